@@ -1,0 +1,59 @@
+#pragma once
+// Our own reader and writer of the board file's INI format, with the semantics of the
+// platform's profile functions: sections and keys compare case-insensitively (ASCII), the
+// first occurrence wins, values are trimmed. Writing one key rewrites only its line (or adds
+// the key or section) and keeps every other byte of the file; the file is replaced atomically.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tomtura {
+
+class IniFile {
+ public:
+  IniFile() = default;
+
+  // Reads the file at `path`. A missing or unreadable file gives an empty IniFile (every
+  // lookup answers its default) and ok() false. Text that is not valid UTF-8 is read as
+  // Windows-1252 and converted.
+  static IniFile Load(const std::string& path);
+  // Parses text already in memory (used by tests and by Load).
+  static IniFile Parse(std::string_view bytes);
+
+  bool ok() const { return ok_; }
+  const std::string& path() const { return path_; }
+
+  // The value of `key` in `section`, trimmed, or nullopt when missing.
+  std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+  // Get with a default for a missing key.
+  std::string GetString(std::string_view section, std::string_view key,
+                        std::string_view fallback) const;
+  // GetPrivateProfileInt: leading blanks, optional sign, decimal digits up to the first other
+  // character; a missing key gives `fallback`, a value with no digits gives 0.
+  int GetInt(std::string_view section, std::string_view key, int fallback) const;
+
+  // Sets `key` in `section` in memory, then writes the whole file back to path() through a
+  // temporary file beside it and a rename. Returns false (file unchanged) when writing fails.
+  bool Write(std::string_view section, std::string_view key, std::string_view value);
+
+  // The file's text as it would be written (UTF-8 or Windows-1252, as it was read).
+  std::string Serialize() const;
+
+ private:
+  struct Line {
+    std::string text;    // the line without its ending, as UTF-8
+    std::string ending;  // "\r\n", "\n", "\r" or "" (last line)
+  };
+  std::vector<Line> lines_;
+  std::string path_;
+  bool ok_ = false;
+  bool cp1252_ = false;  // the file was Windows-1252: values are written back in it
+};
+
+// Writes `bytes` to `path` through a temporary file in the same directory, renamed over the
+// target only after every write and the flush succeeded. On failure the target is untouched
+// and the temporary file removed.
+bool WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+}  // namespace tomtura

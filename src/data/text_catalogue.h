@@ -1,0 +1,53 @@
+#pragma once
+// The board file "tomtura.lst" as the game reads it: the numbered texts, the property
+// definitions, the card texts and the sound names. Every text comes back as UTF-8.
+#include <string>
+#include <string_view>
+
+#include "data/game_state.h"
+#include "data/ini_file.h"
+
+namespace tomtura {
+
+inline constexpr std::string_view kMissingText = "tomtura.lst saknas eller är felaktig";
+inline constexpr std::string_view kMissingCard = "Ej implementerad";
+inline constexpr std::size_t kMaxTextBytes = 511;
+
+// Text numbers added by this program beyond the original catalogue.
+constexpr int kTextNotASavedGame = 157;
+
+class TextCatalogue {
+ public:
+  TextCatalogue() = default;
+  explicit TextCatalogue(IniFile file) : file_(std::move(file)) {}
+
+  // Loads the board file at `path` (a missing file leaves every text at its fallback).
+  static TextCatalogue Load(const std::string& path);
+
+  // Text `number` of section "TEXTS" with its continuation key "number_" appended, '|' turned
+  // into line feeds, at most 511 bytes; the fallback text when the key is missing. Returned by
+  // value, so any number of results stay valid together.
+  std::string GetText(int number) const;
+
+  // Card `number` (1..16) of section "CHANS" (chance) or "ALLM" (community chest), the raw
+  // value or "Ej implementerad" when missing; '|' and '@' are left for the caller.
+  std::string GetCard(bool chance, int number) const;
+
+  // File name of sound n (0..9): key n of "SOUND", at most 24 characters, or "tomtura<n>.wav".
+  std::string GetSoundName(int n) const;
+
+  // Fills entries 0..29 from keys "1".."30" of "GATOR"; a missing or empty key leaves its
+  // entry unchanged. Names are cut to 29 characters.
+  void LoadPropertyTable(PropertyTable& table) const;
+
+  IniFile& file() { return file_; }
+  const IniFile& file() const { return file_; }
+
+ private:
+  IniFile file_;
+};
+
+// The board file's path: the directory of the program `programPath` + "tomtura.lst".
+std::string BoardFilePath(const std::string& programPath);
+
+}  // namespace tomtura

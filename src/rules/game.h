@@ -1,0 +1,81 @@
+#pragma once
+// The game: the one GameState, the board file's texts, the random source and the front end,
+// with every rule of the turn as an operation. Operations are spread over files by subject:
+// turn.cpp (roll, dice, walk), landing.cpp (squares, cards, end of the turn, jail),
+// new_game.cpp (new game, debts, bankruptcy), decisions.cpp (the computer's answers) and
+// trade/computer_deals.cpp (the computer's dealing).
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "data/format.h"
+#include "data/game_state.h"
+#include "data/random.h"
+#include "data/text_catalogue.h"
+#include "rules/front_end.h"
+
+namespace tomtura {
+
+// Interval of the walk timer, by phase and the fast-movement option.
+constexpr int kDiceTickMs = 100;
+constexpr int kDiceFrames = 8;
+constexpr int kWalkTickMs = 500;
+constexpr int kFastWalkTickMs = 100;
+constexpr int kJailWalkTickMs = 200;
+constexpr int kFastJailWalkTickMs = 50;
+
+class Game {
+ public:
+  Game(TextCatalogue texts, FrontEnd& ui, std::uint64_t seed);
+
+  GameState state;
+  TextCatalogue texts;
+  FrontEnd& ui;
+  Random rng;
+
+  // Text n of the catalogue; formatted with printf-style arguments (UTF-8 strings, ints).
+  std::string Text(int n) const { return texts.GetText(n); }
+  template <typename... Args>
+  std::string FormatCatalogue(int n, const Args&... args) const {
+    return FormatText(texts.GetText(n), args...);
+  }
+  // Appends a log line for `player` (-1 empties the log first).
+  template <typename... Args>
+  void Log(int player, std::string_view format, const Args&... args) {
+    state.log.Add(player, FormatText(format, args...));
+  }
+  // Display names as UTF-8.
+  std::string PlayerName(int player) const { return state.players[player].name.utf8(); }
+  std::string PropertyName(int p) const { return state.properties[p].name.utf8(); }
+
+  // ---- Turn cycle ----
+  void Roll();       // the Roll command (40010)
+  void DiceTick();   // the main window's timer
+  void WalkTick();   // the board view's timer
+  // Settles the square of the current player and ends the turn; 0 when it started a further
+  // walk itself, 1 when the turn is settled (or the game ended, or the password was cancelled).
+  int ResolveLanding(bool tailOnly);
+  void JailTurnStart();
+  void RefreshPropertyLists();
+
+  // ---- New game, debts and bankruptcy ----
+  void NewGame();
+  bool CannotPay(const PropertyTable& table, const PlayerTable& players, bool announce);
+  bool GoBankrupt();  // true = the game is over
+
+  // ---- The computer's decisions ----
+  double Jitter(int x);
+  bool ComputerBuys(int p);
+  bool ComputerPaysBail();
+  bool ComputerAccepts(int asked, int moneyReceived, int propertyGiven, int propertyReceived,
+                       const PropertyTable& table);
+  int ComputerAuctionRaise(int bidder, int bid, int p);
+
+  // ---- The computer's dealing ----
+  void RunComputerTransactions();
+
+  // Offer texts name a mortgaged property with the mortgage marker: "name(text 11)".
+  std::string OfferName(int p, const PropertyTable& table) const;
+};
+
+}  // namespace tomtura
