@@ -59,7 +59,10 @@ class Game {
   void RefreshPropertyLists();
 
   // ---- New game, debts and bankruptcy ----
-  void NewGame();
+  // Resets the game for the players entered; when `startComputerTurn` is set and player 0 is a
+  // computer player outside a network game, its roll starts at once. Loading passes false and
+  // starts the loaded current player's roll itself.
+  void NewGame(bool startComputerTurn = true);
   bool CannotPay(const PropertyTable& table, const PlayerTable& players, bool announce);
   bool GoBankrupt();  // true = the game is over
 
