@@ -1,0 +1,110 @@
+#include "ui/fonts.h"
+
+#include <QCoreApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QStringList>
+#include <array>
+#include <memory>
+
+namespace tomtura {
+namespace {
+
+constexpr int kSmallFontHeight = 14;
+constexpr int kSmallFontWidth = 5;
+constexpr int kDialogFontHeight = 14;
+constexpr int kBoldFontHeight = 16;
+constexpr int kBoldFallbackWidth = 8;
+constexpr int kMinPixelSize = 6;
+constexpr int kMinStretch = 50;
+constexpr int kMaxStretch = 200;
+
+struct FaceCandidates {
+  const char* face;
+  std::array<const char*, 3> families;  // in order of likeness
+};
+
+// Liberation Sans has Arial's metrics; DejaVu Sans shares Verdana's wide, open letters.
+constexpr std::array<FaceCandidates, 4> kFaces = {{
+    {"Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"}},
+    {"Verdana", {"DejaVu Sans", "Bitstream Vera Sans", "Liberation Sans"}},
+    {"Small Fonts", {"DejaVu Sans Condensed", "Liberation Sans", "DejaVu Sans"}},
+    {"MS Sans Serif", {"Liberation Sans", "DejaVu Sans", "Arimo"}},
+}};
+
+struct SharedFonts {
+  QFont small;
+  QFont dialog;
+  QFont bold;
+};
+
+std::unique_ptr<SharedFonts>& Fonts() {
+  static std::unique_ptr<SharedFonts> fonts;
+  return fonts;
+}
+
+// Fonts hold engine references that must go before the application object does.
+void ReleaseFonts() {
+  Fonts().reset();
+}
+
+const SharedFonts& EnsureFonts() {
+  auto& fonts = Fonts();
+  if (!fonts) {
+    fonts = std::make_unique<SharedFonts>();
+    fonts->small = MakeFont("Small Fonts", kSmallFontHeight, kSmallFontWidth, QFont::Normal);
+    fonts->dialog = MakeFont("Arial", kDialogFontHeight, 0, QFont::Normal);
+    QFont bold = MakeFont("Verdana", kBoldFontHeight, 0, QFont::Bold);
+    if (QFontInfo(bold).family().compare(MapFontFamily("Verdana"), Qt::CaseInsensitive) != 0) {
+      bold = MakeFont("Arial", kBoldFontHeight, kBoldFallbackWidth, QFont::Bold);
+    }
+    fonts->bold = bold;
+    if (QCoreApplication::instance()) qAddPostRoutine(ReleaseFonts);
+  }
+  return *fonts;
+}
+
+}  // namespace
+
+QString MapFontFamily(const QString& face) {
+  const QStringList installed = QFontDatabase::families();
+  for (const FaceCandidates& candidates : kFaces) {
+    if (face.compare(QLatin1String(candidates.face), Qt::CaseInsensitive) != 0) continue;
+    for (const char* family : candidates.families) {
+      if (installed.contains(QLatin1String(family), Qt::CaseInsensitive)) return family;
+    }
+    return QString::fromLatin1(candidates.families.back());
+  }
+  return face;
+}
+
+QFont MakeFont(const QString& face, int cellHeight, int averageWidth, int weight) {
+  QFont font(MapFontFamily(face));
+  font.setWeight(static_cast<QFont::Weight>(weight));
+  font.setStyleStrategy(QFont::PreferAntialias);
+  int size = std::max(cellHeight, kMinPixelSize);
+  font.setPixelSize(size);
+  while (size > kMinPixelSize && QFontMetrics(font).height() > cellHeight) {
+    font.setPixelSize(--size);
+  }
+  if (averageWidth > 0) {
+    const int natural = QFontMetrics(font).averageCharWidth();
+    if (natural > 0 && natural != averageWidth) {
+      font.setStretch(std::clamp(100 * averageWidth / natural, kMinStretch, kMaxStretch));
+    }
+  }
+  return font;
+}
+
+const QFont& SmallFont() {
+  return EnsureFonts().small;
+}
+const QFont& DialogFont() {
+  return EnsureFonts().dialog;
+}
+const QFont& BoldFont() {
+  return EnsureFonts().bold;
+}
+
+}  // namespace tomtura
