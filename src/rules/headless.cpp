@@ -1,0 +1,173 @@
+// The headless front end: answers, timers as flags, and the loop that plays a game.
+#include "rules/headless.h"
+
+#include <algorithm>
+
+#include "rules/game.h"
+#include "trade/auction.h"
+#include "trade/dialogs.h"
+
+namespace tomtura {
+
+int HeadlessFrontEnd::AskQuestion(const QuestionParams& question) {
+  ++questions;
+  lastQuestion = question.text;
+  if (!question.twoButtons) return 1;
+  return DescribeQuestion(*game_, question).computerAnswer;
+}
+
+bool HeadlessFrontEnd::AskPassword() {
+  ++passwordsAsked;  // the player here is played by the computer, who knows the password
+  return true;
+}
+
+bool HeadlessFrontEnd::AskConsent(const std::string&) {
+  ++stats_.consentsRefused;
+  return false;
+}
+
+int HeadlessFrontEnd::RunAuction() {
+  ++stats_.auctions;
+  return RunComputerAuction(*game_);
+}
+
+int HeadlessFrontEnd::OpenPlayWindow(int) {
+  return 2;
+}
+
+void HeadlessFrontEnd::ShowMessage(const std::string&, MessageIcon) {
+  ++messages;
+}
+
+void HeadlessFrontEnd::StartDiceTimer(int ms) {
+  dicePending_ = true;
+  diceIntervalMs_ = ms;
+}
+
+void HeadlessFrontEnd::StopDiceTimer() {
+  dicePending_ = false;
+}
+
+void HeadlessFrontEnd::StartWalkTimer(int ms) {
+  walkPending_ = true;
+  walkIntervalMs_ = ms;
+}
+
+void HeadlessFrontEnd::StopWalkTimer() {
+  walkPending_ = false;
+}
+
+void HeadlessFrontEnd::PlaySoundEffect(int n) {
+  if (n >= 0 && n < kSoundCount) ++soundsPlayed[n];
+}
+
+void HeadlessFrontEnd::TokenStepped(int fromX, int fromY) {
+  ++tokenSteps;
+  lastFromX = fromX;
+  lastFromY = fromY;
+}
+
+HeadlessFrontEnd::Snapshot HeadlessFrontEnd::Take() const {
+  const GameState& state = game_->state;
+  Snapshot s;
+  for (int p = 0; p < kPropertyCount; ++p) {
+    s.owner[p] = state.properties[p].owner;
+    s.houses[p] = state.properties[p].houses;
+  }
+  for (int i = 0; i < kMaxPlayers; ++i) s.bankrupt[i] = state.players[i].isBankrupt;
+  s.currentPlayer = state.currentPlayer;
+  return s;
+}
+
+void HeadlessFrontEnd::Count(const Snapshot& before) {
+  const GameState& state = game_->state;
+  // Transfers between players; a pair going opposite ways between the same two players is
+  // one exchange.
+  struct Transfer {
+    int from;
+    int to;
+    bool paired;
+  };
+  std::array<Transfer, kPropertyCount> transfers{};
+  int transferCount = 0;
+  for (int p = 0; p < kPropertyCount; ++p) {
+    const Property& now = state.properties[p];
+    if (now.houses > before.houses[p]) stats_.housesBuilt += now.houses - before.houses[p];
+    int from = before.owner[p];
+    int to = now.owner;
+    if (from != kNobody && to != kNobody && from != to) {
+      transfers[transferCount++] = {from, to, false};
+    }
+  }
+  for (int i = 0; i < transferCount; ++i) {
+    if (transfers[i].paired) continue;
+    ++stats_.deals;
+    for (int j = i + 1; j < transferCount; ++j) {
+      if (!transfers[j].paired && transfers[j].from == transfers[i].to &&
+          transfers[j].to == transfers[i].from) {
+        transfers[j].paired = true;
+        break;
+      }
+    }
+  }
+  for (int i = 0; i < kMaxPlayers; ++i) {
+    if (before.bankrupt[i] == 0 && state.players[i].isBankrupt != 0) ++stats_.bankruptcies;
+  }
+  if (state.currentPlayer != before.currentPlayer) ++stats_.turns;
+}
+
+bool HeadlessFrontEnd::Tick() {
+  if (!dicePending_ && !walkPending_) return false;
+  Snapshot before = Take();
+  ++stats_.ticks;
+  if (dicePending_) {
+    game_->DiceTick();
+  } else {
+    game_->WalkTick();
+  }
+  Count(before);
+  return true;
+}
+
+void HeadlessFrontEnd::Pump() {
+  while (Tick()) {
+  }
+}
+
+void HeadlessFrontEnd::TakeBackStartedRoll() {
+  GameState& state = game_->state;
+  if (dicePending_ && state.diceFrame == 0 && state.turnPhase == TurnPhase::Rolling) {
+    dicePending_ = false;
+    state.turnPhase = TurnPhase::AwaitRoll;
+  }
+}
+
+HeadlessFrontEnd::RunResult HeadlessFrontEnd::Run(int maxTurns) {
+  GameState& state = game_->state;
+  const int endTurn = stats_.turns + std::max(0, maxTurns);
+  std::int64_t turnStartTick = stats_.ticks;
+  int lastTurns = stats_.turns;
+  for (;;) {
+    if (state.turnPhase == TurnPhase::GameOver) return RunResult::GameOver;
+    if (stats_.turns >= endTurn) {
+      TakeBackStartedRoll();
+      return RunResult::TurnLimit;
+    }
+    if (stats_.turns != lastTurns) {
+      lastTurns = stats_.turns;
+      turnStartTick = stats_.ticks;
+    }
+    if (stats_.ticks - turnStartTick > kMaxTicksPerTurn) return RunResult::Stalled;
+    if (Tick()) continue;
+    if (state.turnPhase != TurnPhase::AwaitRoll) return RunResult::Stalled;
+    // The player on turn waits for the Roll command: press it for him.
+    Snapshot before = Take();
+    game_->Roll();
+    Count(before);
+    if (!dicePending_ && !walkPending_ && state.turnPhase == TurnPhase::AwaitRoll) {
+      return RunResult::Stalled;
+    }
+  }
+}
+
+}  // namespace tomtura

@@ -1,0 +1,116 @@
+#pragma once
+// A front end without windows. Every question is answered as a computer player would answer
+// it (a person in a headless game is treated the same), auctions are bid by the computer's
+// decisions, a person's consent is refused, and the two timers are only flags that Tick, Pump
+// and Run service one tick at a time, without sleeping and without recursion. Tests, the
+// simulator and the benchmarks play whole games with it.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "data/game_state.h"
+#include "rules/front_end.h"
+
+namespace tomtura {
+
+class Game;
+
+// What happened in a headless game, counted between ticks by comparing the records.
+struct HeadlessStats {
+  int turns = 0;        // hand-overs of the turn to another player
+  int housesBuilt = 0;  // each rise of a property's houses by one (a hotel is the fifth)
+  int deals = 0;        // properties changing hands between players; an exchange counts once
+  int bankruptcies = 0;
+  int auctions = 0;
+  int consentsRefused = 0;  // offers put to a person, all refused here
+  std::int64_t ticks = 0;
+};
+
+class HeadlessFrontEnd : public FrontEnd {
+ public:
+  static constexpr int kSoundCount = 10;
+  // A turn with more ticks than this has no end (an edited board can send the token from card
+  // to card for ever); Run gives up on it.
+  static constexpr std::int64_t kMaxTicksPerTurn = 100000;
+
+  // The game this front end answers for; call before the game runs.
+  void Attach(Game& game) { game_ = &game; }
+
+  enum class RunResult { GameOver, TurnLimit, Stalled };
+
+  // Services one pending timer tick (the dice before the walk); false when none is pending.
+  bool Tick();
+  // Services pending ticks until none is left. With computer players only this plays on until
+  // the game ends, since each of their turns starts the next roll.
+  void Pump();
+  // Plays until the game is over or `maxTurns` more turns have been handed over, pressing Roll
+  // whenever the player on turn waits for it. Stops at a turn boundary: a roll that was only
+  // started (no dice shown yet) is taken back, so the position is the one at the start of the
+  // turn of the player on turn.
+  RunResult Run(int maxTurns);
+  // Takes back a roll that has started but not yet shown any dice.
+  void TakeBackStartedRoll();
+
+  const HeadlessStats& stats() const { return stats_; }
+  bool dicePending() const { return dicePending_; }
+  bool walkPending() const { return walkPending_; }
+  int diceIntervalMs() const { return diceIntervalMs_; }
+  int walkIntervalMs() const { return walkIntervalMs_; }
+
+  // Recorded for tests.
+  std::array<int, kSoundCount> soundsPlayed{};
+  int beeps = 0;
+  int tokenSteps = 0;
+  int lastFromX = 0;  // what the last TokenStepped reported
+  int lastFromY = 0;
+  int questions = 0;
+  std::string lastQuestion;
+  int messages = 0;
+  int passwordsAsked = 0;
+  int rollFocus = 0;  // FocusRollButton calls
+
+  // FrontEnd.
+  int AskQuestion(const QuestionParams& question) override;
+  bool AskPassword() override;
+  bool AskConsent(const std::string& offer) override;
+  int RunAuction() override;
+  int OpenPlayWindow(int page) override;
+  void ShowMessage(const std::string& text, MessageIcon icon) override;
+  void StartDiceTimer(int ms) override;
+  void StopDiceTimer() override;
+  void StartWalkTimer(int ms) override;
+  void StopWalkTimer() override;
+  void PlaySoundEffect(int n) override;
+  void DiceChanged() override {}
+  void TokenStepped(int fromX, int fromY) override;
+  void BoardChanged() override {}
+  void PanelChanged() override {}
+  void StatusLineChanged() override {}
+  void CentreOnCurrentPlayer() override {}
+  void TurnEnded() override {}
+  void FocusRollButton() override { ++rollFocus; }
+  void Beep() override { ++beeps; }
+
+ protected:
+  Game& game() { return *game_; }
+
+ private:
+  // The records that the counters watch, taken before a tick.
+  struct Snapshot {
+    std::array<std::int16_t, kPropertyCount> owner{};
+    std::array<std::int16_t, kPropertyCount> houses{};
+    std::array<std::int16_t, kMaxPlayers> bankrupt{};
+    int currentPlayer = 0;
+  };
+  Snapshot Take() const;
+  void Count(const Snapshot& before);
+
+  Game* game_ = nullptr;
+  HeadlessStats stats_;
+  bool dicePending_ = false;
+  bool walkPending_ = false;
+  int diceIntervalMs_ = 0;
+  int walkIntervalMs_ = 0;
+};
+
+}  // namespace tomtura

@@ -1,0 +1,140 @@
+// The turn cycle: the Roll command, the dice animation and the token's walk, one timer tick at
+// a time. Nothing here waits; each tick does its step and returns to the front end's loop.
+#include <algorithm>
+
+#include "rules/game.h"
+#include "rules/turn_cycle.h"
+
+namespace tomtura {
+
+namespace {
+constexpr int kDieFaces = 6;
+constexpr int kTumblingFrames = 6;  // frames 0..5 show the tumbling dice
+constexpr int kThrowFrame = 6;      // the dice are drawn and shown
+constexpr int kThirdDouble = 2;     // doubles already thrown when a third one sends to jail
+}  // namespace
+
+void Game::Roll() {
+  if (state.turnPhase == TurnPhase::AwaitLogin) {
+    ResolveLanding(true);
+    ui.SetReadingSuspended(false);
+    return;
+  }
+  if (state.turnPhase == TurnPhase::AwaitRoll &&
+      (state.networkGame == 0 || state.current().isComputer == 0)) {
+    state.gameRunning = 1;
+    state.turnPhase = TurnPhase::Rolling;
+    // In a network game the network layer throws the dice for every computer at once.
+    if (state.networkGame != 0) return;
+    ui.StartDiceTimer(kDiceTickMs);
+    ui.PlaySoundEffect(kSoundDice);
+    return;
+  }
+  ui.Beep();
+}
+
+void Game::DiceTick() {
+  if (state.diceFrame < kTumblingFrames) {
+    ui.DiceChanged();
+    ++state.diceFrame;
+    return;
+  }
+  if (state.diceFrame == kThrowFrame) {
+    if (state.networkGame == 0) {
+      state.die1 = rng.Rand() % kDieFaces + 1;
+      state.die2 = rng.Rand() % kDieFaces + 1;
+    }
+    state.stepsToMove = state.die1 + state.die2;
+    ui.DiceChanged();
+    ++state.diceFrame;
+    return;
+  }
+
+  ui.StopDiceTimer();
+  state.diceFrame = 0;
+  state.turnPhase = TurnPhase::Moving;
+  Player& player = state.current();
+  bool isDouble = state.die1 == state.die2;
+  if (player.jailTurns != 0 && !isDouble) {
+    // Still in jail: the token stays where it is and the turn ends.
+    if (ResolveLanding(false) != 0) ui.SetReadingSuspended(false);
+  } else if (state.doublesInRow == kThirdDouble && isDouble) {
+    state.turnPhase = TurnPhase::ToJail;
+    state.stepsToMove = StepsForwardTo(player.position, kJailSquare);
+    ui.StartWalkTimer(WalkIntervalMs(state, true));
+  } else {
+    player.jailTurns = 0;  // a double frees a jailed player, who then walks the throw
+    ui.StartWalkTimer(WalkIntervalMs(state, false));
+  }
+}
+
+void Game::WalkTick() {
+  Player& player = state.current();
+  const int number = state.currentPlayer;
+
+  if (state.stepsToMove > 0) {
+    --state.stepsToMove;
+    int fromX = player.tokenX;
+    int fromY = player.tokenY;
+    if (player.position == 0) {
+      // Leaving GO, the token first takes its own place in the GO corner.
+      fromX = std::min(fromX, GoPlaceX(number));
+      fromY = std::min(fromY, GoPlaceY(number));
+      player.tokenX = static_cast<std::int16_t>(GoPlaceX(number));
+      player.tokenY = static_cast<std::int16_t>(GoPlaceY(number));
+    }
+    int left = player.position;
+    if (left < 10) {
+      player.tokenX += kSquarePitch;
+    } else if (left < 20) {
+      player.tokenY += kSquarePitch;
+    } else if (left < 30) {
+      player.tokenX -= kSquarePitch;
+    } else {
+      player.tokenY -= kSquarePitch;
+    }
+    player.position = static_cast<std::int16_t>((player.position + 1) % kSquareCount);
+    if (player.position == 0 && state.turnPhase != TurnPhase::ToJail) {
+      player.money += kSalary;
+      state.firstLap[number] = 0;
+      ui.PanelChanged();
+      ui.PlaySoundEffect(kSoundSalary);
+    } else {
+      ui.PlaySoundEffect(kSoundStep);
+    }
+    if (player.position == kFreeParkingSquare) player.tokenY += kCornerShift;
+    if (player.position == kGoToJailSquare) player.tokenY -= kCornerShift;
+    ui.TokenStepped(fromX, fromY);
+    return;
+  }
+
+  if (state.stepsToMove < 0) {
+    ui.PlaySoundEffect(kSoundStep);
+    ++state.stepsToMove;
+    int fromX = player.tokenX;
+    int fromY = player.tokenY;
+    int left = player.position;
+    if (left > 30 || left == 0) {
+      player.tokenY += kSquarePitch;
+    } else if (left > 20) {
+      player.tokenX += kSquarePitch;
+    } else if (left > 10) {
+      player.tokenY -= kSquarePitch;
+    } else {
+      player.tokenX -= kSquarePitch;
+    }
+    // Backwards over GO pays nothing.
+    player.position =
+        static_cast<std::int16_t>(player.position == 0 ? kSquareCount - 1 : player.position - 1);
+    if (player.position == kFreeParkingSquare) player.tokenY -= kCornerShift;
+    if (player.position == kGoToJailSquare) player.tokenY += kCornerShift;
+    ui.TokenStepped(fromX, fromY);
+    return;
+  }
+
+  // The walk is over (a walk of no steps lands at its first tick).
+  ui.StopWalkTimer();
+  if (ResolveLanding(false) != 0) ui.SetReadingSuspended(false);
+}
+
+}  // namespace tomtura
