@@ -1,0 +1,140 @@
+// A new game, and the end of a player who cannot pay: every player back on GO with the
+// starting money, the properties back with the bank, both decks shuffled; a bankrupt player's
+// properties return to the bank and the last player left wins.
+#include <string>
+
+#include "data/property_rules.h"
+#include "data/text_encoding.h"
+#include "rules/game.h"
+
+namespace tomtura {
+
+namespace {
+
+constexpr int kTokenSpacing = 40;  // a new game's token places, two to a row
+constexpr int kWinSound = 0;
+
+// Puts the cards 1..16 into random free slots, probing forwards from the slot drawn.
+void Shuffle(Deck& deck, Random& rng) {
+  for (int k = 0; k < kCardCount; ++k) {
+    int i = rng.Rand() % kCardCount;
+    while (deck.cards[i] != 0) i = (i + 1) % kCardCount;
+    deck.cards[i] = k + 1;
+  }
+}
+
+}  // namespace
+
+void Game::NewGame(bool startComputerTurn) {
+  state.doublesInRow = 0;
+  state.diceFrame = 0;
+  // The rule's byte fills both bytes of every entry: 257 when on.
+  const auto lapByte = static_cast<std::uint16_t>(state.settings.firstLapRule & 0xFF);
+  state.firstLap.fill(static_cast<std::uint16_t>(lapByte * 0x0101));
+
+  state.chanceDeck = Deck{};
+  state.communityDeck = Deck{};
+  Shuffle(state.chanceDeck, rng);
+  Shuffle(state.communityDeck, rng);
+
+  for (int n = 0; n < kMaxPlayers; ++n) {
+    PropertyList& list = state.propertyLists[n];
+    list.Clear();
+    list.visible = n < state.playerCount;
+    Player& player = state.players[n];
+    player.position = 0;
+    player.tokenX = static_cast<std::int16_t>((n % 2) * kTokenSpacing);
+    player.tokenY = static_cast<std::int16_t>((n / 2) * kTokenSpacing);
+    player.money = kStartMoney;
+    player.isBankrupt = 0;
+    player.jailTurns = 0;
+  }
+  for (Property& property : state.properties) {
+    property.owner = kNobody;
+    property.mortgaged = 0;
+    property.houses = 0;
+  }
+
+  state.currentPlayer = 0;
+  state.turnPhase = TurnPhase::AwaitRoll;
+  state.gameRunning = 0;
+
+  std::string status = Text(39);
+  if (state.networkGame != 0 && state.players[0].isComputer != 0) {
+    status = FormatCatalogue(40, PlayerName(0));
+  }
+  state.statusText = std::string(CutUtf8(status, kStatusTextBytes));
+
+  ui.StatusLineChanged();
+  ui.CentreOnCurrentPlayer();
+  ui.StopWalkTimer();
+  ui.BoardChanged();
+  if (startComputerTurn && state.players[0].isComputer != 0 && state.networkGame == 0) {
+    Roll();
+  } else {
+    ui.StopDiceTimer();
+  }
+  ui.MenusChanged();
+  Log(-1, "New  game");
+}
+
+bool Game::CannotPay(const PropertyTable& table, const PlayerTable& players, bool announce) {
+  const int player = state.currentPlayer;
+  if (LiquidationValue(player, table, players) >= 0) return false;
+  // A property not yet refused this turn may still find a buyer who pays more than the bank.
+  for (int p = 0; p < kPropertyCount; ++p) {
+    if (table[p].owner == player && state.askedThisTurn[p] == 0) return false;
+  }
+  if (announce) {
+    ui.ShowMessage(FormatCatalogue(41, players[player].name.utf8()), MessageIcon::Exclamation);
+    ui.StatusLineChanged();
+  }
+  return true;
+}
+
+bool Game::GoBankrupt() {
+  const int loser = state.currentPlayer;
+  state.players[loser].isBankrupt = 1;
+  Log(loser, "%s är bankrutt och åker ut", PlayerName(loser));
+  state.propertyLists[loser].Clear();
+  // Everything goes back to the bank, not to a creditor.
+  for (Property& property : state.properties) {
+    if (property.owner != loser) continue;
+    property.owner = kNobody;
+    property.mortgaged = 0;
+    property.houses = 0;
+  }
+
+  int winner = kNobody;
+  bool othersLeft = false;
+  for (int n = 0; n < state.playerCount; ++n) {
+    if (state.players[n].isBankrupt != 0) continue;
+    if (winner == kNobody) {
+      winner = n;
+    } else {
+      othersLeft = true;
+      break;
+    }
+  }
+
+  ui.BoardChanged();
+  ui.PanelChanged();
+
+  if (othersLeft) {
+    int next = state.currentPlayer;
+    do {
+      next = (next + 1) % state.playerCount;
+    } while (state.players[next].isBankrupt != 0);
+    state.currentPlayer = next;
+    return false;
+  }
+
+  state.turnPhase = TurnPhase::GameOver;
+  ui.PlaySoundEffect(kWinSound);
+  const std::string winnerName = winner == kNobody ? std::string() : PlayerName(winner);
+  ui.ShowMessage(FormatCatalogue(42, winnerName), MessageIcon::Information);
+  state.gameRunning = 0;
+  return true;
+}
+
+}  // namespace tomtura
