@@ -3,6 +3,7 @@
 // platform's profile functions: sections and keys compare case-insensitively (ASCII), the
 // first occurrence wins, values are trimmed. Writing one key rewrites only its line (or adds
 // the key or section) and keeps every other byte of the file; the file is replaced atomically.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,18 +34,38 @@ class IniFile {
   // character; a missing key gives `fallback`, a value with no digits gives 0.
   int GetInt(std::string_view section, std::string_view key, int fallback) const;
 
-  // Sets `key` in `section` in memory, then writes the whole file back to path() through a
-  // temporary file beside it and a rename. Returns false (file unchanged) when writing fails.
+  // Sets `key` in `section` and writes the file back to path() through a temporary file beside
+  // it and a rename. As the platform's writer does, the file is read again first, so that
+  // changes made to it since Load are kept; a missing file is created. The new text is taken
+  // into memory only when the file was written. Returns false, with file and memory unchanged,
+  // when the file exists but cannot be read, when writing fails, or when the section, key or
+  // value cannot stand on one line (line breaks, NUL, malformed UTF-8, '=' or ']' in a name).
+  // A value with blanks at either end is written in double quotes so that it reads back as is.
   bool Write(std::string_view section, std::string_view key, std::string_view value);
 
   // The file's text as it would be written (UTF-8 or Windows-1252, as it was read).
   std::string Serialize() const;
 
  private:
+  // Each line keeps its bytes as read, so that a write re-encodes only the line it changes.
   struct Line {
-    std::string text;    // the line without its ending, as UTF-8
+    std::string raw;     // the line's bytes without its ending, as they stand in the file
     std::string ending;  // "\r\n", "\n", "\r" or "" (last line)
+    std::string text;    // the line as UTF-8, without a leading byte-order mark
   };
+  // Where a key stands: its section's header line, the key's line, the section's last key line.
+  struct Place {
+    std::size_t section;
+    std::size_t key;
+    std::size_t lastKey;
+  };
+
+  Place Find(std::string_view section, std::string_view key) const;
+  Line MakeLine(std::string raw, std::string ending, bool first) const;
+  Line EncodeLine(std::string_view text, std::string ending) const;
+  std::string DominantEnding() const;
+  void Set(std::string_view section, std::string_view key, std::string_view value);
+
   std::vector<Line> lines_;
   std::string path_;
   bool ok_ = false;
