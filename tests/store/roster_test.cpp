@@ -1,0 +1,123 @@
+#include "store/roster.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "test_support.h"
+
+namespace tomtura {
+namespace {
+
+Player MakePlayer(const std::string& nameUtf8, const std::string& passwordUtf8, int token,
+                  int isComputer) {
+  Player p;
+  p.name.setUtf8(nameUtf8);
+  p.password.setUtf8(passwordUtf8);
+  p.token = static_cast<std::int16_t>(token);
+  p.isComputer = static_cast<std::int16_t>(isComputer);
+  return p;
+}
+
+TEST(RosterTest, LineFormatAndScrambledPassword) {
+  GameState s;
+  s.playerCount = 3;
+  s.players[0] = MakePlayer("Eva", "ab", 3, 0);
+  s.players[1] = MakePlayer("Ola", "a(b", 1, 0);  // '(' scrambles to a comma
+  s.players[2] = MakePlayer("Dator", "", 9, 1);
+  s.players[3] = MakePlayer("Gammal", "", 4, 0);
+  EXPECT_EQ(RosterLine(s, 0), "3,ef,0,Eva");
+  EXPECT_EQ(RosterLine(s, 1), "1,,0,Ola");
+  EXPECT_EQ(RosterLine(s, 2), "9,,1,Dator");
+  EXPECT_EQ(RosterLine(s, 3), "");
+  // Every printable character of a typed password stays printable and off the line's commas.
+  for (int c = 0x20; c < 0x7F; ++c) {
+    const unsigned char s1 = static_cast<unsigned char>(ScramblePassword(std::string(1, c))[0]);
+    EXPECT_TRUE(s1 >= 0x20 && s1 <= 0x7F) << c;
+    EXPECT_EQ(static_cast<unsigned char>(ScramblePassword(std::string(1, s1))[0]), c);
+  }
+}
+
+TEST(RosterTest, RoundTripInUtf8AndWindows1252Files) {
+  GameState s;
+  s.playerCount = 4;
+  s.players[0] = MakePlayer("Anna", "xyz", 1, 0);
+  s.players[1] = MakePlayer("Dator", "", 2, 1);
+  s.players[2] = MakePlayer("Åsa,Li", "å1 ", 9, 0);
+  s.players[3] = MakePlayer("Bo", "{~!", 0, 0);
+  s.players[4] = MakePlayer("Utanför", "q", 5, 0);
+  for (const std::string& start :
+       {std::string("[LJUD]\n1=old\n6=old\n"), std::string("[TEXTS]\r\n1=V\xE4lkommen\r\n")}) {
+    TempDir dir;
+    std::ofstream(dir.path("tomtura.lst"), std::ios::binary) << start;
+    IniFile file = IniFile::Load(dir.path("tomtura.lst"));
+    ASSERT_TRUE(WriteRoster(file, s));
+
+    const IniFile reread = IniFile::Load(dir.path("tomtura.lst"));
+    EXPECT_EQ(reread.Get("LJUD", "5"), "");
+    EXPECT_EQ(reread.Get("LJUD", "6"), "");
+    GameState back;
+    EXPECT_EQ(ReadRoster(reread, back), 4);
+    EXPECT_EQ(back.playerCount, 4);
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_EQ(back.players[i].name, s.players[i].name) << i;
+      EXPECT_EQ(back.players[i].password, s.players[i].password) << i;
+      EXPECT_EQ(back.players[i].token, s.players[i].token) << i;
+      EXPECT_EQ(back.players[i].isComputer, s.players[i].isComputer) << i;
+    }
+    EXPECT_TRUE(back.players[4].name.empty());
+  }
+}
+
+TEST(RosterTest, ReadingEdgeCases) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> lines;  // keys 1.., in order
+    int count;
+    int token;  // of the last complete line
+    std::string password;
+    int isComputer;
+    std::string name;
+  };
+  const Case cases[] = {
+      {"no password", {"3,,0,Eva"}, 1, 3, "", 0, "Eva"},
+      {"empty key ends", {"1,,0,A", "2,,0,B", "", "4,,0,D", "5,,0,E"}, 2, 2, "", 0, "B"},
+      {"name cut to 9", {"1,,0,Bartholomew"}, 1, 1, "", 0, "Bartholom"},
+      {"incomplete line", {"1,ef,0,A", "2,xy", "3,,0,C"}, 1, 1, "ab", 0, "A"},
+      {"no third comma", {"1,ef,0,A", "2,xy,0"}, 1, 1, "ab", 0, "A"},
+      {"computer loses password", {"4,ef,1,Dator"}, 1, 4, "", 1, "Dator"},
+      {"password cut to 3", {"4,efgh,0,P"}, 1, 4, "abc", 0, "P"},
+      {"non-digit token", {"x,,0,Q"}, 1, 0, "", 0, "Q"},
+      {"only '1' is a computer", {"7,,12,Ola", "2,,2,Per"}, 2, 2, "", 0, "Per"},
+      {"line cut to 40", {"1," + std::string(40, 'x') + ",0,Eva"}, 0, 0, "", 0, "Keep"},
+  };
+  for (const Case& c : cases) {
+    std::string text = "[LJUD]\n";
+    for (std::size_t i = 0; i < c.lines.size(); ++i) {
+      text += std::to_string(i + 1) + "=" + c.lines[i] + "\n";
+    }
+    GameState s;
+    for (Player& p : s.players) p.name.setRaw("Keep");
+    EXPECT_EQ(ReadRoster(IniFile::Parse(text), s), c.count) << c.what;
+    EXPECT_EQ(s.playerCount, c.count) << c.what;
+    const Player& last = s.players[std::max(c.count - 1, 0)];
+    EXPECT_EQ(last.token, c.token) << c.what;
+    EXPECT_EQ(last.password.raw(), c.password) << c.what;
+    EXPECT_EQ(last.isComputer, c.isComputer) << c.what;
+    EXPECT_EQ(last.name.utf8(), c.name) << c.what;
+    if (c.count < kMaxPlayers) {
+      EXPECT_EQ(s.players[c.count].name.raw(), "Keep") << c.what;
+    }
+  }
+}
+
+TEST(RosterTest, OfferedOnlyWithTheOptionAndAnEmptyFirstName) {
+  GameState s;
+  EXPECT_FALSE(RosterOffered(IniFile::Parse("[TEXTS]\n"), s));
+  EXPECT_TRUE(RosterOffered(IniFile::Parse("[LJUD]\nSparaSpelare=3\n"), s));
+  s.players[0].name.setRaw("Eva");
+  EXPECT_FALSE(RosterOffered(IniFile::Parse("[LJUD]\nSparaSpelare=1\n"), s));
+}
+
+}  // namespace
+}  // namespace tomtura
