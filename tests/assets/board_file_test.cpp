@@ -1,0 +1,537 @@
+// The default edition's board file: every text the game shows, the property table, the cards,
+// the sounds and the help texts, checked against what the rules expect of them.
+#include <gtest/gtest.h>
+
+#include <fmt/args.h>
+#include <fmt/printf.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/format.h"
+#include "data/game_state.h"
+#include "data/ini_file.h"
+#include "data/text_catalogue.h"
+#include "data/text_encoding.h"
+
+namespace tomtura {
+namespace {
+
+const std::string kBoardFilePath = TOMTURA_ASSETS_DIR "/tomtura.lst";
+constexpr int kLastText = 157;
+// What the question dialog can show in one line and in all (it breaks lines only at '|').
+constexpr std::size_t kQuestionLineChars = 36;
+constexpr std::size_t kQuestionLines = 8;
+constexpr std::size_t kCardBytes = 248;    // heading, two line feeds and the card's value
+constexpr std::size_t kPromptBytes = 255;  // an offer travels in a 256-byte network field
+constexpr std::size_t kLogBytes = 255;
+constexpr std::size_t kFreeTextBytes = 16000;
+constexpr std::size_t kFreeTextPiece = 254;   // a line is read in pieces of 255 with its '\n'
+const std::string kLongPlayer = "Wilhelmin";  // the longest name a player can have
+
+const TextCatalogue& Board() {
+  static const TextCatalogue board = TextCatalogue::Load(kBoardFilePath);
+  return board;
+}
+const IniFile& Ini() {
+  return Board().file();
+}
+const PropertyTable& Properties() {
+  static const PropertyTable table = [] {
+    PropertyTable t{};
+    Board().LoadPropertyTable(t);
+    return t;
+  }();
+  return table;
+}
+std::string Text(int n) {
+  return Board().GetText(n);
+}
+std::string Name(int p) {
+  return Properties()[p].name.utf8();
+}
+bool Contains(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
+std::size_t CodePoints(std::string_view s) {
+  return std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; });
+}
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+bool FitsCp1252(const std::string& s) {
+  return Cp1252ToUtf8(Utf8ToCp1252(s)) == s;
+}
+bool AllDigits(std::string_view s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The printf conversions of `format` in order, as "%s%d"; "%!" marks one {fmt} would refuse or
+// that takes an extra argument (a '*' width).
+std::string Conversions(std::string_view format) {
+  std::string out;
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    if (format[i] != '%') continue;
+    if (++i < format.size() && format[i] == '%') continue;
+    while (i < format.size() && Contains("-+ #0123456789.", std::string(1, format[i]))) ++i;
+    std::string spec = "%";
+    while (i < format.size() && Contains("hlLjzt", std::string(1, format[i]))) spec += format[i++];
+    if (i >= format.size() || !Contains("diouxXcsfeEgGp", std::string(1, format[i])))
+      return out + "%!";
+    out += spec + format[i];
+  }
+  return out;
+}
+
+// Formats `format` with one sample value per conversion of `conversions` ("%s" a name, "%d" a
+// number) as the game does; the samples used are returned in `samples`.
+std::string FormatSamples(std::string_view format, std::string_view conversions,
+                          std::vector<std::string>& samples) {
+  fmt::dynamic_format_arg_store<fmt::printf_context> args;
+  for (std::size_t i = 1; i < conversions.size(); i += 2) {
+    if (conversions[i] == 's') {
+      samples.push_back("Arg" + std::to_string(i / 2));
+      args.push_back(samples.back());
+    } else {
+      args.push_back(7001 + static_cast<int>(i / 2));
+      samples.push_back(std::to_string(7001 + i / 2));
+    }
+  }
+  return fmt::vsprintf(format, args);
+}
+
+// The texts that the game formats, with the arguments it passes, in order.
+const std::map<int, std::string> kFormattedTexts = {
+    {5, "%s"},          {12, "%d"},         {13, "%d"},
+    {14, "%s%d%s%s"},   {16, "%d"},         {18, "%d%d%d%d%d%d%d%d%d"},
+    {26, "%s"},         {27, "%s"},         {28, "%d"},
+    {29, "%d"},         {31, "%s"},         {32, "%d"},
+    {33, "%s"},         {35, "%d%d%d%d%s"}, {37, "%s"},
+    {40, "%s"},         {41, "%s"},         {42, "%s"},
+    {56, "%s"},         {59, "%s%s%d"},     {61, "%s%d%s%d%s"},
+    {62, "%s%d%s"},     {63, "%s"},         {66, "%s%s%d"},
+    {67, "%s%s%d%s%d"}, {70, "%s%s%d"},     {71, "%s%s%d"},
+    {72, "%s%s%d%s%d"}, {75, "%s%s%d%s%d"}, {79, "%s%s"},
+    {82, "%s"},         {84, "%s%s%d%s"},   {85, "%s%s%s%s%d"},
+    {86, "%s%s%s%s%d"}, {87, "%s%s%s%d"},   {88, "%s"},
+    {95, "%s%s"},       {97, "%s"},         {100, "%s%s%s%s%d"},
+    {101, "%s%s%s%d"},  {102, "%d"},        {103, "%s%s%s%s%d"},
+    {104, "%s%s%s%d"},  {157, "%s"},
+};
+
+TEST(BoardFileTest, EveryTextIsPresentWhole) {
+  ASSERT_TRUE(Ini().ok()) << kBoardFilePath;
+  EXPECT_EQ(Text(0), "Tomtura");
+  for (int n = 0; n <= kLastText; ++n) {
+    SCOPED_TRACE(n);
+    const auto value = Ini().Get("TEXTS", std::to_string(n));
+    ASSERT_TRUE(value && !value->empty());
+    // Nothing is cut: the value and its continuation fit the 511 bytes a text may hold.
+    std::string whole = *value + Ini().GetString("TEXTS", std::to_string(n) + "_", "");
+    EXPECT_LE(whole.size(), kMaxTextBytes);
+    std::replace(whole.begin(), whole.end(), '|', '\n');
+    EXPECT_EQ(Text(n), whole);
+  }
+}
+
+TEST(BoardFileTest, FormatsMatchTheArgumentsTheGamePasses) {
+  for (int n = 0; n <= kLastText; ++n) {
+    SCOPED_TRACE(n);
+    const std::string text = Text(n);
+    const auto formatted = kFormattedTexts.find(n);
+    if (formatted == kFormattedTexts.end()) {
+      // Shown as it stands: even "%%" would appear doubled.
+      EXPECT_FALSE(Contains(text, "%")) << text;
+      continue;
+    }
+    ASSERT_EQ(Conversions(text), formatted->second) << text;
+    std::vector<std::string> samples;
+    const std::string out = FormatSamples(text, formatted->second, samples);
+    std::size_t at = 0;
+    for (const std::string& sample : samples) {
+      at = out.find(sample, at);
+      ASSERT_NE(at, std::string::npos) << out;
+    }
+  }
+}
+
+// The question dialog's reading of a message: its colour kind, its captions (text numbers) and
+// the column of the computer's answer, by the keyword texts it contains.
+enum class Answer { kNone, kButton2, kPaysBail, kBuys };
+struct Question {
+  int kind;
+  int button1 = 0;
+  int button2 = 0;
+  Answer answer = Answer::kNone;
+  bool operator==(const Question&) const = default;
+};
+Question Describe(const std::string& text, bool twoButtons) {
+  Question q{5};
+  const int kinds[][2] = {{53, 0}, {54, 1}, {48, 2}, {51, 3}, {55, 4}};
+  for (const auto& [keyword, kind] : kinds) {
+    if (Contains(text, Text(keyword))) {
+      q.kind = kind;
+      break;
+    }
+  }
+  if (!twoButtons) return q;
+  if (Contains(text, Text(45))) return {q.kind, 46, 47, Answer::kButton2};
+  if (Contains(text, Text(48))) return {q.kind, 49, 50, Answer::kPaysBail};
+  if (Contains(text, Text(51))) return {q.kind, 49, 52, Answer::kButton2};
+  return {q.kind, 43, 44, Answer::kBuys};
+}
+
+struct Message {
+  std::string what;
+  std::string text;
+  bool twoButtons;
+  Question expected;
+};
+
+std::string CardMessage(bool chance, int card) {
+  std::string value = Board().GetCard(chance, card);
+  value = value.substr(0, value.find('@'));
+  std::string text = Text(chance ? 53 : 54) + "\n\n" + value;
+  std::replace(text.begin(), text.end(), '|', '\n');
+  return text;
+}
+
+// Every message the rules put into the question dialog, with what it is meant to do there.
+std::vector<Message> QuestionMessages() {
+  const std::string owner = "Kalle";
+  const Question notice{5};
+  std::vector<Message> all;
+  for (int p = 0; p < kBoardPropertyCount; ++p) {
+    const Property& prop = Properties()[p];
+    const std::string name = Name(p);
+    all.push_back({"offer " + name,
+                   FormatText(Text(66), kLongPlayer, name, int{prop.price}),
+                   true,
+                   {4, 43, 44, Answer::kBuys}});
+    if (prop.group < kStationGroup) {
+      for (const int word : {68, 69}) {
+        all.push_back({"rent 67 " + name,
+                       FormatText(Text(67), name, kLongPlayer, 4, Text(word), 65000), false,
+                       notice});
+      }
+      all.push_back(
+          {"rent 70 " + name, FormatText(Text(70), name, kLongPlayer, 65000), false, notice});
+      all.push_back(
+          {"rent 71 " + name, FormatText(Text(71), name, kLongPlayer, 65000), false, notice});
+    } else if (prop.group == kStationGroup) {
+      all.push_back({"station " + name, FormatText(Text(72), name, kLongPlayer, 4, Text(74), 4000),
+                     false, notice});
+    } else {
+      all.push_back({"utility " + name, FormatText(Text(75), name, kLongPlayer, 2, Text(76), 2400),
+                     false, notice});
+    }
+  }
+  all.push_back({"jail card used", Text(64), false, {2}});
+  all.push_back({"jailed", Text(65), false, {2}});
+  all.push_back({"must pay bail", Text(83), false, {2}});
+  all.push_back(
+      {"jail question", FormatText(Text(82), kLongPlayer), true, {2, 49, 50, Answer::kPaysBail}});
+  all.push_back({"debt question", Text(81), true, {3, 49, 52, Answer::kButton2}});
+  for (int card = 1; card <= kCardCount; ++card) {
+    all.push_back({"chance " + std::to_string(card), CardMessage(true, card), false, {0}});
+    const bool question = card == 2;
+    all.push_back({"community " + std::to_string(card), CardMessage(false, card), question,
+                   question ? Question{1, 43, 44, Answer::kBuys} : Question{1}});
+  }
+  return all;
+}
+
+TEST(BoardFileTest, QuestionsAreRecognisedByTheirKeywords) {
+  for (const Message& m : QuestionMessages()) {
+    SCOPED_TRACE(m.what + ": " + m.text);
+    EXPECT_EQ(Describe(m.text, m.twoButtons), m.expected);
+    EXPECT_FALSE(Contains(m.text, Text(45)));
+  }
+}
+
+TEST(BoardFileTest, QuestionMessagesFitTheDialog) {
+  for (const Message& m : QuestionMessages()) {
+    SCOPED_TRACE(m.what);
+    const std::vector<std::string> lines = Lines(m.text);
+    EXPECT_LE(lines.size(), kQuestionLines) << m.text;
+    for (const std::string& line : lines) EXPECT_LE(CodePoints(line), kQuestionLineChars) << line;
+  }
+  for (const bool chance : {true, false}) {
+    for (int card = 1; card <= kCardCount; ++card) {
+      EXPECT_LE(Text(chance ? 53 : 54).size() + 2 + Board().GetCard(chance, card).size(),
+                kCardBytes)
+          << card;
+    }
+  }
+}
+
+TEST(BoardFileTest, RentMessagesGiveTheLogTheirSecondPart) {
+  const std::string street = Name(5);
+  const std::string messages[] = {FormatText(Text(67), street, "Kalle", 3, Text(68), 6250),
+                                  FormatText(Text(70), street, "Kalle", 6250),
+                                  FormatText(Text(71), street, "Kalle", 6250)};
+  for (const std::string& text : messages) {
+    SCOPED_TRACE(text);
+    const std::size_t lf = text.find('\n');
+    ASSERT_NE(lf, std::string::npos);
+    ASSERT_EQ(text.substr(lf, 2), "\n\n");
+    // The log keeps what follows the empty line: it must name the street and the rent.
+    const std::string logged = text.substr(lf + 2);
+    EXPECT_TRUE(Contains(logged, street) && Contains(logged, "Kalle") && Contains(logged, "6250"))
+        << logged;
+    EXPECT_LE(("Wilhelmin betalar hyra. " + logged).size(), kLogBytes);
+  }
+}
+
+TEST(BoardFileTest, ButtonCaptionsHaveDistinctMnemonics) {
+  auto mnemonic = [](int n) {
+    const std::string caption = Text(n);
+    const std::size_t amp = caption.find('&');
+    EXPECT_TRUE(amp != std::string::npos && caption.find('&', amp + 1) == std::string::npos &&
+                amp + 1 < caption.size() &&
+                std::isalpha(static_cast<unsigned char>(caption[amp + 1])))
+        << n << ": " << caption;
+    return amp == std::string::npos ? 0 : std::tolower(caption[amp + 1]);
+  };
+  const int shownTogether[][2] = {{43, 44}, {46, 47}, {49, 50}, {49, 52}};
+  for (const auto& [first, second] : shownTogether) {
+    EXPECT_NE(mnemonic(first), mnemonic(second)) << first << " " << second;
+  }
+  // The mortgage page's button shows the mortgage tip while its caption starts with "I"; the
+  // unmortgage caption must not. The house page shows the selling tip for a caption with "L".
+  EXPECT_NE(Text(107).front(), 'I');
+  EXPECT_EQ(Text(111).front(), 'L');
+}
+
+TEST(BoardFileTest, TextsFitTheirFields) {
+  for (int index = 0; index < kMaxPlayers; ++index) {
+    const std::string name = FormatText(Text(32), index);
+    EXPECT_TRUE(FitsCp1252(name) && Utf8ToCp1252(name).size() < sizeof(PlayerName{}.bytes)) << name;
+  }
+  // Offers travel to the other computers; every name in them may be the longest property
+  // name with the mortgage marker, every amount six digits.
+  std::string longest;
+  for (int p = 0; p < kPropertyCount; ++p) {
+    longest =
+        std::max(longest, Name(p) + "(" + Text(11) + ")",
+                 [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+  }
+  const int offers[][2] = {{84, 3},  {85, 4},  {86, 4},  {87, 3},
+                           {100, 4}, {101, 3}, {103, 4}, {104, 3}};
+  for (const auto& [n, names] : offers) {
+    std::string prompt = Text(n) + "123456";
+    for (int i = 0; i < names; ++i) prompt += longest;
+    EXPECT_TRUE(FitsCp1252(Text(n))) << n;
+    EXPECT_LE(prompt.size(), kPromptBytes) << n;
+  }
+  // The status line holds 127 bytes: the longest summary of a computer player's turn.
+  std::string summary = kLongPlayer + " " + Text(89);
+  for (int n = 90; n <= 94; ++n) summary += " && " + Text(n);
+  EXPECT_LE(summary.size(), kStatusTextBytes);
+  EXPECT_LE(FormatText(Text(79), kLongPlayer, Text(80)).size(), kStatusTextBytes);
+  for (const int n : {39, 78}) EXPECT_LE(Text(n).size(), kStatusTextBytes);
+  // A computer player's answer: "yes" and "no" read as sentences.
+  const std::string yes = FormatText(Text(95), kLongPlayer, "");
+  const std::string no = FormatText(Text(95), kLongPlayer, Text(96));
+  auto words = [](const std::string& s) {
+    std::istringstream in(s);
+    return std::vector<std::string>(std::istream_iterator<std::string>(in), {});
+  };
+  EXPECT_FALSE(Contains(yes, "  ") || Contains(no, "  ")) << yes << " / " << no;
+  EXPECT_EQ(words(no).size(), words(yes).size() + 1) << yes << " / " << no;
+  // Card texts of the player panel stand in two columns, labels and values.
+  EXPECT_EQ(Lines(Text(17)).size(), Lines(Text(18)).size());
+  EXPECT_GE(Lines(Text(20)).size(), Lines(Text(19)).size());
+}
+
+TEST(BoardFileTest, PropertyTableKeepsTheRulesInvariants) {
+  const int expectedGroup[kPropertyCount] = {0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4,  5,
+                                             5, 5, 6, 6, 6, 7, 7, 8, 8, 8, 8, 9, 9, 10, 10};
+  std::set<std::string> names;
+  for (int p = 0; p < kPropertyCount; ++p) {
+    SCOPED_TRACE(p);
+    const auto value = Ini().Get("GATOR", std::to_string(p + 1));
+    ASSERT_TRUE(value.has_value());
+    std::vector<std::string> fields;
+    std::istringstream in(*value);
+    for (std::string field; std::getline(in, field, ',');) fields.push_back(field);
+    ASSERT_EQ(fields.size(), 10u) << *value;
+    std::vector<long> numbers;
+    for (std::size_t i = 1; i < fields.size(); ++i) {
+      ASSERT_TRUE(AllDigits(fields[i])) << fields[i];
+      numbers.push_back(std::stol(fields[i]));
+    }
+    EXPECT_LE(numbers[0], 32767);
+    EXPECT_LE(numbers[1], 32767);
+    for (int r = 2; r < 8; ++r) EXPECT_LE(numbers[r], 65535);
+
+    const Property& prop = Properties()[p];
+    EXPECT_EQ(prop.name.utf8(), fields[0]);
+    EXPECT_TRUE(FitsCp1252(fields[0]) && CodePoints(fields[0]) <= 29) << fields[0];
+    EXPECT_TRUE(names.insert(fields[0]).second) << "duplicate name " << fields[0];
+    EXPECT_EQ(prop.price, numbers[0]);
+    EXPECT_EQ(prop.housePrice, numbers[1]);
+    for (int r = 0; r < 6; ++r) EXPECT_EQ(prop.rent[r], numbers[2 + r]);
+    EXPECT_EQ(prop.group, expectedGroup[p]);
+  }
+
+  const PropertyTable& t = Properties();
+  for (int p = 0; p < kStreetCount; ++p) {
+    SCOPED_TRACE(Name(p));
+    if (p > 0) {
+      EXPECT_GE(t[p].price, t[p - 1].price) << "prices rise round the board";
+    }
+    for (int r = 1; r < 6; ++r) EXPECT_GT(t[p].rent[r], t[p].rent[r - 1]);
+    EXPECT_GE(t[p].rent[0] * 25, t[p].price);
+    EXPECT_LE(t[p].rent[0] * 10, t[p].price);
+    EXPECT_GE(t[p].rent[kHotel], t[p].price);
+    // One house price per side of the board: groups 0-1, 2-3, 4-5, 6-7.
+    const int side = t[p].group / 2;
+    EXPECT_EQ(t[p].housePrice, 1000 * (side + 1));
+  }
+  for (int p = kStreetCount; p < kBoardPropertyCount; ++p) {
+    EXPECT_GT(t[p].price, 0);
+    EXPECT_EQ(t[p].housePrice, 0);
+  }
+  for (const int p : {kChanceJailCard, kCommunityJailCard}) {
+    EXPECT_EQ(t[p].price, 0);
+    EXPECT_EQ(t[p].rent, (std::array<std::uint16_t, 6>{}));
+  }
+}
+
+// What each card number does is fixed in the program; the file must give the number it needs.
+enum class Effect { kNone, kReceive, kPay, kMove, kJail };
+const Effect kChanceEffects[kCardCount] = {
+    Effect::kNone,    Effect::kNone,    Effect::kNone, Effect::kReceive,
+    Effect::kReceive, Effect::kReceive, Effect::kPay,  Effect::kPay,
+    Effect::kPay,     Effect::kJail,    Effect::kMove, Effect::kMove,
+    Effect::kMove,    Effect::kMove,    Effect::kMove, Effect::kNone};
+const Effect kCommunityEffects[kCardCount] = {
+    Effect::kNone,    Effect::kNone,    Effect::kNone,    Effect::kReceive,
+    Effect::kReceive, Effect::kReceive, Effect::kReceive, Effect::kReceive,
+    Effect::kReceive, Effect::kReceive, Effect::kPay,     Effect::kPay,
+    Effect::kPay,     Effect::kMove,    Effect::kNone,    Effect::kJail};
+
+TEST(BoardFileTest, CardsCarryTheNumbersTheirEffectsNeed) {
+  for (const bool chance : {true, false}) {
+    for (int card = 1; card <= kCardCount; ++card) {
+      const Effect effect = (chance ? kChanceEffects : kCommunityEffects)[card - 1];
+      const std::string value = Board().GetCard(chance, card);
+      SCOPED_TRACE((chance ? "chance " : "community ") + std::to_string(card) + ": " + value);
+      ASSERT_NE(value, kMissingCard);
+      const std::size_t at = value.find('@');
+      if (effect == Effect::kNone) {
+        EXPECT_EQ(at, std::string::npos);
+        continue;
+      }
+      ASSERT_NE(at, std::string::npos);
+      const std::string digits = value.substr(at + 1);
+      ASSERT_TRUE(AllDigits(digits));
+      const int n = std::stoi(digits);
+      const std::string shown = value.substr(0, at);
+      if (effect == Effect::kReceive || effect == Effect::kPay) {
+        EXPECT_GT(n, 0);
+        EXPECT_TRUE(Contains(shown, std::to_string(n) + " kr"));
+      } else if (effect == Effect::kJail) {
+        EXPECT_EQ(n, kJailSquare);
+      } else {
+        ASSERT_TRUE(n >= 0 && n < kSquareCount);
+        EXPECT_TRUE(n == 0 ? Contains(shown, "till Gå")
+                           : kBoardLayout[n] >= 0 && Contains(shown, Name(kBoardLayout[n])));
+      }
+    }
+  }
+  // Amounts fixed in the program are stated in the text.
+  EXPECT_TRUE(Contains(Board().GetCard(true, 2), "800 kr") &&
+              Contains(Board().GetCard(true, 2), "2300 kr"));
+  EXPECT_TRUE(Contains(Board().GetCard(true, 3), "500 kr") &&
+              Contains(Board().GetCard(true, 3), "2000 kr"));
+  EXPECT_TRUE(Contains(Board().GetCard(false, 2), "200 kr"));
+  EXPECT_TRUE(Contains(Board().GetCard(false, 3), "200 kr"));
+  EXPECT_TRUE(Contains(Board().GetCard(false, 15), Name(kBoardLayout[1])));
+}
+
+TEST(BoardFileTest, SoundsAreNamed) {
+  std::set<std::string> seen;
+  for (int n = 0; n <= 9; ++n) {
+    ASSERT_TRUE(Ini().Get("SOUND", std::to_string(n)).has_value()) << n;
+    const std::string name = Board().GetSoundName(n);
+    EXPECT_LE(name.size(), 24u);
+    EXPECT_TRUE(name.ends_with(".wav")) << name;
+    EXPECT_TRUE(seen.insert(name).second) << name;
+  }
+}
+
+std::string FileBytes() {
+  std::ifstream in(kBoardFilePath, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The help window's text: the lines after the marker up to the next marker or the end.
+std::vector<std::string> FreeText(std::string_view marker) {
+  std::vector<std::string> block;
+  bool inside = false;
+  for (const std::string& line : Lines(FileBytes())) {
+    const bool isMarker = Contains(line, "[TIPS]") || Contains(line, "[REGLER]");
+    if (inside && isMarker) break;
+    if (inside) block.push_back(line);
+    inside = inside || Contains(line, marker);
+  }
+  return block;
+}
+
+TEST(BoardFileTest, FileIsUtf8WithoutDuplicateKeys) {
+  const std::string bytes = FileBytes();
+  ASSERT_FALSE(bytes.empty());
+  EXPECT_TRUE(IsValidUtf8(bytes)) << "the reader would take the file for Windows-1252";
+  // The first occurrence of a key wins, so a second one would silently be ignored.
+  std::string section;
+  std::set<std::string> keys;
+  for (const std::string& line : Lines(bytes)) {
+    if (line.starts_with("[")) {
+      section = line;
+      keys.clear();
+    } else if (section != "[TIPS]" && section != "[REGLER]" && !line.starts_with(";") &&
+               Contains(line, "=")) {
+      EXPECT_TRUE(keys.insert(line.substr(0, line.find('='))).second) << section << " " << line;
+    }
+  }
+}
+
+TEST(BoardFileTest, TipsAndRulesFitTheHelpWindow) {
+  for (const std::string_view marker : {"[TIPS]", "[REGLER]"}) {
+    SCOPED_TRACE(marker);
+    const std::vector<std::string> block = FreeText(marker);
+    EXPECT_GT(block.size(), 20u);
+    std::size_t size = 1;
+    for (const std::string& line : block) {
+      EXPECT_LE(line.size() + 1, kFreeTextPiece) << line;
+      size += line.size() + 2;  // each line ends in a carriage return and a line feed
+    }
+    EXPECT_LT(size, kFreeTextBytes);
+  }
+  // The figures the game plays with stand beside their topics.
+  const std::vector<std::string> rules = FreeText("[REGLER]");
+  const std::pair<std::string, int> figures[] = {
+      {"Alla börjar", kStartMoney}, {"i lön", kSalary}, {"i borgen", kBail}};
+  for (const auto& [topic, amount] : figures) {
+    const auto line = std::find_if(rules.begin(), rules.end(),
+                                   [&](const std::string& l) { return Contains(l, topic); });
+    ASSERT_NE(line, rules.end()) << topic;
+    EXPECT_TRUE(Contains(*line, std::to_string(amount) + " kr")) << *line;
+  }
+}
+
+}  // namespace
+}  // namespace tomtura
