@@ -1,0 +1,978 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTextStream>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+#include "rules/game.h"
+#include "sound/sound.h"
+#include "store/roster.h"
+#include "store/saved_game.h"
+#include "ui/board_picture.h"
+#include "ui/board_view.h"
+#include "ui/fonts.h"
+#include "ui/log_pane.h"
+#include "ui/new_game_stub.h"
+#include "ui/player_panel.h"
+#include "ui/qt_front_end.h"
+
+namespace tomtura {
+
+// ---- Geometry --------------------------------------------------------------------------------
+
+namespace {
+
+constexpr int kChildTop = 42;
+constexpr int kPanelLeft = 2;
+constexpr int kSplitterWidth = 2;
+constexpr int kMinChildWidth = 2;
+constexpr int kMinClientSize = 40;
+constexpr int kChildBottomMargin = 25;   // after a resize: children end 25 px above the bottom
+constexpr int kCreateBottomMargin = 65;  // at creation the children are H - 65 high
+constexpr int kStatusHeight = 23;        // the status boxes stand in the bottom 23 pixels
+constexpr int kStatusBottomGap = 2;
+constexpr int kStatusTextIndent = 2;
+constexpr int kButtonRowHeight = 40;
+constexpr int kButtonSize = 32;
+constexpr int kButtonTop = 6;
+constexpr int kIconInset = 3;
+constexpr int kPressedIconInset = 5;
+constexpr int kDieSize = 40;
+constexpr QPoint kDie1Place(40, 2);
+constexpr QPoint kDie2Place(80, 2);
+constexpr int kSeparatorHeight = 2;
+constexpr int kDieFaces = 6;
+constexpr int kTumblingFrames = 6;
+// The board fits beside the panel when the window opens, within most of the screen.
+constexpr double kInitialScreenShare = 0.9;
+
+struct ButtonPlace {
+  int command;
+  int x;
+};
+// Left to right; the icon of button i is icon i of the sheet.
+constexpr std::array<ButtonPlace, 7> kButtons = {{{kCmdRoll, 4},
+                                                  {kCmdBuyFrom, 120},
+                                                  {kCmdSellTo, 152},
+                                                  {kCmdMortgage, 188},
+                                                  {kCmdUnmortgage, 220},
+                                                  {kCmdBuyHouse, 256},
+                                                  {kCmdSellHouse, 288}}};
+
+// Catalogue texts of the main window.
+constexpr int kTitleText = 0;
+constexpr int kPictureFilterText = 1;
+constexpr int kPictureTitleText = 2;
+constexpr int kPictureErrorText = 4;
+constexpr int kCurrentPlayerText = 5;
+constexpr int kLeaveNetworkText = 6;
+constexpr int kDiscardGameText = 7;
+constexpr int kDebtBuyText = 8;
+constexpr int kDebtUnmortgageText = 9;
+constexpr int kDebtHouseText = 10;
+constexpr int kSavedGameFilterText = 23;
+constexpr int kOpenGameTitleText = 24;
+constexpr int kSaveGameTitleText = 25;
+constexpr int kRulesTitleText = 122;
+constexpr int kTipsTitleText = 123;
+constexpr int kTooltipTexts[] = {124, 112, 113, 114, 115, 116, 117};  // by button
+
+constexpr const char* kDefaultPicture = "tomtura.bmp";
+constexpr const char* kAboutText = "Tomtura v2.0";
+
+// Where the children stand when the client area is first W x H.
+ChildLayout InitialLayout(QSize size) {
+  const int height = size.height() - kCreateBottomMargin;
+  return {QRect(kPanelLeft, kChildTop, kPanelBaseWidth + 18, height),
+          QRect(kPanelBaseWidth + 22, kChildTop, size.width() - kPanelBaseWidth - 24, height)};
+}
+
+}  // namespace
+
+ChildLayout ResizeLayout(const ChildLayout& layout, QSize last, QSize size) {
+  const int dx = last.width() - size.width();
+  ChildLayout next = layout;
+
+  int leftover = 0;
+  if (next.board.width() > dx) {
+    next.board.setWidth(next.board.width() - dx);
+  } else {
+    leftover = dx - (next.board.width() - kMinChildWidth);
+    next.board.setWidth(kMinChildWidth);
+  }
+  next.board.moveLeft(next.board.left() - leftover);
+  next.board.setHeight(size.height() - next.board.top() - kChildBottomMargin);
+
+  if (next.panel.width() > leftover + kMinChildWidth) {
+    next.panel.setWidth(next.panel.width() - leftover);
+    leftover = 0;
+  } else {
+    leftover -= next.panel.width() - kMinChildWidth;
+    next.panel.setWidth(kMinChildWidth);
+  }
+  next.panel.moveLeft(next.panel.left() - leftover);
+  next.panel.setHeight(size.height() - next.panel.top() - kChildBottomMargin);
+  return next;
+}
+
+std::optional<ChildLayout> DragSplitter(const ChildLayout& layout, int dx) {
+  const int panelWidth = layout.panel.width() + dx;
+  const int boardWidth = layout.board.width() - dx;
+  if (panelWidth < kMinChildWidth || boardWidth < kMinChildWidth) return std::nullopt;
+  ChildLayout next = layout;
+  next.panel.setWidth(panelWidth);
+  next.board = QRect(next.panel.left() + panelWidth + kSplitterWidth, layout.board.top(),
+                     boardWidth, layout.board.height());
+  return next;
+}
+
+int ShortcutCommand(int key) {
+  switch (key) {
+    case Qt::Key_S:
+      return kCmdRoll;
+    case Qt::Key_K:
+      return kCmdBuyFrom;
+    case Qt::Key_G:
+      return kCmdSellTo;
+    case Qt::Key_I:
+      return kCmdMortgage;
+    case Qt::Key_U:
+      return kCmdUnmortgage;
+    case Qt::Key_P:
+      return kCmdBuyHouse;
+    case Qt::Key_H:
+      return kCmdSellHouse;
+    default:
+      return 0;
+  }
+}
+
+// ---- The client area -------------------------------------------------------------------------
+
+// The main window's client area: it paints the background, the dice and the status boxes,
+// holds the buttons and both children, and carries the splitter.
+class MainClientArea : public QWidget {
+ public:
+  MainClientArea(MainWindow& window, QWidget* parent) : QWidget(parent), window_(window) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QPainter painter(this);
+    window_.PaintClient(painter, event->rect());
+    if (!painted_) {
+      painted_ = true;
+      // Start-up measurements end the program at its first frame.
+      if (qEnvironmentVariableIsSet("TOMTURA_EXIT_AFTER_FIRST_FRAME")) {
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+      }
+    }
+  }
+  void resizeEvent(QResizeEvent*) override { window_.ClientResized(size()); }
+  void mouseMoveEvent(QMouseEvent* event) override {
+    window_.ClientMouseMove(event->position().toPoint());
+  }
+  void mousePressEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton) window_.ClientMousePress(event->position().toPoint());
+  }
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton) window_.ClientMouseRelease();
+  }
+  void focusOutEvent(QFocusEvent*) override { window_.splitterDrag_ = false; }
+
+ private:
+  MainWindow& window_;
+  bool painted_ = false;
+};
+
+// ---- Command buttons -------------------------------------------------------------------------
+
+CommandButton::CommandButton(int command, int iconIndex, const BoardPicture& picture,
+                             const int& flat, QWidget* parent)
+    : QAbstractButton(parent),
+      command_(command),
+      iconIndex_(iconIndex),
+      picture_(picture),
+      flat_(flat) {
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_Hover);
+}
+
+QSize CommandButton::sizeHint() const {
+  return {kButtonSize, kButtonSize};
+}
+
+void CommandButton::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const QRect r = rect();
+  // The window's pattern runs on under the button without a seam.
+  if (!picture_.isNull()) {
+    painter.setBrushOrigin(-pos());
+    painter.fillRect(r, picture_.BackgroundBrush());
+  } else {
+    painter.fillRect(r, palette().window());
+  }
+  const bool sunk = isDown() || !isEnabled();
+  if (flat_ == 0) {
+    Frame3D(painter, r, !sunk, !sunk, 0);
+    Frame3D(painter, r.adjusted(1, 1, -1, -1), !sunk, sunk, 0);
+  } else if (underMouse()) {
+    Frame3D(painter, r, !sunk, false, 0);
+  }
+  if (!picture_.isNull()) {
+    const int inset = sunk ? kPressedIconInset : kIconInset;
+    painter.drawPixmap(inset, inset, picture_.ButtonIcon(iconIndex_));
+  }
+  if (hasFocus()) {
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+    painter.drawRect(r.adjusted(2, 2, -3, -3));
+  }
+}
+
+void CommandButton::enterEvent(QEnterEvent* event) {
+  QAbstractButton::enterEvent(event);
+  update();
+}
+
+void CommandButton::leaveEvent(QEvent* event) {
+  QAbstractButton::leaveEvent(event);
+  update();
+}
+
+// ---- Main window -----------------------------------------------------------------------------
+
+MainWindow::MainWindow(Game& game, QtFrontEnd& ui, BoardPicture& picture, SoundEffects& sound,
+                       QString dataDirectory, QWidget* parent)
+    : QMainWindow(parent),
+      game_(game),
+      ui_(ui),
+      picture_(picture),
+      sound_(sound),
+      dataDirectory_(std::move(dataDirectory)) {
+  setWindowTitle(QString::fromStdString(game_.Text(kTitleText)));
+  if (!picture_.isNull()) setWindowIcon(QIcon(picture_.DieFace(kDieFaces - 1)));
+  CreateMenu();
+  CreateChildren();
+  ui_.Attach(game_, *this, &sound_);
+
+  // The dice show faces before the first throw.
+  game_.state.die1 = game_.rng.Rand() % kDieFaces + 1;
+  game_.state.die2 = game_.rng.Rand() % kDieFaces + 1;
+
+  LoadOptions();
+  qApp->installEventFilter(this);
+}
+
+MainWindow::~MainWindow() {
+  qApp->removeEventFilter(this);
+  ui_.Detach();
+}
+
+QWidget& MainWindow::clientArea() const {
+  return *client_;
+}
+
+CommandButton* MainWindow::commandButton(int id) const {
+  return buttons_.value(id);
+}
+
+ChildLayout MainWindow::childLayout() const {
+  return {panel_->geometry(), boardView_->geometry()};
+}
+
+QAction* MainWindow::AddItem(QMenu* menu, int id, const char* text, bool checkable) {
+  QAction* action = menu->addAction(QString::fromLatin1(text));
+  action->setData(id);
+  action->setCheckable(checkable);
+  connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+  actions_.insert(id, action);
+  return action;
+}
+
+void MainWindow::CreateMenu() {
+  QMenuBar* bar = menuBar();
+  QMenu* gameMenu = bar->addMenu("&Game");
+  AddItem(gameMenu, kCmdNewGame, "&New Game ");
+  AddItem(gameMenu, kCmdAddPlayer, "&Add player...   ");
+  gameMenu->addSeparator();
+  AddItem(gameMenu, kCmdSaveGame, "&Save game... ");
+  AddItem(gameMenu, kCmdLoadGame, "&Load game... ");
+  gameMenu->addSeparator();
+  AddItem(gameMenu, kCmdExit, "&Exit   ");
+
+  QMenu* options = bar->addMenu("&Options   ");
+  AddItem(options, kCmdSound, "Sound", true);
+  AddItem(options, kCmdMusic, "&Music", true);
+  AddItem(options, kCmdStretch, "&Stretch board   ", true);
+  AddItem(options, kCmdHideCompanies, "&Hide compamies", true);
+  AddItem(options, kCmdFastMoves, "Fast Movement   ", true);
+  AddItem(options, kCmdSavePlayers, "Save players   ", true);
+  QMenu* display = options->addMenu("&Display ");
+  AddItem(display, kCmdDefaultBackground, "&Default ");
+  AddItem(display, kCmdLoadBackground, "&Load Background ");
+  AddItem(display, kCmdFlatButtons, "&Flat buttons ", true);
+  options->addSeparator();
+  AddItem(options, kCmdAuction, "&Auction", true);
+  AddItem(options, kCmdFirstLap, "Can't buy on first lap ", true);
+  options->addSeparator();
+  AddItem(options, kCmdGameLog, "Game &log", true);
+
+  QMenu* play = bar->addMenu("&Play ");
+  AddItem(play, kCmdRoll, "Roll");
+  play->addSeparator();
+  AddItem(play, kCmdBuyFrom, "&Buy  company from...     ");
+  AddItem(play, kCmdSellTo, "&Sell company to...          ");
+  play->addSeparator();
+  AddItem(play, kCmdMortgage, "&Mortgage company");
+  AddItem(play, kCmdUnmortgage, "&Unmortgage compny");
+  play->addSeparator();
+  AddItem(play, kCmdBuyHouse, "Buy &house ");
+  AddItem(play, kCmdSellHouse, "Sell h&ouse ");
+  play->addSeparator();
+  AddItem(play, kCmdSendMessage, "Send &message     ");
+
+  QMenu* help = bar->addMenu("&?");
+  AddItem(help, kCmdHelp, "&Help...");
+  AddItem(help, kCmdRules, "&Rules... ");
+  help->addSeparator();
+  AddItem(help, kCmdAbout, "&About        ");
+}
+
+void MainWindow::CreateChildren() {
+  client_ = new MainClientArea(*this, this);
+  setCentralWidget(client_);
+
+  // The board fits beside the panel when the screen allows it.
+  QSize size(kPanelBaseWidth + 24 + kBoardSize + 4, kChildTop + kBoardSize + kStatusHeight + 6);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QSize available = screen->availableGeometry().size() * kInitialScreenShare;
+    size = size.boundedTo(available - QSize(0, menuBar()->sizeHint().height()));
+  }
+  client_->resize(size);
+  lastSize_ = size;
+  resize(size + QSize(0, menuBar()->sizeHint().height()));
+
+  for (std::size_t i = 0; i < kButtons.size(); ++i) {
+    auto* button = new CommandButton(kButtons[i].command, static_cast<int>(i), picture_,
+                                     options_.flatButtons, client_);
+    button->setGeometry(kButtons[i].x, kButtonTop, kButtonSize, kButtonSize);
+    button->setToolTip(QString::fromStdString(game_.Text(kTooltipTexts[i])));
+    const int id = kButtons[i].command;
+    connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
+    buttons_.insert(id, button);
+  }
+
+  const ChildLayout layout = InitialLayout(size);
+  panel_ = new PlayerPanel(game_, picture_, client_);
+  panel_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  boardView_ = new BoardView(game_, picture_, client_);
+  boardView_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  ApplyLayout(layout);
+
+  client_->setFocusProxy(buttons_.value(kCmdRoll));
+
+  logPane_ = new LogPane(game_, "Game log", this);
+  addDockWidget(Qt::RightDockWidgetArea, logPane_);
+  logPane_->hide();
+  connect(logPane_, &QDockWidget::visibilityChanged, this,
+          [this](bool) { SetChecked(kCmdGameLog, !logPane_->isHidden()); });
+}
+
+void MainWindow::ApplyLayout(const ChildLayout& layout) {
+  panel_->setGeometry(layout.panel);
+  boardView_->setGeometry(layout.board);
+}
+
+// The options as stored; "VisaL" is applied through its own command, which lays the panel
+// out and stores nothing.
+void MainWindow::LoadOptions() {
+  options_ = tomtura::ReadOptions(game_.texts.file());
+  game_.state.settings = RuleSettingsOf(options_);
+  options_.showCompanies = options_.showCompanies != 0 ? 0 : 1;
+  OnCommand(kCmdHideCompanies, true);
+
+  const RuleSettings& rules = game_.state.settings;
+  SetChecked(kCmdFirstLap, rules.firstLapRule != 0);
+  SetChecked(kCmdSound, rules.soundOn != 0);
+  SetChecked(kCmdFlatButtons, options_.flatButtons != 0);
+  SetChecked(kCmdMusic, rules.musicOn != 0);
+  SetChecked(kCmdFastMoves, rules.fastMoves != 0);
+  SetChecked(kCmdSavePlayers, options_.savePlayers != 0);
+  SetChecked(kCmdAuction, rules.auctionOn != 0);
+  if (rules.musicOn != 0) sound_.PlayNextMusic();
+  UpdateMenus();
+}
+
+void MainWindow::SetChecked(int id, bool on) {
+  if (QAction* item = actions_.value(id)) item->setChecked(on);
+}
+
+void MainWindow::ToggleOption(int id, int& option, std::string_view key) {
+  option = option != 0 ? 0 : 1;
+  SetChecked(id, option != 0);
+  tomtura::WriteOption(game_.texts.file(), key, option);
+}
+
+// ---- Commands --------------------------------------------------------------------------------
+
+void MainWindow::OnCommand(int id, bool fromProgram) {
+  emit CommandReceived(id);
+  GameState& state = game_.state;
+  if (state.turnPhase == TurnPhase::Dealing) {
+    ui_.Beep();
+    return;
+  }
+  RuleSettings& rules = state.settings;
+  switch (id) {
+    case kCmdAbout:
+      ShowAbout();
+      break;
+    case kCmdNewGame:
+      NewGameCommand();
+      break;
+    case kCmdExit:
+      QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+      break;
+    case kCmdBuyFrom:
+    case kCmdSellTo:
+    case kCmdBuyHouse:
+    case kCmdSellHouse:
+    case kCmdMortgage:
+    case kCmdUnmortgage:
+      DealingCommand(id);
+      break;
+    case kCmdAddPlayer:
+      AddPlayerCommand();
+      break;
+    case kCmdRoll:
+      game_.Roll();
+      break;
+    case kCmdSaveGame:
+      SaveGameCommand();
+      break;
+    case kCmdLoadGame:
+      LoadGameCommand();
+      break;
+    case kCmdSound:
+      ToggleOption(id, rules.soundOn, kKeySound);
+      break;
+    case kCmdMusic:
+      ToggleOption(id, rules.musicOn, kKeyMusic);
+      if (rules.musicOn != 0) {
+        sound_.PlayNextMusic();
+      } else {
+        sound_.StopMusic();
+      }
+      break;
+    case kCmdStretch:
+      stretchBoard_ = !stretchBoard_;
+      SetChecked(id, stretchBoard_);
+      boardView_->SetStretched(stretchBoard_);
+      client_->update();
+      QMetaObject::invokeMethod(
+          this, [this] { boardView_->CentreOnCurrentPlayer(); }, Qt::QueuedConnection);
+      break;
+    case kCmdHelp:
+    case kCmdRules:
+      ShowTextWindow(id == kCmdRules);
+      break;
+    case kCmdHideCompanies:
+      ToggleShowCompanies(fromProgram);
+      break;
+    case kCmdDefaultBackground:
+    case kCmdLoadBackground:
+      LoadGraphics(id == kCmdLoadBackground);
+      break;
+    case kCmdFastMoves:
+      ToggleOption(id, rules.fastMoves, kKeyFastMoves);
+      break;
+    case kCmdSavePlayers:
+      ToggleOption(id, options_.savePlayers, kKeySavePlayers);
+      // Switched on, the players of this game are stored at once, as Start would.
+      if (options_.savePlayers != 0 && tomtura::ReadOptions(game_.texts.file()).savePlayers) {
+        WriteRoster(game_.texts.file(), state);
+      }
+      break;
+    case kCmdFlatButtons:
+      ToggleOption(id, options_.flatButtons, kKeyFlatButtons);
+      client_->update(0, 0, client_->width(), kButtonRowHeight);
+      for (CommandButton* button : std::as_const(buttons_)) button->update();
+      break;
+    case kCmdSendMessage:
+      if (state.networkGame == 0) ui_.Beep();
+      break;
+    case kCmdAuction:
+      ToggleOption(id, rules.auctionOn, kKeyAuction);
+      break;
+    case kCmdFirstLap:
+      ToggleOption(id, rules.firstLapRule, kKeyFirstLap);
+      break;
+    case kCmdGameLog:
+      logPane_->setVisible(logPane_->isHidden());
+      SetChecked(id, !logPane_->isHidden());
+      break;
+    default:
+      break;
+  }
+}
+
+void MainWindow::ToggleShowCompanies(bool fromProgram) {
+  options_.showCompanies = options_.showCompanies != 0 ? 0 : 1;
+  if (!fromProgram) {
+    tomtura::WriteOption(game_.texts.file(), kKeyShowCompanies, options_.showCompanies);
+  }
+  SetChecked(kCmdHideCompanies, options_.showCompanies == 0);
+  panel_->SetShowCompanies(options_.showCompanies != 0);
+  boardView_->update();
+  QMetaObject::invokeMethod(
+      this, [this] { panel_->ScrollToCurrentPlayer(); }, Qt::QueuedConnection);
+}
+
+bool MainWindow::Confirm(int textNumber) {
+  return ui_.Ask(QString::fromStdString(game_.Text(textNumber)), QMessageBox::Warning,
+                 QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+// A throw or a walk that is cut short leaves nothing behind for the next game.
+void MainWindow::StopTimers() {
+  ui_.StopDiceTimer();
+  ui_.StopWalkTimer();
+  game_.state.diceFrame = 0;
+  tumblingFrame_ = -1;
+}
+
+void MainWindow::DealingCommand(int id) {
+  GameState& state = game_.state;
+  if (state.turnPhase == TurnPhase::AwaitLogin) {
+    game_.ResolveLanding(true);
+    return;
+  }
+  if (state.turnPhase != TurnPhase::AwaitRoll || state.current().isComputer != 0) {
+    ui_.Beep();
+    return;
+  }
+  int debtText = 0;
+  int page = 0;
+  switch (id) {
+    case kCmdBuyFrom:
+      debtText = kDebtBuyText;
+      page = 0;
+      break;
+    case kCmdSellTo:
+      page = 1;
+      break;
+    case kCmdMortgage:
+      page = 2;
+      break;
+    case kCmdUnmortgage:
+      debtText = kDebtUnmortgageText;
+      page = 3;
+      break;
+    case kCmdBuyHouse:
+      debtText = kDebtHouseText;
+      page = 4;
+      break;
+    case kCmdSellHouse:
+      page = 5;
+      break;
+    default:
+      return;
+  }
+  if (debtText != 0 && state.current().money < 0) {
+    ui_.ShowMessage(game_.Text(debtText), MessageIcon::Error);
+    return;
+  }
+  ui_.OpenPlayWindow(page);
+}
+
+void MainWindow::NewGameCommand() {
+  if (game_.state.networkGame != 0) {
+    AddPlayerCommand();
+    return;
+  }
+  if (game_.state.gameRunning != 0 && !Confirm(kDiscardGameText)) return;
+  game_.state.gameRunning = 0;
+  StopTimers();
+  StartNewGame();
+}
+
+void MainWindow::AddPlayerCommand() {
+  GameState& state = game_.state;
+  if (state.networkGame != 0) {
+    if (!Confirm(kLeaveNetworkText)) return;
+    for (Player& player : state.players) player.name.clear();
+    state.playerCount = 0;
+  } else if (state.gameRunning != 0 && !Confirm(kDiscardGameText)) {
+    return;
+  }
+  state.gameRunning = 0;
+  StopTimers();
+  if (RunNewGameDialog()) StartNewGame();
+}
+
+void MainWindow::StartNewGame() {
+  game_.NewGame();
+  boardView_->ResetScroll();
+  RefreshLog();
+}
+
+bool MainWindow::RunNewGameDialog() {
+  NewGameStub dialog(game_, &picture_, isVisible() ? this : nullptr);
+  ui_.RunModal(dialog);
+  if (dialog.exitRequested()) {
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    return false;
+  }
+  // A game needs two players; a dialog closed without them leaves the game as it was.
+  return game_.state.playerCount >= 2;
+}
+
+void MainWindow::SaveGameCommand() {
+  if (game_.state.networkGame != 0 || game_.state.turnPhase != TurnPhase::AwaitRoll) {
+    ui_.Beep();
+    return;
+  }
+  const QString filter = QString::fromStdString(game_.Text(kSavedGameFilterText)) + " (*.tom)";
+  const QString path = ChooseFile(true, kSaveGameTitleText, filter);
+  if (path.isEmpty()) return;
+  std::string error;
+  if (!SaveGameFile(game_, QFile::encodeName(path).toStdString(), &error)) {
+    ui_.ShowMessage(error, MessageIcon::Error);
+  }
+}
+
+void MainWindow::LoadGameCommand() {
+  const GameState& state = game_.state;
+  if (state.networkGame != 0) {
+    if (!Confirm(kLeaveNetworkText)) return;
+  } else if (state.gameRunning != 0 && !Confirm(kDiscardGameText)) {
+    return;
+  }
+  const QString filter = QString::fromStdString(game_.Text(kSavedGameFilterText)) + " (*.tom)";
+  const QString path = ChooseFile(false, kOpenGameTitleText, filter);
+  if (path.isEmpty()) return;
+  LoadGameFrom(path);
+}
+
+bool MainWindow::LoadGameFrom(const QString& path) {
+  std::string error;
+  const int loaded = LoadGameFile(game_, QFile::encodeName(path).toStdString(), &error);
+  if (loaded == 0) {
+    if (!error.empty()) ui_.ShowMessage(error, MessageIcon::Error);
+    return false;
+  }
+  // A throw of the previous game must not go on in the loaded one; a loaded computer player's
+  // own throw has just begun and keeps running.
+  if (game_.state.turnPhase != TurnPhase::Rolling) StopTimers();
+  RedrawDice();
+  RefreshLog();
+  return true;
+}
+
+QString MainWindow::ChooseFile(bool save, int titleText, const QString& filter) {
+  QFileDialog dialog(isVisible() ? this : nullptr, QString::fromStdString(game_.Text(titleText)),
+                     QString(), filter);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (ui_.RunModal(dialog) != QDialog::Accepted) return {};
+  return dialog.selectedFiles().value(0);
+}
+
+// "&Load Background " asks for a picture, "&Default " takes the one beside the board file. A
+// picture that cannot be read changes nothing; one of another size is used only when the user
+// says so.
+void MainWindow::LoadGraphics(bool ask) {
+  QString path;
+  if (!ask) {
+    path = QDir(dataDirectory_).filePath(kDefaultPicture);
+  } else {
+    const QString filter = QString::fromStdString(game_.Text(kPictureFilterText)) + " (*.bmp)";
+    path = ChooseFile(false, kPictureTitleText, filter);
+    if (path.isEmpty()) return;
+  }
+  std::optional<QImage> image = BoardPicture::LoadBitmapFile(path);
+  const QString problem = QString::fromStdString(game_.Text(kPictureErrorText));
+  if (!image) {
+    ui_.Ask(problem, QMessageBox::Critical, QMessageBox::Ok);
+    return;
+  }
+  const bool standard = image->size() == QSize(kSheetWidth, kSheetHeight);
+  if (standard || ui_.Ask(problem, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No) ==
+                      QMessageBox::Yes) {
+    picture_.SetSheet(*image);
+    WriteBackground(game_.texts.file(), QFile::encodeName(path).toStdString());
+    setWindowIcon(QIcon(picture_.DieFace(kDieFaces - 1)));
+  }
+  boardView_->MarkDirty();
+  panel_->Refresh();
+  panel_->viewport()->update();
+  client_->update();
+  for (CommandButton* button : std::as_const(buttons_)) button->update();
+}
+
+void MainWindow::ShowAbout() {
+  ui_.Ask(kAboutText, QMessageBox::Information, QMessageBox::Ok);
+}
+
+// The tips or the rules: the free text under "[TIPS]" or "[REGLER]" of the board file, up to
+// the next such marker.
+void MainWindow::ShowTextWindow(bool rules) {
+  constexpr qsizetype kMaxTextChars = 16000;
+  const char* wanted = rules ? "[REGLER]" : "[TIPS]";
+  QString text;
+  QFile file(QString::fromStdString(game_.texts.file().path()));
+  if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    QTextStream in(&file);
+    bool inside = false;
+    while (!in.atEnd()) {
+      QString line = in.readLine();
+      const bool marker = line.contains("[TIPS]") || line.contains("[REGLER]");
+      if (inside && marker) break;
+      if (!inside) {
+        inside = line.contains(QLatin1String(wanted));
+        continue;
+      }
+      qsizetype blanks = 0;
+      while (blanks < line.size() && line[blanks] == '_') ++blanks;
+      line.replace(0, blanks, QString(blanks, ' '));
+      if (text.size() + line.size() + 1 > kMaxTextChars) break;
+      text += line + '\n';
+    }
+  }
+  QDialog dialog(this);
+  dialog.setWindowTitle(
+      QString::fromStdString(game_.Text(rules ? kRulesTitleText : kTipsTitleText)));
+  auto* edit = new QPlainTextEdit(text, &dialog);
+  edit->setReadOnly(true);
+  edit->setFont(DialogFont());
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+  connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(edit);
+  layout->addWidget(buttons);
+  dialog.resize(TiledFrameSize(8, 6) + QSize(200, 200));
+  ui_.RunModal(dialog);
+}
+
+// ---- Redraws ---------------------------------------------------------------------------------
+
+QRect MainWindow::DiceRect() const {
+  return {kDie1Place, QSize(2 * kDieSize, kDieSize)};
+}
+
+QRect MainWindow::StatusRect() const {
+  return {0, client_->height() - kStatusHeight, client_->width(), kStatusHeight};
+}
+
+void MainWindow::RedrawDice() {
+  const GameState& state = game_.state;
+  tumblingFrame_ = state.diceFrame < kTumblingFrames && state.turnPhase == TurnPhase::Rolling
+                       ? state.diceFrame
+                       : -1;
+  client_->update(DiceRect());
+}
+
+void MainWindow::RedrawStatusLine() {
+  client_->update(StatusRect());
+  RefreshLog();
+}
+
+void MainWindow::RedrawPanel() {
+  panel_->Refresh();
+  RefreshLog();
+}
+
+void MainWindow::RedrawBoard() {
+  boardView_->MarkDirty();
+  RefreshLog();
+}
+
+void MainWindow::TokenStepped(int fromX, int fromY) {
+  boardView_->TokenStepped(fromX, fromY);
+}
+
+// The refresh of both children: the panel's lists follow the players in the game.
+void MainWindow::CentreOnCurrentPlayer() {
+  boardView_->CentreOnCurrentPlayer();
+  panel_->Refresh();
+  panel_->ScrollToCurrentPlayer();
+  client_->update(StatusRect());
+  RefreshLog();
+}
+
+void MainWindow::FocusRollButton() {
+  if (CommandButton* roll = buttons_.value(kCmdRoll)) roll->setFocus();
+}
+
+void MainWindow::UpdateMenus() {
+  const bool local = game_.state.networkGame == 0;
+  if (QAction* item = actions_.value(kCmdAuction)) item->setEnabled(local);
+  if (QAction* item = actions_.value(kCmdFirstLap)) item->setEnabled(local);
+}
+
+void MainWindow::RefreshLog() {
+  if (logPane_ != nullptr) logPane_->Refresh();
+}
+
+// ---- Painting and the splitter ---------------------------------------------------------------
+
+void MainWindow::PaintClient(QPainter& painter, const QRect& dirty) {
+  const QRect area = client_->rect();
+  if (!picture_.isNull()) {
+    painter.fillRect(dirty, picture_.BackgroundBrush());
+  } else {
+    painter.fillRect(dirty, client_->palette().window());
+  }
+
+  if (!picture_.isNull() && dirty.intersects(DiceRect())) {
+    const GameState& state = game_.state;
+    if (tumblingFrame_ >= 0 && state.turnPhase == TurnPhase::Rolling) {
+      painter.drawPixmap(kDie1Place, picture_.TumblingDie(tumblingFrame_));
+      painter.drawPixmap(kDie2Place, picture_.TumblingDie(tumblingFrame_));
+    } else {
+      painter.drawPixmap(kDie1Place, picture_.DieFace(std::clamp(state.die1, 1, kDieFaces)));
+      painter.drawPixmap(kDie2Place, picture_.DieFace(std::clamp(state.die2, 1, kDieFaces)));
+    }
+  }
+
+  Frame3D(painter, QRect(0, 0, area.width(), kSeparatorHeight), false, false, 0);
+
+  const int top = area.height() - kStatusHeight;
+  const int boxHeight = kStatusHeight - kStatusBottomGap;
+  const int panelWidth = panel_->width();
+  const QRect left(kPanelLeft, top, panelWidth, boxHeight);
+  const QRect right(panelWidth + 4, top, boardView_->width(), boxHeight);
+  if (!dirty.intersects(left) && !dirty.intersects(right)) return;
+
+  const GameState& state = game_.state;
+  const std::string name = state.playerCount > 0 ? game_.PlayerName(state.currentPlayer) : "";
+  painter.setFont(BoldFont());
+  painter.setPen(Qt::black);
+  for (const auto& [box, text] : {std::pair(left, game_.FormatCatalogue(kCurrentPlayerText, name)),
+                                  std::pair(right, state.statusText)}) {
+    Frame3D(painter, box, false, false, 0);
+    painter.save();
+    painter.setClipRect(box);
+    painter.drawText(box.adjusted(kStatusTextIndent, 0, 0, 0),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     QString::fromStdString(text));
+    painter.restore();
+  }
+}
+
+void MainWindow::ClientResized(QSize size) {
+  if (size.width() < kMinClientSize || size.height() < kMinClientSize) return;
+  const int dy = lastSize_.height() - size.height();
+  const ChildLayout layout = ResizeLayout(childLayout(), lastSize_, size);
+  lastSize_ = size;
+  ApplyLayout(layout);
+  const int stripTop = size.height() - kChildBottomMargin + std::min(dy, 0);
+  client_->update(0, stripTop, size.width(), size.height() - stripTop);
+  client_->update(StatusRect());
+}
+
+bool MainWindow::OnSplitterStrip(const QRect& child, QPoint pos) const {
+  const int right = child.left() + child.width();
+  return pos.x() >= right && pos.x() < right + kSplitterWidth && pos.y() >= child.top();
+}
+
+void MainWindow::ClientMouseMove(QPoint pos) {
+  if (!splitterDrag_) {
+    if (OnSplitterStrip(panel_->geometry(), pos)) {
+      client_->setCursor(Qt::SizeHorCursor);
+      overSplitter_ = true;
+    } else {
+      client_->unsetCursor();
+    }
+    return;
+  }
+  const int x = static_cast<std::int16_t>(pos.x());
+  if (const auto next = DragSplitter(childLayout(), x - lastMouseX_)) {
+    ApplyLayout(*next);
+    client_->setCursor(Qt::SizeHorCursor);
+    client_->update(StatusRect());
+    lastMouseX_ = std::max(x, 0);
+  }
+}
+
+void MainWindow::ClientMousePress(QPoint pos) {
+  lastMouseX_ = pos.x();
+  if (OnSplitterStrip(panel_->geometry(), pos) || OnSplitterStrip(boardView_->geometry(), pos)) {
+    splitterDrag_ = overSplitter_;
+    if (splitterDrag_) client_->setCursor(Qt::SizeHorCursor);
+  }
+}
+
+void MainWindow::ClientMouseRelease() {
+  splitterDrag_ = false;
+}
+
+// ---- Keys and closing ------------------------------------------------------------------------
+
+// The key shortcuts work wherever the keyboard focus is in this window, after the key has gone
+// to its widget, and never while a dialog or menu of ours has the keyboard.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+  if (QApplication::activeModalWidget() != nullptr ||
+      QApplication::activePopupWidget() != nullptr) {
+    return false;
+  }
+  auto* widget = static_cast<QWidget*>(watched);
+  QWidget* target =
+      QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : widget->window();
+  if (widget != target) return false;  // the same key on its way up to the parents
+  QWidget* owner = widget;
+  while (owner != nullptr && owner != this) owner = owner->parentWidget();
+  if (owner == nullptr) return false;
+
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+  if (const int command = ShortcutCommand(key->key())) {
+    QMetaObject::invokeMethod(
+        this, [this, command] { OnCommand(command); }, Qt::QueuedConnection);
+  } else if (key->key() >= Qt::Key_1 && key->key() < Qt::Key_1 + kMaxPlayers) {
+    const int player = key->key() - Qt::Key_1;
+    QMetaObject::invokeMethod(
+        this,
+        [this, player] {
+          const GameState& state = game_.state;
+          if (player < state.playerCount && state.players[player].isBankrupt == 0) {
+            panel_->FocusPlayerList(player);
+          }
+        },
+        Qt::QueuedConnection);
+  }
+  return false;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (game_.state.gameRunning != 0 && !Confirm(kDiscardGameText)) {
+    event->ignore();
+    return;
+  }
+  StopTimers();
+  sound_.StopMusic();
+  event->accept();
+  QMainWindow::closeEvent(event);
+}
+
+}  // namespace tomtura

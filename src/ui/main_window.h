@@ -1,0 +1,213 @@
+#pragma once
+// The main window: the row of seven command buttons with the dice between the first and the
+// second, the player panel and the board view side by side with a 2-pixel splitter between
+// them, and two status boxes along the bottom. It owns the menu, turns every menu item, button
+// and key shortcut into one command handler, keeps the options and writes them to the board
+// file, and asks before a running game is thrown away.
+#include <QAbstractButton>
+#include <QMainWindow>
+#include <QMap>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <optional>
+
+#include "store/settings.h"
+
+class QAction;
+class QMenu;
+class QPainter;
+
+namespace tomtura {
+
+class BoardPicture;
+class BoardView;
+class Game;
+class LogPane;
+class MainClientArea;
+class PlayerPanel;
+class QtFrontEnd;
+class SoundEffects;
+
+// Command ids of the menu, the buttons and the key shortcuts.
+enum Command : int {
+  kCmdAbout = 40001,
+  kCmdNewGame = 40002,
+  kCmdExit = 40003,
+  kCmdBuyFrom = 40004,
+  kCmdSellTo = 40005,
+  kCmdBuyHouse = 40006,
+  kCmdSellHouse = 40008,
+  kCmdAddPlayer = 40009,
+  kCmdRoll = 40010,
+  kCmdMortgage = 40011,
+  kCmdUnmortgage = 40012,
+  kCmdSaveGame = 40013,
+  kCmdLoadGame = 40014,
+  kCmdSound = 40015,
+  kCmdMusic = 40016,
+  kCmdStretch = 40017,
+  kCmdHelp = 40018,
+  kCmdRules = 40019,
+  kCmdHideCompanies = 40020,
+  kCmdDefaultBackground = 40022,
+  kCmdLoadBackground = 40023,
+  kCmdFastMoves = 40024,
+  kCmdSavePlayers = 40025,
+  kCmdFlatButtons = 40026,
+  kCmdSendMessage = 40027,
+  kCmdAuction = 40028,
+  kCmdFirstLap = 40029,
+  kCmdGameLog = 40030,  // shows or hides the game log pane
+};
+
+// The two children that share the middle of the client area, in client coordinates.
+struct ChildLayout {
+  QRect panel;
+  QRect board;
+  bool operator==(const ChildLayout&) const = default;
+};
+
+// The children after the client area changed from `last` to `size`: the board view takes the
+// change of width first, down to 2 pixels, and only what it cannot take goes to the panel;
+// both reach down to 25 pixels above the bottom.
+ChildLayout ResizeLayout(const ChildLayout& layout, QSize last, QSize size);
+// The children after the splitter moved by `dx`; nullopt when either would fall below 2 pixels.
+std::optional<ChildLayout> DragSplitter(const ChildLayout& layout, int dx);
+
+// The key shortcut's command for a key (Qt::Key), or 0.
+int ShortcutCommand(int key);
+
+// One of the seven owner-drawn command buttons: a 25 x 25 icon on the window's background
+// pattern, framed in 3-D, or flat with a frame only while the mouse is over it.
+class CommandButton : public QAbstractButton {
+ public:
+  // `flat` is the window's option, read at every paint.
+  CommandButton(int command, int iconIndex, const BoardPicture& picture, const int& flat,
+                QWidget* parent);
+  int command() const { return command_; }
+  QSize sizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+
+ private:
+  int command_;
+  int iconIndex_;
+  const BoardPicture& picture_;
+  const int& flat_;
+};
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // `dataDirectory` is where the board file lies; the default board picture is looked for
+  // there.
+  MainWindow(Game& game, QtFrontEnd& ui, BoardPicture& picture, SoundEffects& sound,
+             QString dataDirectory, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Every command, from the menu, a button, a key or the program itself. `fromProgram` marks
+  // the start-up's own use of a toggle, which then stores nothing.
+  void OnCommand(int id, bool fromProgram = false);
+
+  // Start-up: loads the saved game at `path`; false when it could not be loaded (a file that
+  // is not a saved game has been reported).
+  bool LoadGameFrom(const QString& path);
+  // The new-game dialog; false when the user asked to end the program or no game can start.
+  bool RunNewGameDialog();
+  // NewGame for the players entered, from the first square and scroll position.
+  void StartNewGame();
+
+  // ---- Redraws asked for by the rules ----
+  void RedrawDice();
+  void RedrawStatusLine();
+  void RedrawPanel();
+  void RedrawBoard();
+  void TokenStepped(int fromX, int fromY);
+  void CentreOnCurrentPlayer();
+  void FocusRollButton();
+  void UpdateMenus();
+  void RefreshLog();
+
+  // ---- Parts, for the front end and tests ----
+  BoardView& boardView() const { return *boardView_; }
+  PlayerPanel& playerPanel() const { return *panel_; }
+  QWidget& clientArea() const;
+  LogPane& logPane() const { return *logPane_; }
+  CommandButton* commandButton(int id) const;
+  QAction* action(int id) const { return actions_.value(id); }
+  const Options& options() const { return options_; }
+  bool stretchBoard() const { return stretchBoard_; }
+  ChildLayout childLayout() const;
+
+ signals:
+  // Every command as it arrives, before the phase decides whether it fits.
+  void CommandReceived(int id);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  friend class MainClientArea;
+
+  void CreateMenu();
+  void CreateChildren();
+  void LoadOptions();
+  QAction* AddItem(QMenu* menu, int id, const char* text, bool checkable = false);
+  void SetChecked(int id, bool on);
+  // Flips an option, its check mark and its key in the board file.
+  void ToggleOption(int id, int& option, std::string_view key);
+
+  bool Confirm(int textNumber);
+  void StopTimers();
+  void DealingCommand(int id);
+  void NewGameCommand();
+  void AddPlayerCommand();
+  void SaveGameCommand();
+  void LoadGameCommand();
+  void LoadGraphics(bool ask);
+  void ToggleShowCompanies(bool fromProgram);
+  QString ChooseFile(bool save, int titleText, const QString& filter);
+  void ShowTextWindow(bool rules);
+  void ShowAbout();
+
+  // Painting and mouse handling of the client area.
+  void PaintClient(QPainter& painter, const QRect& dirty);
+  void ClientResized(QSize size);
+  void ClientMouseMove(QPoint pos);
+  void ClientMousePress(QPoint pos);
+  void ClientMouseRelease();
+  bool OnSplitterStrip(const QRect& child, QPoint pos) const;
+  void ApplyLayout(const ChildLayout& layout);
+  QRect StatusRect() const;
+  QRect DiceRect() const;
+
+  Game& game_;
+  QtFrontEnd& ui_;
+  BoardPicture& picture_;
+  SoundEffects& sound_;
+  QString dataDirectory_;
+
+  MainClientArea* client_ = nullptr;
+  BoardView* boardView_ = nullptr;
+  PlayerPanel* panel_ = nullptr;
+  LogPane* logPane_ = nullptr;
+  QMap<int, CommandButton*> buttons_;
+  QMap<int, QAction*> actions_;
+
+  Options options_;  // as in memory; the rules' own options live in the game state
+  bool stretchBoard_ = false;
+
+  QSize lastSize_;
+  bool overSplitter_ = false;
+  bool splitterDrag_ = false;
+  int lastMouseX_ = 0;
+  int tumblingFrame_ = -1;  // the tumbling picture shown, -1 while the faces show
+};
+
+}  // namespace tomtura

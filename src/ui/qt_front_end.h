@@ -1,0 +1,113 @@
+#pragma once
+// The rules' front end on the Qt windows: modal dialogs and message boxes, the dice timer of
+// the main window and the walk timer of the board view, sounds, and redraws forwarded to the
+// windows. While one of our modal dialogs is open (`modalOpen`) both timers are held, so the
+// game neither moves on behind a dialog nor spends a timer tick while it waits for input.
+#include <QMessageBox>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <string>
+
+#include "rules/front_end.h"
+
+class QDialog;
+
+namespace tomtura {
+
+class Game;
+class MainWindow;
+class SoundEffects;
+
+// One of the game's timers. The rules start and stop it; while it is held it keeps what the
+// rules asked for but delivers no ticks, and resumes when released.
+class GameTimer {
+ public:
+  explicit GameTimer(std::function<void()> tick);
+  void Start(int ms);
+  void Stop();
+  void SetHeld(bool held);
+  // Tests play at a quicker pace: every interval becomes `ms` (-1 restores the real ones).
+  void SetIntervalOverride(int ms);
+
+  bool running() const { return wanted_; }            // as the rules see it
+  bool ticking() const { return timer_.isActive(); }  // really delivering ticks
+  int interval() const { return interval_; }
+
+ private:
+  void Apply();
+
+  QTimer timer_;
+  bool wanted_ = false;
+  bool held_ = false;
+  int interval_ = 0;
+  int override_ = -1;
+};
+
+class QtFrontEnd : public FrontEnd {
+ public:
+  QtFrontEnd();
+  ~QtFrontEnd() override;
+  QtFrontEnd(const QtFrontEnd&) = delete;
+  QtFrontEnd& operator=(const QtFrontEnd&) = delete;
+
+  // Connects the front end to the game and its window; until then redraws go nowhere.
+  void Attach(Game& game, MainWindow& window, SoundEffects* sound);
+  void Detach();
+
+  // ---- FrontEnd ----
+  int AskQuestion(const QuestionParams& question) override;
+  bool AskPassword() override;
+  bool AskConsent(const std::string& offer) override;
+  int RunAuction() override;
+  int OpenPlayWindow(int page) override;
+  void ShowMessage(const std::string& text, MessageIcon icon) override;
+  void StartDiceTimer(int ms) override;
+  void StopDiceTimer() override;
+  void StartWalkTimer(int ms) override;
+  void StopWalkTimer() override;
+  void PlaySoundEffect(int n) override;
+  void DiceChanged() override;
+  void TokenStepped(int fromX, int fromY) override;
+  void BoardChanged() override;
+  void PanelChanged() override;
+  void StatusLineChanged() override;
+  void CentreOnCurrentPlayer() override;
+  void TurnEnded() override;
+  void FocusRollButton() override;
+  void Beep() override;
+  void MenusChanged() override;
+
+  // ---- Modal dialogs of the game ----
+  // Runs `dialog` modally with `modalOpen` set and both timers held; returns its result.
+  int RunModal(QDialog& dialog);
+  // A message box titled with text 0; returns the button chosen.
+  QMessageBox::StandardButton Ask(const QString& text, QMessageBox::Icon icon,
+                                  QMessageBox::StandardButtons buttons);
+  bool modalOpen() const { return modalDepth_ > 0; }
+
+  GameTimer& diceTimer() { return dice_; }
+  GameTimer& walkTimer() { return walk_; }
+  int beepCount() const { return beeps_; }
+
+  // Tests answer modal dialogs without showing them, and shorten every timer interval.
+  using ModalRunner = std::function<int(QDialog&)>;
+  void SetModalRunner(ModalRunner runner) { runner_ = std::move(runner); }
+  void SetTimerIntervalOverride(int ms);
+
+ private:
+  void Tick(bool dice);
+  bool PersonOnTurn() const;
+
+  Game* game_ = nullptr;
+  MainWindow* window_ = nullptr;
+  SoundEffects* sound_ = nullptr;
+  GameTimer dice_;
+  GameTimer walk_;
+  int modalDepth_ = 0;
+  int beeps_ = 0;
+  bool inTick_ = false;
+  ModalRunner runner_;
+};
+
+}  // namespace tomtura

@@ -1,0 +1,540 @@
+// The main window in a real Qt event loop (offscreen): command routing, the phase rules,
+// confirmations, options in the board file, the layout rules, and a whole computer game.
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QListView>
+#include <QMessageBox>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "data/ini_file.h"
+#include "rules/game.h"
+#include "sound/sound.h"
+#include "ui/board_picture.h"
+#include "ui/board_view.h"
+#include "ui/fonts.h"
+#include "ui/log_pane.h"
+#include "ui/main_window.h"
+#include "ui/player_panel.h"
+#include "ui/qt_front_end.h"
+
+using namespace tomtura;
+
+Q_DECLARE_METATYPE(tomtura::ChildLayout)
+
+namespace {
+
+constexpr QRgb kPatternColour = 0xFF336699;
+constexpr QRgb kSilver = 0xFFC0C0C0;
+
+// A sheet of the standard size whose background pattern is one known colour.
+QImage TestSheet() {
+  QImage sheet(kSheetWidth, kSheetHeight, QImage::Format_RGB32);
+  sheet.fill(0xFF808080);
+  QPainter painter(&sheet);
+  painter.fillRect(sheet::kBackgroundPattern, QColor::fromRgb(kPatternColour));
+  return sheet;
+}
+
+// One main window on a private copy of the board file, with every modal dialog answered by
+// the test: message boxes by `answer`, file dialogs with `chosenFile` (empty: cancelled).
+struct Harness {
+  QTemporaryDir dir;
+  QString boardFile;
+  QtFrontEnd ui;
+  std::unique_ptr<Game> game;
+  BoardPicture picture;
+  std::unique_ptr<SoundEffects> sound;
+  std::unique_ptr<MainWindow> window;
+  QStringList shown;  // texts of the message boxes, in order
+  QMessageBox::StandardButton answer = QMessageBox::Ok;
+  QString chosenFile;
+
+  explicit Harness(const QByteArray& extraBoardText = {}) {
+    QFile source(QStringLiteral(TOMTURA_ASSETS_DIR "/tomtura.lst"));
+    source.open(QIODevice::ReadOnly);
+    boardFile = dir.filePath("tomtura.lst");
+    QFile copy(boardFile);
+    copy.open(QIODevice::WriteOnly);
+    copy.write(source.readAll() + extraBoardText);
+    copy.close();
+
+    game = std::make_unique<Game>(TextCatalogue::Load(boardFile.toStdString()), ui, 7);
+    picture.SetSheet(TestSheet());
+    sound = std::make_unique<SoundEffects>(game->texts, dir.path());
+    ui.SetModalRunner([this](QDialog& dialog) { return Answer(dialog); });
+    window = std::make_unique<MainWindow>(*game, ui, picture, *sound, dir.path());
+  }
+
+  int Answer(QDialog& dialog) {
+    if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+      shown << box->text();
+      return answer;
+    }
+    if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+      if (chosenFile.isEmpty()) return QDialog::Rejected;
+      files->selectFile(chosenFile);
+      return QDialog::Accepted;
+    }
+    return QDialog::Rejected;
+  }
+
+  void SetPlayers(std::initializer_list<int> isComputer) {
+    GameState& state = game->state;
+    int i = 0;
+    for (int computer : isComputer) {
+      state.players[i].name.setUtf8("P" + std::to_string(i + 1));
+      state.players[i].isComputer = static_cast<std::int16_t>(computer);
+      state.players[i].token = static_cast<std::int16_t>(i);
+      ++i;
+    }
+    state.playerCount = i;
+  }
+
+  QString Text(int n) const { return QString::fromStdString(game->Text(n)); }
+  QString StoredOption(const char* key) const {
+    return QString::fromStdString(
+        IniFile::Load(boardFile.toStdString()).GetString("LJUD", key, "missing"));
+  }
+};
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void phaseRulesBeep_data();
+  void phaseRulesBeep();
+  void dealingPhaseRefusesEveryCommand();
+  void menuButtonAndKeyReachOneHandler();
+  void shortcutsIgnoredUnderModalDialog();
+  void numberKeysFocusOnlyPlayersInTheGame();
+  void discardingARunningGameAsksFirst();
+  void optionsWrittenAtOnceButNotAtStartUp();
+  void timersHeldWhileADialogIsOpen();
+  void saveAndLoadThroughTheMenu();
+  void resizeLayout_data();
+  void resizeLayout();
+  void boardShrinksBeforePanelInTheWindow();
+  void flatButtonsShowNoFrameUntilHovered();
+  void logPaneHiddenByDefaultAndNewestFirst();
+  void fontsKeepTheirLineHeight();
+  void computerGameEndsInGameOver();
+};
+
+void MainWindowTest::phaseRulesBeep_data() {
+  QTest::addColumn<int>("phase");
+  QTest::addColumn<int>("computer");
+  QTest::addColumn<int>("command");
+  QTest::addColumn<bool>("beeps");
+  const int awaitRoll = static_cast<int>(TurnPhase::AwaitRoll);
+  const int rolling = static_cast<int>(TurnPhase::Rolling);
+  const int moving = static_cast<int>(TurnPhase::Moving);
+  QTest::newRow("roll while rolling") << rolling << 0 << int(kCmdRoll) << true;
+  QTest::newRow("roll while moving") << moving << 0 << int(kCmdRoll) << true;
+  QTest::newRow("roll awaiting roll") << awaitRoll << 0 << int(kCmdRoll) << false;
+  QTest::newRow("save while moving") << moving << 0 << int(kCmdSaveGame) << true;
+  QTest::newRow("save awaiting roll") << awaitRoll << 0 << int(kCmdSaveGame) << false;
+  QTest::newRow("buy house while rolling") << rolling << 0 << int(kCmdBuyHouse) << true;
+  QTest::newRow("mortgage, computer on turn") << awaitRoll << 1 << int(kCmdMortgage) << true;
+  QTest::newRow("mortgage, person on turn") << awaitRoll << 0 << int(kCmdMortgage) << false;
+  QTest::newRow("message outside network") << awaitRoll << 0 << int(kCmdSendMessage) << true;
+  QTest::newRow("sound while moving") << moving << 0 << int(kCmdSound) << false;
+}
+
+void MainWindowTest::phaseRulesBeep() {
+  QFETCH(int, phase);
+  QFETCH(int, computer);
+  QFETCH(int, command);
+  QFETCH(bool, beeps);
+  Harness h;
+  h.SetPlayers({computer, 1});
+  h.window->StartNewGame();
+  h.ui.StopDiceTimer();
+  h.game->state.turnPhase = static_cast<TurnPhase>(phase);
+  const int before = h.ui.beepCount();
+  h.window->OnCommand(command);
+  QCOMPARE(h.ui.beepCount() - before, beeps ? 1 : 0);
+}
+
+void MainWindowTest::dealingPhaseRefusesEveryCommand() {
+  Harness h;
+  h.SetPlayers({0, 1});
+  h.window->StartNewGame();
+  GameState& state = h.game->state;
+  state.turnPhase = TurnPhase::Dealing;
+  const RuleSettings settings = state.settings;
+  const QString storedSound = h.StoredOption("Ljud");
+  int commands = 0;
+  for (int id = kCmdAbout; id <= kCmdGameLog; ++id) {
+    if (h.window->action(id) == nullptr) continue;
+    const int before = h.ui.beepCount();
+    h.window->OnCommand(id);
+    QCOMPARE(h.ui.beepCount() - before, 1);
+    ++commands;
+  }
+  QCOMPARE(commands, 28);  // 27 commands of the menu and the log pane
+  QVERIFY(h.shown.isEmpty());
+  QCOMPARE(state.turnPhase, TurnPhase::Dealing);
+  QCOMPARE(state.settings.soundOn, settings.soundOn);
+  QCOMPARE(h.StoredOption("Ljud"), storedSound);
+  QVERIFY(h.window->logPane().isHidden());
+}
+
+void MainWindowTest::menuButtonAndKeyReachOneHandler() {
+  Harness h;
+  h.SetPlayers({0, 1});
+  h.window->StartNewGame();
+  h.window->show();
+  QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
+  QSignalSpy spy(h.window.get(), &MainWindow::CommandReceived);
+
+  const std::pair<Qt::Key, int> shortcuts[] = {
+      {Qt::Key_K, kCmdBuyFrom},    {Qt::Key_G, kCmdSellTo},   {Qt::Key_I, kCmdMortgage},
+      {Qt::Key_U, kCmdUnmortgage}, {Qt::Key_P, kCmdBuyHouse}, {Qt::Key_H, kCmdSellHouse},
+      {Qt::Key_S, kCmdRoll}};
+  for (const auto& [key, command] : shortcuts) {
+    spy.clear();
+    h.window->action(command)->trigger();
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.takeFirst().at(0).toInt(), command);
+
+    if (command != kCmdRoll) {
+      h.window->commandButton(command)->click();
+      QCOMPARE(spy.count(), 1);
+      QCOMPARE(spy.takeFirst().at(0).toInt(), command);
+    }
+
+    // Keys are posted: they arrive once the key itself has been handled, and only once.
+    QTest::keyClick(QApplication::focusWidget(), key);
+    QTRY_COMPARE(spy.count(), 1);
+    QCOMPARE(spy.takeFirst().at(0).toInt(), command);
+    QTest::qWait(10);
+    QCOMPARE(spy.count(), 0);
+  }
+  QCOMPARE(h.game->state.turnPhase, TurnPhase::Rolling);  // the menu's Roll was taken
+}
+
+void MainWindowTest::shortcutsIgnoredUnderModalDialog() {
+  Harness h;
+  h.SetPlayers({0, 1});
+  h.window->StartNewGame();
+  h.window->show();
+  QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
+  QSignalSpy spy(h.window.get(), &MainWindow::CommandReceived);
+  bool dialogShown = false;
+  h.ui.SetModalRunner([&](QDialog& dialog) {
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    dialogShown = QTest::qWaitForWindowExposed(&dialog);
+    QTest::keyClick(&dialog, Qt::Key_S);
+    QTest::qWait(20);
+    dialog.hide();
+    return int(QMessageBox::Ok);
+  });
+  h.window->OnCommand(kCmdAbout);
+  QVERIFY(dialogShown);
+  QCOMPARE(spy.count(), 1);  // the About command only
+  QCOMPARE(h.game->state.turnPhase, TurnPhase::AwaitRoll);
+}
+
+void MainWindowTest::numberKeysFocusOnlyPlayersInTheGame() {
+  Harness h;
+  h.SetPlayers({0, 1, 1});
+  h.window->StartNewGame();
+  h.game->state.players[2].isBankrupt = 1;
+  h.window->show();
+  QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
+  h.window->FocusRollButton();
+  QWidget* second = h.window->playerPanel().propertyList(1);
+
+  for (Qt::Key key : {Qt::Key_3, Qt::Key_5}) {  // a bankrupt player, a player not in the game
+    QTest::keyClick(QApplication::focusWidget(), key);
+    QTest::qWait(20);
+    QCOMPARE(QApplication::focusWidget(), h.window->commandButton(kCmdRoll));
+  }
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_2);
+  QTRY_COMPARE(QApplication::focusWidget(), second);
+  QCOMPARE(h.game->state.currentPlayer, 0);
+}
+
+void MainWindowTest::discardingARunningGameAsksFirst() {
+  Harness h;
+  h.SetPlayers({0, 1});
+  h.window->StartNewGame();
+  GameState& state = h.game->state;
+  state.gameRunning = 1;
+  state.players[0].money = 1234;
+  state.players[0].position = 17;
+
+  h.answer = QMessageBox::Cancel;
+  h.window->OnCommand(kCmdNewGame);
+  h.window->OnCommand(kCmdLoadGame);
+  QCOMPARE(h.shown, QStringList({h.Text(7), h.Text(7)}));
+  QCOMPARE(state.players[0].money, 1234);
+  QCOMPARE(state.gameRunning, 1);
+
+  QCloseEvent refused;
+  QApplication::sendEvent(h.window.get(), &refused);
+  QVERIFY(!refused.isAccepted());
+
+  h.shown.clear();
+  h.answer = QMessageBox::Ok;
+  h.window->OnCommand(kCmdNewGame);
+  QCOMPARE(h.shown, QStringList({h.Text(7)}));
+  QCOMPARE(state.players[0].money, kStartMoney);
+  QCOMPARE(int(state.players[0].position), 0);
+  QCOMPARE(state.gameRunning, 0);
+
+  h.shown.clear();
+  h.window->OnCommand(kCmdNewGame);  // no game running: no question
+  QVERIFY(h.shown.isEmpty());
+}
+
+void MainWindowTest::optionsWrittenAtOnceButNotAtStartUp() {
+  Harness h("\n[LJUD]\nVisaL=0\nLjud=5\n");
+  // The stored "VisaL" is applied at start-up without being written back.
+  QCOMPARE(h.window->playerPanel().showCompanies(), false);
+  QVERIFY(h.window->action(kCmdHideCompanies)->isChecked());
+  QCOMPARE(h.StoredOption("VisaL"), QString("0"));
+  QCOMPARE(h.StoredOption("Flat"), QString("missing"));
+  QVERIFY(h.window->action(kCmdSound)->isChecked());  // 5 counts as on
+
+  h.window->action(kCmdSound)->trigger();
+  QCOMPARE(h.StoredOption("Ljud"), QString("0"));
+  QCOMPARE(h.game->state.settings.soundOn, 0);
+  QVERIFY(!h.window->action(kCmdSound)->isChecked());
+
+  h.window->action(kCmdHideCompanies)->trigger();
+  QCOMPARE(h.StoredOption("VisaL"), QString("1"));
+  QCOMPARE(h.window->playerPanel().showCompanies(), true);
+
+  h.window->action(kCmdFastMoves)->trigger();
+  QCOMPARE(h.StoredOption("Snabb"), QString("1"));
+  QCOMPARE(h.game->state.settings.fastMoves, 1);
+
+  // Turning "Save players" on stores the roster at once; turning it off keeps it.
+  h.SetPlayers({0, 1});
+  h.window->action(kCmdSavePlayers)->trigger();
+  QCOMPARE(h.StoredOption("SparaSpelare"), QString("1"));
+  QVERIFY(h.StoredOption("2").endsWith(",1,P2"));
+  h.window->action(kCmdSavePlayers)->trigger();
+  QCOMPARE(h.StoredOption("SparaSpelare"), QString("0"));
+  QVERIFY(h.StoredOption("2").endsWith(",1,P2"));
+}
+
+void MainWindowTest::timersHeldWhileADialogIsOpen() {
+  Harness h;
+  h.SetPlayers({0, 1});
+  h.window->StartNewGame();
+  QVERIFY(!h.ui.diceTimer().ticking() && !h.ui.walkTimer().ticking());  // waiting for input
+
+  h.window->OnCommand(kCmdRoll);
+  QVERIFY(h.ui.diceTimer().ticking());
+  bool heldInside = false;
+  const int frame = h.game->state.diceFrame;
+  h.ui.SetModalRunner([&](QDialog&) {
+    QTest::qWait(250);  // longer than two dice ticks
+    heldInside = h.ui.modalOpen() && h.ui.diceTimer().running() && !h.ui.diceTimer().ticking();
+    return int(QMessageBox::Ok);
+  });
+  h.window->OnCommand(kCmdAbout);
+  QVERIFY(heldInside);
+  QCOMPARE(h.game->state.diceFrame, frame);
+  QVERIFY(h.ui.diceTimer().ticking());
+}
+
+void MainWindowTest::saveAndLoadThroughTheMenu() {
+  Harness h;
+  h.SetPlayers({0, 1});
+  h.window->StartNewGame();
+  GameState& state = h.game->state;
+  state.players[1].money = 4321;
+  state.properties[3].owner = 1;
+  h.chosenFile = h.dir.filePath("game");
+  h.window->OnCommand(kCmdSaveGame);
+  QCOMPARE(QFileInfo(h.dir.filePath("game.tom")).size(), qint64(1840));
+
+  state.players[1].money = 1;
+  state.properties[3].owner = kNobody;
+  state.gameRunning = 1;
+  h.chosenFile = h.dir.filePath("game.tom");
+  h.window->OnCommand(kCmdLoadGame);
+  QCOMPARE(h.shown, QStringList({h.Text(7)}));
+  QCOMPARE(state.players[1].money, 4321);
+  QCOMPARE(int(state.properties[3].owner), 1);
+
+  // A file that is not a saved game is refused with a message; the game stays as it was.
+  QFile junk(h.dir.filePath("junk.tom"));
+  junk.open(QIODevice::WriteOnly);
+  junk.write(QByteArray(100, 'x'));
+  junk.close();
+  h.shown.clear();
+  state.gameRunning = 0;
+  h.chosenFile = junk.fileName();
+  h.window->OnCommand(kCmdLoadGame);
+  QCOMPARE(h.shown.size(), 1);
+  QCOMPARE(state.players[1].money, 4321);
+}
+
+void MainWindowTest::resizeLayout_data() {
+  QTest::addColumn<ChildLayout>("before");
+  QTest::addColumn<QSize>("last");
+  QTest::addColumn<QSize>("size");
+  QTest::addColumn<ChildLayout>("after");
+  const ChildLayout start{QRect(2, 42, 178, 535), QRect(182, 42, 616, 535)};
+  QTest::newRow("wider") << start << QSize(800, 600) << QSize(900, 610)
+                         << ChildLayout{QRect(2, 42, 178, 543), QRect(182, 42, 716, 543)};
+  QTest::newRow("narrower, board takes it")
+      << start << QSize(800, 600) << QSize(300, 600)
+      << ChildLayout{QRect(2, 42, 178, 533), QRect(182, 42, 116, 533)};
+  QTest::newRow("board at 2 px, panel takes the rest")
+      << start << QSize(800, 600) << QSize(150, 600)
+      << ChildLayout{QRect(2, 42, 142, 533), QRect(146, 42, 2, 533)};
+  QTest::newRow("both at 2 px") << start << QSize(800, 600) << QSize(10, 600)
+                                << ChildLayout{QRect(2, 42, 2, 533), QRect(6, 42, 2, 533)};
+}
+
+void MainWindowTest::resizeLayout() {
+  QFETCH(ChildLayout, before);
+  QFETCH(QSize, last);
+  QFETCH(QSize, size);
+  QFETCH(ChildLayout, after);
+  const ChildLayout got = ResizeLayout(before, last, size);
+  QCOMPARE(got.panel, after.panel);
+  QCOMPARE(got.board, after.board);
+
+  // The splitter never leaves either side below 2 pixels.
+  QVERIFY(!DragSplitter(before, before.board.width() - 1));
+  QVERIFY(!DragSplitter(before, -before.panel.width() + 1));
+  const auto dragged = DragSplitter(before, before.board.width() - 2);
+  QVERIFY(dragged);
+  QCOMPARE(dragged->board.width(), 2);
+  QCOMPARE(dragged->board.left(), dragged->panel.right() + 3);
+}
+
+void MainWindowTest::boardShrinksBeforePanelInTheWindow() {
+  Harness h;
+  h.SetPlayers({0, 1});
+  h.window->StartNewGame();
+  h.window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(h.window.get()));
+  QWidget& client = h.window->clientArea();
+  const ChildLayout start = h.window->childLayout();
+  const int panelWidth = start.panel.width();
+
+  h.window->resize(h.window->width() - start.board.width() + 50, h.window->height());
+  QTRY_COMPARE(h.window->childLayout().board.width(), 50);
+  QCOMPARE(h.window->childLayout().panel.width(), panelWidth);
+
+  h.window->resize(h.window->width() - 100, h.window->height());
+  QTRY_COMPARE(h.window->childLayout().board.width(), 2);
+  QCOMPARE(h.window->childLayout().panel.width(), panelWidth - 52);
+  QCOMPARE(h.window->childLayout().board.bottom(), client.height() - 26);
+
+  // A client below 40 pixels leaves everything where it was.
+  const ChildLayout small = h.window->childLayout();
+  client.resize(30, 300);
+  QCOMPARE(h.window->childLayout(), small);
+}
+
+void MainWindowTest::flatButtonsShowNoFrameUntilHovered() {
+  Harness h("\n[LJUD]\nFlat=1\n");
+  CommandButton* button = h.window->commandButton(kCmdBuyFrom);
+  const QImage flat = button->grab().toImage();
+  QCOMPARE(flat.pixel(0, 20), kPatternColour);
+  QCOMPARE(flat.pixel(20, 0), kPatternColour);
+
+  h.window->action(kCmdFlatButtons)->trigger();
+  QCOMPARE(h.StoredOption("Flat"), QString("0"));
+  const QImage raised = button->grab().toImage();
+  QCOMPARE(raised.pixel(0, 20), kSilver);  // the outer frame's light side
+  QCOMPARE(raised.pixel(31, 20), QColor(Qt::black).rgb());
+}
+
+void MainWindowTest::logPaneHiddenByDefaultAndNewestFirst() {
+  Harness h;
+  h.SetPlayers({0, 1, 1});
+  h.window->StartNewGame();
+  h.window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(h.window.get()));
+  LogPane& pane = h.window->logPane();
+  QVERIFY(pane.isHidden());
+  QVERIFY(!h.window->action(kCmdGameLog)->isChecked());
+  const ChildLayout hidden = h.window->childLayout();
+  QCOMPARE(h.window->clientArea().width(), h.window->width());
+
+  h.game->Log(1, "%s köpte %s", "P2", "Torget");
+  h.game->Log(0, "P1 betalar hyra");
+  h.game->state.players[2].isBankrupt = 1;
+  h.game->Log(2, "P3 är bankrutt");
+  h.window->OnCommand(kCmdGameLog);
+  QVERIFY(pane.isVisible());
+  QVERIFY(h.window->action(kCmdGameLog)->isChecked());
+  QAbstractItemModel* model = pane.list().model();
+  QCOMPARE(model->rowCount(), 4);  // with the new game's own line at the end
+  const std::pair<QString, QColor> expected[] = {{"P3 är bankrutt", kBankruptPlayerColour},
+                                                 {"P1 betalar hyra", kCurrentPlayerColour},
+                                                 {"P2 köpte Torget", kOtherPlayerColour}};
+  for (int row = 0; row < 3; ++row) {
+    const QModelIndex index = model->index(row, 0);
+    QCOMPARE(index.data().toString(), expected[row].first);
+    QCOMPARE(index.data(Qt::BackgroundRole).value<QBrush>().color(), expected[row].second);
+  }
+
+  // A new entry appears as soon as the rules redraw anything.
+  h.game->Log(1, "P2 slog en dubbel");
+  h.game->ui.StatusLineChanged();
+  QCOMPARE(model->index(0, 0).data().toString(), QString("P2 slog en dubbel"));
+
+  h.window->OnCommand(kCmdGameLog);
+  QTRY_VERIFY(pane.isHidden());
+  QTRY_COMPARE(h.window->childLayout(), hidden);
+}
+
+void MainWindowTest::fontsKeepTheirLineHeight() {
+  const std::tuple<const QFont*, int, const char*> fonts[] = {{&SmallFont(), 14, "Small Fonts"},
+                                                              {&DialogFont(), 14, "Arial"},
+                                                              {&BoldFont(), 16, "Verdana"}};
+  for (const auto& [font, cell, face] : fonts) {
+    const int height = QFontMetrics(*font).height();
+    QVERIFY2(height <= cell && height >= cell - 3, face);
+    QVERIFY2(QFontInfo(*font).family() == MapFontFamily(face), face);
+  }
+  QVERIFY(BoldFont().bold());
+}
+
+void MainWindowTest::computerGameEndsInGameOver() {
+  Harness h;
+  h.SetPlayers({1, 1, 1});
+  h.ui.SetTimerIntervalOverride(0);
+  h.window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(h.window.get()));
+  h.window->StartNewGame();  // a computer on turn throws at once
+  QVERIFY(h.ui.diceTimer().running());
+
+  const GameState& state = h.game->state;
+  QTRY_VERIFY_WITH_TIMEOUT(state.turnPhase == TurnPhase::GameOver, 240000);
+  int winner = -1;
+  for (int i = 0; i < state.playerCount; ++i) {
+    if (state.players[i].isBankrupt == 0) winner = i;
+  }
+  QVERIFY(winner >= 0);
+  QVERIFY(h.shown.contains(
+      QString::fromStdString(h.game->FormatCatalogue(42, h.game->PlayerName(winner)))));
+  QCOMPARE(state.gameRunning, 0);
+  QVERIFY(!h.ui.diceTimer().running() && !h.ui.walkTimer().running());
+  // Nothing fits a finished game but a new one.
+  const int beeps = h.ui.beepCount();
+  h.window->OnCommand(kCmdRoll);
+  QCOMPARE(h.ui.beepCount(), beeps + 1);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
