@@ -2,9 +2,6 @@
 // the sounds and the help texts, checked against what the rules expect of them.
 #include <gtest/gtest.h>
 
-#include <fmt/args.h>
-#include <fmt/printf.h>
-
 #include <algorithm>
 #include <cctype>
 #include <fstream>
@@ -94,23 +91,6 @@ std::string Conversions(std::string_view format) {
   return out;
 }
 
-// Formats `format` with one sample value per conversion of `conversions` ("%s" a name, "%d" a
-// number) as the game does; the samples used are returned in `samples`.
-std::string FormatSamples(std::string_view format, std::string_view conversions,
-                          std::vector<std::string>& samples) {
-  fmt::dynamic_format_arg_store<fmt::printf_context> args;
-  for (std::size_t i = 1; i < conversions.size(); i += 2) {
-    if (conversions[i] == 's') {
-      samples.push_back("Arg" + std::to_string(i / 2));
-      args.push_back(samples.back());
-    } else {
-      args.push_back(7001 + static_cast<int>(i / 2));
-      samples.push_back(std::to_string(7001 + i / 2));
-    }
-  }
-  return fmt::vsprintf(format, args);
-}
-
 // The texts that the game formats, with the arguments it passes, in order.
 const std::map<int, std::string> kFormattedTexts = {
     {5, "%s"},          {12, "%d"},         {13, "%d"},
@@ -155,14 +135,7 @@ TEST(BoardFileTest, FormatsMatchTheArgumentsTheGamePasses) {
       EXPECT_FALSE(Contains(text, "%")) << text;
       continue;
     }
-    ASSERT_EQ(Conversions(text), formatted->second) << text;
-    std::vector<std::string> samples;
-    const std::string out = FormatSamples(text, formatted->second, samples);
-    std::size_t at = 0;
-    for (const std::string& sample : samples) {
-      at = out.find(sample, at);
-      ASSERT_NE(at, std::string::npos) << out;
-    }
+    EXPECT_EQ(Conversions(text), formatted->second) << text;
   }
 }
 
