@@ -1,0 +1,120 @@
+#include <QtTest>
+#include <cstdint>
+
+#include "bitmap_writer.h"
+#include "painting.h"
+#include "sheet_layout.h"
+#include "ui/board_picture.h"
+
+using namespace tomtura;
+
+namespace {
+
+std::uint32_t U32(const QByteArray& b, int at) {
+  return std::uint32_t(std::uint8_t(b[at])) | std::uint32_t(std::uint8_t(b[at + 1])) << 8 |
+         std::uint32_t(std::uint8_t(b[at + 2])) << 16 |
+         std::uint32_t(std::uint8_t(b[at + 3])) << 24;
+}
+
+QImage Gradient(int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x * 40, y * 60, (x + y) * 17));
+  return image;
+}
+
+}  // namespace
+
+class BoardPainterTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void BitmapReadsBackThroughTheGameLoader_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("stride");
+    QTest::newRow("1 x 1: 3 bytes padded to 4") << 1 << 1 << 4;
+    QTest::newRow("2 x 3: 6 padded to 8") << 2 << 3 << 8;
+    QTest::newRow("3 x 2: 9 padded to 12") << 3 << 2 << 12;
+    QTest::newRow("4 x 4: no padding") << 4 << 4 << 12;
+    QTest::newRow("5 x 1") << 5 << 1 << 16;
+  }
+  void BitmapReadsBackThroughTheGameLoader() {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, stride);
+    const QImage image = Gradient(width, height);
+    const QByteArray bytes = EncodeBitmap24(image);
+    QCOMPARE(bytes.size(), 54 + stride * height);
+    QCOMPARE(bytes.left(2), QByteArray("BM"));
+    QCOMPARE(U32(bytes, 2), std::uint32_t(bytes.size()));
+    QCOMPARE(U32(bytes, 10), 54u);
+    QCOMPARE(U32(bytes, 14), 40u);
+    QCOMPARE(U32(bytes, 34), std::uint32_t(stride * height));
+    // Bottom-up: the first row in the file is the image's last.
+    const QRgb lastRowFirst = image.pixel(0, height - 1);
+    QCOMPARE(std::uint8_t(bytes[54]), std::uint8_t(qBlue(lastRowFirst)));
+    QCOMPARE(std::uint8_t(bytes[56]), std::uint8_t(qRed(lastRowFirst)));
+
+    const auto decoded = BoardPicture::DecodeBitmap(bytes);
+    QVERIFY(decoded.has_value());
+    QCOMPARE(*decoded, image);
+  }
+
+  void WritingToAnUnwritablePlaceFails() {
+    QVERIFY(!WriteBitmap24(Gradient(2, 2), "/nonexistent-dir/sheet.bmp"));
+  }
+
+  void ShippedLayoutHasNoOverlaps() {
+    const auto regions = SheetRegions();
+    QCOMPARE(int(regions.size()), 1 + 6 + 6 + 4 + 7 + 6 + 1 + 10 + 2 + 11 + 4);
+    QCOMPARE(LayoutProblems(regions, QRect(0, 0, kSheetWidth, kSheetHeight)), QStringList());
+  }
+
+  void LayoutCheckFindsOverlapsAndStrays() {
+    const std::vector<SheetRegion> regions = {
+        {"a", QRect(0, 0, 10, 10)},
+        {"b", QRect(10, 0, 10, 10)},   // touches a: fine
+        {"c", QRect(19, 9, 5, 5)},     // shares one pixel with b
+        {"d", QRect(95, 95, 10, 10)},  // past the edge
+    };
+    QCOMPARE(LayoutProblems(regions, QRect(0, 0, 100, 100)),
+             QStringList({"b overlaps c", "d lies outside the sheet"}));
+  }
+
+  void StampKeepsTheKeyOutOfWhatShows() {
+    QImage layer = ClearLayer(4, 1);
+    layer.setPixel(0, 0, qPremultiply(qRgba(255, 255, 255, 255)));  // shows, but is the key
+    layer.setPixel(1, 0, qPremultiply(qRgba(10, 20, 30, 255)));
+    layer.setPixel(2, 0, qPremultiply(qRgba(200, 0, 0, 20)));  // faint edge: keyed out
+    layer.setPixel(3, 0, qPremultiply(qRgba(0, 0, 0, 128)));   // half: blended over the matte
+    QImage sheet(6, 2, QImage::Format_RGB32);
+    sheet.fill(qRgb(1, 2, 3));
+    const int shown = StampKeyed(sheet, QPoint(1, 1), layer, kKeyWhite, QColor(200, 100, 50));
+    QCOMPARE(shown, 3);
+    QCOMPARE(sheet.pixel(1, 1), qRgb(254, 255, 255));
+    QCOMPARE(sheet.pixel(2, 1), qRgb(10, 20, 30));
+    QCOMPARE(sheet.pixel(3, 1), qRgb(255, 255, 255));
+    QCOMPARE(sheet.pixel(4, 1), qRgb(100, 50, 25));
+    QCOMPARE(sheet.pixel(0, 1), qRgb(1, 2, 3));  // outside the stamp
+    QCOMPARE(sheet.pixel(1, 0), qRgb(1, 2, 3));
+  }
+
+  void PricesGroupThousands_data() {
+    QTest::addColumn<int>("amount");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("0") << 0 << "0 kr";
+    QTest::newRow("500") << 500 << "500 kr";
+    QTest::newRow("1200") << 1200 << "1 200 kr";
+    QTest::newRow("26200") << 26200 << "26 200 kr";
+    QTest::newRow("123456") << 123456 << "123 456 kr";
+  }
+  void PricesGroupThousands() {
+    QFETCH(int, amount);
+    QFETCH(QString, text);
+    QCOMPARE(FormatKronor(amount), text);
+  }
+};
+
+QTEST_GUILESS_MAIN(BoardPainterTest)
+#include "board_painter_test.moc"

@@ -1,0 +1,16 @@
+#pragma once
+// The small pictures of the strip below the board: dice, tokens, button icons, buildings,
+// markers, the coin, the patterns, the frame tiles and the slot buttons.
+#include <QImage>
+#include <QPainterPath>
+
+namespace tomtura {
+
+// Paints every sprite into its region of `sheet` (685 x 765), each with its key colour
+// around it. The strip's unused corners are left as they are.
+void PaintSprites(QImage& sheet);
+
+// The outline of token t (0..9) in a 40 x 40 box.
+QPainterPath TokenShape(int token);
+
+}  // namespace tomtura
