@@ -69,7 +69,8 @@ class RecordingFrontEnd : public FrontEnd {
 };
 
 inline TextCatalogue TestCatalogue() {
-  return TextCatalogue(IniFile::Parse("[TEXTS]\n26=Kan inte skriva %s\n157=Inget sparat spel\n"));
+  return TextCatalogue(
+      IniFile::Parse("[TEXTS]\n26=Kan inte skriva %s\n157=Inget sparat spel: %s\n"));
 }
 
 // A new game of `count` persons.

@@ -1,0 +1,74 @@
+#pragma once
+// Saved games ("*.tom"): a fixed 1,840-byte little-endian image of the position (players,
+// property table, whose turn it is, first-lap flags). Reading validates every value that the
+// rules use as an index before anything of the running game changes.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "data/game_state.h"
+#include "data/text_catalogue.h"
+
+namespace tomtura {
+
+class Game;
+
+constexpr std::size_t kSavedGameSize = 1840;
+constexpr std::size_t kSavedPlayerSize = 34;
+constexpr std::size_t kPropertyRecordSize = 54;
+constexpr std::size_t kSavedPlayersOffset = 2;
+constexpr std::size_t kSavedPropertiesOffset =
+    kSavedPlayersOffset + kMaxPlayers * kSavedPlayerSize;  // 206
+constexpr std::size_t kSavedCurrentPlayerOffset =
+    kSavedPropertiesOffset + kPropertyCount * kPropertyRecordSize;           // 1826
+constexpr std::size_t kSavedFirstLapOffset = kSavedCurrentPlayerOffset + 2;  // 1828
+static_assert(kSavedFirstLapOffset + 2 * kMaxPlayers == kSavedGameSize);
+
+inline constexpr std::string_view kSavedGameExtension = ".tom";
+constexpr int kTextCannotSave = 26;  // "%s" = the path
+constexpr int kMaxToken = 9;         // token pictures 0..9
+
+using SavedGameBytes = std::array<std::uint8_t, kSavedGameSize>;
+
+// The position a saved game holds, decoded and checked, not yet applied to any game.
+struct SavedGame {
+  int playerCount = 0;
+  PlayerTable players{};
+  PropertyTable properties{};
+  int currentPlayer = 0;
+  std::array<std::uint16_t, kMaxPlayers> firstLap{};
+};
+
+// The 54-byte image of one property record (also sent whole over the network).
+void EncodePropertyRecord(const Property& property,
+                          std::span<std::uint8_t, kPropertyRecordSize> out);
+Property DecodePropertyRecord(std::span<const std::uint8_t, kPropertyRecordSize> in);
+
+SavedGameBytes EncodeSavedGame(const GameState& state);
+
+// The position of a saved game, or nullopt when the bytes are not one: a length other than
+// 1,840, a player count outside 2..6, a current player outside the players, an owner outside
+// -1..5, houses outside 0..5, a position outside 0..39 or a token outside 0..9. Name and
+// password fields without a terminating NUL are cut to fit. The two reserved bytes of each
+// player record are ignored.
+std::optional<SavedGame> DecodeSavedGame(std::span<const std::uint8_t> bytes);
+
+// The path a save to `chosen` writes: ".tom" appended when the whole path holds no '.'.
+std::string SavedGamePath(const std::string& chosen);
+
+// Writes the position to SavedGamePath(path), replacing an earlier file only once every byte
+// is written. On failure returns false, leaves any earlier file as it was and sets *error (when
+// given) to text 26 formatted with the path.
+bool SaveGameFile(const GameState& state, const TextCatalogue& texts, const std::string& path,
+                  std::string* error);
+bool SaveGameFile(const Game& game, const std::string& path, std::string* error);
+
+// Loads a saved game into `game`: 1 when loaded; 0 when the file cannot be opened (no message,
+// *error empty) or is not a saved game (*error = text 157; the game is untouched). After a load
+// with a computer player on turn outside a network game, that player's roll starts.
+int LoadGameFile(Game& game, const std::string& path, std::string* error);
+
+}  // namespace tomtura
