@@ -2,6 +2,7 @@
 #include "rules/headless.h"
 
 #include <algorithm>
+#include <string>
 
 #include "rules/game.h"
 #include "trade/auction.h"
@@ -168,6 +169,27 @@ HeadlessFrontEnd::RunResult HeadlessFrontEnd::Run(int maxTurns) {
       return RunResult::Stalled;
     }
   }
+}
+
+void SeatComputerPlayers(Game& game, int players) {
+  GameState& state = game.state;
+  state.playerCount = std::clamp(players, 2, kMaxPlayers);
+  for (int i = 0; i < kMaxPlayers; ++i) {
+    Player& player = state.players[i];
+    player.name.setUtf8("Dator " + std::to_string(i + 1));
+    player.password.clear();
+    player.isComputer = 1;
+    player.token = static_cast<std::int16_t>(i);
+  }
+  game.NewGame(false);
+}
+
+std::uint64_t SeriesSeed(std::uint64_t seed, int index) {
+  // One splitmix64 step over the pair, so neighbouring series do not share games.
+  std::uint64_t z = seed * 0x9E3779B97F4A7C15ull + static_cast<std::uint64_t>(index) + 1;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
 }
 
 }  // namespace tomtura

@@ -113,4 +113,11 @@ class HeadlessFrontEnd : public FrontEnd {
   int walkIntervalMs_ = 0;
 };
 
+// Seats `players` (2..6) computer players "Dator 1", "Dator 2", ... with tokens 0, 1, ... and
+// starts a new game; the first roll is left to the caller (Run presses it).
+void SeatComputerPlayers(Game& game, int players);
+
+// The seed of game `index` of a series begun with `seed`: distinct, well spread seeds.
+std::uint64_t SeriesSeed(std::uint64_t seed, int index);
+
 }  // namespace tomtura

@@ -112,15 +112,11 @@ void ShowNotice(Game& game, const std::string& text) {
   game.ui.AskQuestion({text, false});
 }
 
-// Gives property (or jail card) p to `player`: his list keeps its order, the new item selected.
+// Gives property (or jail card) p to `player`: his list keeps its ascending order, the new item
+// selected. A jail card is inserted too, not appended: a player may already hold the other one.
 void GiveProperty(Game& game, int p, int player) {
   game.state.properties[p].owner = static_cast<std::int16_t>(player);
-  PropertyList& list = game.state.propertyLists[player];
-  if (game.state.properties[p].group == kJailCardGroup) {
-    list.Append(p);
-  } else {
-    list.InsertSorted(p);
-  }
+  game.state.propertyLists[player].InsertSorted(p);
   game.ui.BoardChanged();
   game.ui.PanelChanged();
 }
