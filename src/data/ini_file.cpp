@@ -219,24 +219,23 @@ std::string IniFile::GetString(std::string_view section, std::string_view key,
 
 int IniFile::GetInt(std::string_view section, std::string_view key, int fallback) const {
   const std::optional<std::string> value = Get(section, key);
-  if (!value) return fallback;
-  std::string_view s = *value;
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  return value ? ParseInt(*value) : fallback;
+}
+
+int ParseInt(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (IsBlank(text[i]) || text[i] == '\r' || text[i] == '\n')) ++i;
   bool negative = false;
-  if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
-    negative = s.front() == '-';
-    s.remove_prefix(1);
-  }
-  // Saturate instead of overflowing on absurdly long numbers.
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  // Saturate where atoi would overflow.
   constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<int>::max()} + 1;
   std::int64_t n = 0;
-  for (const char c : s) {
-    if (c < '0' || c > '9') break;
-    n = std::min(n * 10 + (c - '0'), kLimit);
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    n = std::min(n * 10 + (text[i] - '0'), kLimit);
   }
   if (negative) n = -n;
-  n = std::clamp<std::int64_t>(n, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-  return static_cast<int>(n);
+  return static_cast<int>(std::clamp<std::int64_t>(n, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
 }
 
 std::string IniFile::DominantEnding() const {

@@ -72,6 +72,10 @@ class IniFile {
   bool cp1252_ = false;  // the file was Windows-1252: values are written back in it
 };
 
+// A number as atoi reads it: leading blanks, an optional sign, the decimal digits up to the
+// first other character; 0 when there are none. Saturates instead of overflowing.
+int ParseInt(std::string_view text);
+
 // Writes `bytes` to `path` through a temporary file in the same directory, renamed over the
 // target only after every write and the flush succeeded. On failure the target is untouched
 // and the temporary file removed.

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "data/format.h"
+#include "data/text_catalogue.h"
+#include "data/text_encoding.h"
+
+namespace tomtura {
+namespace {
+
+TEST(TextEncoding, Windows1252RoundTrips) {
+  const std::pair<std::string, std::string> known[] = {
+      {"\x80", "\xE2\x82\xAC"}, {"\x84", "\xE2\x80\x9E"}, {"\x85", "\xE2\x80\xA6"},
+      {"\x9F", "\xC5\xB8"},     {"\xE4", "\xC3\xA4"},     {"\xFF", "\xC3\xBF"}};
+  for (const auto& [cp1252, utf8] : known) {
+    EXPECT_EQ(Cp1252ToUtf8(cp1252), utf8);
+    EXPECT_EQ(Utf8ToCp1252(utf8), cp1252);
+  }
+  // Every defined byte survives the round trip; the five undefined ones read as '?'.
+  for (int b = 1; b < 256; ++b) {
+    const std::string byte(1, static_cast<char>(b));
+    const bool undefined = b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
+    EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(byte)), undefined ? "?" : byte) << b;
+  }
+}
+
+TEST(TextEncoding, WhatWindows1252CannotHoldBecomesQuestionMarks) {
+  const std::tuple<std::string, std::string, bool> cases[] = {{"\xE4\xB8\xAD", "?", true},
+                                                              {"\xF0\x9F\x8E\xB2x", "?x", true},
+                                                              {"\xC2\x81", "?", true},
+                                                              {"a\xC3", "a?", false},
+                                                              {"\xE2\x82x", "?x", false},
+                                                              {"\xC0\xAF", "??", false},
+                                                              {"\xE0\x80\xAF", "???", false},
+                                                              {"\xED\xA0\x80", "???", false},
+                                                              {"\xF4\x90\x80\x80", "????", false},
+                                                              {"\x80z", "?z", false}};
+  for (const auto& [utf8, cp1252, valid] : cases) {
+    EXPECT_EQ(Utf8ToCp1252(utf8), cp1252) << utf8;
+    EXPECT_EQ(IsValidUtf8(utf8), valid) << utf8;
+  }
+  EXPECT_EQ(DecodeBoardText("K\xF6p"), "K\xC3\xB6p");
+  EXPECT_EQ(DecodeBoardText("K\xC3\xB6p"), "K\xC3\xB6p");
+}
+
+TEST(TextEncoding, CutNeverSplitsACharacter) {
+  const std::string text = "a\xC3\xA4\xE2\x82\xAC\xF0\x9F\x8E\xB2";  // 1 + 2 + 3 + 4 bytes
+  const std::size_t want[] = {0, 1, 1, 3, 3, 3, 6, 6, 6, 6, 10, 10};
+  for (std::size_t max = 0; max < std::size(want); ++max) {
+    EXPECT_EQ(CutUtf8(text, max).size(), want[max]) << max;
+  }
+  EXPECT_EQ(CutUtf8(std::string(8, '\x80'), 5).size(), 5u);  // malformed: cut where asked
+}
+
+TEST(FormatText, MismatchedFormatFallsBackToTheFormat) {
+  EXPECT_EQ(FormatText("%s köpte %s för %d kr.", std::string("Eva"), std::string("Udden"), 6800),
+            "Eva köpte Udden för 6800 kr.");
+  EXPECT_EQ(FormatText("%d kr", std::string("Eva")), "%d kr");
+  EXPECT_EQ(FormatText("%s och %s", std::string("Eva")), "%s och %s");
+}
+
+// A continuation that starts with a blank is quoted in the file, as the reader trims values.
+TEST(TextCatalogue, GetText) {
+  const std::string a500(500, 'a');
+  const TextCatalogue texts(IniFile::Parse(
+      "[TEXTS]\n12=Hej|Eva\n12_=\" och Adam\"\n0=Tomtura\n14_=utan början\n1=" + a500 +
+      "\n1_=" + std::string(20, 'b') + "\n2=" + std::string(510, 'c') + "\xC3\xA4\n"));
+  EXPECT_EQ(texts.GetText(12), "Hej\nEva och Adam");
+  EXPECT_EQ(texts.GetText(0), "Tomtura");
+  EXPECT_EQ(texts.GetText(99), kMissingText);
+  EXPECT_EQ(texts.GetText(14), std::string(kMissingText) + "utan början");
+  EXPECT_EQ(texts.GetText(1), a500 + std::string(11, 'b'));  // continuation cut to the room left
+  EXPECT_EQ(texts.GetText(2), std::string(510, 'c'));        // 'ä' would end at byte 512
+  EXPECT_EQ(TextCatalogue::Load("/nonexistent/tomtura.lst").GetText(0), kMissingText);
+}
+
+TEST(TextCatalogue, CardsAndSoundsFallBack) {
+  const std::string aao = "\xC3\xA5\xC3\xA4\xC3\xB6";
+  const TextCatalogue texts(IniFile::Parse("[CHANS]\n1=Gå|@0\n[SOUND]\n5=kassa.wav\n6=" + aao +
+                                           aao + aao + aao + "xxxxxxxxxxxxyz\n"));
+  EXPECT_EQ(texts.GetCard(true, 1), "Gå|@0");
+  EXPECT_EQ(texts.GetCard(false, 1), kMissingCard);
+  EXPECT_EQ(texts.GetSoundName(5), "kassa.wav");
+  EXPECT_EQ(texts.GetSoundName(6), aao + aao + aao + aao + "xxxxxxxxxxxx");  // 24 characters
+  EXPECT_EQ(texts.GetSoundName(7), "tomtura7.wav");
+}
+
+TEST(TextCatalogue, LoadPropertyTable) {
+  const TextCatalogue texts(IniFile::Parse(
+      "[GATOR]\n5=Smedjegatan,1200,1000,80,400,1200,3600,5000,6000,1\n6=\n7=Kort,300\n"
+      "8=Ett namn som är längre än tjugonio tecken,70000, -5x,-1,,,,,,9\n"
+      "9=Tr\xC3\xA4"
+      "d\xE4\xB8\xAD"
+      "g\xC3\xA5rd\n"
+      "10=" +
+      std::string(252, 'n') + ",1234,5\n"));  // the value is read for 255 characters
+  PropertyTable table{};
+  table[5].price = 111;  // key "6" is empty: the entry stays as it was
+  table[0].price = 222;  // key "1" is missing
+  texts.LoadPropertyTable(table);
+
+  EXPECT_EQ(table[4].name.raw(), "Smedjegatan");
+  EXPECT_EQ(table[4].price, 1200);
+  EXPECT_EQ(table[4].housePrice, 1000);
+  EXPECT_EQ(table[4].rent, (std::array<std::uint16_t, 6>{80, 400, 1200, 3600, 5000, 6000}));
+  EXPECT_EQ(table[4].group, 1);
+  EXPECT_EQ(table[5].price, 111);
+  EXPECT_EQ(table[0].price, 222);
+  EXPECT_EQ(table[6].price, 300);  // fields that are missing read as 0
+  EXPECT_EQ(table[6].rent[5], 0);
+
+  EXPECT_EQ(table[7].name.raw(), "Ett namn som \xE4r l\xE4ngre \xE4n tju");  // 29 characters
+  EXPECT_EQ(table[7].price, 70000 - 65536);                                  // low 16 bits
+  EXPECT_EQ(table[7].housePrice, -5);
+  EXPECT_EQ(table[7].rent[0], 65535);
+  EXPECT_EQ(table[7].group, 9);
+  EXPECT_EQ(table[8].name.raw(),
+            "Tr\xE4"
+            "d?g\xE5rd");  // '?' for what cp1252 cannot hold
+  EXPECT_EQ(table[9].price, 12);
+
+  PropertyTable cp{};  // a Windows-1252 file fills the record byte for byte
+  TextCatalogue(IniFile::Parse("[GATOR]\n1=V\xE4stra\n")).LoadPropertyTable(cp);
+  EXPECT_EQ(cp[0].name.raw(), "V\xE4stra");
+}
+
+TEST(BoardFilePath, ReplacesTheProgramName) {
+  EXPECT_EQ(BoardFilePath("/opt/tomtura/bin/tomtura"), "/opt/tomtura/bin/tomtura.lst");
+  EXPECT_EQ(BoardFilePath("tomtura"), "tomtura.lst");
+}
+
+}  // namespace
+}  // namespace tomtura
