@@ -2,8 +2,10 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QList>
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
