@@ -349,10 +349,8 @@ QImage IconLayer(int icon) {
   const QColor red(200, 40, 40);
   switch (icon) {
     case 0: {  // roll: two dice
-      QImage die = DieLayer(5, -14, 0.5);
-      p.drawImage(QPointF(-10, -8), die);
-      die = DieLayer(3, 20, 0.5);
-      p.drawImage(QPointF(-5, -3), die);
+      p.drawImage(QPointF(-9.5, -9.5), DieLayer(5, -14, 0.46));
+      p.drawImage(QPointF(-5, -5), DieLayer(3, 20, 0.44));
       break;
     }
     case 1:
