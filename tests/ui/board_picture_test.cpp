@@ -18,7 +18,7 @@ void Put32(QByteArray& b, int at, std::uint32_t v) {
 }
 
 // A BMP file as the loader sees it: headers, `colours` table entries, then the pixel rows.
-struct BmpSpec {
+struct BmpShape {
   int width = 2;
   int height = 2;
   int bits = 24;
@@ -26,7 +26,7 @@ struct BmpSpec {
   int tableEntries = 0;
 };
 
-QByteArray MakeBmp(const BmpSpec& s, const QByteArray& pixels, const QList<QRgb>& table = {}) {
+QByteArray MakeBmp(const BmpShape& s, const QByteArray& pixels, const QList<QRgb>& table = {}) {
   QByteArray b(54, '\0');
   b[0] = 'B';
   b[1] = 'M';
