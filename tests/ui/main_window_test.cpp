@@ -298,11 +298,11 @@ void MainWindowTest::discardingARunningGameAsksFirst() {
 }
 
 void MainWindowTest::optionsWrittenAtOnceButNotAtStartUp() {
-  Harness h("\n[LJUD]\nVisaL=0\nLjud=5\n");
+  Harness h("\n[LJUD]\nVisaL=00\nLjud=5\n");
   // The stored "VisaL" is applied at start-up without being written back.
   QCOMPARE(h.window->playerPanel().showCompanies(), false);
   QVERIFY(h.window->action(kCmdHideCompanies)->isChecked());
-  QCOMPARE(h.StoredOption("VisaL"), QString("0"));
+  QCOMPARE(h.StoredOption("VisaL"), QString("00"));
   QCOMPARE(h.StoredOption("Flat"), QString("missing"));
   QVERIFY(h.window->action(kCmdSound)->isChecked());  // 5 counts as on
 
@@ -399,6 +399,9 @@ void MainWindowTest::resizeLayout_data() {
       << ChildLayout{QRect(2, 42, 142, 533), QRect(146, 42, 2, 533)};
   QTest::newRow("both at 2 px") << start << QSize(800, 600) << QSize(10, 600)
                                 << ChildLayout{QRect(2, 42, 2, 533), QRect(6, 42, 2, 533)};
+  QTest::newRow("panel moves left by what is left over")
+      << start << QSize(800, 600) << QSize(9, 600)
+      << ChildLayout{QRect(1, 42, 2, 533), QRect(5, 42, 2, 533)};
 }
 
 void MainWindowTest::resizeLayout() {
@@ -519,8 +522,17 @@ void MainWindowTest::computerGameEndsInGameOver() {
   h.window->StartNewGame();  // a computer on turn throws at once
   QVERIFY(h.ui.diceTimer().running());
 
+  // A real event loop, so that the shortened timers tick as fast as the window can paint.
   const GameState& state = h.game->state;
-  QTRY_VERIFY_WITH_TIMEOUT(state.turnPhase == TurnPhase::GameOver, 240000);
+  QEventLoop loop;
+  QTimer poll;
+  poll.callOnTimeout([&] {
+    if (state.turnPhase == TurnPhase::GameOver) loop.quit();
+  });
+  poll.start(20);
+  QTimer::singleShot(240000, &loop, &QEventLoop::quit);
+  loop.exec();
+  QCOMPARE(state.turnPhase, TurnPhase::GameOver);
   int winner = -1;
   for (int i = 0; i < state.playerCount; ++i) {
     if (state.players[i].isBankrupt == 0) winner = i;
