@@ -1,0 +1,548 @@
+#include "ui/board_view.h"
+
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QRegion>
+#include <QScrollBar>
+#include <QWidgetAction>
+#include <algorithm>
+
+#include "rules/game.h"
+#include "ui/board_picture.h"
+#include "ui/fonts.h"
+
+namespace tomtura {
+
+namespace {
+
+constexpr int kEdgeSquares = 10;  // squares from one corner to the next
+constexpr int kFarEdge = 599;     // where the right column and the bottom row begin
+constexpr int kTokenPictures = 10;
+constexpr int kGroupMarkers = 11;  // groups 0..10
+constexpr int kFollowOffset = kTokenSize / 2;
+constexpr int kGoPlacesDepth = 80;  // the GO places of players 2..5 below the first row
+constexpr int kMarkInset = 14;      // marks and buildings are set 14 pixels along the edge
+constexpr int kStationRents[] = {4000, 2000, 1000, 500};
+constexpr int kTextMortgaged = 11;
+constexpr int kTextUtilityRent = 12;
+constexpr int kTextRent = 13;
+constexpr int kTextCard = 14;
+constexpr int kTextNoOwner = 15;
+constexpr QSize kCardSize(118, 56);
+constexpr QRgb kCardColour = qRgb(255, 255, 235);
+constexpr int kCardTextX = 24;
+
+enum Edge { kTop, kRight, kBottom, kLeft };
+
+Edge EdgeOf(int square) {
+  return static_cast<Edge>(square / kEdgeSquares);
+}
+
+// Places of the marks and buildings on a square, by edge.
+QPoint OwnerMarkAt(Edge edge, int e) {
+  switch (edge) {
+    case kTop:
+      return {e, 0};
+    case kRight:
+      return {666, e};
+    case kBottom:
+      return {e, 600};
+    case kLeft:
+      return {0, e};
+  }
+  return {};
+}
+
+QPoint MortgageMarkAt(Edge edge, int e) {
+  switch (edge) {
+    case kTop:
+      return {e + kMarkInset, 63};
+    case kRight:
+      return {595, e + kMarkInset};
+    case kBottom:
+      return {e + kMarkInset, 661};
+    case kLeft:
+      return {61, e + kMarkInset};
+  }
+  return {};
+}
+
+QPoint HouseAt(Edge edge, int e, int i) {
+  switch (edge) {
+    case kTop:
+      return {e + kMarkInset * i, 70};
+    case kRight:
+      return {600, e - 1 + kMarkInset * i};
+    case kBottom:
+      return {e + kMarkInset * i, 668};
+    case kLeft:
+      return {70, e - 1 + kMarkInset * i};
+  }
+  return {};
+}
+
+QPoint HotelAt(Edge edge, int e) {
+  switch (edge) {
+    case kTop:
+      return {e + kMarkInset, 64};
+    case kRight:
+      return {600, e + kMarkInset};
+    case kBottom:
+      return {e + kMarkInset, 662};
+    case kLeft:
+      return {64, e + kMarkInset};
+  }
+  return {};
+}
+
+// The house and hotel pictures come in three turns: top and bottom, right, left.
+int BuildingTurn(Edge edge) {
+  switch (edge) {
+    case kRight:
+      return 1;
+    case kLeft:
+      return 2;
+    default:
+      return 0;
+  }
+}
+
+bool ValidOwner(int owner) {
+  return owner >= 0 && owner < kMaxPlayers;
+}
+
+// Scales a board coordinate to a client of `size` pixels, rounding outwards by one pixel so
+// that the smoothed edges of a scaled token are covered.
+int ScaleDown(int c, int size) {
+  return c * size / kBoardSize - 1;
+}
+int ScaleUp(int c, int size) {
+  return (c * size + kBoardSize - 1) / kBoardSize + 1;
+}
+
+// The one item of the right-click card: name, price, owner and rent of a property.
+class PropertyCard : public QWidget {
+ public:
+  PropertyCard(const Game& game, const BoardPicture& picture, const int& property)
+      : game(game), picture(picture), property(property) {
+    setFixedSize(kCardSize);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(kCardColour));
+    if (property < 0 || property >= kPropertyCount) return;
+    const int group = game.state.properties[property].group;
+    if (group >= 0 && group < kGroupMarkers) painter.drawPixmap(2, 2, picture.GroupMarker(group));
+    painter.setFont(DialogFont());
+    painter.setPen(Qt::black);
+    const QRect textArea(kCardTextX, 0, width() - kCardTextX, height());
+    painter.drawText(textArea, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                     QString::fromStdString(CardText(game, property)));
+  }
+
+  // Choosing the item does nothing but close the card. Only a click that began on the card
+  // counts, not the release of the button that opened it.
+  void mousePressEvent(QMouseEvent*) override { pressed = true; }
+  void hideEvent(QHideEvent*) override { pressed = false; }
+  void mouseReleaseEvent(QMouseEvent*) override {
+    if (!pressed) return;
+    pressed = false;
+    if (auto* menu = qobject_cast<QMenu*>(parentWidget())) menu->close();
+  }
+
+ private:
+  const Game& game;
+  const BoardPicture& picture;
+  const int& property;
+  bool pressed = false;
+};
+
+}  // namespace
+
+// ---- Board geometry --------------------------------------------------------------------------
+
+int SquareAt(QPoint b) {
+  if (b.x() < 0 || b.y() < 0 || b.x() >= kBoardSize || b.y() >= kBoardSize) return -1;
+  // Steps of 57 counted from x (or y) 29 give the square along an edge; the far corner is
+  // 86 pixels wide, so the count stops at it.
+  auto along = [](int c) { return std::min((c - kEdgeOrigin) / kSquarePitch, kEdgeSquares); };
+  if (b.y() <= kCornerSize) return along(b.x());
+  if (b.x() >= kFarEdge) return kEdgeSquares + along(b.y());
+  if (b.y() >= kFarEdge) return 3 * kEdgeSquares - along(b.x());
+  if (b.x() <= kCornerSize) return (4 * kEdgeSquares - along(b.y())) % kSquareCount;
+  return -1;
+}
+
+int SquareEdge(int s) {
+  if (s <= 0 || s >= kSquareCount || s % kEdgeSquares == 0) return -1;
+  switch (EdgeOf(s)) {
+    case kTop:
+      return kEdgeOrigin + kSquarePitch * s;
+    case kRight:
+      return kSquarePitch * s - 541;
+    case kBottom:
+      return 1739 - kSquarePitch * s;
+    case kLeft:
+      return 2309 - kSquarePitch * s;
+  }
+  return -1;
+}
+
+QPoint ViewToBoard(QPoint p, QPoint scroll, QSize client, bool stretched) {
+  if (!stretched) return p + scroll;
+  if (client.width() <= 0 || client.height() <= 0) return {-1, -1};
+  return {(p.x() * kBoardSize + 1) / client.width(), (p.y() * kBoardSize + 1) / client.height()};
+}
+
+QRect StepRepaintRect(QPoint from, QPoint to, QPoint scroll, bool coversGoPlaces, QSize client,
+                      bool stretched) {
+  int left = std::min(from.x(), to.x()) - scroll.x();
+  int top = std::min(from.y(), to.y()) - scroll.y();
+  int right = std::max(from.x(), to.x()) + kTokenSize - scroll.x();
+  int bottom = std::max(from.y(), to.y()) + kTokenSize - scroll.y();
+  if (coversGoPlaces) bottom += kGoPlacesDepth;
+  if (stretched) {
+    left = ScaleDown(left, client.width());
+    top = ScaleDown(top, client.height());
+    right = ScaleUp(right, client.width());
+    bottom = ScaleUp(bottom, client.height());
+  }
+  return QRect(left, top, right - left, bottom - top);
+}
+
+// ---- Scroll arithmetic -----------------------------------------------------------------------
+
+int SnapScrollOffset(int offset, int maxScroll) {
+  if (offset < maxScroll - kScrollSnapSlack) {
+    offset -= offset % kScrollStep;
+  } else {
+    offset = maxScroll;
+  }
+  return std::max(offset, 0);
+}
+
+int ScrollBarTarget(QAbstractSlider::SliderAction action, int offset, int maxScroll, int page,
+                    int thumb) {
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd:
+      offset += kScrollStep;
+      break;
+    case QAbstractSlider::SliderSingleStepSub:
+      offset -= kScrollStep;
+      break;
+    case QAbstractSlider::SliderPageStepAdd:
+      offset += page;
+      break;
+    case QAbstractSlider::SliderPageStepSub:
+      offset -= page;
+      break;
+    case QAbstractSlider::SliderToMinimum:
+      offset = 0;
+      break;
+    case QAbstractSlider::SliderToMaximum:
+      offset = maxScroll;
+      break;
+    case QAbstractSlider::SliderMove:
+      offset = thumb;
+      break;
+    case QAbstractSlider::SliderNoAction:
+      break;
+  }
+  return SnapScrollOffset(offset, maxScroll);
+}
+
+int DragScrollDelta(int dragPoint, int mouse, int offset, int maxScroll) {
+  int delta = dragPoint - mouse;
+  delta -= delta % kScrollStep;  // towards zero
+  return std::clamp(offset + delta, 0, std::max(maxScroll, 0)) - offset;
+}
+
+// ---- The property card ---------------------------------------------------------------------
+
+std::string CardRentText(const Game& game, int p) {
+  if (p < 0 || p >= kPropertyCount) return {};
+  const PropertyTable& table = game.state.properties;
+  const Property& property = table[p];
+  if (property.mortgaged) return game.Text(kTextMortgaged);
+  if (!ValidOwner(property.owner)) return "-";
+  if (property.houses > 0) {
+    const int houses = std::min<int>(property.houses, kHotel);
+    return game.FormatCatalogue(kTextRent, static_cast<int>(property.rent[houses]));
+  }
+  // The other members of the group (a contiguous run of the table) that this owner lacks.
+  int first = p;
+  while (first > 0 && table[first - 1].group == property.group) --first;
+  int othersOwned = 0;
+  for (int i = first; i < kPropertyCount && table[i].group == property.group; ++i) {
+    if (table[i].owner != property.owner) ++othersOwned;
+  }
+  const int rent = property.rent[0];
+  int amount = rent;
+  if (property.group >= 0 && property.group < kStationGroup) {
+    amount = othersOwned == 0 ? 2 * rent : rent;
+  } else if (property.group == kStationGroup) {
+    amount = kStationRents[std::min(othersOwned, 3)];
+  } else if (property.group == kUtilityGroup) {
+    return game.FormatCatalogue(kTextUtilityRent, othersOwned == 0 ? 2 : 1);
+  }
+  return game.FormatCatalogue(kTextRent, amount);
+}
+
+std::string CardText(const Game& game, int p) {
+  if (p < 0 || p >= kPropertyCount) return {};
+  const Property& property = game.state.properties[p];
+  const std::string owner =
+      ValidOwner(property.owner) ? game.PlayerName(property.owner) : game.Text(kTextNoOwner);
+  return game.FormatCatalogue(kTextCard, game.PropertyName(p), static_cast<int>(property.price),
+                              owner, CardRentText(game, p));
+}
+
+// ---- The view --------------------------------------------------------------------------------
+
+BoardView::BoardView(Game& game, const BoardPicture& picture, QWidget* parent)
+    : QAbstractScrollArea(parent), game(game), picture(picture) {
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  viewport()->setAttribute(Qt::WA_NoSystemBackground);
+  // Moves without a button arrive too, so that a drag whose release went elsewhere ends.
+  viewport()->setMouseTracking(true);
+  for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+    bar->setSingleStep(kScrollStep);
+    connect(bar, &QAbstractSlider::actionTriggered, this,
+            [this, bar](int action) { OnScrollAction(bar, action); });
+  }
+  cardMenu = new QMenu(this);
+  auto* item = new QWidgetAction(cardMenu);
+  item->setDefaultWidget(new PropertyCard(game, picture, cardProperty_));
+  cardMenu->addAction(item);
+  AdaptScrollBars();
+}
+
+BoardView::~BoardView() = default;
+
+QPoint BoardView::scrollOffset() const {
+  return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+void BoardView::MarkDirty() {
+  boardDirty = true;
+  viewport()->update();
+}
+
+void BoardView::SetStretched(bool on) {
+  if (stretchBoard == on) return;
+  stretchBoard = on;
+  EndDrag();
+  AdaptScrollBars();
+  viewport()->update();
+}
+
+void BoardView::ResetScroll() {
+  horizontalScrollBar()->setValue(0);
+  verticalScrollBar()->setValue(0);
+}
+
+void BoardView::AdaptScrollBars() {
+  const Qt::ScrollBarPolicy policy = stretchBoard ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
+  setHorizontalScrollBarPolicy(policy);
+  setVerticalScrollBarPolicy(policy);
+  const QSize client = viewport()->size();
+  maxScrollX = stretchBoard ? 0 : std::max(0, kBoardSize - client.width());
+  maxScrollY = stretchBoard ? 0 : std::max(0, kBoardSize - client.height());
+  // The page step only sizes the thumb; page clicks are worked out in OnScrollAction.
+  horizontalScrollBar()->setPageStep(std::max(1, client.width()));
+  verticalScrollBar()->setPageStep(std::max(1, client.height()));
+  // Shrinking a range pulls the offset in, so the board's far edge stays at the view's edge.
+  horizontalScrollBar()->setRange(0, maxScrollX);
+  verticalScrollBar()->setRange(0, maxScrollY);
+}
+
+void BoardView::OnScrollAction(QAbstractSlider* bar, int action) {
+  const int maxScroll = bar->maximum();
+  // A tenth of the range, but never less than one step: smaller pages would be rounded away.
+  const int page = std::max(maxScroll / 10, kScrollStep);
+  bar->setSliderPosition(ScrollBarTarget(static_cast<QAbstractSlider::SliderAction>(action),
+                                         bar->value(), maxScroll, page, bar->sliderPosition()));
+}
+
+void BoardView::scrollContentsBy(int dx, int dy) {
+  if (stretchBoard) return;
+  viewport()->scroll(dx, dy);
+}
+
+void BoardView::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  AdaptScrollBars();
+  if (stretchBoard) viewport()->update();
+}
+
+void BoardView::FollowToken() {
+  const GameState& state = game.state;
+  if (state.currentPlayer < 0 || state.currentPlayer >= kMaxPlayers) return;
+  const Player& player = state.players[state.currentPlayer];
+  const QSize client = viewport()->size();
+  if (maxScrollX != 0) {
+    horizontalScrollBar()->setValue(
+        std::clamp(player.tokenX - client.width() / 2 + kFollowOffset, 0, maxScrollX));
+  }
+  if (maxScrollY != 0) {
+    verticalScrollBar()->setValue(
+        std::clamp(player.tokenY - client.height() / 2 + kFollowOffset, 0, maxScrollY));
+  }
+}
+
+void BoardView::TokenStepped(int fromX, int fromY) {
+  const GameState& state = game.state;
+  if (state.currentPlayer < 0 || state.currentPlayer >= kMaxPlayers) return;
+  FollowToken();
+  const Player& player = state.players[state.currentPlayer];
+  const bool coversGoPlaces = player.position == 1 && state.currentPlayer > 1;
+  viewport()->update(StepRepaintRect({fromX, fromY}, {player.tokenX, player.tokenY}, scrollOffset(),
+                                     coversGoPlaces, viewport()->size(), stretchBoard));
+}
+
+void BoardView::CentreOnCurrentPlayer() {
+  // A minimised main window has nothing to centre.
+  if (window()->width() <= 36) return;
+  FollowToken();
+  MarkDirty();
+}
+
+// ---- Painting --------------------------------------------------------------------------------
+
+void BoardView::RebuildBoardImage() {
+  if (boardImage.isNull()) boardImage = QPixmap(kBoardSize, kBoardSize);
+  stretchedImage = QPixmap();
+  QPainter painter(&boardImage);
+  if (picture.isNull()) {
+    painter.fillRect(boardImage.rect(), Qt::lightGray);
+  } else {
+    painter.drawPixmap(0, 0, picture.Board());
+  }
+  const GameState& state = game.state;
+  for (int square = 0; square < kSquareCount; ++square) {
+    const int p = kBoardLayout[square];
+    const int e = SquareEdge(square);
+    if (p < 0 || e < 0) continue;
+    const Property& property = state.properties[p];
+    const Edge edge = EdgeOf(square);
+    if (ValidOwner(property.owner)) {
+      const int token = state.players[property.owner].token;
+      if (token >= 0 && token < kTokenPictures) {
+        painter.drawPixmap(OwnerMarkAt(edge, e), picture.OwnerMark(token));
+      }
+      if (property.mortgaged) painter.drawPixmap(MortgageMarkAt(edge, e), picture.MortgageMark());
+    }
+    if (property.houses == kHotel) {
+      painter.drawPixmap(HotelAt(edge, e), picture.Hotel(BuildingTurn(edge)));
+    } else {
+      for (int i = 0; i < property.houses && i < kHotel - 1; ++i) {
+        painter.drawPixmap(HouseAt(edge, e, i), picture.House(BuildingTurn(edge)));
+      }
+    }
+  }
+  boardDirty = false;
+}
+
+void BoardView::DrawTokens(QPainter& painter, QPoint origin) const {
+  const GameState& state = game.state;
+  const int count = std::clamp<int>(state.playerCount, 0, kMaxPlayers);
+  for (int i = 0; i < count; ++i) {
+    const Player& player = state.players[i];
+    if (player.isBankrupt || player.token < 0 || player.token >= kTokenPictures) continue;
+    const QPixmap& token = picture.Token(player.token);
+    if (stretchBoard) {
+      const QSize client = viewport()->size();
+      const double sx = double(client.width()) / kBoardSize;
+      const double sy = double(client.height()) / kBoardSize;
+      painter.drawPixmap(
+          QRectF(player.tokenX * sx, player.tokenY * sy, kTokenSize * sx, kTokenSize * sy), token,
+          QRectF(token.rect()));
+    } else {
+      painter.drawPixmap(QPoint(player.tokenX, player.tokenY) + origin, token);
+    }
+  }
+}
+
+void BoardView::paintEvent(QPaintEvent* event) {
+  if (boardDirty || boardImage.isNull()) RebuildBoardImage();
+  QPainter painter(viewport());
+  const QRect dirty = event->rect();
+  if (stretchBoard) {
+    const QSize client = viewport()->size();
+    if (stretchedImage.size() != client) {
+      stretchedImage = boardImage.scaled(client, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    painter.drawPixmap(dirty, stretchedImage, dirty);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    DrawTokens(painter, {});
+    return;
+  }
+  const QPoint scroll = scrollOffset();
+  const QRect board = QRect(-scroll, QSize(kBoardSize, kBoardSize)) & dirty;
+  if (!board.isEmpty()) painter.drawPixmap(board, boardImage, board.translated(scroll));
+  // A view larger than the board shows the window's background around it.
+  const QRegion around = QRegion(dirty) - QRegion(board);
+  if (!around.isEmpty()) {
+    painter.setClipRegion(around);
+    painter.fillRect(dirty, picture.isNull() ? QBrush(Qt::darkGray) : picture.BackgroundBrush());
+    painter.setClipping(false);
+  }
+  DrawTokens(painter, -scroll);
+}
+
+// ---- Mouse -----------------------------------------------------------------------------------
+
+bool BoardView::ShowCardAt(QPoint viewPoint, QPoint globalPos) {
+  const QPoint b = ViewToBoard(viewPoint, scrollOffset(), viewport()->size(), stretchBoard);
+  const int square = SquareAt(b);
+  if (square < 0 || kBoardLayout[square] < 0) return false;
+  cardProperty_ = kBoardLayout[square];
+  cardMenu->popup(globalPos);
+  return true;
+}
+
+void BoardView::mousePressEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (event->button() == Qt::RightButton) {
+    ShowCardAt(at, event->globalPosition().toPoint());
+    return;
+  }
+  if (event->button() == Qt::LeftButton && !dragging && !stretchBoard) {
+    dragging = true;
+    dragPoint = at;
+    viewport()->setCursor(Qt::ClosedHandCursor);
+  }
+}
+
+void BoardView::mouseMoveEvent(QMouseEvent* event) {
+  if (!dragging) return;
+  // Without the button the view has lost the mouse: the drag is over.
+  if (!(event->buttons() & Qt::LeftButton)) {
+    EndDrag();
+    return;
+  }
+  const QPoint at = event->position().toPoint();
+  const QPoint scroll = scrollOffset();
+  const int dx = DragScrollDelta(dragPoint.x(), at.x(), scroll.x(), maxScrollX);
+  const int dy = DragScrollDelta(dragPoint.y(), at.y(), scroll.y(), maxScrollY);
+  if (dx == 0 && dy == 0) return;
+  horizontalScrollBar()->setValue(scroll.x() + dx);
+  verticalScrollBar()->setValue(scroll.y() + dy);
+  dragPoint -= QPoint(dx, dy);
+}
+
+void BoardView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) EndDrag();
+}
+
+void BoardView::EndDrag() {
+  if (!dragging) return;
+  dragging = false;
+  viewport()->unsetCursor();
+}
+
+}  // namespace tomtura

@@ -1,0 +1,373 @@
+#include "ui/player_panel.h"
+
+#include <QAbstractItemDelegate>
+#include <QComboBox>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <algorithm>
+
+#include "rules/game.h"
+#include "ui/board_picture.h"
+#include "ui/board_view.h"
+#include "ui/fonts.h"
+
+namespace tomtura {
+
+namespace {
+
+constexpr int kListWidth = kPanelBaseWidth - 2;
+constexpr int kListTop = 20;  // below the name bar
+constexpr int kListItemHeight = 18;
+constexpr int kListHeight = 22;
+constexpr int kListDropHeight = 160;
+constexpr int kNameBarWidth = kPanelBaseWidth - 35;
+constexpr int kNameBarHeight = 20;
+constexpr int kTokenFromEnd = 45;  // the token and the card's bottom, from the section end
+constexpr int kCardTop = 44;
+constexpr int kCardLeft = 2;
+constexpr int kCardRight = kPanelBaseWidth - 2;
+constexpr int kMoneyLeft = 80;
+constexpr int kMoneyRight = 150;
+constexpr int kMoneyFromEnd = 43;
+constexpr int kMoneyHeight = 20;
+constexpr int kCoinGap = 23;  // the coin stands this far left of the money box
+constexpr int kSeparatorFromEnd = 6;
+constexpr int kSeparatorHeight = 4;
+constexpr int kHorizontalPage = 24;
+constexpr int kTokenPictures = 10;
+constexpr int kMinWindowHeight = 37;  // below this the main window is minimised
+
+constexpr QRgb kCurrentColour = qRgb(255, 255, 0);
+constexpr QRgb kOtherColour = qRgb(0, 255, 255);
+constexpr QRgb kBankruptColour = qRgb(0, 128, 128);
+constexpr QRgb kLightYellow = qRgb(255, 255, 235);
+constexpr QRgb kMortgageRed = qRgb(255, 0, 0);
+
+constexpr int kTextMortgage = 16;
+constexpr int kTextStreetLabels = 17;
+constexpr int kTextStreetValues = 18;
+constexpr int kTextStationValues = 19;
+constexpr int kTextStationLabels = 20;
+constexpr int kTextUtility = 21;
+constexpr int kTextJailCard = 22;
+
+bool ValidProperty(int p) {
+  return p >= 0 && p < kPropertyCount;
+}
+
+// The two frames of a name bar or money box: a sunken edge with a darker one inside it.
+void DoubleFrame(QPainter& painter, const QRect& r) {
+  Frame3D(painter, r, false, false, 0);
+  Frame3D(painter, r.adjusted(1, 1, -1, -1), false, true, 0);
+}
+
+// Draws each item of a property list, in the drop-down and in the closed box, with the
+// board picture's group markers.
+class PropertyItemDelegate : public QAbstractItemDelegate {
+ public:
+  PropertyItemDelegate(const Game& game, const BoardPicture& picture, QObject* parent)
+      : QAbstractItemDelegate(parent), game(game), picture(picture) {}
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    const int p = index.data(Qt::UserRole).toInt();
+    if (!ValidProperty(p)) return;
+    DrawPropertyItem(*painter, option.rect, p, game.state.properties,
+                     option.state & QStyle::State_Selected, picture, DialogFont());
+  }
+  QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+    return {kListWidth, kListItemHeight};
+  }
+
+ private:
+  const Game& game;
+  const BoardPicture& picture;
+};
+
+class PropertyListBox : public QComboBox {
+ public:
+  PropertyListBox(const Game& game, const BoardPicture& picture, QWidget* parent)
+      : QComboBox(parent), game(game), picture(picture) {
+    setItemDelegate(new PropertyItemDelegate(game, picture, this));
+    setMaxVisibleItems(kListDropHeight / kListItemHeight);
+    setFixedSize(kListWidth, kListHeight);
+  }
+
+ protected:
+  // The closed box shows the selected property as the drop-down draws it.
+  void paintEvent(QPaintEvent*) override {
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText.clear();
+    option.currentIcon = QIcon();
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    const int p = currentData(Qt::UserRole).isValid() ? currentData(Qt::UserRole).toInt() : -1;
+    if (!ValidProperty(p)) return;
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    DrawPropertyItem(painter, field, p, game.state.properties, hasFocus(), picture, DialogFont());
+  }
+
+ private:
+  const Game& game;
+  const BoardPicture& picture;
+};
+
+}  // namespace
+
+std::vector<PanelCardText> PanelCardTexts(const Game& game, int p) {
+  if (!ValidProperty(p)) return {};
+  const Property& property = game.state.properties[p];
+  const QColor black(Qt::black);
+  const Qt::Alignment left = Qt::AlignLeft | Qt::AlignTop;
+  const Qt::Alignment right = Qt::AlignRight | Qt::AlignTop;
+  const Qt::Alignment centre = Qt::AlignHCenter | Qt::AlignTop;
+  if (property.mortgaged) {
+    return {
+        {game.FormatCatalogue(kTextMortgage, property.price / 2), centre, QColor(kMortgageRed)}};
+  }
+  if (property.group >= 0 && property.group < kStationGroup) {
+    const auto& rent = property.rent;
+    return {
+        {game.Text(kTextStreetLabels), left, black},
+        {game.FormatCatalogue(kTextStreetValues, int{rent[0]}, int{rent[1]}, int{rent[2]},
+                              int{rent[3]}, int{rent[4]}, int{rent[5]}, int{property.housePrice},
+                              int{property.housePrice}, property.price / 2),
+         right, black}};
+  }
+  switch (property.group) {
+    case kStationGroup:
+      return {{game.Text(kTextStationValues), right, black},
+              {game.Text(kTextStationLabels), left, black}};
+    case kUtilityGroup:
+      return {{game.Text(kTextUtility), left, black}};
+    case kJailCardGroup:
+      return {{game.Text(kTextJailCard), centre, black}};
+  }
+  return {};
+}
+
+QColor NameBarColour(const Game& game, int player) {
+  if (game.state.players[player].isBankrupt) return QColor(kBankruptColour);
+  return QColor(player == game.state.currentPlayer ? kCurrentColour : kOtherColour);
+}
+
+PlayerPanel::PlayerPanel(Game& game, const BoardPicture& picture, QWidget* parent)
+    : QAbstractScrollArea(parent), game(game), picture(picture) {
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  // Moves without a button arrive too, so that a drag whose release went elsewhere ends.
+  viewport()->setMouseTracking(true);
+  horizontalScrollBar()->setSingleStep(kScrollStep);
+  verticalScrollBar()->setSingleStep(kScrollStep);
+  for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+    connect(bar, &QAbstractSlider::actionTriggered, this,
+            [this, bar](int action) { OnScrollAction(bar, action); });
+  }
+  for (int slot = 0; slot < kMaxPlayers; ++slot) {
+    auto* box = new PropertyListBox(game, picture, viewport());
+    box->hide();
+    lists[slot] = box;
+    // A choice by the user selects that property in the core's list and shows its card.
+    connect(box, &QComboBox::activated, this, [this, slot](int index) {
+      PropertyList& list = this->game.state.propertyLists[slot];
+      if (index >= 0 && index < static_cast<int>(list.items.size())) list.selected = index;
+      viewport()->update();
+    });
+  }
+  LayoutLists();
+  AdaptScrollBars();
+}
+
+QPoint PlayerPanel::scrollOffset() const {
+  return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+void PlayerPanel::FillList(int slot) {
+  const PropertyList& list = game.state.propertyLists[slot];
+  QComboBox* box = lists[slot];
+  const QSignalBlocker block(box);
+  bool same = box->count() == static_cast<int>(list.items.size());
+  for (int i = 0; same && i < box->count(); ++i) {
+    same = box->itemData(i, Qt::UserRole).toInt() == list.items[i];
+  }
+  if (!same) {
+    box->clear();
+    for (int p : list.items) box->addItem(QString(), p);
+  }
+  const bool selectable = list.selected >= 0 && list.selected < box->count();
+  box->setCurrentIndex(selectable ? list.selected : -1);
+  box->update();
+}
+
+void PlayerPanel::Refresh() {
+  const int count = std::clamp<int>(game.state.playerCount, 0, kMaxPlayers);
+  for (int slot = 0; slot < kMaxPlayers; ++slot) {
+    FillList(slot);
+    lists[slot]->setVisible(companiesShown && slot < count);
+  }
+  AdaptScrollBars();
+  viewport()->update();
+}
+
+void PlayerPanel::SetShowCompanies(bool shown) {
+  companiesShown = shown;
+  boxHeight = shown ? kPlayerBoxHeight : kPlayerBoxHeightWithoutLists;
+  LayoutLists();
+  Refresh();
+  ScrollToCurrentPlayer();
+}
+
+void PlayerPanel::LayoutLists() {
+  const QPoint scroll = scrollOffset();
+  for (int slot = 0; slot < kMaxPlayers; ++slot) {
+    lists[slot]->move(-scroll.x(), slot * boxHeight + kListTop - scroll.y());
+  }
+}
+
+void PlayerPanel::AdaptScrollBars() {
+  const QSize client = viewport()->size();
+  const int content = std::clamp<int>(game.state.playerCount, 0, kMaxPlayers) * boxHeight;
+  maxScrollX = client.width() < kListWidth ? kPanelBaseWidth - client.width() : 0;
+  maxScrollY = std::max(0, content - client.height());
+  horizontalScrollBar()->setPageStep(std::max(1, client.width()));
+  verticalScrollBar()->setPageStep(std::max(1, client.height()));
+  horizontalScrollBar()->setRange(0, maxScrollX);
+  verticalScrollBar()->setRange(0, maxScrollY);
+}
+
+void PlayerPanel::OnScrollAction(QAbstractSlider* bar, int action) {
+  const bool vertical = bar == verticalScrollBar();
+  const int page = vertical ? boxHeight : kHorizontalPage;
+  bar->setSliderPosition(ScrollBarTarget(static_cast<QAbstractSlider::SliderAction>(action),
+                                         bar->value(), bar->maximum(), page,
+                                         bar->sliderPosition()));
+}
+
+void PlayerPanel::scrollContentsBy(int dx, int dy) {
+  // Moves the painted content and the property lists with it.
+  viewport()->scroll(dx, dy);
+}
+
+void PlayerPanel::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  AdaptScrollBars();
+}
+
+void PlayerPanel::ScrollToPlayer(int player) {
+  if (window()->height() < kMinWindowHeight) return;
+  if (maxScrollY > 0) verticalScrollBar()->setValue(std::clamp(player * boxHeight, 0, maxScrollY));
+}
+
+void PlayerPanel::ScrollToCurrentPlayer() {
+  ScrollToPlayer(game.state.currentPlayer);
+}
+
+void PlayerPanel::FocusPlayerList(int player) {
+  const GameState& state = game.state;
+  if (player < 0 || player >= std::min<int>(state.playerCount, kMaxPlayers)) return;
+  if (state.players[player].isBankrupt) return;
+  lists[player]->setFocus();
+  ScrollToPlayer(player);
+}
+
+// ---- Painting --------------------------------------------------------------------------------
+
+void PlayerPanel::PaintSection(QPainter& painter, int i, int top, int left) const {
+  const Player& player = game.state.players[i];
+  const int end = top + boxHeight;
+
+  const QRect nameBar(left, top, kNameBarWidth, kNameBarHeight);
+  DoubleFrame(painter, nameBar);
+  const QRect nameArea = nameBar.adjusted(2, 2, -2, -2);
+  painter.fillRect(nameArea, NameBarColour(game, i));
+  painter.setFont(BoldFont());
+  painter.setPen(Qt::black);
+  painter.drawText(nameArea.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                   QString::fromStdString(player.name.utf8()));
+
+  if (player.token >= 0 && player.token < kTokenPictures) {
+    painter.drawPixmap(left, end - kTokenFromEnd, picture.Token(player.token));
+  }
+
+  const PropertyList& list = game.state.propertyLists[i];
+  if (companiesShown && list.selected >= 0 && list.selected < static_cast<int>(list.items.size())) {
+    const QRect card(left + kCardLeft, top + kCardTop, kCardRight - kCardLeft,
+                     boxHeight - kCardTop - kTokenFromEnd);
+    painter.fillRect(card, QColor(kLightYellow));
+    Frame3D(painter, card, false, false, 0);
+    painter.setFont(SmallFont());
+    const QRect textArea = card.adjusted(2, 2, -2, -2);
+    for (const PanelCardText& text : PanelCardTexts(game, list.items[list.selected])) {
+      painter.setPen(text.colour);
+      painter.drawText(textArea, text.alignment, QString::fromStdString(text.text));
+    }
+  }
+
+  const QRect money(left + kMoneyLeft, end - kMoneyFromEnd, kMoneyRight - kMoneyLeft, kMoneyHeight);
+  DoubleFrame(painter, money);
+  const QRect moneyArea = money.adjusted(2, 2, -2, -2);
+  painter.fillRect(moneyArea, QColor(kLightYellow));
+  painter.setFont(BoldFont());
+  painter.setPen(Qt::black);
+  painter.drawText(moneyArea, Qt::AlignCenter, QString::number(player.money));
+  painter.drawPixmap(money.left() - kCoinGap, money.top() + 1, picture.Coin());
+
+  Frame3D(painter, QRect(0, end - kSeparatorFromEnd, viewport()->width(), kSeparatorHeight), false,
+          false, 0);
+}
+
+void PlayerPanel::paintEvent(QPaintEvent* event) {
+  QPainter painter(viewport());
+  const QRect dirty = event->rect();
+  painter.fillRect(dirty, picture.isNull() ? QBrush(Qt::lightGray) : picture.PanelBrush());
+  const QPoint scroll = scrollOffset();
+  const int count = std::clamp<int>(game.state.playerCount, 0, kMaxPlayers);
+  for (int i = 0; i < count; ++i) {
+    const int top = i * boxHeight - scroll.y();
+    if (!dirty.intersects(QRect(0, top, viewport()->width(), boxHeight))) continue;
+    PaintSection(painter, i, top, -scroll.x());
+  }
+}
+
+// ---- Drag scrolling --------------------------------------------------------------------------
+
+void PlayerPanel::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || dragging) return;
+  dragging = true;
+  dragPoint = event->position().toPoint();
+  viewport()->setCursor(Qt::ClosedHandCursor);
+}
+
+void PlayerPanel::mouseMoveEvent(QMouseEvent* event) {
+  if (!dragging) return;
+  if (!(event->buttons() & Qt::LeftButton)) {
+    EndDrag();
+    return;
+  }
+  const QPoint at = event->position().toPoint();
+  const QPoint scroll = scrollOffset();
+  const int dx = DragScrollDelta(dragPoint.x(), at.x(), scroll.x(), maxScrollX);
+  const int dy = DragScrollDelta(dragPoint.y(), at.y(), scroll.y(), maxScrollY);
+  if (dx == 0 && dy == 0) return;
+  horizontalScrollBar()->setValue(scroll.x() + dx);
+  verticalScrollBar()->setValue(scroll.y() + dy);
+  dragPoint -= QPoint(dx, dy);
+}
+
+void PlayerPanel::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) EndDrag();
+}
+
+void PlayerPanel::EndDrag() {
+  if (!dragging) return;
+  dragging = false;
+  viewport()->unsetCursor();
+}
+
+}  // namespace tomtura

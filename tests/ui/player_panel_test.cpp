@@ -1,0 +1,221 @@
+#include <QComboBox>
+#include <QScrollBar>
+#include <QtTest>
+
+#include "ui/board_view.h"
+#include "ui/player_panel.h"
+#include "view_fixture.h"
+
+using namespace tomtura;
+
+namespace {
+
+const QRgb kLightYellow = qRgb(255, 255, 235);
+
+void ShowPanel(PlayerPanel& panel, QSize size) {
+  panel.setFrameShape(QFrame::NoFrame);
+  panel.resize(size);
+  panel.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&panel));
+}
+
+QRgb PixelAt(PlayerPanel& panel, QPoint at) {
+  return panel.viewport()->grab().toImage().pixel(at);
+}
+
+// Sends a mouse event to the panel's client area, as a drag would.
+void Mouse(PlayerPanel& panel, QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+  const QPointF local(at);
+  QMouseEvent event(type, local, panel.viewport()->mapToGlobal(local),
+                    type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                    Qt::NoModifier);
+  QCoreApplication::sendEvent(panel.viewport(), &event);
+}
+
+}  // namespace
+
+class PlayerPanelTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void cardTexts_data();
+  void cardTexts();
+  void nameBarColours();
+  void listsFollowTheCoreLists();
+  void hiddenListsMakeShortSections();
+  void scrollingBringsAPlayerToTheTop();
+  void dragScrollsInStepsOfEight();
+};
+
+void PlayerPanelTest::cardTexts_data() {
+  QTest::addColumn<int>("property");
+  QTest::addColumn<bool>("mortgaged");
+  QTest::addColumn<QStringList>("texts");
+  QTest::addColumn<bool>("red");
+  QTest::newRow("street") << 3 << false
+                          << QStringList{"Hyra", "400/410/420/430/440/450 hus 500+500 pant 650"}
+                          << false;
+  QTest::newRow("mortgaged street") << 3 << true << QStringList{"Pant 650 kr"} << true;
+  QTest::newRow("station") << 22 << false << QStringList{"4000", "Alla"} << false;
+  QTest::newRow("utility") << 26 << false << QStringList{"Faktor"} << false;
+  QTest::newRow("jail card") << 29 << false << QStringList{"Frikort"} << false;
+  QTest::newRow("mortgaged station") << 23 << true << QStringList{"Pant 1650 kr"} << true;
+}
+
+void PlayerPanelTest::cardTexts() {
+  QFETCH(int, property);
+  QFETCH(bool, mortgaged);
+  QFETCH(QStringList, texts);
+  QFETCH(bool, red);
+  ViewFixture f;
+  f.game.state.properties[property].mortgaged = mortgaged;
+  const std::vector<PanelCardText> card = PanelCardTexts(f.game, property);
+  QCOMPARE(int(card.size()), texts.size());
+  for (int i = 0; i < texts.size(); ++i) {
+    QCOMPARE(QString::fromStdString(card[i].text), texts[i]);
+    QCOMPARE(card[i].colour == QColor(Qt::red), red);
+  }
+  if (red) QCOMPARE(card[0].alignment & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+}
+
+void PlayerPanelTest::nameBarColours() {
+  ViewFixture f;
+  GameState& state = f.game.state;
+  state.playerCount = 3;
+  state.players[2].isBankrupt = 1;
+  PlayerPanel panel(f.game, f.picture);
+  ShowPanel(panel, {178, 3 * kPlayerBoxHeight});
+  panel.Refresh();
+  auto bar = [&](int player) { return PixelAt(panel, {118, player * kPlayerBoxHeight + 10}); };
+  QCOMPARE(bar(0), qRgb(255, 255, 0));
+  QCOMPARE(bar(1), qRgb(0, 255, 255));
+  QCOMPARE(bar(2), qRgb(0, 128, 128));
+  state.currentPlayer = 2;
+  QCOMPARE(bar(0), qRgb(0, 255, 255));
+  QCOMPARE(bar(2), qRgb(0, 128, 128));
+}
+
+void PlayerPanelTest::listsFollowTheCoreLists() {
+  ViewFixture f;
+  GameState& state = f.game.state;
+  state.propertyLists[0].items = {0, 1, 22};
+  state.propertyLists[0].selected = 0;
+  PlayerPanel panel(f.game, f.picture);
+  ShowPanel(panel, {178, 2 * kPlayerBoxHeight});
+  panel.Refresh();
+  QComboBox* anna = panel.propertyList(0);
+  QCOMPARE(anna->count(), 3);
+  QCOMPARE(anna->currentIndex(), 0);
+  QCOMPARE(anna->itemData(2).toInt(), 22);
+  QVERIFY(anna->isVisible());
+  QCOMPARE(panel.propertyList(1)->count(), 0);
+  QVERIFY(panel.propertyList(1)->isVisible());
+  QVERIFY(!panel.propertyList(2)->isVisible());
+
+  // Anna's card shows; Bo owns nothing and gets none.
+  const QPoint cardCorner(10, 180);
+  QCOMPARE(PixelAt(panel, cardCorner), kLightYellow);
+  QCOMPARE(PixelAt(panel, cardCorner + QPoint(0, kPlayerBoxHeight)), kPanelPatternGrey);
+
+  // The user's choice goes back to the core's list.
+  anna->setFocus();
+  QTest::keyClick(anna, Qt::Key_Down);
+  QCOMPARE(state.propertyLists[0].selected, 1);
+
+  // A refresh after a change of owners keeps a selection that is still in range.
+  state.propertyLists[0].items = {1, 22};
+  state.propertyLists[0].selected = 1;
+  panel.Refresh();
+  QCOMPARE(anna->count(), 2);
+  QCOMPARE(anna->itemData(anna->currentIndex()).toInt(), 22);
+  state.propertyLists[0].Clear();
+  panel.Refresh();
+  QCOMPARE(anna->count(), 0);
+  QCOMPARE(PixelAt(panel, cardCorner), kPanelPatternGrey);
+}
+
+void PlayerPanelTest::hiddenListsMakeShortSections() {
+  ViewFixture f;
+  f.game.state.propertyLists[0].items = {5};
+  f.game.state.propertyLists[0].selected = 0;
+  PlayerPanel panel(f.game, f.picture);
+  ShowPanel(panel, {178, 500});
+  panel.Refresh();
+  QCOMPARE(PixelAt(panel, {10, 180}), kLightYellow);
+
+  panel.SetShowCompanies(false);
+  QCOMPARE(panel.playerBoxHeight(), kPlayerBoxHeightWithoutLists);
+  QVERIFY(!panel.propertyList(0)->isVisible());
+  // No card, neither where it stood nor in the short section.
+  QCOMPARE(PixelAt(panel, {10, 180}), kPanelPatternGrey);
+  QCOMPARE(PixelAt(panel, {110, 44}), kPanelPatternGrey);
+  // Bo's name bar now starts 90 pixels down.
+  QCOMPARE(PixelAt(panel, {118, kPlayerBoxHeightWithoutLists + 10}), qRgb(0, 255, 255));
+
+  panel.SetShowCompanies(true);
+  QCOMPARE(panel.playerBoxHeight(), kPlayerBoxHeight);
+  QVERIFY(panel.propertyList(0)->isVisible());
+  QCOMPARE(panel.propertyList(1)->y(), kPlayerBoxHeight + 20);
+}
+
+void PlayerPanelTest::scrollingBringsAPlayerToTheTop() {
+  ViewFixture f;
+  GameState& state = f.game.state;
+  state.playerCount = 6;
+  state.players[3].isBankrupt = 1;
+  PlayerPanel panel(f.game, f.picture);
+  ShowPanel(panel, {178, 400});
+  panel.Refresh();
+  QTRY_VERIFY(panel.verticalScrollBar()->isVisible());
+  const int range = 6 * kPlayerBoxHeight - panel.viewport()->height();
+  QCOMPARE(panel.maxScroll().height(), range);
+
+  state.currentPlayer = 2;
+  panel.ScrollToCurrentPlayer();
+  QCOMPARE(panel.scrollOffset().y(), 2 * kPlayerBoxHeight);
+  // The lists move with their sections.
+  QCOMPARE(panel.propertyList(2)->y(), 20);
+  state.currentPlayer = 5;
+  panel.ScrollToCurrentPlayer();
+  QCOMPARE(panel.scrollOffset().y(), range);
+
+  // Keys 1..6 skip bankrupt players and players beyond the count.
+  panel.FocusPlayerList(4);
+  QCOMPARE(panel.scrollOffset().y(), 4 * kPlayerBoxHeight);
+  QVERIFY(panel.propertyList(4)->hasFocus());
+  panel.FocusPlayerList(3);
+  QCOMPARE(panel.scrollOffset().y(), 4 * kPlayerBoxHeight);
+  panel.FocusPlayerList(6);
+  QCOMPARE(panel.scrollOffset().y(), 4 * kPlayerBoxHeight);
+
+  // A page is one section, snapped down to a step of 8.
+  panel.verticalScrollBar()->setValue(0);
+  panel.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  QCOMPARE(panel.scrollOffset().y(), 232);
+  panel.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  QCOMPARE(panel.scrollOffset().y(), 240);
+}
+
+void PlayerPanelTest::dragScrollsInStepsOfEight() {
+  ViewFixture f;
+  f.game.state.playerCount = 6;
+  PlayerPanel panel(f.game, f.picture);
+  ShowPanel(panel, {178, 400});
+  panel.Refresh();
+  Mouse(panel, QEvent::MouseButtonPress, {150, 300}, Qt::LeftButton);
+  Mouse(panel, QEvent::MouseMove, {150, 250}, Qt::LeftButton);
+  QCOMPARE(panel.scrollOffset().y(), 48);
+  Mouse(panel, QEvent::MouseMove, {150, 245}, Qt::LeftButton);
+  QCOMPARE(panel.scrollOffset().y(), 48);  // 2 + 5 pixels: still less than a step
+  Mouse(panel, QEvent::MouseMove, {150, 240}, Qt::LeftButton);
+  QCOMPARE(panel.scrollOffset().y(), 56);
+  Mouse(panel, QEvent::MouseMove, {150, 400}, Qt::LeftButton);
+  QCOMPARE(panel.scrollOffset().y(), 0);
+  // A move without the button ends the drag.
+  Mouse(panel, QEvent::MouseMove, {150, 100}, Qt::NoButton);
+  Mouse(panel, QEvent::MouseMove, {150, 0}, Qt::LeftButton);
+  QCOMPARE(panel.scrollOffset().y(), 0);
+}
+
+QTEST_MAIN(PlayerPanelTest)
+#include "player_panel_test.moc"
