@@ -403,9 +403,13 @@ TEST(Cards, TextIsCutAt248BytesOnACharacterBoundaryButKeepsItsNumber) {
 TEST(Debt, NothingLeftToSellMeansBankruptcyAndTheTurnPassesInTheSameCall) {
   TestGame t(3);
   t.state.players[1].money = -500;  // the next player's debt is settled as his turn begins
+  t.state.players[2].jailTurns = 1;  // the turn's start runs again, for the player after him
   EXPECT_EQ(t.LandOn(20, 1, 2), 1);
   EXPECT_EQ(t.state.players[1].isBankrupt, 1);
   EXPECT_EQ(t.state.currentPlayer, 2);
+  EXPECT_EQ(t.state.players[2].jailTurns, 0);
+  EXPECT_EQ(t.state.players[2].money, 29000);
+  EXPECT_EQ(t.ui.rollFocus, 1);
   EXPECT_EQ(t.state.turnPhase, TurnPhase::AwaitRoll);
   EXPECT_EQ(t.state.statusText, "Din tur");
   EXPECT_EQ(t.ui.messages, 1);  // text 41: a person is still in the game

@@ -1,0 +1,119 @@
+// Benchmarks of the game core with the headless front end: one computer player's turn with
+// its dealing, one whole four-player game, and the memory taken by a long series of games.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/text_catalogue.h"
+#include "rules/game.h"
+#include "rules/headless.h"
+
+namespace tomtura {
+namespace {
+
+constexpr int kPlayers = 4;
+constexpr int kTurnCap = 5000;
+constexpr int kWarmUpTurns = 40;  // a turn is measured once the board has owners and houses
+constexpr int kMemoryGames = 10000;
+constexpr int kMemoryFirstCheck = 1000;
+
+const TextCatalogue& Board() {
+  static const TextCatalogue catalogue = [] {
+    std::filesystem::path beside = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+    std::filesystem::path path = beside / "tomtura.lst";
+    if (!std::filesystem::exists(path)) {
+      path = std::filesystem::path(TOMTURA_ASSETS_DIR) / "tomtura.lst";
+    }
+    return TextCatalogue::Load(path.string());
+  }();
+  return catalogue;
+}
+
+// One headless game of computer players.
+struct Table {
+  explicit Table(std::uint64_t seed) : game(Board(), ui, seed) {
+    ui.Attach(game);
+    SeatComputerPlayers(game, kPlayers);
+  }
+  HeadlessFrontEnd ui;
+  Game game;
+};
+
+// Resident set size in kB, from /proc/self/statm.
+long ResidentKb() {
+  long pages = 0;
+  long resident = 0;
+  if (std::FILE* file = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(file, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(file);
+  }
+  return resident * 4;
+}
+
+void BM_ComputerTurn(benchmark::State& bench) {
+  std::uint64_t seed = 1;
+  auto table = std::make_unique<Table>(seed);
+  table->ui.Run(kWarmUpTurns);
+  std::vector<double> micros;
+  for (auto _ : bench) {
+    if (table->game.state.turnPhase == TurnPhase::GameOver) {
+      bench.PauseTiming();
+      table = std::make_unique<Table>(++seed);
+      table->ui.Run(kWarmUpTurns);
+      bench.ResumeTiming();
+    }
+    auto start = std::chrono::steady_clock::now();
+    table->ui.Run(1);
+    auto end = std::chrono::steady_clock::now();
+    micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+  }
+  std::sort(micros.begin(), micros.end());
+  if (!micros.empty()) bench.counters["median_turn_us"] = micros[micros.size() / 2];
+}
+BENCHMARK(BM_ComputerTurn);
+
+void BM_FourPlayerGame(benchmark::State& bench) {
+  std::uint64_t seed = 0;
+  long turns = 0;
+  long finished = 0;
+  for (auto _ : bench) {
+    Table table(SeriesSeed(1, static_cast<int>(seed++)));
+    if (table.ui.Run(kTurnCap) == HeadlessFrontEnd::RunResult::GameOver) ++finished;
+    turns += table.ui.stats().turns;
+  }
+  bench.counters["turns_per_game"] =
+      benchmark::Counter(static_cast<double>(turns), benchmark::Counter::kAvgIterations);
+  bench.counters["finished_share"] =
+      benchmark::Counter(static_cast<double>(finished), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_FourPlayerGame)->Unit(benchmark::kMillisecond);
+
+// Resident memory after 1,000 and after 10,000 games: a leak or an unbounded structure shows
+// as growth between the two.
+void BM_MemoryOverTenThousandGames(benchmark::State& bench) {
+  long afterFirst = 0;
+  long afterAll = 0;
+  for (auto _ : bench) {
+    for (int i = 0; i < kMemoryGames; ++i) {
+      Table table(SeriesSeed(7, i));
+      table.ui.Run(kTurnCap);
+      if (i + 1 == kMemoryFirstCheck) afterFirst = ResidentKb();
+    }
+    afterAll = ResidentKb();
+  }
+  bench.counters["rss_kb_after_1000"] = static_cast<double>(afterFirst);
+  bench.counters["rss_kb_after_10000"] = static_cast<double>(afterAll);
+  bench.counters["rss_growth_kb"] = static_cast<double>(afterAll - afterFirst);
+}
+BENCHMARK(BM_MemoryOverTenThousandGames)->Iterations(1)->Unit(benchmark::kSecond);
+
+}  // namespace
+}  // namespace tomtura
+
+BENCHMARK_MAIN();

@@ -1,0 +1,245 @@
+// tomtura-sim: plays seeded games of computer players without any window and prints what
+// happened in them, as text or as one JSON object.
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include <fmt/core.h>
+
+#include "data/text_catalogue.h"
+#include "rules/game.h"
+#include "rules/headless.h"
+#include "store/saved_game.h"
+
+namespace tomtura {
+namespace {
+
+constexpr int kDefaultMaxTurns = 2000;
+constexpr int kMaxGames = 10000000;
+constexpr int kExitUsage = 2;
+constexpr int kExitFailure = 1;
+constexpr auto kProgressEvery = std::chrono::milliseconds(200);
+
+struct Options {
+  int games = 1;
+  int players = 4;
+  std::uint64_t seed = 1;
+  int maxTurns = kDefaultMaxTurns;
+  std::string board;
+  bool json = false;
+  std::string load;
+  std::string save;
+};
+
+constexpr std::string_view kUsage =
+    "usage: tomtura-sim --games N --players K --seed S [--max-turns T] [--board FILE]\n"
+    "                   [--json] [--load FILE.tom] [--save FILE.tom]\n";
+
+template <typename T>
+std::optional<T> ParseNumber(std::string_view text) {
+  T value{};
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// Reads the command line; an error message, or empty when it is sound.
+std::string ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    std::string_view flag = argv[i];
+    if (flag == "--json") {
+      options.json = true;
+      continue;
+    }
+    if (i + 1 >= argc) return fmt::format("{} needs a value", flag);
+    std::string_view value = argv[++i];
+    auto bounded = [&](int& field, int low, int high) -> std::string {
+      auto number = ParseNumber<int>(value);
+      if (!number || *number < low || *number > high) {
+        return fmt::format("{} must be a number from {} to {}", flag, low, high);
+      }
+      field = *number;
+      return {};
+    };
+    std::string error;
+    if (flag == "--games") {
+      error = bounded(options.games, 1, kMaxGames);
+    } else if (flag == "--players") {
+      error = bounded(options.players, 2, kMaxPlayers);
+    } else if (flag == "--max-turns") {
+      error = bounded(options.maxTurns, 0, 1 << 30);
+    } else if (flag == "--seed") {
+      auto number = ParseNumber<std::uint64_t>(value);
+      if (!number) error = "--seed must be a whole number from 0 up";
+      options.seed = number.value_or(0);
+    } else if (flag == "--board") {
+      options.board = value;
+    } else if (flag == "--load") {
+      options.load = value;
+    } else if (flag == "--save") {
+      options.save = value;
+    } else {
+      error = fmt::format("unknown option {}", flag);
+    }
+    if (!error.empty()) return error;
+  }
+  return {};
+}
+
+// The board file beside the program, else the one of the source tree's assets.
+std::string DefaultBoardPath() {
+  std::error_code error;
+  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error) {
+    std::filesystem::path beside = self.parent_path() / "tomtura.lst";
+    if (std::filesystem::exists(beside, error)) return beside.string();
+  }
+  return (std::filesystem::path(TOMTURA_ASSETS_DIR) / "tomtura.lst").string();
+}
+
+struct Totals {
+  int games = 0;
+  int finished = 0;
+  int stalled = 0;
+  std::vector<int> turns;
+  std::array<int, kMaxPlayers> winsBySeat{};
+  int seats = 0;
+  long long bankruptcies = 0;
+  long long housesBuilt = 0;
+  long long deals = 0;
+  double milliseconds = 0;
+};
+
+double Median(std::vector<int> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  std::size_t mid = values.size() / 2;
+  if (values.size() % 2 == 1) return values[mid];
+  return (values[mid - 1] + values[mid]) / 2.0;
+}
+
+double Mean(const std::vector<int>& values) {
+  if (values.empty()) return 0;
+  double sum = 0;
+  for (int v : values) sum += v;
+  return sum / static_cast<double>(values.size());
+}
+
+void PrintSummary(const Options& options, const Totals& totals) {
+  const double msPerGame = totals.games > 0 ? totals.milliseconds / totals.games : 0;
+  std::string wins;
+  for (int seat = 0; seat < totals.seats; ++seat) {
+    wins += fmt::format("{}{}", seat == 0 ? "" : options.json ? "," : " ", totals.winsBySeat[seat]);
+  }
+  if (options.json) {
+    fmt::print(
+        "{{\"games\":{},\"finished\":{},\"unfinished\":{},\"stalled\":{},\"players\":{},"
+        "\"seed\":{},\"max_turns\":{},\"turns_median\":{},\"turns_mean\":{:.2f},"
+        "\"wins_by_seat\":[{}],\"bankruptcies\":{},\"houses_built\":{},\"deals\":{},"
+        "\"ms_per_game\":{:.3f}}}\n",
+        totals.games, totals.finished, totals.games - totals.finished, totals.stalled, totals.seats,
+        options.seed, options.maxTurns, Median(totals.turns), Mean(totals.turns), wins,
+        totals.bankruptcies, totals.housesBuilt, totals.deals, msPerGame);
+    return;
+  }
+  fmt::print("games           {}\n", totals.games);
+  fmt::print("finished        {} ({} stopped at the cap of {} turns", totals.finished,
+             totals.games - totals.finished - totals.stalled, options.maxTurns);
+  if (totals.stalled > 0) fmt::print(", {} stalled", totals.stalled);
+  fmt::print(")\n");
+  fmt::print("turns           median {}, mean {:.1f}\n", Median(totals.turns), Mean(totals.turns));
+  fmt::print("wins by seat    {}\n", wins);
+  fmt::print("bankruptcies    {}\n", totals.bankruptcies);
+  fmt::print("houses built    {}\n", totals.housesBuilt);
+  fmt::print("deals made      {}\n", totals.deals);
+  fmt::print("time per game   {:.3f} ms\n", msPerGame);
+}
+
+int Simulate(const Options& options) {
+  const std::string boardPath = options.board.empty() ? DefaultBoardPath() : options.board;
+  TextCatalogue catalogue = TextCatalogue::Load(boardPath);
+  if (!catalogue.file().ok()) {
+    fmt::print(stderr, "tomtura-sim: cannot read the board file {}\n", boardPath);
+    return kExitFailure;
+  }
+
+  const bool progress = isatty(STDERR_FILENO) != 0;
+  auto lastProgress = std::chrono::steady_clock::now();
+  Totals totals;
+  for (int index = 0; index < options.games; ++index) {
+    auto start = std::chrono::steady_clock::now();
+    HeadlessFrontEnd ui;
+    Game game(catalogue, ui, SeriesSeed(options.seed, index));
+    ui.Attach(game);
+    if (!options.load.empty()) {
+      std::string error;
+      if (LoadGameFile(game, options.load, &error) != 1) {
+        // The catalogue's message names the file itself.
+        if (error.empty()) error = options.load + ": cannot open the file";
+        fmt::print(stderr, "tomtura-sim: {}\n", error);
+        return kExitFailure;
+      }
+    } else {
+      SeatComputerPlayers(game, options.players);
+    }
+
+    HeadlessFrontEnd::RunResult result = ui.Run(options.maxTurns);
+    auto end = std::chrono::steady_clock::now();
+    totals.milliseconds += std::chrono::duration<double, std::milli>(end - start).count();
+
+    const GameState& state = game.state;
+    totals.seats = std::max(totals.seats, state.playerCount);
+    ++totals.games;
+    totals.turns.push_back(ui.stats().turns);
+    totals.bankruptcies += ui.stats().bankruptcies;
+    totals.housesBuilt += ui.stats().housesBuilt;
+    totals.deals += ui.stats().deals;
+    if (result == HeadlessFrontEnd::RunResult::Stalled) ++totals.stalled;
+    if (result == HeadlessFrontEnd::RunResult::GameOver) {
+      ++totals.finished;
+      for (int seat = 0; seat < state.playerCount; ++seat) {
+        if (state.players[seat].isBankrupt == 0) ++totals.winsBySeat[seat];
+      }
+    }
+
+    if (index + 1 == options.games && !options.save.empty()) {
+      std::string error;
+      if (!SaveGameFile(game, options.save, &error)) {
+        fmt::print(stderr, "tomtura-sim: {}\n",
+                   error.empty() ? "cannot write " + options.save : error);
+        return kExitFailure;
+      }
+    }
+    if (progress && (end - lastProgress >= kProgressEvery || index + 1 == options.games)) {
+      lastProgress = end;
+      fmt::print(stderr, "\rgame {} of {}", index + 1, options.games);
+      if (index + 1 == options.games) fmt::print(stderr, "\n");
+    }
+  }
+  PrintSummary(options, totals);
+  return 0;
+}
+
+}  // namespace
+}  // namespace tomtura
+
+int main(int argc, char** argv) {
+  tomtura::Options options;
+  std::string error = tomtura::ParseOptions(argc, argv, options);
+  if (!error.empty()) {
+    fmt::print(stderr, "tomtura-sim: {}\n{}", error, tomtura::kUsage);
+    return tomtura::kExitUsage;
+  }
+  return tomtura::Simulate(options);
+}
