@@ -34,79 +34,30 @@ constexpr QSize kCardSize(118, 56);
 constexpr QRgb kCardColour = qRgb(255, 255, 235);
 constexpr int kCardTextX = 24;
 
-enum Edge { kTop, kRight, kBottom, kLeft };
+// Where the marks of a square go, for the four edges in the order top, right, bottom, left.
+// `along` is added to the square's edge coordinate (SquareEdge), `across` is fixed.
+struct Place {
+  int along;
+  int across;
+};
+struct EdgeMarks {
+  bool horizontal;  // top and bottom: `along` is x
+  Place owner, mortgage, house, hotel;
+  int buildingTurn;  // house and hotel pictures: 0 top and bottom, 1 right, 2 left
+};
+constexpr EdgeMarks kEdgeMarks[] = {
+    {true, {0, 0}, {kMarkInset, 63}, {0, 70}, {kMarkInset, 64}, 0},
+    {false, {0, 666}, {kMarkInset, 595}, {-1, 600}, {kMarkInset, 600}, 1},
+    {true, {0, 600}, {kMarkInset, 661}, {0, 668}, {kMarkInset, 662}, 0},
+    {false, {0, 0}, {kMarkInset, 61}, {-1, 70}, {kMarkInset, 64}, 2},
+};
+// The first coordinate of square s along its edge is base + sign * 57 * s.
+constexpr int kEdgeBase[] = {kEdgeOrigin, -541, 1739, 2309};
+constexpr int kEdgeSign[] = {1, 1, -1, -1};
 
-Edge EdgeOf(int square) {
-  return static_cast<Edge>(square / kEdgeSquares);
-}
-
-// Places of the marks and buildings on a square, by edge.
-QPoint OwnerMarkAt(Edge edge, int e) {
-  switch (edge) {
-    case kTop:
-      return {e, 0};
-    case kRight:
-      return {666, e};
-    case kBottom:
-      return {e, 600};
-    case kLeft:
-      return {0, e};
-  }
-  return {};
-}
-
-QPoint MortgageMarkAt(Edge edge, int e) {
-  switch (edge) {
-    case kTop:
-      return {e + kMarkInset, 63};
-    case kRight:
-      return {595, e + kMarkInset};
-    case kBottom:
-      return {e + kMarkInset, 661};
-    case kLeft:
-      return {61, e + kMarkInset};
-  }
-  return {};
-}
-
-QPoint HouseAt(Edge edge, int e, int i) {
-  switch (edge) {
-    case kTop:
-      return {e + kMarkInset * i, 70};
-    case kRight:
-      return {600, e - 1 + kMarkInset * i};
-    case kBottom:
-      return {e + kMarkInset * i, 668};
-    case kLeft:
-      return {70, e - 1 + kMarkInset * i};
-  }
-  return {};
-}
-
-QPoint HotelAt(Edge edge, int e) {
-  switch (edge) {
-    case kTop:
-      return {e + kMarkInset, 64};
-    case kRight:
-      return {600, e + kMarkInset};
-    case kBottom:
-      return {e + kMarkInset, 662};
-    case kLeft:
-      return {64, e + kMarkInset};
-  }
-  return {};
-}
-
-// The house and hotel pictures come in three turns: top and bottom, right, left.
-int BuildingTurn(Edge edge) {
-  switch (edge) {
-    case kRight:
-      return 1;
-    case kLeft:
-      return 2;
-    default:
-      return 0;
-  }
+QPoint MarkAt(const EdgeMarks& marks, Place place, int edge, int shift = 0) {
+  const int along = edge + place.along + shift;
+  return marks.horizontal ? QPoint(along, place.across) : QPoint(place.across, along);
 }
 
 bool ValidOwner(int owner) {
@@ -179,17 +130,8 @@ int SquareAt(QPoint b) {
 
 int SquareEdge(int s) {
   if (s <= 0 || s >= kSquareCount || s % kEdgeSquares == 0) return -1;
-  switch (EdgeOf(s)) {
-    case kTop:
-      return kEdgeOrigin + kSquarePitch * s;
-    case kRight:
-      return kSquarePitch * s - 541;
-    case kBottom:
-      return 1739 - kSquarePitch * s;
-    case kLeft:
-      return 2309 - kSquarePitch * s;
-  }
-  return -1;
+  const int side = s / kEdgeSquares;
+  return kEdgeBase[side] + kEdgeSign[side] * kSquarePitch * s;
 }
 
 QPoint ViewToBoard(QPoint p, QPoint scroll, QSize client, bool stretched) {
@@ -227,31 +169,14 @@ int SnapScrollOffset(int offset, int maxScroll) {
 
 int ScrollBarTarget(QAbstractSlider::SliderAction action, int offset, int maxScroll, int page,
                     int thumb) {
-  switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd:
-      offset += kScrollStep;
-      break;
-    case QAbstractSlider::SliderSingleStepSub:
-      offset -= kScrollStep;
-      break;
-    case QAbstractSlider::SliderPageStepAdd:
-      offset += page;
-      break;
-    case QAbstractSlider::SliderPageStepSub:
-      offset -= page;
-      break;
-    case QAbstractSlider::SliderToMinimum:
-      offset = 0;
-      break;
-    case QAbstractSlider::SliderToMaximum:
-      offset = maxScroll;
-      break;
-    case QAbstractSlider::SliderMove:
-      offset = thumb;
-      break;
-    case QAbstractSlider::SliderNoAction:
-      break;
-  }
+  using Slider = QAbstractSlider;
+  if (action == Slider::SliderSingleStepAdd) offset += kScrollStep;
+  if (action == Slider::SliderSingleStepSub) offset -= kScrollStep;
+  if (action == Slider::SliderPageStepAdd) offset += page;
+  if (action == Slider::SliderPageStepSub) offset -= page;
+  if (action == Slider::SliderToMinimum) offset = 0;
+  if (action == Slider::SliderToMaximum) offset = maxScroll;
+  if (action == Slider::SliderMove) offset = thumb;
   return SnapScrollOffset(offset, maxScroll);
 }
 
@@ -428,19 +353,22 @@ void BoardView::RebuildBoardImage() {
     const int e = SquareEdge(square);
     if (p < 0 || e < 0) continue;
     const Property& property = state.properties[p];
-    const Edge edge = EdgeOf(square);
+    const EdgeMarks& marks = kEdgeMarks[square / kEdgeSquares];
     if (ValidOwner(property.owner)) {
       const int token = state.players[property.owner].token;
       if (token >= 0 && token < kTokenPictures) {
-        painter.drawPixmap(OwnerMarkAt(edge, e), picture.OwnerMark(token));
+        painter.drawPixmap(MarkAt(marks, marks.owner, e), picture.OwnerMark(token));
       }
-      if (property.mortgaged) painter.drawPixmap(MortgageMarkAt(edge, e), picture.MortgageMark());
+      if (property.mortgaged) {
+        painter.drawPixmap(MarkAt(marks, marks.mortgage, e), picture.MortgageMark());
+      }
     }
     if (property.houses == kHotel) {
-      painter.drawPixmap(HotelAt(edge, e), picture.Hotel(BuildingTurn(edge)));
+      painter.drawPixmap(MarkAt(marks, marks.hotel, e), picture.Hotel(marks.buildingTurn));
     } else {
       for (int i = 0; i < property.houses && i < kHotel - 1; ++i) {
-        painter.drawPixmap(HouseAt(edge, e, i), picture.House(BuildingTurn(edge)));
+        painter.drawPixmap(MarkAt(marks, marks.house, e, kMarkInset * i),
+                           picture.House(marks.buildingTurn));
       }
     }
   }
