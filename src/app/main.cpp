@@ -47,6 +47,7 @@ bool LoadBoardPicture(BoardPicture& picture, const IniFile& file, const QDir& da
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tomtura");
+  QApplication::setFont(ControlFont());
 
   const auto seed = static_cast<std::uint64_t>(std::time(nullptr));
   const QString boardFile = FindBoardFile();

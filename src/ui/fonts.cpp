@@ -16,6 +16,7 @@ constexpr int kSmallFontWidth = 5;
 constexpr int kDialogFontHeight = 14;
 constexpr int kBoldFontHeight = 16;
 constexpr int kBoldFallbackWidth = 8;
+constexpr int kControlFontHeight = 13;
 constexpr int kMinPixelSize = 6;
 constexpr int kMinStretch = 50;
 constexpr int kMaxStretch = 200;
@@ -95,6 +96,10 @@ QFont MakeFont(const QString& face, int cellHeight, int averageWidth, int weight
     }
   }
   return font;
+}
+
+QFont ControlFont() {
+  return MakeFont("MS Sans Serif", kControlFontHeight, 0, QFont::Normal);
 }
 
 const QFont& SmallFont() {

@@ -15,6 +15,10 @@ const QFont& DialogFont();
 // look-alike is missing.
 const QFont& BoldFont();
 
+// "MS Sans Serif", 8 points (13 pixels high): the program's default font for menus and dialog
+// controls that set no font of their own.
+QFont ControlFont();
+
 // The installed family that stands in for a designed face name (compared without regard to
 // case); an unknown face is returned unchanged.
 QString MapFontFamily(const QString& face);

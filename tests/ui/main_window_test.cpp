@@ -502,13 +502,14 @@ void MainWindowTest::logPaneHiddenByDefaultAndNewestFirst() {
 }
 
 void MainWindowTest::fontsKeepTheirLineHeight() {
-  const std::tuple<const QFont*, int, const char*> fonts[] = {{&SmallFont(), 14, "Small Fonts"},
-                                                              {&DialogFont(), 14, "Arial"},
-                                                              {&BoldFont(), 16, "Verdana"}};
+  const std::tuple<QFont, int, const char*> fonts[] = {{SmallFont(), 14, "Small Fonts"},
+                                                       {DialogFont(), 14, "Arial"},
+                                                       {BoldFont(), 16, "Verdana"},
+                                                       {ControlFont(), 13, "MS Sans Serif"}};
   for (const auto& [font, cell, face] : fonts) {
-    const int height = QFontMetrics(*font).height();
+    const int height = QFontMetrics(font).height();
     QVERIFY2(height <= cell && height >= cell - 3, face);
-    QVERIFY2(QFontInfo(*font).family() == MapFontFamily(face), face);
+    QVERIFY2(QFontInfo(font).family() == MapFontFamily(face), face);
   }
   QVERIFY(BoldFont().bold());
 }
