@@ -1,0 +1,320 @@
+#include "trade/play_window.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "data/ini_file.h"
+#include "rules/headless.h"
+
+namespace tomtura {
+namespace {
+
+// Answers consents from a script (no when it runs out) and keeps every message shown.
+class DealFrontEnd : public HeadlessFrontEnd {
+ public:
+  std::deque<bool> consents;
+  std::vector<std::string> offers;
+  std::vector<int> consentPlayers;
+  std::vector<std::string> shown;
+  const GameState* state = nullptr;
+
+  bool AskConsent(const std::string& offer) override {
+    offers.push_back(offer);
+    consentPlayers.push_back(state->consentPlayer);
+    const bool yes = !consents.empty() && consents.front();
+    if (!consents.empty()) consents.pop_front();
+    return yes;
+  }
+  void ShowMessage(const std::string& text, MessageIcon) override { shown.push_back(text); }
+};
+
+constexpr char kTexts[] =
+    "[TEXTS]\n11=pant\n41=%s kan inte betala\n"
+    "100=%s: %s byter till sig %s mot %s och %d kr\n101=%s: %s köper %s för %d kr\n"
+    "103=%s: %s ger %s och tar %s för %d kr\n104=%s: %s säljer %s för %d kr\n";
+
+// Streets in groups of 2, 3, 3, 3, 3, 3, 3, 2 (entries 0..21), four stations, two utilities,
+// the two jail cards. Street p costs 1000 + 100 p, its houses 500.
+struct Deals : ::testing::Test {
+  DealFrontEnd ui;
+  Game game{TextCatalogue(IniFile::Parse(kTexts)), ui, 11};
+
+  Deals() {
+    ui.state = &game.state;
+    ui.Attach(game);
+    const int groupSizes[] = {2, 3, 3, 3, 3, 3, 3, 2};
+    int p = 0;
+    for (int g = 0; g < 8; ++g) {
+      for (int k = 0; k < groupSizes[g]; ++k) prop(p++).group = static_cast<std::int16_t>(g);
+    }
+    for (; p < kPropertyCount; ++p) {
+      prop(p).group = static_cast<std::int16_t>(p < 26   ? kStationGroup
+                                                : p < 28 ? kUtilityGroup
+                                                         : kJailCardGroup);
+    }
+    for (p = 0; p < kPropertyCount; ++p) {
+      prop(p).name.setUtf8("Gata " + std::to_string(p));
+      prop(p).price = static_cast<std::int16_t>(1000 + 100 * p);
+      prop(p).housePrice = 500;
+    }
+    GameState& s = game.state;
+    s.playerCount = 3;
+    const char* names[] = {"Anna", "Bo", "Dator"};
+    for (int n = 0; n < 3; ++n) {
+      s.players[n].name.setUtf8(names[n]);
+      s.players[n].money = kStartMoney;
+    }
+    s.players[2].isComputer = 1;
+    s.currentPlayer = 0;
+    s.turnPhase = TurnPhase::AwaitRoll;
+  }
+
+  Property& prop(int p) { return game.state.properties[p]; }
+  const Property& work(int p) { return game.state.workProperties[p]; }
+  void Own(int player, std::initializer_list<int> properties) {
+    for (int p : properties) prop(p).owner = static_cast<std::int16_t>(player);
+  }
+  // The log, oldest line first.
+  std::vector<std::string> LogLines() const {
+    const auto& entries = game.state.log.entries();
+    return {entries.rbegin(), entries.rend()};
+  }
+};
+
+using Outcome = PlayWindowDeals::Outcome;
+
+TEST_F(Deals, CancelAfterSeveralDealsKeepsOnlyTheRefusedFlags) {
+  Own(0, {2, 3, 4, 9});
+  Own(1, {5, 12, 28});
+  prop(9).mortgaged = 1;
+  game.state.log.Add(0, "före");
+  const GameState before = game.state;
+  ui.consents = {true, false, true};
+  {
+    PlayWindowDeals deals(game);
+    EXPECT_EQ(game.state.turnPhase, TurnPhase::Dealing);
+    EXPECT_EQ(deals.AskBuy(1, 5, false, -1, 2000), Outcome::Done);
+    EXPECT_EQ(deals.AskBuy(1, 12, false, -1, 100), Outcome::Refused);
+    EXPECT_EQ(deals.AskSell(1, 3, true, 28, 700), Outcome::Done);
+    EXPECT_EQ(deals.Mortgage(2), Outcome::Done);
+    EXPECT_EQ(deals.Unmortgage(9), Outcome::Done);
+    EXPECT_EQ(work(5).owner, 0);
+    EXPECT_EQ(work(3).owner, 1);
+    EXPECT_EQ(work(28).owner, 0);
+    EXPECT_NE(deals.workMoney(), kStartMoney);
+    // The live records are untouched while the window is open.
+    EXPECT_EQ(game.state.properties, before.properties);
+    EXPECT_EQ(game.state.players, before.players);
+  }
+  const GameState& after = game.state;
+  EXPECT_EQ(after.players, before.players);
+  EXPECT_EQ(after.properties, before.properties);
+  EXPECT_EQ(after.log.entries(), before.log.entries());
+  EXPECT_EQ(after.turnPhase, TurnPhase::AwaitRoll);
+  EXPECT_EQ(after.currentPlayer, before.currentPlayer);
+  for (int p = 0; p < kPropertyCount; ++p) {
+    EXPECT_EQ(after.askedThisTurn[p], p == 12 ? 1 : 0) << p;
+  }
+}
+
+TEST_F(Deals, CommitWritesOneLinePerChangeOfEachProperty) {
+  Own(0, {2, 3, 4, 9, 11, 12, 13, 14, 15, 16, 17, 22});
+  Own(1, {0});
+  for (int p : {11, 12, 13}) prop(p).houses = 4;
+  for (int p : {14, 15, 16}) prop(p).houses = 1;
+  prop(17).mortgaged = 1;
+  ui.consents = {true, true};
+  PlayWindowDeals deals(game);
+  ASSERT_EQ(deals.AskBuy(1, 0, false, -1, 500), Outcome::Done);
+  ASSERT_EQ(deals.AskSell(1, 9, false, -1, 300), Outcome::Done);
+  for (int p : {2, 3, 4, 2}) ASSERT_EQ(deals.BuyHouse(p), Outcome::Done) << p;  // two on 2
+  ASSERT_EQ(deals.BuyHouse(13), Outcome::Done);  // the fifth is the hotel
+  ASSERT_EQ(deals.SellHouse(14), Outcome::Done);
+  ASSERT_EQ(deals.Unmortgage(17), Outcome::Done);  // 1350 + 135
+  ASSERT_EQ(deals.Mortgage(22), Outcome::Done);    // 1600
+  deals.Commit();
+  EXPECT_EQ(LogLines(), (std::vector<std::string>{
+                            "0Anna köpte Gata 0 av Bo",
+                            "0Anna köpte hus på Gata 2",
+                            "0Anna köpte hus på Gata 3",
+                            "0Anna köpte hus på Gata 4",
+                            "0Anna sålde Gata 9 till Bo",
+                            "0Anna köpte hotell på Gata 13",
+                            "0Anna sålde hus på Gata 14",
+                            "0Anna upptecknade Gata 17",
+                            "0Anna intecknade Gata 22",
+                        }));
+  const GameState& s = game.state;
+  EXPECT_EQ(s.properties[2].houses, 2);
+  EXPECT_EQ(s.properties[13].houses, kHotel);
+  EXPECT_EQ(s.properties[0].owner, 0);
+  EXPECT_EQ(s.properties[9].owner, 1);
+  EXPECT_EQ(s.players[0].money, kStartMoney - 500 + 300 - 4 * 500 - 500 + 250 - 1485 + 1600);
+  EXPECT_EQ(s.players[1].money, kStartMoney + 500 - 300);
+  EXPECT_EQ(s.propertyLists[0].items,
+            (std::vector<int>{0, 2, 3, 4, 11, 12, 13, 14, 15, 16, 17, 22}));
+}
+
+TEST_F(Deals, HousesGoUpAndComeDownEvenlyOverTheGroup) {
+  Own(0, {2, 3, 4});
+  PlayWindowDeals deals(game);
+  struct Step {
+    bool build;
+    int property;
+    Outcome outcome;
+  };
+  const Step steps[] = {
+      {true, 2, Outcome::Done},  {true, 2, Outcome::Uneven}, {true, 3, Outcome::Done},
+      {true, 4, Outcome::Done},  {true, 2, Outcome::Done},   {false, 3, Outcome::Uneven},
+      {false, 2, Outcome::Done}, {false, 3, Outcome::Done},  {false, 3, Outcome::Uneven},
+  };
+  int money = kStartMoney;
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.property);
+    const int housesBefore = work(step.property).houses;
+    const Outcome outcome =
+        step.build ? deals.BuyHouse(step.property) : deals.SellHouse(step.property);
+    EXPECT_EQ(outcome, step.outcome);
+    const int change = outcome != Outcome::Done ? 0 : step.build ? 1 : -1;
+    money -= change > 0 ? 500 : change < 0 ? -250 : 0;
+    EXPECT_EQ(work(step.property).houses, housesBefore + change);
+    EXPECT_EQ(deals.workMoney(), money);
+  }
+  EXPECT_EQ(work(2).houses, 1);
+  EXPECT_EQ(work(3).houses, 0);
+  EXPECT_EQ(work(4).houses, 1);
+
+  // Evenness is told before money: with too little, an uneven house is still 108.
+  game.state.workPlayers[0].money = 499;
+  EXPECT_EQ(deals.BuyHouse(2), Outcome::Uneven);
+  EXPECT_EQ(deals.BuyHouse(3), Outcome::NotEnoughMoney);
+  EXPECT_EQ(work(3).houses, 0);
+  EXPECT_EQ(deals.workMoney(), 499);
+}
+
+TEST_F(Deals, UnmortgageCostsHalfThePriceAndATwentieth) {
+  struct Case {
+    int price, money;
+    Outcome outcome;
+    int moneyAfter;
+  };
+  const Case cases[] = {
+      {2000, 1100, Outcome::Done, 0},  // 1000 + 100
+      {2000, 1099, Outcome::NotEnoughMoney, 1099},
+      {1250, 687, Outcome::Done, 0},  // 625 + 62, both rounded down
+      {1250, 686, Outcome::NotEnoughMoney, 686},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.price);
+    prop(22).price = static_cast<std::int16_t>(c.price);
+    prop(22).owner = 0;
+    prop(22).mortgaged = 1;
+    game.state.players[0].money = c.money;
+    PlayWindowDeals deals(game);
+    EXPECT_EQ(deals.Unmortgage(22), c.outcome);
+    EXPECT_EQ(deals.workMoney(), c.moneyAfter);
+    EXPECT_EQ(work(22).mortgaged, c.outcome == Outcome::Done ? 0 : 1);
+  }
+  // Mortgaging pays only the half.
+  prop(22).mortgaged = 0;
+  game.state.players[0].money = 0;
+  PlayWindowDeals deals(game);
+  EXPECT_EQ(deals.Mortgage(22), Outcome::Done);
+  EXPECT_EQ(deals.workMoney(), 625);
+}
+
+TEST_F(Deals, PagesListWhatEachMayTouch) {
+  Own(0, {0, 1, 2, 3, 5, 6, 7, 22, 26, 28});
+  Own(1, {4, 8, 9, 10, 29});
+  prop(5).houses = 2;  // group 5..7 has houses
+  prop(1).mortgaged = 1;
+  prop(22).mortgaged = 1;
+  prop(9).houses = 1;  // group 8..10
+  game.state.askedThisTurn[3] = 1;
+  game.state.players[2].isBankrupt = 1;
+  PlayWindowDeals deals(game);
+  EXPECT_EQ(deals.Partners(), std::vector<int>{1});
+  EXPECT_EQ(deals.TradeList(0), (std::vector<int>{0, 1, 2, 22, 26, 28}));
+  EXPECT_EQ(deals.TradeList(1), (std::vector<int>{4, 29}));
+  EXPECT_EQ(deals.MortgageList(), (std::vector<int>{0, 2, 3, 26}));
+  EXPECT_EQ(deals.UnmortgageList(), (std::vector<int>{1, 22}));
+  // Group 0..1 has a mortgage, group 2..4 is not all his; 5..7 is complete.
+  EXPECT_EQ(deals.BuyHouseList(), (std::vector<int>{5, 6, 7}));
+  EXPECT_EQ(deals.SellHouseList(), std::vector<int>{5});
+  game.state.workProperties[6].houses = kHotel;
+  EXPECT_EQ(deals.BuyHouseList(), (std::vector<int>{5, 7}));
+  EXPECT_EQ(deals.SellHouseList(), (std::vector<int>{5, 6}));
+}
+
+TEST_F(Deals, OffersAreCheckedThenPutToThePartner) {
+  Own(0, {2, 22});
+  Own(1, {4, 23});
+  Own(2, {24});
+  prop(23).mortgaged = 1;
+  game.state.players[0].money = 1000;
+  PlayWindowDeals deals(game);
+  struct Case {
+    int wanted;
+    bool exchange;
+    int own;
+    int price;
+    Outcome outcome;
+  };
+  const Case refusedBeforeAsking[] = {
+      {-1, false, -1, 0, Outcome::NothingChosen},
+      {4, false, -1, 1001, Outcome::NotEnoughMoney},
+      {4, true, -1, 10, Outcome::NothingChosen},
+  };
+  for (const Case& c : refusedBeforeAsking) {
+    EXPECT_EQ(deals.AskBuy(1, c.wanted, c.exchange, c.own, c.price), c.outcome);
+  }
+  EXPECT_EQ(deals.AskSell(1, -1, false, -1, 10), Outcome::NothingChosen);
+  EXPECT_EQ(deals.AskSell(1, 2, true, -1, 10), Outcome::NothingChosen);
+  EXPECT_TRUE(ui.offers.empty());
+
+  // A person is asked with the offer text, the mortgaged property marked.
+  ui.consents = {false};
+  EXPECT_EQ(deals.AskBuy(1, 23, true, 2, 1000), Outcome::Refused);
+  ASSERT_EQ(ui.offers.size(), 1u);
+  EXPECT_EQ(ui.offers[0], "Bo: Anna byter till sig Gata 23(pant) mot Gata 2 och 1000 kr");
+  EXPECT_EQ(ui.consentPlayers, std::vector<int>{1});
+  EXPECT_EQ(work(23).owner, 1);
+  EXPECT_EQ(deals.TradeList(1), std::vector<int>{4});
+
+  // A computer player answers for itself: no consent dialog.
+  deals.AskSell(2, 22, false, -1, 0);
+  EXPECT_EQ(ui.offers.size(), 1u);
+  EXPECT_EQ(game.state.consentPlayer, 2);
+}
+
+TEST_F(Deals, ASaleDoesNotAskWhetherThePartnerCanPay) {
+  Own(0, {2});
+  game.state.players[1].money = 100;
+  ui.consents = {true};
+  PlayWindowDeals deals(game);
+  EXPECT_EQ(deals.AskSell(1, 2, false, -1, 5000), Outcome::Done);
+  EXPECT_EQ(game.state.workPlayers[1].money, -4900);
+  EXPECT_EQ(deals.workMoney(), kStartMoney + 5000);
+  EXPECT_FALSE(deals.CannotPayAfterSale());
+}
+
+TEST_F(Deals, ADebtorWhoseLastOfferWasRefusedCannotPay) {
+  Own(0, {2});
+  game.state.players[0].money = -5000;
+  PlayWindowDeals deals(game);
+  EXPECT_TRUE(deals.PageLocked(PlayPage::Buy));
+  EXPECT_TRUE(deals.PageLocked(PlayPage::Unmortgage));
+  EXPECT_TRUE(deals.PageLocked(PlayPage::BuyHouse));
+  EXPECT_FALSE(deals.PageLocked(PlayPage::Sell));
+  EXPECT_FALSE(deals.PageLocked(PlayPage::Mortgage));
+  EXPECT_FALSE(deals.PageLocked(PlayPage::SellHouse));
+  EXPECT_EQ(deals.AskSell(1, 2, false, -1, 100), Outcome::Refused);
+  EXPECT_TRUE(deals.CannotPayAfterSale());
+  EXPECT_EQ(ui.shown, std::vector<std::string>{"Anna kan inte betala"});
+}
+
+}  // namespace
+}  // namespace tomtura
