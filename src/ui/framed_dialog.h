@@ -1,0 +1,80 @@
+#pragma once
+// The common look of the game's small dialogs: a client area of a whole number of frame tiles,
+// filled with one colour and edged with the tiles cut from the sheet, the dialog font, error
+// boxes titled with text 0, and timers that tests may shorten.
+#include <QColor>
+#include <QDialog>
+#include <QSize>
+#include <QString>
+#include <functional>
+
+class QAbstractButton;
+class QPainter;
+class QPushButton;
+
+namespace tomtura {
+
+class BoardPicture;
+class Game;
+
+// Ids of the controls that several dialogs share.
+constexpr int kIdButton1 = 1;
+constexpr int kIdButton2 = 2;
+constexpr int kIdMessage = 1029;
+constexpr int kIdPassword = 1030;
+constexpr int kIdPasswordLabel = 1035;
+
+// Catalogue texts of the error boxes.
+constexpr int kTextBoxTitle = 0;
+constexpr int kTextWrongPassword = 57;
+
+class FramedDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Shows an error box with `text`; tests and the front end route every box through one place.
+  using ErrorBox = std::function<void(const QString& text)>;
+
+  // `picture` gives the frame tiles; without one the frame is left out.
+  FramedDialog(Game& game, const BoardPicture* picture, QWidget* parent,
+               Qt::WindowFlags flags = Qt::Dialog);
+
+  // Fixes the client area to nx x ny frame tiles.
+  void SetTiles(int nx, int ny);
+  QSize tiles() const { return tiles_; }
+  void SetBackground(const QColor& colour);
+  QColor background() const { return background_; }
+
+  void SetErrorBox(ErrorBox box) { errorBox_ = std::move(box); }
+  // Tests play at a quicker pace: every timer of the dialogs opened from now on runs `ms` long
+  // (-1 restores the real intervals).
+  static void SetTimerOverride(int ms) { timerOverride_ = ms; }
+
+ protected:
+  // The interval to start a timer with.
+  static int TimerMs(int ms) { return timerOverride_ >= 0 ? timerOverride_ : ms; }
+  // Shows catalogue text `number` in an error box.
+  void ShowError(int number);
+  // A push button with its control id, caption and size.
+  QPushButton* MakeButton(int id, const QString& caption, const QRect& place);
+
+  void paintEvent(QPaintEvent* event) override;
+  // Drawn over the background and under the frame.
+  virtual void PaintContent(QPainter& painter);
+
+  Game& game_;
+  const BoardPicture* picture_;
+
+ private:
+  QSize tiles_;
+  QColor background_;
+  ErrorBox errorBox_;
+  static inline int timerOverride_ = -1;
+};
+
+// Shows or hides a control and enables or disables it with it.
+void ShowControl(QWidget* control, bool shown);
+// Gives the focus to a line edit with its whole text selected.
+void FocusSelected(QWidget* edit);
+
+}  // namespace tomtura

@@ -1,0 +1,181 @@
+#include "ui/password_dialog.h"
+
+#include <QFontMetrics>
+#include <QPushButton>
+#include <algorithm>
+
+#include "rules/game.h"
+#include "trade/dialogs.h"
+#include "ui/control_ids.h"
+#include "ui/fonts.h"
+
+namespace tomtura {
+namespace {
+
+constexpr char kLoginTitle[] = "Tomtura - inloggning";
+constexpr char kPasswordCaption[] = "Password:";
+constexpr int kTextPasswordPrompt = 56;
+constexpr int kTextYes = 43;
+constexpr int kTextNo = 44;
+constexpr int kTextConsentTitle = 97;
+constexpr int kTextPasswordTip = 146;
+
+constexpr int kMargin = 14;       // clear of the frame tiles
+constexpr int kFrameBottom = 10;  // the bottom tiles' band
+constexpr int kGap = 6;
+constexpr int kRowHeight = 22;
+constexpr int kLabelWidth = 70;
+constexpr int kFieldWidth = 70;
+constexpr int kButtonWidth = 80;
+constexpr int kButtonHeight = 24;
+constexpr int kButtonGap = 12;
+constexpr int kButtonBottomGap = 4;  // between the buttons and the bottom tiles
+constexpr int kMaxTilesX = 9;
+constexpr int kMaxTilesY = 8;
+
+constexpr int kMessageFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
+
+}  // namespace
+
+// ---- LoginDialog -------------------------------------------------------------------------------
+
+LoginDialog::LoginDialog(Game& game, const BoardPicture* picture, QWidget* parent)
+    : FramedDialog(game, picture, parent,
+                   Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+  setWindowTitle(kLoginTitle);
+  message_ = new QLabel(this);
+  SetControlId(message_, kIdMessage);
+  message_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  message_->setWordWrap(true);
+
+  passwordLabel_ = new QLabel(kPasswordCaption, this);
+  SetControlId(passwordLabel_, kIdPasswordLabel);
+  passwordLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+  passwordField_ = new QLineEdit(this);
+  SetControlId(passwordField_, kIdPassword);
+  passwordField_->setEchoMode(QLineEdit::Password);
+  passwordField_->setToolTip(QString::fromStdString(game_.Text(kTextPasswordTip)));
+  passwordLabel_->setBuddy(passwordField_);
+
+  button1_ = MakeButton(kIdButton1, QStringLiteral("&OK"), {});
+  button2_ = MakeButton(kIdButton2, QStringLiteral("&Cancel"), {});
+  setTabOrder(passwordField_, button1_);
+  setTabOrder(button1_, button2_);
+}
+
+QPushButton* LoginDialog::button(int id) const {
+  return id == kIdButton1 ? button1_ : id == kIdButton2 ? button2_ : nullptr;
+}
+
+// The message on top, the password row under it when it is shown, the buttons at the bottom;
+// the tiles grow (wider first) until the message fits whole.
+void LoginDialog::Arrange(const QString& text, int nx, int ny) {
+  message_->setText(text);
+  const bool passwordShown = !passwordField_->isHidden();
+  const int rows = passwordShown ? kGap + kRowHeight : 0;
+  const QFontMetrics metrics(DialogFont());
+
+  int width = 0;
+  int messageHeight = 0;
+  bool fits = false;
+  for (int tilesY = ny; tilesY <= kMaxTilesY && !fits; ++tilesY) {
+    for (int tilesX = nx; tilesX <= kMaxTilesX && !fits; ++tilesX) {
+      SetTiles(tilesX, tilesY);
+      width = this->width() - 2 * kMargin;
+      messageHeight =
+          this->height() - kMargin - rows - kGap - kButtonHeight - kButtonBottomGap - kFrameBottom;
+      const QRect needed = metrics.boundingRect(QRect(0, 0, width, 0), kMessageFlags, text);
+      fits = needed.height() <= messageHeight;
+    }
+  }
+  message_->setGeometry(kMargin, kMargin, width, messageHeight);
+
+  int top = kMargin + messageHeight + kGap;
+  if (passwordShown) {
+    const int left = (this->width() - kLabelWidth - kGap - kFieldWidth) / 2;
+    passwordLabel_->setGeometry(left, top, kLabelWidth, kRowHeight);
+    passwordField_->setGeometry(left + kLabelWidth + kGap, top, kFieldWidth, kRowHeight);
+    top += kRowHeight + kGap;
+  }
+  const int left = (this->width() - 2 * kButtonWidth - kButtonGap) / 2;
+  button1_->setGeometry(left, top, kButtonWidth, kButtonHeight);
+  button2_->setGeometry(left + kButtonWidth + kButtonGap, top, kButtonWidth, kButtonHeight);
+}
+
+bool LoginDialog::CheckPassword(const Password& password) {
+  if (PasswordMatches(password, passwordField_->text().toStdString())) return true;
+  ShowError(kTextWrongPassword);
+  FocusSelected(passwordField_);
+  return false;
+}
+
+// ---- PasswordDialog ----------------------------------------------------------------------------
+
+PasswordDialog::PasswordDialog(Game& game, const BoardPicture* picture, QWidget* parent)
+    : LoginDialog(game, picture, parent) {
+  button1_->setDefault(true);
+  connect(button1_, &QPushButton::clicked, this, &PasswordDialog::PressOk);
+  connect(button2_, &QPushButton::clicked, this, &PasswordDialog::reject);
+  Arrange(QString::fromStdString(game_.FormatCatalogue(
+              kTextPasswordPrompt, game_.PlayerName(game_.state.currentPlayer))),
+          kTilesX, kTilesY);
+  passwordField_->setFocus(Qt::OtherFocusReason);
+}
+
+void PasswordDialog::PressOk() {
+  if (!CheckPassword(game_.state.current().password)) return;
+  game_.state.turnPhase = TurnPhase::AwaitRoll;
+  done(1);
+}
+
+void PasswordDialog::reject() {
+  game_.state.turnPhase = TurnPhase::AwaitLogin;
+  done(0);
+}
+
+// ---- ConsentDialog -----------------------------------------------------------------------------
+
+ConsentDialog::ConsentDialog(Game& game, const std::string& offer, const BoardPicture* picture,
+                             QWidget* parent)
+    : LoginDialog(game, picture, parent),
+      asked_(std::clamp(game.state.consentPlayer, 0, kMaxPlayers - 1)),
+      savedPhase_(game.state.turnPhase) {
+  GameState& state = game_.state;
+  state.turnPhase = TurnPhase::Dealing;
+  if (state.workPlayers[0].name.empty()) state.workPlayers = state.players;
+  const Player& who = state.workPlayers[asked_];
+
+  button1_->setText(QString::fromStdString(game_.Text(kTextYes)));
+  button2_->setText(QString::fromStdString(game_.Text(kTextNo)));
+  button2_->setDefault(true);
+  connect(button1_, &QPushButton::clicked, this, &ConsentDialog::PressYes);
+  connect(button2_, &QPushButton::clicked, this, &ConsentDialog::reject);
+  setWindowTitle(QString::fromStdString(game_.FormatCatalogue(kTextConsentTitle, who.name.utf8())));
+
+  const bool hasPassword = !who.password.empty();
+  ShowControl(passwordLabel_, hasPassword);
+  ShowControl(passwordField_, hasPassword);
+  Arrange(QString::fromStdString(offer), kTilesX, kTilesY);
+  if (hasPassword) {
+    passwordField_->setFocus(Qt::OtherFocusReason);
+  } else {
+    button2_->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+ConsentDialog::~ConsentDialog() {
+  game_.state.turnPhase = savedPhase_;
+}
+
+void ConsentDialog::PressYes() {
+  const Player& who = game_.state.workPlayers[asked_];
+  if (!who.password.empty() && !CheckPassword(who.password)) return;
+  done(1);
+}
+
+void ConsentDialog::reject() {
+  done(0);
+}
+
+}  // namespace tomtura
