@@ -29,7 +29,7 @@
 #include "ui/board_view.h"
 #include "ui/fonts.h"
 #include "ui/log_pane.h"
-#include "ui/new_game_stub.h"
+#include "ui/new_game_dialog.h"
 #include "ui/player_panel.h"
 #include "ui/qt_front_end.h"
 
@@ -507,10 +507,9 @@ void MainWindow::OnCommand(int id, bool fromProgram) {
       break;
     case kCmdSavePlayers:
       ToggleOption(id, options_.savePlayers, kKeySavePlayers);
-      // Switched on, the players of this game are stored at once, as Start would.
-      if (options_.savePlayers != 0 && tomtura::ReadOptions(game_.texts.file()).savePlayers) {
-        WriteRoster(game_.texts.file(), state);
-      }
+      // Switched on, the players of this game are stored at once, by the new-game dialog's
+      // Start without its window.
+      if (options_.savePlayers != 0) StartNewGameRoster(game_.texts.file(), state);
       break;
     case kCmdFlatButtons:
       ToggleOption(id, options_.flatButtons, kKeyFlatButtons);
@@ -636,7 +635,7 @@ void MainWindow::StartNewGame() {
 }
 
 bool MainWindow::RunNewGameDialog() {
-  NewGameStub dialog(game_, &picture_, isVisible() ? this : nullptr);
+  NewGameDialog dialog(game_, picture_, isVisible() ? this : nullptr);
   ui_.RunModal(dialog);
   if (dialog.exitRequested()) {
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);

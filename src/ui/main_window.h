@@ -138,6 +138,7 @@ class MainWindow : public QMainWindow {
   PlayerPanel& playerPanel() const { return *panel_; }
   QWidget& clientArea() const;
   LogPane& logPane() const { return *logPane_; }
+  BoardPicture& picture() const { return picture_; }
   CommandButton* commandButton(int id) const;
   QAction* action(int id) const { return actions_.value(id); }
   const Options& options() const { return options_; }

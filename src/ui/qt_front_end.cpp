@@ -9,12 +9,12 @@
 #include "trade/auction.h"
 #include "trade/dialogs.h"
 #include "ui/main_window.h"
+#include "ui/play_window.h"
 
 namespace tomtura {
 namespace {
 
 constexpr int kTitleText = 0;
-constexpr int kPlayWindowCancel = 2;
 
 QMessageBox::Icon BoxIcon(MessageIcon icon) {
   switch (icon) {
@@ -127,8 +127,17 @@ int QtFrontEnd::RunAuction() {
   return RunComputerAuction(*game_);
 }
 
-int QtFrontEnd::OpenPlayWindow(int /*page*/) {
-  return kPlayWindowCancel;
+// The play window over whichever of our windows is in front: the main window, or the question
+// that sent the player to raise money.
+int QtFrontEnd::OpenPlayWindow(int page) {
+  if (game_ == nullptr || window_ == nullptr) return PlayWindow::kCancel;
+  QWidget* owner = QApplication::activeModalWidget();
+  PlayWindow dialog(*game_, window_->picture(), page, owner != nullptr ? owner : window_);
+  const int result = RunModal(dialog);
+  window_->RedrawBoard();
+  window_->RedrawPanel();
+  return result == PlayWindow::kOk || result == PlayWindow::kCannotPay ? result
+                                                                        : PlayWindow::kCancel;
 }
 
 void QtFrontEnd::ShowMessage(const std::string& text, MessageIcon icon) {

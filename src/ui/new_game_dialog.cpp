@@ -1,0 +1,301 @@
+#include "ui/new_game_dialog.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QStylePainter>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+#include "rules/game.h"
+#include "ui/board_picture.h"
+#include "ui/control_ids.h"
+#include "ui/fonts.h"
+
+namespace tomtura {
+namespace {
+
+constexpr const char* kTitle = "Brikanda: start a new game ";
+constexpr const char* kExitTooltip = "Avsluta Tomtura";
+// Shown by Network... until network play exists.
+constexpr const char* kNetworkLater = "Nätverksspel finns inte i den här versionen ännu.";
+
+constexpr int kNameChars = 9;
+constexpr int kPasswordChars = 3;
+constexpr int kTokenItemHeight = 40;
+constexpr int kTokenFieldHeight = 45;
+constexpr int kTokenDropHeight = 160;
+constexpr int kTokenListWidth = 92;
+constexpr int kTokenInset = 2;
+constexpr QColor kItemGrey(192, 192, 192);
+constexpr QColor kItemBlue(0, 0, 255);
+
+// Catalogue texts of the tooltips, by control.
+constexpr std::pair<int, int> kTooltipTexts[] = {
+    {NewGameDialog::kName, 125},      {NewGameDialog::kNetwork, 126},
+    {NewGameDialog::kPassword, 127},  {NewGameDialog::kComputer, 128},
+    {NewGameDialog::kPiece, 129},     {NewGameDialog::kStart, 130},
+    {NewGameDialog::kAddPlayer, 131}, {NewGameDialog::kRemovePlayer, 132},
+};
+
+// One piece: grey, or blue when selected, framed, with the token on it.
+void DrawTokenItem(QPainter& p, const QRect& r, int token, bool selected,
+                   const BoardPicture& picture) {
+  p.fillRect(r, selected ? kItemBlue : kItemGrey);
+  Frame3D(p, r, true, false, 0);
+  if (token < 0 || token >= kTokenCount) return;
+  const QPixmap& sprite = picture.Token(token);
+  const int top = r.top() + (r.height() - sprite.height()) / 2;
+  p.drawPixmap(r.left() + kTokenInset, top, sprite);
+}
+
+class TokenDelegate : public QStyledItemDelegate {
+ public:
+  TokenDelegate(const BoardPicture& picture, QObject* parent)
+      : QStyledItemDelegate(parent), picture_(picture) {}
+
+  void paint(QPainter* p, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    const bool selected = (option.state & QStyle::State_Selected) != 0;
+    DrawTokenItem(*p, option.rect, index.data(Qt::UserRole).toInt(), selected, picture_);
+  }
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
+    return QSize(option.rect.width(), kTokenItemHeight);
+  }
+
+ private:
+  const BoardPicture& picture_;
+};
+
+}  // namespace
+
+// ---- SlotButton --------------------------------------------------------------------------------
+
+SlotButton::SlotButton(bool next, const BoardPicture& picture, QWidget* parent)
+    : QAbstractButton(parent), next_(next), picture_(picture) {
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+QSize SlotButton::sizeHint() const {
+  return sheet::SlotButton(next_, false).size();
+}
+
+void SlotButton::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.drawPixmap(0, 0, picture_.SlotButton(next_, isDown() || !isEnabled()));
+  if (hasFocus()) {
+    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    p.drawRect(rect().adjusted(1, 1, -2, -2));
+  }
+}
+
+// ---- TokenList ---------------------------------------------------------------------------------
+
+TokenList::TokenList(const BoardPicture& picture, QWidget* parent)
+    : QComboBox(parent), picture_(picture) {
+  setItemDelegate(new TokenDelegate(picture, this));
+  setMaxVisibleItems(kTokenDropHeight / kTokenItemHeight);
+}
+
+QSize TokenList::sizeHint() const {
+  return QSize(kTokenListWidth, kTokenFieldHeight);
+}
+
+void TokenList::paintEvent(QPaintEvent*) {
+  QStylePainter p(this);
+  QStyleOptionComboBox option;
+  initStyleOption(&option);
+  option.currentText.clear();
+  option.currentIcon = QIcon();
+  p.drawComplexControl(QStyle::CC_ComboBox, option);
+  const QRect field =
+      style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+  const int index = currentIndex();
+  DrawTokenItem(p, field, index >= 0 ? tokenAt(index) : -1, hasFocus(), picture_);
+}
+
+// ---- NewGameDialog -----------------------------------------------------------------------------
+
+NewGameDialog::NewGameDialog(Game& game, const BoardPicture& picture, QWidget* parent)
+    : QDialog(parent), game_(game), picture_(picture), slots_(game.state) {
+  setWindowTitle(kTitle);
+  setFont(DialogFont());
+  CreateControls();
+  InstallTooltips();
+  slots_.Open(game_.texts.file());
+  ShowSlot();
+}
+
+void NewGameDialog::CreateControls() {
+  previous_ = new SlotButton(false, picture_, this);
+  slotNumber_ = new QLabel(this);
+  slotNumber_->setAlignment(Qt::AlignCenter);
+  slotNumber_->setMinimumWidth(24);
+  next_ = new SlotButton(true, picture_, this);
+
+  name_ = new QLineEdit(this);
+  name_->setMaxLength(kNameChars);
+  password_ = new QLineEdit(this);
+  password_->setMaxLength(kPasswordChars);
+  password_->setEchoMode(QLineEdit::Password);
+  pieces_ = new TokenList(picture_, this);
+  computer_ = new QCheckBox("A.&I. ", this);
+
+  add_ = new QPushButton("&Add player     ", this);
+  remove_ = new QPushButton("&Remove ", this);
+  start_ = new QPushButton("&Start", this);
+  network_ = new QPushButton("&Network...", this);
+  exit_ = new QPushButton("Exit           ", this);
+  // Enter stores the player being entered; Start is a deliberate choice.
+  for (QPushButton* button : {add_, remove_, start_, network_, exit_})
+    button->setAutoDefault(false);
+  add_->setDefault(true);
+
+  const std::pair<QWidget*, int> ids[] = {
+      {name_, kName},
+      {next_, kNextSlot},
+      {previous_, kPreviousSlot},
+      {slotNumber_, kSlotNumber},
+      {add_, kAddPlayer},
+      {remove_, kRemovePlayer},
+      {start_, kStart},
+      {computer_, kComputer},
+      {password_, kPassword},
+      {pieces_, kPiece},
+      {network_, kNetwork},
+      {exit_, kExit},
+  };
+  for (const auto& [control, id] : ids) SetControlId(control, id);
+
+  auto* slotRow = new QHBoxLayout;
+  slotRow->addWidget(new QLabel("Player", this));
+  slotRow->addSpacing(6);
+  slotRow->addWidget(previous_);
+  slotRow->addWidget(slotNumber_);
+  slotRow->addWidget(next_);
+  slotRow->addStretch();
+
+  auto* nameLabel = new QLabel("&Name", this);
+  nameLabel->setBuddy(name_);
+  auto* passwordLabel = new QLabel("Pass&word", this);
+  passwordLabel->setBuddy(password_);
+  auto* pieceLabel = new QLabel("&Piece", this);
+  pieceLabel->setBuddy(pieces_);
+
+  auto* fields = new QGridLayout;
+  fields->addWidget(nameLabel, 0, 0);
+  fields->addWidget(name_, 0, 1);
+  fields->addWidget(passwordLabel, 1, 0);
+  fields->addWidget(password_, 1, 1, Qt::AlignLeft);
+  password_->setMaximumWidth(60);
+  fields->addWidget(pieceLabel, 2, 0);
+  fields->addWidget(pieces_, 2, 1, Qt::AlignLeft);
+  fields->addWidget(computer_, 3, 1);
+  fields->setRowStretch(4, 1);
+
+  auto* left = new QVBoxLayout;
+  left->addLayout(slotRow);
+  left->addLayout(fields);
+
+  auto* buttons = new QVBoxLayout;
+  for (QPushButton* button : {add_, remove_, start_, network_, exit_}) buttons->addWidget(button);
+  buttons->addStretch();
+
+  auto* layout = new QHBoxLayout(this);
+  layout->addLayout(left, 1);
+  layout->addSpacing(12);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  setTabOrder(name_, password_);
+  setTabOrder(password_, pieces_);
+  setTabOrder(pieces_, computer_);
+  setTabOrder(computer_, add_);
+  setTabOrder(add_, remove_);
+  setTabOrder(remove_, start_);
+  setTabOrder(start_, network_);
+  setTabOrder(network_, exit_);
+  setTabOrder(exit_, previous_);
+  setTabOrder(previous_, next_);
+
+  connect(next_, &QAbstractButton::clicked, this, [this] { NextSlot(); });
+  connect(previous_, &QAbstractButton::clicked, this, [this] { PreviousSlot(); });
+  connect(add_, &QAbstractButton::clicked, this, [this] { AddPlayer(); });
+  connect(remove_, &QAbstractButton::clicked, this, [this] { RemovePlayer(); });
+  connect(start_, &QAbstractButton::clicked, this, [this] { Start(); });
+  connect(network_, &QAbstractButton::clicked, this, [this] { Network(); });
+  connect(exit_, &QAbstractButton::clicked, this, [this] { Exit(); });
+  connect(pieces_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (!filling_) slots_.SelectToken(index);
+  });
+  // A computer player has no password to type.
+  connect(computer_, &QCheckBox::toggled, password_, &QWidget::setDisabled);
+}
+
+void NewGameDialog::InstallTooltips() {
+  for (const auto& [id, text] : kTooltipTexts) {
+    FindControl(this, id)->setToolTip(QString::fromStdString(game_.Text(text)));
+  }
+  exit_->setToolTip(kExitTooltip);
+}
+
+void NewGameDialog::ShowSlot() {
+  filling_ = true;
+  const Player& shown = slots_.shown();
+  slotNumber_->setText(QString::number(slots_.editSlot() + 1));
+  name_->setText(QString::fromStdString(shown.name.utf8()));
+  password_->setText(QString::fromStdString(shown.password.utf8()));
+  computer_->setChecked(shown.isComputer == 1);
+  password_->setDisabled(computer_->isChecked());
+  pieces_->clear();
+  for (int token : slots_.tokens()) pieces_->addItem(QString::number(token + 1), token);
+  pieces_->setCurrentIndex(slots_.selectedIndex());
+  filling_ = false;
+
+  previous_->setEnabled(slots_.previousEnabled());
+  next_->setEnabled(slots_.nextEnabled());
+  start_->setEnabled(slots_.startEnabled());
+  name_->setFocus();
+  name_->selectAll();
+}
+
+void NewGameDialog::NextSlot() {
+  slots_.Next();
+  ShowSlot();
+}
+
+void NewGameDialog::PreviousSlot() {
+  slots_.Previous();
+  ShowSlot();
+}
+
+void NewGameDialog::AddPlayer() {
+  slots_.Add(name_->text().toStdString(), password_->text().toStdString(), computer_->isChecked());
+  ShowSlot();
+}
+
+void NewGameDialog::RemovePlayer() {
+  slots_.Remove();
+  ShowSlot();
+}
+
+void NewGameDialog::Start() {
+  if (!slots_.startEnabled()) return;
+  StartNewGameRoster(game_.texts.file(), game_.state);
+  accept();
+}
+
+void NewGameDialog::Network() {
+  game_.ui.ShowMessage(kNetworkLater, MessageIcon::Information);
+}
+
+void NewGameDialog::Exit() {
+  exitRequested_ = true;
+  reject();
+}
+
+}  // namespace tomtura

@@ -1,0 +1,113 @@
+#pragma once
+// The new-game dialog: players are entered one slot at a time (name, password, piece and
+// whether the computer plays the slot), with buttons for the next and the previous slot. It
+// edits the player records in place through NewGameSlots; the caller starts the new game when
+// it closes. It also leads to network play and can end the program.
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDialog>
+
+#include "store/new_game_slots.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tomtura {
+
+class BoardPicture;
+class Game;
+
+// The next and previous slot buttons: a picture of the sheet, the pressed one while held down
+// or disabled.
+class SlotButton : public QAbstractButton {
+ public:
+  SlotButton(bool next, const BoardPicture& picture, QWidget* parent);
+  QSize sizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  bool next_;
+  const BoardPicture& picture_;
+};
+
+// The piece list: each item is a token picture on grey, blue when selected; the closed list
+// shows the chosen token the same way.
+class TokenList : public QComboBox {
+ public:
+  TokenList(const BoardPicture& picture, QWidget* parent);
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override { return sizeHint(); }
+  int tokenAt(int index) const { return itemData(index).toInt(); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  const BoardPicture& picture_;
+};
+
+class NewGameDialog : public QDialog {
+ public:
+  // Control ids of the dialog.
+  enum Control : int {
+    kName = 1000,
+    kNextSlot = 1001,
+    kPreviousSlot = 1002,
+    kSlotNumber = 1003,
+    kAddPlayer = 1004,
+    kRemovePlayer = 1005,
+    kStart = 1006,
+    kComputer = 1007,
+    kPassword = 1008,
+    kPiece = 1009,
+    kNetwork = 1010,
+    kExit = 1011,
+  };
+
+  // `picture` gives the token and slot-button pictures.
+  NewGameDialog(Game& game, const BoardPicture& picture, QWidget* parent);
+
+  NewGameSlots& bookkeeping() { return slots_; }
+  // True after Exit: the program is to end.
+  bool exitRequested() const { return exitRequested_; }
+
+  // The commands of the buttons, for keyboard, mouse and tests alike.
+  void NextSlot();
+  void PreviousSlot();
+  void AddPlayer();
+  void RemovePlayer();
+  void Start();
+  void Network();
+  void Exit();
+
+ private:
+  void CreateControls();
+  void InstallTooltips();
+  // Shows the slot of the bookkeeping: its number, its record, the piece list, the buttons.
+  void ShowSlot();
+
+  Game& game_;
+  const BoardPicture& picture_;
+  NewGameSlots slots_;
+  bool exitRequested_ = false;
+  bool filling_ = false;
+
+  QLineEdit* name_ = nullptr;
+  QLineEdit* password_ = nullptr;
+  QCheckBox* computer_ = nullptr;
+  TokenList* pieces_ = nullptr;
+  QLabel* slotNumber_ = nullptr;
+  SlotButton* next_ = nullptr;
+  SlotButton* previous_ = nullptr;
+  QPushButton* add_ = nullptr;
+  QPushButton* remove_ = nullptr;
+  QPushButton* start_ = nullptr;
+  QPushButton* network_ = nullptr;
+  QPushButton* exit_ = nullptr;
+};
+
+}  // namespace tomtura

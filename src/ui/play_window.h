@@ -1,0 +1,82 @@
+#pragma once
+// The play window: the player on turn buys from and sells to other players, mortgages and
+// unmortgages, and buys and sells houses, on six pages chosen from a column of tabs. Every
+// change goes to the working copies of PlayWindowDeals; OK writes them back with their log
+// lines, Cancel (or Escape, or closing the window) leaves the game as it was.
+#include <QDialog>
+#include <array>
+#include <memory>
+
+#include "trade/play_window.h"
+
+namespace tomtura {
+
+class BoardPicture;
+class Game;
+class PlayPageBase;
+class PageTabs;
+
+class PlayWindow : public QDialog {
+ public:
+  // Results of the window.
+  static constexpr int kOk = 1;
+  static constexpr int kCancel = 2;
+  // Closed as with OK because a sale's inquiry found that the player cannot pay; a question
+  // that opened the window ends too.
+  static constexpr int kCannotPay = 3;
+
+  // Control ids of the window.
+  static constexpr int kIdOk = 1;
+  static constexpr int kIdCancel = 2;
+  static constexpr int kIdPageList = 1015;
+
+  PlayWindow(Game& game, const BoardPicture& picture, int page, QWidget* parent);
+  ~PlayWindow() override;
+
+  int currentPage() const { return currentPage_; }
+  // Selecting a page in the tabs: shows it, refilled, or refuses its controls (text 121) when
+  // the page spends money and the player's working money is negative.
+  void SelectPage(int page);
+  QWidget* page(int n) const;
+
+  // OK and Cancel.
+  void Ok();
+  void Cancel();
+  void reject() override { Cancel(); }
+
+  // ---- For the pages ----
+  PlayWindowDeals& deals() { return deals_; }
+  Game& game() { return game_; }
+  const BoardPicture& picture() const { return picture_; }
+  // Shows catalogue text `text` in an error box; every message of the window goes this way.
+  void ShowError(int text);
+  // Shows what a page action came to; true when the deal was made.
+  bool Report(PlayWindowDeals::Outcome outcome);
+  // Disables every control of the window while a partner is asked, and enables them again.
+  void EnableChildren(bool enable);
+  void RepaintMoneyBox();
+  // A sale's inquiry left the player unable to pay: commit and close.
+  void CloseCannotPay();
+
+  // Where the pages, their frame and the money box stand.
+  QRect PageArea() const;
+  QRect FrameRect() const;
+  QRect MoneyBox() const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void UpdateTitle();
+
+  Game& game_;
+  const BoardPicture& picture_;
+  PlayWindowDeals deals_;
+  int currentPage_ = 0;
+  PageTabs* tabs_ = nullptr;
+  std::array<PlayPageBase*, 6> pages_{};
+  bool closing_ = false;
+};
+
+}  // namespace tomtura
