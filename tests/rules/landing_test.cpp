@@ -303,16 +303,23 @@ TEST(Texts, CardAndStatusLineAreCutOnCharacterBoundaries) {
 }
 
 TEST(Debt, NothingLeftToSellMeansBankruptcyAndTheTurnPassesInTheSameCall) {
-  TestGame t(3);
-  t.state.players[1].money = -500;   // the next player's debt is settled as his turn begins
-  t.state.players[2].jailTurns = 1;  // the turn's start runs again, for the player after him
-  EXPECT_EQ(t.LandOn(20, 1, 2), 1);
-  EXPECT_EQ(t.state.players[1].isBankrupt, 1);
-  EXPECT_EQ(t.state.currentPlayer, 2);
-  EXPECT_EQ(t.state.players[2].jailTurns, 0);  // paid his way out: the turn's start ran
-  EXPECT_EQ(t.state.players[2].money, 29000);
-  EXPECT_EQ(t.ui.rollFocus, 1);
-  EXPECT_EQ(t.ui.messages, 1);  // text 41: a person is still in the game
+  // The debt of the player whose turn begins is settled: after a plain throw the next player's,
+  // after a double the thrower's own, whose double then gives nobody another throw.
+  for (int die2 : {2, 1}) {
+    const int debtor = die2 == 2 ? 1 : 0;
+    TestGame t(3);
+    t.state.players[debtor].money = -500;
+    t.state.players[debtor + 1].jailTurns = 1;  // the start of his turn runs: he pays bail
+    EXPECT_EQ(t.LandOn(20, 1, die2), 1);
+    EXPECT_EQ(t.state.players[debtor].isBankrupt, 1);
+    EXPECT_EQ(t.state.currentPlayer, debtor + 1);
+    EXPECT_EQ(t.state.players[debtor + 1].jailTurns, 0);
+    EXPECT_EQ(t.state.players[debtor + 1].money, 29000);
+    EXPECT_EQ(t.state.doublesInRow, 0);
+    EXPECT_EQ(t.state.statusText, t.game.Text(39));
+    EXPECT_EQ(t.ui.rollFocus, 1);
+    EXPECT_EQ(t.ui.messages, 1);  // text 41: a person is still in the game
+  }
 }
 
 TEST(Debt, SomethingLeftToSellAsksFirstThenTheLastButOneBankruptcyEndsTheGame) {
