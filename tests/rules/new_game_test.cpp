@@ -1,0 +1,127 @@
+// New games, players who cannot pay, bankruptcy and the end of the game.
+#include <algorithm>
+#include <numeric>
+
+#include "../trade/deal_fixture.h"
+
+namespace tomtura::trade_test {
+namespace {
+
+TEST(NewGame, ResetsPlayersPropertiesAndTurn) {
+  DealGame g(4);
+  GameState& s = g.game.state;
+  g.player(0).isComputer = 0;
+  Player& p1 = g.player(1);
+  p1.position = 17, p1.money = 5, p1.jailTurns = 3, p1.isBankrupt = 1;
+  g.Own(2, {5, 28});
+  g.prop(5).mortgaged = 1, g.prop(3).houses = 2;
+  s.propertyLists[2].items = {5, 28};
+  s.currentPlayer = 3, s.gameRunning = s.doublesInRow = 1;
+  s.turnPhase = TurnPhase::GameOver;
+  s.log.Add(1, "old");
+
+  g.game.NewGame();
+
+  for (int n = 0; n < kMaxPlayers; ++n) {
+    const Player& p = g.player(n);
+    EXPECT_EQ(std::pair(int{p.tokenX}, int{p.tokenY}), std::pair(n % 2 * 40, n / 2 * 40)) << n;
+    EXPECT_EQ(std::tuple(p.money, p.position, p.isBankrupt, p.jailTurns, s.firstLap[n]),
+              std::tuple(30000, 0, 0, 0, 257));
+    EXPECT_EQ(s.propertyLists[n].visible, n < 4) << n;
+    EXPECT_TRUE(s.propertyLists[n].items.empty()) << n;
+  }
+  for (const Property& p : s.properties) {
+    EXPECT_EQ(std::tuple(int{p.owner}, int{p.mortgaged}, int{p.houses}), std::tuple(-1, 0, 0));
+  }
+  EXPECT_EQ(g.prop(5).name.utf8(), "Gata 5");
+  EXPECT_EQ(std::tuple(s.currentPlayer, s.turnPhase, s.gameRunning, s.doublesInRow),
+            std::tuple(0, TurnPhase::AwaitRoll, 0, 0));
+  EXPECT_EQ(s.statusText, "Slå");
+  EXPECT_EQ(std::vector(s.log.entries().begin(), s.log.entries().end()),
+            std::vector<std::string>{"-New  game"});
+  EXPECT_EQ(g.ui.Texts(),
+            (std::vector<std::string>{"StatusLineChanged", "CentreOnCurrentPlayer", "StopWalkTimer",
+                                      "BoardChanged", "StopDiceTimer", "MenusChanged"}));
+  s.settings.firstLapRule = 0;
+  g.game.NewGame();
+  EXPECT_EQ(s.firstLap, (std::array<std::uint16_t, kMaxPlayers>{}));
+}
+
+TEST(NewGame, ShufflesChanceThenCommunityFromTheSeed) {
+  DealGame g(3, "", 2024);
+  g.game.NewGame(false);
+  const Deck& chance = g.game.state.chanceDeck;
+  const Deck& community = g.game.state.communityDeck;
+  std::array<std::int32_t, kCardCount> all;
+  std::iota(all.begin(), all.end(), 1);
+  for (Deck deck : {chance, community}) {
+    std::sort(deck.cards.begin(), deck.cards.end());
+    EXPECT_EQ(std::pair(deck.cards, deck.next), std::pair(all, 0));
+  }
+  using Cards = std::array<std::int32_t, kCardCount>;
+  EXPECT_EQ(chance.cards, (Cards{1, 3, 8, 6, 7, 2, 4, 11, 9, 12, 10, 13, 5, 14, 15, 16}));
+  EXPECT_EQ(community.cards, (Cards{6, 14, 15, 16, 1, 7, 5, 2, 9, 3, 11, 8, 4, 10, 12, 13}));
+}
+
+TEST(NewGame, AComputerFirstPlayerRollsAtOnceOutsideNetworkGames) {
+  DealGame g, held, net;
+  g.game.NewGame();
+  EXPECT_EQ(std::pair(g.ui.Count("StartDiceTimer"), g.ui.Count("StopDiceTimer")), std::pair(1, 0));
+  held.game.NewGame(false);
+  EXPECT_EQ(held.ui.Count("StartDiceTimer"), 0);
+  net.game.state.networkGame = 0x401;
+  net.player(0).isComputer = 2;
+  net.game.NewGame();
+  EXPECT_EQ(net.ui.Count("StartDiceTimer"), 0);
+  EXPECT_EQ(net.game.state.statusText, "Väntar på SpelareA");
+}
+
+TEST(CannotPay, OnlyWithNegativeLiquidationAndNothingLeftToOffer) {
+  DealGame g;
+  GameState& s = g.game.state;
+  g.Own(0, {2});  // mortgage value 1000
+  g.player(0).money = -1000;
+  EXPECT_FALSE(g.game.CannotPay(s.properties, s.players, true));  // liquidation exactly 0
+  g.player(0).money = -1001;
+  EXPECT_FALSE(g.game.CannotPay(s.properties, s.players, true));  // street not yet offered
+  s.askedThisTurn[2] = 1;
+  EXPECT_TRUE(g.game.CannotPay(s.properties, s.players, false));
+  EXPECT_TRUE(g.ui.events.empty());
+  EXPECT_TRUE(g.game.CannotPay(s.properties, s.players, true));
+  EXPECT_EQ(g.ui.Texts("ShowMessage"), std::vector<std::string>{"SpelareA kan inte betala"});
+  EXPECT_EQ(g.ui.events[0].value, static_cast<int>(MessageIcon::Exclamation));
+  PlayerTable copy = s.players;  // the tables given are the ones judged
+  copy[0].money = 0;
+  EXPECT_FALSE(g.game.CannotPay(s.properties, copy, false));
+}
+
+TEST(GoBankrupt, ReturnsEverythingToTheBankPassesTheTurnAndEndsTheGame) {
+  DealGame g(5);
+  GameState& s = g.game.state;
+  g.player(0).isBankrupt = g.player(2).isBankrupt = 1;
+  s.currentPlayer = 4, s.gameRunning = 1;
+  g.Own(4, {5, 28});
+  g.prop(5).mortgaged = 1, g.prop(5).houses = 3;
+  s.propertyLists[4].items = {5, 28};
+  g.player(4).money = -700;
+
+  EXPECT_FALSE(g.game.GoBankrupt());
+  EXPECT_EQ(s.currentPlayer, 1);  // round past player 0, who is out
+  EXPECT_EQ(g.player(4).money, -700);
+  for (int p : {5, 28}) {
+    EXPECT_EQ(std::tuple(int{g.prop(p).owner}, int{g.prop(p).mortgaged}, int{g.prop(p).houses}),
+              std::tuple(-1, 0, 0));
+  }
+  EXPECT_TRUE(s.propertyLists[4].items.empty());
+  EXPECT_EQ(g.LogLines(), std::vector<std::string>{"SpelareE är bankrutt och åker ut"});
+  EXPECT_EQ(g.ui.Count("ShowMessage"), 0);
+
+  EXPECT_TRUE(g.game.GoBankrupt());  // player 1 out leaves player 3 alone
+  EXPECT_EQ(std::pair(s.turnPhase, s.gameRunning), std::pair(TurnPhase::GameOver, 0));
+  EXPECT_EQ(g.ui.Texts("ShowMessage"), std::vector<std::string>{"SpelareD vann!"});
+  EXPECT_EQ(g.ui.events.back().value, static_cast<int>(MessageIcon::Information));
+  EXPECT_EQ(g.ui.Count("PlaySoundEffect"), 1);
+}
+
+}  // namespace
+}  // namespace tomtura::trade_test

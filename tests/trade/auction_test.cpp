@@ -1,0 +1,85 @@
+// Auctions: bidding order, passwords, the default winner and the computer's bidding.
+#include "trade/auction.h"
+
+#include <limits>
+
+#include "deal_fixture.h"
+
+namespace tomtura::trade_test {
+namespace {
+
+using Result = Auction::BidResult;
+
+// The current player stands on square 6, the square of street 2 (price 2000).
+struct AuctionGame : DealGame {
+  explicit AuctionGame(int players) : DealGame(players) { player(0).position = 6; }
+};
+
+TEST(Auction, WhenEveryonePassesTheHighestNumberedPlayerStillInGetsItForNothing) {
+  AuctionGame g(5);
+  g.player(0).isBankrupt = g.player(4).isBankrupt = 1;
+  Auction a(g.game);
+  EXPECT_EQ(std::tuple(a.property(), a.bidder(), a.highestBidder()), std::tuple(2, 1, 3));
+  EXPECT_EQ(a.message(),
+            "Gata 2 is sold in an auction,  price $2000. No one has offered anything. SpelareB, "
+            "go ahead and bid!");
+  EXPECT_EQ(a.title(), "Brikanda Auction. Bidder: SpelareB");
+  a.Pass();
+  EXPECT_EQ(a.message(), "Gata 2 (2000): inget. SpelareC?");
+  EXPECT_EQ(a.title(), "Bud: SpelareC");
+  a.Pass();
+  ASSERT_TRUE(a.ended());
+  EXPECT_EQ(a.highestBidder(), 3);
+  EXPECT_EQ(a.message(), "SpelareD vann Gata 2 för 0 kr");
+  EXPECT_EQ(a.title(), "Slut");
+  EXPECT_EQ(g.player(3).money, 30000);
+  EXPECT_EQ(g.game.state.log.entries().front(), "3SpelareD  buy  Gata 2 in auction for 0 $ ");
+}
+
+TEST(Auction, PasswordsTooLowBidsAndTheOrderOfBidders) {
+  AuctionGame g(4);
+  g.player(0).password.setUtf8("abc");
+  g.player(2).password.setUtf8("xyz");
+  Auction a(g.game);
+  EXPECT_EQ(a.Bid(500, "abd"), Result::WrongPassword);
+  EXPECT_EQ(std::pair(a.bidder(), a.highestBid()), std::pair(0, 0));
+  EXPECT_EQ(a.Bid(500, "abcX"), Result::Taken);
+  EXPECT_EQ(a.Bid(500, ""), Result::TooLow);
+  a.Pass();
+  a.Pass();  // player 2 passes without his password
+  EXPECT_EQ(a.bidder(), 3);
+  EXPECT_EQ(a.message(), "Gata 2 (2000): SpelareA bjuder 500. SpelareD?");
+  EXPECT_EQ(a.Bid(700, ""), Result::Taken);
+  EXPECT_EQ(a.bidder(), 0);
+  g.player(0).money = 100;
+  EXPECT_EQ(a.Bid(800, "abc"), Result::Taken);
+  EXPECT_EQ(a.bidder(), 3);  // players 1 and 2 are out
+  a.Pass();
+  ASSERT_TRUE(a.ended());
+  // The bid is not checked against the winner's money.
+  EXPECT_EQ(std::pair(g.player(0).money, g.player(3).money), std::pair(-700, 30000));
+}
+
+TEST(Auction, BidsThatWouldOverflowTheWinnersMoneyAreRefused) {
+  AuctionGame g(2);
+  Auction a(g.game);
+  EXPECT_EQ(a.Bid(4000000000u, ""), Result::TooLow);
+  g.player(0).money = -100000;
+  EXPECT_EQ(a.Bid(std::numeric_limits<std::int32_t>::max(), ""), Result::TooLow);
+  g.player(0).money = 0;
+  EXPECT_EQ(a.Bid(std::numeric_limits<std::int32_t>::max(), ""), Result::Taken);
+}
+
+TEST(RunComputerAuction, ComputersBidUpToTheirLimitAndAPersonWithAPasswordDropsOut) {
+  // Player 0 jumps to the price; both raise by 250 up to 1.5 x price, then by 100 past it.
+  for (int players : {2, 3}) {
+    AuctionGame g(players);
+    g.player(2).isComputer = 0;
+    g.player(2).password.setUtf8("pw");
+    EXPECT_EQ(RunComputerAuction(g.game), 1);
+    EXPECT_EQ(g.player(1).money, 30000 - 3100);
+  }
+}
+
+}  // namespace
+}  // namespace tomtura::trade_test

@@ -1,0 +1,190 @@
+// The computer's dealing at the end of its turn. Player 0 is the acting computer player.
+#include "data/text_encoding.h"
+#include "deal_fixture.h"
+
+namespace tomtura::trade_test {
+namespace {
+
+std::vector<int> Houses(DealGame& g) {
+  return {g.prop(2).houses, g.prop(3).houses, g.prop(4).houses};
+}
+
+TEST(ComputerDeals, DebtMortgagesIncompleteGroupsFromTheTopBeforeCompleteOnes) {
+  // Streets 2, 5 and 8 lie in incomplete groups; the four stations are complete.
+  DealGame g;
+  g.Own(0, {2, 5, 8, 22, 23, 24, 25});
+  g.player(0).money = -5000;
+  g.game.RunComputerTransactions();
+  EXPECT_EQ(g.LogLines(), (std::vector<std::string>{
+                              "SpelareA intecknade Gata 8", "SpelareA intecknade Gata 5",
+                              "SpelareA intecknade Gata 2", "SpelareA intecknade Station 25"}));
+  EXPECT_EQ(g.player(0).money, 1200);
+  EXPECT_EQ(g.game.state.statusText, "SpelareA pantsatte");
+  EXPECT_EQ(g.ui.Texts().back(), "StatusLineChanged");
+  EXPECT_EQ(g.ui.Count("BoardChanged"), 1);
+}
+
+TEST(ComputerDeals, SellsOneHousePerPropertyPerPassFromTheFullest) {
+  DealGame g;
+  g.Own(0, {2, 3, 4});
+  g.prop(2).houses = 2;
+  g.prop(3).houses = g.prop(4).houses = 3;
+  g.player(0).money = -1500;
+  g.game.RunComputerTransactions();
+  EXPECT_EQ(Houses(g), (std::vector<int>{1, 2, 2}));
+  EXPECT_EQ(g.player(0).money, 0);
+  EXPECT_EQ(g.LogLines(), (std::vector<std::string>{"SpelareA sålde hus från Gata 3",
+                                                    "SpelareA sålde hus från Gata 4",
+                                                    "SpelareA sålde hus från Gata 2"}));
+}
+
+TEST(ComputerDeals, BuildsEvenlyFromTheLastStreetAndNothingOnAHotel) {
+  struct Case {
+    std::vector<int> before;
+    int money;
+    std::vector<int> after;
+  } cases[] = {{{0, 0, 0}, 1000, {0, 0, 1}}, {{0, 0, 0}, 2000, {0, 1, 1}},
+               {{0, 0, 0}, 3000, {1, 1, 1}}, {{0, 0, 0}, 9000, {3, 3, 3}},
+               {{4, 5, 5}, 9000, {5, 5, 5}}, {{5, 5, 5}, 9000, {5, 5, 5}}};
+  for (const Case& c : cases) {
+    DealGame g;
+    g.Own(0, {2, 3, 4});
+    for (int k = 0; k < 3; ++k) g.prop(2 + k).houses = static_cast<std::int16_t>(c.before[k]);
+    g.player(0).money = c.money;
+    g.game.RunComputerTransactions();
+    EXPECT_EQ(Houses(g), c.after) << c.money;
+    if (c.before[0] == 4) {
+      EXPECT_EQ(g.LogLines(), std::vector<std::string>{"SpelareA köpte hotell på Gata 2"});
+    }
+  }
+}
+
+TEST(ComputerDeals, LiftsAMortgageOfSixThousandForThirtyThreeHundredWhenRich) {
+  for (auto [money, after] : {std::pair{20000, 16700}, {15000, 15000}}) {
+    DealGame g;
+    g.Own(0, {17});
+    g.prop(17).mortgaged = 1;
+    g.player(0).money = money;
+    g.game.RunComputerTransactions();
+    EXPECT_EQ(g.player(0).money, after);
+  }
+}
+
+TEST(ComputerDeals, RefusedPurchaseIsNotRepeatedForTwoMoreTurns) {
+  // The missing street 4 (2400) is bought for 5 x half its price, or 3 x with a group owned.
+  for (auto [ownsGroup, offer] : {std::pair{false, 6100}, {true, 3700}}) {
+    DealGame g;
+    g.player(1).isComputer = 0;
+    g.Own(0, {2, 3});
+    if (ownsGroup) g.Own(0, {0, 1});
+    g.Own(1, {4});
+    std::vector<int> asked;
+    for (int turn = 0; turn < 4; ++turn) {
+      g.game.state.askedThisTurn.fill(0);
+      const int before = g.ui.Count("AskConsent");
+      g.game.RunComputerTransactions();
+      asked.push_back(g.ui.Count("AskConsent") - before);
+    }
+    EXPECT_EQ(asked, (std::vector<int>{1, 0, 0, 1}));
+    EXPECT_EQ(g.ui.Texts("AskConsent")[0],
+              "SpelareB säljer Gata 4 till SpelareA för " + std::to_string(offer) + "?");
+    EXPECT_EQ(g.ui.consentPlayers[0], 1);
+  }
+  DealGame g;
+  g.player(1).isComputer = 0;
+  g.ui.consents = {true};
+  g.Own(0, {2, 3});
+  g.Own(1, {4});
+  g.game.RunComputerTransactions();
+  EXPECT_EQ(g.prop(4).owner, 0);
+  EXPECT_EQ(g.player(1).money, 36100);
+  EXPECT_EQ(g.LogLines().front(), "SpelareA köpte Gata 4 av SpelareB för 6100 kr");
+}
+
+TEST(ComputerDeals, ExchangeForACheaperStreetIsPaidByThePartner) {
+  DealGame g;
+  g.player(1).isComputer = 0;
+  g.ui.consents = {true};
+  g.Own(0, {2, 3, 19});
+  g.Own(1, {4, 17, 18});
+  g.game.RunComputerTransactions();
+  EXPECT_EQ(
+      g.ui.Texts("AskConsent"),
+      std::vector<std::string>{"SpelareB ger Gata 19 till SpelareA mot Gata 4 och får 6000?"});
+  EXPECT_EQ(std::pair(int{g.prop(4).owner}, int{g.prop(19).owner}), std::pair(0, 1));
+  EXPECT_EQ(g.player(1).money, 24000);
+  EXPECT_EQ(g.LogLines().front(), "SpelareA köpte Gata 4 av SpelareB för Gata 19 och -6000 kr");
+  EXPECT_EQ(g.game.state.statusText, "SpelareA byggde && köpte");
+
+  DealGame refused;  // a refused exchange is not offered again, nor the purchase of that street
+  refused.player(1).isComputer = 0;
+  refused.Own(0, {2, 3, 19});
+  refused.Own(1, {4, 17, 18});
+  refused.game.RunComputerTransactions();
+  EXPECT_EQ(refused.ui.Count("AskConsent"), 1);
+}
+
+TEST(ComputerDeals, SalesGoToTheRichestAtTheirAskingPrices) {
+  // Liquidation value negative: nothing is mortgaged, each property is offered once.
+  DealGame g;
+  g.player(2).isComputer = 0;
+  g.player(2).money = 31000;
+  g.Own(0, {5, 8, 28});
+  g.prop(5).mortgaged = 1;
+  g.player(0).money = -10000;
+  g.game.RunComputerTransactions();
+  EXPECT_EQ(g.ui.Texts("AskConsent"),
+            (std::vector<std::string>{"SpelareC köper Gata 8 för 3500 av SpelareA?",
+                                      "SpelareC köper Gata 5(pant) för 1350 av SpelareA?",
+                                      "SpelareC köper Fribrev för 500 av SpelareA?"}));
+  EXPECT_EQ(g.ui.consentPlayers, (std::vector<int>{2, 2, 2}));
+  EXPECT_EQ(g.game.state.refusedThisTurn[0], (1u << 5) | (1u << 8) | (1u << 28));
+
+  // The only property sells for the whole debt; of two equally rich, the lower number buys.
+  DealGame h;
+  h.Own(0, {5});
+  h.prop(5).mortgaged = 1;
+  h.player(0).money = -1234;
+  h.game.RunComputerTransactions();
+  EXPECT_EQ(std::tuple(int{h.prop(5).owner}, h.player(0).money, h.player(1).money),
+            std::tuple(1, 0, 30000 - 1234));
+  EXPECT_EQ(h.LogLines(),
+            std::vector<std::string>{"SpelareA sålde Gata 5 till SpelareB för 1234 kr"});
+}
+
+TEST(ComputerDeals, BankruptRichestPlayerIsNotAskedButThePropertyIsMarked) {
+  DealGame g;
+  g.player(1).isBankrupt = 1;
+  g.player(1).isComputer = 0;
+  g.player(1).money = 99999;
+  g.player(2).isComputer = 0;
+  g.Own(0, {5});
+  g.player(0).money = -5000;
+  g.game.RunComputerTransactions();
+  EXPECT_EQ(g.ui.Count("AskConsent"), 0);
+  EXPECT_EQ(g.game.state.askedThisTurn[5], 1);
+  EXPECT_EQ(std::pair(int{g.prop(5).owner}, g.player(0).money), std::pair(0, -5000));
+  EXPECT_EQ(g.game.state.statusText, "SpelareA står över");  // nothing done, nothing redrawn
+  EXPECT_EQ(g.ui.Texts(), std::vector<std::string>{"StatusLineChanged"});
+}
+
+TEST(ComputerDeals, SummaryJoinsWhatWasDoneAndFitsTheStatusLine) {
+  DealGame g;
+  g.Own(0, {2, 3, 4, 5});
+  g.prop(2).houses = g.prop(3).houses = g.prop(4).houses = 1;
+  g.player(0).money = -2000;
+  g.game.RunComputerTransactions();
+  EXPECT_EQ(g.game.state.statusText, "SpelareA pantsatte && sålde");
+
+  std::string longText = "x";
+  for (int i = 0; i < 100; ++i) longText += "ö";
+  DealGame h(3, "89=" + longText + "\n");
+  h.Own(0, {5});
+  h.player(0).money = -100;
+  h.game.RunComputerTransactions();
+  EXPECT_EQ(h.game.state.statusText.size(), 126u);  // 127 would split an "ö"
+  EXPECT_TRUE(IsValidUtf8(h.game.state.statusText));
+}
+
+}  // namespace
+}  // namespace tomtura::trade_test

@@ -1,0 +1,64 @@
+// The question dialog's reading of its text, and password checks.
+#include "trade/dialogs.h"
+
+#include "deal_fixture.h"
+
+namespace tomtura::trade_test {
+namespace {
+
+TEST(DescribeQuestion, KeywordsChooseCaptionsKindAndTheComputersAnswer) {
+  struct Case {
+    std::string text;
+    bool twoButtons;
+    int money;
+    std::string button1, button2;
+    int kind, answer;
+  } cases[] = {
+      {"Köpa Station 22?", true, 30000, "Ja", "Nej", 5, 1},
+      {"Köpa Station 22?", true, 6000, "Ja", "Nej", 5, 2},
+      {"ALLMÄNNING\n\nBetala 200 eller dra ett chanskort?", true, 30000, "Betala", "Chans", 1, 2},
+      {"Du sitter i fängelset. Betala?", true, 5000, "Betala", "Vänta", 2, 1},
+      {"Du sitter i fängelset. Betala?", true, 4999, "Betala", "Vänta", 2, 2},
+      {"Du har skulder.", true, 30000, "Betala", "Strunt", 3, 2},
+      {"CHANS\n\nGå i fängelset", false, 0, "&OK", "", 0, 1},
+      {"Skatt 4000", false, 0, "&OK", "", 4, 1},
+  };
+  for (const Case& c : cases) {
+    DealGame g;
+    g.game.state.offeredProperty = 22;
+    g.player(0).money = c.money;
+    g.player(0).jailTurns = 3;
+    const QuestionLayout layout = DescribeQuestion(g.game, {c.text, c.twoButtons});
+    EXPECT_EQ(layout.button1, c.button1) << c.text;
+    EXPECT_EQ(layout.button2, c.button2) << c.text;
+    EXPECT_EQ(layout.kind, c.kind) << c.text;
+    EXPECT_EQ(layout.computerAnswer, c.answer) << c.text << " " << c.money;
+  }
+}
+
+TEST(DescribeQuestion, ABlankKeywordRecognisesNothing) {
+  DealGame g(3, "45=\n");
+  const QuestionLayout layout = DescribeQuestion(g.game, {"Köpa Gata 2?", true});
+  EXPECT_EQ(layout.button1, "Ja");
+  EXPECT_EQ(layout.kind, 5);
+}
+
+TEST(PasswordMatches, FirstThreeCharactersExactly) {
+  struct Case {
+    const char* stored;
+    const char* typed;
+    bool matches;
+  } cases[] = {
+      {"abc", "abc", true},  {"abc", "abcd", true}, {"abc", "ab", false},
+      {"abc", "ABC", false}, {"abc", "", false},    {"", "", true},
+      {"", "x", false},      {"åäö", "åäö!", true}, {"åäö", "aao", false},
+  };
+  for (const Case& c : cases) {
+    Password stored;
+    stored.setUtf8(c.stored);
+    EXPECT_EQ(PasswordMatches(stored, c.typed), c.matches) << c.stored << " / " << c.typed;
+  }
+}
+
+}  // namespace
+}  // namespace tomtura::trade_test
