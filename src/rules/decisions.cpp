@@ -140,6 +140,16 @@ int Game::ComputerAuctionRaise(int bidder, int bid, int p) {
     if (table[q].owner != bidder) ++others;
   }
 
+  // The most it bids, drawn anew for every use, the factors in the order written.
+  auto completingLimit = [&] {
+    const double divisor = Jitter(2);
+    return price / divisor * Jitter(5);
+  };
+  auto ordinaryLimit = [&] {
+    const double factor = Jitter(3);
+    return factor * price / Jitter(2);
+  };
+
   if (bid < price && money > price) return price - bid;
   const int next = bid + kLargeRaise;
   if (next < price / 2) return kLargeRaise;
@@ -150,17 +160,13 @@ int Game::ComputerAuctionRaise(int bidder, int bid, int p) {
       if (CountCompleteGroups(bidder, table) > 0) return 0;
       if (LiquidationValue(bidder, table, state.players) < next) return 0;
     }
-    const double limit = price / Jitter(2) * Jitter(5);
-    if (limit < bid) return 0;
-    const double fresh = price / Jitter(2) * Jitter(5);
-    return fresh - bid >= kLargeRaise ? kLargeRaise : kSmallRaise;
+    if (completingLimit() < bid) return 0;
+    return completingLimit() - bid >= kLargeRaise ? kLargeRaise : kSmallRaise;
   }
 
   if (money <= next) return 0;
-  const double limit = Jitter(3) * price / Jitter(2);
-  if (limit < bid) return 0;
-  const double fresh = Jitter(3) * price / Jitter(2);
-  return fresh - bid >= kLargeRaise ? kLargeRaise : kSmallRaise;
+  if (ordinaryLimit() < bid) return 0;
+  return ordinaryLimit() - bid >= kLargeRaise ? kLargeRaise : kSmallRaise;
 }
 
 }  // namespace tomtura
