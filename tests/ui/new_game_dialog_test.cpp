@@ -90,8 +90,6 @@ class NewGameDialogTest : public QObject {
 
  private slots:
   void enterAddsPlayersUpToSix();
-  void removingTheOnlyPlayerDisablesStart();
-  void changingATokenFreesTheOldOne();
   void storedRosterIsOfferedAndWrittenBack();
   void networkAndExit();
 };
@@ -135,36 +133,6 @@ void NewGameDialogTest::enterAddsPlayersUpToSix() {
   QCOMPARE(int(state.players[4].isComputer), 1);
   QVERIFY(state.players[4].password.empty());
   QCOMPARE(s.Stored("1"), QString("missing"));  // saving is off: no roster
-}
-
-void NewGameDialogTest::removingTheOnlyPlayerDisablesStart() {
-  Setup s;
-  NewGameDialog dialog(*s.game, s.picture, nullptr);
-  Enter(dialog, "Ensam");
-  QCOMPARE(s.game->state.playerCount, 1);
-  dialog.PreviousSlot();
-  Control<QPushButton>(dialog, NewGameDialog::kRemovePlayer)->click();
-  QCOMPARE(s.game->state.playerCount, 0);
-  QCOMPARE(Control<QLabel>(dialog, NewGameDialog::kSlotNumber)->text(), QString("1"));
-  QCOMPARE(Control<QLineEdit>(dialog, NewGameDialog::kName)->text(), QString());
-  QVERIFY(!Control<QPushButton>(dialog, NewGameDialog::kStart)->isEnabled());
-  QCOMPARE(Pieces(dialog).size(), 10);
-}
-
-void NewGameDialogTest::changingATokenFreesTheOldOne() {
-  Setup s;
-  NewGameDialog dialog(*s.game, s.picture, nullptr);
-  Enter(dialog, "Anna");
-  Enter(dialog, "Bo");
-  dialog.PreviousSlot();
-  dialog.PreviousSlot();
-  auto* pieces = Control<QComboBox>(dialog, NewGameDialog::kPiece);
-  QCOMPARE(pieces->itemData(0).toInt(), 0);  // Anna's own on top
-  pieces->setCurrentIndex(pieces->findData(7));
-  Enter(dialog, "Anna");
-  QCOMPARE(int(s.game->state.players[0].token), 7);
-  dialog.NextSlot();  // the empty third slot
-  QCOMPARE(Pieces(dialog), (QList<int>{0, 2, 3, 4, 5, 6, 8, 9}));
 }
 
 void NewGameDialogTest::storedRosterIsOfferedAndWrittenBack() {
