@@ -158,6 +158,16 @@ QRect StepRepaintRect(QPoint from, QPoint to, QPoint scroll, bool coversGoPlaces
 
 // ---- Scroll arithmetic -----------------------------------------------------------------------
 
+std::pair<bool, bool> NeededScrollBars(QSize available, QSize needed, QSize bars) {
+  bool horizontal = false;
+  bool vertical = false;
+  for (int pass = 0; pass < 2; ++pass) {
+    horizontal = available.width() - (vertical ? bars.width() : 0) < needed.width();
+    vertical = available.height() - (horizontal ? bars.height() : 0) < needed.height();
+  }
+  return {horizontal, vertical};
+}
+
 int SnapScrollOffset(int offset, int maxScroll) {
   if (offset < maxScroll - kScrollSnapSlack) {
     offset -= offset % kScrollStep;
@@ -270,13 +280,24 @@ void BoardView::ResetScroll() {
   verticalScrollBar()->setValue(0);
 }
 
+QSize BoardView::barThickness() const {
+  return {verticalScrollBar()->sizeHint().width(), horizontalScrollBar()->sizeHint().height()};
+}
+
+// The bars are switched on and off here rather than left to show as needed: a bar that is
+// shown would otherwise keep itself needed by the room it takes.
 void BoardView::AdaptScrollBars() {
-  const Qt::ScrollBarPolicy policy = stretchBoard ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
-  setHorizontalScrollBarPolicy(policy);
-  setVerticalScrollBarPolicy(policy);
-  const QSize client = viewport()->size();
-  maxScrollX = stretchBoard ? 0 : std::max(0, kBoardSize - client.width());
-  maxScrollY = stretchBoard ? 0 : std::max(0, kBoardSize - client.height());
+  const QSize available = contentsRect().size();
+  const QSize bars = barThickness();
+  const auto [horizontal, vertical] =
+      stretchBoard ? std::pair(false, false)
+                   : NeededScrollBars(available, {kBoardSize, kBoardSize}, bars);
+  setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  const QSize client(available.width() - (vertical ? bars.width() : 0),
+                     available.height() - (horizontal ? bars.height() : 0));
+  maxScrollX = horizontal ? kBoardSize - client.width() : 0;
+  maxScrollY = vertical ? kBoardSize - client.height() : 0;
   // The page step only sizes the thumb; page clicks are worked out in OnScrollAction.
   horizontalScrollBar()->setPageStep(std::max(1, client.width()));
   verticalScrollBar()->setPageStep(std::max(1, client.height()));

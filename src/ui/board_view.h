@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QSize>
 #include <string>
+#include <utility>
 
 #include "ui/board_picture.h"
 
@@ -46,6 +47,11 @@ QRect StepRepaintRect(QPoint from, QPoint to, QPoint scroll, bool coversGoPlaces
                       bool stretched);
 
 // ---- Scroll arithmetic shared by the board view and the player panel ----------------------------
+
+// Which scroll bars {horizontal, vertical} a client area needs: `available` is its size without
+// bars, `needed` the size below which a bar appears, `bars` the thickness of the vertical bar
+// (width) and the horizontal bar (height). A bar that appears takes room from the other way.
+std::pair<bool, bool> NeededScrollBars(QSize available, QSize needed, QSize bars);
 
 // Snaps an offset after a change: below maxScroll - 4 it is rounded down to a multiple of 8,
 // else it becomes maxScroll; never below 0.
@@ -107,6 +113,7 @@ class BoardView : public QAbstractScrollArea {
 
  private:
   void AdaptScrollBars();
+  QSize barThickness() const;
   void OnScrollAction(QAbstractSlider* bar, int action);
   void FollowToken();
   void RebuildBoardImage();

@@ -231,10 +231,17 @@ void PlayerPanel::LayoutLists() {
 }
 
 void PlayerPanel::AdaptScrollBars() {
-  const QSize client = viewport()->size();
+  const QSize available = contentsRect().size();
+  const QSize bars(verticalScrollBar()->sizeHint().width(),
+                   horizontalScrollBar()->sizeHint().height());
   const int content = std::clamp<int>(game.state.playerCount, 0, kMaxPlayers) * boxHeight;
-  maxScrollX = client.width() < kListWidth ? kPanelBaseWidth - client.width() : 0;
-  maxScrollY = std::max(0, content - client.height());
+  const auto [horizontal, vertical] = NeededScrollBars(available, {kListWidth, content}, bars);
+  setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  const QSize client(available.width() - (vertical ? bars.width() : 0),
+                     available.height() - (horizontal ? bars.height() : 0));
+  maxScrollX = horizontal ? kPanelBaseWidth - client.width() : 0;
+  maxScrollY = vertical ? content - client.height() : 0;
   horizontalScrollBar()->setPageStep(std::max(1, client.width()));
   verticalScrollBar()->setPageStep(std::max(1, client.height()));
   horizontalScrollBar()->setRange(0, maxScrollX);

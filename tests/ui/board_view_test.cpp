@@ -140,7 +140,7 @@ void BoardViewTest::scrollBarActionsSnap() {
 void BoardViewTest::scrollBarsFollowTheClientSize() {
   ViewFixture f;
   BoardView view(f.game, f.picture);
-  ShowWithClient(view, {700, 690});
+  ShowWithClient(view, {kBoardSize, kBoardSize});
   QVERIFY(!view.horizontalScrollBar()->isVisible());
   QVERIFY(!view.verticalScrollBar()->isVisible());
   QCOMPARE(view.maxScroll(), QSize(0, 0));
