@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <limits>
+#include <unordered_set>
 #include <utility>
 
 #include "data/text_encoding.h"
@@ -206,10 +207,41 @@ IniFile::Place IniFile::Find(std::string_view section, std::string_view key) con
   return place;
 }
 
+namespace {
+std::string IndexKey(std::string_view section, std::string_view key) {
+  std::string joined;
+  joined.reserve(section.size() + key.size() + 1);
+  for (char c : section) joined += AsciiLower(c);
+  joined += '\n';
+  for (char c : key) joined += AsciiLower(c);
+  return joined;
+}
+}  // namespace
+
+const std::unordered_map<std::string, std::size_t>& IniFile::KeyIndex() const {
+  if (indexed_) return keyIndex_;
+  keyIndex_.clear();
+  std::unordered_set<std::string> seenSections;
+  std::string section;
+  bool counts = false;  // only the first section of a name counts
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    const LineView view = ClassifyLine(lines_[i].text);
+    if (view.kind == LineView::Kind::kSection) {
+      section = IndexKey(view.name, "");
+      counts = seenSections.insert(section).second;
+    } else if (view.kind == LineView::Kind::kKey && counts) {
+      keyIndex_.emplace(section + IndexKey("", view.name).substr(1), i);
+    }
+  }
+  indexed_ = true;
+  return keyIndex_;
+}
+
 std::optional<std::string> IniFile::Get(std::string_view section, std::string_view key) const {
-  const Place place = Find(section, key);
-  if (place.key == kNone) return std::nullopt;
-  return std::string(Unquote(ClassifyLine(lines_[place.key].text).value));
+  const auto& index = KeyIndex();
+  const auto found = index.find(IndexKey(section, key));
+  if (found == index.end()) return std::nullopt;
+  return std::string(Unquote(ClassifyLine(lines_[found->second].text).value));
 }
 
 std::string IniFile::GetString(std::string_view section, std::string_view key,
@@ -251,6 +283,7 @@ std::string IniFile::DominantEnding() const {
 }
 
 void IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
+  indexed_ = false;
   const std::string written = QuoteForWriting(value);
   const Place place = Find(section, key);
 

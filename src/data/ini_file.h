@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tomtura {
@@ -66,7 +67,13 @@ class IniFile {
   std::string DominantEnding() const;
   void Set(std::string_view section, std::string_view key, std::string_view value);
 
+  // Line of each key of the first section of its name, by lower-case "section\nkey"; built on
+  // the first lookup and dropped whenever the lines change, so that lookups do not scan.
+  const std::unordered_map<std::string, std::size_t>& KeyIndex() const;
+
   std::vector<Line> lines_;
+  mutable std::unordered_map<std::string, std::size_t> keyIndex_;
+  mutable bool indexed_ = false;
   std::string path_;
   bool ok_ = false;
   bool cp1252_ = false;  // the file was Windows-1252: values are written back in it
