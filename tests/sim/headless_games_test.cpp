@@ -73,7 +73,7 @@ std::string BrokenInvariant(const GameState& state) {
   return {};
 }
 
-// A thousand games; under the sanitizers, where a game costs some 0.3 s, two hundred unless
+// A thousand games; under the sanitizers, which slow a game down many times, two hundred.
 // TOMTURA_SIM_GAMES asks for another number.
 int GamesToPlay() {
   if (const char* games = std::getenv("TOMTURA_SIM_GAMES")) return std::max(1, std::atoi(games));
