@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -18,6 +17,9 @@
 #include "data/ini_file.h"
 #include "data/text_catalogue.h"
 #include "data/text_encoding.h"
+#include "rules/game.h"
+#include "rules/headless.h"
+#include "trade/dialogs.h"
 
 namespace tomtura {
 namespace {
@@ -27,11 +29,8 @@ constexpr int kLastText = 157;
 // What the question dialog can show in one line and in all (it breaks lines only at '|').
 constexpr std::size_t kQuestionLineChars = 36;
 constexpr std::size_t kQuestionLines = 8;
-constexpr std::size_t kCardBytes = 248;    // heading, two line feeds and the card's value
-constexpr std::size_t kPromptBytes = 255;  // an offer travels in a 256-byte network field
-constexpr std::size_t kLogBytes = 255;
-constexpr std::size_t kFreeTextBytes = 16000;
-constexpr std::size_t kFreeTextPiece = 254;   // a line is read in pieces of 255 with its '\n'
+constexpr std::size_t kCardBytes = 248;       // heading, two line feeds and the card's value
+constexpr std::size_t kPromptBytes = 255;     // an offer travels in a 256-byte network field
 const std::string kLongPlayer = "Wilhelmin";  // the longest name a player can have
 
 const TextCatalogue& Board() {
@@ -139,31 +138,13 @@ TEST(BoardFileTest, FormatsMatchTheArgumentsTheGamePasses) {
   }
 }
 
-// The question dialog's reading of a message: its colour kind, its captions (text numbers) and
-// the column of the computer's answer, by the keyword texts it contains.
-enum class Answer { kNone, kButton2, kPaysBail, kBuys };
+// How the question dialog must read a message: its colour kind and, with two buttons, its
+// captions (text numbers), which also tell which of the computer's answers it gives.
 struct Question {
   int kind;
   int button1 = 0;
   int button2 = 0;
-  Answer answer = Answer::kNone;
-  bool operator==(const Question&) const = default;
 };
-Question Describe(const std::string& text, bool twoButtons) {
-  Question q{5};
-  const int kinds[][2] = {{53, 0}, {54, 1}, {48, 2}, {51, 3}, {55, 4}};
-  for (const auto& [keyword, kind] : kinds) {
-    if (Contains(text, Text(keyword))) {
-      q.kind = kind;
-      break;
-    }
-  }
-  if (!twoButtons) return q;
-  if (Contains(text, Text(45))) return {q.kind, 46, 47, Answer::kButton2};
-  if (Contains(text, Text(48))) return {q.kind, 49, 50, Answer::kPaysBail};
-  if (Contains(text, Text(51))) return {q.kind, 49, 52, Answer::kButton2};
-  return {q.kind, 43, 44, Answer::kBuys};
-}
 
 struct Message {
   std::string what;
@@ -191,7 +172,7 @@ std::vector<Message> QuestionMessages() {
     all.push_back({"offer " + name,
                    FormatText(Text(66), kLongPlayer, name, int{prop.price}),
                    true,
-                   {4, 43, 44, Answer::kBuys}});
+                   {4, 43, 44}});
     if (prop.group < kStationGroup) {
       for (const int word : {68, 69}) {
         all.push_back({"rent 67 " + name,
@@ -213,23 +194,28 @@ std::vector<Message> QuestionMessages() {
   all.push_back({"jail card used", Text(64), false, {2}});
   all.push_back({"jailed", Text(65), false, {2}});
   all.push_back({"must pay bail", Text(83), false, {2}});
-  all.push_back(
-      {"jail question", FormatText(Text(82), kLongPlayer), true, {2, 49, 50, Answer::kPaysBail}});
-  all.push_back({"debt question", Text(81), true, {3, 49, 52, Answer::kButton2}});
+  all.push_back({"jail question", FormatText(Text(82), kLongPlayer), true, {2, 49, 50}});
+  all.push_back({"debt question", Text(81), true, {3, 49, 52}});
   for (int card = 1; card <= kCardCount; ++card) {
     all.push_back({"chance " + std::to_string(card), CardMessage(true, card), false, {0}});
     const bool question = card == 2;
     all.push_back({"community " + std::to_string(card), CardMessage(false, card), question,
-                   question ? Question{1, 43, 44, Answer::kBuys} : Question{1}});
+                   question ? Question{1, 43, 44} : Question{1}});
   }
   return all;
 }
 
 TEST(BoardFileTest, QuestionsAreRecognisedByTheirKeywords) {
+  HeadlessFrontEnd ui;
+  Game game(Board(), ui, 1);
   for (const Message& m : QuestionMessages()) {
     SCOPED_TRACE(m.what + ": " + m.text);
-    EXPECT_EQ(Describe(m.text, m.twoButtons), m.expected);
-    EXPECT_FALSE(Contains(m.text, Text(45)));
+    const QuestionLayout layout = DescribeQuestion(game, {m.text, m.twoButtons});
+    EXPECT_EQ(layout.kind, m.expected.kind);
+    if (m.twoButtons) {
+      EXPECT_EQ(layout.button1, Text(m.expected.button1));
+      EXPECT_EQ(layout.button2, Text(m.expected.button2));
+    }
   }
 }
 
@@ -247,44 +233,6 @@ TEST(BoardFileTest, QuestionMessagesFitTheDialog) {
           << card;
     }
   }
-}
-
-TEST(BoardFileTest, RentMessagesGiveTheLogTheirSecondPart) {
-  const std::string street = Name(5);
-  const std::string messages[] = {FormatText(Text(67), street, "Kalle", 3, Text(68), 6250),
-                                  FormatText(Text(70), street, "Kalle", 6250),
-                                  FormatText(Text(71), street, "Kalle", 6250)};
-  for (const std::string& text : messages) {
-    SCOPED_TRACE(text);
-    const std::size_t lf = text.find('\n');
-    ASSERT_NE(lf, std::string::npos);
-    ASSERT_EQ(text.substr(lf, 2), "\n\n");
-    // The log keeps what follows the empty line: it must name the street and the rent.
-    const std::string logged = text.substr(lf + 2);
-    EXPECT_TRUE(Contains(logged, street) && Contains(logged, "Kalle") && Contains(logged, "6250"))
-        << logged;
-    EXPECT_LE(("Wilhelmin betalar hyra. " + logged).size(), kLogBytes);
-  }
-}
-
-TEST(BoardFileTest, ButtonCaptionsHaveDistinctMnemonics) {
-  auto mnemonic = [](int n) {
-    const std::string caption = Text(n);
-    const std::size_t amp = caption.find('&');
-    EXPECT_TRUE(amp != std::string::npos && caption.find('&', amp + 1) == std::string::npos &&
-                amp + 1 < caption.size() &&
-                std::isalpha(static_cast<unsigned char>(caption[amp + 1])))
-        << n << ": " << caption;
-    return amp == std::string::npos ? 0 : std::tolower(caption[amp + 1]);
-  };
-  const int shownTogether[][2] = {{43, 44}, {46, 47}, {49, 50}, {49, 52}};
-  for (const auto& [first, second] : shownTogether) {
-    EXPECT_NE(mnemonic(first), mnemonic(second)) << first << " " << second;
-  }
-  // The mortgage page's button shows the mortgage tip while its caption starts with "I"; the
-  // unmortgage caption must not. The house page shows the selling tip for a caption with "L".
-  EXPECT_NE(Text(107).front(), 'I');
-  EXPECT_EQ(Text(111).front(), 'L');
 }
 
 TEST(BoardFileTest, TextsFitTheirFields) {
@@ -308,24 +256,6 @@ TEST(BoardFileTest, TextsFitTheirFields) {
     EXPECT_TRUE(FitsCp1252(Text(n))) << n;
     EXPECT_LE(prompt.size(), kPromptBytes) << n;
   }
-  // The status line holds 127 bytes: the longest summary of a computer player's turn.
-  std::string summary = kLongPlayer + " " + Text(89);
-  for (int n = 90; n <= 94; ++n) summary += " && " + Text(n);
-  EXPECT_LE(summary.size(), kStatusTextBytes);
-  EXPECT_LE(FormatText(Text(79), kLongPlayer, Text(80)).size(), kStatusTextBytes);
-  for (const int n : {39, 78}) EXPECT_LE(Text(n).size(), kStatusTextBytes);
-  // A computer player's answer: "yes" and "no" read as sentences.
-  const std::string yes = FormatText(Text(95), kLongPlayer, "");
-  const std::string no = FormatText(Text(95), kLongPlayer, Text(96));
-  auto words = [](const std::string& s) {
-    std::istringstream in(s);
-    return std::vector<std::string>(std::istream_iterator<std::string>(in), {});
-  };
-  EXPECT_FALSE(Contains(yes, "  ") || Contains(no, "  ")) << yes << " / " << no;
-  EXPECT_EQ(words(no).size(), words(yes).size() + 1) << yes << " / " << no;
-  // Card texts of the player panel stand in two columns, labels and values.
-  EXPECT_EQ(Lines(Text(17)).size(), Lines(Text(18)).size());
-  EXPECT_GE(Lines(Text(20)).size(), Lines(Text(19)).size());
 }
 
 TEST(BoardFileTest, PropertyTableKeepsTheRulesInvariants) {
@@ -360,23 +290,6 @@ TEST(BoardFileTest, PropertyTableKeepsTheRulesInvariants) {
   }
 
   const PropertyTable& t = Properties();
-  for (int p = 0; p < kStreetCount; ++p) {
-    SCOPED_TRACE(Name(p));
-    if (p > 0) {
-      EXPECT_GE(t[p].price, t[p - 1].price) << "prices rise round the board";
-    }
-    for (int r = 1; r < 6; ++r) EXPECT_GT(t[p].rent[r], t[p].rent[r - 1]);
-    EXPECT_GE(t[p].rent[0] * 25, t[p].price);
-    EXPECT_LE(t[p].rent[0] * 10, t[p].price);
-    EXPECT_GE(t[p].rent[kHotel], t[p].price);
-    // One house price per side of the board: groups 0-1, 2-3, 4-5, 6-7.
-    const int side = t[p].group / 2;
-    EXPECT_EQ(t[p].housePrice, 1000 * (side + 1));
-  }
-  for (int p = kStreetCount; p < kBoardPropertyCount; ++p) {
-    EXPECT_GT(t[p].price, 0);
-    EXPECT_EQ(t[p].housePrice, 0);
-  }
   for (const int p : {kChanceJailCard, kCommunityJailCard}) {
     EXPECT_EQ(t[p].price, 0);
     EXPECT_EQ(t[p].rent, (std::array<std::uint16_t, 6>{}));
@@ -435,33 +348,9 @@ TEST(BoardFileTest, CardsCarryTheNumbersTheirEffectsNeed) {
   EXPECT_TRUE(Contains(Board().GetCard(false, 15), Name(kBoardLayout[1])));
 }
 
-TEST(BoardFileTest, SoundsAreNamed) {
-  std::set<std::string> seen;
-  for (int n = 0; n <= 9; ++n) {
-    ASSERT_TRUE(Ini().Get("SOUND", std::to_string(n)).has_value()) << n;
-    const std::string name = Board().GetSoundName(n);
-    EXPECT_LE(name.size(), 24u);
-    EXPECT_TRUE(name.ends_with(".wav")) << name;
-    EXPECT_TRUE(seen.insert(name).second) << name;
-  }
-}
-
 std::string FileBytes() {
   std::ifstream in(kBoardFilePath, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// The help window's text: the lines after the marker up to the next marker or the end.
-std::vector<std::string> FreeText(std::string_view marker) {
-  std::vector<std::string> block;
-  bool inside = false;
-  for (const std::string& line : Lines(FileBytes())) {
-    const bool isMarker = Contains(line, "[TIPS]") || Contains(line, "[REGLER]");
-    if (inside && isMarker) break;
-    if (inside) block.push_back(line);
-    inside = inside || Contains(line, marker);
-  }
-  return block;
 }
 
 TEST(BoardFileTest, FileIsUtf8WithoutDuplicateKeys) {
@@ -479,30 +368,6 @@ TEST(BoardFileTest, FileIsUtf8WithoutDuplicateKeys) {
                Contains(line, "=")) {
       EXPECT_TRUE(keys.insert(line.substr(0, line.find('='))).second) << section << " " << line;
     }
-  }
-}
-
-TEST(BoardFileTest, TipsAndRulesFitTheHelpWindow) {
-  for (const std::string_view marker : {"[TIPS]", "[REGLER]"}) {
-    SCOPED_TRACE(marker);
-    const std::vector<std::string> block = FreeText(marker);
-    EXPECT_GT(block.size(), 20u);
-    std::size_t size = 1;
-    for (const std::string& line : block) {
-      EXPECT_LE(line.size() + 1, kFreeTextPiece) << line;
-      size += line.size() + 2;  // each line ends in a carriage return and a line feed
-    }
-    EXPECT_LT(size, kFreeTextBytes);
-  }
-  // The figures the game plays with stand beside their topics.
-  const std::vector<std::string> rules = FreeText("[REGLER]");
-  const std::pair<std::string, int> figures[] = {
-      {"Alla börjar", kStartMoney}, {"i lön", kSalary}, {"i borgen", kBail}};
-  for (const auto& [topic, amount] : figures) {
-    const auto line = std::find_if(rules.begin(), rules.end(),
-                                   [&](const std::string& l) { return Contains(l, topic); });
-    ASSERT_NE(line, rules.end()) << topic;
-    EXPECT_TRUE(Contains(*line, std::to_string(amount) + " kr")) << *line;
   }
 }
 

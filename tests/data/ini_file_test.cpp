@@ -1,8 +1,6 @@
 #include "data/ini_file.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,22 +11,12 @@
 #include <optional>
 #include <string>
 
+#include "../store/test_support.h"
+
 namespace tomtura {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A scratch directory, removed with everything in it afterwards.
-struct TempDir {
-  fs::path path;
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "tomtura-XXXXXX").string();
-    path = ::mkdtemp(pattern.data());
-  }
-  ~TempDir() { fs::remove_all(path); }
-  std::string File(std::string_view name) const { return (path / name).string(); }
-  int Entries() const { return static_cast<int>(std::distance(fs::directory_iterator(path), {})); }
-};
 
 void WriteBytes(const std::string& path, std::string_view bytes) {
   std::ofstream(path, std::ios::binary).write(bytes.data(), std::ssize(bytes));
@@ -38,25 +26,6 @@ std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
-
-// Makes every write beyond `bytes` fail (EFBIG) while the object lives.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) : handler_(::signal(SIGXFSZ, SIG_IGN)) {
-    ::getrlimit(RLIMIT_FSIZE, &previous_);
-    rlimit limit = previous_;
-    limit.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &previous_);
-    ::signal(SIGXFSZ, handler_);
-  }
-
- private:
-  sighandler_t handler_;
-  rlimit previous_{};
-};
 
 TEST(IniFileRead, FollowsTheProfileReader) {
   const IniFile ini = IniFile::Parse(
@@ -112,7 +81,7 @@ TEST(IniFileWrite, ChangesOnlyWhatItMust) {
   };
   for (const Case& c : cases) {
     TempDir dir;
-    const std::string path = dir.File("tomtura.lst");
+    const std::string path = dir.path("tomtura.lst");
     WriteBytes(path, kBoardFile);
     IniFile ini = IniFile::Load(path);
     ASSERT_TRUE(ini.Write(c.section, c.key, c.value)) << c.key;
@@ -131,7 +100,7 @@ TEST(IniFileWrite, AddsToSmallAndMissingFiles) {
   };
   for (const auto& [before, section, after] : cases) {
     TempDir dir;
-    const std::string path = dir.File("f.ini");
+    const std::string path = dir.path("f.ini");
     if (!before.empty()) WriteBytes(path, before);
     ASSERT_TRUE(IniFile::Load(path).Write(section, "k", "v")) << section;
     EXPECT_EQ(ReadBytes(path), after) << section;
@@ -140,7 +109,7 @@ TEST(IniFileWrite, AddsToSmallAndMissingFiles) {
 
 TEST(IniFileWrite, ValuesReadBackUnchangedAndBadOnesAreRefused) {
   TempDir dir;
-  const std::string path = dir.File("f.ini");
+  const std::string path = dir.path("f.ini");
   for (const std::string_view value : {" lead", "trail\t", "\"q\"", "\"", "", "a=b", "  "}) {
     ASSERT_TRUE(IniFile::Load(path).Write("S", "k", value)) << value;
     EXPECT_EQ(IniFile::Load(path).Get("S", "k"), std::string(value)) << value;
@@ -157,7 +126,7 @@ TEST(IniFileWrite, ValuesReadBackUnchangedAndBadOnesAreRefused) {
 
 TEST(IniFileWrite, KeepsChangesMadeByOthersSinceLoading) {
   TempDir dir;
-  const std::string path = dir.File("f.ini");
+  const std::string path = dir.path("f.ini");
   WriteBytes(path, "[S]\na=1\n");
   IniFile first = IniFile::Load(path);
   IniFile second = IniFile::Load(path);
@@ -168,7 +137,7 @@ TEST(IniFileWrite, KeepsChangesMadeByOthersSinceLoading) {
 
 TEST(IniFileWrite, FailureLeavesFileAndMemoryAlone) {
   TempDir dir;
-  const std::string path = dir.File("f.ini");
+  const std::string path = dir.path("f.ini");
   WriteBytes(path, "[S]\nk=old\n");
   IniFile ini = IniFile::Load(path);
   {
@@ -179,7 +148,7 @@ TEST(IniFileWrite, FailureLeavesFileAndMemoryAlone) {
   EXPECT_EQ(ini.Get("S", "k"), "old");
   EXPECT_EQ(dir.Entries(), 1);
 
-  const std::string fifo = dir.File("fifo.lst");  // exists, but cannot be read as a file
+  const std::string fifo = dir.path("fifo.lst");  // exists, but cannot be read as a file
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
   IniFile unreadable = IniFile::Load(fifo);
   EXPECT_FALSE(unreadable.ok());
@@ -189,7 +158,7 @@ TEST(IniFileWrite, FailureLeavesFileAndMemoryAlone) {
 
 TEST(WriteFileAtomically, KeepsModeAndSymbolicLink) {
   TempDir dir;
-  const std::string real = dir.File("real.txt"), link = dir.File("link.txt");
+  const std::string real = dir.path("real.txt"), link = dir.path("link.txt");
   WriteBytes(real, "old");
   fs::permissions(real, fs::perms(0640));
   fs::create_symlink(real, link);
@@ -202,28 +171,28 @@ TEST(WriteFileAtomically, KeepsModeAndSymbolicLink) {
 
 TEST(WriteFileAtomically, FailureLeavesTheOldFileAndNoTemporary) {
   TempDir dir;
-  const std::string path = dir.File("f.txt");
+  const std::string path = dir.path("f.txt");
   WriteBytes(path, "old");
   {
     FileSizeLimit limit(2);  // the write fails
     EXPECT_FALSE(WriteFileAtomically(path, "much longer contents"));
   }
-  fs::create_directory(dir.File("taken"));  // the rename fails
-  EXPECT_FALSE(WriteFileAtomically(dir.File("taken"), "new"));
-  EXPECT_FALSE(WriteFileAtomically(dir.File("nowhere/f.txt"), "new"));
+  fs::create_directory(dir.path("taken"));  // the rename fails
+  EXPECT_FALSE(WriteFileAtomically(dir.path("taken"), "new"));
+  EXPECT_FALSE(WriteFileAtomically(dir.path("nowhere/f.txt"), "new"));
   EXPECT_EQ(ReadBytes(path), "old");
-  EXPECT_TRUE(fs::is_directory(dir.File("taken")));
+  EXPECT_TRUE(fs::is_directory(dir.path("taken")));
   EXPECT_EQ(dir.Entries(), 2);
 }
 
 TEST(WriteFileAtomically, UnwritableDirectoryLeavesTheOldFile) {
   if (::geteuid() == 0) GTEST_SKIP() << "directory permissions do not bind the superuser";
   TempDir dir;
-  const std::string path = dir.File("f.txt");
+  const std::string path = dir.path("f.txt");
   WriteBytes(path, "old");
-  fs::permissions(dir.path, fs::perms(0555));
+  fs::permissions(dir.path(""), fs::perms(0555));
   EXPECT_FALSE(WriteFileAtomically(path, "new"));
-  fs::permissions(dir.path, fs::perms(0755));
+  fs::permissions(dir.path(""), fs::perms(0755));
   EXPECT_EQ(ReadBytes(path), "old");
   EXPECT_EQ(dir.Entries(), 1);
 }

@@ -105,25 +105,6 @@ TEST(NewGameSlotsTest, RemovingMovesLaterPlayersDownButNotTheirPropertyLists) {
   ExpectTokensAccountedFor(slots, state);
 }
 
-TEST(NewGameSlotsTest, ChangingATokenFreesTheOldOneForTheNextSlot) {
-  GameState state;
-  NewGameSlots slots(state);
-  slots.Open(IniFile());
-  slots.Add("Anna", "", false);  // token 0
-  slots.Add("Bo", "", false);    // token 1
-  slots.Previous();
-  slots.Previous();
-  EXPECT_EQ(slots.tokens().front(), 0);
-  const auto five = std::find(slots.tokens().begin(), slots.tokens().end(), 5);
-  slots.SelectToken(static_cast<int>(five - slots.tokens().begin()));
-  slots.Add("Anna", "", false);
-  EXPECT_EQ(state.players[0].token, 5);
-  EXPECT_EQ(slots.editSlot(), 1);
-  slots.Next();  // the empty slot: only free tokens, the old one among them
-  EXPECT_EQ(slots.tokens(), (std::vector<int>{0, 2, 3, 4, 6, 7, 8, 9}));
-  ExpectTokensAccountedFor(slots, state);
-}
-
 TEST(NewGameSlotsTest, EmptyNameOnlyRefreshesAndTheComputerHasNoPassword) {
   GameState state;
   NewGameSlots slots(state);

@@ -1,9 +1,7 @@
 #include "store/saved_game.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -165,15 +163,10 @@ TEST_F(SavedGameFileTest, FailedSaveKeepsTheEarlierFile) {
   // A file-size limit below 1,840 bytes makes the write itself fail, even for root.
   GameState other = MidGame();
   other.players[0].money = 1;
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit old{};
-  getrlimit(RLIMIT_FSIZE, &old);
-  rlimit small = old;
-  small.rlim_cur = 1000;
-  setrlimit(RLIMIT_FSIZE, &small);
-  const bool saved = SaveGameFile(other, game.texts, target, &error);
-  setrlimit(RLIMIT_FSIZE, &old);
-  EXPECT_FALSE(saved);
+  {
+    FileSizeLimit limit(1000);
+    EXPECT_FALSE(SaveGameFile(other, game.texts, target, &error));
+  }
   EXPECT_EQ(error, "Kan inte skriva " + target);
   EXPECT_EQ(ReadAll(target), earlier);
 

@@ -1,9 +1,12 @@
 #pragma once
-// Helpers of the store tests: a scratch directory, a headless front end that also records the
-// redraw requests, and a catalogue with the texts the store shows.
+// Helpers of the file tests: a scratch directory, a limit that makes writes fail, a headless
+// front end that also records the redraw requests, and a catalogue with the texts the store shows.
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -24,9 +27,31 @@ class TempDir {
     std::filesystem::remove_all(dir_, ec);
   }
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
+  int Entries() const {
+    return static_cast<int>(std::distance(std::filesystem::directory_iterator(dir_), {}));
+  }
 
  private:
   std::string dir_;
+};
+
+// Makes every write beyond `bytes` fail (EFBIG, not a signal) while the object lives.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) : handler_(::signal(SIGXFSZ, SIG_IGN)) {
+    ::getrlimit(RLIMIT_FSIZE, &previous_);
+    rlimit limit = previous_;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &previous_);
+    ::signal(SIGXFSZ, handler_);
+  }
+
+ private:
+  sighandler_t handler_;
+  rlimit previous_{};
 };
 
 class RedrawRecorder : public HeadlessFrontEnd {
