@@ -93,6 +93,8 @@ constexpr int kCoinLeftOfBox = 23;
 constexpr QSize kButtonSize(84, 24);
 constexpr int kButtonGap = 6;
 
+constexpr int kOuterChamfer = 3;
+constexpr int kInnerChamfer = 2;
 constexpr int kTabUnselectedIndent = 6;
 constexpr int kTabOverhang = 8;
 constexpr int kTabTextInset = 7;
@@ -122,7 +124,6 @@ class PageTabs : public QWidget {
     SetControlId(this, PlayWindow::kIdPageList);
   }
 
-  int current() const { return current_; }
   void SetCurrent(int page) {
     current_ = page;
     update();
@@ -142,8 +143,8 @@ class PageTabs : public QWidget {
       if (!selected) tab.setLeft(tab.left() + kTabUnselectedIndent);
       tab.setRight(tab.right() + kTabOverhang);
       p.fillRect(tab, kGrey);
-      Frame3D(p, tab, true, true, 3);
-      Frame3D(p, tab.adjusted(1, 1, -1, -1), true, false, 2);
+      Frame3D(p, tab, true, true, kOuterChamfer);
+      Frame3D(p, tab.adjusted(1, 1, -1, -1), true, false, kInnerChamfer);
       const QRect text = tab.adjusted(kTabTextInset, 0, -kTabOverhang, 0);
       p.setPen(Qt::black);
       p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, texts_[i]);
@@ -267,9 +268,7 @@ class PropertyCombo : public QComboBox {
 
 class PlayPageBase : public QWidget {
  public:
-  PlayPageBase(PlayWindow& window) : QWidget(&window), window_(window) {
-    setAutoFillBackground(false);
-  }
+  explicit PlayPageBase(PlayWindow& window) : QWidget(&window), window_(window) {}
   // Each time the page is shown: its lists, statics and tooltips from the working copies.
   virtual void Refill() = 0;
 
@@ -783,8 +782,8 @@ void PlayWindow::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), kGrey);
   const QRect frame = FrameRect();
-  Frame3D(p, frame, true, true, 3);
-  Frame3D(p, frame.adjusted(1, 1, -1, -1), true, false, 2);
+  Frame3D(p, frame, true, true, kOuterChamfer);
+  Frame3D(p, frame.adjusted(1, 1, -1, -1), true, false, kInnerChamfer);
 
   const QRect box = MoneyBox();
   p.fillRect(box, kMoneyYellow);
