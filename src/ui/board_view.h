@@ -24,7 +24,7 @@ constexpr int kScrollStep = 8;       // offsets move in steps of 8 so patterns s
 constexpr int kScrollSnapSlack = 4;  // closer than this to the end, an offset goes to the end
 constexpr int kCornerSize = 86;
 constexpr int kSquarePitch = 57;
-constexpr int kEdgeOrigin = 29;  // where square 1's column would start if corners were 57
+constexpr int kEdgeOrigin = 29;  // square s of the top edge starts at x = 29 + 57 s
 
 // ---- Board geometry --------------------------------------------------------------------------
 
@@ -41,8 +41,8 @@ int SquareEdge(int square);
 QPoint ViewToBoard(QPoint viewPoint, QPoint scroll, QSize client, bool stretched);
 
 // The client rectangle a token step has to repaint: the token's old and new places, both 40 x 40,
-// 80 pixels deeper when `coversGoPlaces` (the token just reached square 1 and players further
-// down the GO corner may have been drawn over). Scaled to the client when stretched.
+// 80 pixels deeper when `coversGoPlaces` (the token has just left GO, where a new game may have
+// placed it further down the corner). Scaled to the client when stretched.
 QRect StepRepaintRect(QPoint from, QPoint to, QPoint scroll, bool coversGoPlaces, QSize client,
                       bool stretched);
 
