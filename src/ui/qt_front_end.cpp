@@ -8,8 +8,11 @@
 #include "sound/sound.h"
 #include "trade/auction.h"
 #include "trade/dialogs.h"
+#include "ui/auction_dialog.h"
 #include "ui/main_window.h"
+#include "ui/password_dialog.h"
 #include "ui/play_window.h"
+#include "ui/question_dialog.h"
 
 namespace tomtura {
 namespace {
@@ -27,6 +30,25 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
       return QMessageBox::Critical;
   }
   return QMessageBox::Information;
+}
+
+// The game's dialogs stand over whichever of our windows is in front.
+QWidget* DialogOwner(MainWindow* window) {
+  QWidget* front = QApplication::activeModalWidget();
+  return front != nullptr ? front : window;
+}
+
+const BoardPicture* DialogPicture(MainWindow* window) {
+  return window != nullptr ? &window->picture() : nullptr;
+}
+
+// A dialog's error boxes run as our modal dialogs too, over the dialog that shows them.
+void RouteErrorBoxes(QtFrontEnd& ui, const Game& game, FramedDialog& dialog) {
+  dialog.SetErrorBox([&ui, &game, &dialog](const QString& text) {
+    QMessageBox box(QMessageBox::Critical, QString::fromStdString(game.Text(kTitleText)), text,
+                    QMessageBox::Ok, &dialog);
+    ui.RunModal(box);
+  });
 }
 
 }  // namespace
@@ -104,27 +126,35 @@ bool QtFrontEnd::PersonOnTurn() const {
   return game_ != nullptr && game_->state.current().isComputer == 0;
 }
 
-// Until the person's own dialogs exist, questions get the answer a computer player would give;
-// a notice to a person is still shown, so that a game can be followed.
 int QtFrontEnd::AskQuestion(const QuestionParams& question) {
-  const QuestionLayout layout = DescribeQuestion(*game_, question);
-  if (!question.twoButtons && PersonOnTurn()) {
-    Ask(QString::fromStdString(question.text), QMessageBox::Information, QMessageBox::Ok);
-    return 1;
-  }
-  return layout.computerAnswer;
+  if (game_ == nullptr) return 1;
+  QuestionDialog dialog(*game_, question, DialogPicture(window_), DialogOwner(window_));
+  return RunModal(dialog);
 }
 
 bool QtFrontEnd::AskPassword() {
-  return true;
+  if (game_ == nullptr) return true;
+  PasswordDialog dialog(*game_, DialogPicture(window_), DialogOwner(window_));
+  RouteErrorBoxes(*this, *game_, dialog);
+  return RunModal(dialog) == 1;
 }
 
-bool QtFrontEnd::AskConsent(const std::string& /*offer*/) {
-  return false;
+bool QtFrontEnd::AskConsent(const std::string& offer) {
+  if (game_ == nullptr) return false;
+  const int asked = game_->state.consentPlayer;
+  if (asked < 0 || asked >= kMaxPlayers) return false;
+  ConsentDialog dialog(*game_, offer, DialogPicture(window_), DialogOwner(window_));
+  RouteErrorBoxes(*this, *game_, dialog);
+  return RunModal(dialog) == 1;
 }
 
+// The winner has paid when the dialog closes; should it close early, the bidders left in pass.
 int QtFrontEnd::RunAuction() {
-  return RunComputerAuction(*game_);
+  if (game_ == nullptr) return kNobody;
+  AuctionDialog dialog(*game_, DialogPicture(window_), DialogOwner(window_));
+  RouteErrorBoxes(*this, *game_, dialog);
+  RunModal(dialog);
+  return dialog.Conclude();
 }
 
 // The play window over whichever of our windows is in front: the main window, or the question
