@@ -62,6 +62,7 @@ constexpr int kDieFaces = 6;
 constexpr int kTumblingFrames = 6;
 // The board fits beside the panel when the window opens, within most of the screen.
 constexpr double kInitialScreenShare = 0.9;
+constexpr int kLogPaneWidth = 220;
 
 struct ButtonPlace {
   int command;
@@ -181,9 +182,9 @@ class MainClientArea : public QWidget {
     window_.PaintClient(painter, event->rect());
     if (!painted_) {
       painted_ = true;
-      // Start-up measurements end the program at its first frame.
+      // Start-up measurements end the program at its first frame, without closing windows.
       if (qEnvironmentVariableIsSet("TOMTURA_EXIT_AFTER_FIRST_FRAME")) {
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
       }
     }
   }
@@ -527,6 +528,7 @@ void MainWindow::OnCommand(int id, bool fromProgram) {
       break;
     case kCmdGameLog:
       logPane_->setVisible(logPane_->isHidden());
+      if (!logPane_->isHidden()) resizeDocks({logPane_}, {kLogPaneWidth}, Qt::Horizontal);
       SetChecked(id, !logPane_->isHidden());
       break;
     default:

@@ -18,6 +18,7 @@
 #include "ui/board_picture.h"
 #include "ui/board_view.h"
 #include "ui/fonts.h"
+#include "ui/framed_dialog.h"
 #include "ui/log_pane.h"
 #include "ui/main_window.h"
 #include "ui/player_panel.h"
@@ -42,7 +43,8 @@ QImage TestSheet() {
 }
 
 // One main window on a private copy of the board file, with every modal dialog answered by
-// the test: message boxes by `answer`, file dialogs with `chosenFile` (empty: cancelled).
+// the test: message boxes by `answer`, file dialogs with `chosenFile` (empty: cancelled); the
+// game's own dialogs are cancelled, or run as they are with `runGameDialogs`.
 struct Harness {
   QTemporaryDir dir;
   QString boardFile;
@@ -54,6 +56,7 @@ struct Harness {
   QStringList shown;  // texts of the message boxes, in order
   QMessageBox::StandardButton answer = QMessageBox::Ok;
   QString chosenFile;
+  bool runGameDialogs = false;
 
   explicit Harness(const QByteArray& extraBoardText = {}) {
     QFile source(QStringLiteral(TOMTURA_ASSETS_DIR "/tomtura.lst"));
@@ -81,7 +84,7 @@ struct Harness {
       files->selectFile(chosenFile);
       return QDialog::Accepted;
     }
-    return QDialog::Rejected;
+    return runGameDialogs ? dialog.exec() : int(QDialog::Rejected);
   }
 
   void SetPlayers(std::initializer_list<int> isComputer) {
@@ -518,6 +521,8 @@ void MainWindowTest::computerGameEndsInGameOver() {
   Harness h;
   h.SetPlayers({1, 1, 1});
   h.ui.SetTimerIntervalOverride(0);
+  h.runGameDialogs = true;
+  FramedDialog::SetTimerOverride(0);  // the computer's answers and bids in the dialogs too
   h.window->show();
   QVERIFY(QTest::qWaitForWindowExposed(h.window.get()));
   h.window->StartNewGame();  // a computer on turn throws at once
@@ -533,6 +538,7 @@ void MainWindowTest::computerGameEndsInGameOver() {
   poll.start(20);
   QTimer::singleShot(240000, &loop, &QEventLoop::quit);
   loop.exec();
+  FramedDialog::SetTimerOverride(-1);
   QCOMPARE(state.turnPhase, TurnPhase::GameOver);
   int winner = -1;
   for (int i = 0; i < state.playerCount; ++i) {
