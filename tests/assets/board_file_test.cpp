@@ -81,11 +81,12 @@ std::string Conversions(std::string_view format) {
     if (format[i] != '%') continue;
     if (++i < format.size() && format[i] == '%') continue;
     while (i < format.size() && Contains("-+ #0123456789.", std::string(1, format[i]))) ++i;
-    std::string spec = "%";
-    while (i < format.size() && Contains("hlLjzt", std::string(1, format[i]))) spec += format[i++];
+    std::string conversion = "%";
+    while (i < format.size() && Contains("hlLjzt", std::string(1, format[i])))
+      conversion += format[i++];
     if (i >= format.size() || !Contains("diouxXcsfeEgGp", std::string(1, format[i])))
       return out + "%!";
-    out += spec + format[i];
+    out += conversion + format[i];
   }
   return out;
 }
