@@ -118,7 +118,7 @@ AuctionDialog::AuctionDialog(Game& game, const BoardPicture* picture, QWidget* p
 
   SetTiles(kTilesX, kTilesY);
   bidField_->setText(QStringLiteral("0"));
-  ShowBidder();
+  ShowBidder(false);
 }
 
 AuctionDialog::~AuctionDialog() {
@@ -179,22 +179,22 @@ void AuctionDialog::AfterAction() {
     ShowEnd();
   } else {
     passwordField_->clear();
-    ShowBidder();
-    FocusSelected(bidField_);
+    ShowBidder(true);
   }
 }
 
 // The message, the title and the password row for the bidder on turn; a computer bidder's move
 // is prepared.
-void AuctionDialog::ShowBidder() {
+void AuctionDialog::ShowBidder(bool focusBid) {
   message_->setText(QString::fromStdString(auction_.message()));
   setWindowTitle(QString::fromStdString(auction_.title()));
   const bool password = auction_.BidderHasPassword();
   ShowControl(passwordLabel_, password);
   ShowControl(passwordField_, password);
   bidField_->setReadOnly(false);
-  FitMessage();
+  if (focusBid) FocusSelected(bidField_);
   if (auction_.BidderIsComputer()) PrepareComputerMove();
+  FitMessage();
 }
 
 void AuctionDialog::ShowEnd() {
@@ -261,10 +261,13 @@ void AuctionDialog::FitMessage() {
   passwordLabel_->setGeometry(passwordLeft, rowTop, kPasswordLabelWidth, kRowHeight);
   passwordField_->setGeometry(passwordLeft + kPasswordLabelWidth + 2, rowTop, kPasswordFieldWidth,
                               kRowHeight);
-  const int buttonLeft = (this->width() - 2 * kButtonWidth - kButtonGap) / 2;
-  button1_->setGeometry(buttonLeft, buttonTop, kButtonWidth, kButtonHeight);
-  button2_->setGeometry(buttonLeft + kButtonWidth + kButtonGap, buttonTop, kButtonWidth,
-                        kButtonHeight);
+  // The buttons shown stand side by side, centred.
+  const int shown = (button1_->isHidden() ? 0 : 1) + (button2_->isHidden() ? 0 : 1);
+  int left = (this->width() - shown * kButtonWidth - (shown - 1) * kButtonGap) / 2;
+  for (QPushButton* button : {button1_, button2_}) {
+    button->setGeometry(left, buttonTop, kButtonWidth, kButtonHeight);
+    if (!button->isHidden()) left += kButtonWidth + kButtonGap;
+  }
 }
 
 void AuctionDialog::PaintContent(QPainter& painter) {

@@ -59,7 +59,9 @@ class AuctionDialog : public FramedDialog {
 
  private:
   void AfterAction();
-  void ShowBidder();
+  // The message, title and password row for the bidder on turn; `focusBid` gives the bid field
+  // the focus with its text selected.
+  void ShowBidder(bool focusBid);
   void ShowEnd();
   void PrepareComputerMove();
   void ComputerMove();

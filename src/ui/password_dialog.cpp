@@ -27,9 +27,9 @@ constexpr int kRowHeight = 22;
 constexpr int kLabelWidth = 70;
 constexpr int kFieldWidth = 70;
 constexpr int kButtonWidth = 80;
-constexpr int kButtonHeight = 24;
+constexpr int kButtonHeight = 23;
 constexpr int kButtonGap = 12;
-constexpr int kButtonBottomGap = 4;  // between the buttons and the bottom tiles
+constexpr int kButtonBottomGap = 6;  // between the buttons and the bottom tiles
 constexpr int kMaxTilesX = 9;
 constexpr int kMaxTilesY = 8;
 
@@ -45,7 +45,7 @@ LoginDialog::LoginDialog(Game& game, const BoardPicture* picture, QWidget* paren
   setWindowTitle(kLoginTitle);
   message_ = new QLabel(this);
   SetControlId(message_, kIdMessage);
-  message_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  message_->setAlignment(Qt::AlignCenter);
   message_->setWordWrap(true);
 
   passwordLabel_ = new QLabel(kPasswordCaption, this);
