@@ -6,8 +6,6 @@
 
 #include "rules/game.h"
 #include "sound/sound.h"
-#include "trade/auction.h"
-#include "trade/dialogs.h"
 #include "ui/auction_dialog.h"
 #include "ui/main_window.h"
 #include "ui/password_dialog.h"
@@ -120,10 +118,6 @@ void QtFrontEnd::Tick(bool dice) {
     game_->WalkTick();
   }
   inTick_ = false;
-}
-
-bool QtFrontEnd::PersonOnTurn() const {
-  return game_ != nullptr && game_->state.current().isComputer == 0;
 }
 
 int QtFrontEnd::AskQuestion(const QuestionParams& question) {

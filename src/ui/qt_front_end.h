@@ -97,7 +97,6 @@ class QtFrontEnd : public FrontEnd {
 
  private:
   void Tick(bool dice);
-  bool PersonOnTurn() const;
 
   Game* game_ = nullptr;
   MainWindow* window_ = nullptr;
