@@ -23,6 +23,7 @@
 #include "ui/main_window.h"
 #include "ui/player_panel.h"
 #include "ui/qt_front_end.h"
+#include "window_fixture.h"
 
 using namespace tomtura;
 
@@ -30,81 +31,7 @@ Q_DECLARE_METATYPE(tomtura::ChildLayout)
 
 namespace {
 
-constexpr QRgb kPatternColour = 0xFF336699;
 constexpr QRgb kSilver = 0xFFC0C0C0;
-
-// A sheet of the standard size whose background pattern is one known colour.
-QImage TestSheet() {
-  QImage sheet(kSheetWidth, kSheetHeight, QImage::Format_RGB32);
-  sheet.fill(0xFF808080);
-  QPainter painter(&sheet);
-  painter.fillRect(sheet::kBackgroundPattern, QColor::fromRgb(kPatternColour));
-  return sheet;
-}
-
-// One main window on a private copy of the board file, with every modal dialog answered by
-// the test: message boxes by `answer`, file dialogs with `chosenFile` (empty: cancelled); the
-// game's own dialogs are cancelled, or run as they are with `runGameDialogs`.
-struct Harness {
-  QTemporaryDir dir;
-  QString boardFile;
-  QtFrontEnd ui;
-  std::unique_ptr<Game> game;
-  BoardPicture picture;
-  std::unique_ptr<SoundEffects> sound;
-  std::unique_ptr<MainWindow> window;
-  QStringList shown;  // texts of the message boxes, in order
-  QMessageBox::StandardButton answer = QMessageBox::Ok;
-  QString chosenFile;
-  bool runGameDialogs = false;
-
-  explicit Harness(const QByteArray& extraBoardText = {}) {
-    QFile source(QStringLiteral(TOMTURA_ASSETS_DIR "/tomtura.lst"));
-    source.open(QIODevice::ReadOnly);
-    boardFile = dir.filePath("tomtura.lst");
-    QFile copy(boardFile);
-    copy.open(QIODevice::WriteOnly);
-    copy.write(source.readAll() + extraBoardText);
-    copy.close();
-
-    game = std::make_unique<Game>(TextCatalogue::Load(boardFile.toStdString()), ui, 7);
-    picture.SetSheet(TestSheet());
-    sound = std::make_unique<SoundEffects>(game->texts, dir.path());
-    ui.SetModalRunner([this](QDialog& dialog) { return Answer(dialog); });
-    window = std::make_unique<MainWindow>(*game, ui, picture, *sound, dir.path());
-  }
-
-  int Answer(QDialog& dialog) {
-    if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
-      shown << box->text();
-      return answer;
-    }
-    if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
-      if (chosenFile.isEmpty()) return QDialog::Rejected;
-      files->selectFile(chosenFile);
-      return QDialog::Accepted;
-    }
-    return runGameDialogs ? dialog.exec() : int(QDialog::Rejected);
-  }
-
-  void SetPlayers(std::initializer_list<int> isComputer) {
-    GameState& state = game->state;
-    int i = 0;
-    for (int computer : isComputer) {
-      state.players[i].name.setUtf8("P" + std::to_string(i + 1));
-      state.players[i].isComputer = static_cast<std::int16_t>(computer);
-      state.players[i].token = static_cast<std::int16_t>(i);
-      ++i;
-    }
-    state.playerCount = i;
-  }
-
-  QString Text(int n) const { return QString::fromStdString(game->Text(n)); }
-  QString StoredOption(const char* key) const {
-    return QString::fromStdString(
-        IniFile::Load(boardFile.toStdString()).GetString("LJUD", key, "missing"));
-  }
-};
 
 }  // namespace
 
