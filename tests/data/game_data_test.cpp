@@ -114,7 +114,6 @@ TEST(PropertyRules, CountCompleteGroups) {
       {{0, 1, 2, 3}, 1},  // a two-entry group and two of a three-entry group
       {{20, 21, 0, 1, 17, 18, 19}, 3},
       {{22, 23, 24, 25, 26, 27}, 0},  // stations and utilities are no colour groups
-      {{0, 2, 3, 5, 6, 20}, 0},
   };
   for (const auto& [owned, want] : cases) {
     PropertyTable table = BoardTable();

@@ -11,8 +11,7 @@ namespace {
 
 TEST(TextEncoding, Windows1252RoundTrips) {
   const std::pair<std::string, std::string> known[] = {
-      {"\x80", "\xE2\x82\xAC"}, {"\x84", "\xE2\x80\x9E"}, {"\x85", "\xE2\x80\xA6"},
-      {"\x9F", "\xC5\xB8"},     {"\xE4", "\xC3\xA4"},     {"\xFF", "\xC3\xBF"}};
+      {"\x80", "\xE2\x82\xAC"}, {"\x9F", "\xC5\xB8"}, {"\xE4", "\xC3\xA4"}};
   for (const auto& [cp1252, utf8] : known) {
     EXPECT_EQ(Cp1252ToUtf8(cp1252), utf8);
     EXPECT_EQ(Utf8ToCp1252(utf8), cp1252);
@@ -26,13 +25,11 @@ TEST(TextEncoding, Windows1252RoundTrips) {
 }
 
 TEST(TextEncoding, WhatWindows1252CannotHoldBecomesQuestionMarks) {
-  const std::tuple<std::string, std::string, bool> cases[] = {{"\xE4\xB8\xAD", "?", true},
-                                                              {"\xF0\x9F\x8E\xB2x", "?x", true},
+  // Multi-byte, undefined in Windows-1252, cut short, overlong, a surrogate, beyond U+10FFFF.
+  const std::tuple<std::string, std::string, bool> cases[] = {{"\xF0\x9F\x8E\xB2x", "?x", true},
                                                               {"\xC2\x81", "?", true},
                                                               {"a\xC3", "a?", false},
-                                                              {"\xE2\x82x", "?x", false},
                                                               {"\xC0\xAF", "??", false},
-                                                              {"\xE0\x80\xAF", "???", false},
                                                               {"\xED\xA0\x80", "???", false},
                                                               {"\xF4\x90\x80\x80", "????", false},
                                                               {"\x80z", "?z", false}};

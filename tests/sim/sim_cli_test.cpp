@@ -49,10 +49,7 @@ class SimProgram : public ::testing::Test {
 TEST_F(SimProgram, JsonSummaryAndASavedPositionThatRoundTripsWhenNoTurnIsPlayed) {
   ASSERT_EQ(Run("--games 2 --players 4 --seed 3 --max-turns 30 --json --save " + Path("a.tom")), 0)
       << err_;
-  for (const char* key :
-       {"{\"games\":2,",
-        "\"finished\":", "\"turns_median\":", "\"turns_mean\":", "\"wins_by_seat\":[",
-        "\"bankruptcies\":", "\"houses_built\":", "\"deals\":", "\"ms_per_game\":"}) {
+  for (const char* key : {"{\"games\":2,", "\"finished\":", "\"wins_by_seat\":[", "\"deals\":"}) {
     EXPECT_NE(out_.find(key), std::string::npos) << key << " in " << out_;
   }
   EXPECT_EQ(err_, "");  // no progress line when stderr is not a terminal
@@ -67,7 +64,6 @@ TEST_F(SimProgram, JsonSummaryAndASavedPositionThatRoundTripsWhenNoTurnIsPlayed)
 TEST_F(SimProgram, BadInputFailsWithAMessage) {
   std::ofstream(Path("bad.tom")) << "not a saved game";
   const std::pair<std::string, int> cases[] = {{"--load " + Path("bad.tom"), 1},
-                                               {"--load " + Path("missing.tom"), 1},
                                                {"--board " + Path("missing.lst"), 1},
                                                {"--players 7", 2},
                                                {"--games", 2},

@@ -74,7 +74,6 @@ TEST(RosterTest, ReadingEdgeCases) {
     std::string last;  // the last player read, as the roster writes him
   };
   const Case cases[] = {
-      {"no password", {"3,,0,Eva"}, 1, "3,,0,Eva"},
       {"empty key ends", {"1,,0,A", "2,,0,B", "", "4,,0,D"}, 2, "2,,0,B"},
       {"name cut to 9", {"1,,0,Bartholomew"}, 1, "1,,0,Bartholom"},
       {"no second comma", {"1,ef,0,A", "2xy", "3,,0,C"}, 1, "1,ef,0,A"},

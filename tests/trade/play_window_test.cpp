@@ -11,50 +11,34 @@ namespace tomtura {
 namespace {
 
 constexpr char kTexts[] =
-    "[TEXTS]\n11=pant\n41=%s kan inte betala\n"
     "100=%s: %s byter till sig %s mot %s och %d kr\n101=%s: %s köper %s för %d kr\n"
     "103=%s: %s ger %s och tar %s för %d kr\n104=%s: %s säljer %s för %d kr\n";
 
-// Streets in groups of 2, 3, 3, 3, 3, 3, 3, 2 (entries 0..21), four stations, two utilities,
-// the two jail cards. Street p costs 1000 + 100 p, its houses 500.
+// The dealing game's groups, with street p costing 1000 + 100 p and its houses 500; two persons
+// and a computer player, the first person on turn.
 struct Deals : ::testing::Test {
-  trade_test::ScriptedFrontEnd ui;
-  Game game{TextCatalogue(IniFile::Parse(kTexts)), ui, 11};
+  trade_test::DealGame g{3, kTexts, 11};
+  trade_test::ScriptedFrontEnd& ui = g.ui;
+  Game& game = g.game;
 
   Deals() {
-    ui.state = &game.state;
-    const int groupSizes[] = {2, 3, 3, 3, 3, 3, 3, 2};
-    int p = 0;
-    for (int g = 0; g < 8; ++g) {
-      for (int k = 0; k < groupSizes[g]; ++k) prop(p++).group = static_cast<std::int16_t>(g);
-    }
-    for (; p < kPropertyCount; ++p) {
-      prop(p).group = static_cast<std::int16_t>(p < 26   ? kStationGroup
-                                                : p < 28 ? kUtilityGroup
-                                                         : kJailCardGroup);
-    }
-    for (p = 0; p < kPropertyCount; ++p) {
+    for (int p = 0; p < kPropertyCount; ++p) {
       prop(p).name.setUtf8("Gata " + std::to_string(p));
       prop(p).price = static_cast<std::int16_t>(1000 + 100 * p);
       prop(p).housePrice = 500;
     }
-    GameState& s = game.state;
-    s.playerCount = 3;
     const char* names[] = {"Anna", "Bo", "Dator"};
     for (int n = 0; n < 3; ++n) {
-      s.players[n].name.setUtf8(names[n]);
-      s.players[n].money = kStartMoney;
+      g.player(n).name.setUtf8(names[n]);
+      g.player(n).isComputer = n == 2 ? 1 : 0;
     }
-    s.players[2].isComputer = 1;
-    s.currentPlayer = 0;
-    s.turnPhase = TurnPhase::AwaitRoll;
+    game.state.currentPlayer = 0;
+    game.state.turnPhase = TurnPhase::AwaitRoll;
   }
 
-  Property& prop(int p) { return game.state.properties[p]; }
+  Property& prop(int p) { return g.prop(p); }
   const Property& work(int p) { return game.state.workProperties[p]; }
-  void Own(int player, std::initializer_list<int> properties) {
-    for (int p : properties) prop(p).owner = static_cast<std::int16_t>(player);
-  }
+  void Own(int player, std::initializer_list<int> properties) { g.Own(player, properties); }
   // The log, oldest line first.
   std::vector<std::string> LogLines() const {
     const auto& entries = game.state.log.entries();
@@ -79,9 +63,7 @@ TEST_F(Deals, CancelAfterSeveralDealsKeepsOnlyTheRefusedFlags) {
     EXPECT_EQ(deals.AskSell(1, 3, true, 28, 700), Outcome::Done);
     EXPECT_EQ(deals.Mortgage(2), Outcome::Done);
     EXPECT_EQ(deals.Unmortgage(9), Outcome::Done);
-    EXPECT_EQ(work(5).owner, 0);
-    EXPECT_EQ(work(3).owner, 1);
-    EXPECT_EQ(work(28).owner, 0);
+    EXPECT_EQ(std::tuple(work(5).owner, work(3).owner, work(28).owner), std::tuple(0, 1, 0));
     EXPECT_NE(deals.workMoney(), kStartMoney);
     // The live records are untouched while the window is open.
     EXPECT_EQ(game.state.properties, before.properties);
@@ -93,9 +75,9 @@ TEST_F(Deals, CancelAfterSeveralDealsKeepsOnlyTheRefusedFlags) {
   EXPECT_EQ(after.log.entries(), before.log.entries());
   EXPECT_EQ(after.turnPhase, TurnPhase::AwaitRoll);
   EXPECT_EQ(after.currentPlayer, before.currentPlayer);
-  for (int p = 0; p < kPropertyCount; ++p) {
-    EXPECT_EQ(after.askedThisTurn[p], p == 12 ? 1 : 0) << p;
-  }
+  std::array<std::uint16_t, kPropertyCount> refused{};
+  refused[12] = 1;
+  EXPECT_EQ(after.askedThisTurn, refused);
 }
 
 TEST_F(Deals, CommitWritesOneLinePerChangeOfEachProperty) {
@@ -114,22 +96,16 @@ TEST_F(Deals, CommitWritesOneLinePerChangeOfEachProperty) {
   ASSERT_EQ(deals.Unmortgage(17), Outcome::Done);  // 1350 + 135
   ASSERT_EQ(deals.Mortgage(22), Outcome::Done);    // 1600
   deals.Commit();
-  EXPECT_EQ(LogLines(), (std::vector<std::string>{
-                            "0Anna köpte Gata 0 av Bo",
-                            "0Anna köpte hus på Gata 2",
-                            "0Anna köpte hus på Gata 3",
-                            "0Anna köpte hus på Gata 4",
-                            "0Anna sålde Gata 9 till Bo",
-                            "0Anna köpte hotell på Gata 13",
-                            "0Anna sålde hus på Gata 14",
-                            "0Anna upptecknade Gata 17",
-                            "0Anna intecknade Gata 22",
-                        }));
+  EXPECT_EQ(LogLines(),
+            (std::vector<std::string>{"0Anna köpte Gata 0 av Bo", "0Anna köpte hus på Gata 2",
+                                      "0Anna köpte hus på Gata 3", "0Anna köpte hus på Gata 4",
+                                      "0Anna sålde Gata 9 till Bo", "0Anna köpte hotell på Gata 13",
+                                      "0Anna sålde hus på Gata 14", "0Anna upptecknade Gata 17",
+                                      "0Anna intecknade Gata 22"}));
   const GameState& s = game.state;
-  EXPECT_EQ(s.properties[2].houses, 2);
-  EXPECT_EQ(s.properties[13].houses, kHotel);
-  EXPECT_EQ(s.properties[0].owner, 0);
-  EXPECT_EQ(s.properties[9].owner, 1);
+  EXPECT_EQ(std::tuple(s.properties[2].houses, s.properties[13].houses, s.properties[0].owner,
+                       s.properties[9].owner),
+            std::tuple(2, kHotel, 0, 1));
   EXPECT_EQ(s.players[0].money, kStartMoney - 500 + 300 - 4 * 500 - 500 + 250 - 1485 + 1600);
   EXPECT_EQ(s.players[1].money, kStartMoney + 500 - 300);
   EXPECT_EQ(s.propertyLists[0].items,
@@ -161,9 +137,7 @@ TEST_F(Deals, HousesGoUpAndComeDownEvenlyOverTheGroup) {
     EXPECT_EQ(work(step.property).houses, housesBefore + change);
     EXPECT_EQ(deals.workMoney(), money);
   }
-  EXPECT_EQ(work(2).houses, 1);
-  EXPECT_EQ(work(3).houses, 0);
-  EXPECT_EQ(work(4).houses, 1);
+  EXPECT_EQ(std::tuple(work(2).houses, work(3).houses, work(4).houses), std::tuple(1, 0, 1));
 
   // Evenness is told before money: with too little, an uneven house is still 108.
   game.state.workPlayers[0].money = 499;
@@ -174,25 +148,16 @@ TEST_F(Deals, HousesGoUpAndComeDownEvenlyOverTheGroup) {
 }
 
 TEST_F(Deals, UnmortgageCostsHalfThePriceAndATwentieth) {
-  struct Case {
-    int price, money;
-    Outcome outcome;
-    int moneyAfter;
-  };
-  const Case cases[] = {
-      {1250, 687, Outcome::Done, 0},  // 625 + 62, both rounded down
-      {1250, 686, Outcome::NotEnoughMoney, 686},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.price);
-    prop(22).price = static_cast<std::int16_t>(c.price);
-    prop(22).owner = 0;
+  prop(22).price = 1250;  // 625 + 62, both rounded down
+  prop(22).owner = 0;
+  for (auto [money, done] : {std::pair{687, true}, {686, false}}) {
+    SCOPED_TRACE(money);
     prop(22).mortgaged = 1;
-    game.state.players[0].money = c.money;
+    game.state.players[0].money = money;
     PlayWindowDeals deals(game);
-    EXPECT_EQ(deals.Unmortgage(22), c.outcome);
-    EXPECT_EQ(deals.workMoney(), c.moneyAfter);
-    EXPECT_EQ(work(22).mortgaged, c.outcome == Outcome::Done ? 0 : 1);
+    EXPECT_EQ(deals.Unmortgage(22), done ? Outcome::Done : Outcome::NotEnoughMoney);
+    EXPECT_EQ(deals.workMoney(), done ? 0 : money);
+    EXPECT_EQ(work(22).mortgaged, done ? 0 : 1);
   }
   // Mortgaging pays only the half.
   prop(22).mortgaged = 0;
@@ -232,21 +197,9 @@ TEST_F(Deals, OffersAreCheckedThenPutToThePartner) {
   prop(23).mortgaged = 1;
   game.state.players[0].money = 1000;
   PlayWindowDeals deals(game);
-  struct Case {
-    int wanted;
-    bool exchange;
-    int own;
-    int price;
-    Outcome outcome;
-  };
-  const Case refusedBeforeAsking[] = {
-      {-1, false, -1, 0, Outcome::NothingChosen},
-      {4, false, -1, 1001, Outcome::NotEnoughMoney},
-      {4, true, -1, 10, Outcome::NothingChosen},
-  };
-  for (const Case& c : refusedBeforeAsking) {
-    EXPECT_EQ(deals.AskBuy(1, c.wanted, c.exchange, c.own, c.price), c.outcome);
-  }
+  EXPECT_EQ(deals.AskBuy(1, -1, false, -1, 0), Outcome::NothingChosen);
+  EXPECT_EQ(deals.AskBuy(1, 4, false, -1, 1001), Outcome::NotEnoughMoney);
+  EXPECT_EQ(deals.AskBuy(1, 4, true, -1, 10), Outcome::NothingChosen);  // nothing to give
   EXPECT_EQ(deals.AskSell(1, -1, false, -1, 10), Outcome::NothingChosen);
   EXPECT_EQ(deals.AskSell(1, 2, true, -1, 10), Outcome::NothingChosen);
   EXPECT_EQ(ui.Count("AskConsent"), 0);
@@ -282,12 +235,12 @@ TEST_F(Deals, ADebtorWhoseLastOfferWasRefusedCannotPay) {
   Own(0, {2});
   game.state.players[0].money = -5000;
   PlayWindowDeals deals(game);
-  EXPECT_TRUE(deals.PageLocked(PlayPage::Buy));
-  EXPECT_TRUE(deals.PageLocked(PlayPage::Unmortgage));
-  EXPECT_TRUE(deals.PageLocked(PlayPage::BuyHouse));
-  EXPECT_FALSE(deals.PageLocked(PlayPage::Sell));
-  EXPECT_FALSE(deals.PageLocked(PlayPage::Mortgage));
-  EXPECT_FALSE(deals.PageLocked(PlayPage::SellHouse));
+  for (PlayPage page : {PlayPage::Buy, PlayPage::Unmortgage, PlayPage::BuyHouse}) {
+    EXPECT_TRUE(deals.PageLocked(page));
+  }
+  for (PlayPage page : {PlayPage::Sell, PlayPage::Mortgage, PlayPage::SellHouse}) {
+    EXPECT_FALSE(deals.PageLocked(page));
+  }
   EXPECT_EQ(deals.AskSell(1, 2, false, -1, 100), Outcome::Refused);
   EXPECT_TRUE(deals.CannotPayAfterSale());
   EXPECT_EQ(ui.Texts("ShowMessage"), std::vector<std::string>{"Anna kan inte betala"});
