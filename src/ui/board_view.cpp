@@ -156,46 +156,6 @@ QRect StepRepaintRect(QPoint from, QPoint to, QPoint scroll, bool coversGoPlaces
   return QRect(left, top, right - left, bottom - top);
 }
 
-// ---- Scroll arithmetic -----------------------------------------------------------------------
-
-std::pair<bool, bool> NeededScrollBars(QSize available, QSize needed, QSize bars) {
-  bool horizontal = false;
-  bool vertical = false;
-  for (int pass = 0; pass < 2; ++pass) {
-    horizontal = available.width() - (vertical ? bars.width() : 0) < needed.width();
-    vertical = available.height() - (horizontal ? bars.height() : 0) < needed.height();
-  }
-  return {horizontal, vertical};
-}
-
-int SnapScrollOffset(int offset, int maxScroll) {
-  if (offset < maxScroll - kScrollSnapSlack) {
-    offset -= offset % kScrollStep;
-  } else {
-    offset = maxScroll;
-  }
-  return std::max(offset, 0);
-}
-
-int ScrollBarTarget(QAbstractSlider::SliderAction action, int offset, int maxScroll, int page,
-                    int thumb) {
-  using Slider = QAbstractSlider;
-  if (action == Slider::SliderSingleStepAdd) offset += kScrollStep;
-  if (action == Slider::SliderSingleStepSub) offset -= kScrollStep;
-  if (action == Slider::SliderPageStepAdd) offset += page;
-  if (action == Slider::SliderPageStepSub) offset -= page;
-  if (action == Slider::SliderToMinimum) offset = 0;
-  if (action == Slider::SliderToMaximum) offset = maxScroll;
-  if (action == Slider::SliderMove) offset = thumb;
-  return SnapScrollOffset(offset, maxScroll);
-}
-
-int DragScrollDelta(int dragPoint, int mouse, int offset, int maxScroll) {
-  int delta = dragPoint - mouse;
-  delta -= delta % kScrollStep;  // towards zero
-  return std::clamp(offset + delta, 0, std::max(maxScroll, 0)) - offset;
-}
-
 // ---- The property card ---------------------------------------------------------------------
 
 std::string CardRentText(const Game& game, int p) {
@@ -239,16 +199,9 @@ std::string CardText(const Game& game, int p) {
 // ---- The view --------------------------------------------------------------------------------
 
 BoardView::BoardView(Game& game, const BoardPicture& picture, QWidget* parent)
-    : QAbstractScrollArea(parent), game(game), picture(picture) {
+    : DragScrollArea(parent), game(game), picture(picture) {
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   viewport()->setAttribute(Qt::WA_NoSystemBackground);
-  // Moves without a button arrive too, so that a drag whose release went elsewhere ends.
-  viewport()->setMouseTracking(true);
-  for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
-    bar->setSingleStep(kScrollStep);
-    connect(bar, &QAbstractSlider::actionTriggered, this,
-            [this, bar](int action) { OnScrollAction(bar, action); });
-  }
   cardMenu = new QMenu(this);
   auto* item = new QWidgetAction(cardMenu);
   item->setDefaultWidget(new PropertyCard(game, picture, cardProperty_));
@@ -257,10 +210,6 @@ BoardView::BoardView(Game& game, const BoardPicture& picture, QWidget* parent)
 }
 
 BoardView::~BoardView() = default;
-
-QPoint BoardView::scrollOffset() const {
-  return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
-}
 
 void BoardView::MarkDirty() {
   boardDirty = true;
@@ -280,38 +229,14 @@ void BoardView::ResetScroll() {
   verticalScrollBar()->setValue(0);
 }
 
-QSize BoardView::barThickness() const {
-  return {verticalScrollBar()->sizeHint().width(), horizontalScrollBar()->sizeHint().height()};
-}
-
-// The bars are switched on and off here rather than left to show as needed: a bar that is
-// shown would otherwise keep itself needed by the room it takes.
 void BoardView::AdaptScrollBars() {
-  const QSize available = contentsRect().size();
-  const QSize bars = barThickness();
-  const auto [horizontal, vertical] =
-      stretchBoard ? std::pair(false, false)
-                   : NeededScrollBars(available, {kBoardSize, kBoardSize}, bars);
-  setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-  setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-  const QSize client(available.width() - (vertical ? bars.width() : 0),
-                     available.height() - (horizontal ? bars.height() : 0));
-  maxScrollX = horizontal ? kBoardSize - client.width() : 0;
-  maxScrollY = vertical ? kBoardSize - client.height() : 0;
-  // The page step only sizes the thumb; page clicks are worked out in OnScrollAction.
-  horizontalScrollBar()->setPageStep(std::max(1, client.width()));
-  verticalScrollBar()->setPageStep(std::max(1, client.height()));
-  // Shrinking a range pulls the offset in, so the board's far edge stays at the view's edge.
-  horizontalScrollBar()->setRange(0, maxScrollX);
-  verticalScrollBar()->setRange(0, maxScrollY);
+  const QSize board(kBoardSize, kBoardSize);
+  FitScrollBars(board, board, !stretchBoard);
 }
 
-void BoardView::OnScrollAction(QAbstractSlider* bar, int action) {
-  const int maxScroll = bar->maximum();
-  // A tenth of the range, but never less than one step: smaller pages would be rounded away.
-  const int page = std::max(maxScroll / 10, kScrollStep);
-  bar->setSliderPosition(ScrollBarTarget(static_cast<QAbstractSlider::SliderAction>(action),
-                                         bar->value(), maxScroll, page, bar->sliderPosition()));
+// A tenth of the range, but never less than one step: smaller pages would be rounded away.
+int BoardView::PageStep(const QAbstractSlider* bar) const {
+  return std::max(bar->maximum() / 10, kScrollStep);
 }
 
 void BoardView::scrollContentsBy(int dx, int dy) {
@@ -460,38 +385,7 @@ void BoardView::mousePressEvent(QMouseEvent* event) {
     ShowCardAt(at, event->globalPosition().toPoint());
     return;
   }
-  if (event->button() == Qt::LeftButton && !dragging && !stretchBoard) {
-    dragging = true;
-    dragPoint = at;
-    viewport()->setCursor(Qt::ClosedHandCursor);
-  }
-}
-
-void BoardView::mouseMoveEvent(QMouseEvent* event) {
-  if (!dragging) return;
-  // Without the button the view has lost the mouse: the drag is over.
-  if (!(event->buttons() & Qt::LeftButton)) {
-    EndDrag();
-    return;
-  }
-  const QPoint at = event->position().toPoint();
-  const QPoint scroll = scrollOffset();
-  const int dx = DragScrollDelta(dragPoint.x(), at.x(), scroll.x(), maxScrollX);
-  const int dy = DragScrollDelta(dragPoint.y(), at.y(), scroll.y(), maxScrollY);
-  if (dx == 0 && dy == 0) return;
-  horizontalScrollBar()->setValue(scroll.x() + dx);
-  verticalScrollBar()->setValue(scroll.y() + dy);
-  dragPoint -= QPoint(dx, dy);
-}
-
-void BoardView::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) EndDrag();
-}
-
-void BoardView::EndDrag() {
-  if (!dragging) return;
-  dragging = false;
-  viewport()->unsetCursor();
+  if (event->button() == Qt::LeftButton && !stretchBoard) BeginDrag(at);
 }
 
 }  // namespace tomtura

@@ -2,16 +2,14 @@
 // The board view: the 685 x 685 board with owner marks, mortgage marks, buildings and tokens,
 // scrolled in steps of 8 pixels or stretched to the window. The board with its marks is kept
 // in an off-screen picture that is rebuilt only when owners, mortgages or buildings change.
-#include <QAbstractScrollArea>
-#include <QAbstractSlider>
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <string>
-#include <utility>
 
 #include "ui/board_picture.h"
+#include "ui/scroll_drag.h"
 
 class QMenu;
 
@@ -20,8 +18,6 @@ namespace tomtura {
 class Game;
 
 constexpr int kTokenSize = 40;
-constexpr int kScrollStep = 8;       // offsets move in steps of 8 so patterns stay aligned
-constexpr int kScrollSnapSlack = 4;  // closer than this to the end, an offset goes to the end
 constexpr int kCornerSize = 86;
 constexpr int kSquarePitch = 57;
 constexpr int kEdgeOrigin = 29;  // square s of the top edge starts at x = 29 + 57 s
@@ -46,27 +42,6 @@ QPoint ViewToBoard(QPoint viewPoint, QPoint scroll, QSize client, bool stretched
 QRect StepRepaintRect(QPoint from, QPoint to, QPoint scroll, bool coversGoPlaces, QSize client,
                       bool stretched);
 
-// ---- Scroll arithmetic shared by the board view and the player panel ----------------------------
-
-// Which scroll bars {horizontal, vertical} a client area needs: `available` is its size without
-// bars, `needed` the size below which a bar appears, `bars` the thickness of the vertical bar
-// (width) and the horizontal bar (height). A bar that appears takes room from the other way.
-std::pair<bool, bool> NeededScrollBars(QSize available, QSize needed, QSize bars);
-
-// Snaps an offset after a change: below maxScroll - 4 it is rounded down to a multiple of 8,
-// else it becomes maxScroll; never below 0.
-int SnapScrollOffset(int offset, int maxScroll);
-
-// The offset a scroll bar action leads to from `offset`, snapped. `thumb` is the position the
-// thumb was dragged to (used for moves), `page` the page step.
-int ScrollBarTarget(QAbstractSlider::SliderAction action, int offset, int maxScroll, int page,
-                    int thumb);
-
-// One mouse move of a drag: the distance from `dragPoint` to `mouse`, truncated towards zero to
-// a multiple of 8 and limited so that the offset stays within 0..maxScroll. Returns the change
-// of the offset (the drag point moves by its negative).
-int DragScrollDelta(int dragPoint, int mouse, int offset, int maxScroll);
-
 // ---- The property card ---------------------------------------------------------------------
 
 // What the card says about the rent of property p, as UTF-8.
@@ -76,7 +51,7 @@ std::string CardText(const Game& game, int property);
 
 // ---- The view --------------------------------------------------------------------------------
 
-class BoardView : public QAbstractScrollArea {
+class BoardView : public DragScrollArea {
   Q_OBJECT
 
  public:
@@ -95,8 +70,6 @@ class BoardView : public QAbstractScrollArea {
   void ResetScroll();
   bool stretched() const { return stretchBoard; }
 
-  QPoint scrollOffset() const;
-  QSize maxScroll() const { return {maxScrollX, maxScrollY}; }
   bool boardIsDirty() const { return boardDirty; }
   // The property the card shows (or showed last), -1 before the first card.
   int cardProperty() const { return cardProperty_; }
@@ -107,18 +80,14 @@ class BoardView : public QAbstractScrollArea {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  int PageStep(const QAbstractSlider* bar) const override;
 
  private:
   void AdaptScrollBars();
-  QSize barThickness() const;
-  void OnScrollAction(QAbstractSlider* bar, int action);
   void FollowToken();
   void RebuildBoardImage();
   void DrawTokens(QPainter& painter, QPoint origin) const;
-  void EndDrag();
 
   Game& game;
   const BoardPicture& picture;
@@ -127,10 +96,6 @@ class BoardView : public QAbstractScrollArea {
   QMenu* cardMenu = nullptr;
   bool boardDirty = true;
   bool stretchBoard = false;
-  int maxScrollX = 0;
-  int maxScrollY = 0;
-  bool dragging = false;
-  QPoint dragPoint;
   int cardProperty_ = -1;
 };
 

@@ -13,7 +13,6 @@
 
 #include "rules/game.h"
 #include "ui/board_picture.h"
-#include "ui/board_view.h"
 #include "ui/fonts.h"
 
 namespace tomtura {
@@ -159,16 +158,8 @@ QColor NameBarColour(const Game& game, int player) {
 }
 
 PlayerPanel::PlayerPanel(Game& game, const BoardPicture& picture, QWidget* parent)
-    : QAbstractScrollArea(parent), game(game), picture(picture) {
+    : DragScrollArea(parent), game(game), picture(picture) {
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-  // Moves without a button arrive too, so that a drag whose release went elsewhere ends.
-  viewport()->setMouseTracking(true);
-  horizontalScrollBar()->setSingleStep(kScrollStep);
-  verticalScrollBar()->setSingleStep(kScrollStep);
-  for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
-    connect(bar, &QAbstractSlider::actionTriggered, this,
-            [this, bar](int action) { OnScrollAction(bar, action); });
-  }
   for (int slot = 0; slot < kMaxPlayers; ++slot) {
     auto* box = new PropertyListBox(game, picture, viewport());
     box->hide();
@@ -182,10 +173,6 @@ PlayerPanel::PlayerPanel(Game& game, const BoardPicture& picture, QWidget* paren
   }
   LayoutLists();
   AdaptScrollBars();
-}
-
-QPoint PlayerPanel::scrollOffset() const {
-  return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
 }
 
 void PlayerPanel::FillList(int slot) {
@@ -231,29 +218,13 @@ void PlayerPanel::LayoutLists() {
 }
 
 void PlayerPanel::AdaptScrollBars() {
-  const QSize available = contentsRect().size();
-  const QSize bars(verticalScrollBar()->sizeHint().width(),
-                   horizontalScrollBar()->sizeHint().height());
   const int content = std::clamp<int>(game.state.playerCount, 0, kMaxPlayers) * boxHeight;
-  const auto [horizontal, vertical] = NeededScrollBars(available, {kListWidth, content}, bars);
-  setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-  setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-  const QSize client(available.width() - (vertical ? bars.width() : 0),
-                     available.height() - (horizontal ? bars.height() : 0));
-  maxScrollX = horizontal ? kPanelBaseWidth - client.width() : 0;
-  maxScrollY = vertical ? content - client.height() : 0;
-  horizontalScrollBar()->setPageStep(std::max(1, client.width()));
-  verticalScrollBar()->setPageStep(std::max(1, client.height()));
-  horizontalScrollBar()->setRange(0, maxScrollX);
-  verticalScrollBar()->setRange(0, maxScrollY);
+  FitScrollBars({kListWidth, content}, {kPanelBaseWidth, content});
 }
 
-void PlayerPanel::OnScrollAction(QAbstractSlider* bar, int action) {
-  const bool vertical = bar == verticalScrollBar();
-  const int page = vertical ? boxHeight : kHorizontalPage;
-  bar->setSliderPosition(ScrollBarTarget(static_cast<QAbstractSlider::SliderAction>(action),
-                                         bar->value(), bar->maximum(), page,
-                                         bar->sliderPosition()));
+// A section a page down the panel, a few steps across it.
+int PlayerPanel::PageStep(const QAbstractSlider* bar) const {
+  return bar == verticalScrollBar() ? boxHeight : kHorizontalPage;
 }
 
 void PlayerPanel::scrollContentsBy(int dx, int dy) {
@@ -345,36 +316,7 @@ void PlayerPanel::paintEvent(QPaintEvent* event) {
 // ---- Drag scrolling --------------------------------------------------------------------------
 
 void PlayerPanel::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton || dragging) return;
-  dragging = true;
-  dragPoint = event->position().toPoint();
-  viewport()->setCursor(Qt::ClosedHandCursor);
-}
-
-void PlayerPanel::mouseMoveEvent(QMouseEvent* event) {
-  if (!dragging) return;
-  if (!(event->buttons() & Qt::LeftButton)) {
-    EndDrag();
-    return;
-  }
-  const QPoint at = event->position().toPoint();
-  const QPoint scroll = scrollOffset();
-  const int dx = DragScrollDelta(dragPoint.x(), at.x(), scroll.x(), maxScrollX);
-  const int dy = DragScrollDelta(dragPoint.y(), at.y(), scroll.y(), maxScrollY);
-  if (dx == 0 && dy == 0) return;
-  horizontalScrollBar()->setValue(scroll.x() + dx);
-  verticalScrollBar()->setValue(scroll.y() + dy);
-  dragPoint -= QPoint(dx, dy);
-}
-
-void PlayerPanel::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) EndDrag();
-}
-
-void PlayerPanel::EndDrag() {
-  if (!dragging) return;
-  dragging = false;
-  viewport()->unsetCursor();
+  if (event->button() == Qt::LeftButton) BeginDrag(event->position().toPoint());
 }
 
 }  // namespace tomtura

@@ -2,15 +2,14 @@
 // The player panel: one section per player, stacked in record order, with the name bar, the
 // token, the money and (while shown) the player's property list with a card for the property
 // selected in it. It scrolls both ways in steps of 8 pixels and can be dragged.
-#include <QAbstractScrollArea>
 #include <QColor>
 #include <array>
 #include <string>
 #include <vector>
 
 #include "data/game_state.h"
+#include "ui/scroll_drag.h"
 
-class QAbstractSlider;
 class QComboBox;
 
 namespace tomtura {
@@ -36,7 +35,7 @@ std::vector<PanelCardText> PanelCardTexts(const Game& game, int property);
 // The colour of player i's name bar.
 QColor NameBarColour(const Game& game, int player);
 
-class PlayerPanel : public QAbstractScrollArea {
+class PlayerPanel : public DragScrollArea {
   Q_OBJECT
 
  public:
@@ -53,36 +52,27 @@ class PlayerPanel : public QAbstractScrollArea {
 
   int playerBoxHeight() const { return boxHeight; }
   bool showCompanies() const { return companiesShown; }
-  QPoint scrollOffset() const;
-  QSize maxScroll() const { return {maxScrollX, maxScrollY}; }
   QComboBox* propertyList(int slot) const { return lists[slot]; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  int PageStep(const QAbstractSlider* bar) const override;
 
  private:
   void AdaptScrollBars();
   void LayoutLists();
   void FillList(int slot);
   void ScrollToPlayer(int player);
-  void OnScrollAction(QAbstractSlider* bar, int action);
   void PaintSection(QPainter& painter, int player, int top, int left) const;
-  void EndDrag();
 
   Game& game;
   const BoardPicture& picture;
   std::array<QComboBox*, kMaxPlayers> lists{};
   int boxHeight = kPlayerBoxHeight;
   bool companiesShown = true;
-  int maxScrollX = 0;
-  int maxScrollY = 0;
-  bool dragging = false;
-  QPoint dragPoint;
 };
 
 }  // namespace tomtura
