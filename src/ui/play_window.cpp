@@ -461,21 +461,73 @@ class TradePage : public PlayPageBase {
   QLabel* ownPrice_ = nullptr;      // 1042
 };
 
-// Pages 2 and 3: mortgaging a property and lifting a mortgage.
-class MortgagePage : public PlayPageBase {
+QString PageText(PlayWindow& window, int n) {
+  return Qs(window.game().Text(n));
+}
+
+// The pages that act on one property of a list: a bold caption, an explanation, the list, the
+// page's figures for the chosen property and one button. Each action that goes through repaints
+// the money box and refills the page.
+class ListPage : public PlayPageBase {
  public:
-  MortgagePage(PlayWindow& window, bool unmortgage)
-      : PlayPageBase(window), unmortgage_(unmortgage) {
-    caption_ = Static(kIdCaption, Text(unmortgage ? kTextUnmortgageCaption : kTextMortgageCaption));
+  ListPage(PlayWindow& window, const QString& caption, const QString& explanation)
+      : PlayPageBase(window) {
+    caption_ = Static(kIdCaption, caption);
     QFont bold = caption_->font();
     bold.setBold(true);
     caption_->setFont(bold);
-    explanation_ =
-        Static(kIdExplanation, unmortgage ? Text(kTextUnmortgageExplanation)
-                                          : "Välj en gata. Banken lånar dig halva priset, "
-                                            "som visas nedan.");
+    explanation_ = Static(kIdExplanation, explanation);
     explanation_->setWordWrap(true);
     list_ = new PropertyCombo(window, kIdProperty, this);
+  }
+
+ protected:
+  // Lays the page out with `figures` between the list and the button, and connects both.
+  void Arrange(QLayout* figures) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(14, 14, 14, 14);
+    layout->setSpacing(8);
+    layout->addWidget(caption_);
+    layout->addWidget(explanation_);
+    layout->addWidget(list_);
+    layout->addLayout(figures);
+    layout->addWidget(button_, 0, Qt::AlignRight);
+    layout->addStretch();
+
+    connect(list_, &QComboBox::currentIndexChanged, this, [this] { ShowFigures(); });
+    connect(button_, &QPushButton::clicked, this, [this] { Act(); });
+  }
+  // The list's tooltip and the button's, by the button's caption.
+  void UpdateTooltips(QChar firstLetter, int tipIfFirst, int tipOtherwise) {
+    list_->setToolTip(Text(kTipProperty));
+    button_->setToolTip(Text(button_->text().startsWith(firstLetter) ? tipIfFirst : tipOtherwise));
+  }
+  // False when the action did not go through; else the money box and the page show its result.
+  bool Done(PlayWindowDeals::Outcome outcome) {
+    if (!window_.Report(outcome)) return false;
+    window_.RepaintMoneyBox();
+    Refill();
+    return true;
+  }
+  virtual void ShowFigures() = 0;
+  virtual void Act() = 0;
+
+  QLabel* caption_ = nullptr;
+  QLabel* explanation_ = nullptr;
+  PropertyCombo* list_ = nullptr;
+  QPushButton* button_ = nullptr;
+};
+
+// Pages 2 and 3: mortgaging a property and lifting a mortgage.
+class MortgagePage : public ListPage {
+ public:
+  MortgagePage(PlayWindow& window, bool unmortgage)
+      : ListPage(window,
+                 PageText(window, unmortgage ? kTextUnmortgageCaption : kTextMortgageCaption),
+                 unmortgage ? PageText(window, kTextUnmortgageExplanation)
+                            : "Välj en gata. Banken lånar dig halva priset, "
+                              "som visas nedan."),
+        unmortgage_(unmortgage) {
     amount_ = Static(kIdAmount);
     QFont amountFont = amount_->font();
     amountFont.setBold(true);
@@ -483,92 +535,58 @@ class MortgagePage : public PlayPageBase {
     button_ =
         Button(kIdMortgageButton, Text(unmortgage ? kTextUnmortgageButton : kTextMortgageButton));
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(14, 14, 14, 14);
-    layout->setSpacing(8);
-    layout->addWidget(caption_);
-    layout->addWidget(explanation_);
-    layout->addWidget(list_);
     auto* value = new QHBoxLayout;
     value->addWidget(Static(kIdMortgageValue, "Value of mortgage"));
     value->addWidget(amount_);
     value->addStretch();
-    layout->addLayout(value);
-    layout->addWidget(button_, 0, Qt::AlignRight);
-    layout->addStretch();
-
-    connect(list_, &QComboBox::currentIndexChanged, this, [this] { ShowAmount(); });
-    connect(button_, &QPushButton::clicked, this, [this] { Act(); });
+    Arrange(value);
   }
 
   void Refill() override {
     const PlayWindowDeals& deals = window_.deals();
     list_->Fill(unmortgage_ ? deals.UnmortgageList() : deals.MortgageList(), 0);
-    ShowAmount();
-    list_->setToolTip(Text(kTipProperty));
-    button_->setToolTip(Text(button_->text().startsWith('I') ? kTipMortgage : kTipUnmortgage));
+    ShowFigures();
+    UpdateTooltips('I', kTipMortgage, kTipUnmortgage);
   }
 
  private:
   // Half the price: what the bank lends, and what the lift shows (its cost is a twentieth more).
-  void ShowAmount() {
+  void ShowFigures() override {
     const int p = list_->selectedProperty();
     amount_->setText(p >= 0 ? QString::number(window_.deals().properties()[p].price / 2)
                             : QString());
   }
 
-  void Act() {
+  void Act() override {
     const int p = list_->selectedProperty();
     PlayWindowDeals& deals = window_.deals();
-    if (!window_.Report(unmortgage_ ? deals.Unmortgage(p) : deals.Mortgage(p))) return;
-    window_.RepaintMoneyBox();
-    Refill();
+    Done(unmortgage_ ? deals.Unmortgage(p) : deals.Mortgage(p));
   }
 
   bool unmortgage_;
-  QLabel* caption_ = nullptr;
-  QLabel* explanation_ = nullptr;
-  PropertyCombo* list_ = nullptr;
   QLabel* amount_ = nullptr;
-  QPushButton* button_ = nullptr;
 };
 
 // Pages 4 and 5: buying and selling houses, one at a time and evenly over the group.
-class HousePage : public PlayPageBase {
+class HousePage : public ListPage {
  public:
-  HousePage(PlayWindow& window, bool selling) : PlayPageBase(window), selling_(selling) {
-    caption_ = Static(kIdCaption, Text(selling ? kTextSellHouseCaption : kTextBuyHouseCaption));
-    QFont bold = caption_->font();
-    bold.setBold(true);
-    caption_->setFont(bold);
-    explanation_ =
-        Static(kIdExplanation, selling ? Text(kTextSellHouseExplanation)
-                                       : "Välj en gata i en hel färggrupp. Husen byggs ett i taget "
-                                         "och jämnt över gruppen; det femte är ett hotell.");
-    explanation_->setWordWrap(true);
-    list_ = new PropertyCombo(window, kIdProperty, this);
+  HousePage(PlayWindow& window, bool selling)
+      : ListPage(window, PageText(window, selling ? kTextSellHouseCaption : kTextBuyHouseCaption),
+                 selling ? PageText(window, kTextSellHouseExplanation)
+                         : "Välj en gata i en hel färggrupp. Husen byggs ett i taget "
+                           "och jämnt över gruppen; det femte är ett hotell."),
+        selling_(selling) {
     houses_ = Static(kIdHouses);
     housePrice_ = Static(kIdPrice);
     button_ = Button(kIdHouseButton, selling ? Text(kTextSellHouseButton) : "  Add    ");
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(14, 14, 14, 14);
-    layout->setSpacing(8);
-    layout->addWidget(caption_);
-    layout->addWidget(explanation_);
-    layout->addWidget(list_);
     auto* figures = new QGridLayout;
     figures->addWidget(new QLabel("Houses", this), 0, 0);
     figures->addWidget(houses_, 0, 1);
     figures->addWidget(new QLabel("House price", this), 1, 0);
     figures->addWidget(housePrice_, 1, 1);
     figures->setColumnStretch(2, 1);
-    layout->addLayout(figures);
-    layout->addWidget(button_, 0, Qt::AlignRight);
-    layout->addStretch();
-
-    connect(list_, &QComboBox::currentIndexChanged, this, [this] { ShowFigures(); });
-    connect(button_, &QPushButton::clicked, this, [this] { Act(); });
+    Arrange(figures);
   }
 
   // The property chosen before stays chosen while it is still listed.
@@ -579,34 +597,26 @@ class HousePage : public PlayPageBase {
     const auto kept = std::find(list.begin(), list.end(), previous);
     list_->Fill(list, kept != list.end() ? static_cast<int>(kept - list.begin()) : 0);
     ShowFigures();
-    list_->setToolTip(Text(kTipProperty));
-    button_->setToolTip(Text(button_->text().startsWith('L') ? kTipReturnHouse : kTipBuildHouse));
+    UpdateTooltips('L', kTipReturnHouse, kTipBuildHouse);
   }
 
  private:
-  void ShowFigures() {
+  void ShowFigures() override {
     const int p = list_->selectedProperty();
     const PropertyTable& table = window_.deals().properties();
     houses_->setText(p >= 0 ? QString::number(table[p].houses) : QString());
     housePrice_->setText(p >= 0 ? QString::number(table[p].housePrice) : QString());
   }
 
-  void Act() {
+  void Act() override {
     const int p = list_->selectedProperty();
     PlayWindowDeals& deals = window_.deals();
-    if (!window_.Report(selling_ ? deals.SellHouse(p) : deals.BuyHouse(p))) return;
-    window_.RepaintMoneyBox();
-    Refill();
-    list_->setFocus();
+    if (Done(selling_ ? deals.SellHouse(p) : deals.BuyHouse(p))) list_->setFocus();
   }
 
   bool selling_;
-  QLabel* caption_ = nullptr;
-  QLabel* explanation_ = nullptr;
-  PropertyCombo* list_ = nullptr;
   QLabel* houses_ = nullptr;
   QLabel* housePrice_ = nullptr;
-  QPushButton* button_ = nullptr;
 };
 
 }  // namespace
