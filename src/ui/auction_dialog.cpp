@@ -21,7 +21,6 @@ constexpr int kTextBidTooLow = 58;
 constexpr int kTextBidTip = 138;
 constexpr int kTextBidButtonTip = 147;
 constexpr int kTextPassButtonTip = 148;
-constexpr int kTextPasswordTip = 146;
 
 const QColor kAuctionGreen(0, 255, 0);
 
@@ -30,8 +29,6 @@ constexpr int kMessageLeft = 44;
 constexpr int kMessageTop = 16;
 constexpr int kMessageRight = 22;  // from the right edge
 constexpr int kMarkerOffset = 22;  // the group marker stands this far left of the message
-constexpr int kFrameBottom = 10;
-constexpr int kButtonBottomGap = 6;
 constexpr int kGap = 8;
 constexpr int kRowHeight = 22;
 constexpr int kBidLabelLeft = 18;
@@ -39,10 +36,7 @@ constexpr int kBidLabelWidth = 36;
 constexpr int kBidFieldWidth = 84;
 constexpr int kPasswordLabelWidth = 66;
 constexpr int kPasswordFieldWidth = 60;
-constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 24;
-constexpr int kButtonGap = 12;
-constexpr int kMaxTilesY = 8;
 
 constexpr int kMessageFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
 
@@ -75,10 +69,7 @@ AuctionDialog::AuctionDialog(Game& game, const BoardPicture* picture, QWidget* p
   setWindowTitle(kTemplateTitle);
   SetBackground(kAuctionGreen);
 
-  message_ = new QLabel(this);
-  SetControlId(message_, kIdMessage);
-  message_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  message_->setWordWrap(true);
+  message_ = MakeMessage(Qt::AlignHCenter | Qt::AlignTop);
 
   bidLabel_ = new QLabel(kBidCaption, this);
   SetControlId(bidLabel_, kIdBidLabel);
@@ -91,17 +82,11 @@ AuctionDialog::AuctionDialog(Game& game, const BoardPicture* picture, QWidget* p
   bidField_->setToolTip(QString::fromStdString(game_.Text(kTextBidTip)));
   bidLabel_->setBuddy(bidField_);
 
-  passwordLabel_ = new QLabel(QString::fromUtf8(kPasswordCaption), this);
-  SetControlId(passwordLabel_, kIdPasswordLabel);
-  passwordLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  passwordField_ = new QLineEdit(this);
-  SetControlId(passwordField_, kIdPassword);
-  passwordField_->setEchoMode(QLineEdit::Password);
-  passwordField_->setToolTip(QString::fromStdString(game_.Text(kTextPasswordTip)));
-  passwordLabel_->setBuddy(passwordField_);
+  const PasswordRow password = MakePasswordRow(QString::fromUtf8(kPasswordCaption));
+  passwordLabel_ = password.label;
+  passwordField_ = password.field;
 
-  button1_ = MakeButton(kIdButton1, QStringLiteral("&OK"), {});
-  button2_ = MakeButton(kIdButton2, QStringLiteral("&Cancel"), {});
+  MakeButtons(QStringLiteral("&OK"), QStringLiteral("&Cancel"));
   button1_->setDefault(true);
   button1_->setToolTip(QString::fromStdString(game_.Text(kTextBidButtonTip)));
   button2_->setToolTip(QString::fromStdString(game_.Text(kTextPassButtonTip)));
@@ -123,10 +108,6 @@ AuctionDialog::AuctionDialog(Game& game, const BoardPicture* picture, QWidget* p
 
 AuctionDialog::~AuctionDialog() {
   game_.state.turnPhase = savedPhase_;
-}
-
-QPushButton* AuctionDialog::button(int id) const {
-  return id == kIdButton1 ? button1_ : id == kIdButton2 ? button2_ : nullptr;
 }
 
 void AuctionDialog::PressBid() {
@@ -242,8 +223,7 @@ void AuctionDialog::ComputerMove() {
 void AuctionDialog::FitMessage() {
   const QFontMetrics metrics(DialogFont());
   const auto messageHeight = [this] {
-    const int buttonTop = height() - kFrameBottom - kButtonBottomGap - kButtonHeight;
-    return buttonTop - kGap - kRowHeight - kGap - kMessageTop;
+    return ButtonTop(kButtonHeight) - kGap - kRowHeight - kGap - kMessageTop;
   };
   const int width = this->width() - kMessageLeft - kMessageRight;
   const int needed =
@@ -252,8 +232,7 @@ void AuctionDialog::FitMessage() {
   while (needed > messageHeight() && ny < kMaxTilesY) SetTiles(kTilesX, ++ny);
 
   message_->setGeometry(kMessageLeft, kMessageTop, width, messageHeight());
-  const int buttonTop = height() - kFrameBottom - kButtonBottomGap - kButtonHeight;
-  const int rowTop = buttonTop - kGap - kRowHeight;
+  const int rowTop = ButtonTop(kButtonHeight) - kGap - kRowHeight;
   bidLabel_->setGeometry(kBidLabelLeft, rowTop, kBidLabelWidth, kRowHeight);
   const int bidLeft = kBidLabelLeft + kBidLabelWidth + 2;
   bidField_->setGeometry(bidLeft, rowTop, kBidFieldWidth, kRowHeight);
@@ -261,13 +240,7 @@ void AuctionDialog::FitMessage() {
   passwordLabel_->setGeometry(passwordLeft, rowTop, kPasswordLabelWidth, kRowHeight);
   passwordField_->setGeometry(passwordLeft + kPasswordLabelWidth + 2, rowTop, kPasswordFieldWidth,
                               kRowHeight);
-  // The buttons shown stand side by side, centred.
-  const int shown = (button1_->isHidden() ? 0 : 1) + (button2_->isHidden() ? 0 : 1);
-  int left = (this->width() - shown * kButtonWidth - (shown - 1) * kButtonGap) / 2;
-  for (QPushButton* button : {button1_, button2_}) {
-    button->setGeometry(left, buttonTop, kButtonWidth, kButtonHeight);
-    if (!button->isHidden()) left += kButtonWidth + kButtonGap;
-  }
+  PlaceButtons(kButtonHeight);
 }
 
 void AuctionDialog::PaintContent(QPainter& painter) {

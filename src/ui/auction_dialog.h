@@ -39,7 +39,6 @@ class AuctionDialog : public FramedDialog {
   QLabel* message() const { return message_; }
   QLineEdit* bidField() const { return bidField_; }
   QLineEdit* passwordField() const { return passwordField_; }
-  QPushButton* button(int id) const;
   bool computerMovePending() const { return bidTimer_.isActive(); }
   int computerMoveDelay() const { return bidTimer_.interval(); }
   bool closing() const { return closeTimer_.isActive(); }
@@ -75,8 +74,6 @@ class AuctionDialog : public FramedDialog {
   QLineEdit* bidField_ = nullptr;
   QLabel* passwordLabel_ = nullptr;
   QLineEdit* passwordField_ = nullptr;
-  QPushButton* button1_ = nullptr;
-  QPushButton* button2_ = nullptr;
   QTimer closeTimer_;  // timer 1
   QTimer bidTimer_;    // timer 2
 };

@@ -1,5 +1,6 @@
 #include "ui/framed_dialog.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
@@ -11,6 +12,11 @@
 #include "ui/fonts.h"
 
 namespace tomtura {
+namespace {
+
+constexpr int kTextPasswordTip = 146;
+
+}  // namespace
 
 FramedDialog::FramedDialog(Game& game, const BoardPicture* picture, QWidget* parent,
                            Qt::WindowFlags flags)
@@ -49,6 +55,51 @@ QPushButton* FramedDialog::MakeButton(int id, const QString& caption, const QRec
   SetControlId(button, id);
   button->setGeometry(place);
   return button;
+}
+
+void FramedDialog::MakeButtons(const QString& caption1, const QString& caption2) {
+  button1_ = MakeButton(kIdButton1, caption1, {});
+  button2_ = MakeButton(kIdButton2, caption2, {});
+}
+
+QPushButton* FramedDialog::button(int id) const {
+  return id == kIdButton1 ? button1_ : id == kIdButton2 ? button2_ : nullptr;
+}
+
+QLabel* FramedDialog::MakeMessage(Qt::Alignment alignment) {
+  auto* message = new QLabel(this);
+  SetControlId(message, kIdMessage);
+  message->setAlignment(alignment);
+  message->setWordWrap(true);
+  return message;
+}
+
+FramedDialog::PasswordRow FramedDialog::MakePasswordRow(const QString& caption) {
+  auto* label = new QLabel(caption, this);
+  SetControlId(label, kIdPasswordLabel);
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  auto* field = new QLineEdit(this);
+  SetControlId(field, kIdPassword);
+  field->setEchoMode(QLineEdit::Password);
+  field->setToolTip(QString::fromStdString(game_.Text(kTextPasswordTip)));
+  label->setBuddy(field);
+  return {label, field};
+}
+
+int FramedDialog::ButtonTop(int buttonHeight) const {
+  return height() - kFrameBottom - kButtonBottomGap - buttonHeight;
+}
+
+// A hidden button is placed too, where the next shown one goes, so that it stands in the row
+// when it is shown again.
+void FramedDialog::PlaceButtons(int buttonHeight) {
+  const int shown = (button1_->isHidden() ? 0 : 1) + (button2_->isHidden() ? 0 : 1);
+  const int top = ButtonTop(buttonHeight);
+  int left = (width() - shown * kButtonWidth - (shown - 1) * kButtonGap) / 2;
+  for (QPushButton* button : {button1_, button2_}) {
+    button->setGeometry(left, top, kButtonWidth, buttonHeight);
+    if (!button->isHidden()) left += kButtonWidth + kButtonGap;
+  }
 }
 
 void FramedDialog::paintEvent(QPaintEvent*) {

@@ -9,6 +9,8 @@
 #include <functional>
 
 class QAbstractButton;
+class QLabel;
+class QLineEdit;
 class QPainter;
 class QPushButton;
 
@@ -46,6 +48,8 @@ class FramedDialog : public QDialog {
   QColor background() const { return background_; }
 
   void SetErrorBox(ErrorBox box) { errorBox_ = std::move(box); }
+  // Button 1 or 2, or null for another id.
+  QPushButton* button(int id) const;
   // Tests play at a quicker pace: every timer of the dialogs opened from now on runs `ms` long
   // (-1 restores the real intervals).
   static void SetTimerOverride(int ms) { timerOverride_ = ms; }
@@ -55,8 +59,32 @@ class FramedDialog : public QDialog {
   static int TimerMs(int ms) { return timerOverride_ >= 0 ? timerOverride_ : ms; }
   // Shows catalogue text `number` in an error box.
   void ShowError(int number);
+  // The band of the bottom frame tiles and the gap the buttons keep above it.
+  static constexpr int kFrameBottom = 10;
+  static constexpr int kButtonBottomGap = 6;
+  // The buttons' width and the gap between them; how far a long message may grow the dialog.
+  static constexpr int kButtonWidth = 80;
+  static constexpr int kButtonGap = 12;
+  static constexpr int kMaxTilesX = 9;
+  static constexpr int kMaxTilesY = 8;
+
   // A push button with its control id, caption and size.
   QPushButton* MakeButton(int id, const QString& caption, const QRect& place);
+  // Buttons 1 and 2 (button1_, button2_) with their captions.
+  void MakeButtons(const QString& caption1, const QString& caption2);
+  // The message label (id 1029), word-wrapped.
+  QLabel* MakeMessage(Qt::Alignment alignment);
+  // The password row: the label (id 1035) with `caption` and the masked field (id 1030) with its
+  // tooltip, which the label's shortcut focuses.
+  struct PasswordRow {
+    QLabel* label;
+    QLineEdit* field;
+  };
+  PasswordRow MakePasswordRow(const QString& caption);
+  // Where buttons `buttonHeight` high stand: above the bottom tiles.
+  int ButtonTop(int buttonHeight) const;
+  // The buttons that are shown stand side by side at ButtonTop, centred.
+  void PlaceButtons(int buttonHeight);
 
   void paintEvent(QPaintEvent* event) override;
   // Drawn over the background and under the frame.
@@ -64,6 +92,8 @@ class FramedDialog : public QDialog {
 
   Game& game_;
   const BoardPicture* picture_;
+  QPushButton* button1_ = nullptr;
+  QPushButton* button2_ = nullptr;
 
  private:
   QSize tiles_;

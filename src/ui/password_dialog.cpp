@@ -18,20 +18,13 @@ constexpr int kTextPasswordPrompt = 56;
 constexpr int kTextYes = 43;
 constexpr int kTextNo = 44;
 constexpr int kTextConsentTitle = 97;
-constexpr int kTextPasswordTip = 146;
 
-constexpr int kMargin = 14;       // clear of the frame tiles
-constexpr int kFrameBottom = 10;  // the bottom tiles' band
+constexpr int kMargin = 14;  // clear of the frame tiles
 constexpr int kGap = 6;
 constexpr int kRowHeight = 22;
 constexpr int kLabelWidth = 70;
 constexpr int kFieldWidth = 70;
-constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 23;
-constexpr int kButtonGap = 12;
-constexpr int kButtonBottomGap = 6;  // between the buttons and the bottom tiles
-constexpr int kMaxTilesX = 9;
-constexpr int kMaxTilesY = 8;
 
 constexpr int kMessageFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
 
@@ -43,29 +36,13 @@ LoginDialog::LoginDialog(Game& game, const BoardPicture* picture, QWidget* paren
     : FramedDialog(game, picture, parent,
                    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   setWindowTitle(kLoginTitle);
-  message_ = new QLabel(this);
-  SetControlId(message_, kIdMessage);
-  message_->setAlignment(Qt::AlignCenter);
-  message_->setWordWrap(true);
-
-  passwordLabel_ = new QLabel(kPasswordCaption, this);
-  SetControlId(passwordLabel_, kIdPasswordLabel);
-  passwordLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-  passwordField_ = new QLineEdit(this);
-  SetControlId(passwordField_, kIdPassword);
-  passwordField_->setEchoMode(QLineEdit::Password);
-  passwordField_->setToolTip(QString::fromStdString(game_.Text(kTextPasswordTip)));
-  passwordLabel_->setBuddy(passwordField_);
-
-  button1_ = MakeButton(kIdButton1, QStringLiteral("&OK"), {});
-  button2_ = MakeButton(kIdButton2, QStringLiteral("&Cancel"), {});
+  message_ = MakeMessage(Qt::AlignCenter);
+  const PasswordRow password = MakePasswordRow(kPasswordCaption);
+  passwordLabel_ = password.label;
+  passwordField_ = password.field;
+  MakeButtons(QStringLiteral("&OK"), QStringLiteral("&Cancel"));
   setTabOrder(passwordField_, button1_);
   setTabOrder(button1_, button2_);
-}
-
-QPushButton* LoginDialog::button(int id) const {
-  return id == kIdButton1 ? button1_ : id == kIdButton2 ? button2_ : nullptr;
 }
 
 // The message on top, the password row under it when it is shown, the buttons at the bottom;
@@ -83,8 +60,7 @@ void LoginDialog::Arrange(const QString& text, int nx, int ny) {
     for (int tilesX = nx; tilesX <= kMaxTilesX && !fits; ++tilesX) {
       SetTiles(tilesX, tilesY);
       width = this->width() - 2 * kMargin;
-      messageHeight =
-          this->height() - kMargin - rows - kGap - kButtonHeight - kButtonBottomGap - kFrameBottom;
+      messageHeight = ButtonTop(kButtonHeight) - kGap - rows - kMargin;
       const QRect needed = metrics.boundingRect(QRect(0, 0, width, 0), kMessageFlags, text);
       fits = needed.height() <= messageHeight;
     }
@@ -96,11 +72,8 @@ void LoginDialog::Arrange(const QString& text, int nx, int ny) {
     const int left = (this->width() - kLabelWidth - kGap - kFieldWidth) / 2;
     passwordLabel_->setGeometry(left, top, kLabelWidth, kRowHeight);
     passwordField_->setGeometry(left + kLabelWidth + kGap, top, kFieldWidth, kRowHeight);
-    top += kRowHeight + kGap;
   }
-  const int left = (this->width() - 2 * kButtonWidth - kButtonGap) / 2;
-  button1_->setGeometry(left, top, kButtonWidth, kButtonHeight);
-  button2_->setGeometry(left + kButtonWidth + kButtonGap, top, kButtonWidth, kButtonHeight);
+  PlaceButtons(kButtonHeight);
 }
 
 bool LoginDialog::CheckPassword(const Password& password) {

@@ -19,7 +19,6 @@ class LoginDialog : public FramedDialog {
   QLabel* message() const { return message_; }
   QLabel* passwordLabel() const { return passwordLabel_; }
   QLineEdit* passwordField() const { return passwordField_; }
-  QPushButton* button(int id) const;
 
  protected:
   LoginDialog(Game& game, const BoardPicture* picture, QWidget* parent);
@@ -32,8 +31,6 @@ class LoginDialog : public FramedDialog {
   QLabel* message_ = nullptr;
   QLabel* passwordLabel_ = nullptr;
   QLineEdit* passwordField_ = nullptr;
-  QPushButton* button1_ = nullptr;
-  QPushButton* button2_ = nullptr;
 };
 
 // The current player's password. Result 1 and turnPhase AwaitRoll when it was right; 0 and

@@ -16,15 +16,9 @@ namespace {
 
 constexpr int kMaxTextChars = 255;
 constexpr int kTextTop = 15;
-constexpr int kTextMargin = 14;   // clear of the side tiles
-constexpr int kFrameBottom = 10;  // the bottom tiles' band
-constexpr int kButtonWidth = 80;
+constexpr int kTextMargin = 14;  // clear of the side tiles
 constexpr int kButtonHeight = 24;
-constexpr int kButtonGap = 12;
-constexpr int kButtonBottomGap = 6;  // between the buttons and the bottom tiles
 constexpr int kTextButtonGap = 4;
-constexpr int kMaxTilesX = 9;
-constexpr int kMaxTilesY = 8;
 constexpr int kSellPage = 1;
 constexpr int kPlayWindowCannotPay = 3;
 
@@ -50,8 +44,7 @@ QuestionDialog::QuestionDialog(Game& game, const QuestionParams& question,
   setWindowTitle(text_);
 
   layout_ = DescribeQuestion(game_, question_);
-  button1_ = MakeButton(kIdButton1, QString::fromStdString(layout_.button1), {});
-  button2_ = MakeButton(kIdButton2, QString::fromStdString(layout_.button2), {});
+  MakeButtons(QString::fromStdString(layout_.button1), QString::fromStdString(layout_.button2));
   button1_->setDefault(true);
   connect(button1_, &QPushButton::clicked, this, &QuestionDialog::PressButton1);
   connect(button2_, &QPushButton::clicked, this, &QuestionDialog::PressButton2);
@@ -67,7 +60,7 @@ QuestionDialog::QuestionDialog(Game& game, const QuestionParams& question,
   }
   SetBackground(QuestionColour(layout_.kind));
   FitText();
-  PlaceButtons();
+  PlaceButtons(kButtonHeight);
   setTabOrder(button1_, button2_);
   focus->setFocus(Qt::OtherFocusReason);
 
@@ -83,15 +76,10 @@ QuestionDialog::~QuestionDialog() {
   game_.state.turnPhase = savedPhase_;
 }
 
-QPushButton* QuestionDialog::button(int id) const {
-  return id == kIdButton1 ? button1_ : id == kIdButton2 ? button2_ : nullptr;
-}
-
 // The message area: from 15 pixels below the top down to the buttons, clear of the side tiles.
 QRect QuestionDialog::TextRect() const {
-  const int buttonTop = height() - kFrameBottom - kButtonBottomGap - kButtonHeight;
   return QRect(kTextMargin, kTextTop, width() - 2 * kTextMargin,
-               buttonTop - kTextButtonGap - kTextTop);
+               ButtonTop(kButtonHeight) - kTextButtonGap - kTextTop);
 }
 
 // Five by three tiles hold the game's own messages; a longer text from an edited board file
@@ -113,21 +101,6 @@ void QuestionDialog::FitText() {
     } else {
       return;
     }
-  }
-}
-
-// The buttons that are shown sit side by side, centred above the bottom tiles.
-void QuestionDialog::PlaceButtons() {
-  std::array<QPushButton*, 2> shown{};
-  int count = 0;
-  for (QPushButton* b : {button1_, button2_}) {
-    if (!b->isHidden()) shown[count++] = b;
-  }
-  const int top = height() - kFrameBottom - kButtonBottomGap - kButtonHeight;
-  int left = (width() - count * kButtonWidth - (count - 1) * kButtonGap) / 2;
-  for (int i = 0; i < count; ++i) {
-    shown[i]->setGeometry(left, top, kButtonWidth, kButtonHeight);
-    left += kButtonWidth + kButtonGap;
   }
 }
 

@@ -43,7 +43,6 @@ class QuestionDialog : public FramedDialog {
 
   int kind() const { return layout_.kind; }
   const QString& text() const { return text_; }
-  QPushButton* button(int id) const;
   // True while the computer's own answer is pending.
   bool answerPending() const { return answerTimer_.isActive(); }
 
@@ -62,7 +61,6 @@ class QuestionDialog : public FramedDialog {
 
  private:
   void FitText();
-  void PlaceButtons();
   void Finish(int result);
   QRect TextRect() const;
 
@@ -70,8 +68,6 @@ class QuestionDialog : public FramedDialog {
   QuestionLayout layout_;
   QString text_;
   TurnPhase savedPhase_;
-  QPushButton* button1_ = nullptr;
-  QPushButton* button2_ = nullptr;
   QTimer answerTimer_;
   bool dragging_ = false;
   QPoint dragPoint_;
