@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QStylePainter>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -96,7 +95,7 @@ void SlotButton::paintEvent(QPaintEvent*) {
 // ---- TokenList ---------------------------------------------------------------------------------
 
 TokenList::TokenList(const BoardPicture& picture, QWidget* parent)
-    : QComboBox(parent), picture_(picture) {
+    : ItemComboBox(parent), picture_(picture) {
   setItemDelegate(new TokenDelegate(picture, this));
   setMaxVisibleItems(kTokenDropHeight / kTokenItemHeight);
 }
@@ -105,17 +104,9 @@ QSize TokenList::sizeHint() const {
   return QSize(kTokenListWidth, kTokenFieldHeight);
 }
 
-void TokenList::paintEvent(QPaintEvent*) {
-  QStylePainter p(this);
-  QStyleOptionComboBox option;
-  initStyleOption(&option);
-  option.currentText.clear();
-  option.currentIcon = QIcon();
-  p.drawComplexControl(QStyle::CC_ComboBox, option);
-  const QRect field =
-      style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+void TokenList::PaintCurrentItem(QPainter& painter, const QRect& field) const {
   const int index = currentIndex();
-  DrawTokenItem(p, field, index >= 0 ? tokenAt(index) : -1, hasFocus(), picture_);
+  DrawTokenItem(painter, field, index >= 0 ? tokenAt(index) : -1, hasFocus(), picture_);
 }
 
 // ---- NewGameDialog -----------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include "store/new_game_slots.h"
+#include "ui/item_combo_box.h"
 
 class QCheckBox;
 class QLabel;
@@ -36,7 +37,7 @@ class SlotButton : public QAbstractButton {
 
 // The piece list: each item is a token picture on grey, blue when selected; the closed list
 // shows the chosen token the same way.
-class TokenList : public QComboBox {
+class TokenList : public ItemComboBox {
  public:
   TokenList(const BoardPicture& picture, QWidget* parent);
   QSize sizeHint() const override;
@@ -44,7 +45,7 @@ class TokenList : public QComboBox {
   int tokenAt(int index) const { return itemData(index).toInt(); }
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
+  void PaintCurrentItem(QPainter& painter, const QRect& field) const override;
 
  private:
   const BoardPicture& picture_;

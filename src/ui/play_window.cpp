@@ -10,7 +10,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QStylePainter>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -20,6 +19,7 @@
 #include "ui/board_picture.h"
 #include "ui/control_ids.h"
 #include "ui/fonts.h"
+#include "ui/item_combo_box.h"
 
 namespace tomtura {
 namespace {
@@ -203,9 +203,10 @@ namespace {
 
 // A drop-down list of properties (item data: the property number), each drawn as the property
 // item of the working table.
-class PropertyCombo : public QComboBox {
+class PropertyCombo : public ItemComboBox {
  public:
-  PropertyCombo(PlayWindow& window, int id, QWidget* parent) : QComboBox(parent), window_(window) {
+  PropertyCombo(PlayWindow& window, int id, QWidget* parent)
+      : ItemComboBox(parent), window_(window) {
     SetControlId(this, id);
     setItemDelegate(new Delegate(window, this));
     setMaxVisibleItems(kDropHeight / kPropertyItemHeight);
@@ -227,15 +228,7 @@ class PropertyCombo : public QComboBox {
   }
 
  protected:
-  void paintEvent(QPaintEvent*) override {
-    QStylePainter p(this);
-    QStyleOptionComboBox option;
-    initStyleOption(&option);
-    option.currentText.clear();
-    option.currentIcon = QIcon();
-    p.drawComplexControl(QStyle::CC_ComboBox, option);
-    const QRect field =
-        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+  void PaintCurrentItem(QPainter& p, const QRect& field) const override {
     if (!isEnabled()) p.setOpacity(0.5);
     DrawPropertyItem(p, field, selectedProperty(), window_.deals().properties(), hasFocus(),
                      window_.picture(), DialogFont());

@@ -7,13 +7,12 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <QStyleOptionComboBox>
-#include <QStylePainter>
 #include <algorithm>
 
 #include "rules/game.h"
 #include "ui/board_picture.h"
 #include "ui/fonts.h"
+#include "ui/item_combo_box.h"
 
 namespace tomtura {
 
@@ -88,28 +87,19 @@ class PropertyItemDelegate : public QAbstractItemDelegate {
   const BoardPicture& picture;
 };
 
-class PropertyListBox : public QComboBox {
+class PropertyListBox : public ItemComboBox {
  public:
   PropertyListBox(const Game& game, const BoardPicture& picture, QWidget* parent)
-      : QComboBox(parent), game(game), picture(picture) {
+      : ItemComboBox(parent), game(game), picture(picture) {
     setItemDelegate(new PropertyItemDelegate(game, picture, this));
     setMaxVisibleItems(kListDropHeight / kListItemHeight);
     setFixedSize(kListWidth, kListHeight);
   }
 
  protected:
-  // The closed box shows the selected property as the drop-down draws it.
-  void paintEvent(QPaintEvent*) override {
-    QStylePainter painter(this);
-    QStyleOptionComboBox option;
-    initStyleOption(&option);
-    option.currentText.clear();
-    option.currentIcon = QIcon();
-    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+  void PaintCurrentItem(QPainter& painter, const QRect& field) const override {
     const int p = currentData(Qt::UserRole).isValid() ? currentData(Qt::UserRole).toInt() : -1;
     if (!ValidProperty(p)) return;
-    const QRect field =
-        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     DrawPropertyItem(painter, field, p, game.state.properties, hasFocus(), picture, DialogFont());
   }
 
