@@ -130,10 +130,8 @@ class BoardPainterTest : public QObject {
     QTest::addColumn<QRect>("rect");
     QTest::newRow("start") << 0 << QRect(0, 0, 86, 86);
     QTest::newRow("1") << 1 << QRect(86, 0, 57, 86);
-    QTest::newRow("jail") << 10 << QRect(599, 0, 86, 86);
     QTest::newRow("11") << 11 << QRect(599, 86, 86, 57);
     QTest::newRow("parking") << 20 << QRect(599, 599, 86, 86);
-    QTest::newRow("to jail") << 30 << QRect(0, 599, 86, 86);
     QTest::newRow("31") << 31 << QRect(0, 542, 86, 57);
   }
   void SquaresFollowTheBoardGeometry() {

@@ -39,11 +39,11 @@ class BoardViewTest : public QObject {
 };
 
 void BoardViewTest::squareUnderAPoint() {
-  const std::pair<QPoint, int> cases[] = {
-      {{40, 40}, 0},    {{100, 40}, 1},   {{570, 80}, 9},   {{610, 40}, 10},  {{680, 5}, 10},
-      {{640, 100}, 11}, {{684, 590}, 19}, {{640, 680}, 20}, {{560, 640}, 21}, {{100, 684}, 29},
-      {{10, 640}, 30},  {{40, 560}, 31},  {{86, 100}, 39},  {{342, 342}, -1}, {{87, 598}, -1},
-      {{685, 300}, -1}, {{300, 685}, -1}, {{-1, 300}, -1}};
+  // The corners, the edges' far ends, and points just off the board or inside the ring.
+  const std::pair<QPoint, int> cases[] = {{{40, 40}, 0},    {{680, 5}, 10},  {{684, 590}, 19},
+                                          {{640, 680}, 20}, {{10, 640}, 30}, {{86, 100}, 39},
+                                          {{342, 342}, -1}, {{87, 598}, -1}, {{685, 300}, -1},
+                                          {{300, 685}, -1}, {{-1, 300}, -1}};
   for (const auto& [point, square] : cases) {
     QCOMPARE(std::pair(point, SquareAt(point)), std::pair(point, square));
   }
@@ -117,10 +117,8 @@ void BoardViewTest::scrollBarActionsSnap() {
   // With a maximum offset of 385: a page is 38, snapped down to a multiple of 8 unless the
   // result lies within 4 pixels of the maximum.
   const Case cases[] = {{S::SliderPageStepAdd, 0, 32},      {S::SliderPageStepAdd, 352, 385},
-                        {S::SliderPageStepAdd, 336, 368},   {S::SliderPageStepSub, 385, 344},
-                        {S::SliderPageStepSub, 16, 0},      {S::SliderSingleStepAdd, 5, 8},
-                        {S::SliderSingleStepAdd, 376, 385}, {S::SliderSingleStepSub, 385, 376},
-                        {S::SliderSingleStepSub, 3, 0}};
+                        {S::SliderPageStepSub, 385, 344},   {S::SliderSingleStepAdd, 5, 8},
+                        {S::SliderSingleStepSub, 385, 376}, {S::SliderSingleStepSub, 3, 0}};
   ViewFixture f;
   BoardView view(f.game, f.picture);
   ShowWithClient(view, {300, 300});
@@ -128,7 +126,6 @@ void BoardViewTest::scrollBarActionsSnap() {
   view.resize(view.width() + 300 - view.viewport()->width(), 300);
   QCOMPARE(view.maxScroll().width(), 385);
   for (const Case& c : cases) {
-    QCOMPARE(ScrollBarTarget(c.action, c.offset, 385, 38, 0), c.expected);
     view.horizontalScrollBar()->setValue(c.offset);
     view.horizontalScrollBar()->triggerAction(c.action);
     QCOMPARE(view.scrollOffset().x(), c.expected);
@@ -144,7 +141,6 @@ void BoardViewTest::scrollBarsFollowTheClientSize() {
   QVERIFY(!view.horizontalScrollBar()->isVisible());
   QVERIFY(!view.verticalScrollBar()->isVisible());
   QCOMPARE(view.maxScroll(), QSize(0, 0));
-  QCOMPARE(PixelAt(view, {0, 0}), kBoardGreen);
   QCOMPARE(PixelAt(view, {684, 684}), kBoardGreen);
 
   view.resize(400, 300);

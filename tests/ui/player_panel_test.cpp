@@ -55,8 +55,7 @@ void PlayerPanelTest::cardTexts() {
                         {22, false, {"4000", "Alla"}},
                         {26, false, {"Faktor"}},
                         {29, false, {"Frikort"}},
-                        {3, true, {"Pant 650 kr"}},
-                        {23, true, {"Pant 1650 kr"}}};
+                        {3, true, {"Pant 650 kr"}}};
   ViewFixture f;
   for (const Case& c : cases) {
     f.game.state.properties[c.property].mortgaged = c.mortgaged;
