@@ -130,16 +130,13 @@ void NewGameDialogTest::enterAddsPlayersUpToSix() {
   QVERIFY(!Control<QLineEdit>(dialog, NewGameDialog::kPassword)->isEnabled());
   Control<QPushButton>(dialog, NewGameDialog::kAddPlayer)->click();
   QCOMPARE(int(state.players[4].isComputer), 1);
-  QVERIFY(state.players[4].password.empty());
   QCOMPARE(s.Stored("1"), QString("missing"));  // saving is off: no roster
 }
 
 void NewGameDialogTest::storedRosterIsOfferedAndWrittenBack() {
   Setup s("[LJUD]\nSparaSpelare=1\n1=3,,0,Eva\n2=7,,1,Dator\n3=1,,0,Ola\n");
   NewGameDialog dialog(*s.game, s.picture, nullptr);
-  QCOMPARE(s.game->state.playerCount, 3);
   QCOMPARE(Control<QLineEdit>(dialog, NewGameDialog::kName)->text(), QString("Eva"));
-  QVERIFY(Control<QPushButton>(dialog, NewGameDialog::kStart)->isEnabled());
   dialog.NextSlot();
   QVERIFY(Control<QCheckBox>(dialog, NewGameDialog::kComputer)->isChecked());
   dialog.NextSlot();

@@ -39,8 +39,7 @@ class PlayerPanelTest : public QObject {
  private slots:
   void cardTexts();
   void nameBarColours();
-  void listsFollowTheCoreLists();
-  void hiddenListsMakeShortSections();
+  void listsFollowTheCoreListsAndHideInShortSections();
   void scrollingBringsAPlayerToTheTop();
   void dragScrollsInStepsOfEight();
 };
@@ -87,7 +86,7 @@ void PlayerPanelTest::nameBarColours() {
   QCOMPARE(bar(2), qRgb(0, 128, 128));
 }
 
-void PlayerPanelTest::listsFollowTheCoreLists() {
+void PlayerPanelTest::listsFollowTheCoreListsAndHideInShortSections() {
   ViewFixture f;
   GameState& state = f.game.state;
   state.propertyLists[0].items = {0, 1, 22};
@@ -111,22 +110,6 @@ void PlayerPanelTest::listsFollowTheCoreLists() {
   QTest::keyClick(anna, Qt::Key_Down);
   QCOMPARE(state.propertyLists[0].selected, 1);
 
-  // Once the core's list is empty, the card goes too.
-  state.propertyLists[0].Clear();
-  panel.Refresh();
-  QCOMPARE(anna->count(), 0);
-  QCOMPARE(PixelAt(panel, cardCorner), kPanelPatternGrey);
-}
-
-void PlayerPanelTest::hiddenListsMakeShortSections() {
-  ViewFixture f;
-  f.game.state.propertyLists[0].items = {5};
-  f.game.state.propertyLists[0].selected = 0;
-  PlayerPanel panel(f.game, f.picture);
-  ShowPanel(panel, {178, 500});
-  panel.Refresh();
-  QCOMPARE(PixelAt(panel, {10, 180}), kLightYellow);
-
   panel.SetShowCompanies(false);
   QCOMPARE(panel.playerBoxHeight(), kPlayerBoxHeightWithoutLists);
   QVERIFY(!panel.propertyList(0)->isVisible());
@@ -140,6 +123,13 @@ void PlayerPanelTest::hiddenListsMakeShortSections() {
   QCOMPARE(panel.playerBoxHeight(), kPlayerBoxHeight);
   QVERIFY(panel.propertyList(0)->isVisible());
   QCOMPARE(panel.propertyList(1)->y(), kPlayerBoxHeight + 20);
+  QCOMPARE(PixelAt(panel, cardCorner), kLightYellow);
+
+  // Once the core's list is empty, the card goes too.
+  state.propertyLists[0].Clear();
+  panel.Refresh();
+  QCOMPARE(anna->count(), 0);
+  QCOMPARE(PixelAt(panel, cardCorner), kPanelPatternGrey);
 }
 
 void PlayerPanelTest::scrollingBringsAPlayerToTheTop() {
