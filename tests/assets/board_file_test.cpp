@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
@@ -12,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "../store/test_support.h"
 #include "data/format.h"
 #include "data/game_state.h"
 #include "data/ini_file.h"
@@ -321,13 +320,8 @@ TEST(BoardFileTest, CardsCarryTheNumbersTheirEffectsNeedAndFit) {
   EXPECT_TRUE(Contains(Board().GetCard(false, 15), Name(kBoardLayout[1])));
 }
 
-std::string FileBytes() {
-  std::ifstream in(kBoardFilePath, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST(BoardFileTest, FileIsUtf8WithoutDuplicateKeys) {
-  const std::string bytes = FileBytes();
+  const std::string bytes = ReadBytes(kBoardFilePath);
   ASSERT_FALSE(bytes.empty());
   EXPECT_TRUE(IsValidUtf8(bytes)) << "the reader would take the file for Windows-1252";
   // The first occurrence of a key wins, so a second one would silently be ignored.

@@ -5,8 +5,6 @@
 
 #include <climits>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 
@@ -16,15 +14,6 @@ namespace tomtura {
 namespace {
 
 namespace fs = std::filesystem;
-
-void WriteBytes(const std::string& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary).write(bytes.data(), std::ssize(bytes));
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 TEST(IniFileRead, FollowsTheProfileReader) {
   const IniFile ini = IniFile::Parse(

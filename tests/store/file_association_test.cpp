@@ -4,8 +4,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "test_support.h"
 
@@ -13,11 +11,6 @@ namespace tomtura {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::string ExecLine(const std::string& desktop) {
   const std::size_t at = desktop.find("\nExec=") + 1;
@@ -31,9 +24,9 @@ TEST(FileAssociationTest, WrittenOnceAndRewrittenOnlyWhenTheProgramMoves) {
   AssociationResult r = RegisterFileAssociation("/opt/tomtura/tomtura", dir.path(""), false);
   EXPECT_TRUE(r.ok);
   EXPECT_EQ(r.filesWritten, 2);
-  EXPECT_EQ(ExecLine(ReadText(desktop)), "Exec=/opt/tomtura/tomtura %f");
-  EXPECT_NE(ReadText(desktop).find("\nMimeType=application/x-tomtura-game;\n"), std::string::npos);
-  EXPECT_NE(ReadText(mime).find("<glob pattern=\"*.tom\"/>"), std::string::npos);
+  EXPECT_EQ(ExecLine(ReadBytes(desktop)), "Exec=/opt/tomtura/tomtura %f");
+  EXPECT_NE(ReadBytes(desktop).find("\nMimeType=application/x-tomtura-game;\n"), std::string::npos);
+  EXPECT_NE(ReadBytes(mime).find("<glob pattern=\"*.tom\"/>"), std::string::npos);
 
   // Equal files are left alone: their times stay where we put them.
   const auto past = fs::file_time_type::clock::now() - std::chrono::hours(24);
@@ -46,7 +39,7 @@ TEST(FileAssociationTest, WrittenOnceAndRewrittenOnlyWhenTheProgramMoves) {
 
   // A start from elsewhere leaves the registration of the last one.
   EXPECT_EQ(RegisterFileAssociation("/home/u/tomtura", dir.path(""), false).filesWritten, 1);
-  EXPECT_EQ(ExecLine(ReadText(desktop)), "Exec=/home/u/tomtura %f");
+  EXPECT_EQ(ExecLine(ReadBytes(desktop)), "Exec=/home/u/tomtura %f");
   EXPECT_EQ(fs::last_write_time(mime), past);
 }
 

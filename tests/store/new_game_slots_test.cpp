@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 #include <tuple>
 
@@ -27,10 +26,14 @@ void ExpectTokensAccountedFor(const NewGameSlots& slots, const GameState& state)
   }
 }
 
-TEST(NewGameSlotsTest, SixPlayersFillEverySlotAndTheLastStaysShown) {
+// A dialog opened on an empty game with no stored roster.
+struct NewGameSlotsTest : ::testing::Test {
   GameState state;
-  NewGameSlots slots(state);
-  slots.Open(IniFile());
+  NewGameSlots slots{state};
+  NewGameSlotsTest() { slots.Open(IniFile()); }
+};
+
+TEST_F(NewGameSlotsTest, SixPlayersFillEverySlotAndTheLastStaysShown) {
   EXPECT_FALSE(slots.nextEnabled());
   EXPECT_FALSE(slots.previousEnabled());
   for (int i = 0; i < kMaxPlayers; ++i) {
@@ -57,10 +60,7 @@ TEST(NewGameSlotsTest, SixPlayersFillEverySlotAndTheLastStaysShown) {
   ExpectTokensAccountedFor(slots, state);
 }
 
-TEST(NewGameSlotsTest, RemovingMovesLaterPlayersDownButNotTheirPropertyLists) {
-  GameState state;
-  NewGameSlots slots(state);
-  slots.Open(IniFile());
+TEST_F(NewGameSlotsTest, RemovingMovesLaterPlayersDownButNotTheirPropertyLists) {
   for (const char* name : {"Anna", "Bo", "Cia"}) slots.Add(name, "", false);
   state.propertyLists[1].items = {4};
   state.propertyLists[2].items = {7};
@@ -85,10 +85,7 @@ TEST(NewGameSlotsTest, RemovingMovesLaterPlayersDownButNotTheirPropertyLists) {
   ExpectTokensAccountedFor(slots, state);
 }
 
-TEST(NewGameSlotsTest, EmptyNameOnlyRefreshesAndTheComputerHasNoPassword) {
-  GameState state;
-  NewGameSlots slots(state);
-  slots.Open(IniFile());
+TEST_F(NewGameSlotsTest, EmptyNameOnlyRefreshesAndTheComputerHasNoPassword) {
   slots.Add("", "xyz", false);
   EXPECT_EQ(state.playerCount, 0);
   EXPECT_EQ(slots.editSlot(), 0);
@@ -110,10 +107,7 @@ TEST(NewGameSlotsTest, EmptyNameOnlyRefreshesAndTheComputerHasNoPassword) {
   ExpectTokensAccountedFor(slots, state);
 }
 
-TEST(NewGameSlotsTest, WalkingTheSlotsNeverLosesOrDoublesAToken) {
-  GameState state;
-  NewGameSlots slots(state);
-  slots.Open(IniFile());
+TEST_F(NewGameSlotsTest, WalkingTheSlotsNeverLosesOrDoublesAToken) {
   const std::vector<std::function<void()>> steps = {
       [&] { slots.Add("A", "", false); },
       [&] {
@@ -155,10 +149,10 @@ TEST(NewGameSlotsTest, WalkingTheSlotsNeverLosesOrDoublesAToken) {
   EXPECT_FALSE(slots.startEnabled() || slots.nextEnabled());
 }
 
-TEST(NewGameSlotsTest, StoredRosterIsOfferedOnlyWhenSavingIsOn) {
+TEST(NewGameSlotsRoster, StoredRosterIsOfferedOnlyWhenSavingIsOn) {
   TempDir dir;
   const std::string path = dir.path("tomtura.lst");
-  std::ofstream(path) << "[LJUD]\nSparaSpelare=1\n1=3,,0,Eva\n2=7,,1,Dator\n3=1,,0,Ola\n";
+  WriteBytes(path, "[LJUD]\nSparaSpelare=1\n1=3,,0,Eva\n2=7,,1,Dator\n3=1,,0,Ola\n");
   IniFile file = IniFile::Load(path);
 
   GameState state;

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "rules/game.h"
 #include "test_support.h"
@@ -143,8 +141,8 @@ class SavedGameFileTest : public ::testing::Test {
 
   void SetUp() override { ui.Attach(game); }
   static Bytes ReadAll(const std::string& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string bytes = ReadBytes(p);
+    return {bytes.begin(), bytes.end()};
   }
 };
 
@@ -225,8 +223,7 @@ TEST_F(SavedGameFileTest, RefusedOrMissingFileLeavesTheGameUntouched) {
   EXPECT_EQ(error, "");
   for (const Corruption& c : kCorruptions) {
     const Bytes bad = Corrupt(c);
-    std::ofstream(dir.path("bad.tom"), std::ios::binary)
-        .write(reinterpret_cast<const char*>(bad.data()), static_cast<std::streamsize>(bad.size()));
+    WriteBytes(dir.path("bad.tom"), std::string(bad.begin(), bad.end()));
     EXPECT_EQ(LoadGameFile(game, dir.path("bad.tom"), &error), 0) << c.what;
     EXPECT_EQ(error, "Inget sparat spel: " + dir.path("bad.tom")) << c.what;
   }

@@ -1,13 +1,16 @@
 #pragma once
-// Helpers of the file tests: a scratch directory, a limit that makes writes fail, a headless
-// front end that also records the redraw requests, and a catalogue with the texts the store shows.
+// Helpers of the file tests: whole-file reads and writes, a scratch directory, a limit that makes
+// writes fail, a headless front end that also records the redraw requests, and a catalogue with
+// the texts the store shows.
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/resource.h>
 
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/ini_file.h"
@@ -15,6 +18,14 @@
 #include "rules/headless.h"
 
 namespace tomtura {
+
+inline std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+inline void WriteBytes(const std::string& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary).write(bytes.data(), std::ssize(bytes));
+}
 
 class TempDir {
  public:
