@@ -1,8 +1,9 @@
 #pragma once
-// A small game for the tests of the computer's dealing, decisions, new games and auctions:
-// colour groups of 2,3,3,3,3,3,3,2 streets (the third street of a group 400 dearer), four
-// stations, two utilities, the jail cards; our own texts; six computer players with 30000 each;
-// a front end that records its calls and answers consents from a script (no when empty).
+// A small game for the tests of dealing (the computer's and the play window's), decisions, new
+// games and auctions: colour groups of 2,3,3,3,3,3,3,2 streets (the third street of a group 400
+// dearer), four stations, two utilities, the jail cards; our own texts; six computer players with
+// 30000 each; a front end that records its calls and answers consents from a script (no when
+// empty).
 #include <gtest/gtest.h>
 
 #include <algorithm>
