@@ -655,6 +655,16 @@ void MainWindow::SaveGameCommand() {
   const QString filter = QString::fromStdString(game_.Text(kSavedGameFilterText)) + " (*.tom)";
   const QString path = ChooseFile(true, kSaveGameTitleText, filter);
   if (path.isEmpty()) return;
+  // The chooser asked about the name as typed; the extension added to it may name a saved game
+  // that would otherwise be replaced without a word.
+  const QString target =
+      QFile::decodeName(SavedGamePath(QFile::encodeName(path).toStdString()).c_str());
+  if (target != path && QFileInfo::exists(target) &&
+      ui_.Ask(QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                  .arg(QFileInfo(target).fileName()),
+              QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+    return;
+  }
   std::string error;
   if (!SaveGameFile(game_, QFile::encodeName(path).toStdString(), &error)) {
     ui_.ShowMessage(error, MessageIcon::Error);

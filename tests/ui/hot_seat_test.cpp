@@ -490,6 +490,12 @@ void HotSeatTest::twoPersonsAndTwoComputersPlayToTheEnd() {
   QVERIFY(winner != kNobody);
   QVERIFY(h.shown.contains(
       QString::fromStdString(h.game->FormatCatalogue(42, h.game->PlayerName(winner)))));
+  QCOMPARE(state.gameRunning, 0);
+  QVERIFY(!h.ui.diceTimer().running() && !h.ui.walkTimer().running());
+  // Nothing fits a finished game but a new one.
+  const int beeps = h.ui.beepCount();
+  h.window->OnCommand(kCmdRoll);
+  QCOMPARE(h.ui.beepCount(), beeps + 1);
 }
 
 QTEST_MAIN(HotSeatTest)

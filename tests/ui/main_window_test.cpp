@@ -1,5 +1,5 @@
 // The main window in a real Qt event loop (offscreen): command routing, the phase rules,
-// confirmations, options in the board file, the layout rules, and a whole computer game.
+// confirmations, options in the board file, the layout rules, saving and loading.
 #include <QAction>
 #include <QComboBox>
 #include <QListView>
@@ -51,7 +51,6 @@ class MainWindowTest : public QObject {
   void flatButtonsShowNoFrameUntilHovered();
   void logPaneHiddenByDefaultAndNewestFirst();
   void fontsKeepTheirLineHeight();
-  void computerGameEndsInGameOver();
 };
 
 void MainWindowTest::phaseRulesBeep_data() {
@@ -255,6 +254,13 @@ void MainWindowTest::saveAndLoadThroughTheMenu() {
   h.chosenFile = h.dir.filePath("game");
   h.window->OnCommand(kCmdSaveGame);
   QCOMPARE(QFileInfo(h.dir.filePath("game.tom")).size(), qint64(1840));
+  // Saving under the same bare name again asks before game.tom is replaced.
+  state.players[1].money = 999;
+  h.answer = QMessageBox::No;
+  h.window->OnCommand(kCmdSaveGame);
+  QCOMPARE(h.shown.size(), 1);
+  h.answer = QMessageBox::Ok;
+  h.shown.clear();
 
   state.players[1].money = 1;
   state.properties[3].owner = kNobody;
@@ -388,44 +394,6 @@ void MainWindowTest::fontsKeepTheirLineHeight() {
     const int height = QFontMetrics(font).height();
     QVERIFY2(height <= cell && height >= cell - 3, qPrintable(font.family()));
   }
-}
-
-void MainWindowTest::computerGameEndsInGameOver() {
-  Harness h;
-  h.SetPlayers({1, 1, 1});
-  h.ui.SetTimerIntervalOverride(0);
-  h.runGameDialogs = true;
-  FramedDialog::SetTimerOverride(0);  // the computer's answers and bids in the dialogs too
-  h.window->show();
-  QVERIFY(QTest::qWaitForWindowExposed(h.window.get()));
-  h.window->StartNewGame();  // a computer on turn throws at once
-  QVERIFY(h.ui.diceTimer().running());
-
-  // A real event loop, so that the shortened timers tick as fast as the window can paint.
-  const GameState& state = h.game->state;
-  QEventLoop loop;
-  QTimer poll;
-  poll.callOnTimeout([&] {
-    if (state.turnPhase == TurnPhase::GameOver) loop.quit();
-  });
-  poll.start(20);
-  QTimer::singleShot(240000, &loop, &QEventLoop::quit);
-  loop.exec();
-  FramedDialog::SetTimerOverride(-1);
-  QCOMPARE(state.turnPhase, TurnPhase::GameOver);
-  int winner = -1;
-  for (int i = 0; i < state.playerCount; ++i) {
-    if (state.players[i].isBankrupt == 0) winner = i;
-  }
-  QVERIFY(winner >= 0);
-  QVERIFY(h.shown.contains(
-      QString::fromStdString(h.game->FormatCatalogue(42, h.game->PlayerName(winner)))));
-  QCOMPARE(state.gameRunning, 0);
-  QVERIFY(!h.ui.diceTimer().running() && !h.ui.walkTimer().running());
-  // Nothing fits a finished game but a new one.
-  const int beeps = h.ui.beepCount();
-  h.window->OnCommand(kCmdRoll);
-  QCOMPARE(h.ui.beepCount(), beeps + 1);
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -33,8 +33,7 @@ inline QImage TestSheet() {
 
 // One main window on a private copy of the board file, with every modal dialog answered by
 // the test: message boxes by `answer`, file dialogs with `chosenFile` (empty: cancelled); the
-// game's own dialogs are cancelled, run as they are with `runGameDialogs`, or handed to
-// `playDialog` when the test plays them itself.
+// game's own dialogs are cancelled, or handed to `playDialog` when the test plays them itself.
 struct Harness {
   QTemporaryDir dir;
   QString boardFile;
@@ -46,7 +45,6 @@ struct Harness {
   QStringList shown;  // texts of the message boxes, in order
   QMessageBox::StandardButton answer = QMessageBox::Ok;
   QString chosenFile;
-  bool runGameDialogs = false;
   std::function<int(QDialog&)> playDialog;
 
   explicit Harness(const QByteArray& extraBoardText = {}) {
@@ -75,8 +73,7 @@ struct Harness {
       files->selectFile(chosenFile);
       return QDialog::Accepted;
     }
-    if (playDialog) return playDialog(dialog);
-    return runGameDialogs ? dialog.exec() : int(QDialog::Rejected);
+    return playDialog ? playDialog(dialog) : int(QDialog::Rejected);
   }
 
   void SetPlayers(std::initializer_list<int> isComputer) {
