@@ -161,7 +161,7 @@ int QtFrontEnd::OpenPlayWindow(int page) {
   window_->RedrawBoard();
   window_->RedrawPanel();
   return result == PlayWindow::kOk || result == PlayWindow::kCannotPay ? result
-                                                                        : PlayWindow::kCancel;
+                                                                       : PlayWindow::kCancel;
 }
 
 void QtFrontEnd::ShowMessage(const std::string& text, MessageIcon icon) {
