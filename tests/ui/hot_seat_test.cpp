@@ -198,6 +198,7 @@ class HotSeat {
     const int p = state_.currentPlayer;
     ++ownDialogs[p];
     if (state_.players[p].isComputer != 0) Fault("a computer player was asked a password");
+    if (dialog.passwordField()->echoMode() != QLineEdit::Password) Fault("the password shows");
     QTimer::singleShot(0, &dialog, [this, &dialog, p] {
       if (p == kAnna && passwordsGiven[kAnna] == 0 && wrongPasswordsRefused == 0) {
         const int boxes = h_.shown.size();
