@@ -67,18 +67,7 @@ TEST(ComputerAccepts, DealsAskedByAComputer) {
     EXPECT_EQ(g.game.ComputerAccepts(1, c.money, c.given, c.received, g.game.state.properties),
               c.yes)
         << c.money << " " << c.given << " " << c.received;
-    EXPECT_EQ(g.ui.Count("ShowMessage"), 0);
   }
-  // During a person's turn the answer is also shown to him.
-  DealGame g;
-  g.player(0).isComputer = 0;
-  g.Own(1, {22, 2, 3});
-  EXPECT_FALSE(g.game.ComputerAccepts(1, 100, 22, -1, g.game.state.properties));
-  EXPECT_TRUE(g.game.ComputerAccepts(1, -100, -1, 4, g.game.state.properties));
-  EXPECT_EQ(g.ui.Texts("ShowMessage"),
-            (std::vector<std::string>{"SpelareB svarar nej", "SpelareB svarar "}));
-  EXPECT_EQ(g.ui.events[0].value, static_cast<int>(MessageIcon::Stop));
-  EXPECT_EQ(g.ui.events[1].value, static_cast<int>(MessageIcon::Information));
 }
 
 TEST(ComputerAuctionRaise, JumpsToThePriceThenRaisesUpToItsLimit) {

@@ -27,7 +27,6 @@ TEST(PurchaseOffer, YesNoAuctionAndFirstLap) {
   const Case cases[] = {
       {1, 1, 0, 0, true, "köpte %s för 2600 kr."},
       {2, 0, 0, kNobody, false, "köpte inte %s."},
-      {2, 1, 0, 1, false, "slog 1-2 och hamnade på %s"},          // the auction's winner has paid
       {0, 1, 257, kNobody, false, "slog 1-2 och hamnade på %s"},  // no offer at all
   };
   for (const Case& c : cases) {
@@ -35,7 +34,6 @@ TEST(PurchaseOffer, YesNoAuctionAndFirstLap) {
     t.state.settings.auctionOn = c.auctionOn;
     t.state.firstLap[0] = static_cast<std::uint16_t>(c.firstLap);
     t.ui.answers = {c.answer};
-    t.ui.auctionWinner = 1;
     t.LandOn(11, 1, 2);
     const std::string name = t.game.PropertyName(kEleven);
     EXPECT_EQ(t.ui.asked.size(), c.answer == 0 ? 0u : 1u);
@@ -196,15 +194,12 @@ TEST(Cards, TaxesAndCardsThatOnlyMoveMoney) {
     int square, card, money0, money1;  // chance on 22, community chest on 17
   };
   const Case cases[] = {
-      {4, 0, 26000, 30000},  // taxes, without a message
-      {38, 0, 28000, 30000},
+      {4, 0, 26000, 30000},                    // taxes, without a message
       {22, 5, 31000, 30000},                   // receives N
       {22, 7, 29850, 30000},                   // pays N, to nobody
       {17, 9, 32000, 30000},                   // receives N
-      {17, 12, 29000, 30000},                  // pays N
       {17, 3, 30200, 29800},                   // 200 from each other player still in the game
       {22, 2, 30000 - 3 * 800 - 2300, 30000},  // repairs of his own streets
-      {22, 3, 30000 - 3 * 500 - 2000, 30000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.square << " " << c.card);
@@ -238,7 +233,6 @@ TEST(Cards, MovesStartAQuickWalkAndLandAgain) {
       {true, 16, 22, -3, TurnPhase::Moving, 19, 30000},
       {false, 15, 33, -32, TurnPhase::Moving, 1, 30000},  // back to square 1, no salary
       {true, 10, 36, 14, TurnPhase::ToJail, 10, 30000},   // to jail across GO: no salary
-      {false, 16, 2, 8, TurnPhase::ToJail, 10, 30000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.chance << " " << c.card);

@@ -45,8 +45,6 @@ class ScriptedFrontEnd : public HeadlessFrontEnd {
  public:
   std::deque<int> answers;            // the next AskQuestion results
   std::vector<QuestionParams> asked;  // every question and notice, in order
-  std::deque<bool> passwords;         // the next AskPassword results
-  int auctionWinner = -1;             // RunAuction's answer when set (>= 0)
   int auctionsRun = 0;
 
   int AskQuestion(const QuestionParams& question) override {
@@ -56,15 +54,9 @@ class ScriptedFrontEnd : public HeadlessFrontEnd {
     answers.pop_front();
     return answer;
   }
-  bool AskPassword() override {
-    HeadlessFrontEnd::AskPassword();
-    bool answer = passwords.empty() || passwords.front();
-    if (!passwords.empty()) passwords.pop_front();
-    return answer;
-  }
   int RunAuction() override {
     ++auctionsRun;
-    return auctionWinner < 0 ? HeadlessFrontEnd::RunAuction() : auctionWinner;
+    return HeadlessFrontEnd::RunAuction();
   }
 };
 
@@ -98,7 +90,6 @@ struct TestGame {
     const auto& entries = state.log.entries();
     return back < entries.size() ? entries[back] : std::string();
   }
-  int Price(int p) const { return state.properties[p].price; }
 
   ScriptedFrontEnd ui;
   Game game;

@@ -52,22 +52,5 @@ TEST(FileAssociationTest, ExecQuotesAndEscapesThePath) {
   EXPECT_FALSE(fs::exists(dir.path("applications/tomtura.desktop")));
 }
 
-TEST(FileAssociationTest, DataHomeFromTheEnvironmentAndMissingToolsAreNoError) {
-  const char* xdg = getenv("XDG_DATA_HOME");
-  const std::string oldXdg = xdg ? xdg : "", oldPath = getenv("PATH") ? getenv("PATH") : "";
-  setenv("XDG_DATA_HOME", "/data/eva", 1);
-  EXPECT_EQ(UserDataHome(), "/data/eva");
-  setenv("XDG_DATA_HOME", "relative/ignored", 1);
-  const char* home = getenv("HOME");
-  EXPECT_EQ(UserDataHome(), home ? std::string(home) + "/.local/share" : "");
-
-  TempDir dir;
-  setenv("PATH", dir.path("").c_str(), 1);  // the cache tools are not there
-  const AssociationResult r = RegisterFileAssociation("/opt/tomtura", dir.path(""), true);
-  EXPECT_TRUE(r.ok && r.filesWritten == 2);
-  setenv("PATH", oldPath.c_str(), 1);
-  xdg ? setenv("XDG_DATA_HOME", oldXdg.c_str(), 1) : unsetenv("XDG_DATA_HOME");
-}
-
 }  // namespace
 }  // namespace tomtura

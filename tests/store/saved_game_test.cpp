@@ -192,7 +192,7 @@ TEST_F(SavedGameFileTest, LoadTakesThePositionAndRedraws) {
   EXPECT_FALSE(ui.dicePending());  // a person is on turn
 }
 
-TEST_F(SavedGameFileTest, LoadStartsTheRollOfAComputerOnTurnOutsideANetworkGame) {
+TEST_F(SavedGameFileTest, LoadStartsTheRollOfAComputerOnTurn) {
   GameState saved = MidGame();
   saved.currentPlayer = 1;  // the computer player
   ASSERT_TRUE(SaveGameFile(saved, game.texts, dir.path("c.tom"), nullptr));
@@ -200,13 +200,6 @@ TEST_F(SavedGameFileTest, LoadStartsTheRollOfAComputerOnTurnOutsideANetworkGame)
   ASSERT_EQ(LoadGameFile(game, dir.path("c.tom"), nullptr), 1);
   EXPECT_EQ(game.state.turnPhase, TurnPhase::Rolling);
   EXPECT_TRUE(ui.dicePending());
-
-  ui.TakeBackStartedRoll();
-  game.state.networkGame = 0x401;
-  const int beeps = ui.beeps;
-  ASSERT_EQ(LoadGameFile(game, dir.path("c.tom"), nullptr), 1);
-  EXPECT_EQ(game.state.turnPhase, TurnPhase::AwaitRoll);
-  EXPECT_EQ(ui.beeps, beeps);  // no roll was tried
 }
 
 TEST_F(SavedGameFileTest, RefusedOrMissingFileLeavesTheGameUntouched) {

@@ -23,15 +23,12 @@ TEST(Auction, WhenEveryonePassesTheHighestNumberedPlayerStillInGetsItForNothing)
   EXPECT_EQ(a.message(),
             "Gata 2 is sold in an auction,  price $2000. No one has offered anything. SpelareB, "
             "go ahead and bid!");
-  EXPECT_EQ(a.title(), "Brikanda Auction. Bidder: SpelareB");
   a.Pass();
   EXPECT_EQ(a.message(), "Gata 2 (2000): inget. SpelareC?");
-  EXPECT_EQ(a.title(), "Bud: SpelareC");
   a.Pass();
   ASSERT_TRUE(a.ended());
   EXPECT_EQ(a.highestBidder(), 3);
   EXPECT_EQ(a.message(), "SpelareD vann Gata 2 för 0 kr");
-  EXPECT_EQ(a.title(), "Slut");
   EXPECT_EQ(g.player(3).money, 30000);
   EXPECT_EQ(g.game.state.log.entries().front(), "3SpelareD  buy  Gata 2 in auction for 0 $ ");
 }

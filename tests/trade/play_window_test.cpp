@@ -161,12 +161,6 @@ TEST_F(Deals, UnmortgageCostsHalfThePriceAndATwentieth) {
     EXPECT_EQ(deals.workMoney(), done ? 0 : money);
     EXPECT_EQ(work(22).mortgaged, done ? 0 : 1);
   }
-  // Mortgaging pays only the half.
-  prop(22).mortgaged = 0;
-  game.state.players[0].money = 0;
-  PlayWindowDeals deals(game);
-  EXPECT_EQ(deals.Mortgage(22), Outcome::Done);
-  EXPECT_EQ(deals.workMoney(), 625);
 }
 
 TEST_F(Deals, PagesListWhatEachMayTouch) {
@@ -220,17 +214,6 @@ TEST_F(Deals, OffersAreCheckedThenPutToThePartner) {
   deals.AskSell(2, 22, false, -1, 0);
   EXPECT_EQ(ui.Count("AskConsent"), 1);
   EXPECT_EQ(game.state.consentPlayer, 2);
-}
-
-TEST_F(Deals, ASaleDoesNotAskWhetherThePartnerCanPay) {
-  Own(0, {2});
-  game.state.players[1].money = 100;
-  ui.consents = {true};
-  PlayWindowDeals deals(game);
-  EXPECT_EQ(deals.AskSell(1, 2, false, -1, 5000), Outcome::Done);
-  EXPECT_EQ(game.state.workPlayers[1].money, -4900);
-  EXPECT_EQ(deals.workMoney(), kStartMoney + 5000);
-  EXPECT_FALSE(deals.CannotPayAfterSale());
 }
 
 TEST_F(Deals, ADebtorWhoseLastOfferWasRefusedCannotPay) {
