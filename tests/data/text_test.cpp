@@ -73,13 +73,10 @@ TEST(TextCatalogue, GetText) {
 }
 
 TEST(TextCatalogue, CardsAndSoundsFallBack) {
-  const std::string aao = "\xC3\xA5\xC3\xA4\xC3\xB6";
-  const TextCatalogue texts(IniFile::Parse("[CHANS]\n1=Gå|@0\n[SOUND]\n5=kassa.wav\n6=" + aao +
-                                           aao + aao + aao + "xxxxxxxxxxxxyz\n"));
+  const TextCatalogue texts(IniFile::Parse("[CHANS]\n1=Gå|@0\n[SOUND]\n5=kassa.wav\n"));
   EXPECT_EQ(texts.GetCard(true, 1), "Gå|@0");
   EXPECT_EQ(texts.GetCard(false, 1), kMissingCard);
   EXPECT_EQ(texts.GetSoundName(5), "kassa.wav");
-  EXPECT_EQ(texts.GetSoundName(6), aao + aao + aao + aao + "xxxxxxxxxxxx");  // 24 characters
   EXPECT_EQ(texts.GetSoundName(7), "tomtura7.wav");
 }
 

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
-#include "test_support.h"
+#include <vector>
 
 namespace tomtura {
 namespace {
@@ -27,22 +25,6 @@ TEST(SettingsTest, DefaultsAndStoredNumbers) {
   const RuleSettings rules = RuleSettingsOf(stored);
   EXPECT_EQ(rules.firstLapRule & 0xFF, 1);  // new games fill firstLap with this byte
   EXPECT_EQ(rules.auctionOn, 0);
-}
-
-TEST(SettingsTest, WritesOneAndZeroAndCutsTheBackgroundTo127Characters) {
-  TempDir dir;
-  std::ofstream(dir.path("tomtura.lst"), std::ios::binary) << "[LJUD]\r\nLjud=5\r\n";
-  IniFile file = IniFile::Load(dir.path("tomtura.lst"));
-  ASSERT_TRUE(WriteOption(file, kKeySound, ReadOptions(file).soundOn == 0 ? 1 : 0));
-  ASSERT_TRUE(WriteOption(file, kKeyFastMoves, 7));
-  std::string nordic;
-  for (int i = 0; i < 130; ++i) nordic += "å";
-  ASSERT_TRUE(WriteBackground(file, nordic));
-
-  const IniFile reread = IniFile::Load(dir.path("tomtura.lst"));
-  EXPECT_EQ(reread.Get("LJUD", "Ljud"), "0");
-  EXPECT_EQ(reread.Get("LJUD", "Snabb"), "1");
-  EXPECT_EQ(ReadBackground(reread), nordic.substr(0, 127 * 2));  // two bytes per character
 }
 
 }  // namespace
