@@ -94,21 +94,11 @@ class BoardPictureTest : public QObject {
     QCOMPARE(image->pixel(0, 1), qRgb(6, 5, 4));
   }
 
-  void Reads8BitWithImpliedAndGivenColourCounts() {
-    // biClrUsed 0: 256 entries, pixels at 54 + 1024.
-    QList<QRgb> table(256, qRgb(9, 9, 9));
-    table[1] = qRgb(1, 100, 200);
-    table[255] = qRgb(255, 128, 0);
-    const QByteArray full = MakeBmp({3, 1, 8, 0, 256}, QByteArray("\x01\xFF\x00\x00", 4), table);
-    auto image = BoardPicture::DecodeBitmap(full);
-    QVERIFY(image.has_value());
-    QCOMPARE(image->pixel(0, 0), qRgb(1, 100, 200));
-    QCOMPARE(image->pixel(1, 0), qRgb(255, 128, 0));
-
-    // biClrUsed 2: pixels right after two entries; an index past the table is black.
+  // With biClrUsed 2 the pixels follow two table entries; an index past the table is black.
+  void Reads8BitWithAShortTable() {
     const QByteArray two = MakeBmp({3, 1, 8, 2, 2}, QByteArray("\x01\x00\x07\x00", 4),
                                    {qRgb(10, 0, 0), qRgb(0, 20, 0)});
-    image = BoardPicture::DecodeBitmap(two);
+    const auto image = BoardPicture::DecodeBitmap(two);
     QVERIFY(image.has_value());
     QCOMPARE(image->pixel(0, 0), qRgb(0, 20, 0));
     QCOMPARE(image->pixel(2, 0), qRgb(0, 0, 0));
@@ -180,23 +170,6 @@ class BoardPictureTest : public QObject {
     QCOMPARE(qAlpha(cut.pixel(0, 0)), 0);
     QCOMPARE(qAlpha(cut.pixel(cut.width() - 1, cut.height() - 1)), 255);
     QCOMPARE(cut.pixel(1, 0), qRgb(50, 60, 70));
-  }
-
-  // A raised, bright frame: light on the top and left, dark on the bottom and right.
-  void Frame3DDrawsLightAndDarkSides() {
-    const QRgb light = qRgb(255, 255, 255);
-    const QRgb dark = qRgb(128, 128, 128);
-    const QRgb blank = qRgb(0, 100, 0);
-    QImage image = Filled(12, 10, QColor(blank));
-    {
-      QPainter p(&image);
-      Frame3D(p, QRect(1, 1, 8, 6), true, false, 0);  // x 1..8, y 1..6
-    }
-    // The top line takes the top-right corner, the bottom line the bottom-left one.
-    for (QPoint at : {QPoint(1, 1), QPoint(8, 1), QPoint(1, 5)}) QCOMPARE(image.pixel(at), light);
-    for (QPoint at : {QPoint(1, 6), QPoint(8, 2), QPoint(8, 6)}) QCOMPARE(image.pixel(at), dark);
-    for (QPoint outside : {QPoint(0, 0), QPoint(9, 7), QPoint(4, 4)})
-      QCOMPARE(image.pixel(outside), blank);
   }
 
   void TheShippedSheetLoads() {
