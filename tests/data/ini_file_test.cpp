@@ -1,6 +1,7 @@
 #include "data/ini_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <climits>
 #include <filesystem>
@@ -133,6 +134,26 @@ TEST(IniFileWrite, FailureLeavesFileAndMemoryAlone) {
   EXPECT_EQ(ReadBytes(path), "[S]\nk=old\n");
   EXPECT_EQ(ini.Get("S", "k"), "old");
   EXPECT_EQ(dir.Entries(), 1);
+
+  const std::string fifo = dir.path("fifo.lst");  // exists, but cannot be read as a file
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  IniFile unreadable = IniFile::Load(fifo);
+  EXPECT_FALSE(unreadable.ok());
+  EXPECT_FALSE(unreadable.Write("S", "k", "v"));
+  EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+TEST(WriteFileAtomically, KeepsModeAndSymbolicLink) {
+  TempDir dir;
+  const std::string real = dir.path("real.txt"), link = dir.path("link.txt");
+  WriteBytes(real, "old");
+  fs::permissions(real, fs::perms(0640));
+  fs::create_symlink(real, link);
+  ASSERT_TRUE(WriteFileAtomically(link, "new"));
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(ReadBytes(real), "new");
+  EXPECT_EQ(fs::status(real).permissions(), fs::perms(0640));
+  EXPECT_EQ(dir.Entries(), 2);
 }
 
 TEST(WriteFileAtomically, FailureLeavesTheOldFileAndNoTemporary) {
