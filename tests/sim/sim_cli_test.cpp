@@ -1,0 +1,80 @@
+// The tomtura-sim program as a user runs it: its JSON summary, its exit codes, and a saved
+// position that loads and saves back unchanged when no turn is played.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace tomtura {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SimProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    program_ = fs::read_symlink("/proc/self/exe").parent_path() / "tomtura-sim";
+    if (!fs::exists(program_)) GTEST_SKIP() << "tomtura-sim is not built";
+    dir_ = fs::temp_directory_path() / ("tomtura-sim-test-" + std::to_string(getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    if (!dir_.empty()) fs::remove_all(dir_, ignored);
+  }
+  // Runs the program; its exit code, with its output in out_ and err_.
+  int Run(const std::string& arguments) {
+    std::string command =
+        program_.string() + " " + arguments + " >" + Path("out") + " 2>" + Path("err");
+    int status = std::system(command.c_str());
+    out_ = Read(Path("out"));
+    err_ = Read(Path("err"));
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  fs::path program_, dir_;
+  std::string out_, err_;
+};
+
+TEST_F(SimProgram, JsonSummaryAndASavedPositionThatRoundTripsWhenNoTurnIsPlayed) {
+  ASSERT_EQ(Run("--games 2 --players 4 --seed 3 --max-turns 30 --json --save " + Path("a.tom")), 0)
+      << err_;
+  for (const char* key : {"{\"games\":2,", "\"finished\":", "\"wins_by_seat\":[", "\"deals\":"}) {
+    EXPECT_NE(out_.find(key), std::string::npos) << key << " in " << out_;
+  }
+  EXPECT_EQ(err_, "");  // no progress line when stderr is not a terminal
+  ASSERT_EQ(Run("--load " + Path("a.tom") + " --max-turns 0 --save " + Path("b.tom")), 0);
+  std::string saved = Read(Path("a.tom"));
+  EXPECT_EQ(saved.size(), 1840u);
+  EXPECT_EQ(Read(Path("b.tom")), saved);
+  ASSERT_EQ(Run("--load " + Path("a.tom") + " --max-turns 5 --save " + Path("b.tom")), 0);
+  EXPECT_NE(Read(Path("b.tom")), saved);  // playing on changes it
+}
+
+TEST_F(SimProgram, BadInputFailsWithAMessage) {
+  std::ofstream(Path("bad.tom")) << "not a saved game";
+  const std::pair<std::string, int> cases[] = {{"--load " + Path("bad.tom"), 1},
+                                               {"--board " + Path("missing.lst"), 1},
+                                               {"--players 7", 2},
+                                               {"--games", 2},
+                                               {"--seed -4", 2},
+                                               {"--colour blue", 2}};
+  for (const auto& [arguments, exitCode] : cases) {
+    EXPECT_EQ(Run(arguments), exitCode) << arguments;
+    EXPECT_EQ(err_.rfind("tomtura-sim: ", 0), 0u) << arguments;
+    EXPECT_EQ(out_, "") << arguments;
+  }
+}
+
+}  // namespace
+}  // namespace tomtura
