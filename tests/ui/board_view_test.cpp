@@ -118,6 +118,10 @@ void BoardViewTest::scrollBarsFollowTheClientSize() {
   using S = QAbstractSlider;
   QCOMPARE(ScrollBarTarget(S::SliderMove, 0, 385, 38, 203), 200);
   QCOMPARE(ScrollBarTarget(S::SliderMove, 0, 385, 38, 381), 385);
+  // A drag moves the content with the mouse in whole steps, within the range.
+  QCOMPARE(DragScrollDelta(100, 85, 0, 385), 8);
+  QCOMPARE(DragScrollDelta(100, 120, 16, 385), -16);
+  QCOMPARE(DragScrollDelta(100, 50, 380, 385), 5);
 
   view.SetStretched(true);
   QVERIFY(!view.horizontalScrollBar()->isVisible());
