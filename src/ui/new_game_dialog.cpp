@@ -276,6 +276,9 @@ void NewGameDialog::RemovePlayer() {
 
 void NewGameDialog::Start() {
   if (!slots_.startEnabled()) return;
+  // What is typed in the slot is stored as Add would: a player entered but not yet added
+  // joins the game instead of being dropped.
+  if (!name_->text().isEmpty()) AddPlayer();
   StartNewGameRoster(game_.texts.file(), game_.state);
   accept();
 }
