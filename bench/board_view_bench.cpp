@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "rules/game.h"
-#include "rules/headless.h"
+#include "headless/headless_front_end.h"
 #include "ui/board_picture.h"
 #include "ui/board_view.h"
 

@@ -32,7 +32,7 @@ int LiquidationValue(int player, const PropertyTable& table, const PlayerTable& 
   for (int p = 0; p < kBoardPropertyCount; ++p) {
     const Property& entry = table[p];
     if (entry.owner != player || entry.mortgaged != 0) continue;
-    value += entry.price / 2 + (entry.housePrice * entry.houses) / 2;
+    value += MortgageValue(entry) + HouseRefund(entry, entry.houses);
   }
   return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
                                                    std::numeric_limits<int>::max()));

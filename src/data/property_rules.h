@@ -12,6 +12,20 @@ namespace tomtura {
 // and jail cards.
 std::vector<int> GroupScan(const PropertyTable& table, int p);
 
+// The money rules of dealing; halves and twentieths round towards zero.
+// What mortgaging a property pays.
+inline int MortgageValue(const Property& property) {
+  return property.price / 2;
+}
+// What lifting its mortgage costs: the mortgage value and a twentieth of the price.
+inline int UnmortgageCost(const Property& property) {
+  return property.price / 2 + property.price / 20;
+}
+// What selling `count` houses of a property back to the bank pays.
+inline int HouseRefund(const Property& property, int count = 1) {
+  return (property.housePrice * count) / 2;
+}
+
 // Money after mortgaging every unmortgaged property 0..27 and selling every house at half price.
 int LiquidationValue(int player, const PropertyTable& table, const PlayerTable& players);
 

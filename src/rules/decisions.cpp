@@ -116,12 +116,6 @@ bool Game::ComputerAccepts(int asked, int moneyReceived, int propertyGiven, int 
     }
     if (refuse) accept = false;
   }
-
-  if (state.current().isComputer == 0) {
-    const std::string text =
-        FormatCatalogue(95, PlayerName(asked), accept ? std::string() : Text(96));
-    ui.ShowMessage(text, accept ? MessageIcon::Information : MessageIcon::Stop);
-  }
   return accept;
 }
 

@@ -1,39 +1,35 @@
 #pragma once
-// The small interface through which the rules reach everything outside the core: dialogs that
-// wait for a person's answer, message boxes, the two timers, sounds and redraws. The Qt
-// windows implement it; so does the headless front end of tests, the simulator and benchmarks.
-// Each call returns only when its answer is known, as a modal dialog does.
+// The small interface through which the rules reach everything outside the core: the dialogs
+// in which a person at this computer answers, the showing of a computer player's answer,
+// message boxes, the two timers, sounds and redraws. The Qt windows implement it; so does the
+// headless front end of tests, the simulator and benchmarks. Each call returns only when its
+// answer is known, as a modal dialog does.
 #include <string>
+
+#include "rules/decision.h"
 
 namespace tomtura {
 
-class Game;
+class Auction;
 
 enum class MessageIcon { Information, Exclamation, Error, Stop };
-
-struct QuestionParams {
-  std::string text;         // UTF-8
-  bool twoButtons = false;  // false: a notice with one button
-};
 
 class FrontEnd {
  public:
   virtual ~FrontEnd() = default;
 
   // ---- Dialogs (modal) ----
-  // The question dialog: 1 = button 1, 2 = button 2. For a computer player it answers itself
-  // with the core's decision (QuestionLayout in trade/dialogs.h).
-  virtual int AskQuestion(const QuestionParams& question) = 0;
-  // The password dialog for the current player: true when the right password was given
-  // (turnPhase becomes AwaitRoll), false when cancelled (turnPhase becomes AwaitLogin).
-  virtual bool AskPassword() = 0;
-  // The consent dialog for state.consentPlayer with the offer text: true = accepted.
-  virtual bool AskConsent(const std::string& offer) = 0;
-  // The auction of the property on the current player's square; returns the winner, who has
-  // already paid.
-  virtual int RunAuction() = 0;
-  // The play window on `page` (0..5): 1 after OK, 2 after Cancel.
-  virtual int OpenPlayWindow(int page) = 0;
+  // A person at this computer answers `request` in its dialog: the question, the password,
+  // a consent, a turn or the closing of the auction, the play window. The dialog only shows
+  // the request and returns what was pressed; passwords and bids are checked with the
+  // referee's checks before they are returned.
+  virtual Decision AskPerson(const DecisionRequest& request) = 0;
+  // Shows the table what a computer player answered, for request.answerDelayMs: the question
+  // with only the chosen button, or the auction with the computer's bid.
+  virtual void ShowComputerAnswer(const DecisionRequest& request, const Decision& answer) = 0;
+  // The auction window is open from its first turn to its closing.
+  virtual void AuctionOpened(const Auction& auction) = 0;
+  virtual void AuctionClosed() = 0;
   // A message box titled with text 0.
   virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
 

@@ -13,6 +13,9 @@ Game::Game(TextCatalogue texts, FrontEnd& ui, std::uint64_t seed)
     : texts(std::move(texts)), ui(ui), rng(seed) {
   // The board of a new game is the one of the board file; loading a game replaces it.
   this->texts.LoadPropertyTable(state.properties);
+  const Dice shown = StartingFaces(seed);
+  state.die1 = shown.die1;
+  state.die2 = shown.die2;
 }
 
 std::string Game::OfferName(int p, const PropertyTable& table) const {

@@ -1,9 +1,10 @@
 #pragma once
-// The game: the one GameState, the board file's texts, the random source and the front end,
-// with every rule of the turn as an operation. Operations are spread over files by subject:
+// The game: the one GameState, the board file's texts, the random source, the front end, the
+// referee that puts every question to the players' seats and the source of the dice, with
+// every rule of the turn as an operation. Operations are spread over files by subject:
 // turn.cpp (roll, dice, walk), landing.cpp (squares, cards, end of the turn, jail),
-// new_game.cpp (new game, debts, bankruptcy), decisions.cpp (the computer's answers) and
-// trade/computer_deals.cpp (the computer's dealing).
+// new_game.cpp (new game, debts, bankruptcy, resuming a saved game) and decisions.cpp (the
+// computer's answers); the computer's dealing is trade/computer_deals.h.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,7 +13,9 @@
 #include "data/game_state.h"
 #include "data/random.h"
 #include "data/text_catalogue.h"
+#include "rules/dice.h"
 #include "rules/front_end.h"
+#include "rules/referee.h"
 
 namespace tomtura {
 
@@ -24,14 +27,20 @@ constexpr int kFastWalkTickMs = 100;
 constexpr int kJailWalkTickMs = 200;
 constexpr int kFastJailWalkTickMs = 50;
 
+struct SavedGame;
+
 class Game {
  public:
+  // The dice show StartingFaces(seed) until the first throw.
   Game(TextCatalogue texts, FrontEnd& ui, std::uint64_t seed);
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
 
   GameState state;
   TextCatalogue texts;
   FrontEnd& ui;
   Random rng;
+  Referee referee{*this};
 
   // Text n of the catalogue; formatted with printf-style arguments (UTF-8 strings, ints).
   std::string Text(int n) const { return texts.GetText(n); }
@@ -49,9 +58,18 @@ class Game {
   std::string PropertyName(int p) const { return state.properties[p].name.utf8(); }
 
   // ---- Turn cycle ----
-  void Roll();       // the Roll command (40010)
+  // The Roll command (40010) given at this computer: a throw, the password asked again, or a
+  // beep, as CheckCommand says.
+  void Roll();
+  // The throw of the player on turn begins: phase Rolling, and the animation as soon as the
+  // dice source has the dice.
+  void BeginThrow();
+  // The dice that the source waited for have come: the throw shows.
+  void DiceArrived();
   void DiceTick();   // the main window's timer
   void WalkTick();   // the board view's timer
+  // A cancelled password is asked again; afterwards the turn goes on where it stopped.
+  void RetryLogin();
   // Settles the square of the current player and ends the turn; 0 when it started a further
   // walk itself, 1 when the turn is settled (or the game ended, or the password was cancelled).
   int ResolveLanding(bool tailOnly);
@@ -63,6 +81,9 @@ class Game {
   // computer player outside a network game, its roll starts at once. Loading passes false and
   // starts the loaded current player's roll itself.
   void NewGame(bool startComputerTurn = true);
+  // Goes on with a saved game: a new game's state (decks, phase, dice) with the saved position;
+  // the player on turn gives his password first, and a computer player throws.
+  void Resume(const SavedGame& saved);
   bool CannotPay(const PropertyTable& table, const PlayerTable& players, bool announce);
   bool GoBankrupt();  // true = the game is over
 
@@ -74,11 +95,20 @@ class Game {
                        const PropertyTable& table);
   int ComputerAuctionRaise(int bidder, int bid, int p);
 
-  // ---- The computer's dealing ----
-  void RunComputerTransactions();
+  // ---- Dice ----
+  // The source the throws take their dice from (not owned; nullptr: this computer's own).
+  void SetDiceSource(DiceSource* source) { dice_ = source != nullptr ? source : &localDice_; }
+  DiceSource& dice() { return *dice_; }
 
   // Offer texts name a mortgaged property with the mortgage marker: "name(text 11)".
   std::string OfferName(int p, const PropertyTable& table) const;
+
+ private:
+  void StartDiceAnimation();
+
+  LocalDice localDice_{rng};
+  DiceSource* dice_ = &localDice_;
+  bool resumeLogin_ = false;  // the password of a resumed game's player on turn is outstanding
 };
 
 }  // namespace tomtura

@@ -10,6 +10,7 @@
 #include "data/text_encoding.h"
 #include "rules/game.h"
 #include "rules/turn_cycle.h"
+#include "trade/computer_deals.h"
 
 namespace tomtura {
 
@@ -109,7 +110,7 @@ int CardSquare(int number) {
 }
 
 void ShowNotice(Game& game, const std::string& text) {
-  game.ui.AskQuestion({text, false});
+  game.referee.AskQuestion(text, false);
 }
 
 // Gives property (or jail card) p to `player`: his list keeps its ascending order, the new item
@@ -135,13 +136,13 @@ void OfferProperty(Game& game, int p) {
   state.offeredProperty = p;
   std::string question = game.FormatCatalogue(kTextPurchaseOffer, game.PlayerName(player),
                                               game.PropertyName(p), int{property.price});
-  if (game.ui.AskQuestion({question, true}) == 1) {
+  if (game.referee.AskQuestion(question, true) == 1) {
     state.current().money -= property.price;
     game.Log(player, "%s köpte %s för %d kr.", game.PlayerName(player), game.PropertyName(p),
              int{property.price});
     GiveProperty(game, p, player);
   } else if (state.settings.auctionOn != 0) {
-    int winner = game.ui.RunAuction();
+    int winner = game.referee.RunAuction();
     // Only a player still in the game can take the property.
     if (winner >= 0 && winner < state.playerCount && state.players[winner].isBankrupt == 0) {
       GiveProperty(game, p, winner);
@@ -295,7 +296,7 @@ bool ResolveCard(Game& game, bool chance) {
   }
 
   CardFace face = ReadCard(game, chance, card);
-  int answer = game.ui.AskQuestion({face.text, !chance && card == kCommunityChoiceCard});
+  int answer = game.referee.AskQuestion(face.text, !chance && card == kCommunityChoiceCard);
   std::string logged = face.text;
   if (std::size_t lf = logged.find('\n'); lf != std::string::npos) logged[lf] = ':';
   state.log.Add(player, logged);
@@ -491,9 +492,10 @@ int NextPlayerInGame(const GameState& state) {
   return state.currentPlayer;
 }
 
-bool PersonStillPlaying(const GameState& state) {
+bool PersonStillPlaying(const Game& game) {
+  const GameState& state = game.state;
   for (int i = 0; i < state.playerCount && i < kMaxPlayers; ++i) {
-    if (state.players[i].isComputer == 0 && state.players[i].isBankrupt == 0) return true;
+    if (game.referee.IsLocalPerson(i) && state.players[i].isBankrupt == 0) return true;
   }
   return false;
 }
@@ -515,7 +517,7 @@ int Game::ResolveLanding(bool tailOnly) {
     // Only a player who goes on after a double is told to throw again.
     const bool throwsAgain = state.doublesInRow > 0;
     Player& self = state.current();
-    if (state.networkGame != 0 && self.isComputer != 0) {
+    if (referee.IsRemote(state.currentPlayer)) {
       state.statusText =
           FormatCatalogue(kTextRemoteTurn, PlayerName(state.currentPlayer),
                           throwsAgain ? Text(kTextRemoteThrowsAgain) : std::string());
@@ -528,22 +530,16 @@ int Game::ResolveLanding(bool tailOnly) {
     ui.PanelChanged();
     ui.CentreOnCurrentPlayer();
 
-    if (!self.password.empty() && state.doublesInRow == 0) {
-      if (!ui.AskPassword()) {
-        state.turnPhase = TurnPhase::AwaitLogin;
-        return 1;
-      }
-      state.turnPhase = TurnPhase::AwaitRoll;
-    }
+    if (!self.password.empty() && state.doublesInRow == 0 && !referee.AskLogin()) return 1;
     JailTurnStart();
     state.askedThisTurn.fill(0);
-    if (self.isComputer == 1) RunComputerTransactions();
+    if (self.isComputer == 1) RunComputerTransactions(*this);
 
     bool handedOn = false;
     while (state.current().money < 0) {
-      bool announce = PersonStillPlaying(state);
+      bool announce = PersonStillPlaying(*this);
       if (!CannotPay(state.properties, state.players, announce)) {
-        ui.AskQuestion({Text(kTextDebtQuestion), true});
+        referee.AskQuestion(Text(kTextDebtQuestion), true);
       }
       if (state.current().money < 0) {
         if (GoBankrupt()) return 1;
@@ -557,7 +553,8 @@ int Game::ResolveLanding(bool tailOnly) {
     if (handedOn) continue;  // the end of the turn again, for the next player
 
     ui.TurnEnded();
-    if (state.current().isComputer != 0 && state.networkGame == 0) {
+    // A computer player at this computer throws at once; one elsewhere throws there.
+    if (state.current().isComputer != 0 && !referee.IsRemote(state.currentPlayer)) {
       Roll();
     } else {
       ui.FocusRollButton();
@@ -580,8 +577,8 @@ void Game::JailTurnStart() {
       ui.PanelChanged();
       ShowNotice(*this, Text(kTextJailCardUsed));
       self.jailTurns = 0;
-    } else if (ui.AskQuestion({FormatCatalogue(kTextBailQuestion, PlayerName(state.currentPlayer)),
-                               true}) == 1) {
+    } else if (referee.AskQuestion(FormatCatalogue(kTextBailQuestion, PlayerName(state.currentPlayer)),
+                                   true) == 1) {
       self.money -= kBail;
       self.jailTurns = 0;
     } else {

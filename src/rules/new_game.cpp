@@ -6,6 +6,7 @@
 #include "data/property_rules.h"
 #include "data/text_encoding.h"
 #include "rules/game.h"
+#include "store/saved_game.h"
 
 namespace tomtura {
 
@@ -26,6 +27,7 @@ void Shuffle(Deck& deck, Random& rng) {
 }  // namespace
 
 void Game::NewGame(bool startComputerTurn) {
+  resumeLogin_ = false;
   state.doublesInRow = 0;
   state.diceFrame = 0;
   // The rule's byte fills both bytes of every entry: 257 when on.
@@ -60,7 +62,7 @@ void Game::NewGame(bool startComputerTurn) {
   state.gameRunning = 0;
 
   std::string status = Text(39);
-  if (state.networkGame != 0 && state.players[0].isComputer != 0) {
+  if (referee.IsRemote(0)) {
     status = FormatCatalogue(40, PlayerName(0));
   }
   state.statusText = std::string(CutUtf8(status, kStatusTextBytes));
@@ -69,13 +71,39 @@ void Game::NewGame(bool startComputerTurn) {
   ui.CentreOnCurrentPlayer();
   ui.StopWalkTimer();
   ui.BoardChanged();
-  if (startComputerTurn && state.players[0].isComputer != 0 && state.networkGame == 0) {
+  if (startComputerTurn && state.players[0].isComputer != 0 && !referee.IsRemote(0)) {
     Roll();
   } else {
     ui.StopDiceTimer();
   }
   ui.MenusChanged();
   Log(-1, "New  game");
+}
+
+void Game::Resume(const SavedGame& saved) {
+  // Everything the file does not hold (decks, phase, dice, status line) starts anew.
+  NewGame(false);
+  state.playerCount = saved.playerCount;
+  state.players = saved.players;
+  for (int i = 0; i < kMaxPlayers; ++i) state.propertyLists[i].visible = i < state.playerCount;
+  state.properties = saved.properties;
+  state.currentPlayer = saved.currentPlayer;
+  state.firstLap = saved.firstLap;
+  RefreshPropertyLists();
+  state.askedThisTurn.fill(0);
+
+  ui.BoardChanged();
+  ui.PanelChanged();
+  ui.CentreOnCurrentPlayer();
+  ui.StatusLineChanged();
+
+  // The turn was saved after its start (jail, dealing) had run; what is left of it is the
+  // password, which a loaded file must not get round, and a computer player's throw.
+  if (!state.current().password.empty() && !referee.AskLogin()) {
+    resumeLogin_ = true;
+    return;
+  }
+  if (state.current().isComputer == 1 && !referee.IsRemote(state.currentPlayer)) Roll();
 }
 
 bool Game::CannotPay(const PropertyTable& table, const PlayerTable& players, bool announce) {

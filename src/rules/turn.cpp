@@ -2,35 +2,60 @@
 // a time. Nothing here waits; each tick does its step and returns to the front end's loop.
 #include <algorithm>
 
+#include "rules/commands.h"
 #include "rules/game.h"
 #include "rules/turn_cycle.h"
 
 namespace tomtura {
 
 namespace {
-constexpr int kDieFaces = 6;
 constexpr int kTumblingFrames = 6;  // frames 0..5 show the tumbling dice
 constexpr int kThrowFrame = 6;      // the dice are drawn and shown
 constexpr int kThirdDouble = 2;     // doubles already thrown when a third one sends to jail
 }  // namespace
 
 void Game::Roll() {
-  if (state.turnPhase == TurnPhase::AwaitLogin) {
+  switch (CheckCommand(*this, kCmdRoll).verdict) {
+    case CommandCheck::Verdict::Login:
+      RetryLogin();
+      ui.SetReadingSuspended(false);
+      return;
+    case CommandCheck::Verdict::Run:
+      BeginThrow();
+      return;
+    default:
+      ui.Beep();
+      return;
+  }
+}
+
+void Game::BeginThrow() {
+  state.gameRunning = 1;
+  state.turnPhase = TurnPhase::Rolling;
+  if (dice().Begin()) StartDiceAnimation();
+}
+
+void Game::DiceArrived() {
+  state.gameRunning = 1;
+  state.turnPhase = TurnPhase::Rolling;
+  StartDiceAnimation();
+}
+
+void Game::StartDiceAnimation() {
+  ui.StartDiceTimer(kDiceTickMs);
+  ui.PlaySoundEffect(kSoundDice);
+}
+
+void Game::RetryLogin() {
+  if (!resumeLogin_) {
     ResolveLanding(true);
-    ui.SetReadingSuspended(false);
     return;
   }
-  if (state.turnPhase == TurnPhase::AwaitRoll &&
-      (state.networkGame == 0 || state.current().isComputer == 0)) {
-    state.gameRunning = 1;
-    state.turnPhase = TurnPhase::Rolling;
-    // In a network game the network layer throws the dice for every computer at once.
-    if (state.networkGame != 0) return;
-    ui.StartDiceTimer(kDiceTickMs);
-    ui.PlaySoundEffect(kSoundDice);
-    return;
+  // A resumed game's player on turn has had his turn's start already: only the password.
+  if (referee.AskLogin()) {
+    resumeLogin_ = false;
+    ui.FocusRollButton();
   }
-  ui.Beep();
 }
 
 void Game::DiceTick() {
@@ -40,10 +65,9 @@ void Game::DiceTick() {
     return;
   }
   if (state.diceFrame == kThrowFrame) {
-    if (state.networkGame == 0) {
-      state.die1 = rng.Rand() % kDieFaces + 1;
-      state.die2 = rng.Rand() % kDieFaces + 1;
-    }
+    const Dice faces = dice().Faces();
+    state.die1 = faces.die1;
+    state.die2 = faces.die2;
     state.stepsToMove = state.die1 + state.die2;
     ui.DiceChanged();
     ++state.diceFrame;

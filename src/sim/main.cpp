@@ -19,7 +19,7 @@
 
 #include "data/text_catalogue.h"
 #include "rules/game.h"
-#include "rules/headless.h"
+#include "headless/headless_front_end.h"
 #include "store/saved_game.h"
 
 namespace tomtura {
@@ -184,12 +184,14 @@ int Simulate(const Options& options) {
     ui.Attach(game);
     if (!options.load.empty()) {
       std::string error;
-      if (LoadGameFile(game, options.load, &error) != 1) {
+      const std::optional<SavedGame> saved = LoadGameFile(options.load, game.texts, &error);
+      if (!saved) {
         // The catalogue's message names the file itself.
         if (error.empty()) error = options.load + ": cannot open the file";
         fmt::print(stderr, "tomtura-sim: {}\n", error);
         return kExitFailure;
       }
+      game.Resume(*saved);
     } else {
       SeatComputerPlayers(game, options.players);
     }
@@ -215,7 +217,7 @@ int Simulate(const Options& options) {
 
     if (index + 1 == options.games && !options.save.empty()) {
       std::string error;
-      if (!SaveGameFile(game, options.save, &error)) {
+      if (!SaveGameFile(game.state, game.texts, options.save, &error)) {
         fmt::print(stderr, "tomtura-sim: {}\n",
                    error.empty() ? "cannot write " + options.save : error);
         return kExitFailure;

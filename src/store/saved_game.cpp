@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "data/ini_file.h"
-#include "rules/game.h"
+#include "data/format.h"
 
 namespace tomtura {
 
@@ -229,43 +229,17 @@ bool SaveGameFile(const GameState& state, const TextCatalogue& texts, const std:
   return true;
 }
 
-bool SaveGameFile(const Game& game, const std::string& path, std::string* error) {
-  return SaveGameFile(game.state, game.texts, path, error);
-}
-
-int LoadGameFile(Game& game, const std::string& path, std::string* error) {
+std::optional<SavedGame> LoadGameFile(const std::string& path, const TextCatalogue& texts,
+                                      std::string* error) {
   if (error != nullptr) error->clear();
   std::vector<std::uint8_t> bytes;
   // One byte more than a saved game, so that a longer file is seen as such.
-  if (ReadFilePrefix(path, kSavedGameSize + 1, bytes) == ReadResult::CannotOpen) return 0;
-  const std::optional<SavedGame> saved = DecodeSavedGame(bytes);
-  if (!saved) {
-    if (error != nullptr) *error = game.FormatCatalogue(kTextNotASavedGame, path);
-    return 0;
+  if (ReadFilePrefix(path, kSavedGameSize + 1, bytes) == ReadResult::CannotOpen) {
+    return std::nullopt;
   }
-
-  // Everything the file does not hold (decks, phase, dice, status line) starts anew; the
-  // loaded current player's roll is started below, once the position is in place.
-  game.NewGame(false);
-  GameState& state = game.state;
-  state.playerCount = saved->playerCount;
-  state.players = saved->players;
-  for (int i = 0; i < kMaxPlayers; ++i) {
-    state.propertyLists[i].visible = i < state.playerCount;
-  }
-  state.properties = saved->properties;
-  state.currentPlayer = saved->currentPlayer;
-  state.firstLap = saved->firstLap;
-  game.RefreshPropertyLists();
-  state.askedThisTurn.fill(0);
-
-  game.ui.BoardChanged();
-  game.ui.PanelChanged();
-  game.ui.CentreOnCurrentPlayer();
-  game.ui.StatusLineChanged();
-
-  if (state.current().isComputer == 1 && state.networkGame == 0) game.Roll();
-  return 1;
+  std::optional<SavedGame> saved = DecodeSavedGame(bytes);
+  if (!saved && error != nullptr) *error = FormatText(texts.GetText(kTextNotASavedGame), path);
+  return saved;
 }
 
 }  // namespace tomtura

@@ -14,8 +14,6 @@
 
 namespace tomtura {
 
-class Game;
-
 constexpr std::size_t kSavedGameSize = 1840;
 constexpr std::size_t kSavedPlayerSize = 34;
 constexpr std::size_t kPropertyRecordSize = 54;
@@ -64,11 +62,10 @@ std::string SavedGamePath(const std::string& chosen);
 // given) to text 26 formatted with the path.
 bool SaveGameFile(const GameState& state, const TextCatalogue& texts, const std::string& path,
                   std::string* error);
-bool SaveGameFile(const Game& game, const std::string& path, std::string* error);
-
-// Loads a saved game into `game`: 1 when loaded; 0 when the file cannot be opened (no message,
-// *error empty) or is not a saved game (*error = text 157; the game is untouched). After a load
-// with a computer player on turn outside a network game, that player's roll starts.
-int LoadGameFile(Game& game, const std::string& path, std::string* error);
+// Reads the saved game at `path`: its position, to be resumed by Game::Resume; nullopt when the
+// file cannot be opened (no message, *error empty) or is not a saved game (*error = text 157
+// with the path).
+std::optional<SavedGame> LoadGameFile(const std::string& path, const TextCatalogue& texts,
+                                      std::string* error);
 
 }  // namespace tomtura

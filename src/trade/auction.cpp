@@ -1,11 +1,11 @@
-// The auction of a declined property: the state machine behind the auction dialog, and a whole
-// auction played by the computer's decisions for the headless front end.
+// The auction of a declined property: the state machine that the referee runs with the
+// bidders' decisions and the auction dialog shows.
 #include "trade/auction.h"
 
 #include <cstdint>
 #include <limits>
 
-#include "trade/dialogs.h"
+#include "trade/questions.h"
 
 namespace tomtura {
 
@@ -59,23 +59,28 @@ bool Auction::BidderHasPassword() const {
   return !game_.state.players[bidder_].password.empty();
 }
 
-bool Auction::BidderIsComputer() const {
-  return game_.state.players[bidder_].isComputer == 1;
-}
-
-Auction::BidResult Auction::Bid(unsigned amount, std::string_view passwordUtf8) {
-  if (ended_) return BidResult::TooLow;
+Auction::BidResult Auction::Check(unsigned amount, std::string_view passwordUtf8) const {
   const Player& bidder = game_.state.players[bidder_];
-  if (!bidder.password.empty() && !PasswordMatches(bidder.password, passwordUtf8)) {
+  if (!ended_ && !bidder.password.empty() && !PasswordMatches(bidder.password, passwordUtf8)) {
     return BidResult::WrongPassword;
   }
-  if (amount <= static_cast<unsigned>(highestBid_)) return BidResult::TooLow;
+  return CheckAmount(amount);
+}
+
+Auction::BidResult Auction::CheckAmount(unsigned amount) const {
+  const Player& bidder = game_.state.players[bidder_];
+  if (ended_ || amount <= static_cast<unsigned>(highestBid_)) return BidResult::TooLow;
   // A bid the winner's money could not absorb would overflow it; it is refused like a low one.
   const std::int64_t moneyAfter = std::int64_t{bidder.money} - std::int64_t{amount};
   if (amount > static_cast<unsigned>(std::numeric_limits<std::int32_t>::max()) ||
       moneyAfter < std::numeric_limits<std::int32_t>::min()) {
     return BidResult::TooLow;
   }
+  return BidResult::Taken;
+}
+
+Auction::BidResult Auction::Bid(unsigned amount) {
+  if (CheckAmount(amount) != BidResult::Taken) return BidResult::TooLow;
   highestBid_ = static_cast<int>(amount);
   highestBidder_ = bidder_;
   Advance();
@@ -86,11 +91,6 @@ void Auction::Pass() {
   if (ended_) return;
   passed_[bidder_] = 1;
   Advance();
-}
-
-int Auction::ComputerRaise() {
-  if (ended_) return 0;
-  return game_.ComputerAuctionRaise(bidder_, highestBid_, property_);
 }
 
 void Auction::Advance() {
@@ -128,19 +128,6 @@ void Auction::Finish() {
   // The bid is not checked against the winner's money: he may end in debt.
   game_.state.players[highestBidder_].money -= highestBid_;
   game_.Log(highestBidder_, "%s  buy  %s in auction for %d $ ", winner, property, highestBid_);
-}
-
-int RunComputerAuction(Game& game) {
-  Auction auction(game);
-  while (!auction.ended()) {
-    const int raise = auction.ComputerRaise();
-    // A bid that is not taken (a person's password) counts as a pass, so the auction ends.
-    if (raise <= 0 || auction.Bid(static_cast<unsigned>(auction.highestBid() + raise), "") !=
-                          Auction::BidResult::Taken) {
-      auction.Pass();
-    }
-  }
-  return auction.highestBidder();
 }
 
 }  // namespace tomtura

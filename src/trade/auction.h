@@ -1,7 +1,7 @@
 #pragma once
 // The auction of a property that its visitor declined: every player still in the game bids in
 // turn or passes; when fewer than two are left in, the highest bidder pays and wins. The
-// dialog (or the headless front end) drives this state machine and only shows what it says.
+// referee drives this state machine with the bidders' decisions; the dialog only shows it.
 #include <array>
 #include <string>
 #include <string_view>
@@ -18,15 +18,18 @@ class Auction {
 
   enum class BidResult { Taken, WrongPassword, TooLow };
 
-  // A bid by the bidder: `password` is checked (first 3 characters, exactly) when he has one,
-  // then the amount must exceed the highest bid. A taken bid moves on to the next bidder, or
-  // ends the auction when fewer than two players are left in.
-  BidResult Bid(unsigned amount, std::string_view passwordUtf8);
+  // Whether the bidder may bid `amount`: his password (first 3 characters, exactly) when he
+  // has one, then the amount must exceed the highest bid and fit the winner's money. Changes
+  // nothing.
+  BidResult Check(unsigned amount, std::string_view passwordUtf8) const;
+  // The amount alone: Taken when it exceeds the highest bid and fits the bidder's money.
+  BidResult CheckAmount(unsigned amount) const;
+  // A bid by the bidder, whose password has been given: taken when the amount passes Check,
+  // and then the turn moves on to the next bidder, or the auction ends when fewer than two
+  // players are left in.
+  BidResult Bid(unsigned amount);
   // A pass (no password): the bidder is out of this auction.
   void Pass();
-
-  // What the computer bidder does now: 0 = pass, else the raise over the highest bid.
-  int ComputerRaise();
 
   bool ended() const { return ended_; }
   int property() const { return property_; }
@@ -35,7 +38,6 @@ class Auction {
   int highestBidder() const { return highestBidder_; }
   bool passed(int player) const { return passed_[player] != 0; }
   bool BidderHasPassword() const;
-  bool BidderIsComputer() const;
 
   // The message and the window title for the present state (UTF-8).
   const std::string& message() const { return message_; }
@@ -55,9 +57,5 @@ class Auction {
   std::string message_;
   std::string title_;
 };
-
-// Runs a whole auction with every bidder answered by the computer's decision; returns the
-// winner. Used by the headless front end.
-int RunComputerAuction(Game& game);
 
 }  // namespace tomtura

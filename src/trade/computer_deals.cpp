@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "trade/computer_deals.h"
+
 #include "data/property_rules.h"
 #include "data/text_encoding.h"
 #include "rules/game.h"
@@ -178,16 +180,12 @@ int ComputerDealer::SingleMissing(int p) const {
 
 bool ComputerDealer::Ask(int partner, const std::string& offer, int moneyReceived, int given,
                          int received) {
-  state_.consentPlayer = partner;
-  if (state_.players[partner].isComputer != 0) {
-    return game_.ComputerAccepts(partner, moneyReceived, given, received, props_);
-  }
-  return game_.ui.AskConsent(offer);
+  return game_.referee.AskConsent(partner, offer, moneyReceived, given, received, false);
 }
 
 void ComputerDealer::Mortgage(int p) {
   props_[p].mortgaged = 1;
-  actor().money += props_[p].price / 2;
+  actor().money += MortgageValue(props_[p]);
   game_.Log(actor_, "%s intecknade %s", game_.PlayerName(actor_), game_.PropertyName(p));
   didMortgage_ = true;
 }
@@ -268,7 +266,7 @@ void ComputerDealer::OfferSale(int p) {
   } else if (property.price == 0) {
     price = kJailCardAskingPrice;
   } else if (property.mortgaged != 0) {
-    price = property.price / 2 - kMortgagedDiscount;
+    price = MortgageValue(property) - kMortgagedDiscount;
   } else {
     price = property.price - kUnmortgagedDiscount;
   }
@@ -296,7 +294,7 @@ void ComputerDealer::SellHouses() {
     if (!Owns(p) || props_[p].houses < 1) continue;
     if (MostHousesInGroupExcept(p) > props_[p].houses) continue;
     props_[p].houses -= 1;
-    actor().money += props_[p].housePrice / 2;
+    actor().money += HouseRefund(props_[p]);
     game_.Log(actor_, "%s sålde hus från %s", game_.PlayerName(actor_), game_.PropertyName(p));
     didSellHouses_ = true;
   }
@@ -383,8 +381,8 @@ void ComputerDealer::RaiseWanted(int wanted) {
   for (int p = kBoardPropertyCount - 1; p >= 0 && wanted > 0; --p) {
     if (!Owns(p) || props_[p].mortgaged != 0 || GroupComplete(p)) continue;
     props_[p].mortgaged = 1;
-    actor().money += props_[p].price / 2;
-    wanted -= props_[p].price / 2;
+    actor().money += MortgageValue(props_[p]);
+    wanted -= MortgageValue(props_[p]);
     didMortgage_ = true;
   }
 }
@@ -392,7 +390,7 @@ void ComputerDealer::RaiseWanted(int wanted) {
 void ComputerDealer::LiftMortgages() {
   for (int p = kBoardPropertyCount - 1; p >= 0; --p) {
     if (!Owns(p) || props_[p].mortgaged == 0) continue;
-    const int half = props_[p].price / 2;
+    const int half = MortgageValue(props_[p]);
     if (half > actor().money) continue;
     bool lift = false;
     if (GroupOthers(p) == 0) {
@@ -402,7 +400,7 @@ void ComputerDealer::LiftMortgages() {
     if (!lift) lift = actor().money > kRichUnmortgage;
     if (!lift) continue;
     props_[p].mortgaged = 0;
-    actor().money -= half + props_[p].price / 20;
+    actor().money -= UnmortgageCost(props_[p]);
     game_.Log(actor_, "%s upptecknade %s", game_.PlayerName(actor_), game_.PropertyName(p));
     didUnmortgage_ = true;
   }
@@ -554,8 +552,8 @@ void ComputerDealer::WriteSummary() {
 
 }  // namespace
 
-void Game::RunComputerTransactions() {
-  ComputerDealer(*this).Run();
+void RunComputerTransactions(Game& game) {
+  ComputerDealer(game).Run();
 }
 
 }  // namespace tomtura

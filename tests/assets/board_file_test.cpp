@@ -16,8 +16,8 @@
 #include "data/text_catalogue.h"
 #include "data/text_encoding.h"
 #include "rules/game.h"
-#include "rules/headless.h"
-#include "trade/dialogs.h"
+#include "headless/headless_front_end.h"
+#include "trade/questions.h"
 
 namespace tomtura {
 namespace {
@@ -193,7 +193,7 @@ TEST(BoardFileTest, QuestionsAreRecognisedByTheirKeywords) {
   Game game(Board(), ui, 1);
   for (const Message& m : QuestionMessages()) {
     SCOPED_TRACE(m.what + ": " + m.text);
-    const QuestionLayout layout = DescribeQuestion(game, {m.text, m.twoButtons});
+    const QuestionLayout layout = DescribeQuestion(game, m.text, m.twoButtons);
     EXPECT_EQ(layout.kind, m.expected.kind);
     if (m.twoButtons) {
       EXPECT_EQ(layout.button1, Text(m.expected.button1));

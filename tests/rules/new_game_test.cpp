@@ -3,6 +3,7 @@
 #include <numeric>
 
 #include "../trade/deal_fixture.h"
+#include "test_seats.h"
 
 namespace tomtura::trade_test {
 namespace {
@@ -65,8 +66,8 @@ TEST(NewGame, AComputerFirstPlayerRollsAtOnceOutsideNetworkGames) {
   EXPECT_EQ(std::pair(g.ui.Count("StartDiceTimer"), g.ui.Count("StopDiceTimer")), std::pair(1, 0));
   held.game.NewGame(false);
   EXPECT_EQ(held.ui.Count("StartDiceTimer"), 0);
-  net.game.state.networkGame = 0x401;
-  net.player(0).isComputer = 2;
+  turn_test::ElsewhereSeat elsewhere;
+  net.game.referee.SetSeat(0, &elsewhere);
   net.game.NewGame();
   EXPECT_EQ(net.ui.Count("StartDiceTimer"), 0);
   EXPECT_EQ(net.game.state.statusText, "Väntar på SpelareA");

@@ -9,7 +9,8 @@
 #include "data/ini_file.h"
 #include "data/text_catalogue.h"
 #include "rules/game.h"
-#include "rules/headless.h"
+#include "headless/headless_front_end.h"
+#include "test_seats.h"
 
 namespace tomtura::turn_test {
 
@@ -43,20 +44,25 @@ inline TextCatalogue TestCatalogue() {
 // Answers like the headless front end unless a test has queued answers of its own.
 class ScriptedFrontEnd : public HeadlessFrontEnd {
  public:
-  std::deque<int> answers;            // the next AskQuestion results
-  std::vector<QuestionParams> asked;  // every question and notice, in order
+  std::deque<int> answers;             // a person's next answers to questions
+  std::vector<DecisionRequest> asked;  // every question and notice, in order
   int auctionsRun = 0;
 
-  int AskQuestion(const QuestionParams& question) override {
-    asked.push_back(question);
-    if (answers.empty()) return HeadlessFrontEnd::AskQuestion(question);
-    int answer = answers.front();
+  Decision AskPerson(const DecisionRequest& request) override {
+    if (request.kind != DecisionKind::Question) return HeadlessFrontEnd::AskPerson(request);
+    asked.push_back(request);
+    if (answers.empty()) return HeadlessFrontEnd::AskPerson(request);
+    const int answer = answers.front();
     answers.pop_front();
-    return answer;
+    return {answer, 0, nullptr};
   }
-  int RunAuction() override {
+  void ShowComputerAnswer(const DecisionRequest& request, const Decision& answer) override {
+    if (request.kind == DecisionKind::Question) asked.push_back(request);
+    HeadlessFrontEnd::ShowComputerAnswer(request, answer);
+  }
+  void AuctionOpened(const Auction& auction) override {
     ++auctionsRun;
-    return HeadlessFrontEnd::RunAuction();
+    HeadlessFrontEnd::AuctionOpened(auction);
   }
 };
 

@@ -46,19 +46,24 @@ TEST(TokenWalk, PixelPlacesAndSalaryAfterWalksFromGo) {
 TEST(RollCommand, AcceptedOnlyWhenTheTurnWaitsForIt) {
   struct Case {
     TurnPhase phase;
-    int networkGame, isComputer;
+    bool elsewhere, diceWait;
+    int isComputer;
     bool accepted, diceTimer;
   };
   const Case cases[] = {
-      {TurnPhase::AwaitRoll, 0, 1, true, true},        // a computer's turn may be rolled by hand
-      {TurnPhase::AwaitRoll, 0x401, 0, true, false},   // the network layer throws
-      {TurnPhase::AwaitRoll, 0x401, 3, false, false},  // a player at another computer
-      {TurnPhase::Moving, 0, 0, false, false},        {TurnPhase::Dealing, 0, 0, false, false},
+      {TurnPhase::AwaitRoll, false, false, 1, true, true},  // a computer's turn, rolled by hand
+      {TurnPhase::AwaitRoll, false, true, 0, true, false},  // the dice come from the host
+      {TurnPhase::AwaitRoll, true, false, 0, false, false},  // a player at another computer
+      {TurnPhase::Moving, false, false, 0, false, false},
+      {TurnPhase::Dealing, false, false, 0, false, false},
   };
   for (const Case& c : cases) {
     TestGame t(2);
+    turn_test::ElsewhereSeat elsewhere;
+    turn_test::WaitingDice waiting;
     t.state.turnPhase = c.phase;
-    t.state.networkGame = c.networkGame;
+    if (c.elsewhere) t.game.referee.SetSeat(0, &elsewhere);
+    if (c.diceWait) t.game.SetDiceSource(&waiting);
     t.state.current().isComputer = static_cast<std::int16_t>(c.isComputer);
     t.game.Roll();
     EXPECT_EQ(t.ui.beeps, c.accepted ? 0 : 1);
@@ -138,23 +143,25 @@ TEST(TurnPassing, DoubleKeepsThePlayerElseTheNextOneStillInTheGame) {
   }
 }
 
-TEST(TurnPassing, AComputerRollsAtOnceOutsideANetworkGameOnly) {
+TEST(TurnPassing, AComputerPlayerHereRollsAtOnce) {
   struct Case {
-    int networkGame, nextIsComputer;
+    bool elsewhere;
+    int nextIsComputer;
     bool rolls;
   };
-  for (const Case& c : {Case{0, 1, true}, Case{0, 0, false}, Case{0x401, 2, false}}) {
+  for (const Case& c : {Case{false, 1, true}, Case{false, 0, false}, Case{true, 0, false}}) {
     TestGame t(2);
-    t.state.networkGame = c.networkGame;
+    turn_test::ElsewhereSeat elsewhere;
+    if (c.elsewhere) t.game.referee.SetSeat(1, &elsewhere);
     t.state.players[1].isComputer = static_cast<std::int16_t>(c.nextIsComputer);
     t.LandOn(20, 1, 2);
     EXPECT_EQ(t.ui.dicePending(), c.rolls);
     EXPECT_EQ(t.ui.rollFocus, c.rolls ? 0 : 1);
     // A computer's dealing sums itself up there; in a network game the line names the player
     // at the other computer.
-    EXPECT_EQ(t.state.statusText, c.rolls         ? t.game.FormatCatalogue(88, "Bertil")
-                                  : c.networkGame ? t.game.FormatCatalogue(79, "Bertil", "")
-                                                  : t.game.Text(39));
+    EXPECT_EQ(t.state.statusText, c.rolls       ? t.game.FormatCatalogue(88, "Bertil")
+                                  : c.elsewhere ? t.game.FormatCatalogue(79, "Bertil", "")
+                                                : t.game.Text(39));
   }
 }
 

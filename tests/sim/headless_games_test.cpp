@@ -9,7 +9,7 @@
 
 #include "data/text_catalogue.h"
 #include "rules/game.h"
-#include "rules/headless.h"
+#include "headless/headless_front_end.h"
 
 namespace tomtura {
 namespace {

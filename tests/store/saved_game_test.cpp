@@ -176,8 +176,10 @@ TEST_F(SavedGameFileTest, LoadTakesThePositionAndRedraws) {
   game.state.askedThisTurn.fill(1);
 
   std::string error = "stale";
-  EXPECT_EQ(LoadGameFile(game, dir.path("g.tom"), &error), 1);
+  const std::optional<SavedGame> loaded = LoadGameFile(dir.path("g.tom"), game.texts, &error);
+  ASSERT_TRUE(loaded);
   EXPECT_EQ(error, "");
+  game.Resume(*loaded);
   const GameState& s = game.state;
   EXPECT_EQ(s.playerCount, 3);
   EXPECT_EQ(s.players, saved.players);
@@ -197,7 +199,9 @@ TEST_F(SavedGameFileTest, LoadStartsTheRollOfAComputerOnTurn) {
   saved.currentPlayer = 1;  // the computer player
   ASSERT_TRUE(SaveGameFile(saved, game.texts, dir.path("c.tom"), nullptr));
   SeatComputerPlayers(game, 2);
-  ASSERT_EQ(LoadGameFile(game, dir.path("c.tom"), nullptr), 1);
+  const std::optional<SavedGame> loaded = LoadGameFile(dir.path("c.tom"), game.texts, nullptr);
+  ASSERT_TRUE(loaded);
+  game.Resume(*loaded);
   EXPECT_EQ(game.state.turnPhase, TurnPhase::Rolling);
   EXPECT_TRUE(ui.dicePending());
 }
@@ -210,14 +214,14 @@ TEST_F(SavedGameFileTest, RefusedOrMissingFileLeavesTheGameUntouched) {
   ui.redraws.clear();
 
   std::string error;
-  EXPECT_EQ(LoadGameFile(game, dir.path("missing.tom"), &error), 0);
+  EXPECT_FALSE(LoadGameFile(dir.path("missing.tom"), game.texts, &error));
   EXPECT_EQ(error, "");
-  EXPECT_EQ(LoadGameFile(game, dir.path(""), &error), 0);  // a directory
+  EXPECT_FALSE(LoadGameFile(dir.path(""), game.texts, &error));  // a directory
   EXPECT_EQ(error, "");
   for (const Corruption& c : kCorruptions) {
     const Bytes bad = Corrupt(c);
     WriteBytes(dir.path("bad.tom"), std::string(bad.begin(), bad.end()));
-    EXPECT_EQ(LoadGameFile(game, dir.path("bad.tom"), &error), 0) << c.what;
+    EXPECT_FALSE(LoadGameFile(dir.path("bad.tom"), game.texts, &error)) << c.what;
     EXPECT_EQ(error, "Inget sparat spel: " + dir.path("bad.tom")) << c.what;
   }
   EXPECT_EQ(Image(game.state), before);

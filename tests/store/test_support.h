@@ -15,7 +15,7 @@
 
 #include "data/ini_file.h"
 #include "data/text_catalogue.h"
-#include "rules/headless.h"
+#include "headless/headless_front_end.h"
 
 namespace tomtura {
 

@@ -38,18 +38,20 @@ TEST(Auction, PasswordsTooLowBidsAndTheOrderOfBidders) {
   g.player(0).password.setUtf8("abc");
   g.player(2).password.setUtf8("xyz");
   Auction a(g.game);
-  EXPECT_EQ(a.Bid(500, "abd"), Result::WrongPassword);
-  EXPECT_EQ(std::pair(a.bidder(), a.highestBid()), std::pair(0, 0));
-  EXPECT_EQ(a.Bid(500, "abcX"), Result::Taken);
-  EXPECT_EQ(a.Bid(500, ""), Result::TooLow);
+  EXPECT_EQ(a.Check(500, "abd"), Result::WrongPassword);
+  EXPECT_EQ(a.Check(0, "abc"), Result::TooLow);
+  EXPECT_EQ(a.Check(500, "abcX"), Result::Taken);
+  EXPECT_EQ(std::pair(a.bidder(), a.highestBid()), std::pair(0, 0));  // a check changes nothing
+  EXPECT_EQ(a.Bid(500), Result::Taken);
+  EXPECT_EQ(a.Bid(500), Result::TooLow);
   a.Pass();
   a.Pass();  // player 2 passes without his password
   EXPECT_EQ(a.bidder(), 3);
   EXPECT_EQ(a.message(), "Gata 2 (2000): SpelareA bjuder 500. SpelareD?");
-  EXPECT_EQ(a.Bid(700, ""), Result::Taken);
+  EXPECT_EQ(a.Bid(700), Result::Taken);
   EXPECT_EQ(a.bidder(), 0);
   g.player(0).money = 100;
-  EXPECT_EQ(a.Bid(800, "abc"), Result::Taken);
+  EXPECT_EQ(a.Bid(800), Result::Taken);
   EXPECT_EQ(a.bidder(), 3);  // players 1 and 2 are out
   a.Pass();
   ASSERT_TRUE(a.ended());
@@ -60,21 +62,22 @@ TEST(Auction, PasswordsTooLowBidsAndTheOrderOfBidders) {
 TEST(Auction, BidsThatWouldOverflowTheWinnersMoneyAreRefused) {
   AuctionGame g(2);
   Auction a(g.game);
-  EXPECT_EQ(a.Bid(4000000000u, ""), Result::TooLow);
+  EXPECT_EQ(a.Bid(4000000000u), Result::TooLow);
   g.player(0).money = -100000;
-  EXPECT_EQ(a.Bid(std::numeric_limits<std::int32_t>::max(), ""), Result::TooLow);
+  EXPECT_EQ(a.Bid(std::numeric_limits<std::int32_t>::max()), Result::TooLow);
   g.player(0).money = 0;
-  EXPECT_EQ(a.Bid(std::numeric_limits<std::int32_t>::max(), ""), Result::Taken);
+  EXPECT_EQ(a.Bid(std::numeric_limits<std::int32_t>::max()), Result::Taken);
 }
 
-TEST(RunComputerAuction, ComputersBidUpToTheirLimitAndAPersonWithAPasswordDropsOut) {
+TEST(RunAuction, ComputersBidUpToTheirLimitAndAPersonWhoPassesDropsOut) {
   // Player 0 jumps to the price; both raise by 250 up to 1.5 x price, then by 100 past it.
   for (int players : {2, 3}) {
     AuctionGame g(players);
     g.player(2).isComputer = 0;
-    g.player(2).password.setUtf8("pw");
-    EXPECT_EQ(RunComputerAuction(g.game), 1);
+    g.game.state.turnPhase = TurnPhase::Moving;
+    EXPECT_EQ(g.game.referee.RunAuction(), 1);
     EXPECT_EQ(g.player(1).money, 30000 - 3100);
+    EXPECT_EQ(g.game.state.turnPhase, TurnPhase::Moving);
   }
 }
 

@@ -1,5 +1,6 @@
 // The computer's dealing at the end of its turn. Player 0 is the acting computer player.
 #include "deal_fixture.h"
+#include "trade/computer_deals.h"
 
 namespace tomtura::trade_test {
 namespace {
@@ -13,7 +14,7 @@ TEST(ComputerDeals, DebtMortgagesIncompleteGroupsFromTheTopBeforeCompleteOnes) {
   DealGame g;
   g.Own(0, {2, 5, 8, 22, 23, 24, 25});
   g.player(0).money = -5000;
-  g.game.RunComputerTransactions();
+  RunComputerTransactions(g.game);
   EXPECT_EQ(g.LogLines(), (std::vector<std::string>{
                               "SpelareA intecknade Gata 8", "SpelareA intecknade Gata 5",
                               "SpelareA intecknade Gata 2", "SpelareA intecknade Station 25"}));
@@ -26,7 +27,7 @@ TEST(ComputerDeals, SellsOneHousePerPropertyPerPassFromTheFullest) {
   g.prop(2).houses = 2;
   g.prop(3).houses = g.prop(4).houses = 3;
   g.player(0).money = -1500;
-  g.game.RunComputerTransactions();
+  RunComputerTransactions(g.game);
   EXPECT_EQ(Houses(g), (std::vector<int>{1, 2, 2}));
   EXPECT_EQ(g.player(0).money, 0);
   EXPECT_EQ(g.LogLines(), (std::vector<std::string>{"SpelareA sålde hus från Gata 3",
@@ -48,7 +49,7 @@ TEST(ComputerDeals, BuildsEvenlyFromTheLastStreetAndNothingOnAHotel) {
     g.Own(0, {2, 3, 4});
     for (int k = 0; k < 3; ++k) g.prop(2 + k).houses = static_cast<std::int16_t>(c.before[k]);
     g.player(0).money = c.money;
-    g.game.RunComputerTransactions();
+    RunComputerTransactions(g.game);
     EXPECT_EQ(Houses(g), c.after) << c.money;
     if (c.before[0] == 4) {
       EXPECT_EQ(g.LogLines(), std::vector<std::string>{"SpelareA köpte hotell på Gata 2"});
@@ -62,7 +63,7 @@ TEST(ComputerDeals, LiftsAMortgageOfSixThousandForThirtyThreeHundredWhenRich) {
     g.Own(0, {17});
     g.prop(17).mortgaged = 1;
     g.player(0).money = money;
-    g.game.RunComputerTransactions();
+    RunComputerTransactions(g.game);
     EXPECT_EQ(g.player(0).money, after);
   }
 }
@@ -79,7 +80,7 @@ TEST(ComputerDeals, RefusedPurchaseIsNotRepeatedForTwoMoreTurns) {
     for (int turn = 0; turn < 4; ++turn) {
       g.game.state.askedThisTurn.fill(0);
       const int before = g.ui.Count("AskConsent");
-      g.game.RunComputerTransactions();
+      RunComputerTransactions(g.game);
       asked.push_back(g.ui.Count("AskConsent") - before);
     }
     EXPECT_EQ(asked, (std::vector<int>{1, 0, 0, 1}));
@@ -92,7 +93,7 @@ TEST(ComputerDeals, RefusedPurchaseIsNotRepeatedForTwoMoreTurns) {
   g.ui.consents = {true};
   g.Own(0, {2, 3});
   g.Own(1, {4});
-  g.game.RunComputerTransactions();
+  RunComputerTransactions(g.game);
   EXPECT_EQ(g.prop(4).owner, 0);
   EXPECT_EQ(g.player(1).money, 36100);
   EXPECT_EQ(g.LogLines().front(), "SpelareA köpte Gata 4 av SpelareB för 6100 kr");
@@ -104,7 +105,7 @@ TEST(ComputerDeals, ExchangeForACheaperStreetIsPaidByThePartner) {
   g.ui.consents = {true};
   g.Own(0, {2, 3, 19});
   g.Own(1, {4, 17, 18});
-  g.game.RunComputerTransactions();
+  RunComputerTransactions(g.game);
   EXPECT_EQ(
       g.ui.Texts("AskConsent"),
       std::vector<std::string>{"SpelareB ger Gata 19 till SpelareA mot Gata 4 och får 6000?"});
@@ -121,7 +122,7 @@ TEST(ComputerDeals, SalesGoToTheRichestAtTheirAskingPrices) {
   g.Own(0, {5, 8, 28});
   g.prop(5).mortgaged = 1;
   g.player(0).money = -10000;
-  g.game.RunComputerTransactions();
+  RunComputerTransactions(g.game);
   EXPECT_EQ(g.ui.Texts("AskConsent"),
             (std::vector<std::string>{"SpelareC köper Gata 8 för 3500 av SpelareA?",
                                       "SpelareC köper Gata 5(pant) för 1350 av SpelareA?",
@@ -134,7 +135,7 @@ TEST(ComputerDeals, SalesGoToTheRichestAtTheirAskingPrices) {
   h.Own(0, {5});
   h.prop(5).mortgaged = 1;
   h.player(0).money = -1234;
-  h.game.RunComputerTransactions();
+  RunComputerTransactions(h.game);
   EXPECT_EQ(std::tuple(int{h.prop(5).owner}, h.player(0).money, h.player(1).money),
             std::tuple(1, 0, 30000 - 1234));
   EXPECT_EQ(h.LogLines(),

@@ -8,12 +8,14 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "data/ini_file.h"
 #include "data/text_catalogue.h"
 #include "rules/game.h"
+#include "trade/play_deals.h"
 
 namespace tomtura::trade_test {
 
@@ -37,7 +39,8 @@ class ScriptedFrontEnd : public FrontEnd {
   std::vector<Event> events;
   std::deque<bool> consents;
   std::vector<int> consentPlayers;
-  const GameState* state = nullptr;
+  // What a person does in the play window; its result is the window's (Cancel when unset).
+  std::function<int(PlayWindowDeals&)> playWindow;
 
   int Count(const std::string& name) const {
     return static_cast<int>(std::count_if(events.begin(), events.end(),
@@ -55,16 +58,34 @@ class ScriptedFrontEnd : public FrontEnd {
     return texts;
   }
 
-  int AskQuestion(const QuestionParams& q) override { return Add("AskQuestion", q.text, 1); }
-  bool AskPassword() override { return Add("AskPassword", "", 1); }
-  bool AskConsent(const std::string& offer) override {
-    consentPlayers.push_back(state->consentPlayer);
-    const bool yes = !consents.empty() && consents.front();
-    if (!consents.empty()) consents.pop_front();
-    return Add("AskConsent", offer, yes);
+  // A person answers questions with their first button, gives his password, passes in
+  // auctions, cancels the play window and consents as `consents` says.
+  Decision AskPerson(const DecisionRequest& r) override {
+    switch (r.kind) {
+      case DecisionKind::Question:
+        return {Add("AskQuestion", r.text, 1), 0, nullptr};
+      case DecisionKind::Login:
+        return {Add("AskPassword", "", 1), 0, nullptr};
+      case DecisionKind::Consent: {
+        consentPlayers.push_back(r.player);
+        const bool yes = !consents.empty() && consents.front();
+        if (!consents.empty()) consents.pop_front();
+        Add("AskConsent", r.text, yes);
+        return {yes ? 1 : 2, 0, nullptr};
+      }
+      case DecisionKind::AuctionBid:
+        return {2, 0, nullptr};
+      case DecisionKind::AuctionClose:
+        return {1, 0, nullptr};
+      case DecisionKind::PlayWindow:
+        Add("OpenPlayWindow", "", r.page);
+        return {playWindow ? playWindow(*r.deals) : kPlayWindowCancel, 0, nullptr};
+    }
+    return {};
   }
-  int RunAuction() override { return Add("RunAuction"); }
-  int OpenPlayWindow(int) override { return Add("OpenPlayWindow", "", 2); }
+  void ShowComputerAnswer(const DecisionRequest&, const Decision&) override {}
+  void AuctionOpened(const Auction&) override { Add("RunAuction"); }
+  void AuctionClosed() override {}
   void ShowMessage(const std::string& text, MessageIcon icon) override {
     Add("ShowMessage", text, static_cast<int>(icon));
   }
@@ -94,7 +115,6 @@ class ScriptedFrontEnd : public FrontEnd {
 struct DealGame {
   explicit DealGame(int players = 3, const std::string& extraTexts = "", std::uint64_t seed = 7)
       : game(TextCatalogue(IniFile::Parse("[TEXTS]\n" + extraTexts + kTexts)), ui, seed) {
-    ui.state = &game.state;
     const int sizes[] = {2, 3, 3, 3, 3, 3, 3, 2, 4, 2, 2};
     const int prices[] = {1200, 2000, 2800, 3600, 4400, 5200, 6000, 7000, 4000, 3000, 0};
     for (int group = 0, p = 0; group < 11; ++group) {

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "rules/game.h"
-#include "rules/headless.h"
+#include "headless/headless_front_end.h"
 #include "ui/auction_dialog.h"
 #include "ui/password_dialog.h"
 #include "ui/question_dialog.h"

@@ -10,7 +10,7 @@
 #include <QtTest>
 
 #include "rules/game.h"
-#include "rules/headless.h"
+#include "headless/headless_front_end.h"
 #include "ui/board_picture.h"
 #include "ui/control_ids.h"
 #include "ui/new_game_dialog.h"

@@ -8,7 +8,7 @@
 
 #include "data/ini_file.h"
 #include "rules/game.h"
-#include "rules/headless.h"
+#include "headless/headless_front_end.h"
 #include "ui/board_picture.h"
 
 namespace tomtura {

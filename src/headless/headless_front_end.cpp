@@ -1,39 +1,30 @@
 // The headless front end: answers, timers as flags, and the loop that plays a game.
-#include "rules/headless.h"
+#include "headless/headless_front_end.h"
 
 #include <algorithm>
 #include <string>
 
 #include "rules/game.h"
-#include "trade/auction.h"
-#include "trade/dialogs.h"
+#include "rules/seats.h"
 
 namespace tomtura {
 
-int HeadlessFrontEnd::AskQuestion(const QuestionParams& question) {
-  ++questions;
-  lastQuestion = question.text;
-  if (!question.twoButtons) return 1;
-  return DescribeQuestion(*game_, question).computerAnswer;
+void HeadlessFrontEnd::Note(const DecisionRequest& request) {
+  if (request.kind == DecisionKind::Question) {
+    ++questions;
+    lastQuestion = request.text;
+  }
 }
 
-bool HeadlessFrontEnd::AskPassword() {
-  ++passwordsAsked;  // the player here is played by the computer, who knows the password
-  return true;
+Decision HeadlessFrontEnd::AskPerson(const DecisionRequest& request) {
+  Note(request);
+  ++stats_.personsAsked;
+  if (request.kind == DecisionKind::Login) ++passwordsAsked;
+  return ComputerDecision(*game_, request);
 }
 
-bool HeadlessFrontEnd::AskConsent(const std::string&) {
-  ++stats_.consentsRefused;
-  return false;
-}
-
-int HeadlessFrontEnd::RunAuction() {
-  ++stats_.auctions;
-  return RunComputerAuction(*game_);
-}
-
-int HeadlessFrontEnd::OpenPlayWindow(int) {
-  return 2;
+void HeadlessFrontEnd::ShowComputerAnswer(const DecisionRequest& request, const Decision&) {
+  Note(request);
 }
 
 void HeadlessFrontEnd::ShowMessage(const std::string&, MessageIcon) {

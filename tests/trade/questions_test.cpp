@@ -1,12 +1,13 @@
-// The question dialog's reading of its text, and password checks.
-#include "trade/dialogs.h"
+// What a question makes of its text, the computer's answer to it, and password checks.
+#include "trade/questions.h"
 
 #include "deal_fixture.h"
+#include "rules/seats.h"
 
 namespace tomtura::trade_test {
 namespace {
 
-TEST(DescribeQuestion, KeywordsChooseCaptionsKindAndTheComputersAnswer) {
+TEST(Questions, KeywordsChooseCaptionsKindAndTheComputersAnswer) {
   struct Case {
     std::string text;
     bool twoButtons;
@@ -27,17 +28,18 @@ TEST(DescribeQuestion, KeywordsChooseCaptionsKindAndTheComputersAnswer) {
     g.game.state.offeredProperty = 22;
     g.player(0).money = c.money;
     g.player(0).jailTurns = 3;
-    const QuestionLayout layout = DescribeQuestion(g.game, {c.text, c.twoButtons});
+    const DecisionRequest request = g.game.referee.QuestionRequest(c.text, c.twoButtons);
+    const QuestionLayout& layout = request.layout;
     EXPECT_EQ(layout.button1, c.button1) << c.text;
     EXPECT_EQ(layout.button2, c.button2) << c.text;
     EXPECT_EQ(layout.kind, c.kind) << c.text;
-    EXPECT_EQ(layout.computerAnswer, c.answer) << c.text << " " << c.money;
+    EXPECT_EQ(ComputerDecision(g.game, request).button, c.answer) << c.text << " " << c.money;
   }
 }
 
-TEST(DescribeQuestion, ABlankKeywordRecognisesNothing) {
+TEST(Questions, ABlankKeywordRecognisesNothing) {
   DealGame g(3, "45=\n");
-  const QuestionLayout layout = DescribeQuestion(g.game, {"Köpa Gata 2?", true});
+  const QuestionLayout layout = DescribeQuestion(g.game, "Köpa Gata 2?", true);
   EXPECT_EQ(layout.button1, "Ja");
   EXPECT_EQ(layout.kind, 5);
 }

@@ -1,4 +1,5 @@
-#include "trade/play_window.h"
+// The play window's deals on the working copies, and their commit.
+#include "trade/play_deals.h"
 
 #include <utility>
 
@@ -16,24 +17,11 @@ std::pair<int, int> GroupRun(const PropertyTable& table, int p) {
   return {first, last};
 }
 
-int MortgageValue(const Property& property) {
-  return property.price / 2;
-}
-int UnmortgageCost(const Property& property) {
-  return property.price / 2 + property.price / 20;
-}
-
 }  // namespace
 
-PlayWindowDeals::PlayWindowDeals(Game& game)
-    : game_(game), actor_(game.state.currentPlayer), savedPhase_(game.state.turnPhase) {
-  game_.state.turnPhase = TurnPhase::Dealing;
+PlayWindowDeals::PlayWindowDeals(Game& game) : game_(game), actor_(game.state.currentPlayer) {
   game_.state.workProperties = game_.state.properties;
   game_.state.workPlayers = game_.state.players;
-}
-
-PlayWindowDeals::~PlayWindowDeals() {
-  game_.state.turnPhase = savedPhase_;
 }
 
 bool PlayWindowDeals::PageLocked(PlayPage page) const {
@@ -138,11 +126,7 @@ std::string PlayWindowDeals::SellOfferText(int partner, int own, int partnerProp
 
 bool PlayWindowDeals::AskPartner(int partner, const std::string& offer, int moneyReceived,
                                  int given, int received) {
-  game_.state.consentPlayer = partner;
-  if (players()[partner].isComputer == 1) {
-    return game_.ComputerAccepts(partner, moneyReceived, given, received, properties());
-  }
-  return game_.ui.AskConsent(offer);
+  return game_.referee.AskConsent(partner, offer, moneyReceived, given, received, true);
 }
 
 PlayWindowDeals::Outcome PlayWindowDeals::AskBuy(int partner, int wanted, bool exchange, int own,
@@ -228,7 +212,7 @@ PlayWindowDeals::Outcome PlayWindowDeals::SellHouse(int p) {
       return Outcome::Uneven;
     }
   }
-  game_.state.workPlayers[actor_].money += table[p].housePrice / 2;
+  game_.state.workPlayers[actor_].money += HouseRefund(table[p]);
   table[p].houses -= 1;
   return Outcome::Done;
 }

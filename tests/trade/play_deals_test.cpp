@@ -1,4 +1,4 @@
-#include "trade/play_window.h"
+#include "trade/play_deals.h"
 
 #include <gtest/gtest.h>
 
@@ -57,8 +57,7 @@ TEST_F(Deals, CancelAfterSeveralDealsKeepsOnlyTheRefusedFlags) {
   game.state.log.Add(0, "före");
   const GameState before = game.state;
   ui.consents = {true, false, true};
-  {
-    PlayWindowDeals deals(game);
+  ui.playWindow = [&](PlayWindowDeals& deals) {
     EXPECT_EQ(game.state.turnPhase, TurnPhase::Dealing);
     EXPECT_EQ(deals.AskBuy(1, 5, false, -1, 2000), Outcome::Done);
     EXPECT_EQ(deals.AskBuy(1, 12, false, -1, 100), Outcome::Refused);
@@ -70,7 +69,9 @@ TEST_F(Deals, CancelAfterSeveralDealsKeepsOnlyTheRefusedFlags) {
     // The live records are untouched while the window is open.
     EXPECT_EQ(game.state.properties, before.properties);
     EXPECT_EQ(game.state.players, before.players);
-  }
+    return kPlayWindowCancel;
+  };
+  EXPECT_EQ(game.referee.RunPlayWindow(0), kPlayWindowCancel);
   const GameState& after = game.state;
   EXPECT_EQ(after.players, before.players);
   EXPECT_EQ(after.properties, before.properties);
@@ -89,15 +90,18 @@ TEST_F(Deals, CommitWritesOneLinePerChangeOfEachProperty) {
   for (int p : {14, 15, 16}) prop(p).houses = 1;
   prop(17).mortgaged = 1;
   ui.consents = {true, true};
-  PlayWindowDeals deals(game);
-  ASSERT_EQ(deals.AskBuy(1, 0, false, -1, 500), Outcome::Done);
-  ASSERT_EQ(deals.AskSell(1, 9, false, -1, 300), Outcome::Done);
-  for (int p : {2, 3, 4, 2}) ASSERT_EQ(deals.BuyHouse(p), Outcome::Done) << p;  // two on 2
-  ASSERT_EQ(deals.BuyHouse(13), Outcome::Done);  // the fifth is the hotel
-  ASSERT_EQ(deals.SellHouse(14), Outcome::Done);
-  ASSERT_EQ(deals.Unmortgage(17), Outcome::Done);  // 1350 + 135
-  ASSERT_EQ(deals.Mortgage(22), Outcome::Done);    // 1600
-  deals.Commit();
+  ui.playWindow = [](PlayWindowDeals& deals) {
+    EXPECT_EQ(deals.AskBuy(1, 0, false, -1, 500), Outcome::Done);
+    EXPECT_EQ(deals.AskSell(1, 9, false, -1, 300), Outcome::Done);
+    for (int p : {2, 3, 4, 2}) EXPECT_EQ(deals.BuyHouse(p), Outcome::Done) << p;  // two on 2
+    EXPECT_EQ(deals.BuyHouse(13), Outcome::Done);  // the fifth is the hotel
+    EXPECT_EQ(deals.SellHouse(14), Outcome::Done);
+    EXPECT_EQ(deals.Unmortgage(17), Outcome::Done);  // 1350 + 135
+    EXPECT_EQ(deals.Mortgage(22), Outcome::Done);    // 1600
+    return kPlayWindowOk;
+  };
+  EXPECT_EQ(game.referee.RunPlayWindow(0), kPlayWindowOk);
+  EXPECT_EQ(game.state.turnPhase, TurnPhase::AwaitRoll);
   EXPECT_EQ(LogLines(),
             (std::vector<std::string>{"0Anna köpte Gata 0 av Bo", "0Anna köpte hus på Gata 2",
                                       "0Anna köpte hus på Gata 3", "0Anna köpte hus på Gata 4",

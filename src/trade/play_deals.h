@@ -1,9 +1,9 @@
 #pragma once
 // The deals of the play window, without its window: the player on turn buys from and sells to
 // other players, mortgages, unmortgages and builds, all on working copies of the players and
-// the property table. Commit() writes the copies back with their log lines; dropping the
-// object without Commit() is Cancel and leaves the game as it was, except for the inquiry
-// flags of refused offers.
+// the property table. The referee opens it and, after OK, calls Commit(), which writes the
+// copies back with their log lines; dropping the object without Commit() is Cancel and leaves
+// the game as it was, except for the inquiry flags of refused offers.
 #include <vector>
 
 #include "rules/game.h"
@@ -21,9 +21,8 @@ enum class PlayPage {
 
 class PlayWindowDeals {
  public:
-  // Fills the working copies and puts the turn in the Dealing phase until destruction.
+  // Fills the working copies from the live tables.
   explicit PlayWindowDeals(Game& game);
-  ~PlayWindowDeals();
   PlayWindowDeals(const PlayWindowDeals&) = delete;
   PlayWindowDeals& operator=(const PlayWindowDeals&) = delete;
 
@@ -80,7 +79,6 @@ class PlayWindowDeals {
 
   Game& game_;
   int actor_;
-  TurnPhase savedPhase_;
 };
 
 }  // namespace tomtura

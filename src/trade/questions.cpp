@@ -1,6 +1,6 @@
-// What the question dialog makes of its text, and the password check shared by the password,
-// consent and auction dialogs.
-#include "trade/dialogs.h"
+// What a question makes of its text, and the password check shared by the password, consent
+// and auction dialogs.
+#include "trade/questions.h"
 
 #include <array>
 #include <string>
@@ -15,7 +15,7 @@ namespace {
 constexpr std::string_view kNoticeCaption = "&OK";
 constexpr std::size_t kPasswordChars = 3;
 
-// Keyword texts of the catalogue by which the dialog recognises its questions.
+// Keyword texts of the catalogue by which questions are recognised.
 constexpr int kCardQuestion = 45;
 constexpr int kJailQuestion = 48;
 constexpr int kDebtQuestion = 51;
@@ -31,10 +31,8 @@ bool Contains(const Game& game, std::string_view text, int number) {
 
 }  // namespace
 
-QuestionLayout DescribeQuestion(Game& game, const QuestionParams& question) {
-  const std::string_view text = question.text;
+QuestionLayout DescribeQuestion(const Game& game, std::string_view text, bool twoButtons) {
   QuestionLayout layout;
-
   layout.kind = static_cast<int>(kKindKeywords.size());
   for (std::size_t kind = 0; kind < kKindKeywords.size(); ++kind) {
     if (Contains(game, text, kKindKeywords[kind])) {
@@ -43,27 +41,25 @@ QuestionLayout DescribeQuestion(Game& game, const QuestionParams& question) {
     }
   }
 
-  if (!question.twoButtons) {
+  if (!twoButtons) {
     layout.button1 = std::string(kNoticeCaption);
-    layout.computerAnswer = 1;
-    return layout;
-  }
-  if (Contains(game, text, kCardQuestion)) {
+    layout.topic = QuestionTopic::Notice;
+  } else if (Contains(game, text, kCardQuestion)) {
     layout.button1 = game.Text(46);
     layout.button2 = game.Text(47);
-    layout.computerAnswer = 2;
+    layout.topic = QuestionTopic::Card;
   } else if (Contains(game, text, kJailQuestion)) {
     layout.button1 = game.Text(49);
     layout.button2 = game.Text(50);
-    layout.computerAnswer = game.ComputerPaysBail() ? 1 : 2;
+    layout.topic = QuestionTopic::Jail;
   } else if (Contains(game, text, kDebtQuestion)) {
     layout.button1 = game.Text(49);
     layout.button2 = game.Text(52);
-    layout.computerAnswer = 2;
+    layout.topic = QuestionTopic::Debt;
   } else {
     layout.button1 = game.Text(43);
     layout.button2 = game.Text(44);
-    layout.computerAnswer = game.ComputerBuys(game.state.offeredProperty) ? 1 : 2;
+    layout.topic = QuestionTopic::Offer;
   }
   return layout;
 }

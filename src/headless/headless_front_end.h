@@ -1,9 +1,9 @@
 #pragma once
-// A front end without windows. Every question is answered as a computer player would answer
-// it (a person in a headless game is treated the same), auctions are bid by the computer's
-// decisions, a person's consent is refused, and the two timers are only flags that Tick, Pump
-// and Run service one tick at a time, without sleeping and without recursion. Tests, the
-// simulator and the benchmarks play whole games with it.
+// A front end without windows: the persons at this computer are answered by the computer's
+// rules (ComputerDecision, the same that answers for a computer player), a computer player's
+// answer is shown to nobody, and the two timers are only flags that Tick, Pump and Run service
+// one tick at a time, without sleeping and without recursion. Tests, the simulator and the
+// benchmarks play whole games with it.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -22,7 +22,7 @@ struct HeadlessStats {
   int deals = 0;        // properties changing hands between players; an exchange counts once
   int bankruptcies = 0;
   int auctions = 0;
-  int consentsRefused = 0;  // offers put to a person, all refused here
+  int personsAsked = 0;  // requests answered for a person at this computer
   std::int64_t ticks = 0;
 };
 
@@ -63,18 +63,17 @@ class HeadlessFrontEnd : public FrontEnd {
   int tokenSteps = 0;
   int lastFromX = 0;  // what the last TokenStepped reported
   int lastFromY = 0;
-  int questions = 0;
+  int questions = 0;  // questions and notices, to persons and computer players
   std::string lastQuestion;
   int messages = 0;
   int passwordsAsked = 0;
   int rollFocus = 0;  // FocusRollButton calls
 
   // FrontEnd.
-  int AskQuestion(const QuestionParams& question) override;
-  bool AskPassword() override;
-  bool AskConsent(const std::string& offer) override;
-  int RunAuction() override;
-  int OpenPlayWindow(int page) override;
+  Decision AskPerson(const DecisionRequest& request) override;
+  void ShowComputerAnswer(const DecisionRequest& request, const Decision& answer) override;
+  void AuctionOpened(const Auction&) override { ++stats_.auctions; }
+  void AuctionClosed() override {}
   void ShowMessage(const std::string& text, MessageIcon icon) override;
   void StartDiceTimer(int ms) override;
   void StopDiceTimer() override;
@@ -104,6 +103,7 @@ class HeadlessFrontEnd : public FrontEnd {
   };
   Snapshot Take() const;
   void Count(const Snapshot& before);
+  void Note(const DecisionRequest& request);
 
   Game* game_ = nullptr;
   HeadlessStats stats_;

@@ -1,0 +1,107 @@
+#include "rules/commands.h"
+
+#include "rules/game.h"
+
+namespace tomtura {
+
+namespace {
+
+constexpr int kLeaveNetworkText = 6;
+constexpr int kDiscardGameText = 7;
+constexpr int kDebtBuyText = 8;
+constexpr int kDebtUnmortgageText = 9;
+constexpr int kDebtHouseText = 10;
+
+using Verdict = CommandCheck::Verdict;
+
+CommandCheck Refuse(int id) {
+  return {Verdict::Refuse, id};
+}
+
+// A dealing command's page and, for those that spend money, the text that refuses them while
+// the player is in debt.
+bool DealingPage(int id, int& page, int& debtText) {
+  debtText = 0;
+  switch (id) {
+    case kCmdBuyFrom:
+      page = 0;
+      debtText = kDebtBuyText;
+      return true;
+    case kCmdSellTo:
+      page = 1;
+      return true;
+    case kCmdMortgage:
+      page = 2;
+      return true;
+    case kCmdUnmortgage:
+      page = 3;
+      debtText = kDebtUnmortgageText;
+      return true;
+    case kCmdBuyHouse:
+      page = 4;
+      debtText = kDebtHouseText;
+      return true;
+    case kCmdSellHouse:
+      page = 5;
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A command that would end the game in progress asks first: leaving a network game, or
+// throwing away a running one.
+CommandCheck ConfirmDiscard(const GameState& state, int command) {
+  if (state.networkGame != 0) return {Verdict::Confirm, command, kLeaveNetworkText};
+  if (state.gameRunning != 0) return {Verdict::Confirm, command, kDiscardGameText};
+  return {Verdict::Run, command};
+}
+
+}  // namespace
+
+CommandCheck CheckCommand(const Game& game, int id) {
+  const GameState& state = game.state;
+  // While a window of the turn is open nothing else may happen.
+  if (state.turnPhase == TurnPhase::Dealing) return Refuse(id);
+
+  const int current = state.currentPlayer;
+  int page = -1;
+  int debtText = 0;
+  if (id == kCmdRoll || DealingPage(id, page, debtText)) {
+    if (state.turnPhase == TurnPhase::AwaitLogin) return {Verdict::Login, id};
+    if (state.turnPhase != TurnPhase::AwaitRoll || game.referee.IsRemote(current)) {
+      return Refuse(id);
+    }
+    if (id == kCmdRoll) return {Verdict::Run, id};
+    // Only a person at this computer deals by hand; a computer player deals by itself.
+    if (state.players[current].isComputer != 0) return Refuse(id);
+    if (debtText != 0 && state.players[current].money < 0) {
+      return {Verdict::InDebt, id, debtText, page};
+    }
+    return {Verdict::Run, id, 0, page};
+  }
+
+  switch (id) {
+    case kCmdSaveGame:
+      if (state.networkGame != 0 || state.turnPhase != TurnPhase::AwaitRoll) return Refuse(id);
+      return {Verdict::Run, id};
+    case kCmdLoadGame:
+    case kCmdAddPlayer:
+      return ConfirmDiscard(state, id);
+    case kCmdNewGame:
+      // A network game is left for a new one with new players.
+      return ConfirmDiscard(state, state.networkGame != 0 ? kCmdAddPlayer : kCmdNewGame);
+    case kCmdSendMessage:
+      if (state.networkGame == 0) return Refuse(id);
+      return {Verdict::Run, id};
+    default:
+      return {Verdict::Run, id};
+  }
+}
+
+CommandCheck CheckClose(const Game& game) {
+  if (game.state.gameRunning != 0) return {Verdict::Confirm, kCmdExit, kDiscardGameText};
+  return {Verdict::Run, kCmdExit};
+}
+
+}  // namespace tomtura

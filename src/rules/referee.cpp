@@ -1,0 +1,327 @@
+// The referee: every question of the game goes to the seat of the player who answers, and
+// every answer is applied here and published.
+#include "rules/referee.h"
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include "rules/game.h"
+#include "trade/auction.h"
+#include "trade/play_deals.h"
+#include "trade/questions.h"
+
+namespace tomtura {
+
+namespace {
+
+constexpr int kSellPage = 1;
+constexpr int kTextPasswordPrompt = 56;
+constexpr int kTextWrongPassword = 57;
+constexpr int kTextBidTooLow = 58;
+constexpr int kTextConsentTitle = 97;
+
+bool IsPlayer(int player) {
+  return player >= 0 && player < kMaxPlayers;
+}
+
+// A commit from another computer may change who owns what, houses, mortgages and money; the
+// board itself, the players' names, places and passwords stay as they are here.
+bool CommitFits(const GameState& state, const PlayWindowCommit& commit) {
+  for (int p = 0; p < kPropertyCount; ++p) {
+    const Property& here = state.properties[p];
+    const Property& there = commit.properties[p];
+    if (there.name != here.name || there.price != here.price ||
+        there.housePrice != here.housePrice || there.rent != here.rent ||
+        there.group != here.group) {
+      return false;
+    }
+    if (there.owner < kNobody || there.owner >= state.playerCount) return false;
+    if (there.houses < 0 || there.houses > kHotel || there.mortgaged > 1) return false;
+  }
+  for (int i = 0; i < kMaxPlayers; ++i) {
+    Player there = commit.players[i];
+    there.money = state.players[i].money;
+    if (!(there == state.players[i])) return false;
+  }
+  return std::all_of(commit.askedThisTurn.begin(), commit.askedThisTurn.end(),
+                     [](std::uint16_t flag) { return flag <= 1; });
+}
+
+}  // namespace
+
+std::string_view DecisionKindName(DecisionKind kind) {
+  switch (kind) {
+    case DecisionKind::Question:
+      return "question";
+    case DecisionKind::Login:
+      return "login";
+    case DecisionKind::Consent:
+      return "consent";
+    case DecisionKind::AuctionBid:
+      return "auction bid";
+    case DecisionKind::AuctionClose:
+      return "auction close";
+    case DecisionKind::PlayWindow:
+      return "play window";
+  }
+  return "?";
+}
+
+Referee::Referee(Game& game) : game_(game), person_(game), computer_(game) {}
+
+Seat& Referee::SeatOf(int player) {
+  return const_cast<Seat&>(std::as_const(*this).SeatOf(player));
+}
+
+const Seat& Referee::SeatOf(int player) const {
+  if (!IsPlayer(player)) return computer_;
+  if (seats_[player] != nullptr) return *seats_[player];
+  if (game_.state.players[player].isComputer == 0) return person_;
+  return computer_;
+}
+
+void Referee::SetSeat(int player, Seat* seat) {
+  if (IsPlayer(player)) seats_[player] = seat;
+}
+
+bool Referee::IsRemote(int player) const {
+  return SeatOf(player).remote();
+}
+
+bool Referee::IsLocalPerson(int player) const {
+  const Seat& seat = SeatOf(player);
+  return !seat.remote() && !seat.computer();
+}
+
+bool Referee::NobodyPlaysHere() const {
+  for (int n = 0; n < game_.state.playerCount && n < kMaxPlayers; ++n) {
+    if (IsLocalPerson(n)) return false;
+  }
+  return true;
+}
+
+DecisionRequest Referee::Request(DecisionKind kind, int player) const {
+  DecisionRequest request;
+  request.kind = kind;
+  request.player = player;
+  request.insidePlayWindow = playWindowDepth_ > 0;
+  return request;
+}
+
+DecisionRequest Referee::QuestionRequest(const std::string& text, bool twoButtons) const {
+  DecisionRequest request = Request(DecisionKind::Question, game_.state.currentPlayer);
+  request.text = text;
+  request.twoButtons = twoButtons;
+  request.layout = DescribeQuestion(game_, text, twoButtons);
+  request.answerDelayMs = kComputerAnswerMs;
+  return request;
+}
+
+Decision Referee::Ask(const DecisionRequest& request) {
+  return Normalised(request, SeatOf(request.player).Decide(request));
+}
+
+Decision Referee::Normalised(const DecisionRequest& request, Decision decision) const {
+  const auto yesOrNo = [](int button) { return button == 1 ? 1 : 2; };
+  Decision result;
+  switch (request.kind) {
+    case DecisionKind::Question:
+      result.button = request.twoButtons ? yesOrNo(decision.button) : 1;
+      break;
+    case DecisionKind::Login:
+    case DecisionKind::Consent:
+      result.button = yesOrNo(decision.button);
+      break;
+    case DecisionKind::AuctionBid:
+      // A bid the auction would not take is a pass.
+      if (decision.button == 1 && decision.amount > 0 && request.auction != nullptr &&
+          request.auction->CheckAmount(static_cast<unsigned>(decision.amount)) ==
+              Auction::BidResult::Taken) {
+        result.button = 1;
+        result.amount = decision.amount;
+      } else {
+        result.button = 2;
+      }
+      break;
+    case DecisionKind::AuctionClose:
+      result.button = 1;
+      break;
+    case DecisionKind::PlayWindow:
+      result.button = decision.button == kPlayWindowOk || decision.button == kPlayWindowCannotPay
+                          ? decision.button
+                          : kPlayWindowCancel;
+      if (result.button != kPlayWindowCancel) result.commit = decision.commit;
+      break;
+  }
+  return result;
+}
+
+void Referee::Publish(const DecisionRequest& request, const Decision& decision) {
+  const bool remote = IsRemote(request.player);
+  for (const Listener& listener : listeners_) listener(request, decision, remote);
+}
+
+int Referee::AskQuestion(const std::string& text, bool twoButtons) {
+  GameState& state = game_.state;
+  const TurnPhase saved = state.turnPhase;
+  state.turnPhase = TurnPhase::Dealing;
+  const DecisionRequest request = QuestionRequest(text, twoButtons);
+  int answer = 0;
+  for (;;) {
+    const Decision decision = Ask(request);
+    Publish(request, decision);
+    answer = decision.button;
+    if (answer != 1 || request.layout.kind != kDebtKind) break;
+    // Paying a debt: the player sells in the play window, and is asked again while he is
+    // still short.
+    if (RunPlayWindow(kSellPage) == kPlayWindowCannotPay) {
+      answer = 0;
+      break;
+    }
+    if (state.current().money >= 0) break;
+  }
+  state.turnPhase = saved;
+  return answer;
+}
+
+bool Referee::AskLogin() {
+  GameState& state = game_.state;
+  DecisionRequest request = Request(DecisionKind::Login, state.currentPlayer);
+  request.text =
+      game_.FormatCatalogue(kTextPasswordPrompt, game_.PlayerName(state.currentPlayer));
+  const Decision decision = Ask(request);
+  Publish(request, decision);
+  const bool given = decision.button == 1;
+  state.turnPhase = given ? TurnPhase::AwaitRoll : TurnPhase::AwaitLogin;
+  return given;
+}
+
+bool Referee::AskConsent(int asked, const std::string& offer, int moneyReceived,
+                         int propertyGiven, int propertyReceived, bool workingCopies) {
+  if (!IsPlayer(asked)) return false;
+  GameState& state = game_.state;
+  state.consentPlayer = asked;
+  const TurnPhase saved = state.turnPhase;
+  state.turnPhase = TurnPhase::Dealing;
+  // A person's consent is read from the play window's copy of the players, which a computer's
+  // dealing leaves empty: then it is filled from the live records.
+  if (!SeatOf(asked).computer() && state.workPlayers[0].name.empty()) {
+    state.workPlayers = state.players;
+  }
+  DecisionRequest request = Request(DecisionKind::Consent, asked);
+  request.text = offer;
+  request.title = game_.FormatCatalogue(kTextConsentTitle, state.workPlayers[asked].name.utf8());
+  request.moneyReceived = moneyReceived;
+  request.propertyGiven = propertyGiven;
+  request.propertyReceived = propertyReceived;
+  request.workingCopies = workingCopies;
+  const Decision decision = Ask(request);
+  Publish(request, decision);
+  state.turnPhase = saved;
+  return decision.button == 1;
+}
+
+int Referee::RunAuction() {
+  GameState& state = game_.state;
+  const TurnPhase saved = state.turnPhase;
+  state.turnPhase = TurnPhase::Dealing;
+  Auction auction(game_);
+  game_.ui.AuctionOpened(auction);
+  const int bidDelay = NobodyPlaysHere() ? kComputerOnlyBidMs : kComputerBidMs;
+  while (!auction.ended()) {
+    DecisionRequest request = Request(DecisionKind::AuctionBid, auction.bidder());
+    request.auction = &auction;
+    request.answerDelayMs = bidDelay;
+    const Decision decision = Ask(request);
+    Publish(request, decision);
+    if (decision.button == 1) {
+      auction.Bid(static_cast<unsigned>(decision.amount));
+    } else {
+      auction.Pass();
+    }
+  }
+  // The player whose property it was closes the auction.
+  DecisionRequest closing = Request(DecisionKind::AuctionClose, state.currentPlayer);
+  closing.auction = &auction;
+  closing.answerDelayMs = kAuctionCloseMs;
+  Publish(closing, Ask(closing));
+  game_.ui.AuctionClosed();
+  state.turnPhase = saved;
+  return auction.highestBidder();
+}
+
+int Referee::RunPlayWindow(int page) {
+  GameState& state = game_.state;
+  const TurnPhase saved = state.turnPhase;
+  state.turnPhase = TurnPhase::Dealing;
+  PlayWindowDeals deals(game_);
+  DecisionRequest request = Request(DecisionKind::PlayWindow, state.currentPlayer);
+  request.page = std::clamp(page, 0, kPlayPageCount - 1);
+  request.deals = &deals;
+  ++playWindowDepth_;
+  Decision decision = Ask(request);
+  --playWindowDepth_;
+
+  if (decision.button != kPlayWindowCancel) {
+    if (IsRemote(request.player)) {
+      // What was agreed at another computer is taken only when it fits this game.
+      if (decision.commit == nullptr || !CommitFits(state, *decision.commit)) {
+        decision = Decision{kPlayWindowCancel, 0, nullptr};
+      } else {
+        state.workPlayers = decision.commit->players;
+        state.workProperties = decision.commit->properties;
+        state.askedThisTurn = decision.commit->askedThisTurn;
+      }
+    } else {
+      auto commit = std::make_shared<PlayWindowCommit>();
+      commit->players = state.workPlayers;
+      commit->properties = state.workProperties;
+      commit->askedThisTurn = state.askedThisTurn;
+      decision.commit = std::move(commit);
+    }
+  }
+  Publish(request, decision);
+  if (decision.button != kPlayWindowCancel) deals.Commit();
+  state.turnPhase = saved;
+  return decision.button;
+}
+
+bool Referee::HasPassword(const DecisionRequest& request) const {
+  const GameState& state = game_.state;
+  if (!IsPlayer(request.player)) return false;
+  switch (request.kind) {
+    case DecisionKind::Login:
+      return !state.players[request.player].password.empty();
+    case DecisionKind::Consent:
+      return !state.workPlayers[request.player].password.empty();
+    case DecisionKind::AuctionBid:
+      return request.auction != nullptr && request.auction->BidderHasPassword();
+    default:
+      return false;
+  }
+}
+
+bool Referee::PasswordAccepted(const DecisionRequest& request, std::string_view typedUtf8) const {
+  if (!HasPassword(request)) return true;
+  const GameState& state = game_.state;
+  const PlayerTable& players =
+      request.kind == DecisionKind::Consent ? state.workPlayers : state.players;
+  return PasswordMatches(players[request.player].password, typedUtf8);
+}
+
+int Referee::BidRefusal(const DecisionRequest& request, unsigned amount,
+                        std::string_view passwordUtf8) const {
+  if (request.auction == nullptr) return kTextBidTooLow;
+  switch (request.auction->Check(amount, passwordUtf8)) {
+    case Auction::BidResult::Taken:
+      return 0;
+    case Auction::BidResult::WrongPassword:
+      return kTextWrongPassword;
+    case Auction::BidResult::TooLow:
+      return kTextBidTooLow;
+  }
+  return kTextBidTooLow;
+}
+
+}  // namespace tomtura

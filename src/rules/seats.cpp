@@ -1,0 +1,91 @@
+// The seats: a person's answers come from the front end, a computer player's from its rules.
+#include "rules/seats.h"
+
+#include <string>
+
+#include "rules/game.h"
+#include "trade/auction.h"
+
+namespace tomtura {
+
+namespace {
+
+constexpr int kTextComputerAnswers = 95;  // "%s answers %s"
+constexpr int kTextNo = 96;
+
+int Button(bool first) {
+  return first ? 1 : 2;
+}
+
+int QuestionAnswer(Game& game, const DecisionRequest& request) {
+  switch (request.layout.topic) {
+    case QuestionTopic::Notice:
+      return 1;
+    case QuestionTopic::Card:
+    case QuestionTopic::Debt:
+      return 2;
+    case QuestionTopic::Jail:
+      return Button(game.ComputerPaysBail());
+    case QuestionTopic::Offer:
+      return Button(game.ComputerBuys(game.state.offeredProperty));
+  }
+  return 2;
+}
+
+}  // namespace
+
+Decision ComputerDecision(Game& game, const DecisionRequest& request) {
+  Decision decision;
+  switch (request.kind) {
+    case DecisionKind::Question:
+      decision.button = QuestionAnswer(game, request);
+      break;
+    case DecisionKind::Login:
+    case DecisionKind::AuctionClose:
+      decision.button = 1;  // the computer knows the password; the closing needs no thought
+      break;
+    case DecisionKind::Consent: {
+      const GameState& state = game.state;
+      const PropertyTable& table = request.workingCopies ? state.workProperties : state.properties;
+      decision.button = Button(game.ComputerAccepts(request.player, request.moneyReceived,
+                                                    request.propertyGiven,
+                                                    request.propertyReceived, table));
+      break;
+    }
+    case DecisionKind::AuctionBid: {
+      const Auction& auction = *request.auction;
+      const int raise =
+          game.ComputerAuctionRaise(auction.bidder(), auction.highestBid(), auction.property());
+      decision.button = Button(raise > 0);
+      decision.amount = raise > 0 ? auction.highestBid() + raise : 0;
+      break;
+    }
+    case DecisionKind::PlayWindow:
+      decision.button = kPlayWindowCancel;  // the computer deals by its own rules instead
+      break;
+  }
+  return decision;
+}
+
+Decision LocalPersonSeat::Decide(const DecisionRequest& request) {
+  return game_.ui.AskPerson(request);
+}
+
+Decision ComputerSeat::Decide(const DecisionRequest& request) {
+  const Decision decision = ComputerDecision(game_, request);
+  if (request.kind == DecisionKind::Consent) {
+    // A person who asked a computer player is told its answer.
+    if (game_.state.current().isComputer == 0) {
+      const bool yes = decision.button == 1;
+      game_.ui.ShowMessage(game_.FormatCatalogue(kTextComputerAnswers,
+                                                 game_.PlayerName(request.player),
+                                                 yes ? std::string() : game_.Text(kTextNo)),
+                           yes ? MessageIcon::Information : MessageIcon::Stop);
+    }
+  } else {
+    game_.ui.ShowComputerAnswer(request, decision);
+  }
+  return decision;
+}
+
+}  // namespace tomtura
