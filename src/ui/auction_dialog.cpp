@@ -40,13 +40,6 @@ constexpr int kButtonHeight = 24;
 
 constexpr int kMessageFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
 
-bool NobodyPlaysHere(const GameState& state) {
-  for (int n = 0; n < state.playerCount; ++n) {
-    if (state.players[n].isComputer == 0) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 unsigned ParseBid(const QString& digits) {
@@ -60,12 +53,11 @@ unsigned ParseBid(const QString& digits) {
   return static_cast<unsigned>(value);
 }
 
-AuctionDialog::AuctionDialog(Game& game, const BoardPicture* picture, QWidget* parent)
+AuctionDialog::AuctionDialog(Game& game, const Auction& auction, const BoardPicture* picture,
+                             QWidget* parent)
     : FramedDialog(game, picture, parent,
                    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      auction_(game),
-      savedPhase_(game.state.turnPhase) {
-  game_.state.turnPhase = TurnPhase::Dealing;
+      auction_(auction) {
   setWindowTitle(kTemplateTitle);
   SetBackground(kAuctionGreen);
 
@@ -96,85 +88,118 @@ AuctionDialog::AuctionDialog(Game& game, const BoardPicture* picture, QWidget* p
   setTabOrder(passwordField_, button1_);
   setTabOrder(button1_, button2_);
 
-  closeTimer_.setSingleShot(true);
-  connect(&closeTimer_, &QTimer::timeout, this, &AuctionDialog::Close);
-  bidTimer_.setSingleShot(true);
-  connect(&bidTimer_, &QTimer::timeout, this, &AuctionDialog::ComputerMove);
+  computerTimer_.setSingleShot(true);
+  connect(&computerTimer_, &QTimer::timeout, this, [this] { Answer(computerAnswer_); });
 
   SetTiles(kTilesX, kTilesY);
   bidField_->setText(QStringLiteral("0"));
-  ShowBidder(false);
+  request_.kind = DecisionKind::AuctionBid;
+  ShowBidder();
 }
 
-AuctionDialog::~AuctionDialog() {
-  game_.state.turnPhase = savedPhase_;
+void AuctionDialog::ShowTurn(const DecisionRequest& request) {
+  computerTimer_.stop();
+  request_ = request;
+  answered_ = false;
+  ShowControl(button1_, true);
+  ShowControl(button2_, true);
+  if (closing()) {
+    ShowEnd();
+    return;
+  }
+  // The first bidder finds the field as the auction opened; later ones find it selected.
+  if (!firstTurn_) passwordField_->clear();
+  ShowBidder();
+  if (!firstTurn_) FocusSelected(bidField_);
+  firstTurn_ = false;
+}
+
+void AuctionDialog::ShowComputerMove(const DecisionRequest& request, const Decision& answer) {
+  ShowTurn(request);
+  computerAnswer_ = answer;
+  if (!closing()) {
+    if (answer.button == 1) {
+      bidField_->setText(QString::number(answer.amount));
+      bidField_->setReadOnly(true);
+      ShowControl(button2_, false);
+    } else {
+      ShowControl(button1_, false);
+    }
+  }
+  computerTimer_.start(TimerMs(request.answerDelayMs));
+}
+
+int AuctionDialog::Await() {
+  if (!answered_) {
+    QEventLoop loop;
+    loop_ = &loop;
+    loop.exec();
+    loop_ = nullptr;
+  }
+  return answer_.button;
+}
+
+void AuctionDialog::Answer(const Decision& answer) {
+  if (answered_) return;
+  computerTimer_.stop();
+  bidField_->setReadOnly(false);
+  answer_ = answer;
+  answered_ = true;
+  if (loop_ != nullptr) loop_->quit();
 }
 
 void AuctionDialog::PressBid() {
-  if (auction_.ended()) {
-    Close();
+  if (answered_) return;
+  // A computer's move on show, or the end of the auction: the press only hurries it on.
+  if (computerTimer_.isActive()) {
+    Answer(computerAnswer_);
     return;
   }
-  const bool computer = auction_.BidderIsComputer();
-  const Auction::BidResult result =
-      auction_.Bid(ParseBid(bidField_->text()), passwordField_->text().toStdString());
-  if (result != Auction::BidResult::Taken && computer) {
-    // A computer's bid that cannot be taken (beyond what money can hold) becomes its pass.
-    auction_.Pass();
-  } else if (result == Auction::BidResult::WrongPassword) {
-    ShowError(kTextWrongPassword);
+  if (closing()) {
+    Answer({1, 0, nullptr});
+    return;
+  }
+  const unsigned bid = ParseBid(bidField_->text());
+  const int refusal =
+      game_.referee.BidRefusal(request_, bid, passwordField_->text().toStdString());
+  if (refusal == kTextWrongPassword) {
+    ShowError(refusal);
     FocusSelected(passwordField_);
     return;
-  } else if (result == Auction::BidResult::TooLow) {
-    ShowError(kTextBidTooLow);
+  }
+  if (refusal != 0) {
+    ShowError(refusal);
     FocusSelected(bidField_);
     return;
   }
-  AfterAction();
+  Answer({1, static_cast<int>(bid), nullptr});
 }
 
 void AuctionDialog::PressPass() {
-  if (auction_.ended()) return;
-  auction_.Pass();
-  AfterAction();
+  if (answered_ || closing()) return;
+  if (computerTimer_.isActive()) {
+    Answer(computerAnswer_);
+    return;
+  }
+  Answer({2, 0, nullptr});
 }
 
 void AuctionDialog::reject() {
-  if (auction_.ended()) {
-    Close();
+  if (closing()) {
+    PressBid();
   } else if (button2_->isEnabled()) {
     PressPass();
   }
 }
 
-int AuctionDialog::Conclude() {
-  while (!auction_.ended()) auction_.Pass();
-  return auction_.highestBidder();
-}
-
-void AuctionDialog::AfterAction() {
-  bidTimer_.stop();
-  ShowControl(button1_, true);
-  ShowControl(button2_, true);
-  if (auction_.ended()) {
-    ShowEnd();
-  } else {
-    passwordField_->clear();
-    ShowBidder(true);
-  }
-}
-
-// The message, the title and the password row for the bidder on turn; a computer bidder's move
-// is prepared.
-void AuctionDialog::ShowBidder(bool focusBid) {
+// The message, the title and the password row for the bidder on turn.
+void AuctionDialog::ShowBidder() {
   message_->setText(QString::fromStdString(auction_.message()));
   setWindowTitle(QString::fromStdString(auction_.title()));
   const bool password = auction_.BidderHasPassword();
   ShowControl(passwordLabel_, password);
   ShowControl(passwordField_, password);
   bidField_->setReadOnly(false);
-  if (focusBid) FocusSelected(bidField_);
-  if (auction_.BidderIsComputer()) PrepareComputerMove();
   FitMessage();
 }
 
@@ -191,31 +216,6 @@ void AuctionDialog::ShowEnd() {
   button1_->setToolTip(QString());
   FitMessage();
   button1_->setFocus(Qt::OtherFocusReason);
-  if (game_.state.current().isComputer == 1) closeTimer_.start(TimerMs(kCloseDelayMs));
-}
-
-// The computer's bid shows in the field (its pass leaves only Cancel) and is made when timer 2
-// runs out.
-void AuctionDialog::PrepareComputerMove() {
-  const int raise = auction_.ComputerRaise();
-  if (raise <= 0) {
-    ShowControl(button1_, false);
-  } else {
-    bidField_->setText(QString::number(auction_.highestBid() + raise));
-    bidField_->setReadOnly(true);
-    ShowControl(button2_, false);
-  }
-  bidTimer_.start(TimerMs(NobodyPlaysHere(game_.state) ? kComputerOnlyBidMs : kComputerBidMs));
-}
-
-void AuctionDialog::ComputerMove() {
-  if (auction_.ended() || !auction_.BidderIsComputer()) return;
-  bidField_->setReadOnly(false);
-  if (button1_->isEnabled()) {
-    PressBid();
-  } else {
-    PressPass();
-  }
 }
 
 // The message area grows by whole rows of tiles when a long message needs it; the row of
@@ -248,12 +248,6 @@ void AuctionDialog::PaintContent(QPainter& painter) {
   const int group = game_.state.properties[auction_.property()].group;
   if (group < 0 || group > kJailCardGroup) return;
   painter.drawPixmap(message_->x() - kMarkerOffset, message_->y(), picture_->GroupMarker(group));
-}
-
-void AuctionDialog::Close() {
-  closeTimer_.stop();
-  bidTimer_.stop();
-  done(auction_.highestBidder());
 }
 
 }  // namespace tomtura

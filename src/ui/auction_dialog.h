@@ -1,15 +1,16 @@
 #pragma once
-// The auction dialog: shows the auction of a declined property as the Auction state machine
-// runs it. The bidder at this computer types a bid (digits only) and, when he has a password,
-// confirms each bid with it, or passes; a computer bidder's bid or pass shows for a moment and
-// is then made. When the auction has ended only OK is left, which closes the dialog; a
-// computer player's auction closes by itself after three seconds.
+// The auction dialog: shows the auction of a declined property while the referee runs it, one
+// turn at a time. It stays open from the first turn to the closing. A bidder at this computer
+// types a bid (digits only) and, when he has a password, confirms each bid with it, or passes;
+// a computer bidder's bid or pass shows for a moment. When the auction has ended only OK is
+// left; a computer player's auction closes by itself.
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QString>
 #include <QTimer>
 
-#include "data/game_state.h"
+#include "rules/decision.h"
 #include "trade/auction.h"
 #include "ui/framed_dialog.h"
 
@@ -25,23 +26,31 @@ class AuctionDialog : public FramedDialog {
  public:
   static constexpr int kTilesX = 7;
   static constexpr int kTilesY = 3;
-  static constexpr int kCloseDelayMs = 3000;       // timer 1: a computer player's auction
-  static constexpr int kComputerBidMs = 2000;      // timer 2 while a person watches
-  static constexpr int kComputerOnlyBidMs = 1000;  // timer 2 with computer players only
   static constexpr int kIdBid = 1034;
   static constexpr int kIdBidLabel = 1040;
 
-  AuctionDialog(Game& game, const BoardPicture* picture, QWidget* parent);
-  ~AuctionDialog() override;
+  AuctionDialog(Game& game, const Auction& auction, const BoardPicture* picture, QWidget* parent);
 
   const Auction& auction() const { return auction_; }
   int winner() const { return auction_.highestBidder(); }
   QLabel* message() const { return message_; }
   QLineEdit* bidField() const { return bidField_; }
   QLineEdit* passwordField() const { return passwordField_; }
-  bool computerMovePending() const { return bidTimer_.isActive(); }
-  int computerMoveDelay() const { return bidTimer_.interval(); }
-  bool closing() const { return closeTimer_.isActive(); }
+  bool computerMovePending() const { return computerTimer_.isActive(); }
+  int computerMoveDelay() const { return computerTimer_.interval(); }
+  // The auction is over and only OK is left.
+  bool closing() const { return request_.kind == DecisionKind::AuctionClose; }
+
+  // The turn of `request` for a person at this computer: a bid or pass, or the closing.
+  void ShowTurn(const DecisionRequest& request);
+  // A computer player's answer to `request`: its bid shows in the field (its pass leaves only
+  // Cancel) and is made when the request's delay has run out.
+  void ShowComputerMove(const DecisionRequest& request, const Decision& answer);
+  // Waits, with the dialog open, until the turn shown is answered; returns the button
+  // (1 a bid or the closing, 2 a pass). answer() holds the whole decision.
+  int Await();
+  const Decision& answer() const { return answer_; }
+  bool answered() const { return answered_; }
 
   // OK: a bid, or closing once the auction has ended.
   void PressBid();
@@ -49,33 +58,30 @@ class AuctionDialog : public FramedDialog {
   void PressPass();
   // Escape and the window's close box: a pass while the bidder may pass, closing after the end.
   void reject() override;
-  // Ends an auction that is still running when the dialog goes (everybody left in passes), so
-  // that a winner has always paid; returns the winner.
-  int Conclude();
 
  protected:
   void PaintContent(QPainter& painter) override;
 
  private:
-  void AfterAction();
-  // The message, title and password row for the bidder on turn; `focusBid` gives the bid field
-  // the focus with its text selected.
-  void ShowBidder(bool focusBid);
+  void Answer(const Decision& answer);
+  // The message, title and password row for the bidder on turn.
+  void ShowBidder();
   void ShowEnd();
-  void PrepareComputerMove();
-  void ComputerMove();
   void FitMessage();
-  void Close();
 
-  Auction auction_;
-  TurnPhase savedPhase_;
+  const Auction& auction_;
+  DecisionRequest request_;
+  Decision answer_;
+  Decision computerAnswer_;
+  bool answered_ = false;
+  bool firstTurn_ = true;
+  QEventLoop* loop_ = nullptr;
   QLabel* message_ = nullptr;
   QLabel* bidLabel_ = nullptr;
   QLineEdit* bidField_ = nullptr;
   QLabel* passwordLabel_ = nullptr;
   QLineEdit* passwordField_ = nullptr;
-  QTimer closeTimer_;  // timer 1
-  QTimer bidTimer_;    // timer 2
+  QTimer computerTimer_;  // a computer player's move, and the close of its auction
 };
 
 }  // namespace tomtura

@@ -83,11 +83,6 @@ constexpr int kPictureFilterText = 1;
 constexpr int kPictureTitleText = 2;
 constexpr int kPictureErrorText = 4;
 constexpr int kCurrentPlayerText = 5;
-constexpr int kLeaveNetworkText = 6;
-constexpr int kDiscardGameText = 7;
-constexpr int kDebtBuyText = 8;
-constexpr int kDebtUnmortgageText = 9;
-constexpr int kDebtHouseText = 10;
 constexpr int kSavedGameFilterText = 23;
 constexpr int kOpenGameTitleText = 24;
 constexpr int kSaveGameTitleText = 25;
@@ -274,11 +269,6 @@ MainWindow::MainWindow(Game& game, QtFrontEnd& ui, BoardPicture& picture, SoundE
   CreateMenu();
   CreateChildren();
   ui_.Attach(game_, *this, &sound_);
-
-  // The dice show faces before the first throw.
-  game_.state.die1 = game_.rng.Rand() % kDieFaces + 1;
-  game_.state.die2 = game_.rng.Rand() % kDieFaces + 1;
-
   LoadOptions();
   qApp->installEventFilter(this);
 }
@@ -437,13 +427,34 @@ void MainWindow::ToggleOption(int id, int& option, std::string_view key) {
 
 void MainWindow::OnCommand(int id, bool fromProgram) {
   emit CommandReceived(id);
+  const CommandCheck check = CheckCommand(game_, id);
+  switch (check.verdict) {
+    case CommandCheck::Verdict::Refuse:
+      ui_.Beep();
+      return;
+    case CommandCheck::Verdict::Login:
+      if (id == kCmdRoll) {
+        game_.Roll();  // the password again, as the Roll command asks it
+      } else {
+        game_.RetryLogin();
+      }
+      return;
+    case CommandCheck::Verdict::InDebt:
+      ui_.ShowMessage(game_.Text(check.text), MessageIcon::Error);
+      return;
+    case CommandCheck::Verdict::Confirm:
+      if (!Confirm(check.text)) return;
+      break;
+    case CommandCheck::Verdict::Run:
+      break;
+  }
   GameState& state = game_.state;
-  if (state.turnPhase == TurnPhase::Dealing) {
-    ui_.Beep();
+  RuleSettings& rules = state.settings;
+  if (check.page >= 0) {
+    game_.referee.RunPlayWindow(check.page);
     return;
   }
-  RuleSettings& rules = state.settings;
-  switch (id) {
+  switch (check.command) {
     case kCmdAbout:
       ShowAbout();
       break;
@@ -452,14 +463,6 @@ void MainWindow::OnCommand(int id, bool fromProgram) {
       break;
     case kCmdExit:
       QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-      break;
-    case kCmdBuyFrom:
-    case kCmdSellTo:
-    case kCmdBuyHouse:
-    case kCmdSellHouse:
-    case kCmdMortgage:
-    case kCmdUnmortgage:
-      DealingCommand(id);
       break;
     case kCmdAddPlayer:
       AddPlayerCommand();
@@ -518,7 +521,6 @@ void MainWindow::OnCommand(int id, bool fromProgram) {
       for (CommandButton* button : std::as_const(buttons_)) button->update();
       break;
     case kCmdSendMessage:
-      if (state.networkGame == 0) ui_.Beep();
       break;
     case kCmdAuction:
       ToggleOption(id, rules.auctionOn, kKeyAuction);
@@ -561,56 +563,8 @@ void MainWindow::StopTimers() {
   tumblingFrame_ = -1;
 }
 
-void MainWindow::DealingCommand(int id) {
-  GameState& state = game_.state;
-  if (state.turnPhase == TurnPhase::AwaitLogin) {
-    game_.ResolveLanding(true);
-    return;
-  }
-  if (state.turnPhase != TurnPhase::AwaitRoll || state.current().isComputer != 0) {
-    ui_.Beep();
-    return;
-  }
-  int debtText = 0;
-  int page = 0;
-  switch (id) {
-    case kCmdBuyFrom:
-      debtText = kDebtBuyText;
-      page = 0;
-      break;
-    case kCmdSellTo:
-      page = 1;
-      break;
-    case kCmdMortgage:
-      page = 2;
-      break;
-    case kCmdUnmortgage:
-      debtText = kDebtUnmortgageText;
-      page = 3;
-      break;
-    case kCmdBuyHouse:
-      debtText = kDebtHouseText;
-      page = 4;
-      break;
-    case kCmdSellHouse:
-      page = 5;
-      break;
-    default:
-      return;
-  }
-  if (debtText != 0 && state.current().money < 0) {
-    ui_.ShowMessage(game_.Text(debtText), MessageIcon::Error);
-    return;
-  }
-  ui_.OpenPlayWindow(page);
-}
-
+// Confirmed by OnCommand when a game would be lost.
 void MainWindow::NewGameCommand() {
-  if (game_.state.networkGame != 0) {
-    AddPlayerCommand();
-    return;
-  }
-  if (game_.state.gameRunning != 0 && !Confirm(kDiscardGameText)) return;
   game_.state.gameRunning = 0;
   StopTimers();
   StartNewGame();
@@ -619,11 +573,9 @@ void MainWindow::NewGameCommand() {
 void MainWindow::AddPlayerCommand() {
   GameState& state = game_.state;
   if (state.networkGame != 0) {
-    if (!Confirm(kLeaveNetworkText)) return;
+    // The network game is left: its players go with it.
     for (Player& player : state.players) player.name.clear();
     state.playerCount = 0;
-  } else if (state.gameRunning != 0 && !Confirm(kDiscardGameText)) {
-    return;
   }
   state.gameRunning = 0;
   StopTimers();
@@ -648,10 +600,6 @@ bool MainWindow::RunNewGameDialog() {
 }
 
 void MainWindow::SaveGameCommand() {
-  if (game_.state.networkGame != 0 || game_.state.turnPhase != TurnPhase::AwaitRoll) {
-    ui_.Beep();
-    return;
-  }
   const QString filter = QString::fromStdString(game_.Text(kSavedGameFilterText)) + " (*.tom)";
   const QString path = ChooseFile(true, kSaveGameTitleText, filter);
   if (path.isEmpty()) return;
@@ -666,18 +614,12 @@ void MainWindow::SaveGameCommand() {
     return;
   }
   std::string error;
-  if (!SaveGameFile(game_, QFile::encodeName(path).toStdString(), &error)) {
+  if (!SaveGameFile(game_.state, game_.texts, QFile::encodeName(path).toStdString(), &error)) {
     ui_.ShowMessage(error, MessageIcon::Error);
   }
 }
 
 void MainWindow::LoadGameCommand() {
-  const GameState& state = game_.state;
-  if (state.networkGame != 0) {
-    if (!Confirm(kLeaveNetworkText)) return;
-  } else if (state.gameRunning != 0 && !Confirm(kDiscardGameText)) {
-    return;
-  }
   const QString filter = QString::fromStdString(game_.Text(kSavedGameFilterText)) + " (*.tom)";
   const QString path = ChooseFile(false, kOpenGameTitleText, filter);
   if (path.isEmpty()) return;
@@ -686,14 +628,15 @@ void MainWindow::LoadGameCommand() {
 
 bool MainWindow::LoadGameFrom(const QString& path) {
   std::string error;
-  const int loaded = LoadGameFile(game_, QFile::encodeName(path).toStdString(), &error);
-  if (loaded == 0) {
+  const std::optional<SavedGame> saved =
+      LoadGameFile(QFile::encodeName(path).toStdString(), game_.texts, &error);
+  if (!saved) {
     if (!error.empty()) ui_.ShowMessage(error, MessageIcon::Error);
     return false;
   }
-  // A throw of the previous game must not go on in the loaded one; a loaded computer player's
-  // own throw has just begun and keeps running.
-  if (game_.state.turnPhase != TurnPhase::Rolling) StopTimers();
+  // A throw of the previous game must not go on in the loaded one.
+  StopTimers();
+  game_.Resume(*saved);
   RedrawDice();
   RefreshLog();
   return true;
@@ -976,7 +919,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (game_.state.gameRunning != 0 && !Confirm(kDiscardGameText)) {
+  const CommandCheck check = CheckClose(game_);
+  if (check.verdict == CommandCheck::Verdict::Confirm && !Confirm(check.text)) {
     event->ignore();
     return;
   }

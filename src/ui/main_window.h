@@ -3,7 +3,8 @@
 // second, the player panel and the board view side by side with a 2-pixel splitter between
 // them, and two status boxes along the bottom. It owns the menu, turns every menu item, button
 // and key shortcut into one command handler, keeps the options and writes them to the board
-// file, and asks before a running game is thrown away.
+// file, and asks before a running game is thrown away. Which command fits the moment is the
+// core's to say (CheckCommand); the window carries out what it allows.
 #include <QAbstractButton>
 #include <QMainWindow>
 #include <QMap>
@@ -12,6 +13,7 @@
 #include <QString>
 #include <optional>
 
+#include "rules/commands.h"
 #include "store/settings.h"
 
 class QAction;
@@ -28,38 +30,6 @@ class MainClientArea;
 class PlayerPanel;
 class QtFrontEnd;
 class SoundEffects;
-
-// Command ids of the menu, the buttons and the key shortcuts.
-enum Command : int {
-  kCmdAbout = 40001,
-  kCmdNewGame = 40002,
-  kCmdExit = 40003,
-  kCmdBuyFrom = 40004,
-  kCmdSellTo = 40005,
-  kCmdBuyHouse = 40006,
-  kCmdSellHouse = 40008,
-  kCmdAddPlayer = 40009,
-  kCmdRoll = 40010,
-  kCmdMortgage = 40011,
-  kCmdUnmortgage = 40012,
-  kCmdSaveGame = 40013,
-  kCmdLoadGame = 40014,
-  kCmdSound = 40015,
-  kCmdMusic = 40016,
-  kCmdStretch = 40017,
-  kCmdHelp = 40018,
-  kCmdRules = 40019,
-  kCmdHideCompanies = 40020,
-  kCmdDefaultBackground = 40022,
-  kCmdLoadBackground = 40023,
-  kCmdFastMoves = 40024,
-  kCmdSavePlayers = 40025,
-  kCmdFlatButtons = 40026,
-  kCmdSendMessage = 40027,
-  kCmdAuction = 40028,
-  kCmdFirstLap = 40029,
-  kCmdGameLog = 40030,  // shows or hides the game log pane
-};
 
 // The two children that share the middle of the client area, in client coordinates.
 struct ChildLayout {
@@ -166,7 +136,6 @@ class MainWindow : public QMainWindow {
 
   bool Confirm(int textNumber);
   void StopTimers();
-  void DealingCommand(int id);
   void NewGameCommand();
   void AddPlayerCommand();
   void SaveGameCommand();

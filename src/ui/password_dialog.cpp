@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "rules/game.h"
-#include "trade/dialogs.h"
 #include "ui/control_ids.h"
 #include "ui/fonts.h"
 
@@ -14,10 +13,8 @@ namespace {
 
 constexpr char kLoginTitle[] = "Tomtura - inloggning";
 constexpr char kPasswordCaption[] = "Password:";
-constexpr int kTextPasswordPrompt = 56;
 constexpr int kTextYes = 43;
 constexpr int kTextNo = 44;
-constexpr int kTextConsentTitle = 97;
 
 constexpr int kMargin = 14;  // clear of the frame tiles
 constexpr int kGap = 6;
@@ -32,9 +29,11 @@ constexpr int kMessageFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap
 
 // ---- LoginDialog -------------------------------------------------------------------------------
 
-LoginDialog::LoginDialog(Game& game, const BoardPicture* picture, QWidget* parent)
+LoginDialog::LoginDialog(Game& game, const DecisionRequest& request, const BoardPicture* picture,
+                         QWidget* parent)
     : FramedDialog(game, picture, parent,
-                   Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+                   Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      request_(request) {
   setWindowTitle(kLoginTitle);
   message_ = MakeMessage(Qt::AlignCenter);
   const PasswordRow password = MakePasswordRow(kPasswordCaption);
@@ -76,8 +75,8 @@ void LoginDialog::Arrange(const QString& text, int nx, int ny) {
   PlaceButtons(kButtonHeight);
 }
 
-bool LoginDialog::CheckPassword(const Password& password) {
-  if (PasswordMatches(password, passwordField_->text().toStdString())) return true;
+bool LoginDialog::CheckPassword() {
+  if (game_.referee.PasswordAccepted(request_, passwordField_->text().toStdString())) return true;
   ShowError(kTextWrongPassword);
   FocusSelected(passwordField_);
   return false;
@@ -85,65 +84,50 @@ bool LoginDialog::CheckPassword(const Password& password) {
 
 // ---- PasswordDialog ----------------------------------------------------------------------------
 
-PasswordDialog::PasswordDialog(Game& game, const BoardPicture* picture, QWidget* parent)
-    : LoginDialog(game, picture, parent) {
+PasswordDialog::PasswordDialog(Game& game, const DecisionRequest& request,
+                               const BoardPicture* picture, QWidget* parent)
+    : LoginDialog(game, request, picture, parent) {
   button1_->setDefault(true);
   connect(button1_, &QPushButton::clicked, this, &PasswordDialog::PressOk);
   connect(button2_, &QPushButton::clicked, this, &PasswordDialog::reject);
-  Arrange(QString::fromStdString(game_.FormatCatalogue(
-              kTextPasswordPrompt, game_.PlayerName(game_.state.currentPlayer))),
-          kTilesX, kTilesY);
+  Arrange(QString::fromStdString(request.text), kTilesX, kTilesY);
   passwordField_->setFocus(Qt::OtherFocusReason);
 }
 
 void PasswordDialog::PressOk() {
-  if (!CheckPassword(game_.state.current().password)) return;
-  game_.state.turnPhase = TurnPhase::AwaitRoll;
+  if (!CheckPassword()) return;
   done(1);
 }
 
 void PasswordDialog::reject() {
-  game_.state.turnPhase = TurnPhase::AwaitLogin;
   done(0);
 }
 
 // ---- ConsentDialog -----------------------------------------------------------------------------
 
-ConsentDialog::ConsentDialog(Game& game, const std::string& offer, const BoardPicture* picture,
-                             QWidget* parent)
-    : LoginDialog(game, picture, parent),
-      asked_(std::clamp(game.state.consentPlayer, 0, kMaxPlayers - 1)),
-      savedPhase_(game.state.turnPhase) {
-  GameState& state = game_.state;
-  state.turnPhase = TurnPhase::Dealing;
-  if (state.workPlayers[0].name.empty()) state.workPlayers = state.players;
-  const Player& who = state.workPlayers[asked_];
-
+ConsentDialog::ConsentDialog(Game& game, const DecisionRequest& request,
+                             const BoardPicture* picture, QWidget* parent)
+    : LoginDialog(game, request, picture, parent),
+      hasPassword_(game.referee.HasPassword(request)) {
   button1_->setText(QString::fromStdString(game_.Text(kTextYes)));
   button2_->setText(QString::fromStdString(game_.Text(kTextNo)));
   button2_->setDefault(true);
   connect(button1_, &QPushButton::clicked, this, &ConsentDialog::PressYes);
   connect(button2_, &QPushButton::clicked, this, &ConsentDialog::reject);
-  setWindowTitle(QString::fromStdString(game_.FormatCatalogue(kTextConsentTitle, who.name.utf8())));
+  setWindowTitle(QString::fromStdString(request.title));
 
-  const bool hasPassword = !who.password.empty();
-  ShowControl(passwordLabel_, hasPassword);
-  ShowControl(passwordField_, hasPassword);
-  Arrange(QString::fromStdString(offer), kTilesX, kTilesY);
-  if (hasPassword) {
+  ShowControl(passwordLabel_, hasPassword_);
+  ShowControl(passwordField_, hasPassword_);
+  Arrange(QString::fromStdString(request.text), kTilesX, kTilesY);
+  if (hasPassword_) {
     passwordField_->setFocus(Qt::OtherFocusReason);
   } else {
     button2_->setFocus(Qt::OtherFocusReason);
   }
 }
 
-ConsentDialog::~ConsentDialog() {
-  game_.state.turnPhase = savedPhase_;
-}
-
 void ConsentDialog::PressYes() {
-  const Player& who = game_.state.workPlayers[asked_];
-  if (!who.password.empty() && !CheckPassword(who.password)) return;
+  if (hasPassword_ && !CheckPassword()) return;
   done(1);
 }
 

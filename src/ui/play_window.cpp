@@ -616,8 +616,9 @@ class HousePage : public ListPage {
 
 // ---- The window -------------------------------------------------------------------------------
 
-PlayWindow::PlayWindow(Game& game, const BoardPicture& picture, int page, QWidget* parent)
-    : QDialog(parent), game_(game), picture_(picture), deals_(game) {
+PlayWindow::PlayWindow(Game& game, PlayWindowDeals& deals, const BoardPicture& picture, int page,
+                       QWidget* parent)
+    : QDialog(parent), game_(game), picture_(picture), deals_(deals) {
   currentPage_ = std::clamp(page, 0, kPageCount - 1);
   setFont(DialogFont());
   QPalette grey = palette();
@@ -745,7 +746,6 @@ void PlayWindow::RepaintMoneyBox() {
 void PlayWindow::Ok() {
   if (closing_) return;
   closing_ = true;
-  deals_.Commit();
   done(kOk);
 }
 
@@ -758,7 +758,6 @@ void PlayWindow::Cancel() {
 void PlayWindow::CloseCannotPay() {
   if (closing_) return;
   closing_ = true;
-  deals_.Commit();
   done(kCannotPay);
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 // The play window: the player on turn buys from and sells to other players, mortgages and
 // unmortgages, and buys and sells houses, on six pages chosen from a column of tabs. Every
-// change goes to the working copies of PlayWindowDeals; OK writes them back with their log
-// lines, Cancel (or Escape, or closing the window) leaves the game as it was.
+// change goes to the working copies of PlayWindowDeals; the window's answer (OK, Cancel, or
+// closed because the player cannot pay) goes back to the referee, which commits the copies
+// after OK.
 #include <QDialog>
 #include <array>
 #include <memory>
 
-#include "trade/play_window.h"
+#include "rules/decision.h"
+#include "trade/play_deals.h"
 
 namespace tomtura {
 
@@ -19,18 +21,19 @@ class PageTabs;
 class PlayWindow : public QDialog {
  public:
   // Results of the window.
-  static constexpr int kOk = 1;
-  static constexpr int kCancel = 2;
+  static constexpr int kOk = kPlayWindowOk;
+  static constexpr int kCancel = kPlayWindowCancel;
   // Closed as with OK because a sale's inquiry found that the player cannot pay; a question
   // that opened the window ends too.
-  static constexpr int kCannotPay = 3;
+  static constexpr int kCannotPay = kPlayWindowCannotPay;
 
   // Control ids of the window.
   static constexpr int kIdOk = 1;
   static constexpr int kIdCancel = 2;
   static constexpr int kIdPageList = 1015;
 
-  PlayWindow(Game& game, const BoardPicture& picture, int page, QWidget* parent);
+  PlayWindow(Game& game, PlayWindowDeals& deals, const BoardPicture& picture, int page,
+             QWidget* parent);
   ~PlayWindow() override;
 
   int currentPage() const { return currentPage_; }
@@ -55,7 +58,7 @@ class PlayWindow : public QDialog {
   // Disables every control of the window while a partner is asked, and enables them again.
   void EnableChildren(bool enable);
   void RepaintMoneyBox();
-  // A sale's inquiry left the player unable to pay: commit and close.
+  // A sale's inquiry left the player unable to pay: the window closes as with OK.
   void CloseCannotPay();
 
   // Where the pages, their frame and the money box stand.
@@ -72,7 +75,7 @@ class PlayWindow : public QDialog {
 
   Game& game_;
   const BoardPicture& picture_;
-  PlayWindowDeals deals_;
+  PlayWindowDeals& deals_;
   int currentPage_ = 0;
   PageTabs* tabs_ = nullptr;
   std::array<PlayPageBase*, 6> pages_{};

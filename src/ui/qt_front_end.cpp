@@ -120,48 +120,81 @@ void QtFrontEnd::Tick(bool dice) {
   inTick_ = false;
 }
 
-int QtFrontEnd::AskQuestion(const QuestionParams& question) {
-  if (game_ == nullptr) return 1;
-  QuestionDialog dialog(*game_, question, DialogPicture(window_), DialogOwner(window_));
-  return RunModal(dialog);
+Decision QtFrontEnd::AskPerson(const DecisionRequest& request) {
+  // Before the window is there nobody can answer: a password counts as given, all else as no.
+  if (game_ == nullptr) return {request.kind == DecisionKind::Login ? 1 : 0, 0, nullptr};
+  QWidget* owner = DialogOwner(window_);
+  const BoardPicture* picture = DialogPicture(window_);
+  switch (request.kind) {
+    case DecisionKind::Question: {
+      QuestionDialog dialog(*game_, request, picture, owner);
+      return {RunModal(dialog), 0, nullptr};
+    }
+    case DecisionKind::Login: {
+      PasswordDialog dialog(*game_, request, picture, owner);
+      RouteErrorBoxes(*this, *game_, dialog);
+      return {RunModal(dialog) == 1 ? 1 : 2, 0, nullptr};
+    }
+    case DecisionKind::Consent: {
+      ConsentDialog dialog(*game_, request, picture, owner);
+      RouteErrorBoxes(*this, *game_, dialog);
+      return {RunModal(dialog) == 1 ? 1 : 2, 0, nullptr};
+    }
+    case DecisionKind::AuctionBid:
+    case DecisionKind::AuctionClose: {
+      if (auction_ == nullptr) return {2, 0, nullptr};
+      auction_->ShowTurn(request);
+      // A dialog closed without an answer passes, or closes the auction.
+      if (RunModal(*auction_) == 0 && auction_->answer().button == 0) return {2, 0, nullptr};
+      return auction_->answer();
+    }
+    case DecisionKind::PlayWindow: {
+      // Over whichever of our windows is in front.
+      if (window_ == nullptr || request.deals == nullptr) return {kPlayWindowCancel, 0, nullptr};
+      PlayWindow dialog(*game_, *request.deals, window_->picture(), request.page, owner);
+      const int result = RunModal(dialog);
+      window_->RedrawBoard();
+      window_->RedrawPanel();
+      return {result, 0, nullptr};
+    }
+  }
+  return {};
 }
 
-bool QtFrontEnd::AskPassword() {
-  if (game_ == nullptr) return true;
-  PasswordDialog dialog(*game_, DialogPicture(window_), DialogOwner(window_));
-  RouteErrorBoxes(*this, *game_, dialog);
-  return RunModal(dialog) == 1;
+void QtFrontEnd::ShowComputerAnswer(const DecisionRequest& request, const Decision& answer) {
+  if (game_ == nullptr) return;
+  switch (request.kind) {
+    case DecisionKind::Question: {
+      QuestionDialog dialog(*game_, request, DialogPicture(window_), DialogOwner(window_), answer);
+      RunModal(dialog);
+      return;
+    }
+    case DecisionKind::AuctionBid:
+    case DecisionKind::AuctionClose:
+      if (auction_ == nullptr) return;
+      auction_->ShowComputerMove(request, answer);
+      RunModal(*auction_);
+      return;
+    default:
+      return;
+  }
 }
 
-bool QtFrontEnd::AskConsent(const std::string& offer) {
-  if (game_ == nullptr) return false;
-  const int asked = game_->state.consentPlayer;
-  if (asked < 0 || asked >= kMaxPlayers) return false;
-  ConsentDialog dialog(*game_, offer, DialogPicture(window_), DialogOwner(window_));
-  RouteErrorBoxes(*this, *game_, dialog);
-  return RunModal(dialog) == 1;
+void QtFrontEnd::AuctionOpened(const Auction& auction) {
+  if (game_ == nullptr) return;
+  auction_ = std::make_unique<AuctionDialog>(*game_, auction, DialogPicture(window_),
+                                             DialogOwner(window_));
+  RouteErrorBoxes(*this, *game_, *auction_);
+  HoldTimers();
+  auction_->setWindowModality(Qt::ApplicationModal);
+  auction_->show();
 }
 
-// The winner has paid when the dialog closes; should it close early, the bidders left in pass.
-int QtFrontEnd::RunAuction() {
-  if (game_ == nullptr) return kNobody;
-  AuctionDialog dialog(*game_, DialogPicture(window_), DialogOwner(window_));
-  RouteErrorBoxes(*this, *game_, dialog);
-  RunModal(dialog);
-  return dialog.Conclude();
-}
-
-// The play window over whichever of our windows is in front: the main window, or the question
-// that sent the player to raise money.
-int QtFrontEnd::OpenPlayWindow(int page) {
-  if (game_ == nullptr || window_ == nullptr) return PlayWindow::kCancel;
-  QWidget* owner = QApplication::activeModalWidget();
-  PlayWindow dialog(*game_, window_->picture(), page, owner != nullptr ? owner : window_);
-  const int result = RunModal(dialog);
-  window_->RedrawBoard();
-  window_->RedrawPanel();
-  return result == PlayWindow::kOk || result == PlayWindow::kCannotPay ? result
-                                                                       : PlayWindow::kCancel;
+void QtFrontEnd::AuctionClosed() {
+  if (auction_ == nullptr) return;
+  auction_->hide();
+  auction_.reset();
+  ReleaseTimers();
 }
 
 void QtFrontEnd::ShowMessage(const std::string& text, MessageIcon icon) {
@@ -229,16 +262,31 @@ void QtFrontEnd::MenusChanged() {
   if (window_ != nullptr) window_->UpdateMenus();
 }
 
-int QtFrontEnd::RunModal(QDialog& dialog) {
+void QtFrontEnd::HoldTimers() {
   if (++modalDepth_ == 1) {
     dice_.SetHeld(true);
     walk_.SetHeld(true);
   }
-  const int result = runner_ ? runner_(dialog) : dialog.exec();
+}
+
+void QtFrontEnd::ReleaseTimers() {
   if (--modalDepth_ == 0) {
     dice_.SetHeld(false);
     walk_.SetHeld(false);
   }
+}
+
+int QtFrontEnd::RunModal(QDialog& dialog) {
+  HoldTimers();
+  int result = 0;
+  if (runner_) {
+    result = runner_(dialog);
+  } else if (auto* auction = qobject_cast<AuctionDialog*>(&dialog)) {
+    result = auction->Await();
+  } else {
+    result = dialog.exec();
+  }
+  ReleaseTimers();
   return result;
 }
 

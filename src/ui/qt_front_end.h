@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "rules/front_end.h"
@@ -15,6 +16,7 @@ class QDialog;
 
 namespace tomtura {
 
+class AuctionDialog;
 class Game;
 class MainWindow;
 class SoundEffects;
@@ -56,11 +58,10 @@ class QtFrontEnd : public FrontEnd {
   void Detach();
 
   // ---- FrontEnd ----
-  int AskQuestion(const QuestionParams& question) override;
-  bool AskPassword() override;
-  bool AskConsent(const std::string& offer) override;
-  int RunAuction() override;
-  int OpenPlayWindow(int page) override;
+  Decision AskPerson(const DecisionRequest& request) override;
+  void ShowComputerAnswer(const DecisionRequest& request, const Decision& answer) override;
+  void AuctionOpened(const Auction& auction) override;
+  void AuctionClosed() override;
   void ShowMessage(const std::string& text, MessageIcon icon) override;
   void StartDiceTimer(int ms) override;
   void StopDiceTimer() override;
@@ -79,7 +80,8 @@ class QtFrontEnd : public FrontEnd {
   void MenusChanged() override;
 
   // ---- Modal dialogs of the game ----
-  // Runs `dialog` modally with `modalOpen` set and both timers held; returns its result.
+  // Runs `dialog` modally with `modalOpen` set and both timers held; returns its result. The
+  // auction dialog, open for the whole auction, is not run again but waited on for one turn.
   int RunModal(QDialog& dialog);
   // A message box titled with text 0; returns the button chosen.
   QMessageBox::StandardButton Ask(const QString& text, QMessageBox::Icon icon,
@@ -90,13 +92,19 @@ class QtFrontEnd : public FrontEnd {
   GameTimer& walkTimer() { return walk_; }
   int beepCount() const { return beeps_; }
 
-  // Tests answer modal dialogs without showing them, and shorten every timer interval.
+  // The auction dialog while an auction runs.
+  AuctionDialog* auctionDialog() const { return auction_.get(); }
+
+  // Tests answer modal dialogs without showing them, and shorten every timer interval. The
+  // runner is given each dialog, and the auction dialog once per turn.
   using ModalRunner = std::function<int(QDialog&)>;
   void SetModalRunner(ModalRunner runner) { runner_ = std::move(runner); }
   void SetTimerIntervalOverride(int ms);
 
  private:
   void Tick(bool dice);
+  void HoldTimers();
+  void ReleaseTimers();
 
   Game* game_ = nullptr;
   MainWindow* window_ = nullptr;
@@ -107,6 +115,7 @@ class QtFrontEnd : public FrontEnd {
   int beeps_ = 0;
   bool inTick_ = false;
   ModalRunner runner_;
+  std::unique_ptr<AuctionDialog> auction_;
 };
 
 }  // namespace tomtura

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <array>
 
-#include "rules/game.h"
 #include "ui/board_picture.h"
 #include "ui/control_ids.h"
 #include "ui/fonts.h"
@@ -19,8 +18,6 @@ constexpr int kTextTop = 15;
 constexpr int kTextMargin = 14;  // clear of the side tiles
 constexpr int kButtonHeight = 24;
 constexpr int kTextButtonGap = 4;
-constexpr int kSellPage = 1;
-constexpr int kPlayWindowCannotPay = 3;
 
 constexpr int kTextFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
 
@@ -33,32 +30,29 @@ QColor QuestionColour(int kind) {
   return kind >= 0 && kind < static_cast<int>(kColours.size()) ? kColours[kind] : kColours[5];
 }
 
-QuestionDialog::QuestionDialog(Game& game, const QuestionParams& question,
-                               const BoardPicture* picture, QWidget* parent)
+QuestionDialog::QuestionDialog(Game& game, const DecisionRequest& request,
+                               const BoardPicture* picture, QWidget* parent,
+                               std::optional<Decision> computerAnswer)
     : FramedDialog(game, picture, parent, Qt::Dialog | Qt::FramelessWindowHint),
-      question_(question),
-      savedPhase_(game.state.turnPhase) {
-  GameState& state = game_.state;
-  state.turnPhase = TurnPhase::Dealing;
-  text_ = QString::fromStdString(question.text).left(kMaxTextChars);
+      request_(request) {
+  text_ = QString::fromStdString(request.text).left(kMaxTextChars);
   setWindowTitle(text_);
 
-  layout_ = DescribeQuestion(game_, question_);
-  MakeButtons(QString::fromStdString(layout_.button1), QString::fromStdString(layout_.button2));
+  const QuestionLayout& layout = request_.layout;
+  MakeButtons(QString::fromStdString(layout.button1), QString::fromStdString(layout.button2));
   button1_->setDefault(true);
   connect(button1_, &QPushButton::clicked, this, &QuestionDialog::PressButton1);
   connect(button2_, &QPushButton::clicked, this, &QuestionDialog::PressButton2);
-  if (!question_.twoButtons) ShowControl(button2_, false);
+  if (!request_.twoButtons) ShowControl(button2_, false);
 
-  const bool computerAnswers = state.current().isComputer != 0;
   QPushButton* focus = button1_;
-  if (computerAnswers) {
-    const bool first = layout_.computerAnswer == 1;
+  if (computerAnswer) {
+    const bool first = computerAnswer->button == 1;
     ShowControl(first ? button2_ : button1_, false);
     focus = first ? button1_ : button2_;
     focus->setDefault(true);
   }
-  SetBackground(QuestionColour(layout_.kind));
+  SetBackground(QuestionColour(layout.kind));
   FitText();
   PlaceButtons(kButtonHeight);
   setTabOrder(button1_, button2_);
@@ -69,11 +63,7 @@ QuestionDialog::QuestionDialog(Game& game, const QuestionParams& question,
     dragging_ = false;
     Finish(button1_->isEnabled() ? 1 : 2);
   });
-  if (computerAnswers) answerTimer_.start(TimerMs(kAnswerDelayMs));
-}
-
-QuestionDialog::~QuestionDialog() {
-  game_.state.turnPhase = savedPhase_;
+  if (computerAnswer) answerTimer_.start(TimerMs(request_.answerDelayMs));
 }
 
 // The message area: from 15 pixels below the top down to the buttons, clear of the side tiles.
@@ -106,20 +96,6 @@ void QuestionDialog::FitText() {
 
 void QuestionDialog::PressButton1() {
   if (!button1_->isEnabled()) return;
-  if (layout_.kind == kDebtKind) {
-    const int closed = game_.ui.OpenPlayWindow(kSellPage);
-    game_.ui.BoardChanged();
-    game_.ui.PanelChanged();
-    if (closed == kPlayWindowCannotPay) {
-      Finish(kClosedByPlayWindow);
-      return;
-    }
-    // Still short of money: the question stays while the player can still give up instead.
-    if (game_.state.current().money < 0 && button2_->isEnabled()) {
-      game_.state.turnPhase = TurnPhase::Dealing;
-      return;
-    }
-  }
   Finish(1);
 }
 
@@ -129,9 +105,9 @@ void QuestionDialog::PressButton2() {
 }
 
 void QuestionDialog::reject() {
-  if (!question_.twoButtons) {
+  if (!request_.twoButtons) {
     PressButton1();
-  } else if (layout_.kind != kDebtKind) {
+  } else if (request_.layout.kind != kDebtKind) {
     PressButton2();
   }
 }

@@ -1,28 +1,16 @@
 #pragma once
 // The question dialog: a message of the turn (an offer to buy, a card, a jail or tax notice, a
-// debt) on a captionless, coloured card with one or two buttons. A computer player's question
-// shows only the button it chose and answers itself after three seconds. The debt question's
-// first button opens the play window on its selling page and keeps asking while the money is
-// still short.
+// debt) on a captionless, coloured card with one or two buttons. It returns the button a
+// person pressed; a computer player's answer, already decided, shows with only its button and
+// closes itself after the request's delay.
 #include <QPoint>
 #include <QTimer>
+#include <optional>
 
-#include "data/game_state.h"
-#include "rules/front_end.h"
-#include "trade/dialogs.h"
+#include "rules/decision.h"
 #include "ui/framed_dialog.h"
 
 namespace tomtura {
-
-// Colour kinds of the question, by the keyword texts found in it.
-enum QuestionKind : int {
-  kChanceKind = 0,
-  kCommunityKind = 1,
-  kJailKind = 2,
-  kDebtKind = 3,
-  kOfferKind = 4,
-  kOtherKind = 5,
-};
 
 // The background of a question of `kind` (0..5).
 QColor QuestionColour(int kind);
@@ -31,17 +19,14 @@ class QuestionDialog : public FramedDialog {
   Q_OBJECT
 
  public:
-  static constexpr int kAnswerDelayMs = 3000;
   static constexpr int kTilesX = 5;
   static constexpr int kTilesY = 3;
-  // The result when the play window found the player unable to pay.
-  static constexpr int kClosedByPlayWindow = 0;
 
-  QuestionDialog(Game& game, const QuestionParams& question, const BoardPicture* picture,
-                 QWidget* parent);
-  ~QuestionDialog() override;
+  // `computerAnswer` given: the answer of a computer player, shown rather than asked.
+  QuestionDialog(Game& game, const DecisionRequest& request, const BoardPicture* picture,
+                 QWidget* parent, std::optional<Decision> computerAnswer = std::nullopt);
 
-  int kind() const { return layout_.kind; }
+  int kind() const { return request_.layout.kind; }
   const QString& text() const { return text_; }
   // True while the computer's own answer is pending.
   bool answerPending() const { return answerTimer_.isActive(); }
@@ -64,10 +49,8 @@ class QuestionDialog : public FramedDialog {
   void Finish(int result);
   QRect TextRect() const;
 
-  QuestionParams question_;
-  QuestionLayout layout_;
+  DecisionRequest request_;
   QString text_;
-  TurnPhase savedPhase_;
   QTimer answerTimer_;
   bool dragging_ = false;
   QPoint dragPoint_;

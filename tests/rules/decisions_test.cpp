@@ -70,6 +70,37 @@ TEST(ComputerAccepts, DealsAskedByAComputer) {
   }
 }
 
+TEST(ComputerAccepts, WhatItTakesForAPropertyItHandsOver) {
+  // Player 1 owns only `given` (street 2 costs 2000, street 5 2800) and is offered `money`, in an
+  // exchange with street `received` too, worth 3 x its price / 2. What the offer must reach
+  // depends on his liquidation value (4999 or 5000) and the mortgage.
+  struct Case {
+    int askedMoney, given, received;
+    bool mortgaged;
+    int money;
+    bool yes;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {3999, 2, -1, false, 2000, true}, {3999, 2, -1, false, 1999, false},  // 4999: 2 x price / 2
+      {4000, 2, -1, false, 2000, false},                                    // 5000: over 2 x price
+      {0, 2, -1, true, 1000, true}, {0, 2, -1, true, 999, false},           // 2 x price / 4
+      {30000, 5, 2, false, 1200, true}, {30000, 5, 2, false, 1199, false},  // 3 x 2800 / 2
+      {3599, 5, 2, false, -200, true}, {3599, 5, 2, false, -201, false},    // 4999: 2 x 2800 / 2
+      {3600, 5, 2, false, -200, false}};                                    // 5000: 3 x 2800 / 2
+  // clang-format on
+  for (const Case& c : cases) {
+    DealGame g;
+    g.Own(1, {c.given});
+    if (c.received >= 0) g.Own(0, {c.received});
+    g.prop(c.given).mortgaged = c.mortgaged;
+    g.player(1).money = c.askedMoney;
+    EXPECT_EQ(g.game.ComputerAccepts(1, c.money, c.given, c.received, g.game.state.properties),
+              c.yes)
+        << c.askedMoney << " " << c.given << " " << c.money;
+  }
+}
+
 TEST(ComputerAuctionRaise, JumpsToThePriceThenRaisesUpToItsLimit) {
   // Street 2 (2000): the limit is 1.5 x price, or 2.5 x price when it completes a group.
   struct Case {

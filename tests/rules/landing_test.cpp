@@ -48,6 +48,25 @@ TEST(PurchaseOffer, YesNoAuctionAndFirstLap) {
   }
 }
 
+TEST(PurchaseOffer, DeclinedGoesToTheAuctionsWinnerAtHisBid) {
+  // Anna (1000 kr) declines; by the computer's rules she opens at 250, Bertil jumps to the price
+  // (2600), and Cecilia (2000) and Anna, short of the next bid, pass.
+  TestGame t(3);
+  t.state.settings.auctionOn = 1;
+  t.state.players[1].isComputer = t.state.players[2].isComputer = 1;
+  t.state.players[0].money = 1000;
+  t.state.players[2].money = 2000;
+  t.ui.answers = {2};
+  t.LandOn(11, 1, 1);  // a double keeps the turn with Anna: no computer deals in between
+  EXPECT_EQ(t.ui.auctionsRun, 1);
+  EXPECT_EQ(t.state.properties[kEleven].owner, 1);
+  EXPECT_EQ(t.state.propertyLists[1].items, std::vector<int>{kEleven});
+  EXPECT_TRUE(t.state.propertyLists[0].items.empty());
+  EXPECT_EQ(
+      std::make_tuple(t.state.players[0].money, t.state.players[1].money, t.state.players[2].money),
+      std::make_tuple(1000, 30000 - 2600, 2000));
+}
+
 TEST(Rent, StreetsByHousesGroupAndMortgage) {
   struct Case {
     int houses;
@@ -192,6 +211,7 @@ TEST(Cards, JailCardSkippedWhileHeldAndDrawnInOrder) {
 TEST(Cards, TaxesAndCardsThatOnlyMoveMoney) {
   struct Case {
     int square, card, money0, money1;  // chance on 22, community chest on 17
+    const char* log = nullptr;
   };
   const Case cases[] = {
       {4, 0, 26000, 30000},                    // taxes, without a message
@@ -200,6 +220,9 @@ TEST(Cards, TaxesAndCardsThatOnlyMoveMoney) {
       {17, 9, 32000, 30000},                   // receives N
       {17, 3, 30200, 29800},                   // 200 from each other player still in the game
       {22, 2, 30000 - 3 * 800 - 2300, 30000},  // repairs of his own streets
+      {22, 3, 30000 - 3 * 500 - 2000, 30000,   // the smaller repairs
+       "0Anna har 3 hus och 1 hotell och får betala 3500 kr."},
+      {38, 0, 28000, 30000, "0Anna slog 1-2 och hamnade på Skatteruta"},  // the smaller tax
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.square << " " << c.card);
@@ -217,6 +240,9 @@ TEST(Cards, TaxesAndCardsThatOnlyMoveMoney) {
     EXPECT_EQ(t.state.players[1].money, c.money1);
     EXPECT_EQ(t.state.players[2].money, 30000);
     EXPECT_EQ(t.ui.asked.empty(), c.card == 0);
+    if (c.log != nullptr) {
+      EXPECT_EQ(t.LastLog(), c.log);
+    }
   }
 }
 

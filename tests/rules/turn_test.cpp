@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <deque>
 #include <tuple>
 
+#include "rules/seats.h"
 #include "turn_fixture.h"
 
 namespace tomtura {
@@ -163,6 +165,67 @@ TEST(TurnPassing, AComputerPlayerHereRollsAtOnce) {
                                   : c.elsewhere ? t.game.FormatCatalogue(79, "Bertil", "")
                                                 : t.game.Text(39));
   }
+}
+
+TEST(Password, AskedAtAFreshTurnNotAfterADouble) {
+  for (auto [die2, current, asked] : {std::tuple{1, 1, 1}, {2, 0, 0}}) {
+    TestGame t(2);
+    t.state.players[0].password.setUtf8("abc");
+    t.state.players[1].password.setUtf8("xyz");
+    EXPECT_EQ(t.LandOn(20, 2, die2), 1);
+    EXPECT_EQ(t.state.currentPlayer, current);
+    EXPECT_EQ(t.ui.passwordsAsked, asked);
+    EXPECT_EQ(t.state.turnPhase, TurnPhase::AwaitRoll);
+    EXPECT_EQ(t.ui.rollFocus, 1);
+  }
+}
+
+// A person here who gives (1) or cancels (2) his password as scripted; the front end is still
+// asked, and counts it.
+class LoginSeat : public LocalPersonSeat {
+ public:
+  using LocalPersonSeat::LocalPersonSeat;
+  std::deque<int> logins;
+  Decision Decide(const DecisionRequest& request) override {
+    Decision decision = LocalPersonSeat::Decide(request);
+    if (request.kind == DecisionKind::Login && !logins.empty()) {
+      decision.button = logins.front();
+      logins.pop_front();
+    }
+    return decision;
+  }
+};
+
+TEST(Password, CancelledHoldsTheTurnBeforeJailUntilRollAsksAgain) {
+  TestGame t(2);
+  LoginSeat bertil(t.game);
+  bertil.logins = {2, 2, 1};
+  t.game.referee.SetSeat(1, &bertil);
+  t.state.players[1].password.setUtf8("xyz");
+  t.state.players[1].jailTurns = 3;
+  t.ui.answers = {2};  // no bail
+  struct Step {
+    TurnPhase phase;
+    int jailTurns, questions, rollFocus;
+  };
+  const Step steps[] = {{TurnPhase::AwaitLogin, 3, 0, 0},
+                        {TurnPhase::AwaitLogin, 3, 0, 0},
+                        {TurnPhase::AwaitRoll, 2, 1, 1}};
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    if (i == 0) {
+      EXPECT_EQ(t.LandOn(20, 1, 2), 1);
+    } else {
+      t.game.Roll();  // only the end of the turn again: nobody lands, the turn stays
+    }
+    EXPECT_EQ(t.ui.passwordsAsked, i + 1);
+    EXPECT_EQ(t.state.currentPlayer, 1);
+    EXPECT_EQ(t.state.turnPhase, steps[i].phase);
+    EXPECT_EQ(t.state.players[1].jailTurns, steps[i].jailTurns);
+    EXPECT_EQ(t.ui.asked.size(), steps[i].questions);
+    EXPECT_EQ(t.ui.rollFocus, steps[i].rollFocus);
+  }
+  EXPECT_EQ(t.ui.asked.at(0).text, t.game.FormatCatalogue(82, "Bertil"));
 }
 
 }  // namespace

@@ -142,5 +142,74 @@ TEST(ComputerDeals, SalesGoToTheRichestAtTheirAskingPrices) {
             std::vector<std::string>{"SpelareA sålde Gata 5 till SpelareB för 1234 kr"});
 }
 
+TEST(ComputerDeals, APurchaseLeavesAMarginOfTheLiquidationValue) {
+  // With streets 2 and 3 it offers 6100 for street 4 (margin 1000). With group 0 as well, two
+  // houses go up first (money M - 2000, liquidation M + 2200), then it offers 3700 (margin 5000).
+  struct Case {
+    bool ownsGroup;
+    int money, offers;
+  };
+  const Case cases[] = {{false, 5100, 1}, {false, 5099, 0}, {true, 6500, 1}, {true, 6499, 0}};
+  for (const Case& c : cases) {
+    DealGame g;
+    g.player(1).isComputer = 0;
+    g.Own(0, {2, 3});
+    if (c.ownsGroup) g.Own(0, {0, 1});
+    g.Own(1, {4});
+    g.player(0).money = c.money;
+    RunComputerTransactions(g.game);
+    EXPECT_EQ(g.ui.Count("AskConsent"), c.offers) << c.ownsGroup << " " << c.money;
+  }
+}
+
+TEST(ComputerDeals, BuysIntoASplitGroupOnlyWhenRich) {
+  // Street 2 is its own, 3 and 4 another's each: it offers 4100 for street 3.
+  struct Case {
+    bool ownsGroup;  // group 0 with hotels, so no money goes into houses
+    int money;
+    bool offers;
+  };
+  const Case cases[] = {
+      {false, 20001, true}, {false, 20000, false}, {true, 40001, true}, {true, 40000, false}};
+  for (const Case& c : cases) {
+    DealGame g;
+    g.player(1).isComputer = 0;
+    g.Own(0, {2});
+    g.Own(1, {3});
+    g.Own(2, {4});
+    if (c.ownsGroup) {
+      g.Own(0, {0, 1});
+      g.prop(0).houses = g.prop(1).houses = kHotel;
+    }
+    g.player(0).money = c.money;
+    RunComputerTransactions(g.game);
+    const std::vector<std::string> offer = {"SpelareB säljer Gata 3 till SpelareA för 4100?"};
+    EXPECT_EQ(g.ui.Texts("AskConsent"), c.offers ? offer : std::vector<std::string>{})
+        << c.ownsGroup << " " << c.money;
+  }
+}
+
+TEST(ComputerDeals, KeepsTheHighestRentWithinTwelveSquaresAheadInReserve) {
+  // On square 1 with group 0 (houses 1000): the rent of 8000 is 12 squares ahead on street 6,
+  // 13 squares ahead on street 7.
+  struct Case {
+    int rented, money;
+    std::vector<int> houses;
+    int moneyAfter;
+  };
+  const Case cases[] = {{6, 7000, {0, 1}, 6000}, {6, 6999, {0, 0}, 6999}, {7, 6999, {3, 3}, 999}};
+  for (const Case& c : cases) {
+    DealGame g;
+    g.Own(0, {0, 1});
+    g.Own(1, {3, c.rented});  // street 3 (rent 100) ahead too
+    g.prop(c.rented).rent[0] = 8000;
+    g.player(0).position = 1;
+    g.player(0).money = c.money;
+    RunComputerTransactions(g.game);
+    EXPECT_EQ((std::vector<int>{g.prop(0).houses, g.prop(1).houses}), c.houses) << c.money;
+    EXPECT_EQ(g.player(0).money, c.moneyAfter);
+  }
+}
+
 }  // namespace
 }  // namespace tomtura::trade_test

@@ -9,6 +9,7 @@
 #include "ui/auction_dialog.h"
 #include "ui/password_dialog.h"
 #include "ui/question_dialog.h"
+#include "trade/auction.h"
 
 using namespace tomtura;
 
@@ -22,21 +23,10 @@ constexpr int kTextBidTooLow = 58;
 
 const QString kBoardFile = QStringLiteral(TOMTURA_ASSETS_DIR "/tomtura.lst");
 
-// The rules' front end for dialogs opened directly: the play window is whatever the test says.
-class StubFrontEnd : public HeadlessFrontEnd {
- public:
-  std::function<int(int page)> playWindow = [](int) { return 2; };
-  QList<int> pagesOpened;
-  int OpenPlayWindow(int page) override {
-    pagesOpened << page;
-    return playWindow(page);
-  }
-};
-
 // A game of the default edition with persons or computer players at the table, all on the
 // first street's square.
 struct Table {
-  StubFrontEnd ui;
+  HeadlessFrontEnd ui;
   Game game;
   QStringList errors;  // texts of the error boxes, in order
 
@@ -66,6 +56,17 @@ struct Table {
   std::string Format(int n) const {
     return game.FormatCatalogue(n, std::string("Anna"), std::string("Torggatan"), 1200);
   }
+  DecisionRequest Question(const std::string& text, bool twoButtons) const {
+    return game.referee.QuestionRequest(text, twoButtons);
+  }
+  DecisionRequest Asking(DecisionKind kind, int player) const {
+    DecisionRequest request;
+    request.kind = kind;
+    request.player = player;
+    request.text = "Ett erbjudande";
+    request.title = "Bo";
+    return request;
+  }
 };
 
 }  // namespace
@@ -76,11 +77,11 @@ class DialogsTest : public QObject {
  private slots:
   void questionKindAndEscape_data();
   void questionKindAndEscape();
-  void debtQuestionStaysWhileMoneyIsShort();
+  void computerAnswerShowsAloneAndClosesItself();
 
   void passwordCountsTheFirstThreeLetters();
   void consentEnterRefusesWithoutPassword();
-  void consentReadsTheWorkingCopy();
+  void consentChecksTheCopysPassword();
 
   void personsAuction();
 };
@@ -104,7 +105,8 @@ void DialogsTest::questionKindAndEscape() {
   QFETCH(int, kind);
   QFETCH(int, escape);
   Table table;
-  QuestionDialog dialog(table.game, {table.Format(text), twoButtons}, nullptr, nullptr);
+  QuestionDialog dialog(table.game, table.Question(table.Format(text), twoButtons), nullptr,
+                        nullptr);
   dialog.show();
   QCOMPARE(dialog.kind(), kind);
   QVERIFY(!dialog.answerPending());  // a person answers himself
@@ -114,38 +116,18 @@ void DialogsTest::questionKindAndEscape() {
   QTest::keyClick(&dialog, Qt::Key_Escape);
   QCOMPARE(dialog.isVisible(), escape == -1);
   if (escape != -1) QCOMPARE(dialog.result(), escape);
-  QVERIFY(table.ui.pagesOpened.isEmpty());
 }
 
-// Paying sends the player to the selling page; while he is still short the question stays, and
-// it closes as soon as the money is enough, or when the play window finds he cannot pay.
-void DialogsTest::debtQuestionStaysWhileMoneyIsShort() {
+// A computer player's answer shows with only the button it chose, and the question closes
+// itself with that button when the request's delay has run out.
+void DialogsTest::computerAnswerShowsAloneAndClosesItself() {
   Table table;
-  GameState& state = table.game.state;
-  state.players[0].money = -500;
-  QuestionDialog dialog(table.game, {table.game.Text(kTextDebt), true}, nullptr, nullptr);
-  dialog.show();
-
-  dialog.button(1)->click();
-  QCOMPARE(table.ui.pagesOpened, QList<int>{1});
-  QVERIFY(dialog.isVisible());
-  QCOMPARE(state.turnPhase, TurnPhase::Dealing);
-
-  table.ui.playWindow = [&state](int) {
-    state.players[0].money = 100;
-    return 1;
-  };
-  dialog.button(1)->click();
-  QVERIFY(!dialog.isVisible());
-  QCOMPARE(dialog.result(), 1);
-
-  QuestionDialog broke(table.game, {table.game.Text(kTextDebt), true}, nullptr, nullptr);
-  broke.show();
-  state.players[0].money = -500;
-  table.ui.playWindow = [](int) { return 3; };
-  broke.button(1)->click();
-  QVERIFY(!broke.isVisible());
-  QCOMPARE(broke.result(), QuestionDialog::kClosedByPlayWindow);
+  DecisionRequest request = table.Question(table.Format(kTextOffer), true);
+  request.answerDelayMs = 50;
+  QuestionDialog dialog(table.game, request, nullptr, nullptr, Decision{2, 0, nullptr});
+  QVERIFY(dialog.answerPending());
+  QCOMPARE(dialog.exec(), 2);
+  QVERIFY(dialog.button(1)->isHidden());
 }
 
 // ---- Password and consent dialogs --------------------------------------------------------------
@@ -154,22 +136,22 @@ void DialogsTest::debtQuestionStaysWhileMoneyIsShort() {
 void DialogsTest::passwordCountsTheFirstThreeLetters() {
   Table table;
   table.game.state.players[0].password.setUtf8("abc");
-  PasswordDialog dialog(table.game, nullptr, nullptr);
+  PasswordDialog dialog(table.game, table.Asking(DecisionKind::Login, 0), nullptr, nullptr);
   table.Catch(dialog);
   dialog.show();
   QTest::keyClicks(dialog.passwordField(), "abcd");
   dialog.button(1)->click();
   QVERIFY(!dialog.isVisible());
   QCOMPARE(dialog.result(), 1);
-  QCOMPARE(table.game.state.turnPhase, TurnPhase::AwaitRoll);
+  QCOMPARE(table.game.state.turnPhase, TurnPhase::Moving);  // the phase is the referee's
   QVERIFY(table.errors.isEmpty());
 }
 
 // A player without a password refuses with Enter: the focus starts on the refusing button.
 void DialogsTest::consentEnterRefusesWithoutPassword() {
   Table table;
-  table.game.state.consentPlayer = 1;
-  ConsentDialog dialog(table.game, "Ett erbjudande", nullptr, nullptr);
+  table.game.state.workPlayers = table.game.state.players;
+  ConsentDialog dialog(table.game, table.Asking(DecisionKind::Consent, 1), nullptr, nullptr);
   dialog.show();
   QVERIFY(QTest::qWaitForWindowActive(&dialog));
   QVERIFY(!dialog.passwordField()->isVisible());
@@ -179,28 +161,17 @@ void DialogsTest::consentEnterRefusesWithoutPassword() {
   QCOMPARE(dialog.result(), 0);
 }
 
-// Name and password come from the play window's copy, which is filled from the live records
-// only when it is empty.
-void DialogsTest::consentReadsTheWorkingCopy() {
+// The asked player's password is the one of the play window's copy of the players.
+void DialogsTest::consentChecksTheCopysPassword() {
   Table table;
   GameState& state = table.game.state;
-  state.consentPlayer = 1;
-  {
-    ConsentDialog dialog(table.game, "Erbjudande", nullptr, nullptr);
-    QCOMPARE(state.workPlayers, state.players);
-    QCOMPARE(state.turnPhase, TurnPhase::Dealing);
-    dialog.button(1)->click();  // no password asked
-    QCOMPARE(dialog.result(), 1);
-  }
-  QCOMPARE(state.turnPhase, TurnPhase::Moving);
-
   state.players[1].password.setUtf8("abc");
-  state.workPlayers[1].name.setUtf8("Kopian");
+  state.workPlayers = state.players;
   state.workPlayers[1].password.setUtf8("xyz");
-  ConsentDialog dialog(table.game, "Erbjudande", nullptr, nullptr);
+  ConsentDialog dialog(table.game, table.Asking(DecisionKind::Consent, 1), nullptr, nullptr);
   table.Catch(dialog);
   dialog.show();
-  QVERIFY(dialog.windowTitle().contains("Kopian"));
+  QCOMPARE(dialog.windowTitle(), QStringLiteral("Bo"));
   dialog.passwordField()->setText("abc");
   dialog.button(1)->click();
   QVERIFY(dialog.isVisible());
@@ -208,41 +179,59 @@ void DialogsTest::consentReadsTheWorkingCopy() {
   dialog.passwordField()->setText("xyz");
   dialog.button(1)->click();
   QCOMPARE(dialog.result(), 1);
+  QCOMPARE(state.turnPhase, TurnPhase::Moving);
 }
 
 // ---- Auction dialog ----------------------------------------------------------------------------
 
-// Persons at one computer: the bid field takes digits only, a bid must rise; after the last pass
-// only OK is left and the winner has paid once.
+// A person's turn in the auction: the bid field takes digits only, a bid must rise and needs
+// the bidder's password; what the dialog returns is the bid or the pass. After the end only OK
+// is left.
 void DialogsTest::personsAuction() {
   Table table({0, 0, 0});
-  table.game.state.players[0].password.setUtf8("abc");
-  table.game.state.players[1].password.setUtf8("xyz");
-  AuctionDialog dialog(table.game, nullptr, nullptr);
+  GameState& state = table.game.state;
+  state.players[0].password.setUtf8("abc");
+  Auction auction(table.game);
+  AuctionDialog dialog(table.game, auction, nullptr, nullptr);
   table.Catch(dialog);
   dialog.show();
+  DecisionRequest turn = table.Asking(DecisionKind::AuctionBid, auction.bidder());
+  turn.auction = &auction;
+  dialog.ShowTurn(turn);
   QCOMPARE(dialog.bidField()->text(), QStringLiteral("0"));
+  QVERIFY(dialog.passwordField()->isVisible());
   dialog.bidField()->clear();
   QTest::keyClicks(dialog.bidField(), "5a0 -0");
   QCOMPARE(dialog.bidField()->text(), QStringLiteral("500"));
+  dialog.button(1)->click();  // no password typed
   dialog.passwordField()->setText("abc");
   dialog.bidField()->clear();
-  dialog.button(1)->click();
-  QCOMPARE(table.errors, QStringList{table.Text(kTextBidTooLow)});
-  QCOMPARE(dialog.auction().bidder(), 0);
-
+  dialog.button(1)->click();  // nothing bid
+  QCOMPARE(table.errors, (QStringList{table.Text(kTextWrongPassword), table.Text(kTextBidTooLow)}));
   dialog.bidField()->setText("500");
   dialog.button(1)->click();
-  QCOMPARE(dialog.auction().highestBid(), 500);
-  dialog.button(2)->click();
-  dialog.button(2)->click();
-  QCOMPARE(table.errors.size(), 1);
+  QCOMPARE(dialog.Await(), 1);
+  QCOMPARE(dialog.answer().amount, 500);
+  QCOMPARE(auction.highestBid(), 0);  // the referee, not the dialog, takes the bid
 
-  QVERIFY(dialog.auction().ended());
-  QCOMPARE(table.game.state.players[0].money, kStartMoney - 500);
+  auction.Bid(500);
+  turn.player = auction.bidder();
+  dialog.ShowTurn(turn);
+  QVERIFY(dialog.passwordField()->isHidden());
+  dialog.button(2)->click();
+  QCOMPARE(dialog.Await(), 2);
+
+  auction.Pass();
+  auction.Pass();
+  QVERIFY(auction.ended());
+  turn.kind = DecisionKind::AuctionClose;
+  dialog.ShowTurn(turn);
   QVERIFY(dialog.button(1)->isVisible());
   QVERIFY(dialog.button(2)->isHidden());
-  QVERIFY(!dialog.closing());  // a person on turn closes it himself
+  QVERIFY(dialog.bidField()->isHidden());
+  QTest::keyClick(&dialog, Qt::Key_Escape);
+  QCOMPARE(dialog.Await(), 1);
+  QVERIFY(dialog.isVisible());  // the front end closes it when the auction is over
 }
 
 QTEST_MAIN(DialogsTest)

@@ -47,7 +47,7 @@ struct Harness {
   QString chosenFile;
   std::function<int(QDialog&)> playDialog;
 
-  explicit Harness(const QByteArray& extraBoardText = {}) {
+  explicit Harness(const QByteArray& extraBoardText = {}, std::uint64_t seed = 7) {
     QFile source(QStringLiteral(TOMTURA_ASSETS_DIR "/tomtura.lst"));
     source.open(QIODevice::ReadOnly);
     boardFile = dir.filePath("tomtura.lst");
@@ -56,7 +56,7 @@ struct Harness {
     copy.write(source.readAll() + extraBoardText);
     copy.close();
 
-    game = std::make_unique<Game>(TextCatalogue::Load(boardFile.toStdString()), ui, 7);
+    game = std::make_unique<Game>(TextCatalogue::Load(boardFile.toStdString()), ui, seed);
     picture.SetSheet(TestSheet());
     sound = std::make_unique<SoundEffects>(game->texts, dir.path());
     ui.SetModalRunner([this](QDialog& dialog) { return Answer(dialog); });
