@@ -1,5 +1,7 @@
 #include "rules/dice.h"
 
+#include <utility>
+
 #include "data/random.h"
 
 namespace tomtura {
@@ -14,6 +16,24 @@ Dice LocalDice::Faces() {
   dice.die1 = rng_.Rand() % kDieFaces + 1;
   dice.die2 = rng_.Rand() % kDieFaces + 1;
   return dice;
+}
+
+bool HostDice::Begin() {
+  faces_ = LocalDice(rng_).Faces();
+  if (send_) send_(faces_);
+  return true;
+}
+
+bool ClientDice::Begin() {
+  if (request_) request_();
+  return false;
+}
+
+bool ClientDice::Deliver(const Dice& dice) {
+  const auto face = [](int value) { return value >= 1 && value <= kDieFaces; };
+  if (!face(dice.die1) || !face(dice.die2)) return false;
+  faces_ = dice;
+  return true;
 }
 
 Dice StartingFaces(std::uint64_t seed) {

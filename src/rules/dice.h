@@ -3,6 +3,8 @@
 // random source at the moment the animation shows them; in a network game the host draws them
 // and every other computer takes the host's.
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 namespace tomtura {
 
@@ -32,6 +34,36 @@ class LocalDice : public DiceSource {
 
  private:
   Random& rng_;
+};
+
+// The host of a network game: it draws each throw's dice when the throw begins and hands them
+// to `send`, which passes them to the other computers.
+class HostDice : public DiceSource {
+ public:
+  HostDice(Random& rng, std::function<void(const Dice&)> send)
+      : rng_(rng), send_(std::move(send)) {}
+  bool Begin() override;
+  Dice Faces() override { return faces_; }
+
+ private:
+  Random& rng_;
+  std::function<void(const Dice&)> send_;
+  Dice faces_;
+};
+
+// A computer that joined a network game: a throw asks the host for its dice (`request`) and
+// shows when Deliver has brought them and Game::DiceArrived has been called.
+class ClientDice : public DiceSource {
+ public:
+  explicit ClientDice(std::function<void()> request) : request_(std::move(request)) {}
+  bool Begin() override;
+  Dice Faces() override { return faces_; }
+  // The host's dice; false (and nothing kept) when a face is not 1 to 6.
+  bool Deliver(const Dice& dice);
+
+ private:
+  std::function<void()> request_;
+  Dice faces_;
 };
 
 // The faces the dice show before the first throw of a program started with `seed`; drawn

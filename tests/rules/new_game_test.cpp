@@ -3,6 +3,7 @@
 #include <numeric>
 
 #include "../trade/deal_fixture.h"
+#include "store/saved_game.h"
 #include "test_seats.h"
 
 namespace tomtura::trade_test {
@@ -71,6 +72,36 @@ TEST(NewGame, AComputerFirstPlayerRollsAtOnceOutsideNetworkGames) {
   net.game.NewGame();
   EXPECT_EQ(net.ui.Count("StartDiceTimer"), 0);
   EXPECT_EQ(net.game.state.statusText, "Väntar på SpelareA");
+}
+
+// A loaded game goes on with the password of the person on turn; a cancel waits for it, and the
+// Roll command asks only for it again: the start of his turn (jail, dealing) had been before
+// the game was saved.
+TEST(Resume, ThePlayerOnTurnGivesHisPasswordFirst) {
+  DealGame g(3);
+  SavedGame saved;
+  saved.playerCount = 3;
+  saved.players = g.game.state.players;
+  saved.players[1].isComputer = 0;
+  saved.players[1].password.setUtf8("abc");
+  saved.players[1].jailTurns = 3;
+  saved.properties = g.game.state.properties;
+  saved.properties[4].owner = 1;
+  saved.currentPlayer = 1;
+  g.ui.passwords = {false, true};
+  g.game.Resume(saved);
+  EXPECT_EQ(g.game.state.turnPhase, TurnPhase::AwaitLogin);
+  EXPECT_EQ(g.ui.Count("AskPassword"), 1);
+  EXPECT_EQ(g.game.state.propertyLists[1].items, std::vector<int>{4});
+
+  g.game.Roll();
+  EXPECT_EQ(g.ui.Count("AskPassword"), 2);
+  EXPECT_EQ(g.game.state.turnPhase, TurnPhase::AwaitRoll);
+  EXPECT_EQ(g.player(1).jailTurns, 3);
+  EXPECT_EQ(g.ui.Count("AskQuestion"), 0);  // no bail question a second time
+  EXPECT_EQ(g.ui.Count("StartDiceTimer"), 0);
+  g.game.Roll();  // now the throw
+  EXPECT_EQ(g.ui.Count("StartDiceTimer"), 1);
 }
 
 TEST(CannotPay, OnlyWithNegativeLiquidationAndNothingLeftToOffer) {

@@ -19,7 +19,7 @@ class SimProgram : public ::testing::Test {
  protected:
   void SetUp() override {
     program_ = fs::read_symlink("/proc/self/exe").parent_path() / "tomtura-sim";
-    if (!fs::exists(program_)) GTEST_SKIP() << "tomtura-sim is not built";
+    ASSERT_TRUE(fs::exists(program_)) << program_ << " is built with the tests";
     dir_ = fs::temp_directory_path() / ("tomtura-sim-test-" + std::to_string(getpid()));
     fs::create_directories(dir_);
   }

@@ -38,6 +38,7 @@ class ScriptedFrontEnd : public FrontEnd {
  public:
   std::vector<Event> events;
   std::deque<bool> consents;
+  std::deque<bool> passwords;  // given (the default) or cancelled
   std::vector<int> consentPlayers;
   // What a person does in the play window; its result is the window's (Cancel when unset).
   std::function<int(PlayWindowDeals&)> playWindow;
@@ -58,14 +59,18 @@ class ScriptedFrontEnd : public FrontEnd {
     return texts;
   }
 
-  // A person answers questions with their first button, gives his password, passes in
-  // auctions, cancels the play window and consents as `consents` says.
+  // A person answers questions with their first button, gives his password unless
+  // `passwords` says otherwise, passes in auctions, cancels the play window and consents as
+  // `consents` says.
   Decision AskPerson(const DecisionRequest& r) override {
     switch (r.kind) {
       case DecisionKind::Question:
         return {Add("AskQuestion", r.text, 1), 0, nullptr};
-      case DecisionKind::Login:
-        return {Add("AskPassword", "", 1), 0, nullptr};
+      case DecisionKind::Login: {
+        const bool given = passwords.empty() || passwords.front();
+        if (!passwords.empty()) passwords.pop_front();
+        return {Add("AskPassword", "", given ? 1 : 2), 0, nullptr};
+      }
       case DecisionKind::Consent: {
         consentPlayers.push_back(r.player);
         const bool yes = !consents.empty() && consents.front();

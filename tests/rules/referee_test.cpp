@@ -1,0 +1,159 @@
+// The referee: what it does around each question (the phase, the debt question's loop, the
+// consent's copy of the players), what it makes of an answer out of range, and what it takes
+// from another computer's play window.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../trade/deal_fixture.h"
+#include "rules/referee.h"
+
+namespace tomtura::trade_test {
+namespace {
+
+constexpr const char* kDebtTexts = "81=Du har skulder.\n";
+
+// A seat that answers what the test says and remembers what it was asked.
+class ScriptedSeat : public Seat {
+ public:
+  explicit ScriptedSeat(bool remote = false) : remote_(remote) {}
+  std::vector<Decision> answers;
+  std::vector<DecisionRequest> asked;
+  Decision Decide(const DecisionRequest& request) override {
+    asked.push_back(request);
+    if (answers.empty()) return {};
+    Decision answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+  }
+  bool remote() const override { return remote_; }
+
+ private:
+  bool remote_;
+};
+
+struct Published {
+  DecisionKind kind;
+  int player;
+  int button;
+  bool remote;
+};
+
+struct RefereeGame : DealGame {
+  RefereeGame() : DealGame(3, kDebtTexts) {
+    player(0).isComputer = 0;
+    game.state.turnPhase = TurnPhase::Moving;
+    game.referee.Subscribe([this](const DecisionRequest& r, const Decision& d, bool remote) {
+      published.push_back({r.kind, r.player, d.button, remote});
+    });
+  }
+  Referee& referee() { return game.referee; }
+  std::vector<Published> published;
+};
+
+TEST(Referee, TheDebtQuestionSendsThePlayerToSellUntilHisMoneyIsEnough) {
+  RefereeGame g;
+  g.player(0).money = -500;
+  std::vector<TurnPhase> phasesInWindow;
+  int round = 0;
+  g.ui.playWindow = [&](PlayWindowDeals& deals) {
+    phasesInWindow.push_back(g.game.state.turnPhase);
+    // The first visit raises too little; the second enough.
+    g.game.state.workPlayers[0].money = ++round == 1 ? -100 : 200;
+    (void)deals;
+    return kPlayWindowOk;
+  };
+  EXPECT_EQ(g.referee().AskQuestion("Du har skulder.", true), 1);
+  EXPECT_EQ(g.ui.Count("AskQuestion"), 2);  // asked again while still short
+  EXPECT_EQ(g.ui.Texts("OpenPlayWindow").size(), 2u);
+  EXPECT_EQ(g.player(0).money, 200);
+  EXPECT_EQ(phasesInWindow, (std::vector<TurnPhase>{TurnPhase::Dealing, TurnPhase::Dealing}));
+  EXPECT_EQ(g.game.state.turnPhase, TurnPhase::Moving);
+
+  // A window that finds the player cannot pay ends the question with 0.
+  g.player(0).money = -500;
+  g.ui.playWindow = [](PlayWindowDeals&) { return kPlayWindowCannotPay; };
+  EXPECT_EQ(g.referee().AskQuestion("Du har skulder.", true), 0);
+  // Any other question's first button is just an answer.
+  EXPECT_EQ(g.referee().AskQuestion("Köpa Gata 2?", true), 1);
+  EXPECT_EQ(g.ui.Texts("OpenPlayWindow").size(), 3u);
+}
+
+TEST(Referee, APersonsConsentReadsTheCopyOfThePlayersAComputersDoesNot) {
+  RefereeGame g;
+  GameState& s = g.game.state;
+  g.player(1).isComputer = 0;
+  s.workPlayers = PlayerTable{};  // as the computer's dealing leaves it
+  g.ui.consents = {true};
+  EXPECT_TRUE(g.referee().AskConsent(1, "Sälj?", 100, 2, -1, false));
+  EXPECT_EQ(s.workPlayers, s.players);
+  EXPECT_EQ(s.consentPlayer, 1);
+  EXPECT_EQ(s.turnPhase, TurnPhase::Moving);
+
+  s.workPlayers = PlayerTable{};
+  g.Own(2, {2});
+  g.referee().AskConsent(2, "Sälj?", 100000, 2, -1, false);  // a computer player answers
+  EXPECT_EQ(s.workPlayers, PlayerTable{});
+  EXPECT_EQ(g.ui.Count("AskConsent"), 1);
+  EXPECT_EQ(s.consentPlayer, 2);
+}
+
+TEST(Referee, AnswersOutOfRangeArePublishedAndAppliedAsTheirNearestMeaning) {
+  RefereeGame g;
+  ScriptedSeat seat;
+  for (int p = 0; p < 3; ++p) g.referee().SetSeat(p, &seat);
+  g.player(0).position = 6;  // on street 2: its auction
+  // A question answered 7 is a no; a notice is always seen; a cancelled login is 2.
+  seat.answers = {{7, 0, nullptr}, {2, 0, nullptr}, {0, 0, nullptr}};
+  EXPECT_EQ(g.referee().AskQuestion("Köpa Gata 2?", true), 2);
+  EXPECT_EQ(g.referee().AskQuestion("Skatt", false), 1);
+  EXPECT_FALSE(g.referee().AskLogin());
+  EXPECT_EQ(g.game.state.turnPhase, TurnPhase::AwaitLogin);
+
+  // In the auction a bid that is not above the highest is a pass; negative amounts too.
+  g.game.state.turnPhase = TurnPhase::Moving;
+  seat.answers = {{1, 500, nullptr}, {1, 500, nullptr}, {1, -9, nullptr}, {1, 0, nullptr}};
+  EXPECT_EQ(g.referee().RunAuction(), 0);
+  EXPECT_EQ(g.player(0).money, 30000 - 500);
+  const std::vector<int> bids = {1, 2, 2, 1};  // the closing is always 1
+  ASSERT_EQ(g.published.size(), 3u + bids.size());
+  for (std::size_t i = 0; i < bids.size(); ++i) {
+    EXPECT_EQ(g.published[3 + i].button, bids[i]) << i;
+  }
+  EXPECT_EQ(g.published.back().kind, DecisionKind::AuctionClose);
+}
+
+// What another computer's play window agreed is taken only when it fits this game.
+TEST(Referee, ARemotePlayWindowsCommitIsCheckedThenApplied) {
+  RefereeGame g;
+  ScriptedSeat elsewhere(true);
+  g.referee().SetSeat(0, &elsewhere);
+  g.Own(1, {2});
+  auto commit = std::make_shared<PlayWindowCommit>();
+  commit->players = g.game.state.players;
+  commit->properties = g.game.state.properties;
+  commit->properties[2].owner = 0;
+  commit->players[0].money -= 2500;
+  commit->players[1].money += 2500;
+  commit->askedThisTurn[5] = 1;
+
+  auto altered = std::make_shared<PlayWindowCommit>(*commit);
+  altered->properties[2].price = 1;  // the board itself may not change
+  auto badOwner = std::make_shared<PlayWindowCommit>(*commit);
+  badOwner->properties[3].owner = 5;  // no such player in this game
+  elsewhere.answers = {{1, 0, altered}, {1, 0, badOwner}, {1, 0, commit}};
+  EXPECT_EQ(g.referee().RunPlayWindow(0), kPlayWindowCancel);
+  EXPECT_EQ(g.referee().RunPlayWindow(0), kPlayWindowCancel);
+  EXPECT_EQ(g.prop(2).owner, 1);
+  EXPECT_EQ(g.referee().RunPlayWindow(0), kPlayWindowOk);
+  EXPECT_EQ(g.prop(2).owner, 0);
+  EXPECT_EQ(std::pair(g.player(0).money, g.player(1).money), std::pair(27500, 32500));
+  EXPECT_EQ(g.game.state.askedThisTurn[5], 1);
+  EXPECT_EQ(g.LogLines(), std::vector<std::string>{"SpelareA köpte Gata 2 av SpelareB"});
+  EXPECT_EQ(g.published.back().remote, true);
+}
+
+}  // namespace
+}  // namespace tomtura::trade_test
