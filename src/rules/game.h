@@ -81,6 +81,11 @@ class Game {
   // computer player outside a network game, its roll starts at once. Loading passes false and
   // starts the loaded current player's roll itself.
   void NewGame(bool startComputerTurn = true);
+  // Ends the game in progress for another one (or the end of the program): it is no longer
+  // running, and a throw or walk under way is cut short.
+  void StopGame();
+  // Leaves a network game: its players go with it.
+  void LeaveNetworkGame();
   // Goes on with a saved game: a new game's state (decks, phase, dice) with the saved position;
   // the player on turn gives his password first, and a computer player throws.
   void Resume(const SavedGame& saved);

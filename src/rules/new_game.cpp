@@ -80,6 +80,18 @@ void Game::NewGame(bool startComputerTurn) {
   Log(-1, "New  game");
 }
 
+void Game::StopGame() {
+  state.gameRunning = 0;
+  ui.StopDiceTimer();
+  ui.StopWalkTimer();
+  state.diceFrame = 0;
+}
+
+void Game::LeaveNetworkGame() {
+  for (Player& player : state.players) player.name.clear();
+  state.playerCount = 0;
+}
+
 void Game::Resume(const SavedGame& saved) {
   // Everything the file does not hold (decks, phase, dice, status line) starts anew.
   NewGame(false);

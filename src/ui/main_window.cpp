@@ -20,6 +20,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "rules/game.h"
 #include "sound/sound.h"
@@ -27,6 +30,7 @@
 #include "store/saved_game.h"
 #include "ui/board_picture.h"
 #include "ui/board_view.h"
+#include "ui/command_button.h"
 #include "ui/fonts.h"
 #include "ui/log_pane.h"
 #include "ui/new_game_dialog.h"
@@ -39,21 +43,12 @@ namespace tomtura {
 
 namespace {
 
-constexpr int kChildTop = 42;
-constexpr int kPanelLeft = 2;
-constexpr int kSplitterWidth = 2;
-constexpr int kMinChildWidth = 2;
 constexpr int kMinClientSize = 40;
-constexpr int kChildBottomMargin = 25;   // after a resize: children end 25 px above the bottom
-constexpr int kCreateBottomMargin = 65;  // at creation the children are H - 65 high
-constexpr int kStatusHeight = 23;        // the status boxes stand in the bottom 23 pixels
+constexpr int kStatusHeight = 23;  // the status boxes stand in the bottom 23 pixels
 constexpr int kStatusBottomGap = 2;
 constexpr int kStatusTextIndent = 2;
 constexpr int kButtonRowHeight = 40;
-constexpr int kButtonSize = 32;
 constexpr int kButtonTop = 6;
-constexpr int kIconInset = 3;
-constexpr int kPressedIconInset = 5;
 constexpr int kDieSize = 40;
 constexpr QPoint kDie1Place(40, 2);
 constexpr QPoint kDie2Place(80, 2);
@@ -93,72 +88,66 @@ constexpr int kTooltipTexts[] = {124, 112, 113, 114, 115, 116, 117};  // by butt
 constexpr const char* kDefaultPicture = "tomtura.bmp";
 constexpr const char* kAboutText = "Tomtura v2.0";
 
-// Where the children stand when the client area is first W x H.
-ChildLayout InitialLayout(QSize size) {
-  const int height = size.height() - kCreateBottomMargin;
-  return {QRect(kPanelLeft, kChildTop, kPanelBaseWidth + 18, height),
-          QRect(kPanelBaseWidth + 22, kChildTop, size.width() - kPanelBaseWidth - 24, height)};
-}
+// The menu bar, top to bottom within each popup. An entry names its popup by title; the menu
+// bar's popups come in the order of their first entries, a submenu where its entry stands.
+constexpr int kMenuSeparator = 0;
+constexpr int kMenuSubmenu = -1;  // the entry's text is the submenu's title
+struct MenuEntry {
+  const char* popup;
+  int command;  // a command, kMenuSeparator or kMenuSubmenu
+  const char* text = "";
+  bool checkable = false;
+};
+constexpr const char* kGameMenu = "&Game";
+constexpr const char* kOptionsMenu = "&Options   ";
+constexpr const char* kDisplayMenu = "&Display ";
+constexpr const char* kPlayMenu = "&Play ";
+constexpr const char* kHelpMenu = "&?";
+constexpr MenuEntry kMenu[] = {
+    {kGameMenu, kCmdNewGame, "&New Game "},
+    {kGameMenu, kCmdAddPlayer, "&Add player...   "},
+    {kGameMenu, kMenuSeparator},
+    {kGameMenu, kCmdSaveGame, "&Save game... "},
+    {kGameMenu, kCmdLoadGame, "&Load game... "},
+    {kGameMenu, kMenuSeparator},
+    {kGameMenu, kCmdExit, "&Exit   "},
+
+    {kOptionsMenu, kCmdSound, "Sound", true},
+    {kOptionsMenu, kCmdMusic, "&Music", true},
+    {kOptionsMenu, kCmdStretch, "&Stretch board   ", true},
+    {kOptionsMenu, kCmdHideCompanies, "&Hide compamies", true},
+    {kOptionsMenu, kCmdFastMoves, "Fast Movement   ", true},
+    {kOptionsMenu, kCmdSavePlayers, "Save players   ", true},
+    {kOptionsMenu, kMenuSubmenu, kDisplayMenu},
+    {kDisplayMenu, kCmdDefaultBackground, "&Default "},
+    {kDisplayMenu, kCmdLoadBackground, "&Load Background "},
+    {kDisplayMenu, kCmdFlatButtons, "&Flat buttons ", true},
+    {kOptionsMenu, kMenuSeparator},
+    {kOptionsMenu, kCmdAuction, "&Auction", true},
+    {kOptionsMenu, kCmdFirstLap, "Can't buy on first lap ", true},
+    {kOptionsMenu, kMenuSeparator},
+    {kOptionsMenu, kCmdGameLog, "Game &log", true},
+
+    {kPlayMenu, kCmdRoll, "Roll"},
+    {kPlayMenu, kMenuSeparator},
+    {kPlayMenu, kCmdBuyFrom, "&Buy  company from...     "},
+    {kPlayMenu, kCmdSellTo, "&Sell company to...          "},
+    {kPlayMenu, kMenuSeparator},
+    {kPlayMenu, kCmdMortgage, "&Mortgage company"},
+    {kPlayMenu, kCmdUnmortgage, "&Unmortgage compny"},
+    {kPlayMenu, kMenuSeparator},
+    {kPlayMenu, kCmdBuyHouse, "Buy &house "},
+    {kPlayMenu, kCmdSellHouse, "Sell h&ouse "},
+    {kPlayMenu, kMenuSeparator},
+    {kPlayMenu, kCmdSendMessage, "Send &message     "},
+
+    {kHelpMenu, kCmdHelp, "&Help..."},
+    {kHelpMenu, kCmdRules, "&Rules... "},
+    {kHelpMenu, kMenuSeparator},
+    {kHelpMenu, kCmdAbout, "&About        "},
+};
 
 }  // namespace
-
-ChildLayout ResizeLayout(const ChildLayout& layout, QSize last, QSize size) {
-  const int dx = last.width() - size.width();
-  ChildLayout next = layout;
-
-  int leftover = 0;
-  if (next.board.width() > dx) {
-    next.board.setWidth(next.board.width() - dx);
-  } else {
-    leftover = dx - (next.board.width() - kMinChildWidth);
-    next.board.setWidth(kMinChildWidth);
-  }
-  next.board.moveLeft(next.board.left() - leftover);
-  next.board.setHeight(size.height() - next.board.top() - kChildBottomMargin);
-
-  if (next.panel.width() > leftover + kMinChildWidth) {
-    next.panel.setWidth(next.panel.width() - leftover);
-    leftover = 0;
-  } else {
-    leftover -= next.panel.width() - kMinChildWidth;
-    next.panel.setWidth(kMinChildWidth);
-  }
-  next.panel.moveLeft(next.panel.left() - leftover);
-  next.panel.setHeight(size.height() - next.panel.top() - kChildBottomMargin);
-  return next;
-}
-
-std::optional<ChildLayout> DragSplitter(const ChildLayout& layout, int dx) {
-  const int panelWidth = layout.panel.width() + dx;
-  const int boardWidth = layout.board.width() - dx;
-  if (panelWidth < kMinChildWidth || boardWidth < kMinChildWidth) return std::nullopt;
-  ChildLayout next = layout;
-  next.panel.setWidth(panelWidth);
-  next.board = QRect(next.panel.left() + panelWidth + kSplitterWidth, layout.board.top(),
-                     boardWidth, layout.board.height());
-  return next;
-}
-
-int ShortcutCommand(int key) {
-  switch (key) {
-    case Qt::Key_S:
-      return kCmdRoll;
-    case Qt::Key_K:
-      return kCmdBuyFrom;
-    case Qt::Key_G:
-      return kCmdSellTo;
-    case Qt::Key_I:
-      return kCmdMortgage;
-    case Qt::Key_U:
-      return kCmdUnmortgage;
-    case Qt::Key_P:
-      return kCmdBuyHouse;
-    case Qt::Key_H:
-      return kCmdSellHouse;
-    default:
-      return 0;
-  }
-}
 
 // ---- The client area -------------------------------------------------------------------------
 
@@ -199,60 +188,6 @@ class MainClientArea : public QWidget {
   MainWindow& window_;
   bool painted_ = false;
 };
-
-// ---- Command buttons -------------------------------------------------------------------------
-
-CommandButton::CommandButton(int command, int iconIndex, const BoardPicture& picture,
-                             const int& flat, QWidget* parent)
-    : QAbstractButton(parent),
-      command_(command),
-      iconIndex_(iconIndex),
-      picture_(picture),
-      flat_(flat) {
-  setFocusPolicy(Qt::StrongFocus);
-  setAttribute(Qt::WA_Hover);
-}
-
-QSize CommandButton::sizeHint() const {
-  return {kButtonSize, kButtonSize};
-}
-
-void CommandButton::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  const QRect r = rect();
-  // The window's pattern runs on under the button without a seam.
-  if (!picture_.isNull()) {
-    painter.setBrushOrigin(-pos());
-    painter.fillRect(r, picture_.BackgroundBrush());
-  } else {
-    painter.fillRect(r, palette().window());
-  }
-  const bool sunk = isDown() || !isEnabled();
-  if (flat_ == 0) {
-    Frame3D(painter, r, !sunk, !sunk, 0);
-    Frame3D(painter, r.adjusted(1, 1, -1, -1), !sunk, sunk, 0);
-  } else if (underMouse()) {
-    Frame3D(painter, r, !sunk, false, 0);
-  }
-  if (!picture_.isNull()) {
-    const int inset = sunk ? kPressedIconInset : kIconInset;
-    painter.drawPixmap(inset, inset, picture_.ButtonIcon(iconIndex_));
-  }
-  if (hasFocus()) {
-    painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
-    painter.drawRect(r.adjusted(2, 2, -3, -3));
-  }
-}
-
-void CommandButton::enterEvent(QEnterEvent* event) {
-  QAbstractButton::enterEvent(event);
-  update();
-}
-
-void CommandButton::leaveEvent(QEvent* event) {
-  QAbstractButton::leaveEvent(event);
-  update();
-}
 
 // ---- Main window -----------------------------------------------------------------------------
 
@@ -300,52 +235,26 @@ QAction* MainWindow::AddItem(QMenu* menu, int id, const char* text, bool checkab
 }
 
 void MainWindow::CreateMenu() {
-  QMenuBar* bar = menuBar();
-  QMenu* gameMenu = bar->addMenu("&Game");
-  AddItem(gameMenu, kCmdNewGame, "&New Game ");
-  AddItem(gameMenu, kCmdAddPlayer, "&Add player...   ");
-  gameMenu->addSeparator();
-  AddItem(gameMenu, kCmdSaveGame, "&Save game... ");
-  AddItem(gameMenu, kCmdLoadGame, "&Load game... ");
-  gameMenu->addSeparator();
-  AddItem(gameMenu, kCmdExit, "&Exit   ");
-
-  QMenu* options = bar->addMenu("&Options   ");
-  AddItem(options, kCmdSound, "Sound", true);
-  AddItem(options, kCmdMusic, "&Music", true);
-  AddItem(options, kCmdStretch, "&Stretch board   ", true);
-  AddItem(options, kCmdHideCompanies, "&Hide compamies", true);
-  AddItem(options, kCmdFastMoves, "Fast Movement   ", true);
-  AddItem(options, kCmdSavePlayers, "Save players   ", true);
-  QMenu* display = options->addMenu("&Display ");
-  AddItem(display, kCmdDefaultBackground, "&Default ");
-  AddItem(display, kCmdLoadBackground, "&Load Background ");
-  AddItem(display, kCmdFlatButtons, "&Flat buttons ", true);
-  options->addSeparator();
-  AddItem(options, kCmdAuction, "&Auction", true);
-  AddItem(options, kCmdFirstLap, "Can't buy on first lap ", true);
-  options->addSeparator();
-  AddItem(options, kCmdGameLog, "Game &log", true);
-
-  QMenu* play = bar->addMenu("&Play ");
-  AddItem(play, kCmdRoll, "Roll");
-  play->addSeparator();
-  AddItem(play, kCmdBuyFrom, "&Buy  company from...     ");
-  AddItem(play, kCmdSellTo, "&Sell company to...          ");
-  play->addSeparator();
-  AddItem(play, kCmdMortgage, "&Mortgage company");
-  AddItem(play, kCmdUnmortgage, "&Unmortgage compny");
-  play->addSeparator();
-  AddItem(play, kCmdBuyHouse, "Buy &house ");
-  AddItem(play, kCmdSellHouse, "Sell h&ouse ");
-  play->addSeparator();
-  AddItem(play, kCmdSendMessage, "Send &message     ");
-
-  QMenu* help = bar->addMenu("&?");
-  AddItem(help, kCmdHelp, "&Help...");
-  AddItem(help, kCmdRules, "&Rules... ");
-  help->addSeparator();
-  AddItem(help, kCmdAbout, "&About        ");
+  // The popups by title: those of the menu bar, made at their first entry, and submenus.
+  std::vector<std::pair<std::string_view, QMenu*>> popups;
+  auto popup = [&](std::string_view title) {
+    for (const auto& [known, menu] : popups) {
+      if (known == title) return menu;
+    }
+    QMenu* menu = menuBar()->addMenu(QString::fromLatin1(title.data(), title.size()));
+    popups.emplace_back(title, menu);
+    return menu;
+  };
+  for (const MenuEntry& entry : kMenu) {
+    QMenu* menu = popup(entry.popup);
+    if (entry.command == kMenuSeparator) {
+      menu->addSeparator();
+    } else if (entry.command == kMenuSubmenu) {
+      popups.emplace_back(entry.text, menu->addMenu(QString::fromLatin1(entry.text)));
+    } else {
+      AddItem(menu, entry.command, entry.text, entry.checkable);
+    }
+  }
 }
 
 void MainWindow::CreateChildren() {
@@ -365,14 +274,14 @@ void MainWindow::CreateChildren() {
   for (std::size_t i = 0; i < kButtons.size(); ++i) {
     auto* button = new CommandButton(kButtons[i].command, static_cast<int>(i), picture_,
                                      options_.flatButtons, client_);
-    button->setGeometry(kButtons[i].x, kButtonTop, kButtonSize, kButtonSize);
+    button->setGeometry(kButtons[i].x, kButtonTop, CommandButton::kSize, CommandButton::kSize);
     button->setToolTip(QString::fromStdString(game_.Text(kTooltipTexts[i])));
     const int id = kButtons[i].command;
     connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
     buttons_.insert(id, button);
   }
 
-  const ChildLayout layout = InitialLayout(size);
+  const ChildLayout layout = InitialLayout(size, kPanelBaseWidth);
   panel_ = new PlayerPanel(game_, picture_, client_);
   panel_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   boardView_ = new BoardView(game_, picture_, client_);
@@ -555,31 +464,25 @@ bool MainWindow::Confirm(int textNumber) {
                  QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
-// A throw or a walk that is cut short leaves nothing behind for the next game.
+// The game in progress ends: a throw or a walk that is cut short leaves nothing behind.
 void MainWindow::StopTimers() {
-  ui_.StopDiceTimer();
-  ui_.StopWalkTimer();
-  game_.state.diceFrame = 0;
+  game_.StopGame();
   tumblingFrame_ = -1;
 }
 
 // Confirmed by OnCommand when a game would be lost.
 void MainWindow::NewGameCommand() {
-  game_.state.gameRunning = 0;
   StopTimers();
   StartNewGame();
 }
 
+// The dialog holds the game's timers while it is open, so a dialog closed without a new game
+// leaves the game in progress going on as it was.
 void MainWindow::AddPlayerCommand() {
-  GameState& state = game_.state;
-  if (state.networkGame != 0) {
-    // The network game is left: its players go with it.
-    for (Player& player : state.players) player.name.clear();
-    state.playerCount = 0;
-  }
-  state.gameRunning = 0;
+  if (game_.state.networkGame != 0) game_.LeaveNetworkGame();
+  if (!RunNewGameDialog()) return;
   StopTimers();
-  if (RunNewGameDialog()) StartNewGame();
+  StartNewGame();
 }
 
 void MainWindow::StartNewGame() {
@@ -592,6 +495,7 @@ bool MainWindow::RunNewGameDialog() {
   NewGameDialog dialog(game_, picture_, isVisible() ? this : nullptr);
   ui_.RunModal(dialog);
   if (dialog.exitRequested()) {
+    StopTimers();  // the game was given up when the dialog was asked for
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     return false;
   }

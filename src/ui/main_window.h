@@ -5,16 +5,15 @@
 // and key shortcut into one command handler, keeps the options and writes them to the board
 // file, and asks before a running game is thrown away. Which command fits the moment is the
 // core's to say (CheckCommand); the window carries out what it allows.
-#include <QAbstractButton>
 #include <QMainWindow>
 #include <QMap>
 #include <QRect>
 #include <QSize>
 #include <QString>
-#include <optional>
 
 #include "rules/commands.h"
 #include "store/settings.h"
+#include "ui/main_layout.h"
 
 class QAction;
 class QMenu;
@@ -24,51 +23,13 @@ namespace tomtura {
 
 class BoardPicture;
 class BoardView;
+class CommandButton;
 class Game;
 class LogPane;
 class MainClientArea;
 class PlayerPanel;
 class QtFrontEnd;
 class SoundEffects;
-
-// The two children that share the middle of the client area, in client coordinates.
-struct ChildLayout {
-  QRect panel;
-  QRect board;
-  bool operator==(const ChildLayout&) const = default;
-};
-
-// The children after the client area changed from `last` to `size`: the board view takes the
-// change of width first, down to 2 pixels, and only what it cannot take goes to the panel;
-// both reach down to 25 pixels above the bottom.
-ChildLayout ResizeLayout(const ChildLayout& layout, QSize last, QSize size);
-// The children after the splitter moved by `dx`; nullopt when either would fall below 2 pixels.
-std::optional<ChildLayout> DragSplitter(const ChildLayout& layout, int dx);
-
-// The key shortcut's command for a key (Qt::Key), or 0.
-int ShortcutCommand(int key);
-
-// One of the seven owner-drawn command buttons: a 25 x 25 icon on the window's background
-// pattern, framed in 3-D, or flat with a frame only while the mouse is over it.
-class CommandButton : public QAbstractButton {
- public:
-  // `flat` is the window's option, read at every paint.
-  CommandButton(int command, int iconIndex, const BoardPicture& picture, const int& flat,
-                QWidget* parent);
-  int command() const { return command_; }
-  QSize sizeHint() const override;
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  void enterEvent(QEnterEvent* event) override;
-  void leaveEvent(QEvent* event) override;
-
- private:
-  int command_;
-  int iconIndex_;
-  const BoardPicture& picture_;
-  const int& flat_;
-};
 
 class MainWindow : public QMainWindow {
   Q_OBJECT

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "rules/decision.h"
+#include "rules/referee.h"
 #include "trade/play_deals.h"
 
 namespace tomtura {
@@ -78,7 +79,7 @@ class PlayWindow : public QDialog {
   PlayWindowDeals& deals_;
   int currentPage_ = 0;
   PageTabs* tabs_ = nullptr;
-  std::array<PlayPageBase*, 6> pages_{};
+  std::array<PlayPageBase*, kPlayPageCount> pages_{};
   bool closing_ = false;
 };
 

@@ -9,6 +9,7 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
+#include "data/property_rules.h"
 #include "rules/game.h"
 #include "ui/board_picture.h"
 #include "ui/fonts.h"
@@ -119,7 +120,8 @@ std::vector<PanelCardText> PanelCardTexts(const Game& game, int p) {
   const Qt::Alignment centre = Qt::AlignHCenter | Qt::AlignTop;
   if (property.mortgaged) {
     return {
-        {game.FormatCatalogue(kTextMortgage, property.price / 2), centre, QColor(kMortgageRed)}};
+        {game.FormatCatalogue(kTextMortgage, MortgageValue(property)), centre,
+         QColor(kMortgageRed)}};
   }
   if (property.group >= 0 && property.group < kStationGroup) {
     const auto& rent = property.rent;
@@ -127,7 +129,7 @@ std::vector<PanelCardText> PanelCardTexts(const Game& game, int p) {
         {game.Text(kTextStreetLabels), left, black},
         {game.FormatCatalogue(kTextStreetValues, int{rent[0]}, int{rent[1]}, int{rent[2]},
                               int{rent[3]}, int{rent[4]}, int{rent[5]}, int{property.housePrice},
-                              int{property.housePrice}, property.price / 2),
+                              int{property.housePrice}, MortgageValue(property)),
          right, black}};
   }
   switch (property.group) {

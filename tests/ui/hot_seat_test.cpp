@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "ui/auction_dialog.h"
+#include "ui/command_button.h"
 #include "ui/control_ids.h"
 #include "ui/framed_dialog.h"
 #include "ui/main_window.h"
@@ -272,8 +273,9 @@ class HotSeat {
     if (dialog.closing()) {
       const int winner = auction.highestBidder();
       if (!auction.ended()) Fault("the auction dialog closed before the auction ended");
-      if (auction.highestBid() > 0 && state_.players[winner].money !=
-                                          moneyBeforeAuction_[winner].money - auction.highestBid()) {
+      if (auction.highestBid() > 0 &&
+          state_.players[winner].money !=
+              moneyBeforeAuction_[winner].money - auction.highestBid()) {
         Fault(QString("%1 won the auction without paying").arg(kNames[winner]));
       }
       const int property = auction.property();
@@ -379,8 +381,7 @@ class HotSeat {
         Fault("Anna's deal with Bo was not committed as made");
       }
       const std::string bought = h_.game->PlayerName(kAnna) + " köpte " +
-                                 h_.game->PropertyName(wanted) + " av " +
-                                 h_.game->PlayerName(kBo);
+                                 h_.game->PropertyName(wanted) + " av " + h_.game->PlayerName(kBo);
       const auto& log = state_.log.entries();
       if (std::find_if(log.begin(), log.end(), [&](const std::string& line) {
             return line.find(bought) != std::string::npos;

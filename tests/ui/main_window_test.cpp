@@ -1,5 +1,5 @@
-// The main window in a real Qt event loop (offscreen): command routing, the phase rules,
-// confirmations, options in the board file, the layout rules, saving and loading.
+// The main window in a real Qt event loop (offscreen): what it does with the core's verdicts on
+// commands, keys, confirmations, options in the board file, the layout rules, saving and loading.
 #include <QAction>
 #include <QComboBox>
 #include <QListView>
@@ -8,6 +8,8 @@
 
 #include "ui/framed_dialog.h"
 #include "ui/log_pane.h"
+#include "ui/main_layout.h"
+#include "ui/play_window.h"
 #include "ui/player_panel.h"
 #include "window_fixture.h"
 
@@ -30,9 +32,8 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void phaseRulesBeep_data();
-  void phaseRulesBeep();
-  void dealingPhaseRefusesEveryCommand();
+  void refusedCommandOnlyBeeps();
+  void allowedCommandIsCarriedOut();
   void keysArePostedOnce();
   void shortcutsIgnoredUnderModalDialog();
   void discardingARunningGameAsksFirst();
@@ -43,53 +44,39 @@ class MainWindowTest : public QObject {
   void logPaneHiddenByDefaultAndNewestFirst();
 };
 
-void MainWindowTest::phaseRulesBeep_data() {
-  QTest::addColumn<int>("phase");
-  QTest::addColumn<int>("computer");
-  QTest::addColumn<int>("command");
-  QTest::addColumn<bool>("beeps");
-  const int awaitRoll = static_cast<int>(TurnPhase::AwaitRoll);
-  const int rolling = static_cast<int>(TurnPhase::Rolling);
-  const int moving = static_cast<int>(TurnPhase::Moving);
-  QTest::newRow("roll while rolling") << rolling << 0 << int(kCmdRoll) << true;
-  QTest::newRow("roll awaiting roll") << awaitRoll << 0 << int(kCmdRoll) << false;
-  QTest::newRow("save while moving") << moving << 0 << int(kCmdSaveGame) << true;
-  QTest::newRow("mortgage, computer on turn") << awaitRoll << 1 << int(kCmdMortgage) << true;
-  QTest::newRow("mortgage, person on turn") << awaitRoll << 0 << int(kCmdMortgage) << false;
-  QTest::newRow("message outside network") << awaitRoll << 0 << int(kCmdSendMessage) << true;
-  QTest::newRow("sound while moving") << moving << 0 << int(kCmdSound) << false;
-}
+// Which command fits is the core's to say (tests/rules/commands_test.cpp); these two cases show
+// the window acting on its verdicts.
 
-void MainWindowTest::phaseRulesBeep() {
-  QFETCH(int, phase);
-  QFETCH(int, computer);
-  QFETCH(int, command);
-  QFETCH(bool, beeps);
-  Harness h;
-  Start(h, false, {computer, 1});
-  h.ui.StopDiceTimer();
-  h.game->state.turnPhase = static_cast<TurnPhase>(phase);
-  const int before = h.ui.beepCount();
-  h.window->OnCommand(command);
-  QCOMPARE(h.ui.beepCount() - before, beeps ? 1 : 0);
-}
-
-void MainWindowTest::dealingPhaseRefusesEveryCommand() {
+// Refused while a window of the turn is open: a beep, and the option stays as it was.
+void MainWindowTest::refusedCommandOnlyBeeps() {
   Harness h;
   Start(h);
   GameState& state = h.game->state;
   state.turnPhase = TurnPhase::Dealing;
   const QString storedSound = h.StoredOption("Ljud");
-  for (int id = kCmdAbout; id <= kCmdGameLog; ++id) {
-    if (h.window->action(id) == nullptr) continue;
-    const int before = h.ui.beepCount();
-    h.window->OnCommand(id);
-    QCOMPARE(h.ui.beepCount() - before, 1);
-  }
-  QVERIFY(h.shown.isEmpty());
-  QCOMPARE(state.turnPhase, TurnPhase::Dealing);
+  const int soundOn = state.settings.soundOn;
+  const int before = h.ui.beepCount();
+  h.window->OnCommand(kCmdSound);
+  QCOMPARE(h.ui.beepCount() - before, 1);
+  QCOMPARE(state.settings.soundOn, soundOn);
   QCOMPARE(h.StoredOption("Ljud"), storedSound);
-  QVERIFY(h.window->logPane().isHidden());
+  QVERIFY(h.shown.isEmpty());
+}
+
+// Allowed to the person on turn: the play window opens on the command's page, without a beep.
+void MainWindowTest::allowedCommandIsCarriedOut() {
+  Harness h;
+  Start(h);
+  QCOMPARE(h.game->state.turnPhase, TurnPhase::AwaitRoll);
+  int page = -1;
+  h.playDialog = [&](QDialog& dialog) {
+    if (auto* window = dynamic_cast<PlayWindow*>(&dialog)) page = window->currentPage();
+    return PlayWindow::kCancel;
+  };
+  const int before = h.ui.beepCount();
+  h.window->OnCommand(kCmdUnmortgage);
+  QCOMPARE(page, 3);
+  QCOMPARE(h.ui.beepCount(), before);
 }
 
 void MainWindowTest::keysArePostedOnce() {

@@ -1,0 +1,68 @@
+#include "ui/command_button.h"
+
+#include <QPainter>
+
+#include "ui/board_picture.h"
+
+namespace tomtura {
+
+namespace {
+
+constexpr int kIconInset = 3;
+constexpr int kPressedIconInset = 5;
+
+}  // namespace
+
+CommandButton::CommandButton(int command, int iconIndex, const BoardPicture& picture,
+                             const int& flat, QWidget* parent)
+    : QAbstractButton(parent),
+      command_(command),
+      iconIndex_(iconIndex),
+      picture_(picture),
+      flat_(flat) {
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_Hover);
+}
+
+QSize CommandButton::sizeHint() const {
+  return {kSize, kSize};
+}
+
+void CommandButton::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const QRect r = rect();
+  // The window's pattern runs on under the button without a seam.
+  if (!picture_.isNull()) {
+    painter.setBrushOrigin(-pos());
+    painter.fillRect(r, picture_.BackgroundBrush());
+  } else {
+    painter.fillRect(r, palette().window());
+  }
+  const bool sunk = isDown() || !isEnabled();
+  if (flat_ == 0) {
+    Frame3D(painter, r, !sunk, !sunk, 0);
+    Frame3D(painter, r.adjusted(1, 1, -1, -1), !sunk, sunk, 0);
+  } else if (underMouse()) {
+    Frame3D(painter, r, !sunk, false, 0);
+  }
+  if (!picture_.isNull()) {
+    const int inset = sunk ? kPressedIconInset : kIconInset;
+    painter.drawPixmap(inset, inset, picture_.ButtonIcon(iconIndex_));
+  }
+  if (hasFocus()) {
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+    painter.drawRect(r.adjusted(2, 2, -3, -3));
+  }
+}
+
+void CommandButton::enterEvent(QEnterEvent* event) {
+  QAbstractButton::enterEvent(event);
+  update();
+}
+
+void CommandButton::leaveEvent(QEvent* event) {
+  QAbstractButton::leaveEvent(event);
+  update();
+}
+
+}  // namespace tomtura

@@ -1,0 +1,37 @@
+#pragma once
+// Where the main window's children stand: the player panel and the board view side by side
+// below the button row, with a splitter between them. Plain functions of sizes, so that the
+// rules of resizing and dragging are tested without a window.
+#include <QRect>
+#include <QSize>
+#include <optional>
+
+namespace tomtura {
+
+inline constexpr int kChildTop = 42;
+inline constexpr int kPanelLeft = 2;
+inline constexpr int kSplitterWidth = 2;
+inline constexpr int kChildBottomMargin =
+    25;  // after a resize: children end 25 px above the bottom
+
+// The two children that share the middle of the client area, in client coordinates.
+struct ChildLayout {
+  QRect panel;
+  QRect board;
+  bool operator==(const ChildLayout&) const = default;
+};
+
+// Where the children stand when the client area is first `size`: the panel 18 pixels wider
+// than its content (`panelWidth`), the board view beside it up to 2 pixels from the right.
+ChildLayout InitialLayout(QSize size, int panelWidth);
+// The children after the client area changed from `last` to `size`: the board view takes the
+// change of width first, down to 2 pixels, and only what it cannot take goes to the panel;
+// both reach down to 25 pixels above the bottom.
+ChildLayout ResizeLayout(const ChildLayout& layout, QSize last, QSize size);
+// The children after the splitter moved by `dx`; nullopt when either would fall below 2 pixels.
+std::optional<ChildLayout> DragSplitter(const ChildLayout& layout, int dx);
+
+// The key shortcut's command for a key (Qt::Key), or 0.
+int ShortcutCommand(int key);
+
+}  // namespace tomtura
