@@ -15,8 +15,8 @@
 #include "data/ini_file.h"
 #include "data/text_catalogue.h"
 #include "data/text_encoding.h"
-#include "rules/game.h"
 #include "headless/headless_front_end.h"
+#include "rules/game.h"
 #include "trade/questions.h"
 
 namespace tomtura {
@@ -91,7 +91,8 @@ const std::map<int, std::string> kFormattedTexts = {
     {104, "%s%s%s%d"},  {157, "%s"},
 };
 
-TEST(BoardFileTest, EveryTextIsPresentWhole) {
+// Every text is there whole, and formats with exactly the arguments the game passes.
+TEST(BoardFileTest, EveryTextIsPresentWholeAndFitsItsArguments) {
   ASSERT_TRUE(Ini().ok()) << kBoardFilePath;
   EXPECT_EQ(Text(0), "Tomtura");
   for (int n = 0; n <= kLastText; ++n) {
@@ -99,41 +100,14 @@ TEST(BoardFileTest, EveryTextIsPresentWhole) {
     const auto value = Ini().Get("TEXTS", std::to_string(n));
     ASSERT_TRUE(value && !value->empty());
     // Nothing is cut: the value and its continuation fit the 511 bytes a text may hold.
-    std::string whole = *value + Ini().GetString("TEXTS", std::to_string(n) + "_", "");
-    EXPECT_LE(whole.size(), kMaxTextBytes);
-    std::replace(whole.begin(), whole.end(), '|', '\n');
-    EXPECT_EQ(Text(n), whole);
-  }
-}
-
-TEST(BoardFileTest, FormatsMatchTheArgumentsTheGamePasses) {
-  for (int n = 0; n <= kLastText; ++n) {
-    SCOPED_TRACE(n);
-    const std::string text = Text(n);
+    EXPECT_LE(value->size() + Ini().GetString("TEXTS", std::to_string(n) + "_", "").size(),
+              kMaxTextBytes);
+    // A text without arguments is shown as it stands: even "%%" would appear doubled.
     const auto formatted = kFormattedTexts.find(n);
-    if (formatted == kFormattedTexts.end()) {
-      // Shown as it stands: even "%%" would appear doubled.
-      EXPECT_FALSE(Contains(text, "%")) << text;
-      continue;
-    }
-    EXPECT_EQ(Conversions(text), formatted->second) << text;
+    EXPECT_EQ(Conversions(Text(n)), formatted == kFormattedTexts.end() ? "" : formatted->second);
+    EXPECT_TRUE(formatted != kFormattedTexts.end() || !Contains(Text(n), "%")) << Text(n);
   }
 }
-
-// How the question dialog must read a message: its colour kind and, with two buttons, its
-// captions (text numbers), which also tell which of the computer's answers it gives.
-struct Question {
-  int kind;
-  int button1 = 0;
-  int button2 = 0;
-};
-
-struct Message {
-  std::string what;
-  std::string text;
-  bool twoButtons;
-  Question expected;
-};
 
 std::string CardMessage(bool chance, int card) {
   std::string value = Board().GetCard(chance, card);
@@ -143,62 +117,44 @@ std::string CardMessage(bool chance, int card) {
   return text;
 }
 
-// Every message the rules put into the question dialog, with what it is meant to do there.
-std::vector<Message> QuestionMessages() {
-  const std::string owner = "Kalle";
-  const Question notice{5};
-  std::vector<Message> all;
-  for (int p = 0; p < kBoardPropertyCount; ++p) {
-    const Property& prop = Properties()[p];
-    const std::string name = Name(p);
-    all.push_back({"offer " + name,
-                   FormatText(Text(66), kLongPlayer, name, int{prop.price}),
-                   true,
-                   {4, 43, 44}});
-    if (prop.group < kStationGroup) {
-      for (const int word : {68, 69}) {
-        all.push_back({"rent 67 " + name,
-                       FormatText(Text(67), name, kLongPlayer, 4, Text(word), 65000), false,
-                       notice});
-      }
-      all.push_back(
-          {"rent 70 " + name, FormatText(Text(70), name, kLongPlayer, 65000), false, notice});
-      all.push_back(
-          {"rent 71 " + name, FormatText(Text(71), name, kLongPlayer, 65000), false, notice});
-    } else if (prop.group == kStationGroup) {
-      all.push_back({"station " + name, FormatText(Text(72), name, kLongPlayer, 4, Text(74), 4000),
-                     false, notice});
-    } else {
-      all.push_back({"utility " + name, FormatText(Text(75), name, kLongPlayer, 2, Text(76), 2400),
-                     false, notice});
-    }
-  }
-  all.push_back({"jail card used", Text(64), false, {2}});
-  all.push_back({"jailed", Text(65), false, {2}});
-  all.push_back({"must pay bail", Text(83), false, {2}});
-  all.push_back({"jail question", FormatText(Text(82), kLongPlayer), true, {2, 49, 50}});
-  all.push_back({"debt question", Text(81), true, {3, 49, 52}});
-  for (int card = 1; card <= kCardCount; ++card) {
-    all.push_back({"chance " + std::to_string(card), CardMessage(true, card), false, {0}});
-    const bool question = card == 2;
-    all.push_back({"community " + std::to_string(card), CardMessage(false, card), question,
-                   question ? Question{1, 43, 44} : Question{1}});
-  }
-  return all;
-}
-
-// Each message is recognised by its keywords.
+// Every message the rules put into the question dialog is recognised by its keywords: its
+// colour kind and, with two buttons, its captions (text numbers), which also tell which of the
+// computer's answers it gives.
 TEST(BoardFileTest, QuestionsAreRecognisedByTheirKeywords) {
   HeadlessFrontEnd ui;
   Game game(Board(), ui, 1);
-  for (const Message& m : QuestionMessages()) {
-    SCOPED_TRACE(m.what + ": " + m.text);
-    const QuestionLayout layout = DescribeQuestion(game, m.text, m.twoButtons);
-    EXPECT_EQ(layout.kind, m.expected.kind);
-    if (m.twoButtons) {
-      EXPECT_EQ(layout.button1, Text(m.expected.button1));
-      EXPECT_EQ(layout.button2, Text(m.expected.button2));
+  const auto expect = [&](const std::string& text, int kind, int button1 = 0, int button2 = 0) {
+    SCOPED_TRACE(text);
+    const QuestionLayout layout = DescribeQuestion(game, text, button1 != 0);
+    EXPECT_EQ(layout.kind, kind);
+    if (button1 != 0) {
+      EXPECT_EQ(layout.button1, Text(button1));
+      EXPECT_EQ(layout.button2, Text(button2));
     }
+  };
+  constexpr int kNotice = 5;
+  for (int p = 0; p < kBoardPropertyCount; ++p) {
+    const Property& prop = Properties()[p];
+    const std::string name = Name(p);
+    expect(FormatText(Text(66), kLongPlayer, name, int{prop.price}), 4, 43, 44);
+    if (prop.group < kStationGroup) {
+      for (const int word : {68, 69}) {
+        expect(FormatText(Text(67), name, kLongPlayer, 4, Text(word), 65000), kNotice);
+      }
+      expect(FormatText(Text(70), name, kLongPlayer, 65000), kNotice);
+      expect(FormatText(Text(71), name, kLongPlayer, 65000), kNotice);
+    } else if (prop.group == kStationGroup) {
+      expect(FormatText(Text(72), name, kLongPlayer, 4, Text(74), 4000), kNotice);
+    } else {
+      expect(FormatText(Text(75), name, kLongPlayer, 2, Text(76), 2400), kNotice);
+    }
+  }
+  for (const int jailNotice : {64, 65, 83}) expect(Text(jailNotice), 2);
+  expect(FormatText(Text(82), kLongPlayer), 2, 49, 50);
+  expect(Text(81), 3, 49, 52);
+  for (int card = 1; card <= kCardCount; ++card) {
+    expect(CardMessage(true, card), 0);
+    expect(CardMessage(false, card), 1, card == 2 ? 43 : 0, card == 2 ? 44 : 0);  // 2: a choice
   }
 }
 

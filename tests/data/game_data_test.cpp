@@ -79,13 +79,6 @@ PropertyTable BoardTable() {
   return table;
 }
 
-TEST(PropertyRules, GroupScanFindsColourGroupsOnly) {
-  PropertyTable table = BoardTable();
-  EXPECT_EQ(GroupScan(table, 0), (std::vector<int>{1, 0}));
-  EXPECT_EQ(GroupScan(table, 6), (std::vector<int>{7, 6, 5}));
-  for (const int p : {23, 27, kCommunityJailCard, 30}) EXPECT_TRUE(GroupScan(table, p).empty());
-}
-
 TEST(PropertyRules, LiquidationValue) {
   PropertyTable table = BoardTable();
   PlayerTable players{};

@@ -93,13 +93,10 @@ TEST(TextCatalogue, LoadPropertyTable) {
   texts.LoadPropertyTable(table);
 
   EXPECT_EQ(table[4].name.raw(), "Smedjegatan");
-  EXPECT_EQ(table[4].price, 1200);
-  EXPECT_EQ(table[4].housePrice, 1000);
+  EXPECT_EQ(std::tuple(table[4].price, table[4].housePrice, table[4].group),
+            std::tuple(1200, 1000, 1));
   EXPECT_EQ(table[4].rent, (std::array<std::uint16_t, 6>{80, 400, 1200, 3600, 5000, 6000}));
-  EXPECT_EQ(table[4].group, 1);
-  EXPECT_EQ(table[5].price, 111);
-  EXPECT_EQ(table[0].price, 222);
-  EXPECT_EQ(table[6].price, 300);
+  EXPECT_EQ(std::tuple(table[5].price, table[0].price, table[6].price), std::tuple(111, 222, 300));
 
   EXPECT_EQ(table[7].name.raw(), "Ett namn som \xE4r l\xE4ngre \xE4n tju");  // 29 characters
   EXPECT_EQ(table[7].price, 70000 - 65536);                                  // low 16 bits

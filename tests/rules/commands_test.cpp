@@ -25,170 +25,71 @@ std::string Describe(const CommandCheck& check) {
 }
 
 TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
+  constexpr TurnPhase kAwait = TurnPhase::AwaitRoll, kRolling = TurnPhase::Rolling,
+                      kMoving = TurnPhase::Moving, kLogin = TurnPhase::AwaitLogin,
+                      kDealing = TurnPhase::Dealing;
+  constexpr OnTurn kPerson = OnTurn::Person, kComputer = OnTurn::Computer,
+                   kElsewhere = OnTurn::Elsewhere;
+  constexpr Verdict kRun = Verdict::Run, kRefuse = Verdict::Refuse, kAgain = Verdict::Login,
+                    kDebt = Verdict::InDebt, kAsk = Verdict::Confirm;
   struct Case {
-    const char* name;
     int command;
-    TurnPhase phase = TurnPhase::AwaitRoll;
-    OnTurn onTurn = OnTurn::Person;
-    int money = 30000;    // of the player on turn
-    int networkGame = 0;  // or kHost
-    int gameRunning = 0;
+    TurnPhase phase;
+    OnTurn onTurn;
+    int money;  // of the player on turn
+    int networkGame, gameRunning;
     CommandCheck want;
   };
+  // clang-format off
   const Case cases[] = {
-      // While a window of the turn is open nothing else may happen, not even a question.
-      {.name = "sound while dealing",
-       .command = kCmdSound,
-       .phase = TurnPhase::Dealing,
-       .want = {Verdict::Refuse, kCmdSound}},
-      {.name = "new game while dealing",
-       .command = kCmdNewGame,
-       .phase = TurnPhase::Dealing,
-       .gameRunning = 1,
-       .want = {Verdict::Refuse, kCmdNewGame}},
-
-      {.name = "roll", .command = kCmdRoll, .want = {Verdict::Run, kCmdRoll}},
-      {.name = "roll while the dice tumble",
-       .command = kCmdRoll,
-       .phase = TurnPhase::Rolling,
-       .want = {Verdict::Refuse, kCmdRoll}},
-      {.name = "roll after a cancelled password",
-       .command = kCmdRoll,
-       .phase = TurnPhase::AwaitLogin,
-       .want = {Verdict::Login, kCmdRoll}},
-      {.name = "roll for a computer player",
-       .command = kCmdRoll,
-       .onTurn = OnTurn::Computer,
-       .want = {Verdict::Run, kCmdRoll}},
-      {.name = "roll for a player elsewhere",
-       .command = kCmdRoll,
-       .onTurn = OnTurn::Elsewhere,
-       .want = {Verdict::Refuse, kCmdRoll}},
-
-      // Each dealing command opens its page of the play window.
-      {.name = "buy from", .command = kCmdBuyFrom, .want = {Verdict::Run, kCmdBuyFrom, 0, 0}},
-      {.name = "sell to", .command = kCmdSellTo, .want = {Verdict::Run, kCmdSellTo, 0, 1}},
-      {.name = "mortgage", .command = kCmdMortgage, .want = {Verdict::Run, kCmdMortgage, 0, 2}},
-      {.name = "unmortgage",
-       .command = kCmdUnmortgage,
-       .want = {Verdict::Run, kCmdUnmortgage, 0, 3}},
-      {.name = "buy house", .command = kCmdBuyHouse, .want = {Verdict::Run, kCmdBuyHouse, 0, 4}},
-      {.name = "sell house", .command = kCmdSellHouse, .want = {Verdict::Run, kCmdSellHouse, 0, 5}},
-      {.name = "mortgage while moving",
-       .command = kCmdMortgage,
-       .phase = TurnPhase::Moving,
-       .want = {Verdict::Refuse, kCmdMortgage}},
-      {.name = "mortgage after a cancelled password",
-       .command = kCmdMortgage,
-       .phase = TurnPhase::AwaitLogin,
-       .want = {Verdict::Login, kCmdMortgage}},
-      {.name = "mortgage for a computer player",
-       .command = kCmdMortgage,
-       .onTurn = OnTurn::Computer,
-       .want = {Verdict::Refuse, kCmdMortgage}},
-      {.name = "mortgage for a player elsewhere",
-       .command = kCmdMortgage,
-       .onTurn = OnTurn::Elsewhere,
-       .want = {Verdict::Refuse, kCmdMortgage}},
-
-      // In debt, the pages that spend money are refused with their own text; the others open.
-      {.name = "buy from in debt",
-       .command = kCmdBuyFrom,
-       .money = -1,
-       .want = {Verdict::InDebt, kCmdBuyFrom, 8, 0}},
-      {.name = "unmortgage in debt",
-       .command = kCmdUnmortgage,
-       .money = -1,
-       .want = {Verdict::InDebt, kCmdUnmortgage, 9, 3}},
-      {.name = "buy house in debt",
-       .command = kCmdBuyHouse,
-       .money = -1,
-       .want = {Verdict::InDebt, kCmdBuyHouse, 10, 4}},
-      {.name = "buy from with no money",
-       .command = kCmdBuyFrom,
-       .money = 0,
-       .want = {Verdict::Run, kCmdBuyFrom, 0, 0}},
-      {.name = "sell to in debt",
-       .command = kCmdSellTo,
-       .money = -1,
-       .want = {Verdict::Run, kCmdSellTo, 0, 1}},
-      {.name = "mortgage in debt",
-       .command = kCmdMortgage,
-       .money = -1,
-       .want = {Verdict::Run, kCmdMortgage, 0, 2}},
-      {.name = "sell house in debt",
-       .command = kCmdSellHouse,
-       .money = -1,
-       .want = {Verdict::Run, kCmdSellHouse, 0, 5}},
-      {.name = "buy from in debt for a computer player",
-       .command = kCmdBuyFrom,
-       .onTurn = OnTurn::Computer,
-       .money = -1,
-       .want = {Verdict::Refuse, kCmdBuyFrom}},
-
-      {.name = "save", .command = kCmdSaveGame, .want = {Verdict::Run, kCmdSaveGame}},
-      {.name = "save while moving",
-       .command = kCmdSaveGame,
-       .phase = TurnPhase::Moving,
-       .want = {Verdict::Refuse, kCmdSaveGame}},
-      {.name = "save in a network game",
-       .command = kCmdSaveGame,
-       .networkGame = kHost,
-       .want = {Verdict::Refuse, kCmdSaveGame}},
-
-      // Leaving a network game or throwing away a running one asks first.
-      {.name = "load", .command = kCmdLoadGame, .want = {Verdict::Run, kCmdLoadGame}},
-      {.name = "load over a running game",
-       .command = kCmdLoadGame,
-       .gameRunning = 1,
-       .want = {Verdict::Confirm, kCmdLoadGame, 7}},
-      {.name = "load in a network game",
-       .command = kCmdLoadGame,
-       .networkGame = kHost,
-       .want = {Verdict::Confirm, kCmdLoadGame, 6}},
-      {.name = "add player over a running game",
-       .command = kCmdAddPlayer,
-       .gameRunning = 1,
-       .want = {Verdict::Confirm, kCmdAddPlayer, 7}},
-      {.name = "add player in a network game",
-       .command = kCmdAddPlayer,
-       .networkGame = kHost,
-       .want = {Verdict::Confirm, kCmdAddPlayer, 6}},
-      {.name = "new game", .command = kCmdNewGame, .want = {Verdict::Run, kCmdNewGame}},
-      {.name = "new game over a running game",
-       .command = kCmdNewGame,
-       .gameRunning = 1,
-       .want = {Verdict::Confirm, kCmdNewGame, 7}},
-      // A network game is left for a new one with new players.
-      {.name = "new game in a network game",
-       .command = kCmdNewGame,
-       .networkGame = kHost,
-       .want = {Verdict::Confirm, kCmdAddPlayer, 6}},
-      {.name = "new game in a running network game",
-       .command = kCmdNewGame,
-       .networkGame = kHost,
-       .gameRunning = 1,
-       .want = {Verdict::Confirm, kCmdAddPlayer, 6}},
-
-      {.name = "message outside a network game",
-       .command = kCmdSendMessage,
-       .want = {Verdict::Refuse, kCmdSendMessage}},
-      {.name = "message in a network game",
-       .command = kCmdSendMessage,
-       .networkGame = kHost,
-       .want = {Verdict::Run, kCmdSendMessage}},
-      {.name = "sound while moving",
-       .command = kCmdSound,
-       .phase = TurnPhase::Moving,
-       .want = {Verdict::Run, kCmdSound}},
-      // Exit closes the window, and the close asks (CheckClose).
-      {.name = "exit from a running game",
-       .command = kCmdExit,
-       .gameRunning = 1,
-       .want = {Verdict::Run, kCmdExit}},
+      // While a window of the turn is open nothing else may happen.
+      {kCmdSound,      kDealing, kPerson,    1, 0,     0, {kRefuse, kCmdSound}},
+      {kCmdNewGame,    kDealing, kPerson,    1, 0,     1, {kRefuse, kCmdNewGame}},
+      // Roll: only when the turn waits for it, and not for a player elsewhere.
+      {kCmdRoll,       kAwait,   kPerson,    1, 0,     0, {kRun, kCmdRoll}},
+      {kCmdRoll,       kRolling, kPerson,    1, 0,     0, {kRefuse, kCmdRoll}},
+      {kCmdRoll,       kLogin,   kPerson,    1, 0,     0, {kAgain, kCmdRoll}},
+      {kCmdRoll,       kAwait,   kComputer,  1, 0,     0, {kRun, kCmdRoll}},
+      {kCmdRoll,       kAwait,   kElsewhere, 1, 0,     0, {kRefuse, kCmdRoll}},
+      // Each dealing command opens its page, for a person here only.
+      {kCmdBuyFrom,    kAwait,   kPerson,    1, 0,     0, {kRun, kCmdBuyFrom, 0, 0}},
+      {kCmdSellTo,     kAwait,   kPerson,    1, 0,     0, {kRun, kCmdSellTo, 0, 1}},
+      {kCmdMortgage,   kAwait,   kPerson,    1, 0,     0, {kRun, kCmdMortgage, 0, 2}},
+      {kCmdUnmortgage, kAwait,   kPerson,    1, 0,     0, {kRun, kCmdUnmortgage, 0, 3}},
+      {kCmdBuyHouse,   kAwait,   kPerson,    1, 0,     0, {kRun, kCmdBuyHouse, 0, 4}},
+      {kCmdSellHouse,  kAwait,   kPerson,    1, 0,     0, {kRun, kCmdSellHouse, 0, 5}},
+      {kCmdMortgage,   kMoving,  kPerson,    1, 0,     0, {kRefuse, kCmdMortgage}},
+      {kCmdMortgage,   kLogin,   kPerson,    1, 0,     0, {kAgain, kCmdMortgage}},
+      {kCmdMortgage,   kAwait,   kComputer,  1, 0,     0, {kRefuse, kCmdMortgage}},
+      {kCmdMortgage,   kAwait,   kElsewhere, 1, 0,     0, {kRefuse, kCmdMortgage}},
+      // In debt the pages that spend money are refused with their own text.
+      {kCmdBuyFrom,    kAwait,   kPerson,   -1, 0,     0, {kDebt, kCmdBuyFrom, 8, 0}},
+      {kCmdUnmortgage, kAwait,   kPerson,   -1, 0,     0, {kDebt, kCmdUnmortgage, 9, 3}},
+      {kCmdBuyHouse,   kAwait,   kPerson,   -1, 0,     0, {kDebt, kCmdBuyHouse, 10, 4}},
+      {kCmdBuyFrom,    kAwait,   kPerson,    0, 0,     0, {kRun, kCmdBuyFrom, 0, 0}},
+      {kCmdSellTo,     kAwait,   kPerson,   -1, 0,     0, {kRun, kCmdSellTo, 0, 1}},
+      {kCmdBuyFrom,    kAwait,   kComputer, -1, 0,     0, {kRefuse, kCmdBuyFrom}},
+      // Saving only between turns at one computer.
+      {kCmdSaveGame,   kAwait,   kPerson,    1, 0,     0, {kRun, kCmdSaveGame}},
+      {kCmdSaveGame,   kMoving,  kPerson,    1, 0,     0, {kRefuse, kCmdSaveGame}},
+      {kCmdSaveGame,   kAwait,   kPerson,    1, kHost, 0, {kRefuse, kCmdSaveGame}},
+      // Leaving a network game or throwing away a running one asks first; a network game is
+      // left for a new one with new players.
+      {kCmdLoadGame,   kAwait,   kPerson,    1, 0,     0, {kRun, kCmdLoadGame}},
+      {kCmdLoadGame,   kAwait,   kPerson,    1, 0,     1, {kAsk, kCmdLoadGame, 7}},
+      {kCmdLoadGame,   kAwait,   kPerson,    1, kHost, 0, {kAsk, kCmdLoadGame, 6}},
+      {kCmdAddPlayer,  kAwait,   kPerson,    1, 0,     1, {kAsk, kCmdAddPlayer, 7}},
+      {kCmdAddPlayer,  kAwait,   kPerson,    1, kHost, 0, {kAsk, kCmdAddPlayer, 6}},
+      {kCmdNewGame,    kAwait,   kPerson,    1, 0,     0, {kRun, kCmdNewGame}},
+      {kCmdNewGame,    kAwait,   kPerson,    1, 0,     1, {kAsk, kCmdNewGame, 7}},
+      {kCmdNewGame,    kAwait,   kPerson,    1, kHost, 1, {kAsk, kCmdAddPlayer, 6}},
+      // Messages go only to other computers; options fit any phase but dealing.
+      {kCmdSendMessage, kAwait,  kPerson,    1, 0,     0, {kRefuse, kCmdSendMessage}},
+      {kCmdSendMessage, kAwait,  kPerson,    1, kHost, 0, {kRun, kCmdSendMessage}},
+      {kCmdSound,      kMoving,  kPerson,    1, 0,     0, {kRun, kCmdSound}},
   };
+  // clang-format on
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
     TestGame t(2);
     turn_test::ElsewhereSeat elsewhere;
     GameState& s = t.state;
@@ -198,7 +99,8 @@ TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
     s.current().money = c.money;
     s.networkGame = c.networkGame;
     s.gameRunning = c.gameRunning;
-    EXPECT_EQ(Describe(CheckCommand(t.game, c.command)), Describe(c.want));
+    EXPECT_EQ(Describe(CheckCommand(t.game, c.command)), Describe(c.want))
+        << c.command << " phase " << static_cast<int>(c.phase);
   }
 }
 

@@ -1,7 +1,6 @@
 #pragma once
-// Stand-ins for the network in rule tests: a player elsewhere, and dice that are still to come.
+// A stand-in for the network in rule tests: a player at another computer.
 #include "rules/decision.h"
-#include "rules/dice.h"
 
 namespace tomtura::turn_test {
 
@@ -10,13 +9,6 @@ class ElsewhereSeat : public Seat {
  public:
   Decision Decide(const DecisionRequest&) override { return {}; }
   bool remote() const override { return true; }
-};
-
-// The dice of a computer that asked the host for them and waits.
-class WaitingDice : public DiceSource {
- public:
-  bool Begin() override { return false; }
-  Dice Faces() override { return {}; }
 };
 
 }  // namespace tomtura::turn_test

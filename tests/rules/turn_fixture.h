@@ -8,8 +8,8 @@
 
 #include "data/ini_file.h"
 #include "data/text_catalogue.h"
-#include "rules/game.h"
 #include "headless/headless_front_end.h"
+#include "rules/game.h"
 #include "test_seats.h"
 
 namespace tomtura::turn_test {
@@ -24,15 +24,12 @@ inline constexpr const char* kTestCards = R"([CHANS]
 7=Böter@150
 10=Fängelse@10
 12=Till Torgvägen@24
-13=Till Repslagarbacken@11
 16=Tre steg tillbaka
 [ALLM]
 2=Betala 200 kr eller dra ett chanskort
 3=Du fyller år
 9=Lön@2000
-12=Sjukhus@1000
 15=Tillbaka till Lergropsvägen
-16=Fängelse@10
 )";
 
 inline TextCatalogue TestCatalogue() {
@@ -45,10 +42,17 @@ inline TextCatalogue TestCatalogue() {
 class ScriptedFrontEnd : public HeadlessFrontEnd {
  public:
   std::deque<int> answers;             // a person's next answers to questions
+  std::deque<int> logins;              // his next password dialogs: given (1) or cancelled (2)
   std::vector<DecisionRequest> asked;  // every question and notice, in order
   int auctionsRun = 0;
 
   Decision AskPerson(const DecisionRequest& request) override {
+    if (request.kind == DecisionKind::Login && !logins.empty()) {
+      HeadlessFrontEnd::AskPerson(request);  // counted
+      const int button = logins.front();
+      logins.pop_front();
+      return {button, 0, nullptr};
+    }
     if (request.kind != DecisionKind::Question) return HeadlessFrontEnd::AskPerson(request);
     asked.push_back(request);
     if (answers.empty()) return HeadlessFrontEnd::AskPerson(request);
@@ -91,10 +95,9 @@ struct TestGame {
     state.turnPhase = phase;
     return game.ResolveLanding(false);
   }
-  // The newest log line but `back`, with its leading player digit.
-  std::string LastLog(std::size_t back = 0) const {
-    const auto& entries = state.log.entries();
-    return back < entries.size() ? entries[back] : std::string();
+  // The newest log line, with its leading player digit.
+  std::string LastLog() const {
+    return state.log.size() == 0 ? std::string() : state.log.entries().front();
   }
 
   ScriptedFrontEnd ui;

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "data/text_catalogue.h"
-#include "rules/game.h"
 #include "headless/headless_front_end.h"
+#include "rules/game.h"
 
 namespace tomtura {
 namespace {
@@ -102,18 +102,14 @@ TEST(HeadlessGames, SeededGamesKeepTheRulesInvariants) {
 }
 
 TEST(HeadlessGames, ASeedGivesAFixedGame) {
-  auto play = [] {
-    ComputerTable table(SeriesSeed(1, 0));
-    EXPECT_EQ(table.ui.Run(5000), HeadlessFrontEnd::RunResult::GameOver);
-    int winner = -1;
-    for (int i = 0; i < 4; ++i) winner = table.game.state.players[i].isBankrupt ? winner : i;
-    const HeadlessStats& s = table.ui.stats();
-    return std::vector<int>{winner, s.turns, s.bankruptcies, s.housesBuilt, s.deals};
-  };
-  std::vector<int> first = play();
-  EXPECT_EQ(first, play());
+  ComputerTable table(SeriesSeed(1, 0));
+  EXPECT_EQ(table.ui.Run(5000), HeadlessFrontEnd::RunResult::GameOver);
+  int winner = -1;
+  for (int i = 0; i < 4; ++i) winner = table.game.state.players[i].isBankrupt ? winner : i;
+  const HeadlessStats& s = table.ui.stats();
   // Winner seat, turns, bankruptcies, houses built, deals.
-  EXPECT_EQ(first, (std::vector<int>{2, 224, 3, 104, 37}));
+  EXPECT_EQ((std::vector<int>{winner, s.turns, s.bankruptcies, s.housesBuilt, s.deals}),
+            (std::vector<int>{2, 224, 3, 104, 37}));
 }
 
 }  // namespace

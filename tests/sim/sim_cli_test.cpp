@@ -2,13 +2,12 @@
 // position that loads and saves back unchanged when no turn is played.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
+
+#include "../store/test_support.h"
 
 namespace tomtura {
 namespace {
@@ -20,29 +19,20 @@ class SimProgram : public ::testing::Test {
   void SetUp() override {
     program_ = fs::read_symlink("/proc/self/exe").parent_path() / "tomtura-sim";
     ASSERT_TRUE(fs::exists(program_)) << program_ << " is built with the tests";
-    dir_ = fs::temp_directory_path() / ("tomtura-sim-test-" + std::to_string(getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    if (!dir_.empty()) fs::remove_all(dir_, ignored);
   }
   // Runs the program; its exit code, with its output in out_ and err_.
   int Run(const std::string& arguments) {
-    std::string command =
+    const std::string command =
         program_.string() + " " + arguments + " >" + Path("out") + " 2>" + Path("err");
-    int status = std::system(command.c_str());
-    out_ = Read(Path("out"));
-    err_ = Read(Path("err"));
+    const int status = std::system(command.c_str());
+    out_ = ReadBytes(Path("out"));
+    err_ = ReadBytes(Path("err"));
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
+  std::string Path(const std::string& name) const { return dir_.path(name); }
 
-  fs::path program_, dir_;
+  fs::path program_;
+  TempDir dir_;
   std::string out_, err_;
 };
 
@@ -54,15 +44,15 @@ TEST_F(SimProgram, JsonSummaryAndASavedPositionThatRoundTripsWhenNoTurnIsPlayed)
   }
   EXPECT_EQ(err_, "");  // no progress line when stderr is not a terminal
   ASSERT_EQ(Run("--load " + Path("a.tom") + " --max-turns 0 --save " + Path("b.tom")), 0);
-  std::string saved = Read(Path("a.tom"));
+  std::string saved = ReadBytes(Path("a.tom"));
   EXPECT_EQ(saved.size(), 1840u);
-  EXPECT_EQ(Read(Path("b.tom")), saved);
+  EXPECT_EQ(ReadBytes(Path("b.tom")), saved);
   ASSERT_EQ(Run("--load " + Path("a.tom") + " --max-turns 5 --save " + Path("b.tom")), 0);
-  EXPECT_NE(Read(Path("b.tom")), saved);  // playing on changes it
+  EXPECT_NE(ReadBytes(Path("b.tom")), saved);  // playing on changes it
 }
 
 TEST_F(SimProgram, BadInputFailsWithAMessage) {
-  std::ofstream(Path("bad.tom")) << "not a saved game";
+  WriteBytes(Path("bad.tom"), "not a saved game");
   const std::pair<std::string, int> cases[] = {{"--load " + Path("bad.tom"), 1},
                                                {"--board " + Path("missing.lst"), 1},
                                                {"--players 7", 2},

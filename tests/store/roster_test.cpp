@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "test_support.h"
 
 namespace tomtura {
@@ -29,11 +27,6 @@ TEST(RosterTest, LinesCarryTheScrambledPasswordOrNoneAtAll) {
   EXPECT_EQ(RosterLine(s, 1), "1,,0,Ola");
   EXPECT_EQ(RosterLine(s, 2), "9,,1,Dator");
   EXPECT_EQ(RosterLine(s, 3), "");
-  // Printable characters stay printable: none becomes a NUL, a line break or a comma.
-  for (char c = 0x20; c < 0x7F; ++c) {
-    const char scrambled = ScramblePassword(std::string(1, c))[0];
-    EXPECT_TRUE(scrambled >= 0x20 && scrambled <= 0x7F) << c;
-  }
 }
 
 TEST(RosterTest, RoundTripInUtf8AndWindows1252Files) {
@@ -46,7 +39,7 @@ TEST(RosterTest, RoundTripInUtf8AndWindows1252Files) {
   s.players[4] = MakePlayer("Utanför", "q", 5, 0);
   for (const char* start : {"[LJUD]\n1=old\n6=old\n", "[TEXTS]\r\n1=V\xE4lkommen\r\n"}) {
     TempDir dir;
-    std::ofstream(dir.path("tomtura.lst"), std::ios::binary) << start;
+    WriteBytes(dir.path("tomtura.lst"), start);
     IniFile file = IniFile::Load(dir.path("tomtura.lst"));
     ASSERT_TRUE(WriteRoster(file, s));
 
@@ -56,13 +49,7 @@ TEST(RosterTest, RoundTripInUtf8AndWindows1252Files) {
     GameState back;
     EXPECT_EQ(ReadRoster(reread, back), 4);
     EXPECT_EQ(back.playerCount, 4);
-    for (int i = 0; i < 4; ++i) {
-      const Player& b = back.players[i];
-      const Player& p = s.players[i];
-      EXPECT_TRUE(b.name == p.name && b.password == p.password && b.token == p.token &&
-                  b.isComputer == p.isComputer)
-          << start << " player " << i;
-    }
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(back.players[i] == s.players[i]) << start << i;
   }
 }
 

@@ -2,8 +2,8 @@
 // A small game for the tests of dealing (the computer's and the play window's), decisions, new
 // games and auctions: colour groups of 2,3,3,3,3,3,3,2 streets (the third street of a group 400
 // dearer), four stations, two utilities, the jail cards; our own texts; six computer players with
-// 30000 each; a front end that records its calls and answers consents from a script (no when
-// empty).
+// 30000 each; a front end that records its dialogs, messages and dice timer and answers
+// consents from a script (no when empty).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 
 #include "data/ini_file.h"
 #include "data/text_catalogue.h"
+#include "headless/headless_front_end.h"
 #include "rules/game.h"
 #include "trade/play_deals.h"
 
@@ -34,7 +35,7 @@ struct Event {
   int value = 0;
 };
 
-class ScriptedFrontEnd : public FrontEnd {
+class ScriptedFrontEnd : public HeadlessFrontEnd {
  public:
   std::vector<Event> events;
   std::deque<bool> consents;
@@ -47,14 +48,11 @@ class ScriptedFrontEnd : public FrontEnd {
     return static_cast<int>(std::count_if(events.begin(), events.end(),
                                           [&](const Event& e) { return e.name == name; }));
   }
-  // The texts of the calls named `name`; with no name, the names of all calls.
-  std::vector<std::string> Texts(const std::string& name = "") const {
+  // The texts of the calls named `name`.
+  std::vector<std::string> Texts(const std::string& name) const {
     std::vector<std::string> texts;
     for (const Event& e : events) {
-      if (name.empty())
-        texts.push_back(e.name);
-      else if (e.name == name)
-        texts.push_back(e.text);
+      if (e.name == name) texts.push_back(e.text);
     }
     return texts;
   }
@@ -88,27 +86,11 @@ class ScriptedFrontEnd : public FrontEnd {
     }
     return {};
   }
-  void ShowComputerAnswer(const DecisionRequest&, const Decision&) override {}
-  void AuctionOpened(const Auction&) override { Add("RunAuction"); }
-  void AuctionClosed() override {}
   void ShowMessage(const std::string& text, MessageIcon icon) override {
     Add("ShowMessage", text, static_cast<int>(icon));
   }
   void StartDiceTimer(int ms) override { Add("StartDiceTimer", "", ms); }
   void StopDiceTimer() override { Add("StopDiceTimer"); }
-  void StartWalkTimer(int ms) override { Add("StartWalkTimer", "", ms); }
-  void StopWalkTimer() override { Add("StopWalkTimer"); }
-  void PlaySoundEffect(int n) override { Add("PlaySoundEffect", "", n); }
-  void DiceChanged() override {}
-  void TokenStepped(int, int) override {}
-  void BoardChanged() override { Add("BoardChanged"); }
-  void PanelChanged() override { Add("PanelChanged"); }
-  void StatusLineChanged() override { Add("StatusLineChanged"); }
-  void CentreOnCurrentPlayer() override { Add("CentreOnCurrentPlayer"); }
-  void TurnEnded() override {}
-  void FocusRollButton() override {}
-  void Beep() override {}
-  void MenusChanged() override { Add("MenusChanged"); }
 
  private:
   int Add(const std::string& name, const std::string& text = "", int value = 0) {

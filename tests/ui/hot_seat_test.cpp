@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <algorithm>
 #include <array>
 #include <functional>
 
@@ -16,6 +17,7 @@
 #include "ui/framed_dialog.h"
 #include "ui/main_window.h"
 #include "ui/password_dialog.h"
+#include "ui/play_pages.h"
 #include "ui/play_window.h"
 #include "ui/question_dialog.h"
 #include "window_fixture.h"
@@ -40,15 +42,9 @@ constexpr int kGiveUpMs = 20000;  // a dialog still open by then is stuck
 constexpr int kGameGiveUpMs = 300000;
 constexpr int kBoBidStep = 100;
 
-// Play-window pages and controls the persons use.
-constexpr int kBuyPage = 0;
-constexpr int kMortgagePage = 2;
-constexpr int kIdPartner = 1031;
-constexpr int kIdPartnerProperty = 1018;
-constexpr int kIdPrice = 1034;
-constexpr int kIdAsk = 1023;
-constexpr int kIdProperty = 1037;
-constexpr int kIdMortgageButton = 1022;
+// Play-window pages the persons use.
+constexpr int kBuyPage = int(PlayPage::Buy);
+constexpr int kMortgagePage = int(PlayPage::Mortgage);
 
 void Type(QLineEdit* field, const QString& text) {
   field->selectAll();
@@ -382,10 +378,9 @@ class HotSeat {
       }
       const std::string bought = h_.game->PlayerName(kAnna) + " köpte " +
                                  h_.game->PropertyName(wanted) + " av " + h_.game->PlayerName(kBo);
-      const auto& log = state_.log.entries();
-      if (std::find_if(log.begin(), log.end(), [&](const std::string& line) {
+      if (std::ranges::none_of(state_.log.entries(), [&](const std::string& line) {
             return line.find(bought) != std::string::npos;
-          }) == log.end()) {
+          })) {
         Fault("the deal is missing from the game log");
       }
     };

@@ -1,12 +1,10 @@
 // The main window in a real Qt event loop (offscreen): what it does with the core's verdicts on
 // commands, keys, confirmations, options in the board file, the layout rules, saving and loading.
 #include <QAction>
-#include <QComboBox>
 #include <QListView>
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "ui/framed_dialog.h"
 #include "ui/log_pane.h"
 #include "ui/main_layout.h"
 #include "ui/play_window.h"
@@ -17,9 +15,9 @@ using namespace tomtura;
 
 namespace {
 
-// A new game with `players` at the table; the window shown and active when `shown`.
-bool Start(Harness& h, bool shown = false, std::initializer_list<int> players = {0, 1}) {
-  h.SetPlayers(players);
+// A new game of a person and a computer player; the window shown and active when `shown`.
+bool Start(Harness& h, bool shown = false) {
+  h.SetPlayers({0, 1});
   h.window->StartNewGame();
   if (!shown) return true;
   h.window->show();
@@ -34,8 +32,7 @@ class MainWindowTest : public QObject {
  private slots:
   void refusedCommandOnlyBeeps();
   void allowedCommandIsCarriedOut();
-  void keysArePostedOnce();
-  void shortcutsIgnoredUnderModalDialog();
+  void keysArePostedOnceAndNotUnderADialog();
   void discardingARunningGameAsksFirst();
   void optionsWrittenAtOnceButNotAtStartUp();
   void timersHeldWhileADialogIsOpen();
@@ -79,28 +76,19 @@ void MainWindowTest::allowedCommandIsCarriedOut() {
   QCOMPARE(h.ui.beepCount(), before);
 }
 
-void MainWindowTest::keysArePostedOnce() {
+// Keys are posted: a command arrives once the key itself has been handled, and only once. Under
+// a modal dialog the key is the dialog's.
+void MainWindowTest::keysArePostedOnceAndNotUnderADialog() {
   Harness h;
   QVERIFY(Start(h, true));
   QSignalSpy spy(h.window.get(), &MainWindow::CommandReceived);
-
-  const std::pair<Qt::Key, int> shortcuts[] = {
-      {Qt::Key_K, kCmdBuyFrom}, {Qt::Key_H, kCmdSellHouse}, {Qt::Key_S, kCmdRoll}};
-  for (const auto& [key, command] : shortcuts) {
-    // Keys are posted: they arrive once the key itself has been handled, and only once.
-    QTest::keyClick(QApplication::focusWidget(), key);
-    QTRY_COMPARE(spy.count(), 1);
-    QCOMPARE(spy.takeFirst().at(0).toInt(), command);
-    QTest::qWait(10);
-    QCOMPARE(spy.count(), 0);
-  }
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_S);
+  QTRY_COMPARE(spy.count(), 1);
+  QCOMPARE(spy.takeFirst().at(0).toInt(), kCmdRoll);
+  QTest::qWait(10);
+  QCOMPARE(spy.count(), 0);
   QCOMPARE(h.game->state.turnPhase, TurnPhase::Rolling);  // the key's Roll was taken
-}
 
-void MainWindowTest::shortcutsIgnoredUnderModalDialog() {
-  Harness h;
-  QVERIFY(Start(h, true));
-  QSignalSpy spy(h.window.get(), &MainWindow::CommandReceived);
   bool dialogShown = false;
   h.ui.SetModalRunner([&](QDialog& dialog) {
     dialog.setWindowModality(Qt::ApplicationModal);
@@ -116,42 +104,34 @@ void MainWindowTest::shortcutsIgnoredUnderModalDialog() {
   h.window->OnCommand(kCmdAbout);
   QVERIFY(dialogShown);
   QCOMPARE(spy.count(), 1);  // the About command only
-  QCOMPARE(h.game->state.turnPhase, TurnPhase::AwaitRoll);
 }
 
+// The core says when a game would be lost (tests/rules/commands_test.cpp); the window asks, and
+// on Cancel neither starts anew nor closes.
 void MainWindowTest::discardingARunningGameAsksFirst() {
   Harness h;
   Start(h);
   GameState& state = h.game->state;
   state.gameRunning = 1;
   state.players[0].money = 1234;
-
   h.answer = QMessageBox::Cancel;
   h.window->OnCommand(kCmdNewGame);
-  h.window->OnCommand(kCmdLoadGame);
-  QCOMPARE(h.shown, QStringList({h.Text(7), h.Text(7)}));
-  QCOMPARE(state.players[0].money, 1234);
-  QCOMPARE(state.gameRunning, 1);
-
   QCloseEvent refused;
   QApplication::sendEvent(h.window.get(), &refused);
   QVERIFY(!refused.isAccepted());
+  QCOMPARE(h.shown, QStringList({h.Text(7), h.Text(7)}));
+  QCOMPARE(state.players[0].money, 1234);
 
-  h.shown.clear();
   h.answer = QMessageBox::Ok;
   h.window->OnCommand(kCmdNewGame);
-  QCOMPARE(h.shown, QStringList({h.Text(7)}));
   QCOMPARE(state.players[0].money, kStartMoney);
   QCOMPARE(state.gameRunning, 0);
-
-  h.shown.clear();
-  h.window->OnCommand(kCmdNewGame);  // no game running: no question
-  QVERIFY(h.shown.isEmpty());
 }
 
+// Stored options are shown in the menu at start-up without being written back; a toggle in the
+// menu is written at once.
 void MainWindowTest::optionsWrittenAtOnceButNotAtStartUp() {
   Harness h("\n[LJUD]\nVisaL=00\nLjud=5\n");
-  // The stored "VisaL" is applied at start-up without being written back.
   QCOMPARE(h.window->playerPanel().showCompanies(), false);
   QVERIFY(h.window->action(kCmdHideCompanies)->isChecked());
   QCOMPARE(h.StoredOption("VisaL"), QString("00"));
@@ -166,13 +146,10 @@ void MainWindowTest::optionsWrittenAtOnceButNotAtStartUp() {
   QCOMPARE(h.StoredOption("VisaL"), QString("1"));
   QCOMPARE(h.window->playerPanel().showCompanies(), true);
 
-  // Turning "Save players" on stores the roster at once; turning it off keeps it.
+  // Turning "Save players" on stores the roster at once.
   h.SetPlayers({0, 1});
   h.window->action(kCmdSavePlayers)->trigger();
   QCOMPARE(h.StoredOption("SparaSpelare"), QString("1"));
-  QVERIFY(h.StoredOption("2").endsWith(",1,P2"));
-  h.window->action(kCmdSavePlayers)->trigger();
-  QCOMPARE(h.StoredOption("SparaSpelare"), QString("0"));
   QVERIFY(h.StoredOption("2").endsWith(",1,P2"));
 }
 
@@ -196,35 +173,33 @@ void MainWindowTest::timersHeldWhileADialogIsOpen() {
   QVERIFY(h.ui.diceTimer().ticking());
 }
 
+// The file chooser, the questions and the refusal box around saving and loading; the saved game
+// itself is the core's (tests/store/saved_game_test.cpp).
 void MainWindowTest::saveAndLoadThroughTheMenu() {
   Harness h;
   Start(h);
   GameState& state = h.game->state;
   state.players[1].money = 4321;
-  state.properties[3].owner = 1;
   h.chosenFile = h.dir.filePath("game");
   h.window->OnCommand(kCmdSaveGame);
-  QCOMPARE(QFileInfo(h.dir.filePath("game.tom")).size(), qint64(1840));
+  QVERIFY(QFileInfo::exists(h.dir.filePath("game.tom")));
   // Saving under the same bare name again asks before game.tom is replaced.
-  state.players[1].money = 999;
+  state.players[1].money = 1;
   h.answer = QMessageBox::No;
   h.window->OnCommand(kCmdSaveGame);
   QCOMPARE(h.shown.size(), 1);
+
   h.answer = QMessageBox::Ok;
   h.shown.clear();
-
-  state.players[1].money = 1;
-  state.properties[3].owner = kNobody;
   state.gameRunning = 1;
   h.chosenFile = h.dir.filePath("game.tom");
   h.window->OnCommand(kCmdLoadGame);
   QCOMPARE(h.shown, QStringList({h.Text(7)}));
   QCOMPARE(state.players[1].money, 4321);
-  QCOMPARE(int(state.properties[3].owner), 1);
 
-  // A file that is not a saved game is refused with a message; the game stays as it was.
+  // A file that is not a saved game is refused with a message.
   QFile junk(h.dir.filePath("junk.tom"));
-  junk.open(QIODevice::WriteOnly);
+  QVERIFY(junk.open(QIODevice::WriteOnly));
   junk.write(QByteArray(100, 'x'));
   junk.close();
   h.shown.clear();
@@ -232,7 +207,6 @@ void MainWindowTest::saveAndLoadThroughTheMenu() {
   h.chosenFile = junk.fileName();
   h.window->OnCommand(kCmdLoadGame);
   QCOMPARE(h.shown.size(), 1);
-  QCOMPARE(state.players[1].money, 4321);
 }
 
 // Narrowing takes from the board first; below what both need, the panel moves left. The
@@ -255,22 +229,20 @@ void MainWindowTest::resizeLayout() {
   QCOMPARE(dragged->board.left(), dragged->panel.right() + 3);
 }
 
+// Hidden until asked for, newest line first; hidden again, the children get their room back.
 void MainWindowTest::logPaneHiddenByDefaultAndNewestFirst() {
   Harness h;
-  QVERIFY(Start(h, true, {0, 1, 1}));
+  QVERIFY(Start(h, true));
   LogPane& pane = h.window->logPane();
   QVERIFY(pane.isHidden());
   const ChildLayout hidden = h.window->childLayout();
 
-  h.game->Log(1, "%s köpte %s", "P2", "Torget");
-  h.game->Log(0, "P1 betalar hyra");
-  h.game->Log(2, "P3 är bankrutt");
+  h.game->Log(1, "P2 köpte Torget");
   h.window->OnCommand(kCmdGameLog);
   QVERIFY(pane.isVisible());
   QAbstractItemModel* model = pane.list().model();
-  QCOMPARE(model->rowCount(), 4);  // with the new game's own line at the end
-  const QString expected[] = {"P3 är bankrutt", "P1 betalar hyra", "P2 köpte Torget"};
-  for (int row = 0; row < 3; ++row) QCOMPARE(model->index(row, 0).data().toString(), expected[row]);
+  QCOMPARE(model->rowCount(), 2);  // after the new game's own line
+  QCOMPARE(model->index(0, 0).data().toString(), QString("P2 köpte Torget"));
 
   h.window->OnCommand(kCmdGameLog);
   QTRY_VERIFY(pane.isHidden());

@@ -1,11 +1,12 @@
 #pragma once
 // The main window on a private copy of the default board file, in a real Qt event loop
-// (offscreen), with every modal dialog answered by the test.
+// (offscreen): message boxes answered with `answer`, file dialogs with `chosenFile` (empty:
+// cancelled); the game's own dialogs are cancelled, or handed to `playDialog` when the test
+// plays them itself.
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
@@ -20,20 +21,6 @@
 
 namespace tomtura {
 
-inline constexpr QRgb kPatternColour = 0xFF336699;
-
-// A sheet of the standard size whose background pattern is one known colour.
-inline QImage TestSheet() {
-  QImage sheet(kSheetWidth, kSheetHeight, QImage::Format_RGB32);
-  sheet.fill(0xFF808080);
-  QPainter painter(&sheet);
-  painter.fillRect(sheet::kBackgroundPattern, QColor::fromRgb(kPatternColour));
-  return sheet;
-}
-
-// One main window on a private copy of the board file, with every modal dialog answered by
-// the test: message boxes by `answer`, file dialogs with `chosenFile` (empty: cancelled); the
-// game's own dialogs are cancelled, or handed to `playDialog` when the test plays them itself.
 struct Harness {
   QTemporaryDir dir;
   QString boardFile;
@@ -57,7 +44,9 @@ struct Harness {
     copy.close();
 
     game = std::make_unique<Game>(TextCatalogue::Load(boardFile.toStdString()), ui, seed);
-    picture.SetSheet(TestSheet());
+    QImage sheet(kSheetWidth, kSheetHeight, QImage::Format_RGB32);
+    sheet.fill(0xFF808080);
+    picture.SetSheet(sheet);
     sound = std::make_unique<SoundEffects>(game->texts, dir.path());
     ui.SetModalRunner([this](QDialog& dialog) { return Answer(dialog); });
     window = std::make_unique<MainWindow>(*game, ui, picture, *sound, dir.path());
