@@ -25,8 +25,9 @@ bool IsPlayer(int player) {
   return player >= 0 && player < kMaxPlayers;
 }
 
-// A commit from another computer may change who owns what, houses, mortgages and money; the
-// board itself, the players' names, places and passwords stay as they are here.
+// A commit from another computer may change who owns what, houses, mortgages, money, and who
+// has left the game; the board itself and the players' names, places and passwords stay as they
+// are here.
 bool CommitFits(const GameState& state, const PlayWindowCommit& commit) {
   for (int p = 0; p < kPropertyCount; ++p) {
     const Property& here = state.properties[p];
@@ -41,7 +42,9 @@ bool CommitFits(const GameState& state, const PlayWindowCommit& commit) {
   }
   for (int i = 0; i < kMaxPlayers; ++i) {
     Player there = commit.players[i];
+    if (there.isBankrupt < state.players[i].isBankrupt || there.isBankrupt > 1) return false;
     there.money = state.players[i].money;
+    there.isBankrupt = state.players[i].isBankrupt;
     if (!(there == state.players[i])) return false;
   }
   return std::all_of(commit.askedThisTurn.begin(), commit.askedThisTurn.end(),
@@ -167,20 +170,25 @@ int Referee::AskQuestion(const std::string& text, bool twoButtons) {
   const TurnPhase saved = state.turnPhase;
   state.turnPhase = TurnPhase::Dealing;
   const DecisionRequest request = QuestionRequest(text, twoButtons);
+  // Paying a debt: a player here sells in the play window, and is asked again while he is still
+  // short. Only his last answer is published; what he sold went out as the window's commits.
+  // A player elsewhere does the same there, so his last answer is all that is awaited here.
+  const bool paysHere = request.layout.kind == kDebtKind && !IsRemote(request.player);
+  Decision decision;
   int answer = 0;
   for (;;) {
-    const Decision decision = Ask(request);
-    Publish(request, decision);
+    decision = Ask(request);
     answer = decision.button;
-    if (answer != 1 || request.layout.kind != kDebtKind) break;
-    // Paying a debt: the player sells in the play window, and is asked again while he is
-    // still short.
+    if (!paysHere || answer != 1) break;
     if (RunPlayWindow(kSellPage) == kPlayWindowCannotPay) {
+      // The window found he cannot pay: the question ends as if he had given up.
       answer = 0;
+      decision = Decision{2, 0, nullptr};
       break;
     }
     if (state.current().money >= 0) break;
   }
+  Publish(request, decision);
   state.turnPhase = saved;
   return answer;
 }
@@ -262,29 +270,31 @@ int Referee::RunPlayWindow(int page) {
   ++playWindowDepth_;
   Decision decision = Ask(request);
   --playWindowDepth_;
-
+  // The commit goes out with the decision, so that every copy of the game can apply it.
   if (decision.button != kPlayWindowCancel) {
-    if (IsRemote(request.player)) {
-      // What was agreed at another computer is taken only when it fits this game.
-      if (decision.commit == nullptr || !CommitFits(state, *decision.commit)) {
-        decision = Decision{kPlayWindowCancel, 0, nullptr};
-      } else {
-        state.workPlayers = decision.commit->players;
-        state.workProperties = decision.commit->properties;
-        state.askedThisTurn = decision.commit->askedThisTurn;
-      }
-    } else {
-      auto commit = std::make_shared<PlayWindowCommit>();
-      commit->players = state.workPlayers;
-      commit->properties = state.workProperties;
-      commit->askedThisTurn = state.askedThisTurn;
-      decision.commit = std::move(commit);
-    }
+    auto commit = std::make_shared<PlayWindowCommit>();
+    commit->players = state.workPlayers;
+    commit->properties = state.workProperties;
+    commit->askedThisTurn = state.askedThisTurn;
+    decision.commit = std::move(commit);
   }
   Publish(request, decision);
   if (decision.button != kPlayWindowCancel) deals.Commit();
   state.turnPhase = saved;
   return decision.button;
+}
+
+bool Referee::ApplyRemoteCommit(const PlayWindowCommit& commit) {
+  GameState& state = game_.state;
+  if (!CommitFits(state, commit)) return false;
+  PlayWindowDeals deals(game_);
+  state.workPlayers = commit.players;
+  state.workProperties = commit.properties;
+  for (int p = 0; p < kPropertyCount; ++p) {
+    state.askedThisTurn[p] = std::max(state.askedThisTurn[p], commit.askedThisTurn[p]);
+  }
+  deals.Commit();
+  return true;
 }
 
 bool Referee::HasPassword(const DecisionRequest& request) const {

@@ -50,8 +50,8 @@ class Referee {
 
   // ---- The questions of the game ----
   // A question or notice to the current player: 1 or 2 (a notice: 1). The debt question's
-  // first button sends him to the play window's selling page, and the question comes again
-  // while his money is still short; 0 when the play window found he cannot pay.
+  // first button sends a player here to the play window's selling page, and the question comes
+  // again while his money is still short; 0 when the play window found he cannot pay.
   int AskQuestion(const std::string& text, bool twoButtons);
   // The current player's password: true when given (phase AwaitRoll), false when cancelled
   // (phase AwaitLogin).
@@ -62,9 +62,13 @@ class Referee {
   // The auction of the property on the current player's square; returns the winner, who has
   // paid.
   int RunAuction();
-  // The play window for the current player on `page`; OK commits its working copies.
-  // Returns a PlayWindowResult.
+  // The play window for the current player, a person here, on `page`; OK commits its working
+  // copies and publishes them. Returns a PlayWindowResult.
   int RunPlayWindow(int page);
+  // What a play window at another computer committed: applied, with its log lines, when it
+  // fits this game (the board, names and places unchanged, owners and houses in range); false
+  // and nothing changed otherwise.
+  bool ApplyRemoteCommit(const PlayWindowCommit& commit);
 
   // ---- Checks of a person's answer before he gives it ----
   // Login, Consent and AuctionBid: whether the answering player has a password to give.

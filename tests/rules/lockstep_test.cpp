@@ -180,9 +180,15 @@ class Computer : public RemoteInbox {
     }
   }
 
-  // RemoteInbox: the answer of a player at the other computer.
+  // RemoteInbox: the answer of a player at the other computer; what his play window committed
+  // on the way is applied as it comes.
   Decision Await(const DecisionRequest& request) override {
     std::optional<Message> message = in_.Receive();
+    while (message && message->type == Message::Type::Decision &&
+           message->kind == DecisionKind::PlayWindow && message->decision.commit != nullptr &&
+           game.referee.ApplyRemoteCommit(*message->decision.commit)) {
+      message = in_.Receive();
+    }
     if (!message || message->type != Message::Type::Decision ||
         message->kind != request.kind || message->player != request.player) {
       Fail("expected the " + std::string(DecisionKindName(request.kind)) + " of player " +

@@ -67,6 +67,10 @@ TEST(Referee, TheDebtQuestionSendsThePlayerToSellUntilHisMoneyIsEnough) {
   };
   EXPECT_EQ(g.referee().AskQuestion("Du har skulder.", true), 1);
   EXPECT_EQ(g.ui.Count("AskQuestion"), 2);  // asked again while still short
+  // The two commits, then the question's last answer only.
+  ASSERT_EQ(g.published.size(), 3u);
+  EXPECT_EQ(g.published[0].kind, DecisionKind::PlayWindow);
+  EXPECT_EQ(g.published[2].kind, DecisionKind::Question);
   EXPECT_EQ(g.ui.Texts("OpenPlayWindow").size(), 2u);
   EXPECT_EQ(g.player(0).money, 200);
   EXPECT_EQ(phasesInWindow, (std::vector<TurnPhase>{TurnPhase::Dealing, TurnPhase::Dealing}));
@@ -76,6 +80,7 @@ TEST(Referee, TheDebtQuestionSendsThePlayerToSellUntilHisMoneyIsEnough) {
   g.player(0).money = -500;
   g.ui.playWindow = [](PlayWindowDeals&) { return kPlayWindowCannotPay; };
   EXPECT_EQ(g.referee().AskQuestion("Du har skulder.", true), 0);
+  EXPECT_EQ(g.published.back().button, 2);  // the others learn that he gave up
   // Any other question's first button is just an answer.
   EXPECT_EQ(g.referee().AskQuestion("Köpa Gata 2?", true), 1);
   EXPECT_EQ(g.ui.Texts("OpenPlayWindow").size(), 3u);
@@ -125,34 +130,48 @@ TEST(Referee, AnswersOutOfRangeArePublishedAndAppliedAsTheirNearestMeaning) {
   EXPECT_EQ(g.published.back().kind, DecisionKind::AuctionClose);
 }
 
-// What another computer's play window agreed is taken only when it fits this game.
+// What another computer's play window agreed is taken only when it fits this game, with the
+// log lines of what changed.
 TEST(Referee, ARemotePlayWindowsCommitIsCheckedThenApplied) {
   RefereeGame g;
-  ScriptedSeat elsewhere(true);
-  g.referee().SetSeat(0, &elsewhere);
   g.Own(1, {2});
-  auto commit = std::make_shared<PlayWindowCommit>();
-  commit->players = g.game.state.players;
-  commit->properties = g.game.state.properties;
-  commit->properties[2].owner = 0;
-  commit->players[0].money -= 2500;
-  commit->players[1].money += 2500;
-  commit->askedThisTurn[5] = 1;
+  PlayWindowCommit commit;
+  commit.players = g.game.state.players;
+  commit.properties = g.game.state.properties;
+  commit.properties[2].owner = 0;
+  commit.players[0].money -= 2500;
+  commit.players[1].money += 2500;
+  commit.askedThisTurn[5] = 1;
 
-  auto altered = std::make_shared<PlayWindowCommit>(*commit);
-  altered->properties[2].price = 1;  // the board itself may not change
-  auto badOwner = std::make_shared<PlayWindowCommit>(*commit);
-  badOwner->properties[3].owner = 5;  // no such player in this game
-  elsewhere.answers = {{1, 0, altered}, {1, 0, badOwner}, {1, 0, commit}};
-  EXPECT_EQ(g.referee().RunPlayWindow(0), kPlayWindowCancel);
-  EXPECT_EQ(g.referee().RunPlayWindow(0), kPlayWindowCancel);
+  PlayWindowCommit altered = commit;
+  altered.properties[2].price = 1;  // the board itself may not change
+  PlayWindowCommit badOwner = commit;
+  badOwner.properties[3].owner = 5;  // no such player in this game
+  PlayWindowCommit renamed = commit;
+  renamed.players[1].name.setUtf8("X");
+  for (const PlayWindowCommit* refused : {&altered, &badOwner, &renamed}) {
+    EXPECT_FALSE(g.referee().ApplyRemoteCommit(*refused));
+  }
   EXPECT_EQ(g.prop(2).owner, 1);
-  EXPECT_EQ(g.referee().RunPlayWindow(0), kPlayWindowOk);
+  EXPECT_TRUE(g.referee().ApplyRemoteCommit(commit));
   EXPECT_EQ(g.prop(2).owner, 0);
   EXPECT_EQ(std::pair(g.player(0).money, g.player(1).money), std::pair(27500, 32500));
   EXPECT_EQ(g.game.state.askedThisTurn[5], 1);
   EXPECT_EQ(g.LogLines(), std::vector<std::string>{"SpelareA köpte Gata 2 av SpelareB"});
-  EXPECT_EQ(g.published.back().remote, true);
+}
+
+// A player elsewhere pays his debt there: here only his last answer is awaited.
+TEST(Referee, ADebtQuestionOfAPlayerElsewhereAwaitsOnlyHisLastAnswer) {
+  RefereeGame g;
+  ScriptedSeat elsewhere(true);
+  g.referee().SetSeat(0, &elsewhere);
+  g.player(0).money = -500;
+  elsewhere.answers = {{1, 0, nullptr}};
+  EXPECT_EQ(g.referee().AskQuestion("Du har skulder.", true), 1);
+  EXPECT_EQ(elsewhere.asked.size(), 1u);
+  EXPECT_TRUE(g.ui.Texts("OpenPlayWindow").empty());
+  ASSERT_EQ(g.published.size(), 1u);
+  EXPECT_TRUE(g.published[0].remote);
 }
 
 }  // namespace
