@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc)
 CMAKE ?= cmake
 
-.PHONY: deps run build test bench sim format clean
+.PHONY: deps run build test bench sim format fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -26,8 +26,20 @@ bench: build
 sim: build
 	@build/tomtura-sim --games 1000 --players 4 --seed 1
 
+# The network layer's fuzzer (clang and its libFuzzer runtime), FUZZ_SECONDS long; new inputs
+# go to build-fuzz/corpus, the seeds in fuzz/seeds stay as they are.
+FUZZ_SECONDS ?= 120
+fuzz: deps
+	@command -v clang++ >/dev/null || { echo "make fuzz needs clang++ (Debian: clang libclang-rt-14-dev)"; exit 1; }
+	@$(CMAKE) -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTOMTURA_BUILD_UI=OFF -DTOMTURA_FUZZ=ON >/dev/null
+	@$(CMAKE) --build build-fuzz -j $(JOBS) --target tomtura-net-fuzz
+	@mkdir -p build-fuzz/corpus
+	@build-fuzz/tomtura-net-fuzz -max_total_time=$(FUZZ_SECONDS) -dict=fuzz/net.dict \
+	  -artifact_prefix=build-fuzz/ build-fuzz/corpus fuzz/seeds
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf build build-test
+	@rm -rf build build-test build-fuzz

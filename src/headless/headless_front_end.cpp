@@ -6,6 +6,7 @@
 
 #include "rules/game.h"
 #include "rules/seats.h"
+#include "trade/computer_deals.h"
 
 namespace tomtura {
 
@@ -20,10 +21,40 @@ Decision HeadlessFrontEnd::AskPerson(const DecisionRequest& request) {
   Note(request);
   ++stats_.personsAsked;
   if (request.kind == DecisionKind::Login) ++passwordsAsked;
+  if (dealsAsComputer_) {
+    if (request.kind == DecisionKind::PlayWindow) return DealInPlayWindow();
+    if (request.kind == DecisionKind::Question && request.layout.topic == QuestionTopic::Debt) {
+      // To the play window to raise the money, for as long as it raises some; then he gives up.
+      const bool raise = debtAsks_ == 0 || lastDealChanged_;
+      debtAsks_ = raise ? debtAsks_ + 1 : 0;
+      return {raise ? 1 : 2, 0, nullptr};
+    }
+    if (request.kind != DecisionKind::Consent) debtAsks_ = 0;
+  }
   return ComputerDecision(*game_, request);
 }
 
-void HeadlessFrontEnd::ShowComputerAnswer(const DecisionRequest& request, const Decision&) {
+// The computer's dealing, done on the live tables and then moved to the play window's copies:
+// the window's commit applies it, logs it and sends it to the other computers.
+Decision HeadlessFrontEnd::DealInPlayWindow() {
+  GameState& state = game_->state;
+  const PlayerTable players = state.players;
+  const PropertyTable properties = state.properties;
+  const GameLog log = state.log;
+  const std::string status = state.statusText;
+  RunComputerTransactions(*game_);
+  state.workPlayers = state.players;
+  state.workProperties = state.properties;
+  const bool changed = state.players != players || state.properties != properties;
+  lastDealChanged_ = changed;
+  state.players = players;
+  state.properties = properties;
+  state.log = log;
+  state.statusText = status;
+  return {changed ? kPlayWindowOk : kPlayWindowCancel, 0, nullptr};
+}
+
+void HeadlessFrontEnd::ShowAnswer(const DecisionRequest& request, const Decision&) {
   Note(request);
 }
 

@@ -51,6 +51,12 @@ class HeadlessFrontEnd : public FrontEnd {
   // Takes back a roll that has started but not yet shown any dice.
   void TakeBackStartedRoll();
 
+  // A person here who also deals as the computer would, through the play window: a network
+  // game has only persons, and persons who never build would play for ever. His play window
+  // does the computer's dealing on its copies, and a debt question sends him there for as
+  // long as it raises something.
+  void SetDealsAsComputer(bool on) { dealsAsComputer_ = on; }
+
   const HeadlessStats& stats() const { return stats_; }
   bool dicePending() const { return dicePending_; }
   bool walkPending() const { return walkPending_; }
@@ -71,7 +77,7 @@ class HeadlessFrontEnd : public FrontEnd {
 
   // FrontEnd.
   Decision AskPerson(const DecisionRequest& request) override;
-  void ShowComputerAnswer(const DecisionRequest& request, const Decision& answer) override;
+  void ShowAnswer(const DecisionRequest& request, const Decision& answer) override;
   void AuctionOpened(const Auction&) override { ++stats_.auctions; }
   void AuctionClosed() override {}
   void ShowMessage(const std::string& text, MessageIcon icon) override;
@@ -105,7 +111,12 @@ class HeadlessFrontEnd : public FrontEnd {
   void Count(const Snapshot& before);
   void Note(const DecisionRequest& request);
 
+  Decision DealInPlayWindow();
+
   Game* game_ = nullptr;
+  bool dealsAsComputer_ = false;
+  int debtAsks_ = 0;            // debt questions of the debt being settled
+  bool lastDealChanged_ = false;  // the last play window did something
   HeadlessStats stats_;
   bool dicePending_ = false;
   bool walkPending_ = false;

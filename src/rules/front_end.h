@@ -24,9 +24,10 @@ class FrontEnd {
   // the request and returns what was pressed; passwords and bids are checked with the
   // referee's checks before they are returned.
   virtual Decision AskPerson(const DecisionRequest& request) = 0;
-  // Shows the table what a computer player answered, for request.answerDelayMs: the question
-  // with only the chosen button, or the auction with the computer's bid.
-  virtual void ShowComputerAnswer(const DecisionRequest& request, const Decision& answer) = 0;
+  // Shows the table an answer given without a dialog here, for request.answerDelayMs: a computer
+  // player's, or a player's at another computer. The question shows with only the chosen
+  // button, the auction with the bid.
+  virtual void ShowAnswer(const DecisionRequest& request, const Decision& answer) = 0;
   // The auction window is open from its first turn to its closing.
   virtual void AuctionOpened(const Auction& auction) = 0;
   virtual void AuctionClosed() = 0;

@@ -160,9 +160,20 @@ Decision Referee::Normalised(const DecisionRequest& request, Decision decision) 
   return result;
 }
 
+int Referee::Subscribe(Listener listener) {
+  listeners_.emplace_back(nextSubscription_, std::move(listener));
+  return nextSubscription_++;
+}
+
+void Referee::Unsubscribe(int subscription) {
+  std::erase_if(listeners_, [&](const auto& entry) { return entry.first == subscription; });
+}
+
 void Referee::Publish(const DecisionRequest& request, const Decision& decision) {
   const bool remote = IsRemote(request.player);
-  for (const Listener& listener : listeners_) listener(request, decision, remote);
+  // A listener may subscribe or leave while it is told; it is told from a copy.
+  const auto listeners = listeners_;
+  for (const auto& [subscription, listener] : listeners) listener(request, decision, remote);
 }
 
 int Referee::AskQuestion(const std::string& text, bool twoButtons) {
@@ -284,7 +295,7 @@ int Referee::RunPlayWindow(int page) {
   return decision.button;
 }
 
-bool Referee::ApplyRemoteCommit(const PlayWindowCommit& commit) {
+bool Referee::ApplyRemoteCommit(const PlayWindowCommit& commit, bool logLines) {
   GameState& state = game_.state;
   if (!CommitFits(state, commit)) return false;
   PlayWindowDeals deals(game_);
@@ -293,7 +304,7 @@ bool Referee::ApplyRemoteCommit(const PlayWindowCommit& commit) {
   for (int p = 0; p < kPropertyCount; ++p) {
     state.askedThisTurn[p] = std::max(state.askedThisTurn[p], commit.askedThisTurn[p]);
   }
-  deals.Commit();
+  deals.Commit(logLines);
   return true;
 }
 

@@ -46,7 +46,9 @@ class Referee {
   // Called with every decision taken, in order; `remote` when it came from another computer.
   using Listener =
       std::function<void(const DecisionRequest& request, const Decision& decision, bool remote)>;
-  void Subscribe(Listener listener) { listeners_.push_back(std::move(listener)); }
+  // Returns a number that Unsubscribe takes.
+  int Subscribe(Listener listener);
+  void Unsubscribe(int subscription);
 
   // ---- The questions of the game ----
   // A question or notice to the current player: 1 or 2 (a notice: 1). The debt question's
@@ -68,7 +70,8 @@ class Referee {
   // What a play window at another computer committed: applied, with its log lines, when it
   // fits this game (the board, names and places unchanged, owners and houses in range); false
   // and nothing changed otherwise.
-  bool ApplyRemoteCommit(const PlayWindowCommit& commit);
+  // Without `logLines`, the log lines are left to the computer where the window was.
+  bool ApplyRemoteCommit(const PlayWindowCommit& commit, bool logLines = true);
 
   // ---- Checks of a person's answer before he gives it ----
   // Login, Consent and AuctionBid: whether the answering player has a password to give.
@@ -95,7 +98,8 @@ class Referee {
   LocalPersonSeat person_;
   ComputerSeat computer_;
   std::array<Seat*, kMaxPlayers> seats_{};
-  std::vector<Listener> listeners_;
+  std::vector<std::pair<int, Listener>> listeners_;
+  int nextSubscription_ = 1;
   int playWindowDepth_ = 0;
 };
 

@@ -83,7 +83,7 @@ Decision ComputerSeat::Decide(const DecisionRequest& request) {
                            yes ? MessageIcon::Information : MessageIcon::Stop);
     }
   } else {
-    game_.ui.ShowComputerAnswer(request, decision);
+    game_.ui.ShowAnswer(request, decision);
   }
   return decision;
 }

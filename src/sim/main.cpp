@@ -20,6 +20,7 @@
 #include "data/text_catalogue.h"
 #include "rules/game.h"
 #include "headless/headless_front_end.h"
+#include "sim/net_play.h"
 #include "store/saved_game.h"
 
 namespace tomtura {
@@ -40,11 +41,20 @@ struct Options {
   bool json = false;
   std::string load;
   std::string save;
+  // A network game instead of a series: host or join.
+  bool host = false;
+  std::string join;
+  int port = 4711;
+  std::string name;
+  int leaveAfter = -1;
 };
 
 constexpr std::string_view kUsage =
     "usage: tomtura-sim --games N --players K --seed S [--max-turns T] [--board FILE]\n"
-    "                   [--json] [--load FILE.tom] [--save FILE.tom]\n";
+    "                   [--json] [--load FILE.tom] [--save FILE.tom]\n"
+    "       tomtura-sim --host [--port Q] --players N [--seed S] [--name NAME] [--save FILE.tom]\n"
+    "       tomtura-sim --join ADDRESS [--port P] --name NAME [--seed S] [--save FILE.tom]\n"
+    "                   [--leave-after THROWS]\n";
 
 template <typename T>
 std::optional<T> ParseNumber(std::string_view text) {
@@ -58,8 +68,8 @@ std::optional<T> ParseNumber(std::string_view text) {
 std::string ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     std::string_view flag = argv[i];
-    if (flag == "--json") {
-      options.json = true;
+    if (flag == "--json" || flag == "--host") {
+      (flag == "--json" ? options.json : options.host) = true;
       continue;
     }
     if (i + 1 >= argc) return fmt::format("{} needs a value", flag);
@@ -89,11 +99,20 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
       options.load = value;
     } else if (flag == "--save") {
       options.save = value;
+    } else if (flag == "--join") {
+      options.join = value;
+    } else if (flag == "--port") {
+      error = bounded(options.port, 0, 65535);
+    } else if (flag == "--name") {
+      options.name = value;
+    } else if (flag == "--leave-after") {
+      error = bounded(options.leaveAfter, 0, 1 << 30);
     } else {
       error = fmt::format("unknown option {}", flag);
     }
     if (!error.empty()) return error;
   }
+  if (options.host && !options.join.empty()) return "--host and --join exclude each other";
   return {};
 }
 
@@ -233,6 +252,25 @@ int Simulate(const Options& options) {
   return 0;
 }
 
+int PlayNetwork(const Options& options) {
+  const std::string boardPath = options.board.empty() ? DefaultBoardPath() : options.board;
+  TextCatalogue catalogue = TextCatalogue::Load(boardPath);
+  if (!catalogue.file().ok()) {
+    fmt::print(stderr, "tomtura-sim: cannot read the board file {}\n", boardPath);
+    return kExitFailure;
+  }
+  NetPlayOptions net;
+  net.host = options.host;
+  net.address = options.join;
+  net.port = options.port;
+  net.players = options.players;
+  net.name = options.name;
+  net.seed = options.seed;
+  net.save = options.save;
+  net.leaveAfter = options.leaveAfter;
+  return PlayNetworkGame(catalogue, net);
+}
+
 }  // namespace
 }  // namespace tomtura
 
@@ -243,5 +281,6 @@ int main(int argc, char** argv) {
     fmt::print(stderr, "tomtura-sim: {}\n{}", error, tomtura::kUsage);
     return tomtura::kExitUsage;
   }
+  if (options.host || !options.join.empty()) return tomtura::PlayNetwork(options);
   return tomtura::Simulate(options);
 }

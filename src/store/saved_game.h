@@ -11,12 +11,12 @@
 
 #include "data/game_state.h"
 #include "data/text_catalogue.h"
+#include "store/record_codec.h"
 
 namespace tomtura {
 
 constexpr std::size_t kSavedGameSize = 1840;
 constexpr std::size_t kSavedPlayerSize = 34;
-constexpr std::size_t kPropertyRecordSize = 54;
 constexpr std::size_t kSavedPlayersOffset = 2;
 constexpr std::size_t kSavedPropertiesOffset =
     kSavedPlayersOffset + kMaxPlayers * kSavedPlayerSize;  // 206
@@ -27,7 +27,6 @@ static_assert(kSavedFirstLapOffset + 2 * kMaxPlayers == kSavedGameSize);
 
 inline constexpr std::string_view kSavedGameExtension = ".tom";
 constexpr int kTextCannotSave = 26;  // "%s" = the path
-constexpr int kMaxToken = 9;         // token pictures 0..9
 
 using SavedGameBytes = std::array<std::uint8_t, kSavedGameSize>;
 
@@ -39,11 +38,6 @@ struct SavedGame {
   int currentPlayer = 0;
   std::array<std::uint16_t, kMaxPlayers> firstLap{};
 };
-
-// The 54-byte image of one property record (also sent whole over the network).
-void EncodePropertyRecord(const Property& property,
-                          std::span<std::uint8_t, kPropertyRecordSize> out);
-Property DecodePropertyRecord(std::span<const std::uint8_t, kPropertyRecordSize> in);
 
 SavedGameBytes EncodeSavedGame(const GameState& state);
 

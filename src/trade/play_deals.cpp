@@ -217,13 +217,13 @@ PlayWindowDeals::Outcome PlayWindowDeals::SellHouse(int p) {
   return Outcome::Done;
 }
 
-void PlayWindowDeals::Commit() {
+void PlayWindowDeals::Commit(bool logLines) {
   GameState& state = game_.state;
   const std::string actorName = state.players[actor_].name.utf8();
   auto ownerName = [&](int owner) {
     return owner >= 0 && owner < kMaxPlayers ? state.players[owner].name.utf8() : std::string();
   };
-  for (int p = 0; p < kPropertyCount; ++p) {
+  for (int p = 0; p < kPropertyCount && logLines; ++p) {
     const Property& before = state.properties[p];
     const Property& after = state.workProperties[p];
     const std::string name = before.name.utf8();

@@ -69,8 +69,9 @@ class PlayWindowDeals {
   std::string BuyOfferText(int partner, int wanted, int own, int price) const;
   std::string SellOfferText(int partner, int own, int partnerProperty, int price) const;
 
-  // OK: log lines for what changed, the copies over the live tables, redraws.
-  void Commit();
+  // OK: log lines for what changed (unless `logLines` is off), the copies over the live tables,
+  // redraws.
+  void Commit(bool logLines = true);
 
  private:
   bool AskPartner(int partner, const std::string& offer, int moneyReceived, int given,

@@ -161,7 +161,7 @@ Decision QtFrontEnd::AskPerson(const DecisionRequest& request) {
   return {};
 }
 
-void QtFrontEnd::ShowComputerAnswer(const DecisionRequest& request, const Decision& answer) {
+void QtFrontEnd::ShowAnswer(const DecisionRequest& request, const Decision& answer) {
   if (game_ == nullptr) return;
   switch (request.kind) {
     case DecisionKind::Question: {

@@ -59,7 +59,7 @@ class QtFrontEnd : public FrontEnd {
 
   // ---- FrontEnd ----
   Decision AskPerson(const DecisionRequest& request) override;
-  void ShowComputerAnswer(const DecisionRequest& request, const Decision& answer) override;
+  void ShowAnswer(const DecisionRequest& request, const Decision& answer) override;
   void AuctionOpened(const Auction& auction) override;
   void AuctionClosed() override;
   void ShowMessage(const std::string& text, MessageIcon icon) override;

@@ -60,9 +60,9 @@ class ScriptedFrontEnd : public HeadlessFrontEnd {
     answers.pop_front();
     return {answer, 0, nullptr};
   }
-  void ShowComputerAnswer(const DecisionRequest& request, const Decision& answer) override {
+  void ShowAnswer(const DecisionRequest& request, const Decision& answer) override {
     if (request.kind == DecisionKind::Question) asked.push_back(request);
-    HeadlessFrontEnd::ShowComputerAnswer(request, answer);
+    HeadlessFrontEnd::ShowAnswer(request, answer);
   }
   void AuctionOpened(const Auction& auction) override {
     ++auctionsRun;

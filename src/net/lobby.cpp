@@ -1,0 +1,91 @@
+#include "net/lobby.h"
+
+namespace tomtura {
+
+namespace {
+
+// The isComputer value a roster gives the players whose computers a client does not know.
+constexpr std::int16_t kElsewhere = 2;
+constexpr std::int16_t kComputerPlayer = 1;
+
+}  // namespace
+
+void OpenLobby(PlayerTable& players, std::int32_t& playerCount) {
+  for (Player& player : players) {
+    player.name.clear();
+    player.isComputer = 0;
+  }
+  playerCount = 1;
+}
+
+bool AcceptConnection(PlayerTable& players, std::int32_t& playerCount, ConnectionId connection) {
+  if (playerCount < 0 || playerCount >= kMaxPlayers) return false;
+  Player& player = players[playerCount];
+  player.isComputer = connection;
+  player.token = static_cast<std::int16_t>(playerCount);
+  ++playerCount;
+  return true;
+}
+
+int RecordOfConnection(const PlayerTable& players, int playerCount, ConnectionId connection) {
+  for (int i = 1; i < playerCount && i < kMaxPlayers; ++i) {
+    if (players[i].isComputer == connection) return i;
+  }
+  return -1;
+}
+
+void NamePlayer(Player& player, const PlayerName& name, int record,
+                const DefaultName& defaultName) {
+  if (name.empty()) {
+    player.name.setUtf8(defaultName(record));
+  } else {
+    player.name = name;
+  }
+}
+
+int NameJoiner(PlayerTable& players, int playerCount, ConnectionId connection,
+               const JoinMessage& join, const DefaultName& defaultName) {
+  const int record = RecordOfConnection(players, playerCount, connection);
+  if (record >= 0) NamePlayer(players[record], join.name, record, defaultName);
+  return record;
+}
+
+int RemoveLeaver(PlayerTable& players, std::int32_t& playerCount, ConnectionId connection) {
+  const int record = RecordOfConnection(players, playerCount, connection);
+  if (record < 0) return -1;
+  for (int i = record; i + 1 < playerCount; ++i) {
+    players[i].isComputer = players[i + 1].isComputer;
+    players[i].name = players[i + 1].name;
+  }
+  --playerCount;
+  players[playerCount].isComputer = 0;
+  players[playerCount].name.clear();
+  return record;
+}
+
+std::vector<RosterMessage> RostersAtStart(const PlayerTable& players, int playerCount,
+                                          const RuleSettings& settings) {
+  std::vector<RosterMessage> rosters;
+  RosterMessage roster{players, settings.auctionOn, settings.firstLapRule};
+  for (int k = 1; k < playerCount && k < kMaxPlayers; ++k) {
+    roster.players[k - 1].isComputer = kElsewhere;
+    roster.players[k].isComputer = 0;
+    rosters.push_back(roster);
+  }
+  return rosters;
+}
+
+std::vector<ConnectionId> RelayTargets(const PlayerTable& players, int playerCount,
+                                       ConnectionId from) {
+  std::vector<ConnectionId> targets;
+  for (int i = 1; i < playerCount && i < kMaxPlayers; ++i) {
+    const ConnectionId connection = players[i].isComputer;
+    // 0: the player has left; 1: a computer player, who has no connection.
+    if (connection != 0 && connection != kComputerPlayer && connection != from) {
+      targets.push_back(connection);
+    }
+  }
+  return targets;
+}
+
+}  // namespace tomtura

@@ -1,0 +1,480 @@
+// One computer's side of a network game: lobby, seats, dice, and the messages in the order the
+// game takes them.
+#include "net/session.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "rules/game.h"
+
+namespace tomtura {
+
+namespace {
+
+constexpr int kHostGame = 0x401;
+constexpr int kClientGame = 0x402;
+constexpr int kTextDefaultName = 32;  // "%d": the record index
+constexpr int kTextChatTitle = 33;    // "%s": the sender
+constexpr int kTextConnectionLost = 30;
+
+// A press or a bid as the answer to `request`; nullopt when the message is no such answer.
+std::optional<Decision> AnswerIn(const DecisionRequest& request, const NetMessage& message) {
+  if (request.kind == DecisionKind::AuctionBid) {
+    const auto* bid = std::get_if<BidMessage>(&message);
+    if (bid == nullptr || bid->player != request.player) return std::nullopt;
+    return Decision{bid->controlId, bid->controlId == kControlOk ? bid->amount : 0, nullptr};
+  }
+  const auto* press = std::get_if<PressMessage>(&message);
+  if (press == nullptr) return std::nullopt;
+  return Decision{press->controlId, 0, nullptr};
+}
+
+}  // namespace
+
+NetSession::NetSession(Game& game, Link& link, Role role)
+    : game_(game),
+      link_(link),
+      role_(role),
+      seat_(*this),
+      hostDice_(game.rng, [this](const Dice& dice) { SendDice(dice); }),
+      clientDice_([this] {
+        waitingForDice_ = true;
+        Broadcast(RollRequest{});
+      }) {
+  subscription_ =
+      game_.referee.Subscribe([this](const DecisionRequest& request, const Decision& decision,
+                                     bool remote) { OnDecision(request, decision, remote); });
+}
+
+NetSession::~NetSession() {
+  game_.referee.Unsubscribe(subscription_);
+  for (int p = 0; p < kMaxPlayers; ++p) game_.referee.SetSeat(p, nullptr);
+  game_.SetDiceSource(nullptr);
+}
+
+// ---- Lobby ---------------------------------------------------------------------------------
+
+void NetSession::OpenLobby() {
+  tomtura::OpenLobby(game_.state.players, game_.state.playerCount);
+}
+
+bool NetSession::Accept(ConnectionId connection) {
+  if (inGame_ || role_ != Role::Host) return false;
+  if (!AcceptConnection(game_.state.players, game_.state.playerCount, connection)) return false;
+  framers_.insert_or_assign(connection, Framer(Role::Host, NetPhase::Lobby));
+  if (events.lobbyChanged) events.lobbyChanged();
+  return true;
+}
+
+void NetSession::Start(const std::string& hostName) {
+  GameState& state = game_.state;
+  PlayerName name;
+  name.setUtf8(hostName);
+  NamePlayer(state.players[0], name, 0,
+             [this](int record) { return game_.FormatCatalogue(kTextDefaultName, record); });
+  const std::vector<RosterMessage> rosters =
+      RostersAtStart(state.players, state.playerCount, state.settings);
+  for (int k = 1; k < state.playerCount; ++k) {
+    link_.Send(state.players[k].isComputer, EncodeMessage(rosters[k - 1]));
+  }
+  for (auto& [connection, framer] : framers_) {
+    framer.SetPhase(NetPhase::Game);
+    framer.SetPlayerCount(state.playerCount);
+  }
+  state.networkGame = kHostGame;
+  BeginGame();
+}
+
+void NetSession::Join(const std::string& name) {
+  framers_.insert_or_assign(kHostConnection, Framer(Role::Client, NetPhase::Lobby));
+  JoinMessage join;
+  join.name.setUtf8(name);
+  link_.Send(kHostConnection, EncodeMessage(join));
+}
+
+void NetSession::ApplyRoster(const RosterMessage& roster) {
+  GameState& state = game_.state;
+  const int count = RosterPlayerCount(roster);
+  const int here =
+      static_cast<int>(std::count_if(roster.players.begin(), roster.players.begin() + count,
+                                     [](const Player& player) { return player.isComputer == 0; }));
+  if (count < 2 || here != 1) {
+    End("a roster without exactly one player here");
+    return;
+  }
+  state.players = roster.players;
+  state.playerCount = count;
+  state.settings.auctionOn = roster.auctionOn;
+  state.settings.firstLapRule = roster.firstLapRule;
+  state.networkGame = kClientGame;
+  BeginGame();
+  if (events.started) events.started();
+}
+
+void NetSession::BeginGame() {
+  GameState& state = game_.state;
+  localPlayer_ = 0;
+  for (int p = 0; p < state.playerCount; ++p) {
+    if (state.players[p].isComputer == 0) {
+      localPlayer_ = p;
+      break;
+    }
+  }
+  for (int p = 0; p < kMaxPlayers; ++p) {
+    game_.referee.SetSeat(p, p < state.playerCount && p != localPlayer_ ? &seat_ : nullptr);
+  }
+  game_.SetDiceSource(role_ == Role::Host ? static_cast<DiceSource*>(&hostDice_) : &clientDice_);
+  inGame_ = true;
+  decksPending_ = true;
+  game_.NewGame(false);
+}
+
+// ---- Output --------------------------------------------------------------------------------
+
+void NetSession::Broadcast(const NetMessage& message, ConnectionId except) {
+  const std::vector<std::uint8_t> bytes = EncodeMessage(message);
+  if (role_ == Role::Client) {
+    link_.Send(kHostConnection, bytes);
+    return;
+  }
+  const GameState& state = game_.state;
+  for (ConnectionId connection : RelayTargets(state.players, state.playerCount, except)) {
+    link_.Send(connection, bytes);
+  }
+}
+
+void NetSession::SendDice(const Dice& dice) {
+  // The decks go with the first throw, as the host shuffled them.
+  if (decksPending_) {
+    decksPending_ = false;
+    Broadcast(DecksMessage{game_.state.chanceDeck, game_.state.communityDeck});
+  }
+  Broadcast(DiceMessage{dice.die1, dice.die2});
+}
+
+void NetSession::OnDecision(const DecisionRequest& request, const Decision& decision, bool remote) {
+  if (remote || !inGame_ || ended_) return;
+  switch (request.kind) {
+    case DecisionKind::Question:
+    case DecisionKind::AuctionClose:
+    case DecisionKind::Consent:
+      Broadcast(PressMessage{decision.button});
+      return;
+    case DecisionKind::AuctionBid:
+      Broadcast(BidMessage{decision.button, decision.button == kControlOk ? decision.amount : 0,
+                           request.player});
+      return;
+    case DecisionKind::PlayWindow:
+      if (decision.commit != nullptr) {
+        Broadcast(StateMessage{decision.commit->properties, decision.commit->players});
+      }
+      return;
+    case DecisionKind::Login:
+      return;  // a password is given at the player's own computer only
+  }
+}
+
+void NetSession::SendChat(const std::string& text, const std::vector<int>& addressees) {
+  const GameState& state = game_.state;
+  if (!inGame_ || ended_) return;
+  ChatMessage chat;
+  chat.text.setUtf8(text);
+  chat.flags.assign(static_cast<std::size_t>(state.playerCount), kChatNotAddressed);
+  for (int p = 0; p < state.playerCount; ++p) {
+    const bool addressed = addressees.empty() ||
+                           std::find(addressees.begin(), addressees.end(), p) != addressees.end();
+    if (addressed) chat.flags[static_cast<std::size_t>(p)] = kChatAddressee;
+  }
+  chat.flags[static_cast<std::size_t>(localPlayer_)] = kChatSender;
+  Broadcast(chat);
+}
+
+// ---- Input ---------------------------------------------------------------------------------
+
+void NetSession::Deliver(ConnectionId connection, std::span<const std::uint8_t> bytes) {
+  const auto found = framers_.find(connection);
+  if (found == framers_.end() || ended_) return;
+  Framer& framer = found->second;
+  framer.Feed(bytes);
+  while (std::optional<NetMessage> message = framer.Next()) {
+    if (inGame_) {
+      inbox_.push_back({connection, std::move(message), std::string()});
+    } else if (const auto* join = std::get_if<JoinMessage>(&*message)) {
+      NameJoiner(game_.state.players, game_.state.playerCount, connection, *join,
+                 [this](int record) { return game_.FormatCatalogue(kTextDefaultName, record); });
+      if (events.lobbyChanged) events.lobbyChanged();
+    } else if (const auto* roster = std::get_if<RosterMessage>(&*message)) {
+      ApplyRoster(*roster);
+    }
+  }
+  if (!framer.failed()) return;
+  // The connection is closed at once; its player leaves when the game takes that in.
+  const std::string reason = framer.error();
+  if (inGame_ && role_ == Role::Host) {
+    link_.Close(connection);
+    framers_.erase(connection);
+    inbox_.push_back({connection, std::nullopt, reason});
+  } else {
+    Refuse(connection, reason);
+  }
+}
+
+void NetSession::Lost(ConnectionId connection) {
+  if (ended_) return;
+  framers_.erase(connection);
+  if (inGame_) {
+    inbox_.push_back({connection, std::nullopt, "the connection closed"});
+    return;
+  }
+  if (role_ == Role::Client) {
+    End("the host has gone");
+  } else if (RemoveLeaver(game_.state.players, game_.state.playerCount, connection) >= 0 &&
+             events.lobbyChanged) {
+    events.lobbyChanged();
+  }
+}
+
+std::optional<NetSession::Item> NetSession::Take(bool wait) {
+  for (;;) {
+    if (!inbox_.empty()) {
+      Item item = std::move(inbox_.front());
+      inbox_.pop_front();
+      return item;
+    }
+    if (ended_ || !wait) return std::nullopt;
+    if (!link_.WaitForInput()) {
+      End("nothing more comes from the network");
+      return std::nullopt;
+    }
+  }
+}
+
+bool NetSession::HandleAside(const Item& item) {
+  if (!item.message) {
+    PlayerGone(item.from, item.reason);
+    return true;
+  }
+  const NetMessage& message = *item.message;
+  if (std::holds_alternative<StateMessage>(message)) {
+    ApplyState(item);
+    return true;
+  }
+  if (const auto* chat = std::get_if<ChatMessage>(&message)) {
+    if (role_ == Role::Host) Broadcast(*chat, item.from);
+    ShowChat(*chat);
+    return true;
+  }
+  if (const auto* login = std::get_if<LoginMessage>(&message)) {
+    if (role_ == Role::Host) Broadcast(*login, item.from);
+    if (login->player == localPlayer_) {
+      AnswerConsent(item, *login);
+    } else {
+      ++foreignConsents_;  // its answer comes from the asked player's computer
+    }
+    return true;
+  }
+  if (std::holds_alternative<PressMessage>(message) && foreignConsents_ > 0) {
+    --foreignConsents_;
+    if (role_ == Role::Host) Broadcast(message, item.from);
+    return true;
+  }
+  return false;
+}
+
+void NetSession::ApplyState(const Item& item) {
+  const auto& state = std::get<StateMessage>(*item.message);
+  GameState& here = game_.state;
+  PlayWindowCommit commit;
+  commit.properties = state.properties;
+  commit.players = state.players;
+  // Each computer keeps who sits where as it knows it.
+  for (int p = 0; p < kMaxPlayers; ++p) commit.players[p].isComputer = here.players[p].isComputer;
+  commit.askedThisTurn = here.askedThisTurn;
+  if (!game_.referee.ApplyRemoteCommit(commit, false)) {
+    Refuse(item.from, "a state that does not fit the game");
+    return;
+  }
+  if (role_ == Role::Host) Broadcast(state, item.from);
+}
+
+void NetSession::AnswerConsent(const Item& item, const LoginMessage& login) {
+  (void)item;
+  // The player here answers in his consent dialog; the referee publishes the answer, which goes
+  // out as a press.
+  game_.referee.AskConsent(login.player, login.prompt.utf8(), 0, kNobody, kNobody, true);
+}
+
+void NetSession::ShowChat(const ChatMessage& chat) {
+  const auto flag = [&](int p) {
+    return p < static_cast<int>(chat.flags.size()) ? chat.flags[static_cast<std::size_t>(p)] : 0;
+  };
+  if (flag(localPlayer_) == kChatNotAddressed || !events.chat) return;
+  int sender = 0;
+  while (sender < static_cast<int>(chat.flags.size()) && flag(sender) != kChatSender) ++sender;
+  events.chat(game_.FormatCatalogue(kTextChatTitle, game_.PlayerName(sender)), chat.text.utf8());
+}
+
+Decision NetSession::Await(const DecisionRequest& request) {
+  const Decision noAnswer{kControlCancel, 0, nullptr};
+  if (request.kind == DecisionKind::Login) return {kControlOk, 0, nullptr};
+  const bool ownConsent = request.kind == DecisionKind::Consent && request.insidePlayWindow;
+  if (ownConsent) {
+    // Asked from our play window: the asked player's computer opens the consent dialog.
+    LoginMessage login;
+    login.prompt.setUtf8(request.text);
+    login.player = request.player;
+    Broadcast(login);
+  }
+  for (;;) {
+    if (ended_ || left_.contains(request.player)) return noAnswer;
+    std::optional<Item> item = Take(true);
+    if (!item) return noAnswer;
+    if (!ownConsent && HandleAside(*item)) continue;
+    if (ownConsent && (!item->message || !std::holds_alternative<PressMessage>(*item->message)) &&
+        HandleAside(*item)) {
+      continue;
+    }
+    const bool fromTheAnswerer =
+        role_ == Role::Client || item->from == ConnectionOf(request.player);
+    std::optional<Decision> answer =
+        item->message && fromTheAnswerer ? AnswerIn(request, *item->message) : std::nullopt;
+    if (!answer) {
+      Refuse(item->from, "an answer that does not fit the game");
+      continue;
+    }
+    if (role_ == Role::Host) Broadcast(*item->message, item->from);
+    DecisionRequest shown = request;
+    shown.answerDelayMs = remotePressMs;
+    game_.ui.ShowAnswer(shown, *answer);
+    return *answer;
+  }
+}
+
+void NetSession::Pump() {
+  while (inGame_ && !ended_) {
+    MoveOnFromALeaver();
+    const GameState& state = game_.state;
+    const TurnPhase phase = state.turnPhase;
+    const bool waitsForThrow = phase == TurnPhase::AwaitRoll || phase == TurnPhase::AwaitLogin ||
+                               phase == TurnPhase::GameOver ||
+                               (phase == TurnPhase::Rolling && waitingForDice_);
+    if (!waitsForThrow) return;
+    std::optional<Item> item = Take(false);
+    if (!item) return;
+    if (HandleAside(*item)) continue;
+    const NetMessage& message = *item->message;
+    const bool remoteOnTurn = state.currentPlayer != localPlayer_;
+    if (const auto* dice = std::get_if<DiceMessage>(&message)) {
+      const bool expected = waitingForDice_ || (phase == TurnPhase::AwaitRoll && remoteOnTurn);
+      if (role_ == Role::Client && expected && clientDice_.Deliver({dice->die1, dice->die2})) {
+        waitingForDice_ = false;
+        game_.DiceArrived();
+        return;
+      }
+    } else if (const auto* decks = std::get_if<DecksMessage>(&message)) {
+      if (role_ == Role::Client && phase == TurnPhase::AwaitRoll) {
+        game_.state.chanceDeck = decks->chance;
+        game_.state.communityDeck = decks->community;
+        continue;
+      }
+    } else if (std::holds_alternative<RollRequest>(message)) {
+      if (role_ == Role::Host && phase == TurnPhase::AwaitRoll &&
+          item->from == ConnectionOf(state.currentPlayer)) {
+        game_.BeginThrow();
+        return;
+      }
+    }
+    Refuse(item->from, "a message that does not fit the game now");
+  }
+}
+
+// ---- Leavers and the end -------------------------------------------------------------------
+
+void NetSession::Refuse(ConnectionId from, const std::string& reason) {
+  if (role_ == Role::Client) {
+    End("the host sent " + reason);
+    return;
+  }
+  link_.Close(from);
+  framers_.erase(from);
+  if (inGame_) {
+    PlayerGone(from, reason);
+  } else if (RemoveLeaver(game_.state.players, game_.state.playerCount, from) >= 0 &&
+             events.lobbyChanged) {
+    events.lobbyChanged();
+  }
+}
+
+void NetSession::PlayerGone(ConnectionId connection, const std::string& reason) {
+  GameState& state = game_.state;
+  if (role_ == Role::Client) {
+    End("the host has gone");
+    return;
+  }
+  const int p = RecordOfConnection(state.players, state.playerCount, connection);
+  framers_.erase(connection);
+  if (p < 0) return;
+  Player& player = state.players[p];
+  if (player.isBankrupt != 0 || left_.contains(p)) return;
+  game_.Log(p, "%s lämnade spelet: %s", game_.PlayerName(p), reason);
+  left_.insert(p);
+  player.isBankrupt = 1;
+  player.isComputer = 0;
+  if (PlayersInGame() < 2) {
+    End(game_.Text(kTextConnectionLost));
+    return;
+  }
+  if (events.playerLeft && !events.playerLeft(p)) {
+    End(std::string());
+    return;
+  }
+  // His properties go back to the bank, and every computer learns it.
+  for (Property& property : state.properties) {
+    if (property.owner != p) continue;
+    property.owner = kNobody;
+    property.houses = 0;
+  }
+  Broadcast(StateMessage{state.properties, state.players});
+  game_.RefreshPropertyLists();
+  game_.ui.BoardChanged();
+  game_.ui.PanelChanged();
+  MoveOnFromALeaver();
+}
+
+// A player who has left cannot take his turn: it goes on to the next player still in.
+void NetSession::MoveOnFromALeaver() {
+  GameState& state = game_.state;
+  const bool waiting =
+      state.turnPhase == TurnPhase::AwaitRoll || state.turnPhase == TurnPhase::AwaitLogin;
+  if (!waiting || state.current().isBankrupt == 0 || PlayersInGame() == 0) return;
+  do {
+    state.currentPlayer = (state.currentPlayer + 1) % state.playerCount;
+  } while (state.current().isBankrupt != 0);
+  state.doublesInRow = 0;
+  state.turnPhase = TurnPhase::AwaitRoll;
+  game_.ui.StatusLineChanged();
+  game_.ui.CentreOnCurrentPlayer();
+  if (state.currentPlayer == localPlayer_) game_.ui.FocusRollButton();
+}
+
+void NetSession::End(const std::string& why) {
+  if (ended_) return;
+  ended_ = true;
+  if (events.ended) events.ended(why);
+}
+
+int NetSession::PlayersInGame() const {
+  const GameState& state = game_.state;
+  int count = 0;
+  for (int p = 0; p < state.playerCount; ++p) count += state.players[p].isBankrupt == 0 ? 1 : 0;
+  return count;
+}
+
+ConnectionId NetSession::ConnectionOf(int player) const {
+  if (role_ == Role::Client) return kHostConnection;
+  const GameState& state = game_.state;
+  if (player <= 0 || player >= state.playerCount || left_.contains(player)) return -1;
+  return state.players[player].isComputer;
+}
+
+}  // namespace tomtura

@@ -1,0 +1,151 @@
+#pragma once
+// One computer's side of a network game: the lobby (the host's list of joined players, a
+// client's wait for the roster), then the game itself. In the game every computer runs the
+// whole game; the session seats the players of the other computers (their answers arrive as
+// messages), throws the dice (the host) or takes the host's (a client), sends what the players
+// here decide, and takes what arrives only when the game asks for it, so that every computer
+// applies each message at the same point of the game. It reaches the network through a Link
+// that moves bytes; it has no sockets of its own.
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "net/framer.h"
+#include "net/lobby.h"
+#include "net/messages.h"
+#include "rules/decision.h"
+#include "rules/dice.h"
+#include "rules/seats.h"
+
+namespace tomtura {
+
+class Game;
+
+// The connection of the host as a client sees it.
+constexpr ConnectionId kHostConnection = 0;
+
+class NetSession : public RemoteInbox {
+ public:
+  // Moves this computer's bytes and waits for more.
+  class Link {
+   public:
+    virtual ~Link() = default;
+    // Host: to the client on `connection`; client: to the host.
+    virtual void Send(ConnectionId connection, std::vector<std::uint8_t> bytes) = 0;
+    virtual void Close(ConnectionId connection) = 0;
+    // Returns when more has been delivered (Deliver, Lost) or something else needs the game;
+    // false when nothing more can come.
+    virtual bool WaitForInput() = 0;
+  };
+
+  // What the front end is told.
+  struct Events {
+    std::function<void()> lobbyChanged;  // host: a player joined or left the lobby
+    std::function<void()> started;       // client: the roster came, the game has begun
+    // A message for the player here: its title and text.
+    std::function<void(const std::string& title, const std::string& text)> chat;
+    // Host: a player has left the game; true to go on without him (text 31).
+    std::function<bool(int player)> playerLeft;
+    // The network game is over (the host gone, or too few players left): why, for text 30.
+    std::function<void(const std::string& why)> ended;
+  };
+
+  NetSession(Game& game, Link& link, Role role);
+  ~NetSession() override;
+  NetSession(const NetSession&) = delete;
+  NetSession& operator=(const NetSession&) = delete;
+
+  Role role() const { return role_; }
+  bool inGame() const { return inGame_; }
+  bool ended() const { return ended_; }
+
+  // ---- Lobby ----
+  // Host: the lobby opens with the host's player alone.
+  void OpenLobby();
+  // Host: a client connected; false when six players are there (the caller closes it).
+  bool Accept(ConnectionId connection);
+  // Host: the game starts with the players who have joined: `hostName` names record 0, every
+  // client gets his roster, and the game begins here.
+  void Start(const std::string& hostName);
+  // Client: connected; the joining player's name goes to the host.
+  void Join(const std::string& name);
+
+  // ---- Input ----
+  // Bytes that arrived on `connection` (a client: from the host). They are read into messages
+  // at once; the messages wait until the game takes them.
+  void Deliver(ConnectionId connection, std::span<const std::uint8_t> bytes);
+  // A connection has closed.
+  void Lost(ConnectionId connection);
+  // The game waits for a throw: acts on what has come (the dice, a commit, a consent asked at
+  // another computer, a message, a player who left). Does nothing while the game is busy.
+  void Pump();
+
+  // ---- Output ----
+  // A message from the player here to `addressees` (player numbers; empty: everybody).
+  void SendChat(const std::string& text, const std::vector<int>& addressees);
+
+  // RemoteInbox: the answer of a player at another computer.
+  Decision Await(const DecisionRequest& request) override;
+
+  Events events;
+  // How long a press made elsewhere shows before the game goes on.
+  int remotePressMs = 500;
+
+ private:
+  struct Item {
+    ConnectionId from = 0;
+    std::optional<NetMessage> message;  // empty: the connection was lost, for `reason`
+    std::string reason;
+  };
+
+  void BeginGame();
+  void ApplyRoster(const RosterMessage& roster);
+  void SeatPlayers();
+  void OnDecision(const DecisionRequest& request, const Decision& decision, bool remote);
+  // Host: to every client but `except`; client: to the host.
+  void Broadcast(const NetMessage& message, ConnectionId except = 0);
+  void SendDice(const Dice& dice);
+
+  // The next message (or lost connection) in the order it came; with `wait`, waits for one.
+  std::optional<Item> Take(bool wait);
+  // Acts on a message that no decision waits for (a commit, a message, a consent asked
+  // elsewhere and its answer, a lost connection); false when it is not one of those.
+  bool HandleAside(const Item& item);
+  void ApplyState(const Item& item);
+  void AnswerConsent(const Item& item, const LoginMessage& login);
+  void ShowChat(const ChatMessage& chat);
+  // The player who plays over `connection` has left, or sent what he must not.
+  void PlayerGone(ConnectionId connection, const std::string& reason);
+  void MoveOnFromALeaver();
+  // Host: the connection is closed and its player gone; client: the game ends.
+  void Refuse(ConnectionId from, const std::string& reason);
+  void End(const std::string& why);
+  int PlayersInGame() const;
+  // Host: where `player`'s answers come from; -1 when he has left.
+  ConnectionId ConnectionOf(int player) const;
+
+  Game& game_;
+  Link& link_;
+  Role role_;
+  RemoteSeat seat_;
+  HostDice hostDice_;
+  ClientDice clientDice_;
+  std::map<ConnectionId, Framer> framers_;
+  std::deque<Item> inbox_;
+  bool inGame_ = false;
+  bool ended_ = false;
+  bool decksPending_ = true;
+  bool waitingForDice_ = false;
+  int foreignConsents_ = 0;  // consents asked at one computer of a player at another
+  int localPlayer_ = 0;
+  std::set<int> left_;  // players who have left the game
+  int subscription_ = 0;
+};
+
+}  // namespace tomtura

@@ -1,0 +1,263 @@
+// A network game over plain sockets: the host listens, accepts and starts; a client connects
+// and joins; both then play the game with the session of the core, polling their sockets while
+// the game waits.
+#include "sim/net_play.h"
+
+#include <arpa/inet.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <map>
+#include <vector>
+
+#include <fmt/core.h>
+
+#include "headless/headless_front_end.h"
+#include "net/session.h"
+#include "rules/game.h"
+#include "store/saved_game.h"
+
+namespace tomtura {
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kPollMs = 60000;  // a game that hears nothing for this long has lost its peers
+constexpr int kSellPage = 1;
+
+class SocketLink : public NetSession::Link {
+ public:
+  ~SocketLink() override {
+    for (const auto& [connection, socket] : sockets_) close(socket);
+    if (listener_ >= 0) close(listener_);
+  }
+
+  void Attach(NetSession& session) { session_ = &session; }
+
+  // Host: listens on `port` (0: any free port); the port actually taken, or -1.
+  int Listen(int port) {
+    listener_ = socket(AF_INET, SOCK_STREAM, 0);
+    if (listener_ < 0) return -1;
+    const int yes = 1;
+    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(listener_, 5) != 0) {
+      return -1;
+    }
+    socklen_t length = sizeof address;
+    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+    return ntohs(address.sin_port);
+  }
+
+  // Client: connects to the host; false when it cannot.
+  bool Connect(const std::string& host, int port) {
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) {
+      return false;
+    }
+    const int s = socket(AF_INET, SOCK_STREAM, 0);
+    const bool connected = s >= 0 && connect(s, found->ai_addr, found->ai_addrlen) == 0;
+    freeaddrinfo(found);
+    if (!connected) {
+      if (s >= 0) close(s);
+      return false;
+    }
+    Keep(kHostConnection, s);
+    return true;
+  }
+
+  void StopListening() {
+    if (listener_ >= 0) close(listener_);
+    listener_ = -1;
+  }
+
+  void Send(ConnectionId connection, std::vector<std::uint8_t> bytes) override {
+    const auto found = sockets_.find(connection);
+    if (found == sockets_.end()) return;
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+      const ssize_t n =
+          send(found->second, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+      if (n <= 0 && errno != EINTR) return;  // the loss is noticed when reading
+      if (n > 0) sent += static_cast<std::size_t>(n);
+    }
+  }
+
+  void Close(ConnectionId connection) override {
+    const auto found = sockets_.find(connection);
+    if (found == sockets_.end()) return;
+    close(found->second);
+    sockets_.erase(found);
+  }
+
+  bool WaitForInput() override {
+    std::vector<pollfd> watched;
+    std::vector<ConnectionId> owners;
+    if (listener_ >= 0) {
+      watched.push_back({listener_, POLLIN, 0});
+      owners.push_back(-1);
+    }
+    for (const auto& [connection, s] : sockets_) {
+      watched.push_back({s, POLLIN, 0});
+      owners.push_back(connection);
+    }
+    if (watched.empty()) return false;
+    const int ready = poll(watched.data(), watched.size(), kPollMs);
+    if (ready <= 0) return ready < 0 && errno == EINTR;
+    for (std::size_t i = 0; i < watched.size(); ++i) {
+      if (watched[i].revents == 0) continue;
+      if (owners[i] < 0) {
+        AcceptOne();
+        continue;
+      }
+      std::array<std::uint8_t, 4096> buffer{};
+      const ssize_t n = recv(watched[i].fd, buffer.data(), buffer.size(), 0);
+      if (n > 0) {
+        session_->Deliver(owners[i], std::span(buffer.data(), static_cast<std::size_t>(n)));
+      } else if (n == 0 || errno != EINTR) {
+        Close(owners[i]);
+        session_->Lost(owners[i]);
+      }
+    }
+    return true;
+  }
+
+ private:
+  void Keep(ConnectionId connection, int s) {
+    const int yes = 1;
+    setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+    sockets_[connection] = s;
+  }
+
+  void AcceptOne() {
+    const int s = accept(listener_, nullptr, nullptr);
+    if (s < 0) return;
+    const ConnectionId connection = nextConnection_++;
+    Keep(connection, s);
+    if (!session_->Accept(connection)) Close(connection);  // six players are there
+  }
+
+  NetSession* session_ = nullptr;
+  std::map<ConnectionId, int> sockets_;
+  int listener_ = -1;
+  ConnectionId nextConnection_ = 2;
+};
+
+int JoinedPlayers(const GameState& state) {
+  int joined = 1;
+  for (int p = 1; p < state.playerCount; ++p) joined += state.players[p].name.empty() ? 0 : 1;
+  return joined;
+}
+
+}  // namespace
+
+int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
+  HeadlessFrontEnd ui;
+  Game game(texts, ui, options.seed);
+  ui.Attach(game);
+  ui.SetDealsAsComputer(true);
+  SocketLink link;
+  NetSession session(game, link, options.host ? Role::Host : Role::Client);
+  link.Attach(session);
+  session.remotePressMs = 0;
+  session.events.playerLeft = [](int) { return true; };
+  std::string endedWhy;
+  session.events.ended = [&](const std::string& why) { endedWhy = why.empty() ? "ended" : why; };
+
+  if (options.host) {
+    const int port = link.Listen(options.port);
+    if (port < 0) {
+      fmt::print(stderr, "tomtura-sim: cannot listen on port {}\n", options.port);
+      return kExitFailure;
+    }
+    fmt::print("port {}\n", port);
+    std::fflush(stdout);
+    session.OpenLobby();
+    int announced = 1;
+    while (JoinedPlayers(game.state) < options.players) {
+      if (!link.WaitForInput()) {
+        fmt::print(stderr, "tomtura-sim: the players did not come\n");
+        return kExitFailure;
+      }
+      // Who has joined, in the order of the records, so that a caller can see the order.
+      for (; announced < JoinedPlayers(game.state); ++announced) {
+        fmt::print("joined {}\n", game.PlayerName(announced));
+      }
+      std::fflush(stdout);
+    }
+    link.StopListening();
+    session.Start(options.name.empty() ? "Värd" : options.name);
+  } else {
+    if (!link.Connect(options.address, options.port)) {
+      fmt::print(stderr, "tomtura-sim: cannot connect to {} port {}\n", options.address,
+                 options.port);
+      return kExitFailure;
+    }
+    session.Join(options.name);
+    while (!session.inGame()) {
+      if (session.ended() || !link.WaitForInput()) {
+        fmt::print(stderr, "tomtura-sim: the host did not start the game\n");
+        return kExitFailure;
+      }
+    }
+  }
+
+  // The player here deals once a turn, as the computer would, then throws.
+  int throws = 0;
+  int dealtAt = -1;
+  GameState& state = game.state;
+  int local = -1;
+  for (int p = 0; p < state.playerCount; ++p) {
+    if (state.players[p].isComputer == 0) local = p;
+  }
+  while (!session.ended() && state.turnPhase != TurnPhase::GameOver && throws < options.maxThrows) {
+    session.Pump();
+    if (ui.Tick()) continue;
+    if (state.turnPhase == TurnPhase::AwaitRoll && state.currentPlayer == local) {
+      if (throws == options.leaveAfter) {
+        fmt::print("left the game after {} own throws\n", throws);
+        return 0;
+      }
+      if (dealtAt != throws && state.doublesInRow == 0) {
+        dealtAt = throws;
+        game.referee.RunPlayWindow(kSellPage);
+        continue;
+      }
+      ++throws;
+      game.Roll();
+      continue;
+    }
+    if (!link.WaitForInput()) break;
+  }
+
+  if (!options.save.empty()) {
+    std::string error;
+    if (!SaveGameFile(state, game.texts, options.save, &error)) {
+      fmt::print(stderr, "tomtura-sim: {}\n", error);
+      return kExitFailure;
+    }
+  }
+  const bool over = state.turnPhase == TurnPhase::GameOver;
+  int winner = -1;
+  for (int p = 0; p < state.playerCount && over; ++p) {
+    if (state.players[p].isBankrupt == 0) winner = p;
+  }
+  fmt::print("{} after {} own throws{}{}\n", over ? "game over" : "game not finished", throws,
+             winner >= 0 ? ", won by " + game.PlayerName(winner) : std::string(),
+             endedWhy.empty() ? std::string() : " (" + endedWhy + ")");
+  return over ? 0 : kExitFailure;
+}
+
+}  // namespace tomtura

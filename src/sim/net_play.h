@@ -1,0 +1,27 @@
+#pragma once
+// Network games without a display, for tests and tournaments: this process's player is
+// answered by the computer's rules (and deals as the computer would, through the play window),
+// over plain TCP sockets.
+#include <cstdint>
+#include <string>
+
+#include "data/text_catalogue.h"
+
+namespace tomtura {
+
+struct NetPlayOptions {
+  bool host = false;
+  std::string address;  // join: the host's address or name
+  int port = 0;         // 0: the host picks a free one and prints it
+  int players = 2;      // host: the game starts when this many have joined
+  std::string name;     // join: this player's name
+  std::uint64_t seed = 1;
+  std::string save;     // the game as it ended, as a saved game
+  int maxThrows = 5000;  // this player's own throws before the game is given up
+  int leaveAfter = -1;   // join: leave the game (close the connection) after this many throws
+};
+
+// Plays one network game to its end; the exit status: 0 when the game ended with a winner.
+int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options);
+
+}  // namespace tomtura

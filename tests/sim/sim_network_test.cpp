@@ -1,0 +1,196 @@
+// Network games between tomtura-sim processes over loopback: a host and two clients play seeded
+// games to their end and save the same game; a client that is killed, or that sends garbage, is
+// dropped and the others play on.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "../store/test_support.h"
+#include "store/saved_game.h"
+
+namespace tomtura {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr auto kGameTime = std::chrono::seconds(60);
+
+class NetworkGames : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    program_ = fs::read_symlink("/proc/self/exe").parent_path() / "tomtura-sim";
+    ASSERT_TRUE(fs::exists(program_)) << program_ << " is built with the tests";
+  }
+  void TearDown() override {
+    for (pid_t pid : running_) kill(pid, SIGKILL);
+    for (pid_t pid : running_) waitpid(pid, nullptr, 0);
+  }
+
+  // Starts the program with `arguments`, its output going to the file `output`.
+  pid_t Start(const std::vector<std::string>& arguments, const std::string& output) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+      if (freopen(Path(output).c_str(), "w", stdout) == nullptr) _exit(127);
+      if (freopen(Path(output + ".err").c_str(), "w", stderr) == nullptr) _exit(127);
+      std::vector<char*> argv = {const_cast<char*>(program_.c_str())};
+      for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+      argv.push_back(nullptr);
+      execv(program_.c_str(), argv.data());
+      _exit(127);
+    }
+    running_.push_back(pid);
+    return pid;
+  }
+  // The exit code of `pid`, or -1 when it does not end in time (it is killed).
+  int Finish(pid_t pid) {
+    const auto deadline = std::chrono::steady_clock::now() + kGameTime;
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+      if (std::chrono::steady_clock::now() > deadline) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        status = -1;
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    std::erase(running_, pid);
+    return status >= 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  // Waits until the program's output holds `line`.
+  bool Printed(const std::string& output, const std::string& line) {
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+      if (ReadBytes(Path(output)).find(line + "\n") != std::string::npos) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+  }
+  // The port a host printed.
+  int PortOf(const std::string& output) {
+    for (int attempt = 0; attempt < 500; ++attempt) {
+      const std::string text = ReadBytes(Path(output));
+      if (text.rfind("port ", 0) == 0 && text.find('\n') != std::string::npos) {
+        return std::atoi(text.c_str() + 5);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return -1;
+  }
+  // Each program writes `name` (its output) and name.tom (the game as it ended).
+  pid_t Host(const std::string& name, int players, int seed) {
+    return Start({"--host", "--port", "0", "--players", std::to_string(players), "--seed",
+                  std::to_string(seed), "--save", Path(name + ".tom")},
+                 name);
+  }
+  pid_t Client(const std::string& name, int port, int seed,
+               std::vector<std::string> more = {}) {
+    std::vector<std::string> arguments = {"--join", "127.0.0.1", "--port", std::to_string(port),
+                                          "--name", name, "--seed", std::to_string(seed),
+                                          "--save", Path(name + ".tom")};
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return Start(arguments, name);
+  }
+  // A saved game as every computer must hold it: who sits where differs by computer.
+  std::optional<SavedGame> Saved(const std::string& name) {
+    const std::string bytes = ReadBytes(Path(name + ".tom"));
+    std::optional<SavedGame> saved =
+        DecodeSavedGame(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    if (saved) {
+      for (Player& player : saved->players) player.isComputer = 0;
+    }
+    return saved;
+  }
+  static bool Same(const SavedGame& a, const SavedGame& b) {
+    return a.playerCount == b.playerCount && a.players == b.players &&
+           a.properties == b.properties && a.currentPlayer == b.currentPlayer &&
+           a.firstLap == b.firstLap;
+  }
+  std::string Path(const std::string& name) const { return dir_.path(name); }
+
+  fs::path program_;
+  TempDir dir_;
+  std::vector<pid_t> running_;
+};
+
+TEST_F(NetworkGames, AHostAndTwoClientsPlaySeededGamesToTheSameEnd) {
+  for (int seed : {1, 2, 3, 4, 6}) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    const std::string n = std::to_string(seed);
+    const pid_t host = Host("host" + n, 3, seed);
+    const int port = PortOf("host" + n);
+    ASSERT_GT(port, 0);
+    const pid_t anna = Client("Anna" + n, port, seed + 100);
+    ASSERT_TRUE(Printed("host" + n, "joined Anna" + n));
+    const pid_t bo = Client("Bo" + n, port, seed + 200);
+    EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host" + n + ".err"));
+    EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna" + n + ".err"));
+    EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo" + n + ".err"));
+    const auto a = Saved("host" + n), b = Saved("Anna" + n), c = Saved("Bo" + n);
+    ASSERT_TRUE(a && b && c);
+    EXPECT_TRUE(Same(*a, *b) && Same(*a, *c));
+    EXPECT_EQ(a->players[0].name.utf8(), "Värd");
+  }
+}
+
+TEST_F(NetworkGames, AClientWhoLeavesMidGameIsDroppedAndTheOthersPlayOn) {
+  const pid_t host = Host("host", 3, 2);
+  const int port = PortOf("host");
+  ASSERT_GT(port, 0);
+  const pid_t anna = Client("Anna", port, 102);
+  ASSERT_TRUE(Printed("host", "joined Anna"));
+  const pid_t bo = Client("Bo", port, 202, {"--leave-after", "5"});
+  EXPECT_EQ(Finish(bo), 0);
+  EXPECT_EQ(ReadBytes(Path("Bo")), "left the game after 5 own throws\n");
+  EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host.err"));
+  EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna.err"));
+  const auto a = Saved("host"), b = Saved("Anna");
+  ASSERT_TRUE(a && b);
+  EXPECT_TRUE(Same(*a, *b));
+  // Bo, who left, is out of the game and owns nothing.
+  EXPECT_EQ(a->players[2].isBankrupt, 1);
+  for (const Property& property : a->properties) EXPECT_NE(property.owner, 2);
+}
+
+// A client that joins, then sends bytes that are no message.
+TEST_F(NetworkGames, AClientThatSendsGarbageIsDroppedAndTheOthersPlayOn) {
+  const pid_t host = Host("host", 3, 8);
+  const int port = PortOf("host");
+  ASSERT_GT(port, 0);
+  const pid_t anna = Client("Anna", port, 108);
+  ASSERT_TRUE(Printed("host", "joined Anna"));
+  const int s = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  const char join[11] = "Mallory";
+  ASSERT_EQ(send(s, join, sizeof join, 0), 11);
+  char roster[224];
+  ASSERT_EQ(recv(s, roster, sizeof roster, MSG_WAITALL), 224);
+  const unsigned char garbage[] = {99, 0, 0, 0, 1, 2, 3, 4};
+  send(s, garbage, sizeof garbage, MSG_NOSIGNAL);
+  EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host.err"));
+  EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna.err"));
+  close(s);
+  const auto a = Saved("host"), b = Saved("Anna");
+  ASSERT_TRUE(a && b);
+  EXPECT_TRUE(Same(*a, *b));
+  EXPECT_EQ(a->players[2].name.utf8(), "Mallory");
+  EXPECT_EQ(a->players[2].isBankrupt, 1);
+}
+
+}  // namespace
+}  // namespace tomtura
