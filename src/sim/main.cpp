@@ -47,14 +47,16 @@ struct Options {
   int port = 4711;
   std::string name;
   int leaveAfter = -1;
+  std::string decisionTimes;
 };
 
 constexpr std::string_view kUsage =
     "usage: tomtura-sim --games N --players K --seed S [--max-turns T] [--board FILE]\n"
     "                   [--json] [--load FILE.tom] [--save FILE.tom]\n"
     "       tomtura-sim --host [--port Q] --players N [--seed S] [--name NAME] [--save FILE.tom]\n"
+    "                   [--max-turns T]\n"
     "       tomtura-sim --join ADDRESS [--port P] --name NAME [--seed S] [--save FILE.tom]\n"
-    "                   [--leave-after THROWS]\n";
+    "                   [--max-turns T] [--leave-after THROWS] [--decision-times FILE]\n";
 
 template <typename T>
 std::optional<T> ParseNumber(std::string_view text) {
@@ -105,6 +107,8 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
       error = bounded(options.port, 0, 65535);
     } else if (flag == "--name") {
       options.name = value;
+    } else if (flag == "--decision-times") {
+      options.decisionTimes = value;
     } else if (flag == "--leave-after") {
       error = bounded(options.leaveAfter, 0, 1 << 30);
     } else {
@@ -268,6 +272,8 @@ int PlayNetwork(const Options& options) {
   net.seed = options.seed;
   net.save = options.save;
   net.leaveAfter = options.leaveAfter;
+  net.maxTurns = options.maxTurns;
+  net.decisionTimes = options.decisionTimes;
   return PlayNetworkGame(catalogue, net);
 }
 

@@ -13,6 +13,8 @@
 
 #include <array>
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <map>
 #include <vector>
 
@@ -174,6 +176,20 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
   session.remotePressMs = 0;
   session.events.playerLeft = [](int) { return true; };
   std::string endedWhy;
+  std::FILE* times =
+      options.decisionTimes.empty() ? nullptr : std::fopen(options.decisionTimes.c_str(), "w");
+  if (times != nullptr) {
+    // The decisions every computer takes in the same order: questions and auctions.
+    game.referee.Subscribe([times](const DecisionRequest& request, const Decision&, bool remote) {
+      if (request.kind != DecisionKind::Question && request.kind != DecisionKind::AuctionBid &&
+          request.kind != DecisionKind::AuctionClose) {
+        return;
+      }
+      const auto now = std::chrono::steady_clock::now().time_since_epoch();
+      fmt::print(times, "{} {}\n", std::chrono::duration_cast<std::chrono::nanoseconds>(now).count(),
+                 remote ? 1 : 0);
+    });
+  }
   session.events.ended = [&](const std::string& why) { endedWhy = why.empty() ? "ended" : why; };
 
   if (options.host) {
@@ -222,9 +238,11 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
   for (int p = 0; p < state.playerCount; ++p) {
     if (state.players[p].isComputer == 0) local = p;
   }
-  while (!session.ended() && state.turnPhase != TurnPhase::GameOver && throws < options.maxThrows) {
+  while (!session.ended() && state.turnPhase != TurnPhase::GameOver) {
     session.Pump();
     if (ui.Tick()) continue;
+    // The turns are the same on every computer, so all stop at the same turn.
+    if (state.turnPhase == TurnPhase::AwaitRoll && ui.stats().turns >= options.maxTurns) break;
     if (state.turnPhase == TurnPhase::AwaitRoll && state.currentPlayer == local) {
       if (throws == options.leaveAfter) {
         fmt::print("left the game after {} own throws\n", throws);
@@ -249,12 +267,14 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
       return kExitFailure;
     }
   }
+  if (times != nullptr) std::fclose(times);
   const bool over = state.turnPhase == TurnPhase::GameOver;
   int winner = -1;
   for (int p = 0; p < state.playerCount && over; ++p) {
     if (state.players[p].isBankrupt == 0) winner = p;
   }
-  fmt::print("{} after {} own throws{}{}\n", over ? "game over" : "game not finished", throws,
+  fmt::print("{} after {} turns, {} own throws{}{}\n",
+             over ? "game over" : "game not finished", ui.stats().turns, throws,
              winner >= 0 ? ", won by " + game.PlayerName(winner) : std::string(),
              endedWhy.empty() ? std::string() : " (" + endedWhy + ")");
   return over ? 0 : kExitFailure;
