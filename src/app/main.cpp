@@ -1,12 +1,15 @@
 // Start-up: the board file and its texts, the board picture, the fonts, the desktop's file
 // association, the main window, and then either the saved game named on the command line or
-// a new game with the players entered.
+// a new game with the players entered. `--port N` sets the port network games use.
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <cstdio>
 #include <ctime>
+#include <optional>
 
 #include "rules/game.h"
 #include "sound/sound.h"
@@ -15,6 +18,7 @@
 #include "ui/board_picture.h"
 #include "ui/fonts.h"
 #include "ui/main_window.h"
+#include "ui/network_play.h"
 #include "ui/qt_front_end.h"
 
 namespace {
@@ -24,6 +28,8 @@ using namespace tomtura;
 constexpr int kTitleText = 0;
 constexpr int kPictureErrorText = 4;
 constexpr const char* kDefaultPicture = "tomtura.bmp";
+constexpr int kExitUsage = 2;
+constexpr int kMaxPort = 65535;
 
 // The board file beside the program; a program run from its build directory without one uses
 // the edition in the source tree.
@@ -42,12 +48,50 @@ bool LoadBoardPicture(BoardPicture& picture, const IniFile& file, const QDir& da
   return picture.Load(dataDirectory.filePath(kDefaultPicture));
 }
 
+// The command line: `--port N` (1..65535) and the saved game to open. False, with the reason
+// printed, for a port that is not one.
+struct CommandLine {
+  std::optional<int> port;
+  QString savedGame;
+};
+
+bool ParseCommandLine(const QStringList& arguments, CommandLine& line) {
+  QCommandLineParser parser;
+  const QCommandLineOption port(QStringLiteral("port"),
+                                QCoreApplication::translate("main", "Network games use port <n>."),
+                                QStringLiteral("n"));
+  parser.addOption(port);
+  parser.addPositionalArgument(QStringLiteral("game"),
+                               QCoreApplication::translate("main", "A saved game to open."));
+  if (!parser.parse(arguments)) {
+    std::fprintf(stderr, "tomtura: %s\n", qPrintable(parser.errorText()));
+    return false;
+  }
+  if (parser.isSet(port)) {
+    bool number = false;
+    const int value = parser.value(port).toInt(&number);
+    if (!number || value < 1 || value > kMaxPort) {
+      std::fprintf(stderr, "tomtura: %s\n",
+                   qPrintable(QCoreApplication::translate("main",
+                                                          "--port needs a number from 1 "
+                                                          "to 65535, not \"%1\"")
+                                  .arg(parser.value(port))));
+      return false;
+    }
+    line.port = value;
+  }
+  line.savedGame = parser.positionalArguments().value(0);
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tomtura");
   QApplication::setFont(ControlFont());
+  CommandLine line;
+  if (!ParseCommandLine(QCoreApplication::arguments(), line)) return kExitUsage;
 
   const auto seed = static_cast<std::uint64_t>(std::time(nullptr));
   const QString boardFile = FindBoardFile();
@@ -70,12 +114,13 @@ int main(int argc, char* argv[]) {
 
   SoundEffects sound(game.texts, dataDirectory.absolutePath());
   MainWindow window(game, ui, picture, sound, dataDirectory.absolutePath());
+  if (line.port) window.network().SetPort(line.port);
 
-  const QStringList arguments = QCoreApplication::arguments();
-  const bool loaded = arguments.size() > 1 && window.LoadGameFrom(arguments.at(1));
+  const bool loaded = !line.savedGame.isEmpty() && window.LoadGameFrom(line.savedGame);
   if (!loaded) {
-    if (!window.RunNewGameDialog()) return 0;
-    window.StartNewGame();
+    const MainWindow::NewGameChoice choice = window.RunNewGameDialog();
+    if (choice == MainWindow::NewGameChoice::None) return 0;
+    if (choice == MainWindow::NewGameChoice::Players) window.StartNewGame();
   }
   window.show();
   return QApplication::exec();

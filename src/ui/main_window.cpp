@@ -33,6 +33,7 @@
 #include "ui/command_button.h"
 #include "ui/fonts.h"
 #include "ui/log_pane.h"
+#include "ui/network_play.h"
 #include "ui/new_game_dialog.h"
 #include "ui/player_panel.h"
 #include "ui/qt_front_end.h"
@@ -203,6 +204,7 @@ MainWindow::MainWindow(Game& game, QtFrontEnd& ui, BoardPicture& picture, SoundE
   if (!picture_.isNull()) setWindowIcon(QIcon(picture_.DieFace(kDieFaces - 1)));
   CreateMenu();
   CreateChildren();
+  network_ = std::make_unique<NetworkPlay>(game_, ui_, *this);
   ui_.Attach(game_, *this, &sound_);
   LoadOptions();
   qApp->installEventFilter(this);
@@ -210,6 +212,7 @@ MainWindow::MainWindow(Game& game, QtFrontEnd& ui, BoardPicture& picture, SoundE
 
 MainWindow::~MainWindow() {
   qApp->removeEventFilter(this);
+  network_.reset();
   ui_.Detach();
 }
 
@@ -430,6 +433,7 @@ void MainWindow::OnCommand(int id, bool fromProgram) {
       for (CommandButton* button : std::as_const(buttons_)) button->update();
       break;
     case kCmdSendMessage:
+      network_->SendMessage();
       break;
     case kCmdAuction:
       ToggleOption(id, rules.auctionOn, kKeyAuction);
@@ -477,10 +481,11 @@ void MainWindow::NewGameCommand() {
 }
 
 // The dialog holds the game's timers while it is open, so a dialog closed without a new game
-// leaves the game in progress going on as it was.
+// leaves the game in progress going on as it was. A network game is left first (the player has
+// agreed to that); a network game begun from the dialog has begun already.
 void MainWindow::AddPlayerCommand() {
-  if (game_.state.networkGame != 0) game_.LeaveNetworkGame();
-  if (!RunNewGameDialog()) return;
+  if (network_->active()) network_->Leave();
+  if (RunNewGameDialog() != NewGameChoice::Players) return;
   StopTimers();
   StartNewGame();
 }
@@ -491,16 +496,22 @@ void MainWindow::StartNewGame() {
   RefreshLog();
 }
 
-bool MainWindow::RunNewGameDialog() {
-  NewGameDialog dialog(game_, picture_, isVisible() ? this : nullptr);
+MainWindow::NewGameChoice MainWindow::RunNewGameDialog() {
+  NewGameDialog dialog(game_, picture_, isVisible() ? this : nullptr,
+                       [this](QWidget* over) { return network_->RunSetup(over); });
   ui_.RunModal(dialog);
+  if (dialog.networkStarted()) {
+    boardView_->ResetScroll();
+    RefreshLog();
+    return NewGameChoice::NetworkGame;
+  }
   if (dialog.exitRequested()) {
     StopTimers();  // the game was given up when the dialog was asked for
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-    return false;
+    return NewGameChoice::None;
   }
   // A game needs two players; a dialog closed without them leaves the game as it was.
-  return game_.state.playerCount >= 2;
+  return game_.state.playerCount >= 2 ? NewGameChoice::Players : NewGameChoice::None;
 }
 
 void MainWindow::SaveGameCommand() {
@@ -538,7 +549,9 @@ bool MainWindow::LoadGameFrom(const QString& path) {
     if (!error.empty()) ui_.ShowMessage(error, MessageIcon::Error);
     return false;
   }
-  // A throw of the previous game must not go on in the loaded one.
+  // A throw of the previous game must not go on in the loaded one, nor the network game the
+  // player agreed to leave.
+  if (network_->active()) network_->Leave();
   StopTimers();
   game_.Resume(*saved);
   RedrawDice();
@@ -681,10 +694,14 @@ void MainWindow::FocusRollButton() {
   if (CommandButton* roll = buttons_.value(kCmdRoll)) roll->setFocus();
 }
 
+// In a network game the rule settings are the host's, shown but not changed here.
 void MainWindow::UpdateMenus() {
+  const RuleSettings& rules = game_.state.settings;
   const bool local = game_.state.networkGame == 0;
   if (QAction* item = actions_.value(kCmdAuction)) item->setEnabled(local);
   if (QAction* item = actions_.value(kCmdFirstLap)) item->setEnabled(local);
+  SetChecked(kCmdAuction, rules.auctionOn != 0);
+  SetChecked(kCmdFirstLap, rules.firstLapRule != 0);
 }
 
 void MainWindow::RefreshLog() {
@@ -829,6 +846,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   StopTimers();
+  network_->Shutdown();
   sound_.StopMusic();
   event->accept();
   QMainWindow::closeEvent(event);

@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <memory>
 
 #include "rules/commands.h"
 #include "store/settings.h"
@@ -27,6 +28,7 @@ class CommandButton;
 class Game;
 class LogPane;
 class MainClientArea;
+class NetworkPlay;
 class PlayerPanel;
 class QtFrontEnd;
 class SoundEffects;
@@ -48,8 +50,10 @@ class MainWindow : public QMainWindow {
   // Start-up: loads the saved game at `path`; false when it could not be loaded (a file that
   // is not a saved game has been reported).
   bool LoadGameFrom(const QString& path);
-  // The new-game dialog; false when the user asked to end the program or no game can start.
-  bool RunNewGameDialog();
+  // What the new-game dialog came to: no game (closed without players, or the program is to
+  // end), the players entered (the caller starts the game), or a network game that has begun.
+  enum class NewGameChoice { None, Players, NetworkGame };
+  NewGameChoice RunNewGameDialog();
   // NewGame for the players entered, from the first square and scroll position.
   void StartNewGame();
 
@@ -73,6 +77,8 @@ class MainWindow : public QMainWindow {
   CommandButton* commandButton(int id) const;
   QAction* action(int id) const { return actions_.value(id); }
   const Options& options() const { return options_; }
+  // The network game, when one is set up or played.
+  NetworkPlay& network() const { return *network_; }
   bool stretchBoard() const { return stretchBoard_; }
   ChildLayout childLayout() const;
 
@@ -130,6 +136,8 @@ class MainWindow : public QMainWindow {
   LogPane* logPane_ = nullptr;
   QMap<int, CommandButton*> buttons_;
   QMap<int, QAction*> actions_;
+
+  std::unique_ptr<NetworkPlay> network_;
 
   Options options_;  // as in memory; the rules' own options live in the game state
   bool stretchBoard_ = false;

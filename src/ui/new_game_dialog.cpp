@@ -20,8 +20,6 @@ namespace {
 
 constexpr const char* kTitle = "Brikanda: start a new game ";
 constexpr const char* kExitTooltip = "Avsluta Tomtura";
-// Shown by Network... until network play exists.
-constexpr const char* kNetworkLater = "Nätverksspel finns inte i den här versionen ännu.";
 
 constexpr int kNameChars = 9;
 constexpr int kPasswordChars = 3;
@@ -111,8 +109,13 @@ void TokenList::PaintCurrentItem(QPainter& painter, const QRect& field) const {
 
 // ---- NewGameDialog -----------------------------------------------------------------------------
 
-NewGameDialog::NewGameDialog(Game& game, const BoardPicture& picture, QWidget* parent)
-    : QDialog(parent), game_(game), picture_(picture), slots_(game.state) {
+NewGameDialog::NewGameDialog(Game& game, const BoardPicture& picture, QWidget* parent,
+                             NetworkSetup network)
+    : QDialog(parent),
+      game_(game),
+      picture_(picture),
+      slots_(game.state),
+      network_(std::move(network)) {
   setWindowTitle(kTitle);
   setFont(DialogFont());
   CreateControls();
@@ -139,10 +142,11 @@ void NewGameDialog::CreateControls() {
   add_ = new QPushButton("&Add player     ", this);
   remove_ = new QPushButton("&Remove ", this);
   start_ = new QPushButton("&Start", this);
-  network_ = new QPushButton("&Network...", this);
+  networkButton_ = new QPushButton("&Network...", this);
+  networkButton_->setEnabled(static_cast<bool>(network_));
   exit_ = new QPushButton("Exit           ", this);
   // Enter stores the player being entered; Start is a deliberate choice.
-  for (QPushButton* button : {add_, remove_, start_, network_, exit_})
+  for (QPushButton* button : {add_, remove_, start_, networkButton_, exit_})
     button->setAutoDefault(false);
   add_->setDefault(true);
 
@@ -157,7 +161,7 @@ void NewGameDialog::CreateControls() {
       {computer_, kComputer},
       {password_, kPassword},
       {pieces_, kPiece},
-      {network_, kNetwork},
+      {networkButton_, kNetwork},
       {exit_, kExit},
   };
   for (const auto& [control, id] : ids) SetControlId(control, id);
@@ -193,7 +197,8 @@ void NewGameDialog::CreateControls() {
   left->addLayout(fields);
 
   auto* buttons = new QVBoxLayout;
-  for (QPushButton* button : {add_, remove_, start_, network_, exit_}) buttons->addWidget(button);
+  for (QPushButton* button : {add_, remove_, start_, networkButton_, exit_})
+    buttons->addWidget(button);
   buttons->addStretch();
 
   auto* layout = new QHBoxLayout(this);
@@ -208,8 +213,8 @@ void NewGameDialog::CreateControls() {
   setTabOrder(computer_, add_);
   setTabOrder(add_, remove_);
   setTabOrder(remove_, start_);
-  setTabOrder(start_, network_);
-  setTabOrder(network_, exit_);
+  setTabOrder(start_, networkButton_);
+  setTabOrder(networkButton_, exit_);
   setTabOrder(exit_, previous_);
   setTabOrder(previous_, next_);
 
@@ -218,7 +223,7 @@ void NewGameDialog::CreateControls() {
   connect(add_, &QAbstractButton::clicked, this, [this] { AddPlayer(); });
   connect(remove_, &QAbstractButton::clicked, this, [this] { RemovePlayer(); });
   connect(start_, &QAbstractButton::clicked, this, [this] { Start(); });
-  connect(network_, &QAbstractButton::clicked, this, [this] { Network(); });
+  connect(networkButton_, &QAbstractButton::clicked, this, [this] { Network(); });
   connect(exit_, &QAbstractButton::clicked, this, [this] { Exit(); });
   connect(pieces_, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (!filling_) slots_.SelectToken(index);
@@ -283,8 +288,16 @@ void NewGameDialog::Start() {
   accept();
 }
 
+// A network game that has begun ends the dialog; one that came to nothing leaves the players
+// entered before it.
 void NewGameDialog::Network() {
-  game_.ui.ShowMessage(kNetworkLater, MessageIcon::Information);
+  if (!network_) return;
+  if (network_(this)) {
+    networkStarted_ = true;
+    accept();
+    return;
+  }
+  ShowSlot();
 }
 
 void NewGameDialog::Exit() {

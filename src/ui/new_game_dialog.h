@@ -2,10 +2,12 @@
 // The new-game dialog: players are entered one slot at a time (name, password, piece and
 // whether the computer plays the slot), with buttons for the next and the previous slot. It
 // edits the player records in place through NewGameSlots; the caller starts the new game when
-// it closes. It also leads to network play and can end the program.
+// it closes. It also leads to network play, where the game begins without the caller, and can
+// end the program.
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDialog>
+#include <functional>
 
 #include "store/new_game_slots.h"
 #include "ui/item_combo_box.h"
@@ -69,12 +71,19 @@ class NewGameDialog : public QDialog {
     kExit = 1011,
   };
 
-  // `picture` gives the token and slot-button pictures.
-  NewGameDialog(Game& game, const BoardPicture& picture, QWidget* parent);
+  // Sets up a network game over the dialog it is given; true when the game has begun.
+  using NetworkSetup = std::function<bool(QWidget* over)>;
+
+  // `picture` gives the token and slot-button pictures; without `network` there is no network
+  // play.
+  NewGameDialog(Game& game, const BoardPicture& picture, QWidget* parent,
+                NetworkSetup network = {});
 
   NewGameSlots& bookkeeping() { return slots_; }
   // True after Exit: the program is to end.
   bool exitRequested() const { return exitRequested_; }
+  // True when the dialog ended because a network game has begun.
+  bool networkStarted() const { return networkStarted_; }
 
   // The commands of the buttons, for keyboard, mouse and tests alike.
   void NextSlot();
@@ -94,7 +103,9 @@ class NewGameDialog : public QDialog {
   Game& game_;
   const BoardPicture& picture_;
   NewGameSlots slots_;
+  NetworkSetup network_;
   bool exitRequested_ = false;
+  bool networkStarted_ = false;
   bool filling_ = false;
 
   QLineEdit* name_ = nullptr;
@@ -107,7 +118,7 @@ class NewGameDialog : public QDialog {
   QPushButton* add_ = nullptr;
   QPushButton* remove_ = nullptr;
   QPushButton* start_ = nullptr;
-  QPushButton* network_ = nullptr;
+  QPushButton* networkButton_ = nullptr;
   QPushButton* exit_ = nullptr;
 };
 

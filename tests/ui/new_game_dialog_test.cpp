@@ -77,16 +77,22 @@ void NewGameDialogTest::enterAddsAPlayerAndTheControlsFollowTheSlots() {
 }
 
 // The stored roster is shown; a player typed but not yet added joins at Start rather than being
-// dropped. Network... only says it is not there; Exit asks the window to end the program.
+// dropped. Network... ends the dialog only when a network game has begun; Exit asks the window
+// to end the program.
 void NewGameDialogTest::startTakesATypedPlayerNetworkAndExit() {
   Harness h("\n[LJUD]\nSparaSpelare=1\n1=3,,0,Eva\n2=7,,1,Dator\n");
-  NewGameDialog dialog(*h.game, h.picture, nullptr);
+  bool begun = false;
+  QWidget* over = nullptr;
+  NewGameDialog dialog(*h.game, h.picture, nullptr, [&](QWidget* parent) {
+    over = parent;
+    return begun;
+  });
   QCOMPARE(Control<QLineEdit>(dialog, NewGameDialog::kName)->text(), QString("Eva"));
   dialog.NextSlot();
   QVERIFY(Control<QCheckBox>(dialog, NewGameDialog::kComputer)->isChecked());
   Control<QPushButton>(dialog, NewGameDialog::kNetwork)->click();
-  QCOMPARE(h.shown.size(), 1);
-  QVERIFY(dialog.result() != int(QDialog::Accepted));
+  QCOMPARE(over, &dialog);
+  QVERIFY(dialog.result() != int(QDialog::Accepted) && !dialog.networkStarted());
 
   dialog.NextSlot();
   QTest::keyClicks(Control<QLineEdit>(dialog, NewGameDialog::kName), "Pia");
@@ -97,6 +103,12 @@ void NewGameDialogTest::startTakesATypedPlayerNetworkAndExit() {
   QVERIFY(!dialog.exitRequested());
   Control<QPushButton>(dialog, NewGameDialog::kExit)->click();
   QVERIFY(dialog.exitRequested());
+
+  begun = true;
+  NewGameDialog networked(*h.game, h.picture, nullptr, [&](QWidget*) { return begun; });
+  Control<QPushButton>(networked, NewGameDialog::kNetwork)->click();
+  QCOMPARE(networked.result(), int(QDialog::Accepted));
+  QVERIFY(networked.networkStarted());
 }
 
 QTEST_MAIN(NewGameDialogTest)

@@ -29,7 +29,9 @@ struct Harness {
   BoardPicture picture;
   std::unique_ptr<SoundEffects> sound;
   std::unique_ptr<MainWindow> window;
-  QStringList shown;  // texts of the message boxes, in order
+  QStringList shown;   // texts of the message boxes, in order
+  QStringList titles;  // and their titles
+  QList<QMessageBox::Icon> icons;
   QMessageBox::StandardButton answer = QMessageBox::Ok;
   QString chosenFile;
   std::function<int(QDialog&)> playDialog;
@@ -55,6 +57,8 @@ struct Harness {
   int Answer(QDialog& dialog) {
     if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
       shown << box->text();
+      titles << box->windowTitle();
+      icons << box->icon();
       return answer;
     }
     if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
@@ -75,6 +79,12 @@ struct Harness {
       ++i;
     }
     state.playerCount = i;
+  }
+
+  void ForgetBoxes() {
+    shown.clear();
+    titles.clear();
+    icons.clear();
   }
 
   QString Text(int n) const { return QString::fromStdString(game->Text(n)); }

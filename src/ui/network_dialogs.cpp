@@ -1,0 +1,298 @@
+#include "ui/network_dialogs.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHostInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QNetworkInterface>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <utility>
+
+#include "net/session.h"
+#include "rules/game.h"
+#include "ui/control_ids.h"
+#include "ui/fonts.h"
+#include "ui/framed_dialog.h"
+#include "ui/qt_net_link.h"
+
+namespace tomtura {
+namespace {
+
+constexpr int kTextNetworkTitle = 34;
+constexpr int kTextAddress = 35;
+constexpr int kTextConnectFailed = 36;
+constexpr int kTextJoinedAs = 37;
+constexpr int kTextAwaitingStart = 38;
+constexpr int kTextConnectionLost = 30;
+
+constexpr int kChoiceButtonWidth = 190;
+constexpr int kListWidth = 190;
+constexpr int kListRows = 6;
+constexpr int kAddressFieldWidth = 190;
+constexpr int kNameFieldWidth = 110;
+
+// Catalogue texts of the balloons, by control.
+constexpr std::pair<int, int> kTooltipTexts[] = {
+    {1043, 149}, {1044, 150}, {1045, 151}, {1046, 152},
+    {1047, 153}, {1048, 154}, {1049, 155}, {1050, 156},
+};
+
+QString Text(const Game& game, int n) {
+  return QString::fromStdString(game.Text(n));
+}
+
+QPushButton* MakeButton(QWidget* parent, int id, const QString& caption) {
+  auto* button = new QPushButton(caption, parent);
+  SetControlId(button, id);
+  button->setAutoDefault(false);
+  return button;
+}
+
+// Buttons stacked at the right of a dialog, as in the new-game dialog.
+QVBoxLayout* ButtonColumn(std::initializer_list<QPushButton*> buttons) {
+  auto* column = new QVBoxLayout;
+  for (QPushButton* button : buttons) column->addWidget(button);
+  column->addStretch();
+  return column;
+}
+
+}  // namespace
+
+void InstallNetworkTooltips(QWidget& dialog, const Game& game) {
+  for (const auto& [id, text] : kTooltipTexts) {
+    if (QWidget* control = FindControl(&dialog, id)) control->setToolTip(Text(game, text));
+  }
+}
+
+// The first IPv4 address of this computer that another computer can reach, else the loopback.
+QString LocalAddressText(const Game& game) {
+  QHostAddress chosen(QHostAddress::LocalHost);
+  for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
+    if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isLoopback()) {
+      chosen = address;
+      break;
+    }
+  }
+  const quint32 bytes = chosen.toIPv4Address();
+  return QString::fromStdString(game.FormatCatalogue(
+      kTextAddress, static_cast<int>(bytes >> 24), static_cast<int>((bytes >> 16) & 0xFF),
+      static_cast<int>((bytes >> 8) & 0xFF), static_cast<int>(bytes & 0xFF),
+      QHostInfo::localHostName().toStdString()));
+}
+
+// ---- The choice ------------------------------------------------------------------------------
+
+NetworkDialog::NetworkDialog(const Game& game, Next host, Next join, QWidget* parent)
+    : QDialog(parent), host_(std::move(host)), join_(std::move(join)) {
+  setWindowTitle(Text(game, kTextNetworkTitle));
+  setFont(DialogFont());
+  QPushButton* hostButton = MakeButton(this, kHost, tr("&Host Network game"));
+  QPushButton* joinButton = MakeButton(this, kJoin, tr("&Join network game"));
+  QPushButton* cancel = MakeButton(this, kIdButton2, tr("Cancel"));
+  for (QPushButton* button : {hostButton, joinButton, cancel}) {
+    button->setMinimumWidth(kChoiceButtonWidth);
+  }
+  hostButton->setDefault(true);
+  connect(hostButton, &QPushButton::clicked, this, &NetworkDialog::Host);
+  connect(joinButton, &QPushButton::clicked, this, &NetworkDialog::Join);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* layout = ButtonColumn({hostButton, joinButton, cancel});
+  setLayout(layout);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  InstallNetworkTooltips(*this, game);
+}
+
+void NetworkDialog::Host() {
+  if (host_ && host_(this)) accept();
+}
+
+void NetworkDialog::Join() {
+  if (join_ && join_(this)) accept();
+}
+
+// ---- The host's lobby ------------------------------------------------------------------------
+
+HostLobbyDialog::HostLobbyDialog(Game& game, NetSession& session, const QString& address,
+                                 const QString& name, QWidget* parent)
+    : QDialog(parent), game_(game), session_(session) {
+  setWindowTitle(tr("Network game : awaiting players"));
+  setFont(DialogFont());
+
+  players_ = new QListWidget(this);
+  SetControlId(players_, kPlayers);
+  players_->setSelectionMode(QAbstractItemView::NoSelection);
+  players_->setFocusPolicy(Qt::NoFocus);
+  players_->setFixedSize(kListWidth, players_->fontMetrics().height() * kListRows + 6);
+  auto* playersLabel = new QLabel(tr("Joined players"), this);
+
+  auto* addressLine = new QLabel(address, this);
+  SetControlId(addressLine, kAddress);
+  addressLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+  name_ = new QLineEdit(name, this);
+  SetControlId(name_, kName);
+  name_->setMaxLength(kNameChars);
+  name_->setFixedWidth(kNameFieldWidth);
+  auto* nameLabel = new QLabel(tr("&Your name"), this);
+  nameLabel->setBuddy(name_);
+
+  start_ = MakeButton(this, kIdButton1, tr("&Start"));
+  QPushButton* cancel = MakeButton(this, kIdButton2, tr("Cancel"));
+  start_->setDefault(true);
+  connect(start_, &QPushButton::clicked, this, &HostLobbyDialog::Start);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* nameRow = new QHBoxLayout;
+  nameRow->addWidget(nameLabel);
+  nameRow->addWidget(name_);
+  nameRow->addStretch();
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(playersLabel);
+  left->addWidget(players_);
+  left->addWidget(addressLine);
+  left->addLayout(nameRow);
+
+  auto* layout = new QHBoxLayout(this);
+  layout->addLayout(left, 1);
+  layout->addSpacing(12);
+  layout->addLayout(ButtonColumn({start_, cancel}));
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  InstallNetworkTooltips(*this, game_);
+  Refresh();
+  FocusSelected(name_);
+}
+
+void HostLobbyDialog::Refresh() {
+  const GameState& state = game_.state;
+  players_->clear();
+  bool allNamed = true;
+  for (int p = 1; p < state.playerCount; ++p) {
+    if (state.players[p].name.empty()) {
+      allNamed = false;  // connected, but his name has not come yet
+      continue;
+    }
+    players_->addItem(QString::fromStdString(game_.PlayerName(p)));
+  }
+  start_->setEnabled(state.playerCount >= 2 && allNamed);
+}
+
+void HostLobbyDialog::Start() {
+  if (!start_->isEnabled()) return;
+  session_.Start(name_->text().toStdString());
+  accept();
+}
+
+// ---- A client's connection -------------------------------------------------------------------
+
+JoinDialog::JoinDialog(Game& game, NetSession& session, QtNetLink& link, int port,
+                       const QString& name, NetworkMessageBox box, QWidget* parent)
+    : QDialog(parent),
+      game_(game),
+      session_(session),
+      link_(link),
+      port_(port),
+      box_(std::move(box)) {
+  setWindowTitle(tr("Network game : connect to server"));
+  setFont(DialogFont());
+
+  address_ = new QLineEdit(this);
+  SetControlId(address_, kAddress);
+  address_->setMaxLength(kAddressChars);
+  address_->setMinimumWidth(kAddressFieldWidth);
+  auto* addressLabel = new QLabel(tr("&Address"), this);
+  addressLabel->setBuddy(address_);
+
+  name_ = new QLineEdit(name, this);
+  SetControlId(name_, kName);
+  name_->setMaxLength(HostLobbyDialog::kNameChars);
+  name_->setFixedWidth(kNameFieldWidth);
+  auto* nameLabel = new QLabel(tr("&Your name"), this);
+  nameLabel->setBuddy(name_);
+
+  progress_ = new QLabel(this);
+  SetControlId(progress_, kProgress);
+  status_ = new QLabel(this);
+  SetControlId(status_, kStatus);
+  status_->setWordWrap(true);
+
+  ok_ = MakeButton(this, kIdButton1, tr("OK"));
+  QPushButton* cancel = MakeButton(this, kIdButton2, tr("Cancel"));
+  ok_->setDefault(true);
+  connect(ok_, &QPushButton::clicked, this, &JoinDialog::Connect);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* fields = new QGridLayout;
+  fields->addWidget(addressLabel, 0, 0);
+  fields->addWidget(address_, 0, 1);
+  fields->addWidget(nameLabel, 1, 0);
+  fields->addWidget(name_, 1, 1, Qt::AlignLeft);
+
+  auto* left = new QVBoxLayout;
+  left->addLayout(fields);
+  left->addWidget(progress_);
+  left->addWidget(status_);
+  left->addStretch();
+
+  auto* layout = new QHBoxLayout(this);
+  layout->addLayout(left, 1);
+  layout->addSpacing(12);
+  layout->addLayout(ButtonColumn({ok_, cancel}));
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  connect(&link_, &QtNetLink::resolved, this,
+          [this](const QString& dotted) { address_->setText(dotted); });
+  connect(&link_, &QtNetLink::connected, this, &JoinDialog::Connected);
+  connect(&link_, &QtNetLink::failed, this, &JoinDialog::Failed);
+
+  InstallNetworkTooltips(*this, game_);
+  FocusSelected(address_);
+}
+
+void JoinDialog::Connect() {
+  if (connecting_ || joined_ || address_->text().trimmed().isEmpty()) return;
+  connecting_ = true;
+  for (QWidget* control : {static_cast<QWidget*>(address_), static_cast<QWidget*>(name_),
+                           static_cast<QWidget*>(ok_)}) {
+    control->setEnabled(false);
+  }
+  status_->setText(tr("Connecting..."));
+  link_.Connect(address_->text(), port_);
+}
+
+// Connected: the name goes to the host, and the dialog waits for the host's start. The fields
+// are hidden, and their labels with them.
+void JoinDialog::Connected() {
+  connecting_ = false;
+  joined_ = true;
+  for (QLabel* label : findChildren<QLabel*>()) {
+    if (label->buddy() == address_ || label->buddy() == name_) label->hide();
+  }
+  for (QWidget* control : {static_cast<QWidget*>(address_), static_cast<QWidget*>(name_),
+                           static_cast<QWidget*>(ok_)}) {
+    ShowControl(control, false);
+  }
+  progress_->setText(
+      QString::fromStdString(game_.FormatCatalogue(kTextJoinedAs, name_->text().toStdString())));
+  status_->setText(Text(game_, kTextAwaitingStart));
+  session_.Join(name_->text().toStdString());
+}
+
+void JoinDialog::Failed() {
+  connecting_ = false;
+  status_->clear();
+  box_(Text(game_, kTextNetworkTitle), Text(game_, kTextConnectFailed), QMessageBox::Critical);
+  reject();
+}
+
+void JoinDialog::HostLost() {
+  box_(Text(game_, kTextNetworkTitle), Text(game_, kTextConnectionLost), QMessageBox::Warning);
+  reject();
+}
+
+}  // namespace tomtura

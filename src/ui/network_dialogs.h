@@ -1,0 +1,113 @@
+#pragma once
+// The dialogs that set a network game up: the choice between hosting and joining, the host's
+// lobby where the joining players appear until the host starts, and a client's connection to
+// the host, which waits for the host's start. They show what the session says and hand it what
+// the player typed; the lobby's bookkeeping and the messages are the session's.
+#include <QDialog>
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace tomtura {
+
+class Game;
+class NetSession;
+class QtNetLink;
+
+// Shows a message box over the dialog: its title, text and icon.
+using NetworkMessageBox =
+    std::function<void(const QString& title, const QString& text, QMessageBox::Icon icon)>;
+
+// The balloons of the network and chat dialogs' controls, by control id.
+void InstallNetworkTooltips(QWidget& dialog, const Game& game);
+
+// This computer's address and host name as the lobby shows them (text 35).
+QString LocalAddressText(const Game& game);
+
+class NetworkDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  enum Control : int { kHost = 1046, kJoin = 1047 };
+
+  // Runs the next dialog over this one; true when the game has begun.
+  using Next = std::function<bool(QWidget* over)>;
+
+  NetworkDialog(const Game& game, Next host, Next join, QWidget* parent);
+
+  void Host();
+  void Join();
+
+ private:
+  Next host_;
+  Next join_;
+};
+
+class HostLobbyDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  enum Control : int { kPlayers = 1043, kAddress = 1029, kName = 1044 };
+  static constexpr int kNameChars = 9;
+
+  // `address` is what the address line shows; `name` is offered as the host's player's name.
+  HostLobbyDialog(Game& game, NetSession& session, const QString& address, const QString& name,
+                  QWidget* parent);
+
+  // The joined players as the lobby holds them; Start once every one of them has given his name.
+  void Refresh();
+  // The game begins with the players who have joined.
+  void Start();
+
+ private:
+  Game& game_;
+  NetSession& session_;
+  QListWidget* players_ = nullptr;
+  QLineEdit* name_ = nullptr;
+  QPushButton* start_ = nullptr;
+};
+
+class JoinDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  enum Control : int { kStatus = 1029, kProgress = 1038, kName = 1044, kAddress = 1045 };
+  static constexpr int kAddressChars = 255;
+
+  // Connects through `link` to `port` of the address typed; `name` is offered as the player's
+  // name. Boxes go through `box`.
+  JoinDialog(Game& game, NetSession& session, QtNetLink& link, int port, const QString& name,
+             NetworkMessageBox box, QWidget* parent);
+
+  // OK: the connection is tried; the dialog ends when it fails (text 36) or, once connected,
+  // when the roster comes.
+  void Connect();
+  // The host went away, or sent what no game can begin with, before the game began.
+  void HostLost();
+  bool connecting() const { return connecting_; }
+  bool joined() const { return joined_; }
+
+ private:
+  void Connected();
+  void Failed();
+
+  Game& game_;
+  NetSession& session_;
+  QtNetLink& link_;
+  int port_;
+  NetworkMessageBox box_;
+  bool connecting_ = false;
+  bool joined_ = false;
+  QLineEdit* address_ = nullptr;
+  QLineEdit* name_ = nullptr;
+  QLabel* status_ = nullptr;
+  QLabel* progress_ = nullptr;
+  QPushButton* ok_ = nullptr;
+};
+
+}  // namespace tomtura

@@ -1,0 +1,209 @@
+#include "ui/network_play.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "net/service_port.h"
+#include "rules/commands.h"
+#include "rules/game.h"
+#include "ui/chat_dialog.h"
+#include "ui/main_window.h"
+#include "ui/network_dialogs.h"
+#include "ui/qt_front_end.h"
+#include "ui/qt_net_link.h"
+
+namespace tomtura {
+namespace {
+
+constexpr int kTextConnectionLost = 30;
+constexpr int kTextPlayerLeft = 31;
+constexpr int kTextNetworkTitle = 34;
+constexpr int kTextUnknownPort = 27;
+constexpr int kTextPortTaken = 29;
+
+QString Qs(const std::string& utf8) {
+  return QString::fromStdString(utf8);
+}
+
+}  // namespace
+
+NetworkPlay::NetworkPlay(Game& game, QtFrontEnd& ui, MainWindow& window)
+    : game_(game), ui_(ui), window_(window) {
+  connect(&pump_, &QTimer::timeout, this, &NetworkPlay::OnPumpTick);
+}
+
+NetworkPlay::~NetworkPlay() {
+  pump_.stop();
+  link_.reset();
+  session_.reset();
+}
+
+// ---- Set-up ----------------------------------------------------------------------------------
+
+bool NetworkPlay::RunSetup(QWidget* parent) {
+  savedPlayers_ = game_.state.players;
+  savedCount_ = game_.state.playerCount;
+  NetworkDialog dialog(
+      game_, [this](QWidget* over) { return Host(over); },
+      [this](QWidget* over) { return Join(over); }, parent);
+  if (ui_.RunModal(dialog) != QDialog::Accepted || session_ == nullptr) {
+    Discard();
+    return false;
+  }
+  started_ = true;
+  pump_.start(kPumpMs);
+  window_.UpdateMenus();
+  return true;
+}
+
+void NetworkPlay::Begin(Role role) {
+  Discard();
+  link_ = std::make_unique<QtNetLink>();
+  session_ = std::make_unique<NetSession>(game_, *link_, role);
+  link_->Attach(*session_);
+  NetSession::Events& events = session_->events;
+  events.lobbyChanged = [this] { emit lobbyChanged(); };
+  events.started = [this] { emit started(); };
+  events.chat = [this](const std::string& title, const std::string& text) {
+    ShowBox(Qs(title), Qs(text), QMessageBox::Information);
+  };
+  events.playerLeft = [this](int player) {
+    const QString text = Qs(game_.FormatCatalogue(kTextPlayerLeft, game_.PlayerName(player)));
+    return ui_.Ask(text, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+  };
+  events.ended = [this](const std::string& why) { OnEnded(why); };
+}
+
+// A set-up that came to nothing leaves the players entered before it as they were.
+void NetworkPlay::Discard() {
+  if (session_ == nullptr) return;
+  link_.reset();
+  session_.reset();
+  game_.state.players = savedPlayers_;
+  game_.state.playerCount = savedCount_;
+}
+
+std::optional<int> NetworkPlay::Port() {
+  if (port_) return port_;
+  return ServicePort(kGameService);
+}
+
+bool NetworkPlay::Host(QWidget* parent) {
+  const QString title = Qs(game_.Text(kTextNetworkTitle));
+  const std::optional<int> port = Port();
+  if (!port) {
+    ShowBox(title, Qs(game_.FormatCatalogue(kTextUnknownPort, std::string(kGameService))),
+            QMessageBox::Critical);
+    return false;
+  }
+  Begin(Role::Host);
+  if (!link_->Listen(*port)) {
+    const int code = link_->listenError();
+    Discard();
+    ShowBox(title, Qs(game_.FormatCatalogue(kTextPortTaken, code)), QMessageBox::Critical);
+    return false;
+  }
+  session_->OpenLobby();
+  HostLobbyDialog dialog(game_, *session_, LocalAddressText(game_),
+                         Qs(savedPlayers_[0].name.utf8()), parent);
+  connect(this, &NetworkPlay::lobbyChanged, &dialog, &HostLobbyDialog::Refresh);
+  if (ui_.RunModal(dialog) == QDialog::Accepted && session_->inGame()) return true;
+  Discard();
+  return false;
+}
+
+bool NetworkPlay::Join(QWidget* parent) {
+  const std::optional<int> port = Port();
+  if (!port) {
+    ShowBox(Qs(game_.Text(kTextNetworkTitle)),
+            Qs(game_.FormatCatalogue(kTextUnknownPort, std::string(kGameService))),
+            QMessageBox::Critical);
+    return false;
+  }
+  Begin(Role::Client);
+  JoinDialog dialog(
+      game_, *session_, *link_, *port, Qs(savedPlayers_[0].name.utf8()),
+      [this](const QString& title, const QString& text, QMessageBox::Icon icon) {
+        ShowBox(title, text, icon);
+      },
+      parent);
+  // The dialog ends once the roster has been taken in, not from inside the taking.
+  connect(this, &NetworkPlay::started, &dialog, &QDialog::accept, Qt::QueuedConnection);
+  connect(this, &NetworkPlay::lobbyEnded, &dialog, &JoinDialog::HostLost, Qt::QueuedConnection);
+  if (ui_.RunModal(dialog) == QDialog::Accepted && session_->inGame()) return true;
+  Discard();
+  return false;
+}
+
+// Over whichever of our windows is in front, held like every other dialog of the game.
+void NetworkPlay::ShowBox(const QString& title, const QString& text, QMessageBox::Icon icon) {
+  QWidget* front = QApplication::activeModalWidget();
+  QMessageBox box(icon, title, text, QMessageBox::Ok, front != nullptr ? front : &window_);
+  ui_.RunModal(box);
+}
+
+// ---- The game --------------------------------------------------------------------------------
+
+// The session acts only at the outermost level: never inside a wait for another computer, a
+// dialog of the game or another pump, so that what it takes in comes in the order it was sent.
+void NetworkPlay::OnPumpTick() {
+  if (session_ == nullptr || pumping_ || link_->waiting() || ui_.modalOpen()) return;
+  if (endPending_) {
+    Finish();
+    return;
+  }
+  pumping_ = true;
+  session_->Pump();
+  pumping_ = false;
+}
+
+// The session may be deep inside the game when it ends (a wait for an answer, a box); what
+// follows waits for the next pump tick, when nothing of the game is under way.
+void NetworkPlay::OnEnded(const std::string& why) {
+  if (!started_) {
+    emit lobbyEnded();
+    return;
+  }
+  endPending_ = true;
+  endShown_ = !why.empty() && game_.state.gameRunning != 0;
+}
+
+void NetworkPlay::Finish() {
+  const bool tell = endShown_;
+  Leave();
+  if (tell) ui_.ShowMessage(game_.Text(kTextConnectionLost), MessageIcon::Exclamation);
+  window_.OnCommand(kCmdAddPlayer);
+}
+
+void NetworkPlay::SendMessage() {
+  if (session_ == nullptr || !started_) {
+    ui_.Beep();
+    return;
+  }
+  ChatDialog dialog(game_, &window_);
+  if (ui_.RunModal(dialog) != QDialog::Accepted || session_ == nullptr) return;
+  session_->SendChat(dialog.text().toStdString(), dialog.addressees());
+}
+
+void NetworkPlay::Leave() {
+  pump_.stop();
+  started_ = false;
+  endPending_ = false;
+  endShown_ = false;
+  game_.StopGame();
+  link_.reset();
+  session_.reset();
+  game_.LeaveNetworkGame();
+  // The session's end leaves the game marked as networked; this computer plays alone now.
+  game_.state.networkGame = 0;
+  window_.UpdateMenus();
+  window_.RedrawPanel();
+  window_.RedrawBoard();
+}
+
+void NetworkPlay::Shutdown() {
+  if (link_ != nullptr) link_->Interrupt(true);
+}
+
+}  // namespace tomtura

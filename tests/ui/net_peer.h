@@ -1,0 +1,187 @@
+#pragma once
+// Another computer of a network game, without windows, in a thread of its own: the game's
+// session over a QtNetLink on the loopback, its person played by the computer's rules (he deals
+// once a turn, as the simulator's players do, and throws whenever it is his turn). The test
+// reads a copy of its game as it stood when it last waited for the network.
+#include <QEventLoop>
+#include <QMetaObject>
+#include <QPointer>
+#include <QThread>
+#include <QTimer>
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "headless/headless_front_end.h"
+#include "net/session.h"
+#include "rules/game.h"
+#include "ui/qt_net_link.h"
+
+namespace tomtura {
+
+class NetPeer {
+ public:
+  struct View {
+    GameState state;
+    bool inGame = false;
+    bool ended = false;
+    std::vector<std::string> chats;  // "title: text" of the messages shown here
+  };
+
+  // Host: listens on a free port and starts once `players` (itself included) have joined.
+  // Client: joins the host on `port` of 127.0.0.1.
+  NetPeer(Role role, std::string name, std::uint64_t seed, int port = 0, int players = 2)
+      : role_(role), name_(std::move(name)), seed_(seed), port_(port), players_(players) {
+    thread_.reset(QThread::create([this] { Run(); }));
+    thread_->start();
+  }
+
+  ~NetPeer() { Stop(); }
+
+  // The computer leaves: its thread ends and its connection closes.
+  void Stop() {
+    stop_ = true;
+    Wake([](QtNetLink& link, NetSession&) { link.Interrupt(); });
+    thread_->wait();
+  }
+
+  // Host: the port listened on, once it is known (0 until then).
+  int port() const { return listening_; }
+
+  View view() const {
+    std::lock_guard lock(mutex_);
+    return view_;
+  }
+
+  // A message from this computer's player, sent from its own thread.
+  void SendChat(const std::string& text, std::vector<int> addressees) {
+    Wake([text, addressees](QtNetLink&, NetSession& session) {
+      session.SendChat(text, addressees);
+    });
+  }
+
+ private:
+  template <typename F>
+  void Wake(F action) {
+    std::lock_guard lock(linkMutex_);
+    if (link_ == nullptr || session_ == nullptr) return;
+    QtNetLink* link = link_;
+    NetSession* session = session_;
+    QMetaObject::invokeMethod(
+        link,
+        [link, session, action] {
+          action(*link, *session);
+          link->Interrupt();
+        },
+        Qt::QueuedConnection);
+  }
+
+  void Run() {
+    HeadlessFrontEnd ui;
+    Game game(TextCatalogue::Load(TOMTURA_ASSETS_DIR "/tomtura.lst"), ui, seed_);
+    ui.Attach(game);
+    ui.SetDealsAsComputer(true);
+    game.state.settings.auctionOn = 1;
+    QtNetLink link;
+    NetSession session(game, link, role_);
+    link.Attach(session);
+    session.remotePressMs = 0;
+    session.events.playerLeft = [](int) { return true; };
+    session.events.chat = [this](const std::string& title, const std::string& text) {
+      std::lock_guard lock(mutex_);
+      view_.chats.push_back(title + ": " + text);
+    };
+    {
+      std::lock_guard lock(linkMutex_);
+      link_ = &link;
+      session_ = &session;
+    }
+    if (SetUp(game, link, session)) Play(game, ui, link, session);
+    Publish(game, session);
+    std::lock_guard lock(linkMutex_);
+    link_ = nullptr;
+    session_ = nullptr;
+  }
+
+  bool SetUp(Game& game, QtNetLink& link, NetSession& session) {
+    if (role_ == Role::Host) {
+      if (!link.Listen(0)) return false;
+      session.OpenLobby();
+      listening_ = link.listeningPort();
+      for (;;) {
+        int named = 1;
+        for (int p = 1; p < game.state.playerCount; ++p) {
+          named += game.state.players[p].name.empty() ? 0 : 1;
+        }
+        if (named >= players_) break;
+        if (stop_ || !link.WaitForInput()) return false;
+      }
+      session.Start(name_);
+      return true;
+    }
+    QEventLoop connecting;
+    bool connected = false;
+    QObject::connect(&link, &QtNetLink::connected, &connecting, [&] {
+      connected = true;
+      connecting.quit();
+    });
+    QObject::connect(&link, &QtNetLink::failed, &connecting, &QEventLoop::quit);
+    link.Connect("127.0.0.1", port_);
+    connecting.exec();
+    if (!connected) return false;
+    session.Join(name_);
+    while (!session.inGame()) {
+      if (stop_ || session.ended() || !link.WaitForInput()) return false;
+    }
+    return true;
+  }
+
+  void Play(Game& game, HeadlessFrontEnd& ui, QtNetLink& link, NetSession& session) {
+    GameState& state = game.state;
+    int local = 0;
+    while (local < state.playerCount && state.players[local].isComputer != 0) ++local;
+    int throws = 0;
+    int dealtAt = -1;
+    while (!stop_ && !session.ended() && state.turnPhase != TurnPhase::GameOver) {
+      session.Pump();
+      if (ui.Tick()) continue;
+      if (state.turnPhase == TurnPhase::AwaitRoll && state.currentPlayer == local) {
+        if (dealtAt != throws && state.doublesInRow == 0) {
+          dealtAt = throws;
+          game.referee.RunPlayWindow(1);
+          continue;
+        }
+        ++throws;
+        game.Roll();
+        continue;
+      }
+      Publish(game, session);
+      if (!link.WaitForInput()) break;
+    }
+  }
+
+  void Publish(const Game& game, const NetSession& session) {
+    std::lock_guard lock(mutex_);
+    view_.state = game.state;
+    view_.inGame = session.inGame();
+    view_.ended = session.ended();
+  }
+
+  Role role_;
+  std::string name_;
+  std::uint64_t seed_;
+  int port_;
+  int players_;
+  std::atomic<bool> stop_{false};
+  std::atomic<int> listening_{0};
+  mutable std::mutex mutex_;
+  View view_;
+  std::mutex linkMutex_;
+  QtNetLink* link_ = nullptr;
+  NetSession* session_ = nullptr;
+  std::unique_ptr<QThread> thread_;
+};
+
+}  // namespace tomtura

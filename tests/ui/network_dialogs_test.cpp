@@ -1,0 +1,171 @@
+// The network dialogs where they fail or decide something themselves (offscreen): a join that
+// cannot connect, a port that cannot be listened on, and the addressees the message dialog
+// gives the session, checked in the bytes that leave this computer.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QtTest>
+
+#include "net/messages.h"
+#include "net/session.h"
+#include "ui/chat_dialog.h"
+#include "ui/control_ids.h"
+#include "ui/framed_dialog.h"
+#include "ui/network_dialogs.h"
+#include "ui/network_play.h"
+#include "window_fixture.h"
+
+using namespace tomtura;
+
+namespace {
+
+constexpr int kTextPortTaken = 29;
+constexpr int kTextNetworkTitle = 34;
+constexpr int kTextConnectFailed = 36;
+
+// A port on which nobody listens: taken from the system, then let go.
+int UnusedPort() {
+  QTcpServer probe;
+  probe.listen(QHostAddress::LocalHost, 0);
+  return probe.serverPort();
+}
+
+// What a session sends, kept for the test.
+struct RecordingLink : NetSession::Link {
+  std::vector<std::vector<std::uint8_t>> sent;
+  void Send(ConnectionId, std::vector<std::uint8_t> bytes) override {
+    sent.push_back(std::move(bytes));
+  }
+  void Close(ConnectionId) override {}
+  bool WaitForInput() override { return false; }
+};
+
+}  // namespace
+
+class NetworkDialogsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void joinWritesTheAddressBackAndReportsAFailedConnection();
+  void hostReportsAPortTaken();
+  void messageAddressees_data();
+  void messageAddressees();
+};
+
+// A host name is looked up and shown dotted; nobody answers on the port, so the join ends with
+// text 36 instead of waiting, and the players entered before are as they were.
+void NetworkDialogsTest::joinWritesTheAddressBackAndReportsAFailedConnection() {
+  Harness h;
+  h.SetPlayers({0, 1});
+  h.window->network().SetPort(UnusedPort());
+  QString addressShown;
+  h.playDialog = [&](QDialog& dialog) {
+    if (auto* choice = qobject_cast<NetworkDialog*>(&dialog)) {
+      choice->Join();
+      return choice->result();
+    }
+    auto* join = qobject_cast<JoinDialog*>(&dialog);
+    if (join == nullptr) return int(QDialog::Rejected);
+    auto* address = FindControl<QLineEdit>(join, JoinDialog::kAddress);
+    QTimer::singleShot(0, join, [&, join, address] {
+      address->setText("localhost");
+      FindControl<QLineEdit>(join, JoinDialog::kName)->setText("Bo");
+      QTest::mouseClick(FindControl<QPushButton>(join, kIdButton1), Qt::LeftButton);
+    });
+    connect(address, &QLineEdit::textChanged, join,
+            [&](const QString& text) { addressShown = text; });
+    return join->exec();
+  };
+  QVERIFY(!h.window->network().RunSetup(nullptr));
+  QCOMPARE(addressShown, QString("127.0.0.1"));
+  QCOMPARE(h.shown, QStringList({h.Text(kTextConnectFailed)}));
+  QCOMPARE(h.titles, QStringList({h.Text(kTextNetworkTitle)}));
+  QCOMPARE(h.icons.first(), QMessageBox::Critical);
+  QVERIFY(!h.window->network().active());
+  const GameState& state = h.game->state;
+  QCOMPARE(state.networkGame, 0);
+  QCOMPARE(state.playerCount, 2);
+  QCOMPARE(QString::fromStdString(h.game->PlayerName(1)), QString("P2"));
+}
+
+// Another program holds the port: the lobby does not open, text 29 says why.
+void NetworkDialogsTest::hostReportsAPortTaken() {
+  QTcpServer holder;
+  QVERIFY(holder.listen(QHostAddress::AnyIPv4, 0));
+  Harness h;
+  h.window->network().SetPort(holder.serverPort());
+  int lobbies = 0;
+  h.playDialog = [&](QDialog& dialog) {
+    if (auto* choice = qobject_cast<NetworkDialog*>(&dialog)) {
+      choice->Host();
+      return choice->result();
+    }
+    lobbies += qobject_cast<HostLobbyDialog*>(&dialog) != nullptr ? 1 : 0;
+    return int(QDialog::Rejected);
+  };
+  QVERIFY(!h.window->network().RunSetup(nullptr));
+  QCOMPARE(lobbies, 0);
+  QCOMPARE(h.shown.size(), 1);
+  QVERIFY(h.shown.first().startsWith(h.Text(kTextPortTaken).section('(', 0, 0)));
+  QCOMPARE(h.icons.first(), QMessageBox::Critical);
+  QVERIFY(!h.window->network().active());
+}
+
+// Client 1 of a three-player game (the host is player 0, client 2 player 2). The flags are one
+// per player: 2 the sender, 1 an addressee, 0 not addressed.
+void NetworkDialogsTest::messageAddressees_data() {
+  QTest::addColumn<QList<int>>("selectedRows");
+  QTest::addColumn<bool>("toAll");
+  QTest::addColumn<QList<int>>("flags");
+  QTest::newRow("the host only") << QList<int>{0} << false << QList<int>{1, 2, 0};
+  QTest::newRow("client 2 only") << QList<int>{1} << false << QList<int>{0, 2, 1};
+  QTest::newRow("nobody chosen") << QList<int>{} << false << QList<int>{1, 2, 1};
+  QTest::newRow("the box overrides") << QList<int>{1} << true << QList<int>{1, 2, 1};
+}
+
+void NetworkDialogsTest::messageAddressees() {
+  QFETCH(QList<int>, selectedRows);
+  QFETCH(bool, toAll);
+  QFETCH(QList<int>, flags);
+  Harness h;
+  RecordingLink link;
+  NetSession session(*h.game, link, Role::Client);
+  session.Join("Bo");
+  RosterMessage roster;
+  const char* names[] = {"Värd", "Bo", "Cilla"};
+  const std::int16_t seats[] = {2, 0, 3};
+  for (int p = 0; p < 3; ++p) {
+    roster.players[p].name.setUtf8(names[p]);
+    roster.players[p].isComputer = seats[p];
+    roster.players[p].token = static_cast<std::int16_t>(p);
+  }
+  const std::vector<std::uint8_t> rosterBytes = EncodeMessage(roster);
+  session.Deliver(kHostConnection, rosterBytes);
+  QVERIFY(session.inGame());
+
+  ChatDialog dialog(*h.game, nullptr);
+  auto* receivers = FindControl<QListWidget>(&dialog, ChatDialog::kReceivers);
+  QCOMPARE(receivers->count(), 2);
+  QCOMPARE(receivers->item(1)->text(), QString("Cilla"));
+  for (int row : selectedRows) receivers->item(row)->setSelected(true);
+  FindControl<QCheckBox>(&dialog, ChatDialog::kAll)->setChecked(toAll);
+  // A text longer than a message holds is cut as it is typed.
+  FindControl<QPlainTextEdit>(&dialog, ChatDialog::kMessage)->setPlainText(QString(300, 'x'));
+  FindControl<QPushButton>(&dialog, kIdButton1)->click();
+  QCOMPARE(dialog.result(), int(QDialog::Accepted));
+  QCOMPARE(dialog.text().size(), 255);
+
+  link.sent.clear();
+  session.SendChat(dialog.text().toStdString(), dialog.addressees());
+  ChatMessage expected;
+  expected.text.setUtf8(std::string(255, 'x'));
+  expected.flags.assign(flags.begin(), flags.end());
+  QCOMPARE(link.sent.size(), std::size_t(1));
+  QVERIFY(link.sent.front() == EncodeMessage(expected));
+}
+
+QTEST_MAIN(NetworkDialogsTest)
+#include "network_dialogs_test.moc"

@@ -1,0 +1,387 @@
+// Network games over the loopback between the real main window and other computers without
+// windows, each in a thread of its own: the window hosts two clients through the lobby dialog,
+// or joins a host through the join dialog; the computers play rounds and must agree on the
+// game; a message, a player who leaves and the loss of the last other computer come to the
+// window's player as the design says.
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+#include <functional>
+
+#include "net_peer.h"
+#include "ui/auction_dialog.h"
+#include "ui/control_ids.h"
+#include "ui/network_dialogs.h"
+#include "ui/network_play.h"
+#include "ui/new_game_dialog.h"
+#include "ui/password_dialog.h"
+#include "ui/play_window.h"
+#include "ui/question_dialog.h"
+#include "window_fixture.h"
+
+using namespace tomtura;
+
+namespace {
+
+constexpr std::uint64_t kSeed = 11;
+constexpr int kRoundsBeforeLeaving = 10;  // the window's player's throws
+constexpr int kRoundsAfter = 5;
+constexpr int kGiveUpMs = 20000;  // a dialog still open or a game not caught up by then is stuck
+
+constexpr int kTextConnectionLost = 30;
+constexpr int kTextPlayerLeft = 31;
+constexpr int kTextChatTitle = 33;
+constexpr int kTextJoinedAs = 37;
+constexpr int kTextAwaitingStart = 38;
+
+// The throws in the game log, oldest first; every computer writes them alike (the dealing in a
+// play window and a player's leaving are noted only where they happen).
+std::vector<std::string> Throws(const GameState& s) {
+  std::vector<std::string> lines;
+  for (auto line = s.log.entries().rbegin(); line != s.log.entries().rend(); ++line) {
+    if (line->find(" slog ") != std::string::npos) lines.push_back(*line);
+  }
+  return lines;
+}
+
+// The position every computer must hold alike: the records (but who sits where), the owners and
+// the throws.
+QString Describe(const GameState& s) {
+  QString text = QString("on turn %1, phase %2, doubles %3\n")
+                     .arg(s.currentPlayer)
+                     .arg(int(s.turnPhase))
+                     .arg(s.doublesInRow);
+  for (int p = 0; p < s.playerCount; ++p) {
+    const Player& player = s.players[p];
+    text += QString("%1: %2 kr, square %3, jail %4, bankrupt %5, token %6\n")
+                .arg(QString::fromStdString(player.name.utf8()))
+                .arg(player.money)
+                .arg(player.position)
+                .arg(player.jailTurns)
+                .arg(player.isBankrupt)
+                .arg(player.token);
+  }
+  for (const Property& property : s.properties) {
+    text += QString("%1/%2/%3 ").arg(property.owner).arg(property.houses).arg(property.mortgaged);
+  }
+  text += '\n';
+  for (const std::string& line : Throws(s)) text += QString::fromStdString(line) + '\n';
+  return text;
+}
+
+// The window's person: throws when it is his turn until he has thrown `rolls` times, buys what
+// he can afford, passes in auctions, refuses every deal asked of him and gives up a debt. The
+// answers of players elsewhere are shown and pass.
+struct WindowPlayer {
+  Harness& h;
+  int rolls = 0;
+  int local = 0;
+  QStringList faults;
+  std::function<int(QDialog&)> setUp;  // the network dialogs
+  int newGameDialogs = 0;
+
+  explicit WindowPlayer(Harness& harness) : h(harness) {
+    h.ui.SetTimerIntervalOverride(0);
+    FramedDialog::SetTimerOverride(0);
+    h.playDialog = [this](QDialog& dialog) { return Answer(dialog); };
+  }
+  ~WindowPlayer() { FramedDialog::SetTimerOverride(-1); }
+
+  int Answer(QDialog& dialog) {
+    const GameState& state = h.game->state;
+    if (auto* question = qobject_cast<QuestionDialog*>(&dialog)) {
+      if (question->answerPending()) return 1;  // shown only
+      if (question->kind() == kDebtKind) return 2;
+      if (question->kind() == kOfferKind) {
+        const Property& offered = state.properties[state.offeredProperty];
+        return state.current().money >= offered.price ? 1 : 2;
+      }
+      return 1;
+    }
+    if (qobject_cast<ConsentDialog*>(&dialog) != nullptr) return 2;
+    if (qobject_cast<PasswordDialog*>(&dialog) != nullptr) return 1;
+    if (qobject_cast<AuctionDialog*>(&dialog) != nullptr) return 0;
+    if (dynamic_cast<PlayWindow*>(&dialog) != nullptr) return PlayWindow::kCancel;
+    if (dynamic_cast<NewGameDialog*>(&dialog) != nullptr && state.networkGame != 0) {
+      faults << "the new-game dialog came during the network game";
+    }
+    if (setUp) return setUp(dialog);
+    faults << QString("unexpected dialog ") + dialog.metaObject()->className();
+    return QDialog::Rejected;
+  }
+
+  // Plays until `done`, throwing on his own turns.
+  bool PlayUntil(const std::function<bool()>& done) {
+    QEventLoop loop;
+    QTimer poll;
+    poll.callOnTimeout([&] {
+      if (done() || !faults.isEmpty()) {
+        loop.quit();
+        return;
+      }
+      const GameState& state = h.game->state;
+      if (h.ui.modalOpen() || state.turnPhase != TurnPhase::AwaitRoll ||
+          state.currentPlayer != local || state.playerCount == 0) {
+        return;
+      }
+      ++rolls;
+      h.window->OnCommand(kCmdRoll);
+    });
+    poll.start(0);
+    QTimer::singleShot(kGiveUpMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    return done();
+  }
+
+  // The window's player is on turn, his `count`th throw still to come.
+  bool AtOwnTurn(int count) const {
+    const GameState& state = h.game->state;
+    return rolls >= count && state.turnPhase == TurnPhase::AwaitRoll &&
+           state.currentPlayer == local && !h.ui.modalOpen();
+  }
+};
+
+// Waits until `peer` has caught up with the window's game and compares the two.
+bool SameGame(const Harness& h, const NetPeer& peer, QString& host, QString& other) {
+  const GameState& here = h.game->state;
+  const bool caughtUp = QTest::qWaitFor(
+      [&] {
+        const GameState elsewhere = peer.view().state;
+        return elsewhere.turnPhase == here.turnPhase &&
+               elsewhere.currentPlayer == here.currentPlayer &&
+               Throws(elsewhere).size() == Throws(here).size();
+      },
+      kGiveUpMs);
+  host = Describe(here);
+  other = Describe(peer.view().state);
+
+  return caughtUp;
+}
+
+// The set-up of a client: Network..., Join, and the join dialog filled in as a person fills it.
+// `waitingShown` tells whether the dialog showed the wait for the host's start as it should.
+std::function<int(QDialog&)> JoinAs(Harness& h, const QString& name, bool* waitingShown) {
+  return [&h, name, waitingShown](QDialog& dialog) {
+    if (auto* newGame = dynamic_cast<NewGameDialog*>(&dialog)) {
+      newGame->Network();
+      return newGame->result();
+    }
+    if (auto* choice = qobject_cast<NetworkDialog*>(&dialog)) {
+      choice->Join();
+      return choice->result();
+    }
+    auto* join = qobject_cast<JoinDialog*>(&dialog);
+    if (join == nullptr) return int(QDialog::Rejected);
+    QTimer::singleShot(kGiveUpMs, join, &QDialog::reject);
+    QTimer::singleShot(0, join, [&h, name, waitingShown, join] {
+      FindControl<QLineEdit>(join, JoinDialog::kAddress)->setText("127.0.0.1");
+      FindControl<QLineEdit>(join, JoinDialog::kName)->setText(name);
+      QTest::mouseClick(FindControl<QPushButton>(join, kIdButton1), Qt::LeftButton);
+      // Connected and waiting: the fields are gone and the texts of the wait show.
+      *waitingShown =
+          QTest::qWaitFor([join] { return join->joined(); }, kGiveUpMs) &&
+          FindControl<QLabel>(join, JoinDialog::kProgress)->text() ==
+              QString::fromStdString(h.game->FormatCatalogue(kTextJoinedAs, name.toStdString())) &&
+          FindControl<QLabel>(join, JoinDialog::kStatus)->text() == h.Text(kTextAwaitingStart) &&
+          FindControl(join, JoinDialog::kAddress)->isHidden();
+    });
+    return join->exec();
+  };
+}
+
+}  // namespace
+
+class NetworkGameTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void windowHostsTwoClientsAMessageALeaverAndTheEnd();
+  void windowJoinsAHostAndLosesIt();
+  void leavingForANewGameAsksFirst();
+};
+
+void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
+  Harness h({}, kSeed);
+  h.SetPlayers({0, 1});  // the players entered before; the lobby replaces them
+  h.window->network().SetPort(0);
+  WindowPlayer table(h);
+  std::unique_ptr<NetPeer> clients[2];
+  bool lobbyChecked = false;
+  bool joinedInOrder = true;
+
+  table.setUp = [&](QDialog& dialog) {
+    if (auto* newGame = dynamic_cast<NewGameDialog*>(&dialog)) {
+      if (h.game->state.networkGame != 0) return int(QDialog::Rejected);
+      newGame->Network();
+      return newGame->result();
+    }
+    if (auto* choice = qobject_cast<NetworkDialog*>(&dialog)) {
+      choice->Host();
+      return choice->result();
+    }
+    auto* lobby = qobject_cast<HostLobbyDialog*>(&dialog);
+    if (lobby == nullptr) return int(QDialog::Rejected);
+    auto* players = FindControl<QListWidget>(lobby, HostLobbyDialog::kPlayers);
+    auto* start = FindControl<QPushButton>(lobby, kIdButton1);
+    auto* address = FindControl<QLabel>(lobby, HostLobbyDialog::kAddress);
+    lobbyChecked = players->count() == 0 && !start->isEnabled() &&
+                   address->text().startsWith(h.Text(35).section('%', 0, 0));
+    const int port = h.window->network().link()->listeningPort();
+    for (int i = 0; i < 2; ++i) {
+      clients[i] = std::make_unique<NetPeer>(Role::Client, "Klient" + std::to_string(i + 1),
+                                             kSeed + 1 + static_cast<std::uint64_t>(i), port);
+      // One after the other, so that the records come in a known order.
+      joinedInOrder =
+          QTest::qWaitFor([&] { return players->count() == i + 1; }, kGiveUpMs) && joinedInOrder;
+    }
+    if (!joinedInOrder) return int(QDialog::Rejected);
+    QTimer::singleShot(kGiveUpMs, lobby, &QDialog::reject);
+    QTimer::singleShot(0, lobby, [lobby] {
+      FindControl<QLineEdit>(lobby, HostLobbyDialog::kName)->setText("Värd");
+      QTest::mouseClick(FindControl<QPushButton>(lobby, kIdButton1), Qt::LeftButton);
+    });
+    return lobby->exec();
+  };
+
+  // The lobby: the new-game dialog's Network... leads to it; Start begins the game, which the
+  // window then does not start again.
+  QCOMPARE(h.window->RunNewGameDialog(), MainWindow::NewGameChoice::NetworkGame);
+  QVERIFY(lobbyChecked);
+  QVERIFY(joinedInOrder);
+  GameState& state = h.game->state;
+  QCOMPARE(state.playerCount, 3);
+  QCOMPARE(QString::fromStdString(h.game->PlayerName(0)), QString("Värd"));
+  QCOMPARE(QString::fromStdString(h.game->PlayerName(2)), QString("Klient2"));
+  QCOMPARE(state.networkGame, 0x401);
+  QVERIFY(!h.window->action(kCmdAuction)->isEnabled());
+
+  // A few rounds; then the clients have taken in all of it and hold the same game.
+  QVERIFY(table.PlayUntil([&] { return table.AtOwnTurn(kRoundsBeforeLeaving); }));
+  QVERIFY2(table.faults.isEmpty(), qPrintable(table.faults.join('\n')));
+  QString here, there;
+  for (auto& client : clients) {
+    QVERIFY2(SameGame(h, *client, here, there), qPrintable(here + "\n----\n" + there));
+    QCOMPARE(there, here);
+  }
+  // Commands of players elsewhere are not this window's.
+  state.currentPlayer = 1;
+  const int beeps = h.ui.beepCount();
+  h.window->OnCommand(kCmdRoll);
+  QCOMPARE(h.ui.beepCount(), beeps + 1);
+  state.currentPlayer = 0;
+
+  // Client 1 writes to the host only: the window shows it, client 2 does not.
+  h.ForgetBoxes();
+  clients[0]->SendChat("Hej värden", {0});
+  clients[0]->SendChat("Hej alla", {});
+  QTRY_VERIFY_WITH_TIMEOUT(h.shown.size() == 2, kGiveUpMs);
+  QCOMPARE(h.shown, QStringList({"Hej värden", "Hej alla"}));
+  const QString title = QString::fromStdString(h.game->FormatCatalogue(kTextChatTitle, "Klient1"));
+  QCOMPARE(h.titles.first(), title);
+  QCOMPARE(h.icons.first(), QMessageBox::Information);
+  QTRY_COMPARE_WITH_TIMEOUT(clients[1]->view().chats.size(), std::size_t(1), kGiveUpMs);
+  QCOMPARE(clients[1]->view().chats.front(), title.toStdString() + ": Hej alla");
+
+  // Client 2 leaves; the window's player goes on without him, whose streets go back to the bank.
+  h.ForgetBoxes();
+  h.answer = QMessageBox::Yes;
+  clients[1]->Stop();
+  QTRY_VERIFY_WITH_TIMEOUT(!h.shown.isEmpty(), kGiveUpMs);
+  QCOMPARE(h.shown.first(),
+           QString::fromStdString(h.game->FormatCatalogue(kTextPlayerLeft, "Klient2")));
+  QCOMPARE(h.icons.first(), QMessageBox::Warning);
+  QVERIFY(h.window->network().active());
+  QCOMPARE(state.players[2].isBankrupt, 1);
+  for (const Property& property : state.properties) QVERIFY(property.owner != 2);
+  const int rolled = table.rolls;
+  QVERIFY(table.PlayUntil([&] { return table.AtOwnTurn(rolled + kRoundsAfter); }));
+  QVERIFY2(table.faults.isEmpty(), qPrintable(table.faults.join('\n')));
+  QVERIFY2(SameGame(h, *clients[0], here, there), qPrintable(here + "\n----\n" + there));
+  QCOMPARE(there, here);
+
+  // The last other computer goes: the game is over here (text 30), and a new one is set up.
+  h.ForgetBoxes();
+  h.answer = QMessageBox::Ok;
+  bool newGameOffered = false;
+  table.setUp = [&](QDialog& dialog) {
+    newGameOffered = dynamic_cast<NewGameDialog*>(&dialog) != nullptr;
+    return int(QDialog::Rejected);
+  };
+  clients[0]->Stop();
+  QTRY_VERIFY_WITH_TIMEOUT(newGameOffered, kGiveUpMs);
+  QCOMPARE(h.shown, QStringList({h.Text(kTextConnectionLost)}));
+  QCOMPARE(state.networkGame, 0);
+  QVERIFY(!h.window->network().active());
+  QVERIFY(h.window->action(kCmdAuction)->isEnabled());
+}
+
+void NetworkGameTest::windowJoinsAHostAndLosesIt() {
+  NetPeer host(Role::Host, "Värd", kSeed);
+  QTRY_VERIFY(host.port() != 0);
+  Harness h({}, kSeed + 5);
+  h.window->network().SetPort(host.port());
+  WindowPlayer table(h);
+  bool waitingShown = false;
+  table.setUp = JoinAs(h, "Cilla", &waitingShown);
+  QCOMPARE(h.window->RunNewGameDialog(), MainWindow::NewGameChoice::NetworkGame);
+  QVERIFY(waitingShown);
+  GameState& state = h.game->state;
+  QCOMPARE(state.networkGame, 0x402);
+  QCOMPARE(state.playerCount, 2);
+  QCOMPARE(QString::fromStdString(h.game->PlayerName(1)), QString("Cilla"));
+  table.local = 1;
+
+  QVERIFY(table.PlayUntil([&] { return table.AtOwnTurn(kRoundsBeforeLeaving); }));
+  QVERIFY2(table.faults.isEmpty(), qPrintable(table.faults.join('\n')));
+  QString here, there;
+  QVERIFY2(SameGame(h, host, here, there), qPrintable(here + "\n----\n" + there));
+  QCOMPARE(there, here);
+
+  // The host goes: text 30, and the new-game dialog.
+  bool newGameOffered = false;
+  table.setUp = [&](QDialog& dialog) {
+    newGameOffered = dynamic_cast<NewGameDialog*>(&dialog) != nullptr;
+    return int(QDialog::Rejected);
+  };
+  h.ForgetBoxes();
+  host.Stop();
+  QTRY_VERIFY_WITH_TIMEOUT(newGameOffered, kGiveUpMs);
+  QCOMPARE(h.shown, QStringList({h.Text(kTextConnectionLost)}));
+  QCOMPARE(state.networkGame, 0);
+  QCOMPARE(state.playerCount, 0);
+}
+
+// New Game in a network game asks text 6; Cancel leaves the game going, OK leaves the network
+// game for the new-game dialog, and the host sees this computer go.
+void NetworkGameTest::leavingForANewGameAsksFirst() {
+  NetPeer host(Role::Host, "Värd", kSeed);
+  QTRY_VERIFY(host.port() != 0);
+  Harness h({}, kSeed);
+  h.window->network().SetPort(host.port());
+  WindowPlayer table(h);
+  bool waitingShown = false;
+  table.setUp = JoinAs(h, "Dag", &waitingShown);
+  QCOMPARE(h.window->RunNewGameDialog(), MainWindow::NewGameChoice::NetworkGame);
+
+  h.answer = QMessageBox::Cancel;
+  h.window->OnCommand(kCmdNewGame);
+  QCOMPARE(h.shown, QStringList({h.Text(6)}));
+  QVERIFY(h.window->network().active());
+
+  bool newGameOffered = false;
+  table.setUp = [&](QDialog& dialog) {
+    newGameOffered = dynamic_cast<NewGameDialog*>(&dialog) != nullptr;
+    return int(QDialog::Rejected);
+  };
+  h.answer = QMessageBox::Ok;
+  h.window->OnCommand(kCmdNewGame);
+  QVERIFY(newGameOffered);
+  QVERIFY(!h.window->network().active());
+  QCOMPARE(h.game->state.networkGame, 0);
+  QTRY_VERIFY_WITH_TIMEOUT(host.view().ended, kGiveUpMs);
+}
+
+QTEST_MAIN(NetworkGameTest)
+#include "network_game_test.moc"
