@@ -498,7 +498,9 @@ void MainWindow::StartNewGame() {
 
 MainWindow::NewGameChoice MainWindow::RunNewGameDialog() {
   NewGameDialog dialog(game_, picture_, isVisible() ? this : nullptr,
-                       [this](QWidget* over) { return network_->RunSetup(over); });
+                       [this](QWidget* over, const QString& name) {
+                         return network_->RunSetup(over, name);
+                       });
   ui_.RunModal(dialog);
   if (dialog.networkStarted()) {
     boardView_->ResetScroll();

@@ -40,9 +40,10 @@ NetworkPlay::~NetworkPlay() {
 
 // ---- Set-up ----------------------------------------------------------------------------------
 
-bool NetworkPlay::RunSetup(QWidget* parent) {
+bool NetworkPlay::RunSetup(QWidget* parent, const QString& name) {
   savedPlayers_ = game_.state.players;
   savedCount_ = game_.state.playerCount;
+  name_ = name;
   NetworkDialog dialog(
       game_, [this](QWidget* over) { return Host(over); },
       [this](QWidget* over) { return Join(over); }, parent);
@@ -106,7 +107,7 @@ bool NetworkPlay::Host(QWidget* parent) {
   }
   session_->OpenLobby();
   HostLobbyDialog dialog(game_, *session_, LocalAddressText(game_),
-                         Qs(savedPlayers_[0].name.utf8()), parent);
+                         name_, parent);
   connect(this, &NetworkPlay::lobbyChanged, &dialog, &HostLobbyDialog::Refresh);
   if (ui_.RunModal(dialog) == QDialog::Accepted && session_->inGame()) return true;
   Discard();
@@ -123,7 +124,7 @@ bool NetworkPlay::Join(QWidget* parent) {
   }
   Begin(Role::Client);
   JoinDialog dialog(
-      game_, *session_, *link_, *port, Qs(savedPlayers_[0].name.utf8()),
+      game_, *session_, *link_, *port, name_,
       [this](const QString& title, const QString& text, QMessageBox::Icon icon) {
         ShowBox(title, text, icon);
       },

@@ -36,9 +36,9 @@ class NetworkPlay : public QObject {
   // port, for tests).
   void SetPort(std::optional<int> port) { port_ = port; }
 
-  // The network dialog over `parent`; true when a network game has begun, by the host's Start
-  // or the roster that came to this client.
-  bool RunSetup(QWidget* parent);
+  // The network dialog over `parent`, offering `name` as this computer's player's name; true
+  // when a network game has begun, by the host's Start or the roster that came to this client.
+  bool RunSetup(QWidget* parent, const QString& name = {});
 
   bool active() const { return session_ != nullptr; }
   NetSession* session() const { return session_.get(); }
@@ -86,6 +86,7 @@ class NetworkPlay : public QObject {
   // The players entered before a set-up that came to nothing are put back.
   PlayerTable savedPlayers_{};
   std::int32_t savedCount_ = 0;
+  QString name_;
 };
 
 }  // namespace tomtura

@@ -289,10 +289,10 @@ void NewGameDialog::Start() {
 }
 
 // A network game that has begun ends the dialog; one that came to nothing leaves the players
-// entered before it.
+// entered before it. The name in the slot shown, typed or stored, is offered for the network.
 void NewGameDialog::Network() {
   if (!network_) return;
-  if (network_(this)) {
+  if (network_(this, name_->text())) {
     networkStarted_ = true;
     accept();
     return;

@@ -71,8 +71,9 @@ class NewGameDialog : public QDialog {
     kExit = 1011,
   };
 
-  // Sets up a network game over the dialog it is given; true when the game has begun.
-  using NetworkSetup = std::function<bool(QWidget* over)>;
+  // Sets up a network game over the dialog it is given, offering `name` as this computer's
+  // player's name; true when the game has begun.
+  using NetworkSetup = std::function<bool(QWidget* over, const QString& name)>;
 
   // `picture` gives the token and slot-button pictures; without `network` there is no network
   // play.

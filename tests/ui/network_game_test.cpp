@@ -226,8 +226,10 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
     auto* players = FindControl<QListWidget>(lobby, HostLobbyDialog::kPlayers);
     auto* start = FindControl<QPushButton>(lobby, kIdButton1);
     auto* address = FindControl<QLabel>(lobby, HostLobbyDialog::kAddress);
+    // Nobody yet, and the name of the new-game dialog's first slot is offered for the host.
     lobbyChecked = players->count() == 0 && !start->isEnabled() &&
-                   address->text().startsWith(h.Text(35).section('%', 0, 0));
+                   address->text().startsWith(h.Text(35).section('%', 0, 0)) &&
+                   FindControl<QLineEdit>(lobby, HostLobbyDialog::kName)->text() == "P1";
     const int port = h.window->network().link()->listeningPort();
     for (int i = 0; i < 2; ++i) {
       clients[i] = std::make_unique<NetPeer>(Role::Client, "Klient" + std::to_string(i + 1),

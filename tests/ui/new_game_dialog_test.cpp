@@ -83,8 +83,10 @@ void NewGameDialogTest::startTakesATypedPlayerNetworkAndExit() {
   Harness h("\n[LJUD]\nSparaSpelare=1\n1=3,,0,Eva\n2=7,,1,Dator\n");
   bool begun = false;
   QWidget* over = nullptr;
-  NewGameDialog dialog(*h.game, h.picture, nullptr, [&](QWidget* parent) {
+  QString offered;
+  NewGameDialog dialog(*h.game, h.picture, nullptr, [&](QWidget* parent, const QString& name) {
     over = parent;
+    offered = name;
     return begun;
   });
   QCOMPARE(Control<QLineEdit>(dialog, NewGameDialog::kName)->text(), QString("Eva"));
@@ -92,6 +94,7 @@ void NewGameDialogTest::startTakesATypedPlayerNetworkAndExit() {
   QVERIFY(Control<QCheckBox>(dialog, NewGameDialog::kComputer)->isChecked());
   Control<QPushButton>(dialog, NewGameDialog::kNetwork)->click();
   QCOMPARE(over, &dialog);
+  QCOMPARE(offered, QString("Dator"));  // the name of the slot shown
   QVERIFY(dialog.result() != int(QDialog::Accepted) && !dialog.networkStarted());
 
   dialog.NextSlot();
@@ -105,7 +108,7 @@ void NewGameDialogTest::startTakesATypedPlayerNetworkAndExit() {
   QVERIFY(dialog.exitRequested());
 
   begun = true;
-  NewGameDialog networked(*h.game, h.picture, nullptr, [&](QWidget*) { return begun; });
+  NewGameDialog networked(*h.game, h.picture, nullptr, [&](QWidget*, const QString&) { return begun; });
   Control<QPushButton>(networked, NewGameDialog::kNetwork)->click();
   QCOMPARE(networked.result(), int(QDialog::Accepted));
   QVERIFY(networked.networkStarted());
