@@ -161,9 +161,11 @@ bool SameGame(const Harness& h, const NetPeer& peer, QString& host, QString& oth
 }
 
 // The set-up of a client: Network..., Join, and the join dialog filled in as a person fills it.
-// `waitingShown` tells whether the dialog showed the wait for the host's start as it should.
-std::function<int(QDialog&)> JoinAs(Harness& h, const QString& name, bool* waitingShown) {
-  return [&h, name, waitingShown](QDialog& dialog) {
+// `waitingShown` tells whether the dialog showed the wait for the host's start as it should;
+// `whileWaiting` then runs with the dialog still waiting.
+std::function<int(QDialog&)> JoinAs(Harness& h, const QString& name, bool* waitingShown,
+                                    std::function<void()> whileWaiting = {}) {
+  return [&h, name, waitingShown, whileWaiting](QDialog& dialog) {
     if (auto* newGame = dynamic_cast<NewGameDialog*>(&dialog)) {
       newGame->Network();
       return newGame->result();
@@ -175,7 +177,7 @@ std::function<int(QDialog&)> JoinAs(Harness& h, const QString& name, bool* waiti
     auto* join = qobject_cast<JoinDialog*>(&dialog);
     if (join == nullptr) return int(QDialog::Rejected);
     QTimer::singleShot(kGiveUpMs, join, &QDialog::reject);
-    QTimer::singleShot(0, join, [&h, name, waitingShown, join] {
+    QTimer::singleShot(0, join, [&h, name, waitingShown, whileWaiting, join] {
       FindControl<QLineEdit>(join, JoinDialog::kAddress)->setText("127.0.0.1");
       FindControl<QLineEdit>(join, JoinDialog::kName)->setText(name);
       QTest::mouseClick(FindControl<QPushButton>(join, kIdButton1), Qt::LeftButton);
@@ -186,6 +188,7 @@ std::function<int(QDialog&)> JoinAs(Harness& h, const QString& name, bool* waiti
               QString::fromStdString(h.game->FormatCatalogue(kTextJoinedAs, name.toStdString())) &&
           FindControl<QLabel>(join, JoinDialog::kStatus)->text() == h.Text(kTextAwaitingStart) &&
           FindControl(join, JoinDialog::kAddress)->isHidden();
+      if (whileWaiting) whileWaiting();
     });
     return join->exec();
   };
@@ -199,6 +202,7 @@ class NetworkGameTest : public QObject {
  private slots:
   void windowHostsTwoClientsAMessageALeaverAndTheEnd();
   void windowJoinsAHostAndLosesIt();
+  void theHostGoesBeforeTheStart();
   void leavingForANewGameAsksFirst();
 };
 
@@ -353,6 +357,27 @@ void NetworkGameTest::windowJoinsAHostAndLosesIt() {
   QCOMPARE(h.shown, QStringList({h.Text(kTextConnectionLost)}));
   QCOMPARE(state.networkGame, 0);
   QCOMPARE(state.playerCount, 0);
+}
+
+// A host that goes while the join dialog waits for his start ends the dialog with text 30; the
+// players entered before are as they were, and no game begins.
+void NetworkGameTest::theHostGoesBeforeTheStart() {
+  NetPeer host(Role::Host, "Värd", kSeed, 0, 3);  // waits for two more
+  QTRY_VERIFY(host.port() != 0);
+  Harness h({}, kSeed);
+  h.SetPlayers({0, 1});
+  h.window->network().SetPort(host.port());
+  WindowPlayer table(h);
+  bool waitingShown = false;
+  table.setUp = JoinAs(h, "Eva", &waitingShown, [&host] { host.Stop(); });
+  QCOMPARE(h.window->RunNewGameDialog(), MainWindow::NewGameChoice::Players);
+  QVERIFY(waitingShown);
+  QCOMPARE(h.shown, QStringList({h.Text(kTextConnectionLost)}));
+  QVERIFY(!h.window->network().active());
+  const GameState& state = h.game->state;
+  QCOMPARE(state.networkGame, 0);
+  QCOMPARE(state.playerCount, 2);
+  QCOMPARE(QString::fromStdString(h.game->PlayerName(0)), QString("P1"));
 }
 
 // New Game in a network game asks text 6; Cancel leaves the game going, OK leaves the network
