@@ -85,19 +85,22 @@ void NetworkPlay::Discard() {
   game_.state.playerCount = savedCount_;
 }
 
+// The port set, else the game's service; a service that names no port is reported (text 27).
 std::optional<int> NetworkPlay::Port() {
   if (port_) return port_;
-  return ServicePort(kGameService);
+  const std::optional<int> port = ServicePort(kGameService);
+  if (!port) {
+    ShowBox(Qs(game_.Text(kTextNetworkTitle)),
+            Qs(game_.FormatCatalogue(kTextUnknownPort, std::string(kGameService))),
+            QMessageBox::Critical);
+  }
+  return port;
 }
 
 bool NetworkPlay::Host(QWidget* parent) {
   const QString title = Qs(game_.Text(kTextNetworkTitle));
   const std::optional<int> port = Port();
-  if (!port) {
-    ShowBox(title, Qs(game_.FormatCatalogue(kTextUnknownPort, std::string(kGameService))),
-            QMessageBox::Critical);
-    return false;
-  }
+  if (!port) return false;
   Begin(Role::Host);
   if (!link_->Listen(*port)) {
     const int code = link_->listenError();
@@ -116,12 +119,7 @@ bool NetworkPlay::Host(QWidget* parent) {
 
 bool NetworkPlay::Join(QWidget* parent) {
   const std::optional<int> port = Port();
-  if (!port) {
-    ShowBox(Qs(game_.Text(kTextNetworkTitle)),
-            Qs(game_.FormatCatalogue(kTextUnknownPort, std::string(kGameService))),
-            QMessageBox::Critical);
-    return false;
-  }
+  if (!port) return false;
   Begin(Role::Client);
   JoinDialog dialog(
       game_, *session_, *link_, *port, name_,
