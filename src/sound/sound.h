@@ -1,32 +1,83 @@
 #pragma once
-// Sound effects and background music. Effects are numbered 0..9 (names from the board file);
-// while the sound option is off nothing plays. This version is silent: it keeps the calls and
-// their order so that the player can be filled in without touching its callers.
+// Sound effects and background music on SDL2_mixer. Effects are numbered 0..9, their files named
+// by the board file; each file is decoded once and kept, so a sound starts within a few
+// milliseconds of its event. Every effect but the tax sound starts at once and cuts off the one
+// still playing; the tax sound plays to its end before the call returns. Music walks the ten
+// pieces in an order shuffled once per run; the end of a piece comes from the mixer's thread as
+// an event, and only a piece that ended by itself is followed by the next. No audio device, a
+// missing or broken file: silence, no message, no wait.
+#include <QObject>
 #include <QString>
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "rules/music_order.h"
+
+struct Mix_Chunk;
+typedef struct _Mix_Music Mix_Music;
 
 namespace tomtura {
 
 class TextCatalogue;
 
-class SoundEffects {
+class SoundEffects : public QObject {
+  Q_OBJECT
+
  public:
-  SoundEffects(const TextCatalogue& texts, QString directory);
+  static constexpr int kEffectCount = 10;
+  static constexpr int kTaxSound = 8;
+
+  // `directory` holds the sound and music files; `musicSeed` shuffles the music order.
+  SoundEffects(const TextCatalogue& texts, QString directory, std::uint64_t musicSeed = 0);
+  ~SoundEffects() override;
+  SoundEffects(const SoundEffects&) = delete;
+  SoundEffects& operator=(const SoundEffects&) = delete;
 
   // Plays effect n (0..9) when `soundOn`; effect 8 returns only when it has finished.
   void PlaySoundEffect(int n, bool soundOn);
-  // Starts the next of the ten music pieces, or stops the music.
-  void PlayNextMusic();
+  // Closes what plays and starts the next piece of the order; false when it could not start
+  // (then no further piece follows by itself).
+  bool PlayNextMusic();
+  // Closes the music; a piece closed here is not followed by another.
   void StopMusic();
 
-  int effectsRequested() const { return effectsRequested_; }
-  bool musicPlaying() const { return musicPlaying_; }
+  // What the player would hear, for tests and measurements.
+  bool deviceOpen() const { return deviceOpen_; }
+  int effectsStarted() const { return effectsStarted_; }
+  QString lastEffectFile() const { return lastEffectFile_; }
+  const MusicOrder& musicOrder() const { return order_; }
+  const std::vector<int>& piecesStarted() const { return piecesStarted_; }
+  bool musicPlaying() const;
+  // The bytes of the decoded effects kept in memory.
+  std::size_t decodedBytes() const;
+
+ signals:
+  // A piece has begun (its number, 0..9).
+  void musicStarted(int piece);
+
+ protected:
+  void customEvent(QEvent* event) override;
 
  private:
+  // The mixer's thread reports the end of a piece here; it only posts an event.
+  static void MusicFinished();
+
+  Mix_Chunk* Effect(const QString& path);
+  void HaltMusic();
+
   const TextCatalogue& texts_;
   QString directory_;
-  int effectsRequested_ = 0;
-  int nextPiece_ = 0;
-  bool musicPlaying_ = false;
+  MusicOrder order_;
+  bool deviceOpen_ = false;
+  std::map<QString, Mix_Chunk*> effects_;  // by path; null when the file could not be decoded
+  Mix_Music* music_ = nullptr;
+  std::atomic<int> musicGeneration_{0};  // the piece playing; an end of an older one is ignored
+  std::atomic<bool> halting_{false};     // set while this program closes the music itself
+  int effectsStarted_ = 0;
+  QString lastEffectFile_;
+  std::vector<int> piecesStarted_;
 };
 
 }  // namespace tomtura

@@ -1,0 +1,79 @@
+// How quickly an effect is heard: the call of PlaySoundEffect alone, and the time from the call
+// to the first mixing pass of the audio device that carries the sound (its decoded data is
+// already in memory). Run with SDL_AUDIODRIVER=dummy on a machine without a sound card; with a
+// card the device's own latency comes on top. Built only with the front end and SDL_mixer.
+#if __has_include(<QApplication>) && defined(TOMTURA_HAVE_SDL_MIXER)
+
+#include <SDL_mixer.h>
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "data/text_catalogue.h"
+#include "sound/sound.h"
+
+namespace tomtura {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Set by the mixer's thread after each pass in which the effect channel played.
+std::atomic<bool> mixedWithSound{false};
+
+void AfterMix(void*, Uint8*, int) {
+  if (Mix_Playing(0) != 0) mixedWithSound = true;
+}
+
+QCoreApplication& Application() {
+  static int argc = 1;
+  static char name[] = "tomtura-bench";
+  static char* argv[] = {name, nullptr};
+  static QCoreApplication app(argc, argv);
+  return app;
+}
+
+SoundEffects& Sound() {
+  Application();
+  static const TextCatalogue texts = TextCatalogue::Load(TOMTURA_ASSETS_DIR "/tomtura.lst");
+  static SoundEffects sound(texts, TOMTURA_ASSETS_DIR, 1);
+  return sound;
+}
+
+void BM_PlaySoundEffectCall(benchmark::State& state) {
+  SoundEffects& sound = Sound();
+  if (!sound.deviceOpen()) {
+    state.SkipWithError("no audio device");
+    return;
+  }
+  for (auto _ : state) sound.PlaySoundEffect(2, true);
+}
+BENCHMARK(BM_PlaySoundEffectCall)->Unit(benchmark::kMicrosecond);
+
+void BM_CallToFirstMixingPass(benchmark::State& state) {
+  SoundEffects& sound = Sound();
+  if (!sound.deviceOpen()) {
+    state.SkipWithError("no audio device");
+    return;
+  }
+  Mix_SetPostMix(&AfterMix, nullptr);
+  for (auto _ : state) {
+    Mix_HaltChannel(-1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the device drains
+    mixedWithSound = false;
+    const auto start = Clock::now();
+    sound.PlaySoundEffect(2, true);
+    while (!mixedWithSound) std::this_thread::yield();
+    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+  }
+  Mix_SetPostMix(nullptr, nullptr);
+  state.counters["decoded_bytes"] = static_cast<double>(sound.decodedBytes());
+}
+BENCHMARK(BM_CallToFirstMixingPass)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
+
+}  // namespace
+}  // namespace tomtura
+
+#endif

@@ -1,0 +1,207 @@
+// Sounds and music through SDL's silent audio driver, which plays in real time: which file an
+// effect plays, that only the tax sound holds the game, that missing and broken files are
+// silent, and how the music walks its shuffled order from one piece's end to the next.
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+#include <numbers>
+
+#include "data/ini_file.h"
+#include "data/text_catalogue.h"
+#include "sound/sound.h"
+
+using namespace tomtura;
+
+namespace {
+
+constexpr std::uint64_t kMusicSeed = 5;
+constexpr int kGiveUpMs = 10000;
+
+// A 22,050 Hz mono 16-bit tone of `ms` milliseconds, the format of the game's own files.
+void WriteTone(const QString& path, int ms) {
+  constexpr int kRate = 22050;
+  const int frames = kRate * ms / 1000;
+  QByteArray data;
+  for (int i = 0; i < frames; ++i) {
+    const auto sample = static_cast<std::int16_t>(
+        8000 * std::sin(2 * std::numbers::pi * 440 * i / kRate));
+    data.append(static_cast<char>(sample & 0xFF));
+    data.append(static_cast<char>((sample >> 8) & 0xFF));
+  }
+  auto le32 = [](quint32 v) {
+    QByteArray b(4, 0);
+    for (int i = 0; i < 4; ++i) b[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    return b;
+  };
+  auto le16 = [](quint16 v) {
+    QByteArray b(2, 0);
+    b[0] = static_cast<char>(v & 0xFF);
+    b[1] = static_cast<char>(v >> 8);
+    return b;
+  };
+  QByteArray file = "RIFF" + le32(36 + quint32(data.size())) + "WAVEfmt " + le32(16) + le16(1) +
+                    le16(1) + le32(kRate) + le32(kRate * 2) + le16(2) + le16(16) + "data" +
+                    le32(quint32(data.size())) + data;
+  QFile out(path);
+  QVERIFY(out.open(QIODevice::WriteOnly));
+  out.write(file);
+}
+
+// A Standard MIDI File with one note of about `ms` milliseconds at 120 beats a minute.
+void WriteMidi(const QString& path, int ms) {
+  const int ticks = ms * 480 / 500;  // 480 ticks a beat, half a second a beat
+  QByteArray length;                 // the note's length as a variable-length quantity
+  for (int rest = ticks; ; rest >>= 7) {
+    length.prepend(static_cast<char>((rest & 0x7F) | (length.isEmpty() ? 0 : 0x80)));
+    if (rest < 0x80) break;
+  }
+  const QByteArray events = QByteArray::fromHex("00903C40") + length +
+                            QByteArray::fromHex("803C0000FF2F00");
+  QByteArray file = QByteArray::fromHex("4D546864" "00000006" "0000" "0001" "01E0") + "MTrk";
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    file.append(static_cast<char>((events.size() >> shift) & 0xFF));
+  }
+  QFile out(path);
+  QVERIFY(out.open(QIODevice::WriteOnly));
+  out.write(file + events);
+}
+
+void WriteGarbage(const QString& path) {
+  QFile out(path);
+  QVERIFY(out.open(QIODevice::WriteOnly));
+  out.write("this is no sound at all");
+}
+
+qint64 MsTaken(const std::function<void()>& action) {
+  QElapsedTimer timer;
+  timer.start();
+  action();
+  return timer.elapsed();
+}
+
+// The pieces, position by position, that the order plays from position `from` on.
+std::vector<int> PiecesFrom(const MusicOrder& order, int from, int count) {
+  std::vector<int> pieces;
+  for (int i = 0; i < count; ++i) {
+    pieces.push_back(order.order()[static_cast<std::size_t>((from + i) % 10)] - 1);
+  }
+  return pieces;
+}
+
+}  // namespace
+
+class SoundTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void effectsStartAtOnceAndOnlyTheTaxSoundWaits();
+  void musicWalksTheShuffledOrderPieceAfterPiece();
+  void aPieceThatFailsEndsTheChainAndStopDoesToo();
+  void theShippedFilesDecode();
+};
+
+void SoundTest::effectsStartAtOnceAndOnlyTheTaxSoundWaits() {
+  QTemporaryDir dir;
+  WriteTone(dir.filePath("tomtura1.wav"), 400);
+  WriteTone(dir.filePath("tomtura2.wav"), 60);
+  WriteTone(dir.filePath("tomtura8.wav"), 300);
+  WriteTone(dir.filePath("kassa.wav"), 100);
+  WriteTone(dir.filePath("tomtura5.wav"), 100);  // named otherwise by the board file
+  WriteGarbage(dir.filePath("tomtura4.wav"));
+  const TextCatalogue texts(IniFile::Parse("[SOUND]\n5=kassa.wav\n"));
+  SoundEffects sound(texts, dir.path(), kMusicSeed);
+  QVERIFY(sound.deviceOpen());
+
+  QVERIFY(MsTaken([&] { sound.PlaySoundEffect(1, true); }) < 50);
+  QVERIFY(sound.lastEffectFile().endsWith("/tomtura1.wav"));
+  // The step cuts the dice off; nothing waits for either.
+  QVERIFY(MsTaken([&] { sound.PlaySoundEffect(2, true); }) < 50);
+  QVERIFY(sound.lastEffectFile().endsWith("/tomtura2.wav"));
+  const qint64 tax = MsTaken([&] { sound.PlaySoundEffect(8, true); });
+  QVERIFY2(tax >= 250 && tax < 1000, qPrintable(QString::number(tax)));
+  sound.PlaySoundEffect(5, true);
+  QVERIFY(sound.lastEffectFile().endsWith("/kassa.wav"));
+  QCOMPARE(sound.effectsStarted(), 4);
+
+  // Sound off, a missing file, a broken one: silence and no wait.
+  QVERIFY(MsTaken([&] { sound.PlaySoundEffect(8, false); }) < 20);
+  QVERIFY(MsTaken([&] {
+            sound.PlaySoundEffect(3, true);
+            sound.PlaySoundEffect(4, true);
+            sound.PlaySoundEffect(10, true);
+          }) < 20);
+  QCOMPARE(sound.effectsStarted(), 4);
+  QVERIFY(sound.lastEffectFile().endsWith("/kassa.wav"));
+}
+
+// The pieces here are one short note each; each piece that ends by itself is followed by the next
+// of the order, from position 1 on.
+void SoundTest::musicWalksTheShuffledOrderPieceAfterPiece() {
+  QTemporaryDir dir;
+  for (int piece = 0; piece < 10; ++piece) {
+    WriteMidi(dir.filePath(QString::fromStdString(MusicFileName(piece))), 40);
+  }
+  const TextCatalogue texts(IniFile::Parse(""));
+  SoundEffects sound(texts, dir.path(), kMusicSeed);
+  QVERIFY(sound.PlayNextMusic());
+  std::vector<int> order(sound.musicOrder().order().begin(), sound.musicOrder().order().end());
+  std::sort(order.begin(), order.end());
+  QCOMPARE(order, std::vector<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+  QTRY_VERIFY_WITH_TIMEOUT(sound.piecesStarted().size() >= 3, kGiveUpMs);
+  sound.StopMusic();
+  const std::vector<int> played(sound.piecesStarted().begin(), sound.piecesStarted().begin() + 3);
+  QCOMPARE(played, PiecesFrom(sound.musicOrder(), 1, 3));
+}
+
+void SoundTest::aPieceThatFailsEndsTheChainAndStopDoesToo() {
+  QTemporaryDir dir;
+  const TextCatalogue texts(IniFile::Parse(""));
+  SoundEffects sound(texts, dir.path(), kMusicSeed);
+  MusicOrder expected{Random(kMusicSeed)};
+  expected.Next();
+  const std::vector<int> pieces = PiecesFrom(expected, 1, 4);
+  WriteMidi(dir.filePath(QString::fromStdString(MusicFileName(pieces[0]))), 40);
+  WriteMidi(dir.filePath(QString::fromStdString(MusicFileName(pieces[1]))), 40);
+  WriteTone(dir.filePath(QString::fromStdString(MusicFileName(pieces[2]))), 40);  // no MIDI
+  WriteMidi(dir.filePath(QString::fromStdString(MusicFileName(pieces[3]))), 3000);
+
+  // Two pieces, then the broken one: nothing follows it.
+  QVERIFY(sound.PlayNextMusic());
+  QTRY_COMPARE_WITH_TIMEOUT(sound.piecesStarted().size(), std::size_t(2), kGiveUpMs);
+  QTRY_VERIFY_WITH_TIMEOUT(!sound.musicPlaying(), kGiveUpMs);
+  QTest::qWait(300);
+  QCOMPARE(sound.piecesStarted(), std::vector<int>({pieces[0], pieces[1]}));
+  QVERIFY(!sound.musicPlaying());
+
+  // Music on again goes on with the next position; off closes it and no piece follows.
+  QVERIFY(sound.PlayNextMusic());
+  QCOMPARE(sound.piecesStarted().back(), pieces[3]);
+  QVERIFY(sound.musicPlaying());
+  sound.StopMusic();
+  QVERIFY(!sound.musicPlaying());
+  QTest::qWait(200);
+  QCOMPARE(sound.piecesStarted().size(), std::size_t(3));
+  QCOMPARE(sound.musicOrder().position(), 4);
+}
+
+// The edition's own files: every effect decodes, the longest one is the fanfare and the tax
+// sound takes at most a second, and the music plays through the installed sound font.
+void SoundTest::theShippedFilesDecode() {
+  const TextCatalogue texts = TextCatalogue::Load(TOMTURA_ASSETS_DIR "/tomtura.lst");
+  SoundEffects sound(texts, TOMTURA_ASSETS_DIR, kMusicSeed);
+  QVERIFY(sound.deviceOpen());
+  for (int n = 0; n < SoundEffects::kEffectCount; ++n) {
+    const int before = sound.effectsStarted();
+    const qint64 ms = MsTaken([&] { sound.PlaySoundEffect(n, true); });
+    QVERIFY2(sound.effectsStarted() == before + 1, qPrintable(QString("sound %1").arg(n)));
+    if (n == SoundEffects::kTaxSound) QVERIFY(ms <= 1000 + 100);
+  }
+  qInfo("decoded effects: %zu bytes", sound.decodedBytes());
+  QVERIFY(sound.PlayNextMusic());
+  QVERIFY(sound.musicPlaying());
+}
+
+QTEST_MAIN(SoundTest)
+#include "sound_test.moc"
