@@ -73,6 +73,32 @@ void BM_CallToFirstMixingPass(benchmark::State& state) {
 }
 BENCHMARK(BM_CallToFirstMixingPass)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
 
+// The first sound after a silence long enough to close the device: it opens the device again.
+void BM_CallToFirstMixingPassAfterSilence(benchmark::State& state) {
+  SoundEffects& sound = Sound();
+  if (!sound.deviceOpen()) {
+    state.SkipWithError("no audio device");
+    return;
+  }
+  for (auto _ : state) {
+    Mix_HaltChannel(-1);
+    sound.CloseIfIdle();
+    mixedWithSound = false;
+    const auto start = Clock::now();
+    sound.PlaySoundEffect(2, true);
+    Mix_SetPostMix(&AfterMix, nullptr);
+    while (!mixedWithSound && Clock::now() - start < std::chrono::seconds(1)) {
+      std::this_thread::yield();
+    }
+    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+  }
+  Mix_SetPostMix(nullptr, nullptr);
+}
+BENCHMARK(BM_CallToFirstMixingPassAfterSilence)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
+
 }  // namespace
 }  // namespace tomtura
 

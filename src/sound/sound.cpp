@@ -66,23 +66,23 @@ SoundEffects::SoundEffects(const TextCatalogue& texts, QString directory, std::u
                         ? musicSeed
                         : static_cast<std::uint64_t>(
                               std::chrono::steady_clock::now().time_since_epoch().count()))) {
+  idle_.setSingleShot(true);
+  connect(&idle_, &QTimer::timeout, this, &SoundEffects::CloseIfIdle);
 #ifdef TOMTURA_HAVE_SDL_MIXER
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
   Mix_Init(MIX_INIT_MID);
   if (qEnvironmentVariableIsEmpty("SDL_SOUNDFONTS") && QFile::exists(kSoundFont)) {
     Mix_SetSoundFonts(kSoundFont);
   }
-  if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, kChannels, kBufferFrames) != 0) {
+  if (!Activate()) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return;
   }
-  deviceOpen_ = true;
-  Mix_AllocateChannels(1);
-  Mix_Volume(-1, kEffectVolume);
-  Mix_VolumeMusic(kMusicVolume);
+  audio_ = true;
   musicOwner = this;
   Mix_HookMusicFinished(&SoundEffects::MusicFinished);
-  // Every effect is decoded now, so the first of each starts as quickly as the rest.
+  // Every effect is decoded now, so the first of each starts as quickly as the rest. The decoded
+  // sound keeps the device's format, which is the same each time the device opens.
   for (int n = 0; n < kEffectCount; ++n) {
     Effect(QDir(directory_).filePath(QString::fromStdString(texts_.GetSoundName(n))));
   }
@@ -91,19 +91,55 @@ SoundEffects::SoundEffects(const TextCatalogue& texts, QString directory, std::u
 
 SoundEffects::~SoundEffects() {
 #ifdef TOMTURA_HAVE_SDL_MIXER
-  if (!deviceOpen_) return;
+  if (!audio_) return;
   // The hook is taken away under the mixer's lock, so no end of a piece is in flight after it.
   SoundEffects* self = this;
   musicOwner.compare_exchange_strong(self, nullptr);
   Mix_HookMusicFinished(nullptr);
   HaltMusic();
-  Mix_HaltChannel(-1);
+  if (deviceActive_) {
+    Mix_HaltChannel(-1);
+    Mix_CloseAudio();
+  }
   for (auto& [path, chunk] : effects_) {
     if (chunk != nullptr) Mix_FreeChunk(chunk);
   }
-  Mix_CloseAudio();
   Mix_Quit();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
+#endif
+}
+
+bool SoundEffects::Activate() {
+#ifdef TOMTURA_HAVE_SDL_MIXER
+  if (!deviceActive_) {
+    if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, kChannels, kBufferFrames) != 0) return false;
+    deviceActive_ = true;
+    Mix_AllocateChannels(1);
+    Mix_Volume(-1, kEffectVolume);
+    Mix_VolumeMusic(kMusicVolume);
+  }
+  Rearm();
+  return true;
+#else
+  return false;
+#endif
+}
+
+void SoundEffects::Rearm() {
+  idle_.start(kIdleCloseMs);
+}
+
+// What still sounds keeps the device open for another idle time.
+void SoundEffects::CloseIfIdle() {
+#ifdef TOMTURA_HAVE_SDL_MIXER
+  if (!deviceActive_) return;
+  if (music_ != nullptr || Mix_Playing(-1) != 0) {
+    Rearm();
+    return;
+  }
+  idle_.stop();
+  Mix_CloseAudio();
+  deviceActive_ = false;
 #endif
 }
 
@@ -121,12 +157,12 @@ Mix_Chunk* SoundEffects::Effect(const QString& path) {
 }
 
 void SoundEffects::PlaySoundEffect(int n, bool soundOn) {
-  if (!soundOn || !deviceOpen_ || n < 0 || n >= kEffectCount) return;
+  if (!soundOn || !audio_ || n < 0 || n >= kEffectCount) return;
 #ifdef TOMTURA_HAVE_SDL_MIXER
   const QString path =
       QDir(directory_).filePath(QString::fromStdString(texts_.GetSoundName(n)));
   Mix_Chunk* chunk = Effect(path);
-  if (chunk == nullptr) return;
+  if (chunk == nullptr || !Activate()) return;  // every effect was decoded with the device open
   if (Mix_PlayChannel(kEffectChannel, chunk, 0) < 0) return;
   ++effectsStarted_;
   lastEffectFile_ = path;
@@ -143,7 +179,7 @@ void SoundEffects::PlaySoundEffect(int n, bool soundOn) {
 bool SoundEffects::PlayNextMusic() {
   const int piece = order_.Next();
   HaltMusic();
-  if (!deviceOpen_) return false;
+  if (!audio_ || !Activate()) return false;
 #ifdef TOMTURA_HAVE_SDL_MIXER
   const QString path = QDir(directory_).filePath(QString::fromStdString(MusicFileName(piece)));
   if (!IsMidiFile(path)) return false;

@@ -5,9 +5,11 @@
 // still playing; the tax sound plays to its end before the call returns. Music walks the ten
 // pieces in an order shuffled once per run; the end of a piece comes from the mixer's thread as
 // an event, and only a piece that ended by itself is followed by the next. No audio device, a
-// missing or broken file: silence, no message, no wait.
+// missing or broken file: silence, no message, no wait. While nothing has sounded for a few
+// seconds and no music plays, the device is closed, so a waiting game costs no processor time.
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <atomic>
 #include <cstdint>
 #include <map>
@@ -28,6 +30,8 @@ class SoundEffects : public QObject {
  public:
   static constexpr int kEffectCount = 10;
   static constexpr int kTaxSound = 8;
+  // Silence this long (no effect, no music) closes the device; the next sound opens it again.
+  static constexpr int kIdleCloseMs = 5000;
 
   // `directory` holds the sound and music files; `musicSeed` shuffles the music order.
   SoundEffects(const TextCatalogue& texts, QString directory, std::uint64_t musicSeed = 0);
@@ -44,7 +48,12 @@ class SoundEffects : public QObject {
   void StopMusic();
 
   // What the player would hear, for tests and measurements.
-  bool deviceOpen() const { return deviceOpen_; }
+  // An audio device could be opened at start-up; sounds are played.
+  bool deviceOpen() const { return audio_; }
+  // The device is open now (it is closed while the game is silent).
+  bool deviceActive() const { return deviceActive_; }
+  // Closes the device now if nothing plays, as the idle time would.
+  void CloseIfIdle();
   int effectsStarted() const { return effectsStarted_; }
   QString lastEffectFile() const { return lastEffectFile_; }
   const MusicOrder& musicOrder() const { return order_; }
@@ -66,11 +75,17 @@ class SoundEffects : public QObject {
 
   Mix_Chunk* Effect(const QString& path);
   void HaltMusic();
+  // Opens the device when it was closed; false when it cannot be.
+  bool Activate();
+  // The idle time starts again.
+  void Rearm();
 
   const TextCatalogue& texts_;
   QString directory_;
   MusicOrder order_;
-  bool deviceOpen_ = false;
+  bool audio_ = false;
+  bool deviceActive_ = false;
+  QTimer idle_;
   std::map<QString, Mix_Chunk*> effects_;  // by path; null when the file could not be decoded
   Mix_Music* music_ = nullptr;
   std::atomic<int> musicGeneration_{0};  // the piece playing; an end of an older one is ignored

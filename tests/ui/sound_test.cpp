@@ -134,6 +134,15 @@ void SoundTest::effectsStartAtOnceAndOnlyTheTaxSoundWaits() {
           }) < 20);
   QCOMPARE(sound.effectsStarted(), 4);
   QVERIFY(sound.lastEffectFile().endsWith("/kassa.wav"));
+
+  // Silence closes the device; the next sound opens it again and starts as before.
+  QTRY_VERIFY_WITH_TIMEOUT(!sound.deviceActive(), SoundEffects::kIdleCloseMs + kGiveUpMs);
+  QVERIFY(MsTaken([&] { sound.PlaySoundEffect(1, true); }) < 200);
+  QVERIFY(sound.deviceActive());
+  QCOMPARE(sound.effectsStarted(), 5);
+  // What still plays keeps it open.
+  sound.CloseIfIdle();
+  QVERIFY(sound.deviceActive());
 }
 
 // The pieces here are one short note each; each piece that ends by itself is followed by the next
@@ -146,6 +155,8 @@ void SoundTest::musicWalksTheShuffledOrderPieceAfterPiece() {
   const TextCatalogue texts(IniFile::Parse(""));
   SoundEffects sound(texts, dir.path(), kMusicSeed);
   QVERIFY(sound.PlayNextMusic());
+  sound.CloseIfIdle();  // music keeps the device open
+  QVERIFY(sound.deviceActive());
   std::vector<int> order(sound.musicOrder().order().begin(), sound.musicOrder().order().end());
   std::sort(order.begin(), order.end());
   QCOMPARE(order, std::vector<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
