@@ -9,11 +9,13 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTextStream>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -98,6 +100,10 @@ struct MenuEntry {
   int command;  // a command, kMenuSeparator or kMenuSubmenu
   const char* text = "";
   bool checkable = false;
+  // The desktop's usual key, taken by the menu item itself (Ctrl+N and the like).
+  const char* shortcut = nullptr;
+  // The game's own one-letter key, shown beside the item; the window's key filter takes it.
+  const char* letter = nullptr;
 };
 constexpr const char* kGameMenu = "&Game";
 constexpr const char* kOptionsMenu = "&Options   ";
@@ -105,13 +111,13 @@ constexpr const char* kDisplayMenu = "&Display ";
 constexpr const char* kPlayMenu = "&Play ";
 constexpr const char* kHelpMenu = "&?";
 constexpr MenuEntry kMenu[] = {
-    {kGameMenu, kCmdNewGame, "&New Game "},
+    {kGameMenu, kCmdNewGame, "&New Game ", false, "Ctrl+N"},
     {kGameMenu, kCmdAddPlayer, "&Add player...   "},
     {kGameMenu, kMenuSeparator},
-    {kGameMenu, kCmdSaveGame, "&Save game... "},
-    {kGameMenu, kCmdLoadGame, "&Load game... "},
+    {kGameMenu, kCmdSaveGame, "&Save game... ", false, "Ctrl+S"},
+    {kGameMenu, kCmdLoadGame, "&Load game... ", false, "Ctrl+O"},
     {kGameMenu, kMenuSeparator},
-    {kGameMenu, kCmdExit, "&Exit   "},
+    {kGameMenu, kCmdExit, "&Exit   ", false, "Ctrl+Q"},
 
     {kOptionsMenu, kCmdSound, "Sound", true},
     {kOptionsMenu, kCmdMusic, "&Music", true},
@@ -129,16 +135,16 @@ constexpr MenuEntry kMenu[] = {
     {kOptionsMenu, kMenuSeparator},
     {kOptionsMenu, kCmdGameLog, "Game &log", true},
 
-    {kPlayMenu, kCmdRoll, "Roll"},
+    {kPlayMenu, kCmdRoll, "Roll", false, nullptr, "S"},
     {kPlayMenu, kMenuSeparator},
-    {kPlayMenu, kCmdBuyFrom, "&Buy  company from...     "},
-    {kPlayMenu, kCmdSellTo, "&Sell company to...          "},
+    {kPlayMenu, kCmdBuyFrom, "&Buy  company from...     ", false, nullptr, "K"},
+    {kPlayMenu, kCmdSellTo, "&Sell company to...          ", false, nullptr, "G"},
     {kPlayMenu, kMenuSeparator},
-    {kPlayMenu, kCmdMortgage, "&Mortgage company"},
-    {kPlayMenu, kCmdUnmortgage, "&Unmortgage compny"},
+    {kPlayMenu, kCmdMortgage, "&Mortgage company", false, nullptr, "I"},
+    {kPlayMenu, kCmdUnmortgage, "&Unmortgage compny", false, nullptr, "U"},
     {kPlayMenu, kMenuSeparator},
-    {kPlayMenu, kCmdBuyHouse, "Buy &house "},
-    {kPlayMenu, kCmdSellHouse, "Sell h&ouse "},
+    {kPlayMenu, kCmdBuyHouse, "Buy &house ", false, nullptr, "P"},
+    {kPlayMenu, kCmdSellHouse, "Sell h&ouse ", false, nullptr, "H"},
     {kPlayMenu, kMenuSeparator},
     {kPlayMenu, kCmdSendMessage, "Send &message     "},
 
@@ -255,7 +261,10 @@ void MainWindow::CreateMenu() {
     } else if (entry.command == kMenuSubmenu) {
       popups.emplace_back(entry.text, menu->addMenu(QString::fromLatin1(entry.text)));
     } else {
-      AddItem(menu, entry.command, entry.text, entry.checkable);
+      QAction* item = AddItem(menu, entry.command, entry.text, entry.checkable);
+      if (entry.shortcut != nullptr) item->setShortcut(QKeySequence(entry.shortcut));
+      // Shown only: the letter is taken by the key filter, which knows when it applies.
+      if (entry.letter != nullptr) item->setText(item->text() + '\t' + entry.letter);
     }
   }
 }
@@ -561,9 +570,12 @@ bool MainWindow::LoadGameFrom(const QString& path) {
   return true;
 }
 
+// The file dialogs open in the player's documents folder, never in the program's.
 QString MainWindow::ChooseFile(bool save, int titleText, const QString& filter) {
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!QFileInfo(folder).isDir()) folder = QDir::homePath();
   QFileDialog dialog(isVisible() ? this : nullptr, QString::fromStdString(game_.Text(titleText)),
-                     QString(), filter);
+                     folder, filter);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   if (ui_.RunModal(dialog) != QDialog::Accepted) return {};

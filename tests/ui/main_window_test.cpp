@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QListView>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include "ui/log_pane.h"
@@ -39,6 +40,7 @@ class MainWindowTest : public QObject {
   void saveAndLoadThroughTheMenu();
   void resizeLayout();
   void logPaneHiddenByDefaultAndNewestFirst();
+  void menusShowTheirKeysAndFilesOpenInDocuments();
 };
 
 // Which command fits is the core's to say (tests/rules/commands_test.cpp); these two cases show
@@ -247,6 +249,37 @@ void MainWindowTest::logPaneHiddenByDefaultAndNewestFirst() {
   h.window->OnCommand(kCmdGameLog);
   QTRY_VERIFY(pane.isHidden());
   QTRY_COMPARE(h.window->childLayout(), hidden);
+}
+
+
+// The game's letters are shown beside their items, the desktop's usual keys are the items' own,
+// and the file dialogs open in the player's documents folder.
+void MainWindowTest::menusShowTheirKeysAndFilesOpenInDocuments() {
+  Harness h;
+  Start(h);
+  const std::pair<int, const char*> letters[] = {
+      {kCmdRoll, "S"},      {kCmdBuyFrom, "K"},  {kCmdSellTo, "G"},   {kCmdMortgage, "I"},
+      {kCmdUnmortgage, "U"}, {kCmdBuyHouse, "P"}, {kCmdSellHouse, "H"},
+  };
+  for (const auto& [command, letter] : letters) {
+    QVERIFY(h.window->action(command)->text().endsWith(QString('\t') + letter));
+    QVERIFY(h.window->action(command)->shortcut().isEmpty());
+  }
+  const std::pair<int, QKeySequence> keys[] = {
+      {kCmdNewGame, QKeySequence("Ctrl+N")},
+      {kCmdLoadGame, QKeySequence("Ctrl+O")},
+      {kCmdSaveGame, QKeySequence("Ctrl+S")},
+      {kCmdExit, QKeySequence("Ctrl+Q")},
+  };
+  for (const auto& [command, key] : keys) QCOMPARE(h.window->action(command)->shortcut(), key);
+
+  QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!QFileInfo(documents).isDir()) documents = QDir::homePath();
+  h.window->OnCommand(kCmdSaveGame);
+  QCOMPARE(h.fileDialogFolder, QDir(documents).absolutePath());
+  h.fileDialogFolder.clear();
+  h.window->OnCommand(kCmdLoadGame);
+  QCOMPARE(h.fileDialogFolder, QDir(documents).absolutePath());
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -34,6 +34,7 @@ struct Harness {
   QList<QMessageBox::Icon> icons;
   QMessageBox::StandardButton answer = QMessageBox::Ok;
   QString chosenFile;
+  QString fileDialogFolder;  // where the last file dialog opened
   std::function<int(QDialog&)> playDialog;
 
   explicit Harness(const QByteArray& extraBoardText = {}, std::uint64_t seed = 7) {
@@ -62,6 +63,7 @@ struct Harness {
       return answer;
     }
     if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+      fileDialogFolder = files->directory().absolutePath();
       if (chosenFile.isEmpty()) return QDialog::Rejected;
       files->selectFile(chosenFile);
       return QDialog::Accepted;
