@@ -158,6 +158,12 @@ IniFile IniFile::Load(const std::string& path) {
   return ini;
 }
 
+std::optional<std::string> ReadFileBytes(const std::string& path) {
+  std::string bytes;
+  if (ReadWholeFile(path, bytes) != ReadResult::kOk) return std::nullopt;
+  return bytes;
+}
+
 IniFile IniFile::Parse(std::string_view bytes) {
   IniFile ini;
   ini.ok_ = true;

@@ -83,6 +83,10 @@ class IniFile {
 // first other character; 0 when there are none. Saturates instead of overflowing.
 int ParseInt(std::string_view text);
 
+// The bytes of the file at `path`, read as Load reads it (a regular file of a sane size, never
+// blocking); nullopt when it is missing or cannot be read.
+std::optional<std::string> ReadFileBytes(const std::string& path);
+
 // Writes `bytes` to `path` through a temporary file in the same directory, renamed over the
 // target only after every write and the flush succeeded. On failure the target is untouched
 // and the temporary file removed.

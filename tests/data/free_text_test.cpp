@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "data/free_text.h"
+
+namespace tomtura {
+namespace {
+
+std::string Rules(std::string_view file) {
+  return ExtractFreeText(file, FreeTextBlock::kRules);
+}
+std::string Tips(std::string_view file) {
+  return ExtractFreeText(file, FreeTextBlock::kTips);
+}
+
+TEST(FreeText, BlocksEndAtEitherMarkerInEitherOrder) {
+  const std::string rulesFirst = "[TEXTS]\n0=x\n[REGLER]\nRule one\nRule two\n[TIPS]\nTip\n";
+  EXPECT_EQ(Rules(rulesFirst), "Rule one\nRule two\n");
+  EXPECT_EQ(Tips(rulesFirst), "Tip\n");
+  const std::string tipsFirst = "[TIPS]\nTip\n\nTip 2\n[REGLER]\nRule\n";
+  EXPECT_EQ(Tips(tipsFirst), "Tip\n\nTip 2\n");
+  EXPECT_EQ(Rules(tipsFirst), "Rule\n");
+  // Markers are found anywhere in a line, with text around them.
+  const std::string decorated = "-- [REGLER] --\nRule\nsee [TIPS] below\nTip\n";
+  EXPECT_EQ(Rules(decorated), "Rule\n");
+  EXPECT_EQ(Tips(decorated), "Tip\n");
+}
+
+TEST(FreeText, MissingMarkerOrEmptyBlockGivesNothing) {
+  EXPECT_EQ(Rules("[TEXTS]\n0=Tomtura\n"), "");
+  EXPECT_EQ(Rules(""), "");
+  EXPECT_EQ(Rules("[REGLER]"), "");
+  EXPECT_EQ(Rules("[REGLER]\n[TIPS]\nTip\n"), "");
+}
+
+TEST(FreeText, LinesArePreparedForShowing) {
+  const struct {
+    const char* line;
+    const char* shown;
+  } cases[] = {
+      {"___Word", "   Word"},
+      {"__S slår", "  S slår"},
+      {"_", " "},
+      {"a_b_", "a_b_"},  // only a leading run
+      {"  _x", "  _x"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Rules(std::string("[REGLER]\n") + c.line + "\n"), std::string(c.shown) + "\n")
+        << c.line;
+  }
+  // Windows line ends, a byte-order mark and Windows-1252 text read the same as plain UTF-8.
+  EXPECT_EQ(Rules("\xEF\xBB\xBF[REGLER]\r\nK\xC3\xB6p\r\n\r\nSlut\r\n"), "Köp\n\nSlut\n");
+  EXPECT_EQ(Rules("[REGLER]\nK\xF6p\n"), "Köp\n");
+}
+
+TEST(FreeText, LastLineWithoutLineFeedIsShownWhole) {
+  EXPECT_EQ(Rules("[REGLER]\nFirst\nLast words"), "First\nLast words\n");
+}
+
+TEST(FreeText, LongLinesBecomeSeveralLines) {
+  const std::string a(255, 'a'), b(255, 'b'), c(90, 'c');
+  EXPECT_EQ(Rules("[REGLER]\n" + a + b + c + "\nnext\n"), a + "\n" + b + "\n" + c + "\nnext\n");
+  // Exactly one piece long: one line, no empty line after it.
+  EXPECT_EQ(Rules("[REGLER]\n" + a + "\nnext\n"), a + "\nnext\n");
+  // Pieces count characters and never split one.
+  std::string umlauts;
+  for (int i = 0; i < 300; ++i) umlauts += "ä";
+  const std::string shown = Rules("[REGLER]\n" + umlauts + "\n");
+  EXPECT_EQ(shown, umlauts.substr(0, 510) + "\n" + umlauts.substr(510) + "\n");
+  // Each piece is prepared alone: a continuation that begins with '_' is indented too.
+  EXPECT_EQ(Rules("[REGLER]\n" + a + "__x\n"), a + "\n  x\n");
+}
+
+TEST(FreeText, BlockStopsAtTheLastWholePieceWithinTheLimit) {
+  // 1 for the terminating zero, then a line of n characters costs n + 2.
+  const std::string line98(98, 'x');
+  std::string file = "[REGLER]\n";
+  std::string want;
+  for (int i = 0; i < 159; ++i) {  // 1 + 159 * 100 = 15901
+    file += line98 + "\n";
+    want += line98 + "\n";
+  }
+  const std::string line97(97, 'y');  // 15901 + 99 = 16000: still fits
+  EXPECT_EQ(Rules(file + line97 + "\nz\n"), want + line97 + "\n");
+  const std::string line98y(98, 'y');  // 16001: cut before it, and nothing after it counts
+  EXPECT_EQ(Rules(file + line98y + "\nz\n"), want);
+
+  // A piece without its own line feed still ends a line in the window, so it costs a line end
+  // too: a line of 62 * 255 + 10 characters costs 1 + 62 * 257 + 12 = 15947, and a line of 60
+  // more (62) would pass the limit.
+  const std::string longLine = std::string(62 * 255, 'l') + std::string(10, 'm');
+  const std::string shownLong = Rules("[REGLER]\n" + longLine + "\n" + std::string(60, 'n') + "\n");
+  EXPECT_EQ(shownLong.find('n'), std::string::npos);
+  EXPECT_EQ(shownLong.size(), 62u * 256u + 11u);
+  const auto lines = static_cast<std::size_t>(std::count(shownLong.begin(), shownLong.end(), '\n'));
+  EXPECT_LE(1 + shownLong.size() + lines, kMaxFreeTextBytes);  // each "\n" shown as CR LF
+}
+
+TEST(FreeText, ReadsTheBoardFileFromDisk) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "tomtura_free_text";
+  std::filesystem::create_directories(dir);
+  const std::filesystem::path path = dir / "tomtura.lst";
+  std::ofstream(path, std::ios::binary) << "[TIPS]\nTip\n[REGLER]\nRule";
+  EXPECT_EQ(ReadFreeText(path.string(), FreeTextBlock::kRules), std::optional<std::string>("Rule\n"));
+  EXPECT_EQ(ReadFreeText((dir / "missing.lst").string(), FreeTextBlock::kRules), std::nullopt);
+  EXPECT_EQ(ReadFreeText(dir.string(), FreeTextBlock::kTips), std::nullopt);  // a directory
+  std::filesystem::remove_all(dir);
+
+  // The shipped edition: both blocks, each headed by its title, neither running into the other.
+  const auto rules = ReadFreeText(TOMTURA_ASSETS_DIR "/tomtura.lst", FreeTextBlock::kRules);
+  const auto tips = ReadFreeText(TOMTURA_ASSETS_DIR "/tomtura.lst", FreeTextBlock::kTips);
+  ASSERT_TRUE(rules && tips);
+  EXPECT_TRUE(rules->starts_with("SPELREGLER FÖR TOMTURA\n"));
+  EXPECT_TRUE(tips->starts_with("TIPS FÖR TOMTURA\n"));
+  EXPECT_EQ(tips->find("SPELREGLER"), std::string::npos);
+  EXPECT_NE(tips->find("\n S slår tärningarna.\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tomtura
