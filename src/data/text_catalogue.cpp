@@ -56,6 +56,10 @@ std::string TextCatalogue::GetText(int number) const {
   return text;
 }
 
+bool TextCatalogue::HasText(int number) const {
+  return file_.Get(kTextsSection, std::to_string(number)).has_value();
+}
+
 std::string TextCatalogue::GetCard(bool chance, int number) const {
   return file_.GetString(chance ? kChanceSection : kCommunitySection, std::to_string(number),
                          kMissingCard);

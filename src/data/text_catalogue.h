@@ -15,6 +15,8 @@ inline constexpr std::size_t kMaxTextBytes = 511;
 
 // Text numbers added by this program beyond the original catalogue.
 constexpr int kTextNotASavedGame = 157;
+constexpr int kTextDealAccepted = 159;      // a partner's yes to a play window's offer
+constexpr int kTextDealRefused = 160;       // and his no
 
 class TextCatalogue {
  public:
@@ -28,6 +30,9 @@ class TextCatalogue {
   // into line feeds, at most 511 bytes; the fallback text when the key is missing. Returned by
   // value, so any number of results stay valid together.
   std::string GetText(int number) const;
+  // Whether the board file has text `number`: an older file lacks the texts added since, and
+  // their users then fall back to what was said before.
+  bool HasText(int number) const;
 
   // Card `number` (1..16) of section "CHANS" (chance) or "ALLM" (community chest), the raw
   // value or "Ej implementerad" when missing; '|' and '@' are left for the caller.

@@ -10,9 +10,6 @@ namespace tomtura {
 
 namespace {
 
-constexpr int kTextComputerAnswers = 95;  // "%s answers %s"
-constexpr int kTextNo = 96;
-
 int Button(bool first) {
   return first ? 1 : 2;
 }
@@ -73,18 +70,9 @@ Decision LocalPersonSeat::Decide(const DecisionRequest& request) {
 
 Decision ComputerSeat::Decide(const DecisionRequest& request) {
   const Decision decision = ComputerDecision(game_, request);
-  if (request.kind == DecisionKind::Consent) {
-    // A person who asked a computer player is told its answer.
-    if (game_.state.current().isComputer == 0) {
-      const bool yes = decision.button == 1;
-      game_.ui.ShowMessage(game_.FormatCatalogue(kTextComputerAnswers,
-                                                 game_.PlayerName(request.player),
-                                                 yes ? std::string() : game_.Text(kTextNo)),
-                           yes ? MessageIcon::Information : MessageIcon::Stop);
-    }
-  } else {
-    game_.ui.ShowAnswer(request, decision);
-  }
+  // A consent's answer is told by the play window that asked, whoever the partner is; the
+  // computers' own dealing is told on the status line.
+  if (request.kind != DecisionKind::Consent) game_.ui.ShowAnswer(request, decision);
   return decision;
 }
 

@@ -8,6 +8,9 @@
 namespace tomtura {
 namespace {
 
+constexpr int kTextPartnerAnswers = 95;  // "%s answers %s", with text 96 for a no
+constexpr int kTextNotWord = 96;
+
 // First and last entry of the run of equal `group` values around p.
 std::pair<int, int> GroupRun(const PropertyTable& table, int p) {
   int first = p;
@@ -125,8 +128,21 @@ std::string PlayWindowDeals::SellOfferText(int partner, int own, int partnerProp
 }
 
 bool PlayWindowDeals::AskPartner(int partner, const std::string& offer, int moneyReceived,
-                                 int given, int received) {
-  return game_.referee.AskConsent(partner, offer, moneyReceived, given, received, true);
+                                 int given, int received, int dealt) {
+  const bool yes = game_.referee.AskConsent(partner, offer, moneyReceived, given, received, true);
+  game_.ui.ShowMessage(AnswerText(partner, dealt, yes), MessageIcon::Information);
+  return yes;
+}
+
+std::string PlayWindowDeals::AnswerText(int partner, int dealt, bool accepted) const {
+  const std::string partnerName = players()[partner].name.utf8();
+  const int text = accepted ? kTextDealAccepted : kTextDealRefused;
+  if (game_.texts.HasText(text)) {
+    return game_.FormatCatalogue(text, partnerName, game_.OfferName(dealt, properties()));
+  }
+  // An older board file has only the answer that names the partner.
+  return game_.FormatCatalogue(kTextPartnerAnswers, partnerName,
+                               accepted ? std::string() : game_.Text(kTextNotWord));
 }
 
 PlayWindowDeals::Outcome PlayWindowDeals::AskBuy(int partner, int wanted, bool exchange, int own,
@@ -136,7 +152,7 @@ PlayWindowDeals::Outcome PlayWindowDeals::AskBuy(int partner, int wanted, bool e
   if (exchange && own < 0) return Outcome::NothingChosen;
   if (!exchange) own = -1;
   const std::string offer = BuyOfferText(partner, wanted, own, price);
-  if (!AskPartner(partner, offer, price, wanted, own)) {
+  if (!AskPartner(partner, offer, price, wanted, own, wanted)) {
     game_.state.askedThisTurn[wanted] = 1;
     return Outcome::Refused;
   }
@@ -154,7 +170,7 @@ PlayWindowDeals::Outcome PlayWindowDeals::AskSell(int partner, int own, bool exc
   if (own < 0 || (exchange && partnerProperty < 0)) return Outcome::NothingChosen;
   if (!exchange) partnerProperty = -1;
   const std::string offer = SellOfferText(partner, own, partnerProperty, price);
-  if (!AskPartner(partner, offer, -price, partnerProperty, own)) {
+  if (!AskPartner(partner, offer, -price, partnerProperty, own, own)) {
     game_.state.askedThisTurn[own] = 1;
     return Outcome::Refused;
   }

@@ -74,8 +74,11 @@ class PlayWindowDeals {
   void Commit(bool logLines = true);
 
  private:
-  bool AskPartner(int partner, const std::string& offer, int moneyReceived, int given,
-                  int received);
+  // Puts the offer to the partner and tells the player his answer, naming `dealt`, the property
+  // the offer was about.
+  bool AskPartner(int partner, const std::string& offer, int moneyReceived, int given, int received,
+                  int dealt);
+  std::string AnswerText(int partner, int dealt, bool accepted) const;
   bool GroupHasHouses(int p) const;
 
   Game& game_;

@@ -80,6 +80,8 @@ class PropertyCombo : public ItemComboBox {
     setCurrentIndex(select < count() ? select : -1);
   }
   int selectedProperty() const { return currentIndex() >= 0 ? currentData().toInt() : -1; }
+  // Selects property p when it is listed, else nothing.
+  void SelectProperty(int p) { setCurrentIndex(p >= 0 ? findData(p) : -1); }
 
   QSize sizeHint() const override {
     return QSize(QComboBox::sizeHint().width(),
@@ -298,7 +300,12 @@ class TradePage : public PlayPageBase {
       window_.CloseCannotPay();
       return;
     }
+    // The street asked about has left the list; nothing takes its place or keeps its price, so
+    // that a second Ask cannot offer a street the player did not choose.
     Refill();
+    (selling_ ? ownProperty_ : partnerProperty_)->SelectProperty(-1);
+    price_->clear();
+    ShowPrices();
   }
 
   bool selling_;
@@ -354,10 +361,15 @@ class ListPage : public PlayPageBase {
     button_->setToolTip(Text(button_->text().startsWith(firstLetter) ? tipIfFirst : tipOtherwise));
   }
   // False when the action did not go through; else the money box and the page show its result.
+  // The property acted on stays chosen while it is still listed; one that has left the list
+  // leaves nothing chosen, so that the button cannot act on a property the player did not pick.
   bool Done(PlayWindowDeals::Outcome outcome) {
     if (!window_.Report(outcome)) return false;
+    const int actedOn = list_->selectedProperty();
     window_.RepaintMoneyBox();
     Refill();
+    list_->SelectProperty(actedOn);
+    ShowFigures();
     return true;
   }
   virtual void ShowFigures() = 0;

@@ -207,7 +207,40 @@ TEST_F(Deals, ADebtorWhoseLastOfferWasRefusedCannotPay) {
   }
   EXPECT_EQ(deals.AskSell(1, 2, false, -1, 100), Outcome::Refused);
   EXPECT_TRUE(deals.CannotPayAfterSale());
-  EXPECT_EQ(ui.Texts("ShowMessage"), std::vector<std::string>{"Anna kan inte betala"});
+  EXPECT_EQ(ui.Texts("ShowMessage"),
+            (std::vector<std::string>{"Bo svarar nej", "Anna kan inte betala"}));
+}
+
+// The player is told every answer, as information, with the street the offer was about: a
+// person's as well as a computer player's, a yes as well as a no. A board file without those
+// texts names only the partner, as before.
+TEST(DealAnswers, NameTheStreetOrOnAnOlderBoardFileOnlyThePartner) {
+  constexpr const char* kAnswerTexts = "159=%s säger ja till %s\n160=%s säger nej till %s\n";
+  const std::pair<bool, std::vector<std::string>> cases[] = {
+      {true,
+       {"SpelareB säger nej till Gata 4", "SpelareB säger ja till Gata 2(pant)",
+        "SpelareC säger nej till Gata 6"}},
+      {false, {"SpelareB svarar nej", "SpelareB svarar ", "SpelareC svarar nej"}},
+  };
+  for (const auto& [newTexts, answers] : cases) {
+    trade_test::DealGame g(3, std::string(newTexts ? kAnswerTexts : "") + kTexts);
+    g.player(0).isComputer = g.player(1).isComputer = 0;
+    g.Own(0, {2});
+    g.Own(1, {4});
+    g.Own(2, {6});
+    g.prop(2).mortgaged = 1;
+    g.ui.consents = {false, true};
+    PlayWindowDeals deals(g.game);
+    EXPECT_EQ(deals.AskBuy(1, 4, false, -1, 100), Outcome::Refused);
+    EXPECT_EQ(deals.AskSell(1, 2, false, -1, 100), Outcome::Done);
+    EXPECT_EQ(deals.AskBuy(2, 6, false, -1, 1), Outcome::Refused);  // the computer says no
+    EXPECT_EQ(g.ui.Texts("ShowMessage"), answers);
+    for (const trade_test::Event& e : g.ui.events) {
+      if (e.name == "ShowMessage") {
+        EXPECT_EQ(e.value, int(MessageIcon::Information)) << e.text;
+      }
+    }
+  }
 }
 
 }  // namespace

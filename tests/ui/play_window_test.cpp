@@ -20,6 +20,7 @@ namespace {
 constexpr int kBuyPage = int(PlayPage::Buy);
 constexpr int kSellPage = int(PlayPage::Sell);
 constexpr int kMortgagePage = int(PlayPage::Mortgage);
+constexpr int kTextNothingChosen = 98;
 constexpr int kTextNotEnoughMoney = 99;
 constexpr int kTextInDebt = 121;
 
@@ -66,6 +67,7 @@ class PlayWindowTest : public QObject {
   void askChecksItsFieldsFirst();
   void pagesThatSpendAreClosedWhileInDebt();
   void saleThatLeavesTheDebtorUnableToPayClosesAsOk();
+  void afterAnActionNothingIsChosenThatThePlayerDidNotChoose();
 };
 
 // The price takes six digits only; a refused check shows the core's reason and asks nobody; a
@@ -115,6 +117,43 @@ void PlayWindowTest::saleThatLeavesTheDebtorUnableToPayClosesAsOk() {
   QCOMPARE(t.offers, 1);
   QCOMPARE(window->result(), PlayWindow::kCannotPay);
   QCOMPARE(t.game->state.players[0].money, -5000);
+}
+
+// After an offer is refused the street leaves its list; no other street takes its place and the
+// price is gone, so a second Ask offers nothing the player did not choose. The same on the sale
+// page, and on a page that acts on one property at a time.
+void PlayWindowTest::afterAnActionNothingIsChosenThatThePlayerDidNotChoose() {
+  struct Case {
+    int page;
+    int list;    // the list of the property acted on
+    int button;  // the page's action
+  };
+  const Case cases[] = {{kBuyPage, kIdPartnerProperty, kIdAsk},
+                        {kSellPage, kIdOwnProperty, kIdAsk},
+                        {kMortgagePage, kIdProperty, kIdMortgageButton}};
+  for (const Case& c : cases) {
+    const int owner = c.page == kBuyPage ? 1 : 0;
+    Table t(owner, 5, 30000);
+    t.game->state.properties[6].owner = static_cast<std::int16_t>(owner);
+    const auto window = t.Open(c.page);
+    auto* list = Control<QComboBox>(*window, c.page, c.list);
+    list->setCurrentIndex(list->findData(5));
+    if (c.page != kMortgagePage) Control<QLineEdit>(*window, c.page, kIdPrice)->setText("900");
+    Click(*window, c.page, c.button);
+    QCOMPARE(list->findData(5), -1);
+    QVERIFY(list->findData(6) >= 0);
+    QCOMPARE(list->currentIndex(), -1);
+    if (c.page != kMortgagePage) {
+      QCOMPARE(t.offers, 1);
+      QVERIFY(Control<QLineEdit>(*window, c.page, kIdPrice)->text().isEmpty());
+    }
+
+    t.ForgetBoxes();
+    Click(*window, c.page, c.button);
+    QCOMPARE(t.shown, QStringList{t.Text(kTextNothingChosen)});
+    QCOMPARE(t.offers, c.page == kMortgagePage ? 0 : 1);
+    QCOMPARE(window->deals().properties()[6].mortgaged, std::uint16_t{0});
+  }
 }
 
 QTEST_MAIN(PlayWindowTest)
