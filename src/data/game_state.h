@@ -138,6 +138,9 @@ struct GameState {
   std::array<std::uint16_t, kPropertyCount> askedThisTurn{};
   std::string statusText;  // UTF-8, at most kStatusTextBytes bytes
   std::int32_t gameRunning = 0;
+  // The game has changed since it was last saved, loaded or begun: a throw, a landing, a deal, an
+  // auction. Only then does throwing it away ask first.
+  bool unsavedProgress = false;
   std::int32_t networkGame = 0;  // 0, 0x401 host, 0x402 client
   std::int32_t consentPlayer = 0;
 

@@ -49,11 +49,17 @@ bool DealingPage(int id, int& page, int& debtText) {
   }
 }
 
+// Whether throwing the game away loses something: what happened since it was begun, loaded or
+// saved. A game that is over has nothing left to lose.
+bool ProgressWouldBeLost(const GameState& state) {
+  return state.unsavedProgress && state.turnPhase != TurnPhase::GameOver;
+}
+
 // A command that would end the game in progress asks first: leaving a network game, or
-// throwing away a running one.
+// throwing away what has not been saved.
 CommandCheck ConfirmDiscard(const GameState& state, int command) {
   if (state.networkGame != 0) return {Verdict::Confirm, command, kLeaveNetworkText};
-  if (state.gameRunning != 0) return {Verdict::Confirm, command, kDiscardGameText};
+  if (ProgressWouldBeLost(state)) return {Verdict::Confirm, command, kDiscardGameText};
   return {Verdict::Run, command};
 }
 
@@ -100,7 +106,7 @@ CommandCheck CheckCommand(const Game& game, int id) {
 }
 
 CommandCheck CheckClose(const Game& game) {
-  if (game.state.gameRunning != 0) return {Verdict::Confirm, kCmdExit, kDiscardGameText};
+  if (ProgressWouldBeLost(game.state)) return {Verdict::Confirm, kCmdExit, kDiscardGameText};
   return {Verdict::Run, kCmdExit};
 }
 

@@ -56,7 +56,8 @@ struct CommandCheck {
 // What the command `id`, given at this computer, comes to now.
 CommandCheck CheckCommand(const Game& game, int id);
 
-// Close of the main window: Confirm (text 7) while a game is running, else Run.
+// Close of the main window: Confirm (text 7) while the game has progress that is not saved, else
+// Run.
 CommandCheck CheckClose(const Game& game);
 
 }  // namespace tomtura

@@ -504,6 +504,7 @@ bool PersonStillPlaying(const Game& game) {
 
 int Game::ResolveLanding(bool tailOnly) {
   if (!tailOnly) {
+    state.unsavedProgress = true;
     if (!ResolveSquare(*this)) return 0;
     if (state.turnPhase != TurnPhase::ToJail && state.die1 == state.die2) {
       ++state.doublesInRow;  // the same player throws again

@@ -60,6 +60,7 @@ void Game::NewGame(bool startComputerTurn) {
   state.currentPlayer = 0;
   state.turnPhase = TurnPhase::AwaitRoll;
   state.gameRunning = 0;
+  state.unsavedProgress = false;  // nothing has happened yet that a file could lack
 
   std::string status = Text(39);
   if (referee.IsRemote(0)) {

@@ -266,6 +266,7 @@ int Referee::RunAuction() {
   closing.answerDelayMs = kAuctionCloseMs;
   Publish(closing, Ask(closing));
   game_.ui.AuctionClosed();
+  state.unsavedProgress = true;
   state.turnPhase = saved;
   return auction.highestBidder();
 }

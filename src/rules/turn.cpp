@@ -31,12 +31,14 @@ void Game::Roll() {
 
 void Game::BeginThrow() {
   state.gameRunning = 1;
+  state.unsavedProgress = true;
   state.turnPhase = TurnPhase::Rolling;
   if (dice().Begin()) StartDiceAnimation();
 }
 
 void Game::DiceArrived() {
   state.gameRunning = 1;
+  state.unsavedProgress = true;
   state.turnPhase = TurnPhase::Rolling;
   StartDiceAnimation();
 }

@@ -543,6 +543,7 @@ void ComputerDealer::WriteSummary() {
   }
   state_.statusText = std::string(CutUtf8(summary, kStatusTextBytes));
   if (any) {
+    state_.unsavedProgress = true;
     game_.RefreshPropertyLists();
     game_.ui.BoardChanged();
     game_.ui.PanelChanged();

@@ -260,6 +260,9 @@ void PlayWindowDeals::Commit(bool logLines) {
       game_.Log(actor_, "%s upptecknade %s", actorName, name);
     }
   }
+  if (state.properties != state.workProperties || state.players != state.workPlayers) {
+    state.unsavedProgress = true;
+  }
   state.properties = state.workProperties;
   state.players = state.workPlayers;
   game_.RefreshPropertyLists();

@@ -542,7 +542,9 @@ void MainWindow::SaveGameCommand() {
   std::string error;
   if (!SaveGameFile(game_.state, game_.texts, QFile::encodeName(path).toStdString(), &error)) {
     ui_.ShowMessage(error, MessageIcon::Error);
+    return;
   }
+  game_.state.unsavedProgress = false;  // what there was to lose is in the file now
 }
 
 void MainWindow::LoadGameCommand() {

@@ -27,7 +27,7 @@ std::string Describe(const CommandCheck& check) {
 TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
   constexpr TurnPhase kAwait = TurnPhase::AwaitRoll, kRolling = TurnPhase::Rolling,
                       kMoving = TurnPhase::Moving, kLogin = TurnPhase::AwaitLogin,
-                      kDealing = TurnPhase::Dealing;
+                      kDealing = TurnPhase::Dealing, kOver = TurnPhase::GameOver;
   constexpr OnTurn kPerson = OnTurn::Person, kComputer = OnTurn::Computer,
                    kElsewhere = OnTurn::Elsewhere;
   constexpr Verdict kRun = Verdict::Run, kRefuse = Verdict::Refuse, kAgain = Verdict::Login,
@@ -36,8 +36,8 @@ TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
     int command;
     TurnPhase phase;
     OnTurn onTurn;
-    int money;  // of the player on turn
-    int networkGame, gameRunning;
+    int money;                 // of the player on turn
+    int networkGame, unsaved;  // the game has progress that is not in a file
     CommandCheck want;
   };
   // clang-format off
@@ -73,8 +73,8 @@ TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
       {kCmdSaveGame,   kAwait,   kPerson,    1, 0,     0, {kRun, kCmdSaveGame}},
       {kCmdSaveGame,   kMoving,  kPerson,    1, 0,     0, {kRefuse, kCmdSaveGame}},
       {kCmdSaveGame,   kAwait,   kPerson,    1, kHost, 0, {kRefuse, kCmdSaveGame}},
-      // Leaving a network game or throwing away a running one asks first; a network game is
-      // left for a new one with new players.
+      // Leaving a network game or throwing away what is not saved asks first (a game that is
+      // over has nothing left to lose); a network game is left for a new one with new players.
       {kCmdLoadGame,   kAwait,   kPerson,    1, 0,     0, {kRun, kCmdLoadGame}},
       {kCmdLoadGame,   kAwait,   kPerson,    1, 0,     1, {kAsk, kCmdLoadGame, 7}},
       {kCmdLoadGame,   kAwait,   kPerson,    1, kHost, 0, {kAsk, kCmdLoadGame, 6}},
@@ -83,6 +83,8 @@ TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
       {kCmdNewGame,    kAwait,   kPerson,    1, 0,     0, {kRun, kCmdNewGame}},
       {kCmdNewGame,    kAwait,   kPerson,    1, 0,     1, {kAsk, kCmdNewGame, 7}},
       {kCmdNewGame,    kAwait,   kPerson,    1, kHost, 1, {kAsk, kCmdAddPlayer, 6}},
+      {kCmdNewGame,    kOver,    kPerson,    1, 0,     1, {kRun, kCmdNewGame}},
+      {kCmdLoadGame,   kOver,    kPerson,    1, kHost, 0, {kAsk, kCmdLoadGame, 6}},
       // Messages go only to other computers; options fit any phase but dealing.
       {kCmdSendMessage, kAwait,  kPerson,    1, 0,     0, {kRefuse, kCmdSendMessage}},
       {kCmdSendMessage, kAwait,  kPerson,    1, kHost, 0, {kRun, kCmdSendMessage}},
@@ -98,17 +100,21 @@ TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
     if (c.onTurn == OnTurn::Elsewhere) t.game.referee.SetSeat(s.currentPlayer, &elsewhere);
     s.current().money = c.money;
     s.networkGame = c.networkGame;
-    s.gameRunning = c.gameRunning;
+    s.unsavedProgress = c.unsaved != 0;
     EXPECT_EQ(Describe(CheckCommand(t.game, c.command)), Describe(c.want))
         << c.command << " phase " << static_cast<int>(c.phase);
   }
 }
 
-TEST(CheckClose, AsksOnlyWhileAGameIsRunning) {
+TEST(CheckClose, AsksOnlyWhileTheGameHasUnsavedProgress) {
   TestGame t(2);
-  t.state.gameRunning = 1;
+  t.state.unsavedProgress = true;
   EXPECT_EQ(Describe(CheckClose(t.game)), Describe({Verdict::Confirm, kCmdExit, 7}));
-  t.state.gameRunning = 0;
+  t.state.turnPhase = TurnPhase::GameOver;
+  EXPECT_EQ(Describe(CheckClose(t.game)), Describe({Verdict::Run, kCmdExit}));
+  t.state.turnPhase = TurnPhase::AwaitRoll;
+  t.state.unsavedProgress = false;
+  t.state.gameRunning = 1;  // thrown in, then saved
   EXPECT_EQ(Describe(CheckClose(t.game)), Describe({Verdict::Run, kCmdExit}));
 }
 

@@ -114,7 +114,7 @@ void MainWindowTest::discardingARunningGameAsksFirst() {
   Harness h;
   Start(h);
   GameState& state = h.game->state;
-  state.gameRunning = 1;
+  state.unsavedProgress = true;
   state.players[0].money = 1234;
   h.answer = QMessageBox::Cancel;
   h.window->OnCommand(kCmdNewGame);
@@ -193,7 +193,7 @@ void MainWindowTest::saveAndLoadThroughTheMenu() {
 
   h.answer = QMessageBox::Ok;
   h.shown.clear();
-  state.gameRunning = 1;
+  state.unsavedProgress = true;
   h.chosenFile = h.dir.filePath("game.tom");
   h.window->OnCommand(kCmdLoadGame);
   QCOMPARE(h.shown, QStringList({h.Text(7)}));
@@ -205,7 +205,7 @@ void MainWindowTest::saveAndLoadThroughTheMenu() {
   junk.write(QByteArray(100, 'x'));
   junk.close();
   h.shown.clear();
-  state.gameRunning = 0;
+  state.unsavedProgress = false;
   h.chosenFile = junk.fileName();
   h.window->OnCommand(kCmdLoadGame);
   QCOMPARE(h.shown.size(), 1);
