@@ -10,11 +10,13 @@
 #include <cstdio>
 #include <ctime>
 #include <optional>
+#include <vector>
 
 #include "rules/game.h"
 #include "sound/sound.h"
 #include "store/file_association.h"
 #include "store/settings.h"
+#include "ui/board_file_report.h"
 #include "ui/board_picture.h"
 #include "ui/fonts.h"
 #include "ui/main_window.h"
@@ -29,6 +31,7 @@ constexpr int kTitleText = 0;
 constexpr int kPictureErrorText = 4;
 constexpr const char* kDefaultPicture = "tomtura.bmp";
 constexpr int kExitUsage = 2;
+constexpr int kExitBadBoardFile = 3;
 constexpr int kMaxPort = 65535;
 
 // The board file beside the program; a program run from its build directory without one uses
@@ -99,6 +102,14 @@ int main(int argc, char* argv[]) {
 
   QtFrontEnd ui;
   Game game(TextCatalogue::Load(QFile::encodeName(boardFile).toStdString()), ui, seed);
+  // A board file without its texts, streets or cards would start a game of nameless streets for
+  // nothing: it is reported, and the program ends instead.
+  const std::vector<MissingBoardPart> missing = MissingBoardParts(game.texts.file());
+  if (!missing.empty()) {
+    QMessageBox::critical(nullptr, QApplication::applicationName(),
+                          BoardFileReport(boardFile, missing));
+    return kExitBadBoardFile;
+  }
 
   BoardPicture picture;
   if (!LoadBoardPicture(picture, game.texts.file(), dataDirectory)) {

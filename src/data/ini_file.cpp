@@ -260,6 +260,14 @@ int IniFile::GetInt(std::string_view section, std::string_view key, int fallback
   return value ? ParseInt(*value) : fallback;
 }
 
+bool IniFile::HasKeys(std::string_view section) const {
+  const std::string prefix = IndexKey(section, "");
+  for (const auto& entry : KeyIndex()) {
+    if (entry.first.starts_with(prefix)) return true;
+  }
+  return false;
+}
+
 int ParseInt(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && (IsBlank(text[i]) || text[i] == '\r' || text[i] == '\n')) ++i;

@@ -34,6 +34,8 @@ class IniFile {
   // GetPrivateProfileInt: leading blanks, optional sign, decimal digits up to the first other
   // character; a missing key gives `fallback`, a value with no digits gives 0.
   int GetInt(std::string_view section, std::string_view key, int fallback) const;
+  // Whether `section` holds at least one key (a header alone holds nothing to read).
+  bool HasKeys(std::string_view section) const;
 
   // Sets `key` in `section` and writes the file back to path() through a temporary file beside
   // it and a rename. As the platform's writer does, the file is read again first, so that

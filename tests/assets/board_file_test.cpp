@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../store/test_support.h"
+#include "data/board_file_check.h"
 #include "data/format.h"
 #include "data/game_state.h"
 #include "data/ini_file.h"
@@ -213,6 +214,11 @@ TEST(BoardFileTest, CardsCarryTheNumbersTheirEffectsNeed) {
       }
     }
   }
+}
+
+// The edition itself passes the check the program makes of a board file at start-up.
+TEST(BoardFileTest, LacksNothingAGameNeeds) {
+  EXPECT_EQ(MissingBoardParts(Ini()), std::vector<MissingBoardPart>{});
 }
 
 TEST(BoardFileTest, FileIsUtf8) {

@@ -1,0 +1,40 @@
+#include "data/board_file_check.h"
+
+#include <string>
+#include <string_view>
+
+#include "data/game_state.h"
+
+namespace tomtura {
+namespace {
+
+constexpr std::string_view kTextsSection = "TEXTS";
+constexpr std::string_view kPropertySection = "GATOR";
+constexpr std::string_view kChanceSection = "CHANS";
+constexpr std::string_view kCommunitySection = "ALLM";
+constexpr std::string_view kBlanks = " \t";
+
+// A street needs at least its name: the value up to its first comma, not blank.
+bool HasName(const std::string& value) {
+  const std::string_view name = std::string_view(value).substr(0, value.find(','));
+  return name.find_first_not_of(kBlanks) != std::string_view::npos;
+}
+
+}  // namespace
+
+std::vector<MissingBoardPart> MissingBoardParts(const IniFile& file) {
+  if (!file.ok()) return {{BoardFilePart::File, {}}};
+  std::vector<MissingBoardPart> missing;
+  if (!file.HasKeys(kTextsSection)) missing.push_back({BoardFilePart::Texts, {}});
+  std::vector<int> streets;
+  for (int key = 1; key <= kPropertyCount; ++key) {
+    const auto value = file.Get(kPropertySection, std::to_string(key));
+    if (!value || !HasName(*value)) streets.push_back(key);
+  }
+  if (!streets.empty()) missing.push_back({BoardFilePart::Streets, streets});
+  if (!file.HasKeys(kChanceSection)) missing.push_back({BoardFilePart::ChanceCards, {}});
+  if (!file.HasKeys(kCommunitySection)) missing.push_back({BoardFilePart::CommunityCards, {}});
+  return missing;
+}
+
+}  // namespace tomtura
