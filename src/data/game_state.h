@@ -137,6 +137,9 @@ struct GameState {
   std::int32_t offeredProperty = 0;
   std::array<std::uint16_t, kPropertyCount> askedThisTurn{};
   std::string statusText;  // UTF-8, at most kStatusTextBytes bytes
+  // Said on the status line at the end of the turn, before its usual text (why a landing did
+  // nothing); emptied there.
+  std::string statusNote;
   std::int32_t gameRunning = 0;
   // The game has changed since it was last saved, loaded or begun: a throw, a landing, a deal, an
   // auction. Only then does throwing it away ask first.

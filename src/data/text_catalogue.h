@@ -15,6 +15,7 @@ inline constexpr std::size_t kMaxTextBytes = 511;
 
 // Text numbers added by this program beyond the original catalogue.
 constexpr int kTextNotASavedGame = 157;
+constexpr int kTextFirstLapNoOffer = 158;   // why a first-lap player is offered nothing
 constexpr int kTextDealAccepted = 159;      // a partner's yes to a play window's offer
 constexpr int kTextDealRefused = 160;       // and his no
 

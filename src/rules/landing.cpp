@@ -234,7 +234,12 @@ void ResolveProperty(Game& game, int p) {
   game.Log(player, "%s slog %d-%d och hamnade på %s", game.PlayerName(player), state.die1,
            state.die2, game.PropertyName(p));
   if (property.owner == kNobody) {
-    if (state.firstLap[player] == 0) OfferProperty(game, p);
+    if (state.firstLap[player] == 0) {
+      OfferProperty(game, p);
+    } else if (game.texts.HasText(kTextFirstLapNoOffer)) {
+      // The first-lap rule withholds the offer; the status line says why.
+      state.statusNote = game.FormatCatalogue(kTextFirstLapNoOffer, game.PlayerName(player));
+    }
     return;
   }
   const int owner = property.owner;
@@ -524,6 +529,10 @@ int Game::ResolveLanding(bool tailOnly) {
                           throwsAgain ? Text(kTextRemoteThrowsAgain) : std::string());
     } else {
       state.statusText = Text(throwsAgain ? kTextThrowAgain : kTextYourTurn);
+    }
+    if (!state.statusNote.empty()) {
+      state.statusText = state.statusNote + ' ' + state.statusText;
+      state.statusNote.clear();
     }
     state.statusText = std::string(CutUtf8(state.statusText, kStatusTextBytes));
     ui.StatusLineChanged();

@@ -61,6 +61,7 @@ void Game::NewGame(bool startComputerTurn) {
   state.turnPhase = TurnPhase::AwaitRoll;
   state.gameRunning = 0;
   state.unsavedProgress = false;  // nothing has happened yet that a file could lack
+  state.statusNote.clear();
 
   std::string status = Text(39);
   if (referee.IsRemote(0)) {
