@@ -21,6 +21,11 @@ constexpr int kTextWrongPassword = 57;
 constexpr int kTextBidTooLow = 58;
 constexpr int kTextConsentTitle = 97;
 
+// How long a computer player's answer shows: shorter when the player wants the game fast.
+int ShownFor(const GameState& state, int ms) {
+  return state.settings.fastMoves != 0 ? ms / kFastAnswerDivisor : ms;
+}
+
 bool IsPlayer(int player) {
   return player >= 0 && player < kMaxPlayers;
 }
@@ -117,7 +122,7 @@ DecisionRequest Referee::QuestionRequest(const std::string& text, bool twoButton
   request.text = text;
   request.twoButtons = twoButtons;
   request.layout = DescribeQuestion(game_, text, twoButtons);
-  request.answerDelayMs = kComputerAnswerMs;
+  request.answerDelayMs = ShownFor(game_.state, kComputerAnswerMs);
   return request;
 }
 
@@ -247,7 +252,7 @@ int Referee::RunAuction() {
   state.turnPhase = TurnPhase::Dealing;
   Auction auction(game_);
   game_.ui.AuctionOpened(auction);
-  const int bidDelay = NobodyPlaysHere() ? kComputerOnlyBidMs : kComputerBidMs;
+  const int bidDelay = ShownFor(state, NobodyPlaysHere() ? kComputerOnlyBidMs : kComputerBidMs);
   while (!auction.ended()) {
     DecisionRequest request = Request(DecisionKind::AuctionBid, auction.bidder());
     request.auction = &auction;
@@ -263,7 +268,7 @@ int Referee::RunAuction() {
   // The player whose property it was closes the auction.
   DecisionRequest closing = Request(DecisionKind::AuctionClose, state.currentPlayer);
   closing.auction = &auction;
-  closing.answerDelayMs = kAuctionCloseMs;
+  closing.answerDelayMs = ShownFor(state, kAuctionCloseMs);
   Publish(closing, Ask(closing));
   game_.ui.AuctionClosed();
   state.unsavedProgress = true;

@@ -21,6 +21,8 @@ constexpr int kComputerAnswerMs = 3000;    // a question
 constexpr int kComputerBidMs = 2000;       // a bid or pass while a person watches
 constexpr int kComputerOnlyBidMs = 1000;   // a bid or pass with computer players only
 constexpr int kAuctionCloseMs = 3000;      // the end of a computer player's auction
+// With fast movement each of these waits is a fifth as long.
+constexpr int kFastAnswerDivisor = 5;
 
 // Pages of the play window.
 constexpr int kPlayPageCount = 6;
