@@ -18,6 +18,7 @@ constexpr int kTextNotASavedGame = 157;
 constexpr int kTextFirstLapNoOffer = 158;   // why a first-lap player is offered nothing
 constexpr int kTextDealAccepted = 159;      // a partner's yes to a play window's offer
 constexpr int kTextDealRefused = 160;       // and his no
+constexpr int kTextPictureWrongSize = 161;  // whether to try a picture of another size
 
 class TextCatalogue {
  public:

@@ -8,6 +8,8 @@
 namespace tomtura {
 
 void NewGameSlots::Open(const IniFile& file) {
+  playersBefore_ = state_.players;
+  countBefore_ = state_.playerCount;
   if (RosterOffered(file, state_)) ReadRoster(file, state_);
   state_.playerCount = std::clamp(state_.playerCount, 0, kMaxPlayers);
   editSlot_ = 0;
@@ -94,6 +96,11 @@ void NewGameSlots::Remove() {
   --state_.playerCount;
   if (state_.players[editSlot_].name.empty() && editSlot_ != 0) --editSlot_;
   Refresh();
+}
+
+void NewGameSlots::Restore() {
+  state_.players = playersBefore_;
+  state_.playerCount = countBefore_;
 }
 
 bool StartNewGameRoster(IniFile& file, const GameState& state) {

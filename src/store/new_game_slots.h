@@ -29,6 +29,9 @@ class NewGameSlots {
   void Add(std::string_view nameUtf8, std::string_view passwordUtf8, bool computer);
   // Removes the shown player; the later ones move down a place and his token becomes free.
   void Remove();
+  // The dialog closed without a game: the records and the player count as Open found them, so
+  // that the game in progress goes on with its own players.
+  void Restore();
   // The piece list's selection, an index into tokens().
   void SelectToken(int index);
 
@@ -50,6 +53,8 @@ class NewGameSlots {
   void RemoveToken(int token);
 
   GameState& state_;
+  PlayerTable playersBefore_{};
+  int countBefore_ = 0;
   int editSlot_ = 0;
   std::vector<int> tokens_;
   int selected_ = -1;

@@ -351,6 +351,10 @@ void MainWindow::OnCommand(int id, bool fromProgram) {
   const CommandCheck check = CheckCommand(game_, id);
   switch (check.verdict) {
     case CommandCheck::Verdict::Refuse:
+      // An option refused from the menu keeps its check mark: the item has flipped its own.
+      if (auto* item = qobject_cast<QAction*>(sender()); item != nullptr && item->isCheckable()) {
+        item->setChecked(!item->isChecked());
+      }
       ui_.Beep();
       return;
     case CommandCheck::Verdict::Login:
@@ -521,7 +525,9 @@ MainWindow::NewGameChoice MainWindow::RunNewGameDialog() {
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     return NewGameChoice::None;
   }
-  // A game needs two players; a dialog closed without them leaves the game as it was.
+  // A game needs two players; a dialog closed without them has put the players back as they
+  // were, and the game goes on.
+  if (dialog.playersRestored()) return NewGameChoice::None;
   return game_.state.playerCount >= 2 ? NewGameChoice::Players : NewGameChoice::None;
 }
 
@@ -597,14 +603,18 @@ void MainWindow::LoadGraphics(bool ask) {
     if (path.isEmpty()) return;
   }
   std::optional<QImage> image = BoardPicture::LoadBitmapFile(path);
-  const QString problem = QString::fromStdString(game_.Text(kPictureErrorText));
   if (!image) {
-    ui_.Ask(problem, QMessageBox::Critical, QMessageBox::Ok);
+    ui_.Ask(QString::fromStdString(game_.Text(kPictureErrorText)), QMessageBox::Critical,
+            QMessageBox::Ok);
     return;
   }
+  // A picture of another size may still be tried: the question offers Yes and No. An older
+  // board file has one text for both cases, written for this question.
+  const int question =
+      game_.texts.HasText(kTextPictureWrongSize) ? kTextPictureWrongSize : kPictureErrorText;
   const bool standard = image->size() == QSize(kSheetWidth, kSheetHeight);
-  if (standard || ui_.Ask(problem, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No) ==
-                      QMessageBox::Yes) {
+  if (standard || ui_.Ask(QString::fromStdString(game_.Text(question)), QMessageBox::Warning,
+                          QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
     picture_.SetSheet(*image);
     WriteBackground(game_.texts.file(), QFile::encodeName(path).toStdString());
     setWindowIcon(QIcon(picture_.DieFace(kDieFaces - 1)));
@@ -864,6 +874,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   StopTimers();
   network_->Shutdown();
   sound_.StopMusic();
+  // A question or an auction beside the window ends with the program, and the turn it belonged
+  // to shows nothing more on its way out.
+  if (ui_.dialogBesideOpen()) QCoreApplication::exit(0);
   event->accept();
   QMainWindow::closeEvent(event);
 }

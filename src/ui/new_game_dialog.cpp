@@ -300,6 +300,14 @@ void NewGameDialog::Network() {
   ShowSlot();
 }
 
+void NewGameDialog::done(int result) {
+  if (!networkStarted_ && !slots_.startEnabled()) {
+    slots_.Restore();
+    playersRestored_ = true;
+  }
+  QDialog::done(result);
+}
+
 void NewGameDialog::Exit() {
   exitRequested_ = true;
   reject();

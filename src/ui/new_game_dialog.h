@@ -95,6 +95,12 @@ class NewGameDialog : public QDialog {
   void Network();
   void Exit();
 
+  // However the dialog ends: one closed with too few players for a game leaves the player
+  // records as they were when it opened.
+  void done(int result) override;
+  // The dialog ended with too few players and put the records back: there is no new game.
+  bool playersRestored() const { return playersRestored_; }
+
  private:
   void CreateControls();
   void InstallTooltips();
@@ -107,6 +113,7 @@ class NewGameDialog : public QDialog {
   NetworkSetup network_;
   bool exitRequested_ = false;
   bool networkStarted_ = false;
+  bool playersRestored_ = false;
   bool filling_ = false;
 
   QLineEdit* name_ = nullptr;

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEventLoop>
 #include <QToolTip>
+#include <QWindow>
 
 #include "rules/game.h"
 #include "sound/sound.h"
@@ -38,6 +40,33 @@ QWidget* DialogOwner(MainWindow* window) {
 
 const BoardPicture* DialogPicture(MainWindow* window) {
   return window != nullptr ? &window->picture() : nullptr;
+}
+
+// The question and consent dialogs, like the auction's, stand beside the main window rather
+// than block it: the board can be scrolled and the panel read before deciding, while the turn
+// phase refuses the window's commands.
+bool StandsBeside(QDialog& dialog) {
+  return dynamic_cast<QuestionDialog*>(&dialog) != nullptr ||
+         dynamic_cast<ConsentDialog*>(&dialog) != nullptr;
+}
+
+// Makes `dialog` stand beside the main window: not modal, kept above the window, over its
+// middle. One owned by the main window becomes a window of its own, so that the keys typed into
+// it are not taken for the window's shortcuts, and it does not keep the program going once the
+// window is closed. One owned by a modal window (the play window) stays that window's.
+void StandBeside(QDialog& dialog, QWidget* mainWindow) {
+  dialog.setWindowModality(Qt::NonModal);
+  if (mainWindow == nullptr || dialog.parentWidget() != mainWindow) return;
+  // A new parent takes the focus from the control that had it; it is given back.
+  QWidget* focus = dialog.focusWidget();
+  dialog.setParent(nullptr, dialog.windowFlags());
+  if (focus != nullptr) focus->setFocus(Qt::OtherFocusReason);
+  dialog.setAttribute(Qt::WA_QuitOnClose, false);
+  dialog.winId();
+  if (dialog.windowHandle() != nullptr) {
+    dialog.windowHandle()->setTransientParent(mainWindow->windowHandle());
+  }
+  dialog.move(mainWindow->geometry().center() - dialog.rect().center());
 }
 
 // A dialog's error boxes run as our modal dialogs too, over the dialog that shows them.
@@ -186,7 +215,7 @@ void QtFrontEnd::AuctionOpened(const Auction& auction) {
                                              DialogOwner(window_));
   RouteErrorBoxes(*this, *game_, *auction_);
   HoldTimers();
-  auction_->setWindowModality(Qt::ApplicationModal);
+  StandBeside(*auction_, window_);
   auction_->show();
 }
 
@@ -283,11 +312,30 @@ int QtFrontEnd::RunModal(QDialog& dialog) {
     result = runner_(dialog);
   } else if (auto* auction = qobject_cast<AuctionDialog*>(&dialog)) {
     result = auction->Await();
+  } else if (StandsBeside(dialog)) {
+    result = RunBeside(dialog);
   } else {
     result = dialog.exec();
   }
   ReleaseTimers();
   return result;
+}
+
+// As exec() does, but without blocking the main window: a loop of its own until the dialog is
+// done.
+int QtFrontEnd::RunBeside(QDialog& dialog) {
+  StandBeside(dialog, window_);
+  QEventLoop loop;
+  QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+  dialog.show();
+  dialog.raise();
+  // Asked for once the window system has shown it; asked at once, it may be lost.
+  QTimer::singleShot(0, &dialog, [&dialog] { dialog.activateWindow(); });
+  ++besideDepth_;
+  loop.exec(QEventLoop::DialogExec);
+  --besideDepth_;
+  dialog.hide();
+  return dialog.result();
 }
 
 QMessageBox::StandardButton QtFrontEnd::Ask(const QString& text, QMessageBox::Icon icon,

@@ -82,7 +82,11 @@ class QtFrontEnd : public FrontEnd {
   // ---- Modal dialogs of the game ----
   // Runs `dialog` modally with `modalOpen` set and both timers held; returns its result. The
   // auction dialog, open for the whole auction, is not run again but waited on for one turn.
+  // The question, consent and auction dialogs are modal to the game only: they stand beside the
+  // main window, which can still be looked at while its commands are refused.
   int RunModal(QDialog& dialog);
+  // A question, consent or auction dialog is open beside the main window.
+  bool dialogBesideOpen() const { return besideDepth_ > 0 || auction_ != nullptr; }
   // A message box titled with text 0; returns the button chosen.
   QMessageBox::StandardButton Ask(const QString& text, QMessageBox::Icon icon,
                                   QMessageBox::StandardButtons buttons);
@@ -103,6 +107,7 @@ class QtFrontEnd : public FrontEnd {
 
  private:
   void Tick(bool dice);
+  int RunBeside(QDialog& dialog);
   void HoldTimers();
   void ReleaseTimers();
 
@@ -112,6 +117,7 @@ class QtFrontEnd : public FrontEnd {
   GameTimer dice_;
   GameTimer walk_;
   int modalDepth_ = 0;
+  int besideDepth_ = 0;
   int beeps_ = 0;
   bool inTick_ = false;
   ModalRunner runner_;

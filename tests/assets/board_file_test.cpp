@@ -24,7 +24,7 @@ namespace tomtura {
 namespace {
 
 const std::string kBoardFilePath = TOMTURA_ASSETS_DIR "/tomtura.lst";
-constexpr int kLastText = 157;
+constexpr int kLastText = 161;
 const std::string kLongPlayer = "Wilhelmin";  // the longest name a player can have
 
 const TextCatalogue& Board() {
@@ -89,7 +89,8 @@ const std::map<int, std::string> kFormattedTexts = {
     {86, "%s%s%s%s%d"}, {87, "%s%s%s%d"},   {88, "%s"},
     {95, "%s%s"},       {97, "%s"},         {100, "%s%s%s%s%d"},
     {101, "%s%s%s%d"},  {102, "%d"},        {103, "%s%s%s%s%d"},
-    {104, "%s%s%s%d"},  {157, "%s"},
+    {104, "%s%s%s%d"},  {157, "%s"},        {158, "%s"},
+    {159, "%s%s"},      {160, "%s%s"},
 };
 
 // Every text is there whole, and formats with exactly the arguments the game passes.

@@ -6,10 +6,14 @@
 #include <QStandardPaths>
 #include <QtTest>
 
+#include "ui/board_view.h"
+#include "ui/command_button.h"
 #include "ui/log_pane.h"
 #include "ui/main_layout.h"
+#include "ui/new_game_dialog.h"
 #include "ui/play_window.h"
 #include "ui/player_panel.h"
+#include "ui/question_dialog.h"
 #include "window_fixture.h"
 
 using namespace tomtura;
@@ -35,6 +39,10 @@ class MainWindowTest : public QObject {
   void allowedCommandIsCarriedOut();
   void keysArePostedOnceAndNotUnderADialog();
   void discardingARunningGameAsksFirst();
+  void onlyProgressThatIsNotSavedIsAskedAbout();
+  void aQuestionLeavesTheWindowToBeLookedAt();
+  void addPlayerClosedWithTooFewPlayersChangesNothing();
+  void anUnusableBackgroundOffersTheButtonsItsTextSpeaksOf();
   void optionsWrittenAtOnceButNotAtStartUp();
   void timersHeldWhileADialogIsOpen();
   void saveAndLoadThroughTheMenu();
@@ -127,7 +135,180 @@ void MainWindowTest::discardingARunningGameAsksFirst() {
   h.answer = QMessageBox::Ok;
   h.window->OnCommand(kCmdNewGame);
   QCOMPARE(state.players[0].money, kStartMoney);
-  QCOMPARE(state.gameRunning, 0);
+  QVERIFY(!state.unsavedProgress);
+}
+
+// Exit, New Game and Load ask only while the game has progress that is not in a file: a deal
+// or a throw since it was begun, saved or loaded (what sets it is the core's,
+// tests/rules/new_game_test.cpp).
+void MainWindowTest::onlyProgressThatIsNotSavedIsAskedAbout() {
+  Harness h;
+  Start(h);
+  GameState& state = h.game->state;
+  state.properties[1].owner = 0;
+  h.game->RefreshPropertyLists();
+  const auto asks = [&](const std::function<void()>& command) {
+    h.ForgetBoxes();
+    h.answer = QMessageBox::Cancel;
+    command();
+    return h.shown == QStringList{h.Text(7)};
+  };
+  const auto exitAsks = [&] {
+    return asks([&] {
+      QCloseEvent close;
+      QApplication::sendEvent(h.window.get(), &close);
+    });
+  };
+  const auto newGameAsks = [&] { return asks([&] { h.window->OnCommand(kCmdNewGame); }); };
+  // A deal in the play window: property 1 mortgaged, or its mortgage lifted.
+  const auto deal = [&](int command) {
+    h.playDialog = [](QDialog& dialog) {
+      auto* window = dynamic_cast<PlayWindow*>(&dialog);
+      if (window == nullptr) return int(QDialog::Rejected);
+      PlayWindowDeals& deals = window->deals();
+      deals.properties()[1].mortgaged != 0 ? deals.Unmortgage(1) : deals.Mortgage(1);
+      return PlayWindow::kOk;
+    };
+    h.window->OnCommand(command);
+  };
+  h.chosenFile = h.dir.filePath("game.tom");
+
+  QVERIFY(!exitAsks());  // a new game has nothing to lose
+  deal(kCmdMortgage);
+  QVERIFY(exitAsks());
+  h.window->OnCommand(kCmdSaveGame);
+  QVERIFY(!exitAsks());
+
+  QVERIFY(!asks([&] { h.window->OnCommand(kCmdLoadGame); }));
+  QCOMPARE(state.properties[1].mortgaged, std::uint16_t{1});
+  QVERIFY(!newGameAsks());
+  QCOMPARE(state.properties[1].owner, std::int16_t{kNobody});
+
+  h.window->OnCommand(kCmdLoadGame);
+  deal(kCmdUnmortgage);
+  QVERIFY(newGameAsks());
+  QCOMPARE(state.properties[1].mortgaged, std::uint16_t{0});  // Cancel kept the game
+
+  h.window->OnCommand(kCmdSaveGame);
+  QVERIFY(!exitAsks());
+  h.window->OnCommand(kCmdRoll);
+  QVERIFY(exitAsks());
+}
+
+// A question stands beside the window, which can still be looked at: the board scrolls under the
+// mouse, while a command given there is refused with a beep, and a key typed into the question
+// is not taken for the window's shortcut.
+void MainWindowTest::aQuestionLeavesTheWindowToBeLookedAt() {
+  Harness h;
+  QVERIFY(Start(h, true));
+  if (h.window->stretchBoard()) h.window->OnCommand(kCmdStretch);
+  h.window->resize(520, 420);
+  BoardView& board = h.window->boardView();
+  QTRY_VERIFY(board.maxScroll().width() > 0 && board.maxScroll().height() > 0);
+  h.ui.SetModalRunner({});  // the dialogs run as a person sees them
+  QSignalSpy commands(h.window.get(), &MainWindow::CommandReceived);
+
+  QuestionDialog* question = nullptr;
+  int beeps = -1;
+  const bool soundOn = h.window->action(kCmdSound)->isChecked();
+  bool soundMarked = !soundOn;
+  QPoint before, after;
+  // Whatever happens, the question is answered in the end.
+  QTimer::singleShot(5000, h.window.get(), [] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* open = qobject_cast<QuestionDialog*>(w)) open->PressButton2();
+    }
+  });
+  QTimer::singleShot(0, h.window.get(), [&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* open = qobject_cast<QuestionDialog*>(w); open != nullptr && open->isVisible()) {
+        question = open;
+      }
+    }
+    if (question == nullptr ||
+        !QTest::qWaitFor([&] { return QApplication::activeWindow() == question; })) {
+      return;
+    }
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus != nullptr ? focus : question, Qt::Key_S);
+    QTest::qWait(20);  // a shortcut would have been posted
+    const int beepsBefore = h.ui.beepCount();
+    QTest::mouseClick(h.window->commandButton(kCmdRoll), Qt::LeftButton);
+    beeps = h.ui.beepCount() - beepsBefore;
+    // An option chosen from the menu is refused too, and keeps its check mark.
+    h.window->action(kCmdSound)->trigger();
+    soundMarked = h.window->action(kCmdSound)->isChecked();
+
+    QWidget* view = board.viewport();
+    before = board.scrollOffset();
+    const QPoint from = view->rect().center();
+    // The content follows the mouse: towards the end of the range that has room.
+    const QPoint to = from + QPoint(before.x() > 0 ? 40 : -40, before.y() > 0 ? 40 : -40);
+    QTest::mousePress(view, Qt::LeftButton, {}, from);
+    QTest::mouseMove(view, to);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, to);
+    after = board.scrollOffset();
+    question->PressButton1();
+  });
+  QCOMPARE(h.game->referee.AskQuestion("Vill du köpa?", true), 1);
+  QVERIFY(question != nullptr);
+  QCOMPARE(beeps, 1);
+  QCOMPARE(soundMarked, soundOn);
+  QCOMPARE(commands.count(), 2);  // the click's Roll and the menu's Sound; the key stayed put
+  QCOMPARE(commands.at(0).at(0).toInt(), int(kCmdRoll));
+  QVERIFY(after != before);
+  QCOMPARE(h.game->state.turnPhase, TurnPhase::AwaitRoll);
+}
+
+// Add player closed with fewer than two players leaves the game going with its players as
+// they were, however the dialog had changed them.
+void MainWindowTest::addPlayerClosedWithTooFewPlayersChangesNothing() {
+  Harness h;
+  h.SetPlayers({0, 1, 0});
+  h.window->StartNewGame();
+  GameState& state = h.game->state;
+  state.properties[4].owner = 2;
+  const PlayerTable players = state.players;
+  h.playDialog = [](QDialog& dialog) {
+    auto* newGame = dynamic_cast<NewGameDialog*>(&dialog);
+    if (newGame == nullptr) return int(QDialog::Rejected);
+    newGame->RemovePlayer();
+    newGame->RemovePlayer();
+    newGame->reject();
+    return newGame->result();
+  };
+  h.window->OnCommand(kCmdAddPlayer);
+  QCOMPARE(state.playerCount, 3);
+  QVERIFY(state.players == players);
+  QCOMPARE(state.properties[4].owner, std::int16_t{2});
+}
+
+// A picture that cannot be read is only reported; one of another size is offered with Yes and
+// No, and No keeps the board as it was.
+void MainWindowTest::anUnusableBackgroundOffersTheButtonsItsTextSpeaksOf() {
+  Harness h;
+  Start(h);
+  QFile junk(h.dir.filePath("junk.bmp"));
+  QVERIFY(junk.open(QIODevice::WriteOnly));
+  junk.write("not a picture");
+  junk.close();
+  const QString small = h.dir.filePath("small.bmp");
+  QVERIFY(QImage(40, 30, QImage::Format_RGB32).save(small, "BMP"));
+
+  h.chosenFile = junk.fileName();
+  h.window->OnCommand(kCmdLoadBackground);
+  QCOMPARE(h.shown, QStringList{h.Text(4)});
+  QCOMPARE(h.buttons, QList<QMessageBox::StandardButtons>{QMessageBox::Ok});
+  // An OK alone does not tell the player to choose Yes.
+  QVERIFY(!h.shown[0].contains(QString(h.Text(43)).remove('&')));
+
+  h.ForgetBoxes();
+  h.answer = QMessageBox::No;
+  h.chosenFile = small;
+  h.window->OnCommand(kCmdLoadBackground);
+  QCOMPARE(h.shown, QStringList{h.Text(161)});
+  QCOMPARE(h.buttons, QList<QMessageBox::StandardButtons>{QMessageBox::Yes | QMessageBox::No});
+  QVERIFY(h.picture.hasStandardSize());  // still the sheet it had
 }
 
 // Stored options are shown in the menu at start-up without being written back; a toggle in the

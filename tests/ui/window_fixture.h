@@ -32,6 +32,7 @@ struct Harness {
   QStringList shown;   // texts of the message boxes, in order
   QStringList titles;  // and their titles
   QList<QMessageBox::Icon> icons;
+  QList<QMessageBox::StandardButtons> buttons;  // and the buttons they offered
   QMessageBox::StandardButton answer = QMessageBox::Ok;
   QString chosenFile;
   QString fileDialogFolder;  // where the last file dialog opened
@@ -60,6 +61,7 @@ struct Harness {
       shown << box->text();
       titles << box->windowTitle();
       icons << box->icon();
+      buttons << box->standardButtons();
       return answer;
     }
     if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
@@ -87,6 +89,7 @@ struct Harness {
     shown.clear();
     titles.clear();
     icons.clear();
+    buttons.clear();
   }
 
   QString Text(int n) const { return QString::fromStdString(game->Text(n)); }
