@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QStringList>
+#include <QWidget>
 #include <array>
 #include <memory>
 
@@ -96,6 +97,15 @@ QFont MakeFont(const QString& face, int cellHeight, int averageWidth, int weight
     }
   }
   return font;
+}
+
+void ApplyDialogFont(QWidget& window) {
+  for (QObject* child : window.children()) {
+    auto* control = qobject_cast<QWidget*>(child);
+    if (control != nullptr && !control->isWindow() && !control->testAttribute(Qt::WA_SetFont)) {
+      control->setFont(DialogFont());
+    }
+  }
 }
 
 QFont ControlFont() {

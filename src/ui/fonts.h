@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QString>
 
+class QWidget;
+
 namespace tomtura {
 
 // "Small Fonts", height 14, width 5: captions of the player panel's property cards.
@@ -14,6 +16,9 @@ const QFont& DialogFont();
 // "Verdana", height 16, bold: the status boxes; "Arial" height 16, width 8 when the Verdana
 // look-alike is missing.
 const QFont& BoldFont();
+
+// Gives DialogFont to each direct child of `window` that has no font of its own.
+void ApplyDialogFont(QWidget& window);
 
 // "MS Sans Serif", 8 points (13 pixels high): the program's default font for menus and dialog
 // controls that set no font of their own.

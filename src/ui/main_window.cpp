@@ -30,6 +30,7 @@
 #include "sound/sound.h"
 #include "store/roster.h"
 #include "store/saved_game.h"
+#include "ui/about_dialog.h"
 #include "ui/board_picture.h"
 #include "ui/board_view.h"
 #include "ui/command_button.h"
@@ -38,7 +39,9 @@
 #include "ui/network_play.h"
 #include "ui/new_game_dialog.h"
 #include "ui/player_panel.h"
+#include "ui/program_icon.h"
 #include "ui/qt_front_end.h"
+#include "ui/text_window.h"
 
 namespace tomtura {
 
@@ -84,12 +87,9 @@ constexpr int kCurrentPlayerText = 5;
 constexpr int kSavedGameFilterText = 23;
 constexpr int kOpenGameTitleText = 24;
 constexpr int kSaveGameTitleText = 25;
-constexpr int kRulesTitleText = 122;
-constexpr int kTipsTitleText = 123;
 constexpr int kTooltipTexts[] = {124, 112, 113, 114, 115, 116, 117};  // by button
 
 constexpr const char* kDefaultPicture = "tomtura.bmp";
-constexpr const char* kAboutText = "Tomtura v2.0";
 
 // The menu bar, top to bottom within each popup. An entry names its popup by title; the menu
 // bar's popups come in the order of their first entries, a submenu where its entry stands.
@@ -207,7 +207,8 @@ MainWindow::MainWindow(Game& game, QtFrontEnd& ui, BoardPicture& picture, SoundE
       sound_(sound),
       dataDirectory_(std::move(dataDirectory)) {
   setWindowTitle(QString::fromStdString(game_.Text(kTitleText)));
-  if (!picture_.isNull()) setWindowIcon(QIcon(picture_.DieFace(kDieFaces - 1)));
+  setWindowIcon(ProgramIcon(dataDirectory_,
+                            picture_.isNull() ? QPixmap() : picture_.DieFace(kDieFaces - 1)));
   CreateMenu();
   CreateChildren();
   network_ = std::make_unique<NetworkPlay>(game_, ui_, *this);
@@ -617,7 +618,7 @@ void MainWindow::LoadGraphics(bool ask) {
                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
     picture_.SetSheet(*image);
     WriteBackground(game_.texts.file(), QFile::encodeName(path).toStdString());
-    setWindowIcon(QIcon(picture_.DieFace(kDieFaces - 1)));
+    setWindowIcon(ProgramIcon(dataDirectory_, picture_.DieFace(kDieFaces - 1)));
   }
   boardView_->MarkDirty();
   panel_->Refresh();
@@ -627,47 +628,14 @@ void MainWindow::LoadGraphics(bool ask) {
 }
 
 void MainWindow::ShowAbout() {
-  ui_.Ask(kAboutText, QMessageBox::Information, QMessageBox::Ok);
+  AboutDialog dialog(dataDirectory_, windowIcon(), this);
+  ui_.RunModal(dialog);
 }
 
-// The tips or the rules: the free text under "[TIPS]" or "[REGLER]" of the board file, up to
-// the next such marker.
+// The tips or the rules of the board file.
 void MainWindow::ShowTextWindow(bool rules) {
-  constexpr qsizetype kMaxTextChars = 16000;
-  const char* wanted = rules ? "[REGLER]" : "[TIPS]";
-  QString text;
-  QFile file(QString::fromStdString(game_.texts.file().path()));
-  if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-    QTextStream in(&file);
-    bool inside = false;
-    while (!in.atEnd()) {
-      QString line = in.readLine();
-      const bool marker = line.contains("[TIPS]") || line.contains("[REGLER]");
-      if (inside && marker) break;
-      if (!inside) {
-        inside = line.contains(QLatin1String(wanted));
-        continue;
-      }
-      qsizetype blanks = 0;
-      while (blanks < line.size() && line[blanks] == '_') ++blanks;
-      line.replace(0, blanks, QString(blanks, ' '));
-      if (text.size() + line.size() + 1 > kMaxTextChars) break;
-      text += line + '\n';
-    }
-  }
-  QDialog dialog(this);
-  dialog.setWindowTitle(
-      QString::fromStdString(game_.Text(rules ? kRulesTitleText : kTipsTitleText)));
-  auto* edit = new QPlainTextEdit(text, &dialog);
-  edit->setReadOnly(true);
-  edit->setFont(DialogFont());
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
-  connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  auto* layout = new QVBoxLayout(&dialog);
-  layout->addWidget(edit);
-  layout->addWidget(buttons);
-  dialog.resize(TiledFrameSize(8, 6) + QSize(200, 200));
-  ui_.RunModal(dialog);
+  TextWindow window(game_, &picture_, rules ? FreeTextBlock::kRules : FreeTextBlock::kTips, this);
+  ui_.RunModal(window);
 }
 
 // ---- Redraws ---------------------------------------------------------------------------------

@@ -3,9 +3,11 @@
 
 #include "bitmap_writer.h"
 #include "board_art.h"
+#include "icon_art.h"
 #include "painting.h"
 #include "sheet_layout.h"
 #include "ui/board_picture.h"
+#include "ui/program_icon.h"
 
 using namespace tomtura;
 
@@ -115,6 +117,22 @@ class BoardPainterTest : public QObject {
     QFETCH(int, amount);
     QFETCH(QString, text);
     QCOMPARE(FormatKronor(amount), text);
+  }
+
+  // After changing the icon:
+  //   cmake --build build --target board_painter && build/tools/board_painter/board_painter
+  void ShippedIconsAreTheCurrentDrawing() {
+    for (const int size : kProgramIconSizes) {
+      const QString path = QStringLiteral(TOMTURA_ASSETS_DIR "/") + ProgramIconFile(size);
+      const QImage shipped(path);
+      QVERIFY2(!shipped.isNull(), qPrintable(path));
+      QCOMPARE(shipped.size(), QSize(size, size));
+      QCOMPARE(shipped.convertToFormat(QImage::Format_ARGB32),
+               PaintProgramIcon(size).convertToFormat(QImage::Format_ARGB32));
+      // A clear corner around the rounded tile, the house solid in the middle.
+      QCOMPARE(qAlpha(shipped.pixel(0, 0)), 0);
+      QCOMPARE(qAlpha(shipped.pixel(size / 2, size * 3 / 4)), 255);
+    }
   }
 };
 

@@ -1,8 +1,12 @@
 // board_painter: draws the game's sheet (the board and every small picture) from the board
-// file's property names and prices, checks the layout, and writes it as a 24-bit BMP.
+// file's property names and prices, checks the layout, and writes it as a 24-bit BMP; and draws
+// the program's icon in each of its sizes as PNG files.
 //
 //   board_painter [--board path/to/tomtura.lst] [--out path/to/tomtura.bmp]
+//                 [--icons path/to/icons]
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -12,11 +16,13 @@
 
 #include "bitmap_writer.h"
 #include "board_art.h"
+#include "icon_art.h"
 #include "data/text_catalogue.h"
 #include "painting.h"
 #include "sheet_layout.h"
 #include "sprite_art.h"
 #include "ui/board_picture.h"
+#include "ui/program_icon.h"
 
 namespace {
 
@@ -58,14 +64,17 @@ int main(int argc, char** argv) {
 
   QString boardPath = QStringLiteral(TOMTURA_ASSETS_DIR "/tomtura.lst");
   QString outPath = QStringLiteral(TOMTURA_ASSETS_DIR "/tomtura.bmp");
+  QString iconDir = QStringLiteral(TOMTURA_ASSETS_DIR "/icons");
   const QStringList args = QCoreApplication::arguments();
   for (int i = 1; i < args.size(); ++i) {
     if (args[i] == "--board" && i + 1 < args.size()) {
       boardPath = args[++i];
     } else if (args[i] == "--out" && i + 1 < args.size()) {
       outPath = args[++i];
+    } else if (args[i] == "--icons" && i + 1 < args.size()) {
+      iconDir = args[++i];
     } else {
-      Err() << "usage: board_painter [--board tomtura.lst] [--out tomtura.bmp]\n";
+      Err() << "usage: board_painter [--board tomtura.lst] [--out tomtura.bmp] [--icons dir]\n";
       return 2;
     }
   }
@@ -96,5 +105,21 @@ int main(int argc, char** argv) {
   }
   QTextStream(stdout) << "wrote " << outPath << " (" << sheet.width() << " x " << sheet.height()
                       << ")\n";
+
+  // The icon files lie in icons/ beside the board file, as the game looks for them.
+  const QDir icons(iconDir);
+  if (!QDir().mkpath(iconDir)) {
+    Err() << "cannot make " << iconDir << "\n";
+    return 1;
+  }
+  for (const int size : tomtura::kProgramIconSizes) {
+    const QString path = icons.filePath(QFileInfo(tomtura::ProgramIconFile(size)).fileName());
+    if (!tomtura::PaintProgramIcon(size).save(path, "PNG")) {
+      Err() << "cannot write " << path << "\n";
+      return 1;
+    }
+  }
+  QTextStream(stdout) << "wrote " << tomtura::kProgramIconSizes.size() << " icons in " << iconDir
+                      << "\n";
   return 0;
 }

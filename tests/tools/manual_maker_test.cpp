@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "data/free_text.h"
+#include "data/text_catalogue.h"
+#include "manual.h"
+
+namespace tomtura {
+namespace {
+
+TEST(ManualMaker, EscapesEverythingThatMarkupReads) {
+  EXPECT_EQ(EscapeHtml(R"(a < b && c > "d" 'e')"),
+            "a &lt; b &amp;&amp; c &gt; &quot;d&quot; &#39;e&#39;");
+  EXPECT_EQ(EscapeHtml("Köp <script>"), "Köp &lt;script&gt;");
+}
+
+TEST(ManualMaker, BlankLinesMakeGroupsWithHeadings) {
+  const std::string block =
+      "RULES OF THE GAME\n"
+      "\n"
+      "Buying\n"
+      "You may buy a street.\n"
+      "   S rolls the dice.\n"
+      "\n"
+      "\n"
+      "A lone sentence, not a heading.\n"
+      "Two lines: the first is a sentence.\n";
+  EXPECT_EQ(BlockToHtml(block, "rules", "Fallback"),
+            "  <section id=\"rules\">\n"
+            "    <h2>RULES OF THE GAME</h2>\n"
+            "    <h3>Buying</h3>\n"
+            "    <p>You may buy a street.</p>\n"
+            "    <p class=\"indent\">S rolls the dice.</p>\n"
+            "    <p>A lone sentence, not a heading.</p>\n"
+            "    <p>Two lines: the first is a sentence.</p>\n"
+            "  </section>\n");
+  // No title line of its own: the catalogue's title stands over the block.
+  EXPECT_EQ(BlockToHtml("One & only\n", "tips", "Tips <1>"),
+            "  <section id=\"tips\">\n"
+            "    <h2>Tips &lt;1&gt;</h2>\n"
+            "    <p>One &amp; only</p>\n"
+            "  </section>\n");
+  EXPECT_EQ(BlockToHtml("", "tips", "Tips"),
+            "  <section id=\"tips\">\n    <h2>Tips</h2>\n  </section>\n");
+}
+
+TEST(ManualMaker, ShippedManualIsTheToolsOutput) {
+  const std::string board = TOMTURA_ASSETS_DIR "/tomtura.lst";
+  const TextCatalogue catalogue = TextCatalogue::Load(board);
+  const ManualTexts texts{catalogue.GetText(0), catalogue.GetText(122),
+                          ReadFreeText(board, FreeTextBlock::kRules).value_or(""),
+                          catalogue.GetText(123),
+                          ReadFreeText(board, FreeTextBlock::kTips).value_or("")};
+  std::ifstream shipped(TOMTURA_ASSETS_DIR "/manual.html", std::ios::binary);
+  ASSERT_TRUE(shipped) << "assets/manual.html is missing";
+  std::ostringstream bytes;
+  bytes << shipped.rdbuf();
+  // After changing the rules or tips: cmake --build build --target manual_maker &&
+  // build/tools/manual_maker/manual_maker
+  EXPECT_EQ(bytes.str(), MakeManual(texts));
+  EXPECT_NE(bytes.str().find("<h2>SPELREGLER FÖR TOMTURA</h2>"), std::string::npos);
+  EXPECT_NE(bytes.str().find("<h3>Kortkommandon</h3>"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tomtura

@@ -1,0 +1,193 @@
+// The help windows (offscreen): the tips and rules of the board file in the framed text window,
+// what it shows when the file or its marker is missing, the About box's link to the manual, and
+// the program's icon from the data directory.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "headless/headless_front_end.h"
+#include "ui/about_dialog.h"
+#include "ui/control_ids.h"
+#include "ui/program_icon.h"
+#include "ui/text_window.h"
+#include "window_fixture.h"
+
+using namespace tomtura;
+
+namespace {
+
+QString Catalogue(const Game& game, int n) {
+  return QString::fromStdString(game.Text(n));
+}
+
+}  // namespace
+
+class HelpWindowsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void textWindowShowsTheBlockInItsFrame_data();
+  void textWindowShowsTheBlockInItsFrame();
+  void textWindowWithoutFileOrMarkerIsEmpty();
+  void helpMenuOpensTheWindowsAsGameDialogs();
+  void aboutBoxLinksToTheManual();
+  void programIconComesFromTheDataDirectory();
+};
+
+void HelpWindowsTest::textWindowShowsTheBlockInItsFrame_data() {
+  QTest::addColumn<bool>("rules");
+  QTest::addColumn<int>("title");
+  QTest::addColumn<QString>("opening");
+  QTest::newRow("rules") << true << 122 << "SPELREGLER FÖR TOMTURA\n\nSpelets mål\n";
+  QTest::newRow("tips") << false << 123 << "TIPS FÖR TOMTURA\n\nKortkommandon\n S slår";
+}
+
+void HelpWindowsTest::textWindowShowsTheBlockInItsFrame() {
+  QFETCH(bool, rules);
+  QFETCH(int, title);
+  QFETCH(QString, opening);
+  Harness h;
+  TextWindow window(*h.game, &h.picture, rules ? FreeTextBlock::kRules : FreeTextBlock::kTips,
+                    nullptr);
+  QCOMPARE(window.windowTitle(), Catalogue(*h.game, title));
+  QCOMPARE(window.size(), QSize(358, 286));  // 8 x 6 tiles
+
+  auto* text = FindControl<QPlainTextEdit>(&window, TextWindow::kIdText);
+  QVERIFY(text != nullptr);
+  QCOMPARE(text->x(), 15);
+  QCOMPARE(text->width(), 358 - 30);
+  QVERIFY(text->isReadOnly());
+  QCOMPARE(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  QVERIFY(text->toPlainText().startsWith(opening));
+  QVERIFY(!text->toPlainText().contains('\r'));
+  QVERIFY(!text->toPlainText().contains(rules ? "TIPS FÖR" : "SPELREGLER"));
+
+  auto* ok = FindControl<QPushButton>(&window, 1);
+  QVERIFY(ok != nullptr && ok->isDefault());
+  QVERIFY(ok->geometry().top() > text->geometry().bottom());
+  QVERIFY(QRect(QPoint(), window.size()).contains(ok->geometry()));
+  window.setResult(7);
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  QTest::mouseClick(ok, Qt::LeftButton);
+  QVERIFY(!window.isVisible());
+  QCOMPARE(window.result(), 0);
+}
+
+void HelpWindowsTest::textWindowWithoutFileOrMarkerIsEmpty() {
+  HeadlessFrontEnd ui;
+  QTemporaryDir dir;
+  Game missing(TextCatalogue::Load(dir.filePath("tomtura.lst").toStdString()), ui, 1);
+  TextWindow noFile(missing, nullptr, FreeTextBlock::kRules, nullptr);
+  QCOMPARE(noFile.windowTitle(), QString("Brikanda- tips"));
+  QCOMPARE(noFile.text()->toPlainText(), QString());
+
+  QFile file(dir.filePath("tomtura.lst"));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write("[TEXTS]\n122=Regler\n123=Tips\n[GATOR]\n1=Gata,100\n");
+  file.close();
+  Game noMarker(TextCatalogue::Load(dir.filePath("tomtura.lst").toStdString()), ui, 1);
+  TextWindow rules(noMarker, nullptr, FreeTextBlock::kRules, nullptr);
+  QCOMPARE(rules.windowTitle(), QString("Regler"));
+  QCOMPARE(rules.text()->toPlainText(), QString());
+}
+
+void HelpWindowsTest::helpMenuOpensTheWindowsAsGameDialogs() {
+  Harness h;
+  QStringList opened;
+  bool heldTheGame = true;
+  h.playDialog = [&](QDialog& dialog) {
+    heldTheGame = heldTheGame && h.ui.modalOpen();
+    if (auto* text = qobject_cast<TextWindow*>(&dialog)) opened << text->windowTitle();
+    if (auto* about = qobject_cast<AboutDialog*>(&dialog)) opened << about->address()->text();
+    return 0;
+  };
+  h.window->OnCommand(kCmdRules);
+  h.window->OnCommand(kCmdHelp);
+  h.window->OnCommand(kCmdAbout);
+  const QString manual = QUrl::fromLocalFile(QDir(h.dir.path()).filePath("manual.html")).toString();
+  QCOMPARE(opened, QStringList({Catalogue(*h.game, 122), Catalogue(*h.game, 123), manual}));
+  QVERIFY(heldTheGame);
+  QVERIFY(!h.ui.modalOpen());
+}
+
+void HelpWindowsTest::aboutBoxLinksToTheManual() {
+  QTemporaryDir dir;
+  QList<QUrl> opened;
+  AboutDialog about(dir.path(), QIcon(), nullptr, [&opened](const QUrl& url) {
+    opened << url;
+    return true;
+  });
+  QStringList labels;
+  for (const QLabel* label : about.findChildren<QLabel*>()) labels << label->text();
+  QVERIFY(labels.contains("Tomtura v2.0"));
+  QVERIFY(labels.contains("Homepage"));
+
+  QLineEdit* address = FindControl<QLineEdit>(&about, AboutDialog::kIdAddress);
+  QVERIFY(address != nullptr);
+  const QUrl manual = QUrl::fromLocalFile(QDir(dir.path()).filePath("manual.html"));
+  QCOMPARE(address->text(), manual.toString());
+  QVERIFY(address->isReadOnly());
+  QCOMPARE(address->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+  QVERIFY(address->font().underline());
+  QCOMPARE(address->palette().color(QPalette::Text), QColor(0, 0, 255));
+  QCOMPARE(address->cursor().shape(), Qt::PointingHandCursor);
+
+  about.show();
+  about.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&about));
+  QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(about.okButton()));
+
+  // A left click opens the address once; made a link again, it still opens it once.
+  QTest::mouseClick(address, Qt::RightButton);
+  QCOMPARE(opened.size(), 0);
+  QTest::mouseClick(address, Qt::LeftButton);
+  QCOMPARE(opened, QList<QUrl>({manual}));
+  MakeHyperlink(*address, [&opened](const QUrl& url) {
+    opened << url;
+    return true;
+  });
+  QTest::mouseClick(address, Qt::LeftButton);
+  QCOMPARE(opened.size(), 2);
+
+  QTest::mouseClick(about.okButton(), Qt::LeftButton);
+  QVERIFY(!about.isVisible());
+  QCOMPARE(about.result(), 0);
+}
+
+void HelpWindowsTest::programIconComesFromTheDataDirectory() {
+  QTemporaryDir dir;
+  QPixmap fallback(20, 20);
+  fallback.fill(Qt::red);
+  QVERIFY(ProgramIcon(dir.path(), QPixmap()).isNull());
+  QCOMPARE(ProgramIcon(dir.path(), fallback).availableSizes(), QList<QSize>({QSize(20, 20)}));
+
+  QVERIFY(QDir(dir.path()).mkdir("icons"));
+  for (const int size : {16, 48}) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::blue);
+    QVERIFY(image.save(QDir(dir.path()).filePath(ProgramIconFile(size))));
+  }
+  QCOMPARE(ProgramIcon(dir.path(), fallback).availableSizes(),
+           QList<QSize>({QSize(16, 16), QSize(48, 48)}));
+
+  // The shipped icon has every size. The main window wears the die without icon files, and
+  // the icon when they are there.
+  const QIcon shipped = ProgramIcon(TOMTURA_ASSETS_DIR, fallback);
+  QCOMPARE(shipped.availableSizes().size(), int(kProgramIconSizes.size()));
+  Harness h;
+  QCOMPARE(h.window->windowIcon().availableSizes(), QList<QSize>({QSize(40, 40)}));
+  QVERIFY(QDir(h.dir.path()).mkdir("icons"));
+  QVERIFY(QFile::copy(TOMTURA_ASSETS_DIR "/icons/tomtura-32.png",
+                      QDir(h.dir.path()).filePath("icons/tomtura-32.png")));
+  h.window.reset();
+  h.window = std::make_unique<MainWindow>(*h.game, h.ui, h.picture, *h.sound, h.dir.path());
+  QCOMPARE(h.window->windowIcon().availableSizes(), QList<QSize>({QSize(32, 32)}));
+}
+
+QTEST_MAIN(HelpWindowsTest)
+#include "help_windows_test.moc"
