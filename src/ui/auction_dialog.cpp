@@ -18,9 +18,6 @@ constexpr char kTemplateTitle[] = "Brikanda: auction";
 constexpr char kPasswordCaption[] = "Lösenord:";
 constexpr char kBidCaption[] = "Bid: ";
 constexpr int kTextBidTooLow = 58;
-constexpr int kTextBidTip = 138;
-constexpr int kTextBidButtonTip = 147;
-constexpr int kTextPassButtonTip = 148;
 
 const QColor kAuctionGreen(0, 255, 0);
 
@@ -71,7 +68,6 @@ AuctionDialog::AuctionDialog(Game& game, const Auction& auction, const BoardPict
   // Anything but digits is refused as it is typed or pasted.
   bidField_->setValidator(
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), bidField_));
-  bidField_->setToolTip(QString::fromStdString(game_.Text(kTextBidTip)));
   bidLabel_->setBuddy(bidField_);
 
   const PasswordRow password = MakePasswordRow(QString::fromUtf8(kPasswordCaption));
@@ -80,8 +76,6 @@ AuctionDialog::AuctionDialog(Game& game, const Auction& auction, const BoardPict
 
   MakeButtons(QStringLiteral("&OK"), QStringLiteral("&Cancel"));
   button1_->setDefault(true);
-  button1_->setToolTip(QString::fromStdString(game_.Text(kTextBidButtonTip)));
-  button2_->setToolTip(QString::fromStdString(game_.Text(kTextPassButtonTip)));
   connect(button1_, &QPushButton::clicked, this, &AuctionDialog::PressBid);
   connect(button2_, &QPushButton::clicked, this, &AuctionDialog::PressPass);
   setTabOrder(bidField_, passwordField_);
@@ -212,8 +206,6 @@ void AuctionDialog::ShowEnd() {
     ShowControl(control, false);
   }
   ShowControl(button2_, false);
-  // The buttons' hints speak of bidding, which is over.
-  button1_->setToolTip(QString());
   FitMessage();
   button1_->setFocus(Qt::OtherFocusReason);
 }

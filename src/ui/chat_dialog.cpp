@@ -88,7 +88,6 @@ ChatDialog::ChatDialog(const Game& game, QWidget* parent) : QDialog(parent) {
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  InstallNetworkTooltips(*this, game);
   message_->setFocus();
 }
 

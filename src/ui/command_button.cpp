@@ -2,7 +2,9 @@
 
 #include <QPainter>
 
+#include "ui/balloon_tips.h"
 #include "ui/board_picture.h"
+#include "ui/control_ids.h"
 
 namespace tomtura {
 
@@ -21,7 +23,8 @@ CommandButton::CommandButton(int command, int iconIndex, const BoardPicture& pic
       picture_(picture),
       flat_(flat) {
   setFocusPolicy(Qt::StrongFocus);
-  setAttribute(Qt::WA_Hover);
+  // The button is known by its command, as the balloon tips look controls up.
+  SetControlId(this, command);
 }
 
 QSize CommandButton::sizeHint() const {
@@ -42,7 +45,7 @@ void CommandButton::paintEvent(QPaintEvent*) {
   if (flat_ == 0) {
     Frame3D(painter, r, !sunk, !sunk, 0);
     Frame3D(painter, r.adjusted(1, 1, -1, -1), !sunk, sunk, 0);
-  } else if (underMouse()) {
+  } else if (HoverControl() == this) {
     Frame3D(painter, r, !sunk, false, 0);
   }
   if (!picture_.isNull()) {
@@ -53,16 +56,6 @@ void CommandButton::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
     painter.drawRect(r.adjusted(2, 2, -3, -3));
   }
-}
-
-void CommandButton::enterEvent(QEnterEvent* event) {
-  QAbstractButton::enterEvent(event);
-  update();
-}
-
-void CommandButton::leaveEvent(QEvent* event) {
-  QAbstractButton::leaveEvent(event);
-  update();
 }
 
 }  // namespace tomtura

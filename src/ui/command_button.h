@@ -1,7 +1,7 @@
 #pragma once
 // One of the seven owner-drawn command buttons of the main window: a 25 x 25 icon on the
-// window's background pattern, framed in 3-D, or flat with a frame only while the mouse is over
-// it.
+// window's background pattern, framed in 3-D, or flat with a frame only while the mouse rests
+// on it (the hover state of the balloon tips).
 #include <QAbstractButton>
 #include <QSize>
 
@@ -21,8 +21,6 @@ class CommandButton : public QAbstractButton {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void enterEvent(QEnterEvent* event) override;
-  void leaveEvent(QEvent* event) override;
 
  private:
   int command_;

@@ -12,11 +12,6 @@
 #include "ui/fonts.h"
 
 namespace tomtura {
-namespace {
-
-constexpr int kTextPasswordTip = 146;
-
-}  // namespace
 
 FramedDialog::FramedDialog(Game& game, const BoardPicture* picture, QWidget* parent,
                            Qt::WindowFlags flags)
@@ -81,7 +76,6 @@ FramedDialog::PasswordRow FramedDialog::MakePasswordRow(const QString& caption) 
   auto* field = new QLineEdit(this);
   SetControlId(field, kIdPassword);
   field->setEchoMode(QLineEdit::Password);
-  field->setToolTip(QString::fromStdString(game_.Text(kTextPasswordTip)));
   label->setBuddy(field);
   return {label, field};
 }

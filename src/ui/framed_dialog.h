@@ -74,8 +74,8 @@ class FramedDialog : public QDialog {
   void MakeButtons(const QString& caption1, const QString& caption2);
   // The message label (id 1029), word-wrapped.
   QLabel* MakeMessage(Qt::Alignment alignment);
-  // The password row: the label (id 1035) with `caption` and the masked field (id 1030) with its
-  // tooltip, which the label's shortcut focuses.
+  // The password row: the label (id 1035) with `caption` and the masked field (id 1030), which
+  // the label's shortcut focuses.
   struct PasswordRow {
     QLabel* label;
     QLineEdit* field;

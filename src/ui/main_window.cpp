@@ -31,6 +31,7 @@
 #include "store/roster.h"
 #include "store/saved_game.h"
 #include "ui/about_dialog.h"
+#include "ui/balloon_tips.h"
 #include "ui/board_picture.h"
 #include "ui/board_view.h"
 #include "ui/command_button.h"
@@ -87,7 +88,6 @@ constexpr int kCurrentPlayerText = 5;
 constexpr int kSavedGameFilterText = 23;
 constexpr int kOpenGameTitleText = 24;
 constexpr int kSaveGameTitleText = 25;
-constexpr int kTooltipTexts[] = {124, 112, 113, 114, 115, 116, 117};  // by button
 
 constexpr const char* kDefaultPicture = "tomtura.bmp";
 
@@ -215,6 +215,7 @@ MainWindow::MainWindow(Game& game, QtFrontEnd& ui, BoardPicture& picture, SoundE
   ui_.Attach(game_, *this, &sound_);
   LoadOptions();
   qApp->installEventFilter(this);
+  InstallTooltips(*this, game_);
 }
 
 MainWindow::~MainWindow() {
@@ -288,7 +289,6 @@ void MainWindow::CreateChildren() {
     auto* button = new CommandButton(kButtons[i].command, static_cast<int>(i), picture_,
                                      options_.flatButtons, client_);
     button->setGeometry(kButtons[i].x, kButtonTop, CommandButton::kSize, CommandButton::kSize);
-    button->setToolTip(QString::fromStdString(game_.Text(kTooltipTexts[i])));
     const int id = kButtons[i].command;
     connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
     buttons_.insert(id, button);

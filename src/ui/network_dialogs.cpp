@@ -34,12 +34,6 @@ constexpr int kListRows = 6;
 constexpr int kAddressFieldWidth = 190;
 constexpr int kNameFieldWidth = 110;
 
-// Catalogue texts of the balloons, by control.
-constexpr std::pair<int, int> kTooltipTexts[] = {
-    {1043, 149}, {1044, 150}, {1045, 151}, {1046, 152},
-    {1047, 153}, {1048, 154}, {1049, 155}, {1050, 156},
-};
-
 QString Text(const Game& game, int n) {
   return QString::fromStdString(game.Text(n));
 }
@@ -60,12 +54,6 @@ QVBoxLayout* ButtonColumn(std::initializer_list<QPushButton*> buttons) {
 }
 
 }  // namespace
-
-void InstallNetworkTooltips(QWidget& dialog, const Game& game) {
-  for (const auto& [id, text] : kTooltipTexts) {
-    if (QWidget* control = FindControl(&dialog, id)) control->setToolTip(Text(game, text));
-  }
-}
 
 // The first IPv4 address of this computer that another computer can reach, else the loopback.
 QString LocalAddressText(const Game& game) {
@@ -103,7 +91,6 @@ NetworkDialog::NetworkDialog(const Game& game, Next host, Next join, QWidget* pa
   auto* layout = ButtonColumn({hostButton, joinButton, cancel});
   setLayout(layout);
   layout->setSizeConstraint(QLayout::SetFixedSize);
-  InstallNetworkTooltips(*this, game);
 }
 
 void NetworkDialog::Host() {
@@ -163,7 +150,6 @@ HostLobbyDialog::HostLobbyDialog(Game& game, NetSession& session, const QString&
   layout->addLayout(ButtonColumn({start_, cancel}));
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  InstallNetworkTooltips(*this, game_);
   Refresh();
   FocusSelected(name_);
 }
@@ -250,7 +236,6 @@ JoinDialog::JoinDialog(Game& game, NetSession& session, QtNetLink& link, int por
   connect(&link_, &QtNetLink::connected, this, &JoinDialog::Connected);
   connect(&link_, &QtNetLink::failed, this, &JoinDialog::Failed);
 
-  InstallNetworkTooltips(*this, game_);
   FocusSelected(address_);
 }
 

@@ -23,9 +23,6 @@ class QtNetLink;
 using NetworkMessageBox =
     std::function<void(const QString& title, const QString& text, QMessageBox::Icon icon)>;
 
-// The balloons of the network and chat dialogs' controls, by control id.
-void InstallNetworkTooltips(QWidget& dialog, const Game& game);
-
 // This computer's address and host name as the lobby shows them (text 35).
 QString LocalAddressText(const Game& game);
 

@@ -19,7 +19,6 @@ namespace tomtura {
 namespace {
 
 constexpr const char* kTitle = "Brikanda: start a new game ";
-constexpr const char* kExitTooltip = "Avsluta Tomtura";
 
 constexpr int kNameChars = 9;
 constexpr int kPasswordChars = 3;
@@ -30,14 +29,6 @@ constexpr int kTokenListWidth = 92;
 constexpr int kTokenInset = 2;
 constexpr QColor kItemGrey(192, 192, 192);
 constexpr QColor kItemBlue(0, 0, 255);
-
-// Catalogue texts of the tooltips, by control.
-constexpr std::pair<int, int> kTooltipTexts[] = {
-    {NewGameDialog::kName, 125},      {NewGameDialog::kNetwork, 126},
-    {NewGameDialog::kPassword, 127},  {NewGameDialog::kComputer, 128},
-    {NewGameDialog::kPiece, 129},     {NewGameDialog::kStart, 130},
-    {NewGameDialog::kAddPlayer, 131}, {NewGameDialog::kRemovePlayer, 132},
-};
 
 // One piece: grey, or blue when selected, framed, with the token on it.
 void DrawTokenItem(QPainter& p, const QRect& r, int token, bool selected,
@@ -119,7 +110,6 @@ NewGameDialog::NewGameDialog(Game& game, const BoardPicture& picture, QWidget* p
   setWindowTitle(kTitle);
   setFont(DialogFont());
   CreateControls();
-  InstallTooltips();
   slots_.Open(game_.texts.file());
   ShowSlot();
 }
@@ -230,13 +220,6 @@ void NewGameDialog::CreateControls() {
   });
   // A computer player has no password to type.
   connect(computer_, &QCheckBox::toggled, password_, &QWidget::setDisabled);
-}
-
-void NewGameDialog::InstallTooltips() {
-  for (const auto& [id, text] : kTooltipTexts) {
-    FindControl(this, id)->setToolTip(QString::fromStdString(game_.Text(text)));
-  }
-  exit_->setToolTip(kExitTooltip);
 }
 
 void NewGameDialog::ShowSlot() {

@@ -103,7 +103,6 @@ class NewGameDialog : public QDialog {
 
  private:
   void CreateControls();
-  void InstallTooltips();
   // Shows the slot of the bookkeeping: its number, its record, the piece list, the buttons.
   void ShowSlot();
 

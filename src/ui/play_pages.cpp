@@ -38,22 +38,6 @@ constexpr int kTextSellHouseCaption = 109;
 constexpr int kTextSellHouseExplanation = 110;
 constexpr int kTextSellHouseButton = 111;
 
-// Tooltip texts.
-constexpr int kTipPartnerDeal = 133;
-constexpr int kTipPartnerSale = 134;
-constexpr int kTipPartnerProperty = 135;
-constexpr int kTipOwnProperty = 136;
-constexpr int kTipInclude = 137;
-constexpr int kTipPrice = 138;
-constexpr int kTipAskBefore = 139;
-constexpr int kTipAskAfter = 140;
-constexpr int kTipProperty = 141;
-constexpr int kTipReturnHouse = 142;
-constexpr int kTipBuildHouse = 143;
-constexpr int kTipMortgage = 114;
-constexpr int kTipUnmortgage = 115;
-constexpr int kTipNameChars = 9;
-
 constexpr int kPropertyItemHeight = 18;
 constexpr int kDropHeight = 120;
 constexpr int kPriceChars = 6;
@@ -235,7 +219,6 @@ class TradePage : public PlayPageBase {
       include_->setChecked(false);
     }
     ShowPrices();
-    UpdateTooltips();
   }
 
  private:
@@ -249,7 +232,6 @@ class TradePage : public PlayPageBase {
         partner >= 0 ? window_.deals().TradeList(partner) : std::vector<int>{};
     partnerProperty_->Fill(list, selling_ ? -1 : 0);
     ShowPrices();
-    UpdateTooltips();
   }
 
   // The ordinary price of each chosen property, from the live table; nothing chosen, nothing.
@@ -261,17 +243,6 @@ class TradePage : public PlayPageBase {
     };
     show(partnerPrice_, partnerProperty_->selectedProperty());
     show(ownPrice_, ownProperty_->selectedProperty());
-  }
-
-  void UpdateTooltips() {
-    partner_->setToolTip(
-        Text(include_->text().startsWith('I') ? kTipPartnerDeal : kTipPartnerSale));
-    partnerProperty_->setToolTip(Text(kTipPartnerProperty));
-    ownProperty_->setToolTip(Text(kTipOwnProperty));
-    include_->setToolTip(Text(kTipInclude));
-    price_->setToolTip(Text(kTipPrice));
-    ask_->setToolTip(Text(kTipAskBefore) + ' ' + partner_->currentText().left(kTipNameChars) + ' ' +
-                     Text(kTipAskAfter));
   }
 
   void Ask() {
@@ -355,11 +326,6 @@ class ListPage : public PlayPageBase {
     connect(list_, &QComboBox::currentIndexChanged, this, [this] { ShowFigures(); });
     connect(button_, &QPushButton::clicked, this, [this] { Act(); });
   }
-  // The list's tooltip and the button's, by the button's caption.
-  void UpdateTooltips(QChar firstLetter, int tipIfFirst, int tipOtherwise) {
-    list_->setToolTip(Text(kTipProperty));
-    button_->setToolTip(Text(button_->text().startsWith(firstLetter) ? tipIfFirst : tipOtherwise));
-  }
   // False when the action did not go through; else the money box and the page show its result.
   // The property acted on stays chosen while it is still listed; one that has left the list
   // leaves nothing chosen, so that the button cannot act on a property the player did not pick.
@@ -409,7 +375,6 @@ class MortgagePage : public ListPage {
     const PlayWindowDeals& deals = window_.deals();
     list_->Fill(unmortgage_ ? deals.UnmortgageList() : deals.MortgageList(), 0);
     ShowFigures();
-    UpdateTooltips('I', kTipMortgage, kTipUnmortgage);
   }
 
  private:
@@ -460,7 +425,6 @@ class HousePage : public ListPage {
     const auto kept = std::find(list.begin(), list.end(), previous);
     list_->Fill(list, kept != list.end() ? static_cast<int>(kept - list.begin()) : 0);
     ShowFigures();
-    UpdateTooltips('L', kTipReturnHouse, kTipBuildHouse);
   }
 
  private:

@@ -21,10 +21,6 @@ namespace {
 constexpr int kTitleTexts[kPageCount] = {112, 113, 114, 115, 116, 117};
 constexpr int kTextInDebt = 121;
 
-// Tooltip texts.
-constexpr int kTipOk = 144;
-constexpr int kTipCancel = 145;
-
 // The window's geometry, in the proportions of the page frame and its money box.
 constexpr QSize kClientSize(620, 340);
 constexpr QRect kTabsRect(14, 13, 120, 283);
@@ -73,8 +69,6 @@ PlayWindow::PlayWindow(Game& game, PlayWindowDeals& deals, const BoardPicture& p
   auto* cancel = new QPushButton("&Cancel", this);
   SetControlId(ok, kIdOk);
   SetControlId(cancel, kIdCancel);
-  ok->setToolTip(Qs(game.Text(kTipOk)));
-  cancel->setToolTip(Qs(game.Text(kTipCancel)));
   const int buttonTop = FrameRect().bottom() + 1 + kMoneyBoxGap;
   ok->setGeometry(QRect(QPoint(kTabsRect.left(), buttonTop), kButtonSize));
   cancel->setGeometry(

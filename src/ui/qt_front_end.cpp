@@ -9,6 +9,7 @@
 #include "rules/game.h"
 #include "sound/sound.h"
 #include "ui/auction_dialog.h"
+#include "ui/balloon_tips.h"
 #include "ui/main_window.h"
 #include "ui/password_dialog.h"
 #include "ui/play_window.h"
@@ -306,6 +307,7 @@ void QtFrontEnd::ReleaseTimers() {
 }
 
 int QtFrontEnd::RunModal(QDialog& dialog) {
+  if (game_ != nullptr) InstallTooltips(dialog, *game_);
   HoldTimers();
   int result = 0;
   if (runner_) {
