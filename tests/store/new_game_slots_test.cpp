@@ -134,26 +134,5 @@ TEST(NewGameSlotsRoster, StoredRosterIsOfferedOnlyWhenSavingIsOn) {
   EXPECT_EQ(std::tuple(previous.playerCount, again.shown().name.utf8()), std::tuple(1, "Kvar"));
 }
 
-// A dialog closed without a game puts back what it changed: removed, renamed and added players
-// and the count, as Open found them.
-TEST(NewGameSlots, RestorePutsThePlayersBackAsOpenFoundThem) {
-  GameState state;
-  state.playerCount = 3;
-  for (int i = 0; i < 3; ++i) {
-    state.players[i].name.setUtf8(std::string(1, char('A' + i)));
-    state.players[i].token = static_cast<std::int16_t>(i);
-  }
-  const PlayerTable before = state.players;
-  NewGameSlots slots(state);
-  slots.Open(IniFile());
-  slots.Remove();
-  slots.Remove();
-  slots.Add("Ny", "", true);
-  ASSERT_EQ(std::tuple(state.playerCount, state.players[0].name.utf8()), std::tuple(1, "Ny"));
-  slots.Restore();
-  EXPECT_EQ(state.playerCount, 3);
-  EXPECT_EQ(state.players, before);
-}
-
 }  // namespace
 }  // namespace tomtura

