@@ -127,12 +127,14 @@ int main(int argc, char* argv[]) {
   MainWindow window(game, ui, picture, sound, dataDirectory.absolutePath());
   if (line.port) window.network().SetPort(line.port);
 
+  // The window stands behind the first dialog, whichever it is (a password, the new game).
+  window.RestorePlace();
+  window.show();
   const bool loaded = !line.savedGame.isEmpty() && window.LoadGameFrom(line.savedGame);
   if (!loaded) {
     const MainWindow::NewGameChoice choice = window.RunNewGameDialog();
     if (choice == MainWindow::NewGameChoice::None) return 0;
     if (choice == MainWindow::NewGameChoice::Players) window.StartNewGame();
   }
-  window.show();
   return QApplication::exec();
 }

@@ -84,6 +84,7 @@ void Game::NewGame(bool startComputerTurn) {
 
 void Game::StopGame() {
   state.gameRunning = 0;
+  state.unsavedProgress = false;  // given up: nothing is left to lose
   ui.StopDiceTimer();
   ui.StopWalkTimer();
   state.diceFrame = 0;
@@ -92,6 +93,7 @@ void Game::StopGame() {
 void Game::LeaveNetworkGame() {
   for (Player& player : state.players) player.name.clear();
   state.playerCount = 0;
+  state.unsavedProgress = false;  // a game without players has nothing left to lose
 }
 
 void Game::Resume(const SavedGame& saved) {

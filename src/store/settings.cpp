@@ -1,5 +1,7 @@
 #include "store/settings.h"
 
+#include <charconv>
+
 namespace tomtura {
 
 namespace {
@@ -48,6 +50,38 @@ RuleSettings RuleSettingsOf(const Options& options) {
 
 bool WriteOption(IniFile& file, std::string_view key, int value) {
   return file.Write(kOptionsSection, key, value != 0 ? "1" : "0");
+}
+
+std::optional<WindowPlace> ReadWindowPlace(const IniFile& file) {
+  constexpr int kMinSide = 100;
+  constexpr int kMaxCoordinate = 100000;
+  const std::optional<std::string> text = file.Get(kOptionsSection, kKeyWindow);
+  if (!text) return std::nullopt;
+  int numbers[4] = {};
+  std::string_view rest = *text;
+  for (int i = 0; i < 4; ++i) {
+    const std::size_t comma = rest.find(',');
+    const std::string_view field = rest.substr(0, comma);
+    const auto [end, error] =
+        std::from_chars(field.data(), field.data() + field.size(), numbers[i]);
+    if (error != std::errc() || end != field.data() + field.size()) return std::nullopt;
+    if (numbers[i] < -kMaxCoordinate || numbers[i] > kMaxCoordinate) return std::nullopt;
+    if ((comma == std::string_view::npos) != (i == 3)) return std::nullopt;
+    if (comma != std::string_view::npos) rest.remove_prefix(comma + 1);
+  }
+  if (numbers[2] < kMinSide || numbers[3] < kMinSide) return std::nullopt;
+  WindowPlace place{numbers[0], numbers[1], numbers[2], numbers[3]};
+  place.stretched = file.GetInt(kOptionsSection, kKeyStretch, 0) != 0;
+  place.gameLog = file.GetInt(kOptionsSection, kKeyGameLog, 0) != 0;
+  return place;
+}
+
+bool WriteWindowPlace(IniFile& file, const WindowPlace& place) {
+  const std::string text = std::to_string(place.x) + ',' + std::to_string(place.y) + ',' +
+                           std::to_string(place.width) + ',' + std::to_string(place.height);
+  return file.Write(kOptionsSection, kKeyWindow, text) &&
+         WriteOption(file, kKeyStretch, place.stretched ? 1 : 0) &&
+         WriteOption(file, kKeyGameLog, place.gameLog ? 1 : 0);
 }
 
 std::string ReadBackground(const IniFile& file) {

@@ -134,10 +134,43 @@ int SquareEdge(int s) {
   return kEdgeBase[side] + kEdgeSign[side] * kSquarePitch * s;
 }
 
+QRect TokenRect(const GameState& state, int i) {
+  constexpr int kSmall = 26;
+  // Slots in the lower part of GO, below its label; on the visitors' strip along the jail's top
+  // and right edges; behind the bars.
+  constexpr QPoint kGoSlots[kMaxPlayers] = {{3, 33}, {30, 33}, {57, 33},
+                                            {3, 59}, {30, 59}, {57, 59}};
+  constexpr QPoint kVisitorSlots[kMaxPlayers] = {{659, -3}, {659, 21}, {633, -5},
+                                                 {659, 45}, {607, -5}, {659, 62}};
+  constexpr QPoint kPrisonerSlots[kMaxPlayers] = {{604, 30}, {634, 30}, {604, 56},
+                                                  {634, 56}, {619, 43}, {619, 30}};
+  const Player& player = state.players[static_cast<std::size_t>(i)];
+  const QRect full(player.tokenX, player.tokenY, kTokenSize, kTokenSize);
+  const QPoint centre = full.center();
+  if (player.position == 0 && kGoCorner.adjusted(0, 0, 0, kGoPlacesDepth).contains(centre)) {
+    return QRect(kGoSlots[i], QSize(kSmall, kSmall));
+  }
+  if (player.position == kJailSquare && kJailCorner.adjusted(-kTokenSize, 0, 0, kTokenSize)
+                                            .contains(centre)) {
+    const QPoint* places = player.jailTurns > 0 ? kPrisonerSlots : kVisitorSlots;
+    return QRect(places[i], QSize(kSmall, kSmall));
+  }
+  return full;
+}
+
+QRect StretchedBoardRect(QSize client) {
+  const int side = std::max(0, std::min(client.width(), client.height()));
+  return QRect((client.width() - side) / 2, (client.height() - side) / 2, side, side);
+}
+
 QPoint ViewToBoard(QPoint p, QPoint scroll, QSize client, bool stretched) {
   if (!stretched) return p + scroll;
-  if (client.width() <= 0 || client.height() <= 0) return {-1, -1};
-  return {(p.x() * kBoardSize + 1) / client.width(), (p.y() * kBoardSize + 1) / client.height()};
+  const QRect square = StretchedBoardRect(client);
+  if (square.width() <= 0) return {-1, -1};
+  const QPoint inside = p - square.topLeft();
+  if (inside.x() < 0 || inside.y() < 0) return {-1, -1};
+  return {(inside.x() * kBoardSize + 1) / square.width(),
+          (inside.y() * kBoardSize + 1) / square.height()};
 }
 
 QRect StepRepaintRect(QPoint from, QPoint to, QPoint scroll, bool coversGoPlaces, QSize client,
@@ -148,10 +181,11 @@ QRect StepRepaintRect(QPoint from, QPoint to, QPoint scroll, bool coversGoPlaces
   int bottom = std::max(from.y(), to.y()) + kTokenSize - scroll.y();
   if (coversGoPlaces) bottom += kGoPlacesDepth;
   if (stretched) {
-    left = ScaleDown(left, client.width());
-    top = ScaleDown(top, client.height());
-    right = ScaleUp(right, client.width());
-    bottom = ScaleUp(bottom, client.height());
+    const QRect square = StretchedBoardRect(client);
+    left = square.left() + ScaleDown(left, square.width());
+    top = square.top() + ScaleDown(top, square.height());
+    right = square.left() + ScaleUp(right, square.width());
+    bottom = square.top() + ScaleUp(bottom, square.height());
   }
   return QRect(left, top, right - left, bottom - top);
 }
@@ -273,6 +307,12 @@ void BoardView::TokenStepped(int fromX, int fromY) {
   const bool coversGoPlaces = player.position == 1 && state.currentPlayer > 1;
   viewport()->update(StepRepaintRect({fromX, fromY}, {player.tokenX, player.tokenY}, scrollOffset(),
                                      coversGoPlaces, viewport()->size(), stretchBoard));
+  // The two corners where tokens stand apart from their places are redrawn whole.
+  for (const QRect& corner : {kGoCorner, kJailCorner}) {
+    viewport()->update(StepRepaintRect(corner.topLeft(), corner.bottomRight() -
+                                           QPoint(kTokenSize - 1, kTokenSize - 1),
+                                       scrollOffset(), false, viewport()->size(), stretchBoard));
+  }
 }
 
 void BoardView::CentreOnCurrentPlayer() {
@@ -328,15 +368,21 @@ void BoardView::DrawTokens(QPainter& painter, QPoint origin) const {
     const Player& player = state.players[i];
     if (player.isBankrupt || player.token < 0 || player.token >= kTokenPictures) continue;
     const QPixmap& token = picture.Token(player.token);
+    const QRect place = TokenRect(state, i);
     if (stretchBoard) {
-      const QSize client = viewport()->size();
-      const double sx = double(client.width()) / kBoardSize;
-      const double sy = double(client.height()) / kBoardSize;
-      painter.drawPixmap(
-          QRectF(player.tokenX * sx, player.tokenY * sy, kTokenSize * sx, kTokenSize * sy), token,
-          QRectF(token.rect()));
+      const QRect square = StretchedBoardRect(viewport()->size());
+      const double scale = double(square.width()) / kBoardSize;
+      painter.drawPixmap(QRectF(square.left() + place.left() * scale,
+                                square.top() + place.top() * scale, place.width() * scale,
+                                place.height() * scale),
+                         token, QRectF(token.rect()));
+    } else if (place.size() == token.size()) {
+      painter.drawPixmap(place.topLeft() + origin, token);
     } else {
-      painter.drawPixmap(QPoint(player.tokenX, player.tokenY) + origin, token);
+      painter.save();
+      painter.setRenderHint(QPainter::SmoothPixmapTransform);
+      painter.drawPixmap(place.translated(origin), token);
+      painter.restore();
     }
   }
 }
@@ -345,19 +391,22 @@ void BoardView::paintEvent(QPaintEvent* event) {
   if (boardDirty || boardImage.isNull()) RebuildBoardImage();
   QPainter painter(viewport());
   const QRect dirty = event->rect();
+  const QPoint scroll = stretchBoard ? QPoint() : scrollOffset();
+  QRect board;
   if (stretchBoard) {
-    const QSize client = viewport()->size();
-    if (stretchedImage.size() != client) {
-      stretchedImage = boardImage.scaled(client, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QRect square = StretchedBoardRect(viewport()->size());
+    if (stretchedImage.size() != square.size()) {
+      stretchedImage =
+          boardImage.scaled(square.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    painter.drawPixmap(dirty, stretchedImage, dirty);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    DrawTokens(painter, {});
-    return;
+    board = square & dirty;
+    if (!board.isEmpty()) {
+      painter.drawPixmap(board, stretchedImage, board.translated(-square.topLeft()));
+    }
+  } else {
+    board = QRect(-scroll, QSize(kBoardSize, kBoardSize)) & dirty;
+    if (!board.isEmpty()) painter.drawPixmap(board, boardImage, board.translated(scroll));
   }
-  const QPoint scroll = scrollOffset();
-  const QRect board = QRect(-scroll, QSize(kBoardSize, kBoardSize)) & dirty;
-  if (!board.isEmpty()) painter.drawPixmap(board, boardImage, board.translated(scroll));
   // A view larger than the board shows the window's background around it.
   const QRegion around = QRegion(dirty) - QRegion(board);
   if (!around.isEmpty()) {
@@ -365,6 +414,7 @@ void BoardView::paintEvent(QPaintEvent* event) {
     painter.fillRect(dirty, picture.isNull() ? QBrush(Qt::darkGray) : picture.BackgroundBrush());
     painter.setClipping(false);
   }
+  if (stretchBoard) painter.setRenderHint(QPainter::SmoothPixmapTransform);
   DrawTokens(painter, -scroll);
 }
 

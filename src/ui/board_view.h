@@ -32,8 +32,22 @@ int SquareAt(QPoint boardPoint);
 // bottom edges, the top y of squares on the right and left edges. -1 for corners.
 int SquareEdge(int square);
 
+// Where player i's token is drawn, in board coordinates. On GO and in the jail corner the tokens
+// are drawn smaller and apart, so that GO's label stays readable and a visitor stands on the
+// visitors' strip while a prisoner stands behind the bars; elsewhere at its place, full size.
+QRect TokenRect(const GameState& state, int player);
+// The two corners whose tokens TokenRect rearranges.
+inline constexpr QRect kGoCorner(0, 0, 86, 86);
+inline constexpr QRect kJailCorner(599, 0, 86, 86);
+inline constexpr QRect kJailBars(598, 20, 67, 65);  // in the picture: the bars and their sign
+inline constexpr QRect kGoLabel(0, 0, 86, 32);
+
+// Where the stretched board stands in a client area: the largest square that fits, centred, so
+// that the board keeps its proportions.
+QRect StretchedBoardRect(QSize client);
+
 // A point of the view's client area in board coordinates: plus the scroll offsets, or scaled
-// back from the client size when the board is stretched.
+// back from the stretched board's square when the board is stretched.
 QPoint ViewToBoard(QPoint viewPoint, QPoint scroll, QSize client, bool stretched);
 
 // The client rectangle a token step has to repaint: the token's old and new places, both 40 x 40,

@@ -1,6 +1,7 @@
 #include "ui/main_layout.h"
 
 #include <Qt>
+#include <algorithm>
 
 #include "rules/commands.h"
 
@@ -19,9 +20,23 @@ ChildLayout InitialLayout(QSize size, int panelWidth) {
           QRect(panelWidth + 22, kChildTop, size.width() - panelWidth - 24, height)};
 }
 
-ChildLayout ResizeLayout(const ChildLayout& layout, QSize last, QSize size) {
+ChildLayout ResizeLayout(const ChildLayout& layout, QSize last, QSize size, int panelWidth) {
   const int dx = last.width() - size.width();
   ChildLayout next = layout;
+  if (dx < 0) {
+    int grow = -dx;
+    const int back = std::clamp(kPanelLeft - next.panel.left(), 0, grow);
+    next.panel.moveLeft(next.panel.left() + back);
+    grow -= back;
+    const int widen = std::clamp(panelWidth - next.panel.width(), 0, grow);
+    next.panel.setWidth(next.panel.width() + widen);
+    grow -= widen;
+    next.panel.setHeight(size.height() - next.panel.top() - kChildBottomMargin);
+    next.board = QRect(next.panel.left() + next.panel.width() + kSplitterWidth, next.board.top(),
+                       next.board.width() + grow,
+                       size.height() - next.board.top() - kChildBottomMargin);
+    return next;
+  }
 
   int leftover = 0;
   if (next.board.width() > dx) {

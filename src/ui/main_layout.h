@@ -24,10 +24,11 @@ struct ChildLayout {
 // Where the children stand when the client area is first `size`: the panel 18 pixels wider
 // than its content (`panelWidth`), the board view beside it up to 2 pixels from the right.
 ChildLayout InitialLayout(QSize size, int panelWidth);
-// The children after the client area changed from `last` to `size`: the board view takes the
-// change of width first, down to 2 pixels, and only what it cannot take goes to the panel;
-// both reach down to 25 pixels above the bottom.
-ChildLayout ResizeLayout(const ChildLayout& layout, QSize last, QSize size);
+// The children after the client area changed from `last` to `size`: a narrower area is taken
+// from the board view first, down to 2 pixels, and only what it cannot take from the panel; a
+// wider one gives the panel back its place and up to `panelWidth` first, then widens the board.
+// Both reach down to 25 pixels above the bottom.
+ChildLayout ResizeLayout(const ChildLayout& layout, QSize last, QSize size, int panelWidth);
 // The children after the splitter moved by `dx`; nullopt when either would fall below 2 pixels.
 std::optional<ChildLayout> DragSplitter(const ChildLayout& layout, int dx);
 

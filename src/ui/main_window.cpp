@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStyle>
 #include <QStandardPaths>
 #include <QTextStream>
 #include <QTimer>
@@ -65,6 +66,7 @@ constexpr int kTumblingFrames = 6;
 // The board fits beside the panel when the window opens, within most of the screen.
 constexpr double kInitialScreenShare = 0.9;
 constexpr int kLogPaneWidth = 220;
+constexpr int kMinStretchedBoard = 300;
 
 struct ButtonPlace {
   int command;
@@ -275,11 +277,20 @@ void MainWindow::CreateChildren() {
   client_ = new MainClientArea(*this, this);
   setCentralWidget(client_);
 
-  // The board fits beside the panel when the screen allows it.
-  QSize size(kPanelBaseWidth + 24 + kBoardSize + 4, kChildTop + kBoardSize + kStatusHeight + 6);
+  // The first size: the whole board beside a panel of two columns, where four players are seen
+  // whole. On a screen too low for the board it is stretched to the height there is.
+  constexpr int kFirstPanelWidth = 2 * kPanelColumnWidth;
+  constexpr int kChrome = kChildTop + kStatusHeight + 6;
+  QSize size(kFirstPanelWidth + 6 + kBoardSize + 4, kBoardSize + kChrome);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QSize available = screen->availableGeometry().size() * kInitialScreenShare;
-    size = size.boundedTo(available - QSize(0, menuBar()->sizeHint().height()));
+    const QSize available = screen->availableGeometry().size() * kInitialScreenShare -
+                            QSize(0, menuBar()->sizeHint().height());
+    if (size.height() > available.height()) {
+      const int side = std::max(kMinStretchedBoard, available.height() - kChrome);
+      size = QSize(kFirstPanelWidth + 6 + side + 4, side + kChrome);
+      firstStretch_ = true;
+    }
+    size = size.boundedTo(available);
   }
   client_->resize(size);
   lastSize_ = size;
@@ -294,7 +305,7 @@ void MainWindow::CreateChildren() {
     buttons_.insert(id, button);
   }
 
-  const ChildLayout layout = InitialLayout(size, kPanelBaseWidth);
+  const ChildLayout layout = InitialLayout(size, kFirstPanelWidth - 18);
   panel_ = new PlayerPanel(game_, picture_, client_);
   panel_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   boardView_ = new BoardView(game_, picture_, client_);
@@ -414,12 +425,7 @@ void MainWindow::OnCommand(int id, bool fromProgram) {
       }
       break;
     case kCmdStretch:
-      stretchBoard_ = !stretchBoard_;
-      SetChecked(id, stretchBoard_);
-      boardView_->SetStretched(stretchBoard_);
-      client_->update();
-      QMetaObject::invokeMethod(
-          this, [this] { boardView_->CentreOnCurrentPlayer(); }, Qt::QueuedConnection);
+      SetStretch(!stretchBoard_);
       break;
     case kCmdHelp:
     case kCmdRules:
@@ -456,13 +462,97 @@ void MainWindow::OnCommand(int id, bool fromProgram) {
       ToggleOption(id, rules.firstLapRule, kKeyFirstLap);
       break;
     case kCmdGameLog:
-      logPane_->setVisible(logPane_->isHidden());
-      if (!logPane_->isHidden()) resizeDocks({logPane_}, {kLogPaneWidth}, Qt::Horizontal);
-      SetChecked(id, !logPane_->isHidden());
+      ShowGameLog(logPane_->isHidden());
       break;
     default:
       break;
   }
+}
+
+void MainWindow::SetStretch(bool on) {
+  stretchBoard_ = on;
+  SetChecked(kCmdStretch, on);
+  boardView_->SetStretched(on);
+  client_->update();
+  QMetaObject::invokeMethod(
+      this, [this] { boardView_->CentreOnCurrentPlayer(); }, Qt::QueuedConnection);
+}
+
+// How much wider the window can grow on its screen, up to `wanted`.
+int MainWindow::RoomToWiden(int wanted) const {
+  if (isMaximized() || isFullScreen()) return 0;
+  const QScreen* screen = this->screen();
+  if (screen == nullptr) return 0;
+  const int right = isVisible() ? frameGeometry().right() : geometry().right();
+  return std::clamp(screen->availableGeometry().right() - right, 0, wanted);
+}
+
+// The game log opens beside the board: the window widens for it where the screen has room, and
+// narrows again when the log closes, so that the board keeps its room.
+void MainWindow::ShowGameLog(bool shown) {
+  if (shown == !logPane_->isHidden()) return;
+  if (shown) {
+    logWidening_ = RoomToWiden(kLogPaneWidth + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent));
+    if (logWidening_ > 0) resize(width() + logWidening_, height());
+    logPane_->show();
+    resizeDocks({logPane_}, {kLogPaneWidth}, Qt::Horizontal);
+  } else {
+    logPane_->hide();
+    if (logWidening_ > 0) resize(width() - logWidening_, height());
+    logWidening_ = 0;
+  }
+  SetChecked(kCmdGameLog, shown);
+}
+
+// The panel's width for every player to be seen whole at the panel's height.
+int MainWindow::PanelWidth() const {
+  return panel_->ColumnsNeeded(panel_->viewport()->height()) * kPanelColumnWidth;
+}
+
+// A game with more players than the panel shows whole widens it: the window grows where the
+// screen has room, else the board gives way.
+void MainWindow::FitPanelToPlayers() {
+  const int missing = PanelWidth() - panel_->width();
+  if (missing <= 0) return;
+  const int widen = RoomToWiden(missing);
+  if (widen > 0) {
+    resize(width() + widen, height());
+    ClientResized(client_->size());
+  }
+  const int still = PanelWidth() - panel_->width();
+  if (still <= 0) return;
+  if (const std::optional<ChildLayout> layout = DragSplitter(childLayout(), still)) {
+    ApplyLayout(*layout);
+    client_->update();
+  }
+}
+
+// The window as it stood when the program last ended: place, size, stretched board, game log.
+void MainWindow::RestorePlace() {
+  const std::optional<WindowPlace> place = ReadWindowPlace(game_.texts.file());
+  if (!place) {
+    if (firstStretch_) SetStretch(true);
+    return;
+  }
+  QRect rect(place->x, place->y, place->width, place->height);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect available = screen->availableGeometry();
+    rect.setSize(rect.size().boundedTo(available.size()));
+    // Never off the screen: a window that was on a screen no longer there comes back.
+    if (!available.intersects(rect)) rect.moveTopLeft(available.topLeft());
+  }
+  move(rect.topLeft());
+  resize(rect.size());
+  if (place->stretched) SetStretch(true);
+  if (place->gameLog) ShowGameLog(true);
+}
+
+void MainWindow::SavePlace() {
+  const QRect frame = normalGeometry().isValid() ? normalGeometry() : geometry();
+  // The width without the log's widening: the log widens the window again when it comes back.
+  const WindowPlace place{frame.x(),      frame.y(),     frame.width() - logWidening_,
+                          frame.height(), stretchBoard_, !logPane_->isHidden()};
+  WriteWindowPlace(game_.texts.file(), place);
 }
 
 void MainWindow::ToggleShowCompanies(bool fromProgram) {
@@ -508,6 +598,7 @@ void MainWindow::StartNewGame() {
   game_.NewGame();
   boardView_->ResetScroll();
   RefreshLog();
+  FitPanelToPlayers();
 }
 
 MainWindow::NewGameChoice MainWindow::RunNewGameDialog() {
@@ -519,6 +610,7 @@ MainWindow::NewGameChoice MainWindow::RunNewGameDialog() {
   if (dialog.networkStarted()) {
     boardView_->ResetScroll();
     RefreshLog();
+    FitPanelToPlayers();
     return NewGameChoice::NetworkGame;
   }
   if (dialog.exitRequested()) {
@@ -576,6 +668,7 @@ bool MainWindow::LoadGameFrom(const QString& path) {
   game_.Resume(*saved);
   RedrawDice();
   RefreshLog();
+  FitPanelToPlayers();
   return true;
 }
 
@@ -751,7 +844,7 @@ void MainWindow::PaintClient(QPainter& painter, const QRect& dirty) {
 void MainWindow::ClientResized(QSize size) {
   if (size.width() < kMinClientSize || size.height() < kMinClientSize) return;
   const int dy = lastSize_.height() - size.height();
-  const ChildLayout layout = ResizeLayout(childLayout(), lastSize_, size);
+  const ChildLayout layout = ResizeLayout(childLayout(), lastSize_, size, PanelWidth());
   lastSize_ = size;
   ApplyLayout(layout);
   const int stripTop = size.height() - kChildBottomMargin + std::min(dy, 0);
@@ -842,6 +935,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   StopTimers();
   network_->Shutdown();
   sound_.StopMusic();
+  SavePlace();
   // A question or an auction beside the window ends with the program, and the turn it belonged
   // to shows nothing more on its way out.
   if (ui_.dialogBesideOpen()) QCoreApplication::exit(0);

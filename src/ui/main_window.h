@@ -56,6 +56,12 @@ class MainWindow : public QMainWindow {
   NewGameChoice RunNewGameDialog();
   // NewGame for the players entered, from the first square and scroll position.
   void StartNewGame();
+  // Widens the panel until every player is seen whole, the window first where the screen has
+  // room.
+  void FitPanelToPlayers();
+  // The window as it stood when the program last ended (place, size, stretched board, game
+  // log); at a first start the board is stretched when the screen is too low for it.
+  void RestorePlace();
 
   // ---- Redraws asked for by the rules ----
   void RedrawDice();
@@ -112,6 +118,11 @@ class MainWindow : public QMainWindow {
   QString ChooseFile(bool save, int titleText, const QString& filter);
   void ShowTextWindow(bool rules);
   void ShowAbout();
+  void SetStretch(bool on);
+  void ShowGameLog(bool shown);
+  int RoomToWiden(int wanted) const;
+  int PanelWidth() const;
+  void SavePlace();
 
   // Painting and mouse handling of the client area.
   void PaintClient(QPainter& painter, const QRect& dirty);
@@ -141,6 +152,8 @@ class MainWindow : public QMainWindow {
 
   Options options_;  // as in memory; the rules' own options live in the game state
   bool stretchBoard_ = false;
+  bool firstStretch_ = false;  // the screen is too low for the whole board at its size
+  int logWidening_ = 0;        // what the window grew by for the open game log
 
   QSize lastSize_;
   bool overSplitter_ = false;

@@ -202,16 +202,37 @@ void PlayerPanel::SetShowCompanies(bool shown) {
   ScrollToCurrentPlayer();
 }
 
+int PlayerPanel::columns() const {
+  // The frame and a scroll bar may take a little of a column's width.
+  constexpr int kSlack = 24;
+  return std::clamp((viewport()->width() + kSlack) / kPanelColumnWidth, 1, kPanelMaxColumns);
+}
+
+int PlayerPanel::ColumnsNeeded(int height) const {
+  const int count = std::clamp<int>(game.state.playerCount, 0, kMaxPlayers);
+  const int rows = std::max(1, height / boxHeight);
+  return std::clamp((count + rows - 1) / rows, 1, kPanelMaxColumns);
+}
+
+QPoint PlayerPanel::SectionOrigin(int i) const {
+  const int across = columns();
+  return {(i % across) * kPanelColumnWidth, (i / across) * boxHeight};
+}
+
 void PlayerPanel::LayoutLists() {
   const QPoint scroll = scrollOffset();
   for (int slot = 0; slot < kMaxPlayers; ++slot) {
-    lists[slot]->move(-scroll.x(), slot * boxHeight + kListTop - scroll.y());
+    const QPoint origin = SectionOrigin(slot);
+    lists[slot]->move(origin.x() - scroll.x(), origin.y() + kListTop - scroll.y());
   }
 }
 
 void PlayerPanel::AdaptScrollBars() {
-  const int content = std::clamp<int>(game.state.playerCount, 0, kMaxPlayers) * boxHeight;
-  FitScrollBars({kListWidth, content}, {kPanelBaseWidth, content});
+  const int count = std::clamp<int>(game.state.playerCount, 0, kMaxPlayers);
+  const int across = std::min(columns(), std::max(count, 1));
+  const int content = (count + across - 1) / across * boxHeight;
+  const int width = (across - 1) * kPanelColumnWidth;
+  FitScrollBars({width + kListWidth, content}, {width + kPanelBaseWidth, content});
 }
 
 // A section a page down the panel, a few steps across it.
@@ -227,11 +248,15 @@ void PlayerPanel::scrollContentsBy(int dx, int dy) {
 void PlayerPanel::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   AdaptScrollBars();
+  LayoutLists();  // the columns follow the width
+  viewport()->update();
 }
 
 void PlayerPanel::ScrollToPlayer(int player) {
   if (window()->height() < kMinWindowHeight) return;
-  if (maxScrollY > 0) verticalScrollBar()->setValue(std::clamp(player * boxHeight, 0, maxScrollY));
+  if (maxScrollY > 0) {
+    verticalScrollBar()->setValue(std::clamp(SectionOrigin(player).y(), 0, maxScrollY));
+  }
 }
 
 void PlayerPanel::ScrollToCurrentPlayer() {
@@ -273,9 +298,14 @@ void PlayerPanel::PaintSection(QPainter& painter, int i, int top, int left) cons
     Frame3D(painter, card, false, false, 0);
     painter.setFont(SmallFont());
     const QRect textArea = card.adjusted(2, 2, -2, -2);
-    for (const PanelCardText& text : PanelCardTexts(game, list.items[list.selected])) {
+    const std::vector<PanelCardText> texts = PanelCardTexts(game, list.items[list.selected]);
+    // A card of one text (a utility's rent, the jail card) wraps what is wider than the card;
+    // the columns of labels and values keep their lines side by side.
+    const int wrap = texts.size() == 1 ? Qt::TextWordWrap : 0;
+    for (const PanelCardText& text : texts) {
       painter.setPen(text.colour);
-      painter.drawText(textArea, text.alignment, QString::fromStdString(text.text));
+      painter.drawText(textArea, static_cast<int>(text.alignment) | wrap,
+                       QString::fromStdString(text.text));
     }
   }
 
@@ -288,8 +318,8 @@ void PlayerPanel::PaintSection(QPainter& painter, int i, int top, int left) cons
   painter.drawText(moneyArea, Qt::AlignCenter, QString::number(player.money));
   painter.drawPixmap(money.left() - kCoinGap, money.top() + 1, picture.Coin());
 
-  Frame3D(painter, QRect(0, end - kSeparatorFromEnd, viewport()->width(), kSeparatorHeight), false,
-          false, 0);
+  Frame3D(painter, QRect(left, end - kSeparatorFromEnd, kPanelColumnWidth, kSeparatorHeight),
+          false, false, 0);
 }
 
 void PlayerPanel::paintEvent(QPaintEvent* event) {
@@ -299,9 +329,9 @@ void PlayerPanel::paintEvent(QPaintEvent* event) {
   const QPoint scroll = scrollOffset();
   const int count = std::clamp<int>(game.state.playerCount, 0, kMaxPlayers);
   for (int i = 0; i < count; ++i) {
-    const int top = i * boxHeight - scroll.y();
-    if (!dirty.intersects(QRect(0, top, viewport()->width(), boxHeight))) continue;
-    PaintSection(painter, i, top, -scroll.x());
+    const QPoint origin = SectionOrigin(i) - scroll;
+    if (!dirty.intersects(QRect(origin, QSize(kPanelColumnWidth, boxHeight)))) continue;
+    PaintSection(painter, i, origin.y(), origin.x());
   }
 }
 

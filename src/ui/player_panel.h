@@ -18,6 +18,9 @@ class BoardPicture;
 class Game;
 
 constexpr int kPanelBaseWidth = 160;
+// A column of player sections; a panel wide enough holds several side by side.
+constexpr int kPanelColumnWidth = kPanelBaseWidth + 18;
+constexpr int kPanelMaxColumns = 3;
 constexpr int kPlayerBoxHeight = 235;  // while the property lists are shown
 constexpr int kPlayerBoxHeightWithoutLists = 90;
 
@@ -51,6 +54,13 @@ class PlayerPanel : public DragScrollArea {
   void FocusPlayerList(int player);
 
   int playerBoxHeight() const { return boxHeight; }
+  // The sections stand in as many columns as the panel's width holds, in record order row by
+  // row.
+  int columns() const;
+  // The columns the players need to be seen whole in a panel `height` pixels high.
+  int ColumnsNeeded(int height) const;
+  // Where section i stands in the content, before scrolling.
+  QPoint SectionOrigin(int i) const;
   bool showCompanies() const { return companiesShown; }
   QComboBox* propertyList(int slot) const { return lists[slot]; }
 

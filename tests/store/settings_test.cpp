@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "test_support.h"
+
 namespace tomtura {
 namespace {
 
@@ -25,6 +27,23 @@ TEST(SettingsTest, DefaultsAndStoredNumbers) {
   const RuleSettings rules = RuleSettingsOf(stored);
   EXPECT_EQ(rules.firstLapRule & 0xFF, 1);  // new games fill firstLap with this byte
   EXPECT_EQ(rules.auctionOn, 0);
+}
+
+// The window's place survives a round trip; a place that is not four numbers with a usable size
+// is no place (the window then takes its first size).
+TEST(SettingsTest, WindowPlace) {
+  const TempDir dir;
+  WriteBytes(dir.path("board.lst"), "[LJUD]\nLjud=1\n");
+  IniFile file = IniFile::Load(dir.path("board.lst"));
+  EXPECT_FALSE(ReadWindowPlace(file));
+  const WindowPlace place{-20, 35, 1100, 700, true, true};
+  ASSERT_TRUE(WriteWindowPlace(file, place));
+  EXPECT_EQ(ReadWindowPlace(IniFile::Load(dir.path("board.lst"))), place);
+  for (const char* bad : {"1,2,300", "1,2,300,400,5", "a,2,300,400", "1,2,99,400", "1,,300,400",
+                          "1,2,300,400x", "1,2,300,9999999"}) {
+    EXPECT_FALSE(ReadWindowPlace(IniFile::Parse(std::string("[LJUD]\nFonster=") + bad + "\n")))
+        << bad;
+  }
 }
 
 }  // namespace

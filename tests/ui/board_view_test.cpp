@@ -29,10 +29,12 @@ class BoardViewTest : public QObject {
 
  private slots:
   void squareUnderAPoint();
+  void stretchedBoardKeepsItsProportions();
   void cardOnlyForPropertySquares();
   void cardRentText();
   void scrollBarsFollowTheClientSize();
   void tokensAndMarksAsDrawn();
+  void tokensOnGoAndInTheJailCorner();
 };
 
 void BoardViewTest::squareUnderAPoint() {
@@ -49,6 +51,18 @@ void BoardViewTest::squareUnderAPoint() {
     const QPoint inside[] = {{e, 40}, {640, e}, {e, 640}, {40, e}};
     QCOMPARE(SquareAt(inside[s / 10]), s);
   }
+}
+
+// A stretched board keeps its proportions: the largest square that fits, centred; points
+// beside it are off the board.
+void BoardViewTest::stretchedBoardKeepsItsProportions() {
+  QCOMPARE(StretchedBoardRect({800, 600}), QRect(100, 0, 600, 600));
+  QCOMPARE(StretchedBoardRect({500, 900}), QRect(0, 200, 500, 500));
+  // The centre of a wide client's square is the board's centre; the corners stay corners.
+  QCOMPARE(ViewToBoard({492 + 342, 342}, {}, {1670, 685}, true), QPoint(342, 342));
+  QCOMPARE(SquareAt(ViewToBoard({100 + 20, 20}, {}, {800, 600}, true)), 0);
+  QCOMPARE(ViewToBoard({50, 300}, {}, {800, 600}, true), QPoint(-1, -1));
+  QCOMPARE(SquareAt(ViewToBoard({750, 300}, {}, {800, 600}, true)), -1);
 }
 
 void BoardViewTest::cardOnlyForPropertySquares() {
@@ -147,6 +161,30 @@ void BoardViewTest::tokensAndMarksAsDrawn() {
   view.MarkDirty();
   QCOMPARE(qRed(PixelAt(view, mark)), qRed(kToken0Red));
   QVERIFY(!view.boardIsDirty());
+}
+
+// Six tokens at their GO places leave GO's label free and do not cover one another; in the jail
+// corner a visitor stands outside the bars and a prisoner behind them.
+void BoardViewTest::tokensOnGoAndInTheJailCorner() {
+  ViewFixture f;
+  GameState& state = f.game.state;
+  state.playerCount = kMaxPlayers;
+  f.game.NewGame();
+  for (int i = 0; i < kMaxPlayers; ++i) {
+    const QRect token = TokenRect(state, i);
+    QVERIFY(!token.intersects(kGoLabel));
+    QVERIFY(kGoCorner.contains(token));
+    for (int j = 0; j < i; ++j) QVERIFY(!token.intersects(TokenRect(state, j)));
+  }
+  Player& bo = state.players[1];
+  bo.position = kJailSquare;
+  bo.tokenX = 10 * 57 + bo.tokenX;
+  QVERIFY(!kJailBars.contains(TokenRect(state, 1).center()));
+  bo.jailTurns = 3;
+  QVERIFY(kJailBars.contains(TokenRect(state, 1)));
+  // Elsewhere a token stands where the rules put it.
+  bo.position = 5;
+  QCOMPARE(TokenRect(state, 1), QRect(bo.tokenX, bo.tokenY, 40, 40));
 }
 
 QTEST_MAIN(BoardViewTest)

@@ -8,6 +8,7 @@
 
 #include "ui/board_view.h"
 #include "ui/command_button.h"
+#include "store/settings.h"
 #include "ui/log_pane.h"
 #include "ui/main_layout.h"
 #include "ui/new_game_dialog.h"
@@ -49,6 +50,7 @@ class MainWindowTest : public QObject {
   void resizeLayout();
   void logPaneHiddenByDefaultAndNewestFirst();
   void menusShowTheirKeysAndFilesOpenInDocuments();
+  void theWindowMakesRoomAndRemembersItsPlace();
 };
 
 // Which command fits is the core's to say (tests/rules/commands_test.cpp); these two cases show
@@ -361,10 +363,15 @@ void MainWindowTest::resizeLayout() {
       {300, {QRect(2, 42, 178, 533), QRect(182, 42, 116, 533)}},
       {9, {QRect(1, 42, 2, 533), QRect(5, 42, 2, 533)}}};
   for (const auto& [width, after] : cases) {
-    const ChildLayout got = ResizeLayout(start, QSize(800, 600), QSize(width, 600));
+    const ChildLayout got = ResizeLayout(start, QSize(800, 600), QSize(width, 600), 178);
     QCOMPARE(got.panel, after.panel);
     QCOMPARE(got.board, after.board);
   }
+  // Wider again, the panel gets back its place and width before the board grows.
+  const ChildLayout narrow = ResizeLayout(start, QSize(800, 600), QSize(150, 600), 178);
+  const ChildLayout wide = ResizeLayout(narrow, QSize(150, 600), QSize(800, 600), 178);
+  QCOMPARE(wide.panel, QRect(2, 42, 178, 533));
+  QCOMPARE(wide.board, QRect(182, 42, 616, 533));
   QVERIFY(!DragSplitter(start, start.board.width() - 1));
   QVERIFY(!DragSplitter(start, -start.panel.width() + 1));
   const auto dragged = DragSplitter(start, start.board.width() - 2);
@@ -422,6 +429,41 @@ void MainWindowTest::menusShowTheirKeysAndFilesOpenInDocuments() {
   h.fileDialogFolder.clear();
   h.window->OnCommand(kCmdLoadGame);
   QCOMPARE(h.fileDialogFolder, QDir(documents).absolutePath());
+}
+
+// The game log widens the window instead of squeezing the board; six players widen the panel
+// until all are seen; the place, the stretched board and the log come back at the next start.
+void MainWindowTest::theWindowMakesRoomAndRemembersItsPlace() {
+  auto h = std::make_unique<Harness>();
+  MainWindow& window = *h->window;
+  window.move(0, 0);
+  window.resize(500, 450);  // the offscreen screen is 800 x 600
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  const int boardWidth = window.childLayout().board.width();
+  const int windowWidth = window.width();
+  window.OnCommand(kCmdGameLog);
+  QTRY_VERIFY(window.width() > windowWidth);
+  QTRY_COMPARE(window.childLayout().board.width(), boardWidth);
+
+  h->SetPlayers({0, 1, 1, 1, 1, 1});
+  window.StartNewGame();
+  QCOMPARE(window.childLayout().panel.width(), 3 * kPanelColumnWidth);
+
+  window.OnCommand(kCmdStretch);
+  const QSize size = window.size();
+  QVERIFY(window.close());
+  const std::optional<WindowPlace> stored =
+      ReadWindowPlace(IniFile::Load(h->boardFile.toStdString()));
+  QVERIFY(stored);
+  QVERIFY(stored->stretched && stored->gameLog);
+
+  h->window.reset();
+  h->window = std::make_unique<MainWindow>(*h->game, h->ui, h->picture, *h->sound, h->dir.path());
+  h->window->RestorePlace();
+  QCOMPARE(h->window->size(), size);
+  QVERIFY(h->window->stretchBoard());
+  QVERIFY(h->window->action(kCmdGameLog)->isChecked());
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -31,6 +31,7 @@ class PlayerPanelTest : public QObject {
   void cardTexts();
   void sectionsFollowTheCore();
   void scrollingBringsAPlayerToTheTop();
+  void sectionsStandInColumns();
 };
 
 void PlayerPanelTest::cardTexts() {
@@ -116,6 +117,27 @@ void PlayerPanelTest::scrollingBringsAPlayerToTheTop() {
   QCOMPARE(panel.scrollOffset().y(), 4 * kPlayerBoxHeight);
   panel.FocusPlayerList(6);
   QCOMPARE(panel.scrollOffset().y(), 4 * kPlayerBoxHeight);
+}
+
+// A panel wide enough holds its sections in columns, row by row in record order, and the lists
+// stand in their sections; six players in a panel two sections high need three columns.
+void PlayerPanelTest::sectionsStandInColumns() {
+  ViewFixture f;
+  GameState& state = f.game.state;
+  state.playerCount = 5;
+  PlayerPanel panel(f.game, f.picture);
+  ShowPanel(panel, {2 * kPanelColumnWidth, 600});
+  panel.Refresh();
+  QCOMPARE(panel.columns(), 2);
+  QCOMPARE(panel.SectionOrigin(3), QPoint(kPanelColumnWidth, kPlayerBoxHeight));
+  QCOMPARE(panel.propertyList(3)->pos().x(), kPanelColumnWidth);
+  QCOMPARE(panel.maxScroll(), QSize(0, 3 * kPlayerBoxHeight - 600));
+  panel.resize(kPanelColumnWidth, 600);
+  QCOMPARE(panel.columns(), 1);
+  QCOMPARE(panel.propertyList(3)->pos().x(), 0);
+  state.playerCount = 6;
+  QCOMPARE(panel.ColumnsNeeded(2 * kPlayerBoxHeight + 10), 3);
+  QCOMPARE(panel.ColumnsNeeded(6 * kPlayerBoxHeight), 1);
 }
 
 QTEST_MAIN(PlayerPanelTest)
