@@ -140,8 +140,9 @@ TEST(GoBankrupt, ReturnsEverythingToTheBankPassesTheTurnAndEndsTheGame) {
 }
 
 // Throwing the game away loses something once a deal changed it or an auction sold a property;
-// a window closed with OK after changing nothing, or a new game, leaves nothing to lose.
-TEST(UnsavedProgress, SetByWhatChangesTheGameClearedByANewGame) {
+// a window closed with OK after changing nothing leaves nothing to lose, nor does a game given up
+// (a network game that ended) or a new one.
+TEST(UnsavedProgress, SetByWhatChangesTheGameClearedWhenItIsGivenUpOrNew) {
   DealGame g(3);
   GameState& s = g.game.state;
   g.player(0).isComputer = 0;
@@ -151,6 +152,9 @@ TEST(UnsavedProgress, SetByWhatChangesTheGameClearedByANewGame) {
   g.player(0).position = 6;
   g.game.referee.RunAuction();
   EXPECT_TRUE(s.unsavedProgress);
+  g.game.StopGame();
+  EXPECT_FALSE(s.unsavedProgress);
+  s.unsavedProgress = true;
   g.game.NewGame(false);
   EXPECT_FALSE(s.unsavedProgress);
 }
