@@ -1,7 +1,10 @@
 // The player panel (offscreen): the card texts, what each section shows and where it scrolls.
 #include <QComboBox>
+#include <QFontMetrics>
+#include <algorithm>
 #include <QtTest>
 
+#include "ui/fonts.h"
 #include "ui/player_panel.h"
 #include "view_fixture.h"
 
@@ -32,6 +35,7 @@ class PlayerPanelTest : public QObject {
   void sectionsFollowTheCore();
   void scrollingBringsAPlayerToTheTop();
   void sectionsStandInColumns();
+  void aLongCardTextWraps();
 };
 
 void PlayerPanelTest::cardTexts() {
@@ -138,6 +142,33 @@ void PlayerPanelTest::sectionsStandInColumns() {
   state.playerCount = 6;
   QCOMPARE(panel.ColumnsNeeded(2 * kPlayerBoxHeight + 10), 3);
   QCOMPARE(panel.ColumnsNeeded(6 * kPlayerBoxHeight), 1);
+}
+
+// A card of one text wider than the card (a utility's rent) wraps onto a second line instead of
+// being cut at the card's edge.
+void PlayerPanelTest::aLongCardTextWraps() {
+  std::string texts = kViewTexts;
+  texts.replace(texts.find("21=Faktor"), 9,
+                "21=Hyran är tärningarnas summa gånger hundra kronor för ett verk");
+  ViewFixture f(texts);
+  GameState& state = f.game.state;
+  state.playerCount = 1;
+  constexpr int kUtility = 26;
+  state.properties[kUtility].owner = 0;
+  f.game.RefreshPropertyLists();
+  PropertyList& list = state.propertyLists[0];
+  list.selected = static_cast<int>(std::find(list.items.begin(), list.items.end(), kUtility) -
+                                   list.items.begin());
+  PlayerPanel panel(f.game, f.picture);
+  ShowPanel(panel, {kPanelColumnWidth, 300});
+  panel.Refresh();
+  const QImage image = panel.viewport()->grab().toImage();
+  const int line = QFontMetrics(SmallFont()).height();
+  int darkOnSecondLine = 0;
+  for (int y = 44 + 2 + line; y < 44 + 2 + 2 * line; ++y) {
+    for (int x = 4; x < kPanelBaseWidth - 4; ++x) darkOnSecondLine += qGray(image.pixel(x, y)) < 100;
+  }
+  QVERIFY(darkOnSecondLine > 0);
 }
 
 QTEST_MAIN(PlayerPanelTest)

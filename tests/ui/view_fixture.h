@@ -25,10 +25,12 @@ inline const QRgb kPanelPatternGrey = qRgb(90, 90, 90);
 
 struct ViewFixture {
   HeadlessFrontEnd ui;
-  Game game{TextCatalogue(IniFile::Parse(kViewTexts)), ui, 1};
+  Game game;
   BoardPicture picture;
 
-  ViewFixture() {
+  // `texts` may put other words in the catalogue.
+  explicit ViewFixture(const std::string& texts = kViewTexts)
+      : game(TextCatalogue(IniFile::Parse(texts)), ui, 1) {
     QImage sheet(kSheetWidth, kSheetHeight, QImage::Format_RGB32);
     sheet.fill(Qt::white);
     QPainter p(&sheet);
