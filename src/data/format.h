@@ -9,10 +9,51 @@
 
 namespace tomtura {
 
+// The widest field and the longest precision a format may ask for: a board file's
+// "%2000000000d" would otherwise allocate gigabytes at every new game.
+inline constexpr int kMaxFieldWidth = 256;
+
+// `format` with every width and precision written in its conversions held to kMaxFieldWidth;
+// the rest, "%%" and what follows a stray "%", as it stands.
+inline std::string BoundFieldWidths(std::string_view format) {
+  std::string out;
+  out.reserve(format.size());
+  std::size_t i = 0;
+  auto copyNumber = [&] {
+    std::size_t end = i;
+    while (end < format.size() && format[end] >= '0' && format[end] <= '9') ++end;
+    const std::string_view digits = format.substr(i, end - i);
+    const std::size_t significant = digits.find_first_not_of('0');
+    const bool tooWide =
+        significant != std::string_view::npos &&
+        (digits.size() - significant > 3 || std::stoi(std::string(digits)) > kMaxFieldWidth);
+    out += tooWide ? std::to_string(kMaxFieldWidth) : std::string(digits);
+    i = end;
+  };
+  while (i < format.size()) {
+    const char c = format[i++];
+    out += c;
+    if (c != '%' || i >= format.size()) continue;
+    if (format[i] == '%') {
+      out += format[i++];
+      continue;
+    }
+    while (i < format.size() && std::string_view("-+ #0'").find(format[i]) != std::string_view::npos) {
+      out += format[i++];
+    }
+    copyNumber();
+    if (i < format.size() && format[i] == '.') {
+      out += format[i++];
+      copyNumber();
+    }
+  }
+  return out;
+}
+
 template <typename... Args>
 std::string FormatText(std::string_view format, const Args&... args) {
   try {
-    return fmt::sprintf(format, args...);
+    return fmt::sprintf(BoundFieldWidths(format), args...);
   } catch (const std::exception&) {
     return std::string(format);
   }

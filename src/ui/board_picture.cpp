@@ -138,7 +138,8 @@ std::optional<QImage> BoardPicture::DecodeBitmap(const QByteArray& bytes) {
   // Uncompressed pixels only, in the depths whose colour count the header gives or implies.
   if (compression != 0) return std::nullopt;
   if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24) return std::nullopt;
-  if (width <= 0 || width > kMaxSide || height == 0 || std::abs(height) > kMaxSide) {
+  // The height is compared before it is negated: the most negative value has no opposite.
+  if (width <= 0 || width > kMaxSide || height == 0 || height > kMaxSide || height < -kMaxSide) {
     return std::nullopt;
   }
   const int rows = std::abs(height);

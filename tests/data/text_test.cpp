@@ -57,6 +57,19 @@ TEST(FormatText, MismatchedFormatFallsBackToTheFormat) {
   EXPECT_EQ(FormatText("%s och %s", std::string("Eva")), "%s och %s");
 }
 
+// Widths and precisions of a format are held to a few hundred, so that an edited text cannot
+// make formatting allocate gigabytes; what is within the bound is formatted as written.
+TEST(FormatText, HugeWidthsAndPrecisionsAreBounded) {
+  EXPECT_EQ(FormatText("%2000000000d", 7).size(), std::size_t(kMaxFieldWidth));
+  EXPECT_EQ(FormatText("%.900000000s|", std::string(300, 'x')),
+            std::string(kMaxFieldWidth, 'x') + "|");
+  EXPECT_EQ(FormatText("%-0000012d|%5.2s|100%%", 42, std::string("abc")),
+            "42          |   ab|100%");
+  EXPECT_EQ(BoundFieldWidths("%99999999999999999999d"), "%256d");
+  EXPECT_EQ(BoundFieldWidths("50% rabatt"), "50% rabatt");
+  EXPECT_EQ(BoundFieldWidths("%"), "%");
+}
+
 // A continuation that starts with a blank is quoted in the file, as the reader trims values.
 TEST(TextCatalogue, GetText) {
   const std::string a500(500, 'a');

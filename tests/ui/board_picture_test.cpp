@@ -80,6 +80,7 @@ class BoardPictureTest : public QObject {
     QTest::newRow("colour count beyond the file") << patched(46, 0xFFFFFFFFu);
     QTest::newRow("width 0") << patched(18, 0);
     QTest::newRow("height beyond the file") << patched(22, 0x7FFFFFFF);
+    QTest::newRow("the most negative height") << patched(22, 0x80000000u);
   }
   void RefusesMalformedFiles() {
     QFETCH(QByteArray, bytes);
