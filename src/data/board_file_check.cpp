@@ -4,14 +4,11 @@
 #include <string_view>
 
 #include "data/game_state.h"
+#include "data/text_catalogue.h"
 
 namespace tomtura {
 namespace {
 
-constexpr std::string_view kTextsSection = "TEXTS";
-constexpr std::string_view kPropertySection = "GATOR";
-constexpr std::string_view kChanceSection = "CHANS";
-constexpr std::string_view kCommunitySection = "ALLM";
 constexpr std::string_view kBlanks = " \t";
 
 // A street needs at least its name: the value up to its first comma, not blank.

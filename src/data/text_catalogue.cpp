@@ -10,10 +10,6 @@
 namespace tomtura {
 namespace {
 
-constexpr std::string_view kTextsSection = "TEXTS";
-constexpr std::string_view kPropertySection = "GATOR";
-constexpr std::string_view kChanceSection = "CHANS";
-constexpr std::string_view kCommunitySection = "ALLM";
 constexpr std::string_view kSoundSection = "SOUND";
 constexpr std::string_view kBoardFileName = "tomtura.lst";
 constexpr char kContinuationSuffix = '_';

@@ -9,6 +9,12 @@
 
 namespace tomtura {
 
+// The board file's sections that the catalogue and the board file check read.
+inline constexpr std::string_view kTextsSection = "TEXTS";
+inline constexpr std::string_view kPropertySection = "GATOR";
+inline constexpr std::string_view kChanceSection = "CHANS";
+inline constexpr std::string_view kCommunitySection = "ALLM";
+
 inline constexpr std::string_view kMissingText = "tomtura.lst saknas eller är felaktig";
 inline constexpr std::string_view kMissingCard = "Ej implementerad";
 inline constexpr std::size_t kMaxTextBytes = 511;
