@@ -14,6 +14,7 @@
 
 #include "rules/game.h"
 #include "sound/sound.h"
+#include "store/data_paths.h"
 #include "store/file_association.h"
 #include "store/settings.h"
 #include "ui/board_file_report.h"
@@ -34,13 +35,15 @@ constexpr int kExitUsage = 2;
 constexpr int kExitBadBoardFile = 3;
 constexpr int kMaxPort = 65535;
 
-// The board file beside the program; a program run from its build directory without one uses
-// the edition in the source tree.
+std::string ProgramPath() {
+  return QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
+}
+
+// The board file in the data folder: beside the program in a build folder, else the installed
+// share/tomtura.
 QString FindBoardFile() {
-  const QString besideProgram = QString::fromStdString(
-      BoardFilePath(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()));
-  if (QFileInfo::exists(besideProgram)) return besideProgram;
-  return QDir(QStringLiteral(TOMTURA_ASSETS_DIR)).filePath("tomtura.lst");
+  return QDir(QFile::decodeName(QByteArray::fromStdString(FindDataDirectory(ProgramPath()))))
+      .filePath("tomtura.lst");
 }
 
 // The picture named by "Bakgrund" (relative names lie beside the board file), else the
@@ -120,8 +123,8 @@ int main(int argc, char* argv[]) {
   DialogFont();
   BoldFont();
 
-  RegisterFileAssociation(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
-                          UserDataHome());
+  if (ShouldRegisterFileAssociation(ProgramPath()))
+    RegisterFileAssociation(ProgramPath(), UserDataHome());
 
   SoundEffects sound(game.texts, dataDirectory.absolutePath());
   MainWindow window(game, ui, picture, sound, dataDirectory.absolutePath());

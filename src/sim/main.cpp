@@ -18,9 +18,10 @@
 #include <fmt/core.h>
 
 #include "data/text_catalogue.h"
-#include "rules/game.h"
 #include "headless/headless_front_end.h"
+#include "rules/game.h"
 #include "sim/net_play.h"
+#include "store/data_paths.h"
 #include "store/saved_game.h"
 
 namespace tomtura {
@@ -120,15 +121,14 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
   return {};
 }
 
-// The board file beside the program, else the one of the source tree's assets.
+// The board file in the data folder: beside the program in a build folder, else the installed
+// share/tomtura.
 std::string DefaultBoardPath() {
   std::error_code error;
-  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error) {
-    std::filesystem::path beside = self.parent_path() / "tomtura.lst";
-    if (std::filesystem::exists(beside, error)) return beside.string();
-  }
-  return (std::filesystem::path(TOMTURA_ASSETS_DIR) / "tomtura.lst").string();
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  return (std::filesystem::path(FindDataDirectory(error ? std::string() : self.string())) /
+          "tomtura.lst")
+      .string();
 }
 
 struct Totals {

@@ -1,0 +1,34 @@
+#include "store/data_paths.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace tomtura {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path ProgramFolder(const std::string& programPath) {
+  fs::path folder = fs::path(programPath).parent_path();
+  return folder.empty() ? fs::path(".") : folder;
+}
+
+}  // namespace
+
+bool RunsFromBuildFolder(const std::string& programPath) {
+  std::error_code error;
+  return fs::is_regular_file(ProgramFolder(programPath) / kDataMarkerFile, error);
+}
+
+std::string FindDataDirectory(const std::string& programPath) {
+  const fs::path folder = ProgramFolder(programPath);
+  if (RunsFromBuildFolder(programPath)) return folder.string();
+  return (folder / kInstalledDataFromProgram).lexically_normal().string();
+}
+
+bool ShouldRegisterFileAssociation(const std::string& programPath) {
+  return RunsFromBuildFolder(programPath);
+}
+
+}  // namespace tomtura
