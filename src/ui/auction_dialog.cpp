@@ -14,9 +14,6 @@
 namespace tomtura {
 namespace {
 
-constexpr char kTemplateTitle[] = "Brikanda: auction";
-constexpr char kPasswordCaption[] = "Lösenord:";
-constexpr char kBidCaption[] = "Bid: ";
 constexpr int kTextBidTooLow = 58;
 
 const QColor kAuctionGreen(0, 255, 0);
@@ -55,12 +52,12 @@ AuctionDialog::AuctionDialog(Game& game, const Auction& auction, const BoardPict
     : FramedDialog(game, picture, parent,
                    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       auction_(auction) {
-  setWindowTitle(kTemplateTitle);
+  setWindowTitle(tr("Tomtura - Auction"));
   SetBackground(kAuctionGreen);
 
   message_ = MakeMessage(Qt::AlignHCenter | Qt::AlignTop);
 
-  bidLabel_ = new QLabel(kBidCaption, this);
+  bidLabel_ = new QLabel(tr("&Bid:"), this);
   SetControlId(bidLabel_, kIdBidLabel);
   bidLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   bidField_ = new QLineEdit(this);
@@ -70,11 +67,11 @@ AuctionDialog::AuctionDialog(Game& game, const Auction& auction, const BoardPict
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), bidField_));
   bidLabel_->setBuddy(bidField_);
 
-  const PasswordRow password = MakePasswordRow(QString::fromUtf8(kPasswordCaption));
+  const PasswordRow password = MakePasswordRow(tr("&Password:"));
   passwordLabel_ = password.label;
   passwordField_ = password.field;
 
-  MakeButtons(QStringLiteral("&OK"), QStringLiteral("&Cancel"));
+  MakeButtons(tr("&OK"), tr("&Cancel"));
   button1_->setDefault(true);
   connect(button1_, &QPushButton::clicked, this, &AuctionDialog::PressBid);
   connect(button2_, &QPushButton::clicked, this, &AuctionDialog::PressPass);

@@ -56,6 +56,7 @@ constexpr int kTipPlayCancel = 145;
 constexpr int kTipBid = 147;
 constexpr int kTipPass = 148;
 constexpr int kTipNetwork = 126;
+constexpr int kTextMortgageButton = 120;
 constexpr int kAskNameChars = 9;
 
 // Controls whose balloon is always the same catalogue text.
@@ -79,6 +80,20 @@ QString Caption(const QWidget& control) {
   if (const auto* field = qobject_cast<const QLineEdit*>(&control)) return field->text();
   if (const auto* label = qobject_cast<const QLabel*>(&control)) return label->text();
   return control.windowTitle();
+}
+
+// A caption as said, without its shortcut mark, padding and closing colon, so that a control
+// is known by the play window's text in the language shown.
+QString Plain(QString caption) {
+  caption.remove(QLatin1Char('&'));
+  caption = caption.trimmed();
+  if (caption.endsWith(QLatin1Char(':'))) caption.chop(1);
+  return caption.trimmed();
+}
+
+bool SaysPlayText(const QWidget& control, const char* source) {
+  return Plain(Caption(control)) ==
+         Plain(QCoreApplication::translate("tomtura::PlayPageBase", source));
 }
 
 // ---- Geometry and colours -------------------------------------------------------------------
@@ -383,11 +398,11 @@ QString TooltipText(const QWidget& control, const Game& game) {
   switch (id) {
     case kIdAddPlayer:
       if (sibling(kIdRemovePlayer) != nullptr) return text(kTipAddPlayer);
-      return text(Caption(control).startsWith('L') ? kTipReturnHouse : kTipBuildHouse);
+      return text(SaysPlayText(control, "Add") ? kTipBuildHouse : kTipReturnHouse);
     case kIdPartner: {
       const QWidget* include = sibling(kIdInclude);
-      return text(include != nullptr && Caption(*include).startsWith('I') ? kTipPartnerDeal
-                                                                           : kTipPartnerSale);
+      return text(include != nullptr && SaysPlayText(*include, "Include also:") ? kTipPartnerDeal
+                                                                                 : kTipPartnerSale);
     }
     case kIdAsk: {
       const QWidget* partner = sibling(kIdPartner);
@@ -395,7 +410,9 @@ QString TooltipText(const QWidget& control, const Game& game) {
       return text(kTipAskBefore) + ' ' + name + ' ' + text(kTipAskAfter);
     }
     case kIdMortgageButton:
-      return text(Caption(control).startsWith('I') ? kTipMortgage : kTipUnmortgage);
+      return text(Caption(control) == text(kTextMortgageButton) || Caption(control).startsWith('I')
+                      ? kTipMortgage
+                      : kTipUnmortgage);
     case kIdOk:
     case kIdCancel: {
       if (sibling(kIdPageList) != nullptr) return text(id == kIdOk ? kTipPlayOk : kTipPlayCancel);
@@ -408,7 +425,7 @@ QString TooltipText(const QWidget& control, const Game& game) {
       return qobject_cast<const QAbstractButton*>(&control) != nullptr ? text(kTipNetwork)
                                                                        : QString();
     case kIdExit:
-      return QCoreApplication::translate("BalloonTips", "Avsluta Tomtura");
+      return QCoreApplication::translate("BalloonTips", "Exit Tomtura");
     default:
       break;
   }

@@ -25,7 +25,7 @@ constexpr int kMessageWidth = 230;
 
 // The players listed are those who do not sit at this computer, in record order.
 ChatDialog::ChatDialog(const Game& game, QWidget* parent) : QDialog(parent) {
-  setWindowTitle(tr("Brikanda: Message   "));
+  setWindowTitle(tr("Tomtura - Message"));
   setFont(DialogFont());
 
   receivers_ = new QListWidget(this);
@@ -39,7 +39,7 @@ ChatDialog::ChatDialog(const Game& game, QWidget* parent) : QDialog(parent) {
   }
   const int listHeight = receivers_->fontMetrics().height() * kListRows + 6;
   receivers_->setFixedSize(kListWidth, listHeight);
-  auto* receiversLabel = new QLabel(tr("&Receiver:"), this);
+  auto* receiversLabel = new QLabel(tr("&Recipients:"), this);
   receiversLabel->setBuddy(receivers_);
 
   message_ = new QPlainTextEdit(this);
@@ -56,10 +56,10 @@ ChatDialog::ChatDialog(const Game& game, QWidget* parent) : QDialog(parent) {
   auto* messageLabel = new QLabel(tr("&Message:"), this);
   messageLabel->setBuddy(message_);
 
-  all_ = new QCheckBox(tr("Send to &all     "), this);
+  all_ = new QCheckBox(tr("Send to &all"), this);
   SetControlId(all_, kAll);
 
-  auto* send = new QPushButton(tr("&Send  "), this);
+  auto* send = new QPushButton(tr("&Send"), this);
   SetControlId(send, kIdButton1);
   auto* cancel = new QPushButton(tr("Cancel"), this);
   SetControlId(cancel, kIdButton2);

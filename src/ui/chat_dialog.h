@@ -17,7 +17,7 @@ class ChatDialog : public QDialog {
   Q_OBJECT
 
  public:
-  enum Control : int { kReceivers = 1048, kMessage = 1049, kAll = 1050 };
+  enum Control { kReceivers = 1048, kMessage = 1049, kAll = 1050 };
   static constexpr int kMaxChars = 255;
 
   ChatDialog(const Game& game, QWidget* parent);

@@ -107,53 +107,69 @@ struct MenuEntry {
   // The game's own one-letter key, shown beside the item; the window's key filter takes it.
   const char* letter = nullptr;
 };
-constexpr const char* kGameMenu = "&Game";
-constexpr const char* kOptionsMenu = "&Options   ";
-constexpr const char* kDisplayMenu = "&Display ";
-constexpr const char* kPlayMenu = "&Play ";
-constexpr const char* kHelpMenu = "&?";
+// The texts are translated where the menus are made, in the main window's context.
+constexpr const char* kGameMenu = QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Game");
+constexpr const char* kOptionsMenu = QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Options");
+constexpr const char* kDisplayMenu = QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Display");
+constexpr const char* kPlayMenu = QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Play");
+constexpr const char* kHelpMenu = QT_TRANSLATE_NOOP("tomtura::MainWindow", "&?");
 constexpr MenuEntry kMenu[] = {
-    {kGameMenu, kCmdNewGame, "&New Game ", false, "Ctrl+N"},
-    {kGameMenu, kCmdAddPlayer, "&Add player...   "},
+    {kGameMenu, kCmdNewGame, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&New game"), false,
+     "Ctrl+N"},
+    {kGameMenu, kCmdAddPlayer, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Add player...")},
     {kGameMenu, kMenuSeparator},
-    {kGameMenu, kCmdSaveGame, "&Save game... ", false, "Ctrl+S"},
-    {kGameMenu, kCmdLoadGame, "&Load game... ", false, "Ctrl+O"},
+    {kGameMenu, kCmdSaveGame, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Save game..."), false,
+     "Ctrl+S"},
+    {kGameMenu, kCmdLoadGame, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Load game..."), false,
+     "Ctrl+O"},
     {kGameMenu, kMenuSeparator},
-    {kGameMenu, kCmdExit, "&Exit   ", false, "Ctrl+Q"},
+    {kGameMenu, kCmdExit, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Exit"), false, "Ctrl+Q"},
 
-    {kOptionsMenu, kCmdSound, "Sound", true},
-    {kOptionsMenu, kCmdMusic, "&Music", true},
-    {kOptionsMenu, kCmdStretch, "&Stretch board   ", true},
-    {kOptionsMenu, kCmdHideCompanies, "&Hide compamies", true},
-    {kOptionsMenu, kCmdFastMoves, "Fast Movement   ", true},
-    {kOptionsMenu, kCmdSavePlayers, "Save players   ", true},
+    {kOptionsMenu, kCmdSound, QT_TRANSLATE_NOOP("tomtura::MainWindow", "S&ound"), true},
+    {kOptionsMenu, kCmdMusic, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Music"), true},
+    {kOptionsMenu, kCmdStretch, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Stretch board"), true},
+    {kOptionsMenu, kCmdHideCompanies, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Hide companies"),
+     true},
+    {kOptionsMenu, kCmdFastMoves, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Fast movement"), true},
+    {kOptionsMenu, kCmdSavePlayers, QT_TRANSLATE_NOOP("tomtura::MainWindow", "Save &players"),
+     true},
     {kOptionsMenu, kMenuSubmenu, kDisplayMenu},
-    {kDisplayMenu, kCmdDefaultBackground, "&Default "},
-    {kDisplayMenu, kCmdLoadBackground, "&Load Background "},
-    {kDisplayMenu, kCmdFlatButtons, "&Flat buttons ", true},
+    {kDisplayMenu, kCmdDefaultBackground,
+     QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Default background")},
+    {kDisplayMenu, kCmdLoadBackground,
+     QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Load background...")},
+    {kDisplayMenu, kCmdFlatButtons, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Flat buttons"),
+     true},
     {kOptionsMenu, kMenuSeparator},
-    {kOptionsMenu, kCmdAuction, "&Auction", true},
-    {kOptionsMenu, kCmdFirstLap, "Can't buy on first lap ", true},
+    {kOptionsMenu, kCmdAuction, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Auction"), true},
+    {kOptionsMenu, kCmdFirstLap,
+     QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Can't buy on first lap"), true},
     {kOptionsMenu, kMenuSeparator},
-    {kOptionsMenu, kCmdGameLog, "Game &log", true},
+    {kOptionsMenu, kCmdGameLog, QT_TRANSLATE_NOOP("tomtura::MainWindow", "Game &log"), true},
 
-    {kPlayMenu, kCmdRoll, "Roll", false, nullptr, "S"},
+    {kPlayMenu, kCmdRoll, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Roll"), false, nullptr, "S"},
     {kPlayMenu, kMenuSeparator},
-    {kPlayMenu, kCmdBuyFrom, "&Buy  company from...     ", false, nullptr, "K"},
-    {kPlayMenu, kCmdSellTo, "&Sell company to...          ", false, nullptr, "G"},
+    {kPlayMenu, kCmdBuyFrom, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Buy company from..."),
+     false, nullptr, "K"},
+    {kPlayMenu, kCmdSellTo, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Sell company to..."), false,
+     nullptr, "G"},
     {kPlayMenu, kMenuSeparator},
-    {kPlayMenu, kCmdMortgage, "&Mortgage company", false, nullptr, "I"},
-    {kPlayMenu, kCmdUnmortgage, "&Unmortgage compny", false, nullptr, "U"},
+    {kPlayMenu, kCmdMortgage, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Mortgage company..."),
+     false, nullptr, "I"},
+    {kPlayMenu, kCmdUnmortgage, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Unmortgage company..."),
+     false, nullptr, "U"},
     {kPlayMenu, kMenuSeparator},
-    {kPlayMenu, kCmdBuyHouse, "Buy &house ", false, nullptr, "P"},
-    {kPlayMenu, kCmdSellHouse, "Sell h&ouse ", false, nullptr, "H"},
+    {kPlayMenu, kCmdBuyHouse, QT_TRANSLATE_NOOP("tomtura::MainWindow", "Buy &house..."), false,
+     nullptr, "P"},
+    {kPlayMenu, kCmdSellHouse, QT_TRANSLATE_NOOP("tomtura::MainWindow", "Sell h&ouse..."), false,
+     nullptr, "H"},
     {kPlayMenu, kMenuSeparator},
-    {kPlayMenu, kCmdSendMessage, "Send &message     "},
+    {kPlayMenu, kCmdSendMessage, QT_TRANSLATE_NOOP("tomtura::MainWindow", "Se&nd message...")},
 
-    {kHelpMenu, kCmdHelp, "&Help..."},
-    {kHelpMenu, kCmdRules, "&Rules... "},
+    {kHelpMenu, kCmdHelp, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Help...")},
+    {kHelpMenu, kCmdRules, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Rules...")},
     {kHelpMenu, kMenuSeparator},
-    {kHelpMenu, kCmdAbout, "&About        "},
+    {kHelpMenu, kCmdAbout, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&About...")},
 };
 
 }  // namespace
@@ -239,7 +255,7 @@ ChildLayout MainWindow::childLayout() const {
 }
 
 QAction* MainWindow::AddItem(QMenu* menu, int id, const char* text, bool checkable) {
-  QAction* action = menu->addAction(QString::fromLatin1(text));
+  QAction* action = menu->addAction(tr(text));
   action->setData(id);
   action->setCheckable(checkable);
   connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
@@ -250,11 +266,11 @@ QAction* MainWindow::AddItem(QMenu* menu, int id, const char* text, bool checkab
 void MainWindow::CreateMenu() {
   // The popups by title: those of the menu bar, made at their first entry, and submenus.
   std::vector<std::pair<std::string_view, QMenu*>> popups;
-  auto popup = [&](std::string_view title) {
+  auto popup = [&](const char* title) {
     for (const auto& [known, menu] : popups) {
       if (known == title) return menu;
     }
-    QMenu* menu = menuBar()->addMenu(QString::fromLatin1(title.data(), title.size()));
+    QMenu* menu = menuBar()->addMenu(tr(title));
     popups.emplace_back(title, menu);
     return menu;
   };
@@ -263,7 +279,7 @@ void MainWindow::CreateMenu() {
     if (entry.command == kMenuSeparator) {
       menu->addSeparator();
     } else if (entry.command == kMenuSubmenu) {
-      popups.emplace_back(entry.text, menu->addMenu(QString::fromLatin1(entry.text)));
+      popups.emplace_back(entry.text, menu->addMenu(tr(entry.text)));
     } else {
       QAction* item = AddItem(menu, entry.command, entry.text, entry.checkable);
       if (entry.shortcut != nullptr) item->setShortcut(QKeySequence(entry.shortcut));
@@ -314,7 +330,7 @@ void MainWindow::CreateChildren() {
 
   client_->setFocusProxy(buttons_.value(kCmdRoll));
 
-  logPane_ = new LogPane(game_, "Game log", this);
+  logPane_ = new LogPane(game_, tr("Game log"), this);
   addDockWidget(Qt::RightDockWidgetArea, logPane_);
   logPane_->hide();
   connect(logPane_, &QDockWidget::visibilityChanged, this,
@@ -633,7 +649,7 @@ void MainWindow::SaveGameCommand() {
   const QString target =
       QFile::decodeName(SavedGamePath(QFile::encodeName(path).toStdString()).c_str());
   if (target != path && QFileInfo::exists(target) &&
-      ui_.Ask(QStringLiteral("%1 already exists.\nDo you want to replace it?")
+      ui_.Ask(tr("%1 already exists.\nDo you want to replace it?")
                   .arg(QFileInfo(target).fileName()),
               QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
     return;
@@ -684,9 +700,9 @@ QString MainWindow::ChooseFile(bool save, int titleText, const QString& filter) 
   return dialog.selectedFiles().value(0);
 }
 
-// "&Load Background " asks for a picture, "&Default " takes the one beside the board file. A
-// picture that cannot be read changes nothing; one of another size is used only when the user
-// says so.
+// "Load background..." asks for a picture, "Default background" takes the one beside the board
+// file. A picture that cannot be read changes nothing; one of another size is used only when the
+// user says so.
 void MainWindow::LoadGraphics(bool ask) {
   QString path;
   if (!ask) {

@@ -77,8 +77,8 @@ NetworkDialog::NetworkDialog(const Game& game, Next host, Next join, QWidget* pa
     : QDialog(parent), host_(std::move(host)), join_(std::move(join)) {
   setWindowTitle(Text(game, kTextNetworkTitle));
   setFont(DialogFont());
-  QPushButton* hostButton = MakeButton(this, kHost, tr("&Host Network game"));
-  QPushButton* joinButton = MakeButton(this, kJoin, tr("&Join network game"));
+  QPushButton* hostButton = MakeButton(this, kHost, tr("&Host a network game"));
+  QPushButton* joinButton = MakeButton(this, kJoin, tr("&Join a network game"));
   QPushButton* cancel = MakeButton(this, kIdButton2, tr("Cancel"));
   for (QPushButton* button : {hostButton, joinButton, cancel}) {
     button->setMinimumWidth(kChoiceButtonWidth);
@@ -106,7 +106,7 @@ void NetworkDialog::Join() {
 HostLobbyDialog::HostLobbyDialog(Game& game, NetSession& session, const QString& address,
                                  const QString& name, QWidget* parent)
     : QDialog(parent), game_(game), session_(session) {
-  setWindowTitle(tr("Network game : awaiting players"));
+  setWindowTitle(tr("Tomtura - Network game: waiting for players"));
   setFont(DialogFont());
 
   players_ = new QListWidget(this);
@@ -184,7 +184,7 @@ JoinDialog::JoinDialog(Game& game, NetSession& session, QtNetLink& link, int por
       link_(link),
       port_(port),
       box_(std::move(box)) {
-  setWindowTitle(tr("Network game : connect to server"));
+  setWindowTitle(tr("Tomtura - Network game: connect to the host"));
   setFont(DialogFont());
 
   address_ = new QLineEdit(this);

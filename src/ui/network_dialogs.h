@@ -26,11 +26,12 @@ using NetworkMessageBox =
 // This computer's address and host name as the lobby shows them (text 35).
 QString LocalAddressText(const Game& game);
 
+// The control ids are plain enums: lupdate loses the namespace after an enum with a base type.
 class NetworkDialog : public QDialog {
   Q_OBJECT
 
  public:
-  enum Control : int { kHost = 1046, kJoin = 1047 };
+  enum Control { kHost = 1046, kJoin = 1047 };
 
   // Runs the next dialog over this one; true when the game has begun.
   using Next = std::function<bool(QWidget* over)>;
@@ -49,7 +50,7 @@ class HostLobbyDialog : public QDialog {
   Q_OBJECT
 
  public:
-  enum Control : int { kPlayers = 1043, kAddress = 1029, kName = 1044 };
+  enum Control { kPlayers = 1043, kAddress = 1029, kName = 1044 };
   static constexpr int kNameChars = 9;
 
   // `address` is what the address line shows; `name` is offered as the host's player's name.
@@ -73,7 +74,7 @@ class JoinDialog : public QDialog {
   Q_OBJECT
 
  public:
-  enum Control : int { kStatus = 1029, kProgress = 1038, kName = 1044, kAddress = 1045 };
+  enum Control { kStatus = 1029, kProgress = 1038, kName = 1044, kAddress = 1045 };
   static constexpr int kAddressChars = 255;
 
   // Connects through `link` to `port` of the address typed; `name` is offered as the player's

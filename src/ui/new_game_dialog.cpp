@@ -18,8 +18,6 @@
 namespace tomtura {
 namespace {
 
-constexpr const char* kTitle = "Brikanda: start a new game ";
-
 constexpr int kNameChars = 9;
 constexpr int kPasswordChars = 3;
 constexpr int kTokenItemHeight = 40;
@@ -107,7 +105,7 @@ NewGameDialog::NewGameDialog(Game& game, const BoardPicture& picture, QWidget* p
       picture_(picture),
       slots_(game.state),
       network_(std::move(network)) {
-  setWindowTitle(kTitle);
+  setWindowTitle(tr("Tomtura - New game"));
   setFont(DialogFont());
   CreateControls();
   slots_.Open(game_.texts.file());
@@ -127,14 +125,14 @@ void NewGameDialog::CreateControls() {
   password_->setMaxLength(kPasswordChars);
   password_->setEchoMode(QLineEdit::Password);
   pieces_ = new TokenList(picture_, this);
-  computer_ = new QCheckBox("A.&I. ", this);
+  computer_ = new QCheckBox(tr("Computer pla&yer"), this);
 
-  add_ = new QPushButton("&Add player     ", this);
-  remove_ = new QPushButton("&Remove ", this);
-  start_ = new QPushButton("&Start", this);
-  networkButton_ = new QPushButton("&Network...", this);
+  add_ = new QPushButton(tr("&Add player"), this);
+  remove_ = new QPushButton(tr("&Remove"), this);
+  start_ = new QPushButton(tr("&Start"), this);
+  networkButton_ = new QPushButton(tr("Ne&twork..."), this);
   networkButton_->setEnabled(static_cast<bool>(network_));
-  exit_ = new QPushButton("Exit           ", this);
+  exit_ = new QPushButton(tr("E&xit"), this);
   // Enter stores the player being entered; Start is a deliberate choice.
   for (QPushButton* button : {add_, remove_, start_, networkButton_, exit_})
     button->setAutoDefault(false);
@@ -157,18 +155,18 @@ void NewGameDialog::CreateControls() {
   for (const auto& [control, id] : ids) SetControlId(control, id);
 
   auto* slotRow = new QHBoxLayout;
-  slotRow->addWidget(new QLabel("Player", this));
+  slotRow->addWidget(new QLabel(tr("Player"), this));
   slotRow->addSpacing(6);
   slotRow->addWidget(previous_);
   slotRow->addWidget(slotNumber_);
   slotRow->addWidget(next_);
   slotRow->addStretch();
 
-  auto* nameLabel = new QLabel("&Name", this);
+  auto* nameLabel = new QLabel(tr("&Name"), this);
   nameLabel->setBuddy(name_);
-  auto* passwordLabel = new QLabel("Pass&word", this);
+  auto* passwordLabel = new QLabel(tr("Pass&word"), this);
   passwordLabel->setBuddy(password_);
-  auto* pieceLabel = new QLabel("&Piece", this);
+  auto* pieceLabel = new QLabel(tr("&Piece"), this);
   pieceLabel->setBuddy(pieces_);
 
   auto* fields = new QGridLayout;

@@ -54,9 +54,11 @@ class TokenList : public ItemComboBox {
 };
 
 class NewGameDialog : public QDialog {
+  Q_OBJECT
+
  public:
   // Control ids of the dialog.
-  enum Control : int {
+  enum Control {
     kName = 1000,
     kNextSlot = 1001,
     kPreviousSlot = 1002,

@@ -11,8 +11,6 @@
 namespace tomtura {
 namespace {
 
-constexpr char kLoginTitle[] = "Tomtura - inloggning";
-constexpr char kPasswordCaption[] = "Password:";
 constexpr int kTextYes = 43;
 constexpr int kTextNo = 44;
 
@@ -34,12 +32,12 @@ LoginDialog::LoginDialog(Game& game, const DecisionRequest& request, const Board
     : FramedDialog(game, picture, parent,
                    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       request_(request) {
-  setWindowTitle(kLoginTitle);
+  setWindowTitle(tr("Tomtura - Login"));
   message_ = MakeMessage(Qt::AlignCenter);
-  const PasswordRow password = MakePasswordRow(kPasswordCaption);
+  const PasswordRow password = MakePasswordRow(tr("&Password:"));
   passwordLabel_ = password.label;
   passwordField_ = password.field;
-  MakeButtons(QStringLiteral("&OK"), QStringLiteral("&Cancel"));
+  MakeButtons(tr("&OK"), tr("&Cancel"));
   setTabOrder(passwordField_, button1_);
   setTabOrder(button1_, button2_);
 }

@@ -145,11 +145,11 @@ class TradePage : public PlayPageBase {
     price_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), price_));
     price_->setMaximumWidth(90);
-    include_ = new QCheckBox(selling ? "Include also" : "Include also:  ", this);
+    include_ = new QCheckBox(PlayPageBase::tr("Include also:"), this);
     SetControlId(include_, kIdInclude);
-    ask_ = Button(kIdAsk, "Ask  ");
-    partnerPrice_ = Static(kIdPartnerPrice, "Ord. Pris:");
-    ownPrice_ = Static(kIdOwnPrice, "Ord. Pris:");
+    ask_ = Button(kIdAsk, PlayPageBase::tr("&Ask"));
+    partnerPrice_ = Static(kIdPartnerPrice, PlayPageBase::tr("List price:"));
+    ownPrice_ = Static(kIdOwnPrice, PlayPageBase::tr("List price:"));
 
     for (int n : window.deals().Partners()) {
       partner_->addItem(Qs(window.deals().players()[n].name.utf8()), n);
@@ -167,14 +167,14 @@ class TradePage : public PlayPageBase {
       ++row;
     };
     if (selling) {
-      addRow(new QLabel("Sell firm  ", this), ownProperty_, ownPrice_);
-      addRow(new QLabel("Price", this), price_, nullptr);
-      addRow(new QLabel("Choose player:    ", this), partner_, nullptr);
+      addRow(new QLabel(PlayPageBase::tr("Sell street:"), this), ownProperty_, ownPrice_);
+      addRow(new QLabel(PlayPageBase::tr("Price:"), this), price_, nullptr);
+      addRow(new QLabel(PlayPageBase::tr("Choose player:"), this), partner_, nullptr);
       addRow(include_, partnerProperty_, partnerPrice_);
     } else {
-      addRow(new QLabel("Choose Player: ", this), partner_, nullptr);
-      addRow(new QLabel("Buy street", this), partnerProperty_, partnerPrice_);
-      addRow(new QLabel("Price", this), price_, nullptr);
+      addRow(new QLabel(PlayPageBase::tr("Choose player:"), this), partner_, nullptr);
+      addRow(new QLabel(PlayPageBase::tr("Buy street:"), this), partnerProperty_, partnerPrice_);
+      addRow(new QLabel(PlayPageBase::tr("Price:"), this), price_, nullptr);
       addRow(include_, ownProperty_, ownPrice_);
     }
     grid->addWidget(ask_, row, 1, Qt::AlignRight);
@@ -354,8 +354,8 @@ class MortgagePage : public ListPage {
       : ListPage(window,
                  PageText(window, unmortgage ? kTextUnmortgageCaption : kTextMortgageCaption),
                  unmortgage ? PageText(window, kTextUnmortgageExplanation)
-                            : "Välj en gata. Banken lånar dig halva priset, "
-                              "som visas nedan."),
+                            : PlayPageBase::tr("Choose a street. The bank lends you half its "
+                                               "price, shown below.")),
         unmortgage_(unmortgage) {
     amount_ = Static(kIdAmount);
     QFont amountFont = amount_->font();
@@ -365,7 +365,7 @@ class MortgagePage : public ListPage {
         Button(kIdMortgageButton, Text(unmortgage ? kTextUnmortgageButton : kTextMortgageButton));
 
     auto* value = new QHBoxLayout;
-    value->addWidget(Static(kIdMortgageValue, "Value of mortgage"));
+    value->addWidget(Static(kIdMortgageValue, PlayPageBase::tr("Value of mortgage:")));
     value->addWidget(amount_);
     value->addStretch();
     Arrange(value);
@@ -401,17 +401,19 @@ class HousePage : public ListPage {
   HousePage(PlayWindow& window, bool selling)
       : ListPage(window, PageText(window, selling ? kTextSellHouseCaption : kTextBuyHouseCaption),
                  selling ? PageText(window, kTextSellHouseExplanation)
-                         : "Välj en gata i en hel färggrupp. Husen byggs ett i taget "
-                           "och jämnt över gruppen; det femte är ett hotell."),
+                         : PlayPageBase::tr("Choose a street in a whole colour group. Houses "
+                                            "are built one at a time and evenly across the "
+                                            "group; the fifth is a hotel.")),
         selling_(selling) {
     houses_ = Static(kIdHouses);
     housePrice_ = Static(kIdPrice);
-    button_ = Button(kIdHouseButton, selling ? Text(kTextSellHouseButton) : "  Add    ");
+    button_ =
+        Button(kIdHouseButton, selling ? Text(kTextSellHouseButton) : PlayPageBase::tr("Add"));
 
     auto* figures = new QGridLayout;
-    figures->addWidget(new QLabel("Houses", this), 0, 0);
+    figures->addWidget(new QLabel(PlayPageBase::tr("Houses:"), this), 0, 0);
     figures->addWidget(houses_, 0, 1);
-    figures->addWidget(new QLabel("House price", this), 1, 0);
+    figures->addWidget(new QLabel(PlayPageBase::tr("House price:"), this), 1, 0);
     figures->addWidget(housePrice_, 1, 1);
     figures->setColumnStretch(2, 1);
     Arrange(figures);

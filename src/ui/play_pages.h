@@ -35,6 +35,8 @@ inline constexpr int kIdOwnPrice = 1042;
 
 // What every page has: its window, and the making of its statics and buttons.
 class PlayPageBase : public QWidget {
+  Q_OBJECT
+
  public:
   explicit PlayPageBase(PlayWindow& window);
   // Each time the page is shown: its lists, statics and tooltips from the working copies.

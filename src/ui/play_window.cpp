@@ -65,8 +65,8 @@ PlayWindow::PlayWindow(Game& game, PlayWindowDeals& deals, const BoardPicture& p
     pages_[i]->setVisible(i == currentPage_);
   }
 
-  auto* ok = new QPushButton("&OK", this);
-  auto* cancel = new QPushButton("&Cancel", this);
+  auto* ok = new QPushButton(tr("&OK"), this);
+  auto* cancel = new QPushButton(tr("&Cancel"), this);
   SetControlId(ok, kIdOk);
   SetControlId(cancel, kIdCancel);
   const int buttonTop = FrameRect().bottom() + 1 + kMoneyBoxGap;

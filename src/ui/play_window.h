@@ -20,6 +20,8 @@ class PlayPageBase;
 class PageTabs;
 
 class PlayWindow : public QDialog {
+  Q_OBJECT
+
  public:
   // Results of the window.
   static constexpr int kOk = kPlayWindowOk;

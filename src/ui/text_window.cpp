@@ -25,7 +25,7 @@ TextWindow::TextWindow(Game& game, const BoardPicture* picture, FreeTextBlock bl
                        QWidget* parent)
     : FramedDialog(game, picture, parent,
                    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
-  setWindowTitle(tr("Brikanda- tips"));
+  setWindowTitle(tr("Tomtura - Tips"));
   SetTiles(kTilesX, kTilesY);
 
   text_ = new QPlainTextEdit(this);

@@ -385,7 +385,7 @@ void BalloonTipsTest::textsFollowTheControlAndItsNeighbours() {
   QCOMPARE(text(Make<QPushButton>(&plain, 1010, "&Network...", {})),
            QString("Play over the network"));
   QCOMPARE(text(Make<QLineEdit>(&plain, 1010, "", {})), QString());
-  QCOMPARE(text(Make<QPushButton>(&plain, 1011, "Exit", {})), QString("Avsluta Tomtura"));
+  QCOMPARE(text(Make<QPushButton>(&plain, 1011, "Exit", {})), QString("Exit Tomtura"));
   QCOMPARE(text(Make<QPushButton>(&plain, 40010, "", {})), QString("Roll the dice"));
   QCOMPARE(text(Make<QPushButton>(&plain, 999, "", {})), QString());
   QCOMPARE(text(Make<QPushButton>(&plain, 0, "", {})), QString());

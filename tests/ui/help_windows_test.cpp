@@ -83,7 +83,7 @@ void HelpWindowsTest::textWindowWithoutFileOrMarkerIsEmpty() {
   QTemporaryDir dir;
   Game missing(TextCatalogue::Load(dir.filePath("tomtura.lst").toStdString()), ui, 1);
   TextWindow noFile(missing, nullptr, FreeTextBlock::kRules, nullptr);
-  QCOMPARE(noFile.windowTitle(), QString("Brikanda- tips"));
+  QCOMPARE(noFile.windowTitle(), QString("Tomtura - Tips"));
   QCOMPARE(noFile.text()->toPlainText(), QString());
 
   QFile file(dir.filePath("tomtura.lst"));
