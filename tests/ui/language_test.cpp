@@ -1,0 +1,298 @@
+// Each edition in one language (offscreen): for every board file beside the test, its edition's
+// translations installed, the main window's menus and a few dialogs hold no word of the other
+// language, Qt's standard buttons speak the edition's language, and the product in every title
+// is Tomtura.
+#include <QAbstractButton>
+#include <QDockWidget>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "data/ini_file.h"
+#include "net/session.h"
+#include "rules/game.h"
+#include "sound/sound.h"
+#include "trade/auction.h"
+#include "trade/play_deals.h"
+#include "ui/about_dialog.h"
+#include "ui/auction_dialog.h"
+#include "ui/balloon_tips.h"
+#include "ui/board_picture.h"
+#include "ui/control_ids.h"
+#include "ui/chat_dialog.h"
+#include "ui/main_window.h"
+#include "ui/network_dialogs.h"
+#include "ui/new_game_dialog.h"
+#include "ui/password_dialog.h"
+#include "ui/play_pages.h"
+#include "ui/play_window.h"
+#include "ui/qt_front_end.h"
+#include "ui/qt_net_link.h"
+#include "ui/text_window.h"
+#include "ui/translation.h"
+
+using namespace tomtura;
+
+namespace {
+
+// Words the English texts used to show in the Swedish game, and Swedish words an English game
+// must not show; each as a whole word, shortcut marks removed.
+const QStringList kEnglishWords = {
+    "Choose",  "Buy",     "Sell",     "Ask",      "Cancel",  "Hide",    "Player",  "Players",
+    "Game",    "File",    "Options",  "Help",     "Message", "Price",   "Add",     "Remove",
+    "Exit",    "Network", "Name",     "Password", "Piece",   "Include", "Houses",  "Roll",
+    "Save",    "Load",    "Yes",      "No",       "Send",    "Bid",     "Auction", "Mortgage",
+    "About",   "Display", "Music",    "Sound",    "Address", "Value",   "Computer", "Join",
+    "Host",    "Rules",   "Homepage", "Street",   "Login",   "Recipients"};
+const QStringList kSwedishWords = {
+    "Välj",   "Köp",    "Sälj",        "Fråga",  "Avbryt", "Dölj",   "Spelare", "Spel",
+    "Hjälp",  "Regler", "Meddelande",  "Pris",   "Lägg",   "Ta",     "Avsluta", "Nätverk",
+    "Namn",   "Lösenord", "Pjäs",      "Bygg",   "Hus",    "Slå",    "Spara",   "Öppna",
+    "Ja",     "Nej",    "Skicka",      "Bud",    "Inteckna", "Om",   "Musik",   "Ljud",
+    "Adress", "gata",   "Inställningar", "Starta", "Anslut", "Datorspelare", "auktion"};
+
+struct Edition {
+  QString boardFile;  // beside the test
+  QString language;
+};
+
+// The editions whose board files stand beside the test, each with its language.
+QList<Edition> EditionsBesideTheTest() {
+  QList<Edition> editions;
+  const QDir here(QCoreApplication::applicationDirPath());
+  for (const char* name : {"tomtura.lst", "tomtura_en.lst"}) {
+    const QString path = here.filePath(name);
+    if (!QFile::exists(path)) continue;
+    const QString language = QString::fromStdString(
+        IniFile::Load(path.toStdString()).GetString("EDITION", "Language", ""));
+    editions.append({path, language});
+  }
+  return editions;
+}
+
+// The main window of one edition, on a private copy of its board file (options are written back
+// to it), with two persons at the table.
+struct EditionWindow {
+  QTemporaryDir dir;
+  QtFrontEnd ui;
+  std::unique_ptr<Game> game;
+  BoardPicture picture;
+  std::unique_ptr<SoundEffects> sound;
+  std::unique_ptr<MainWindow> window;
+
+  explicit EditionWindow(const QString& boardFile) {
+    const QString copy = dir.filePath(QFileInfo(boardFile).fileName());
+    QFile::copy(boardFile, copy);
+    game = std::make_unique<Game>(TextCatalogue::Load(copy.toStdString()), ui, 7);
+    QImage sheet(kSheetWidth, kSheetHeight, QImage::Format_RGB32);
+    sheet.fill(0xFF808080);
+    picture.SetSheet(sheet);
+    sound = std::make_unique<SoundEffects>(game->texts, dir.path());
+    ui.SetModalRunner([](QDialog&) { return int(QDialog::Rejected); });
+    window = std::make_unique<MainWindow>(*game, ui, picture, *sound, dir.path());
+    GameState& state = game->state;
+    for (int i = 0; i < 2; ++i) {
+      state.players[i].name.setUtf8("P" + std::to_string(i + 1));
+      state.players[i].token = static_cast<std::int16_t>(i);
+    }
+    state.playerCount = 2;
+    window->StartNewGame();
+  }
+};
+
+struct NoLink : NetSession::Link {
+  void Send(ConnectionId, std::vector<std::uint8_t>) override {}
+  void Close(ConnectionId) override {}
+  bool WaitForInput() override { return false; }
+};
+
+void AddMenuTexts(const QMenu& menu, QStringList& texts) {
+  texts << menu.title();
+  for (const QAction* action : menu.actions()) {
+    if (action->menu() != nullptr) {
+      AddMenuTexts(*action->menu(), texts);
+    } else if (!action->isSeparator()) {
+      texts << action->text().section('\t', 0, 0);
+    }
+  }
+}
+
+// Every text a widget and its children show: titles, captions, labels, tooltips.
+QStringList ShownTexts(const QWidget& top) {
+  QStringList texts{top.windowTitle()};
+  QList<const QWidget*> widgets{&top};
+  for (const QWidget* child : top.findChildren<QWidget*>()) widgets << child;
+  for (const QWidget* widget : widgets) {
+    texts << widget->toolTip();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) texts << button->text();
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) texts << label->text();
+    if (const auto* dock = qobject_cast<const QDockWidget*>(widget)) texts << dock->windowTitle();
+    if (const auto* menuBar = qobject_cast<const QMenuBar*>(widget)) {
+      for (const QAction* action : menuBar->actions()) AddMenuTexts(*action->menu(), texts);
+    }
+  }
+  texts.removeAll(QString());
+  return texts;
+}
+
+// The texts among `texts` that hold one of `words` as a whole word, or (for an English game)
+// a Swedish letter.
+QStringList Foreign(const QStringList& texts, const QStringList& words, bool english) {
+  QStringList found;
+  for (QString text : texts) {
+    text.remove('&');
+    for (const QString& word : words) {
+      const QRegularExpression whole("(^|[^\\w])" + QRegularExpression::escape(word) +
+                                         "($|[^\\w])",
+                                     QRegularExpression::UseUnicodePropertiesOption);
+      if (whole.match(text).hasMatch()) found << word + " in \"" + text + "\"";
+    }
+    if (english && text.contains(QRegularExpression("[åäöÅÄÖ]"))) found << "\"" + text + "\"";
+  }
+  return found;
+}
+
+}  // namespace
+
+class LanguageTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void cleanup() { InstallTranslations("en", QString()); }
+
+  void editionsAreBesideTheTest();
+  void windowsSpeakTheEditionsLanguage_data();
+  void windowsSpeakTheEditionsLanguage();
+  void installingAgainReplacesTheLanguage();
+  void balloonsKnowTranslatedCaptions();
+};
+
+// The default edition is always there, with the language of its texts.
+void LanguageTest::editionsAreBesideTheTest() {
+  const QList<Edition> editions = EditionsBesideTheTest();
+  QVERIFY(!editions.isEmpty());
+  QCOMPARE(QFileInfo(editions.first().boardFile).fileName(), QString("tomtura.lst"));
+  QCOMPARE(editions.first().language, QString("sv"));
+  for (const Edition& edition : editions) {
+    QVERIFY2(!edition.language.isEmpty(), qPrintable(edition.boardFile));
+    if (edition.language == "en") continue;
+    QVERIFY2(QFile::exists(QDir(QCoreApplication::applicationDirPath())
+                               .filePath("tomtura_" + edition.language + ".qm")),
+             qPrintable(edition.language));
+  }
+}
+
+void LanguageTest::windowsSpeakTheEditionsLanguage_data() {
+  QTest::addColumn<QString>("boardFile");
+  QTest::addColumn<QString>("language");
+  for (const Edition& edition : EditionsBesideTheTest()) {
+    QTest::newRow(qPrintable(edition.language)) << edition.boardFile << edition.language;
+  }
+}
+
+void LanguageTest::windowsSpeakTheEditionsLanguage() {
+  QFETCH(QString, boardFile);
+  QFETCH(QString, language);
+  const bool english = language == "en";
+  InstallTranslations(language, QCoreApplication::applicationDirPath());
+  EditionWindow e(boardFile);
+  Game& game = *e.game;
+
+  std::vector<std::unique_ptr<QWidget>> windows;
+  windows.push_back(std::make_unique<NewGameDialog>(game, e.picture, nullptr));
+  PlayWindowDeals deals(game);
+  for (int page = 0; page < kPlayPageCount; ++page) {
+    windows.push_back(std::make_unique<PlayWindow>(game, deals, e.picture, page, nullptr));
+  }
+  DecisionRequest login;
+  login.kind = DecisionKind::Login;
+  windows.push_back(std::make_unique<PasswordDialog>(game, login, nullptr, nullptr));
+  windows.push_back(std::make_unique<TextWindow>(game, nullptr, FreeTextBlock::kTips, nullptr));
+  windows.push_back(std::make_unique<AboutDialog>(QString(), QIcon(), nullptr, nullptr));
+  windows.push_back(std::make_unique<NetworkDialog>(game, nullptr, nullptr, nullptr));
+  NoLink noLink;
+  NetSession session(game, noLink, Role::Client);
+  QtNetLink link;
+  windows.push_back(std::make_unique<JoinDialog>(
+      game, session, link, 1, "P1", [](const QString&, const QString&, QMessageBox::Icon) {},
+      nullptr));
+  windows.push_back(std::make_unique<ChatDialog>(game, nullptr));
+  Auction auction(game);
+  windows.push_back(std::make_unique<AuctionDialog>(game, auction, nullptr, nullptr));
+
+  QStringList titles{e.window->windowTitle()};
+  const QStringList& foreignWords = english ? kSwedishWords : kEnglishWords;
+  QStringList foreign = Foreign(ShownTexts(*e.window), foreignWords, english);
+  for (const std::unique_ptr<QWidget>& window : windows) {
+    // The play window is titled by its page, without the product's name.
+    if (qobject_cast<PlayWindow*>(window.get()) == nullptr) titles << window->windowTitle();
+    QVERIFY2(!window->windowTitle().contains("Brikanda"), qPrintable(window->windowTitle()));
+    foreign << Foreign(ShownTexts(*window), foreignWords, english);
+  }
+  QVERIFY2(foreign.isEmpty(), qPrintable(foreign.join('\n')));
+  for (const QString& title : titles) {
+    QVERIFY2(title.contains("Tomtura") && !title.contains("Brikanda"), qPrintable(title));
+  }
+
+  // Qt's own buttons, as in the game's questions.
+  QMessageBox box(QMessageBox::Question, QString(), QString(),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  const QStringList buttons = {box.button(QMessageBox::Yes)->text(),
+                               box.button(QMessageBox::No)->text(),
+                               box.button(QMessageBox::Cancel)->text()};
+  QCOMPARE(buttons, english ? QStringList({"&Yes", "&No", "Cancel"})
+                            : QStringList({"&Ja", "&Nej", "Avbryt"}));
+}
+
+// A second language replaces the first, English puts the source texts back, and a language
+// without files changes nothing.
+void LanguageTest::installingAgainReplacesTheLanguage() {
+  const QString here = QCoreApplication::applicationDirPath();
+  const auto newGameTitle = [] {
+    return QCoreApplication::translate("tomtura::NewGameDialog", "Tomtura - New game");
+  };
+  const auto yes = [] { return QCoreApplication::translate("QPlatformTheme", "&Yes"); };
+  InstallTranslations("sv", here);
+  InstallTranslations("sv", here);
+  QCOMPARE(newGameTitle(), QString("Tomtura – nytt spel"));
+  QCOMPARE(yes(), QString("&Ja"));
+  InstallTranslations("en", here);
+  QCOMPARE(newGameTitle(), QString("Tomtura - New game"));
+  QCOMPARE(yes(), QString("&Yes"));
+  InstallTranslations("sv", here);
+  InstallTranslations("xx", here);
+  QCOMPARE(newGameTitle(), QString("Tomtura - New game"));
+}
+
+// The balloons of the play window that depend on a caption find it in the language shown: the
+// include box of a trade page and the house page's button.
+void LanguageTest::balloonsKnowTranslatedCaptions() {
+  constexpr int kTipPartnerDeal = 133;
+  constexpr int kTipReturnHouse = 142;
+  constexpr int kTipBuildHouse = 143;
+  const QString here = QCoreApplication::applicationDirPath();
+  InstallTranslations("sv", here);
+  EditionWindow e(QDir(here).filePath("tomtura.lst"));
+  const auto text = [&e](int n) { return QString::fromStdString(e.game->Text(n)); };
+  PlayWindowDeals deals(*e.game);
+  const std::pair<PlayPage, int> expected[] = {{PlayPage::Buy, kTipPartnerDeal},
+                                               {PlayPage::Sell, kTipPartnerDeal},
+                                               {PlayPage::BuyHouse, kTipBuildHouse},
+                                               {PlayPage::SellHouse, kTipReturnHouse}};
+  for (const auto& [page, tip] : expected) {
+    PlayWindow window(*e.game, deals, e.picture, int(page), nullptr);
+    const int id = tip == kTipPartnerDeal ? kIdPartner : kIdHouseButton;
+    const QWidget* control = FindControl<QWidget>(window.page(int(page)), id);
+    QVERIFY(control != nullptr);
+    QCOMPARE(TooltipText(*control, *e.game), text(tip));
+  }
+}
+
+QTEST_MAIN(LanguageTest)
+#include "language_test.moc"

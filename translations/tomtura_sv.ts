@@ -1,0 +1,512 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="sv_SE">
+<context>
+    <name>BalloonTips</name>
+    <message>
+        <source>Exit Tomtura</source>
+        <translation>Avsluta Tomtura</translation>
+    </message>
+</context>
+<context>
+    <name>BoardFileReport</name>
+    <message>
+        <source>the file itself</source>
+        <translation>själva filen</translation>
+    </message>
+    <message>
+        <source>the numbered texts (section [TEXTS])</source>
+        <translation>de numrerade texterna (avsnittet [TEXTS])</translation>
+    </message>
+    <message>
+        <source>the streets (section [GATOR])</source>
+        <translation>gatorna (avsnittet [GATOR])</translation>
+    </message>
+    <message>
+        <source>streets %1 of section [GATOR]</source>
+        <translation>gatorna %1 i avsnittet [GATOR]</translation>
+    </message>
+    <message>
+        <source>the chance cards (section [CHANS])</source>
+        <translation>chanskorten (avsnittet [CHANS])</translation>
+    </message>
+    <message>
+        <source>the community cards (section [ALLM])</source>
+        <translation>allmänningskorten (avsnittet [ALLM])</translation>
+    </message>
+    <message>
+        <source>The board file %1 cannot be played with. Missing:
+%2
+
+No game can be started.</source>
+        <translation>Det går inte att spela med spelplansfilen %1. Det saknas:
+%2
+
+Inget spel kan startas.</translation>
+    </message>
+</context>
+<context>
+    <name>QPlatformTheme</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Avbryt</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>&amp;Ja</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>&amp;Nej</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öppna</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Spara</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Stäng</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Network games use port &lt;n&gt;.</source>
+        <translation>Nätverksspel använder port &lt;n&gt;.</translation>
+    </message>
+    <message>
+        <source>A saved game to open.</source>
+        <translation>Ett sparat spel att öppna.</translation>
+    </message>
+    <message>
+        <source>--port needs a number from 1 to 65535, not &quot;%1&quot;</source>
+        <translation>--port behöver ett tal från 1 till 65535, inte ”%1”</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::AboutDialog</name>
+    <message>
+        <source>About Tomtura</source>
+        <translation>Om Tomtura</translation>
+    </message>
+    <message>
+        <source>Homepage</source>
+        <translation>Hemsida</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::AuctionDialog</name>
+    <message>
+        <source>Tomtura - Auction</source>
+        <translation>Tomtura – auktion</translation>
+    </message>
+    <message>
+        <source>&amp;Bid:</source>
+        <translation>&amp;Bud:</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Lösenord:</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Avbryt</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::ChatDialog</name>
+    <message>
+        <source>Tomtura - Message</source>
+        <translation>Tomtura – meddelande</translation>
+    </message>
+    <message>
+        <source>&amp;Recipients:</source>
+        <translation>&amp;Mottagare:</translation>
+    </message>
+    <message>
+        <source>&amp;Message:</source>
+        <translation>Medde&amp;lande:</translation>
+    </message>
+    <message>
+        <source>Send to &amp;all</source>
+        <translation>Skicka till &amp;alla</translation>
+    </message>
+    <message>
+        <source>&amp;Send</source>
+        <translation>&amp;Skicka</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Avbryt</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::HostLobbyDialog</name>
+    <message>
+        <source>Tomtura - Network game: waiting for players</source>
+        <translation>Tomtura – nätverksspel: väntar på spelare</translation>
+    </message>
+    <message>
+        <source>Joined players</source>
+        <translation>Anslutna spelare</translation>
+    </message>
+    <message>
+        <source>&amp;Your name</source>
+        <translation>&amp;Ditt namn</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>&amp;Starta</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Avbryt</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::JoinDialog</name>
+    <message>
+        <source>Tomtura - Network game: connect to the host</source>
+        <translation>Tomtura – nätverksspel: anslut till värden</translation>
+    </message>
+    <message>
+        <source>&amp;Address</source>
+        <translation>&amp;Adress</translation>
+    </message>
+    <message>
+        <source>&amp;Your name</source>
+        <translation>&amp;Ditt namn</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Avbryt</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Ansluter …</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::LoginDialog</name>
+    <message>
+        <source>Tomtura - Login</source>
+        <translation>Tomtura – inloggning</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Lösenord:</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Avbryt</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::MainWindow</name>
+    <message>
+        <source>&amp;Game</source>
+        <translation>&amp;Spel</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>&amp;Inställningar</translation>
+    </message>
+    <message>
+        <source>&amp;Display</source>
+        <translation>&amp;Utseende</translation>
+    </message>
+    <message>
+        <source>&amp;Play</source>
+        <translation>S&amp;pela</translation>
+    </message>
+    <message>
+        <source>&amp;?</source>
+        <translation>&amp;?</translation>
+    </message>
+    <message>
+        <source>Game log</source>
+        <translation>Spellogg</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 finns redan.
+Vill du ersätta den?</translation>
+    </message>
+    <message>
+        <source>&amp;New game</source>
+        <translation>&amp;Nytt spel</translation>
+    </message>
+    <message>
+        <source>&amp;Add player...</source>
+        <translation>&amp;Lägg till spelare…</translation>
+    </message>
+    <message>
+        <source>&amp;Save game...</source>
+        <translation>&amp;Spara spelet…</translation>
+    </message>
+    <message>
+        <source>&amp;Load game...</source>
+        <translation>&amp;Öppna sparat spel…</translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation>&amp;Avsluta</translation>
+    </message>
+    <message>
+        <source>S&amp;ound</source>
+        <translation>&amp;Ljud</translation>
+    </message>
+    <message>
+        <source>&amp;Music</source>
+        <translation>&amp;Musik</translation>
+    </message>
+    <message>
+        <source>&amp;Stretch board</source>
+        <translation>&amp;Sträck ut spelplanen</translation>
+    </message>
+    <message>
+        <source>&amp;Hide companies</source>
+        <translation>&amp;Dölj gatorna</translation>
+    </message>
+    <message>
+        <source>&amp;Fast movement</source>
+        <translation>Snabba &amp;förflyttningar</translation>
+    </message>
+    <message>
+        <source>Save &amp;players</source>
+        <translation>Spara s&amp;pelarna</translation>
+    </message>
+    <message>
+        <source>&amp;Default background</source>
+        <translation>&amp;Standardbakgrund</translation>
+    </message>
+    <message>
+        <source>&amp;Load background...</source>
+        <translation>&amp;Välj bakgrund…</translation>
+    </message>
+    <message>
+        <source>&amp;Flat buttons</source>
+        <translation>&amp;Platta knappar</translation>
+    </message>
+    <message>
+        <source>&amp;Auction</source>
+        <translation>&amp;Auktion</translation>
+    </message>
+    <message>
+        <source>&amp;Can&apos;t buy on first lap</source>
+        <translation>&amp;Inga köp första varvet</translation>
+    </message>
+    <message>
+        <source>Game &amp;log</source>
+        <translation>Spello&amp;gg</translation>
+    </message>
+    <message>
+        <source>&amp;Roll</source>
+        <translation>&amp;Slå</translation>
+    </message>
+    <message>
+        <source>&amp;Buy company from...</source>
+        <translation>&amp;Köp gata av…</translation>
+    </message>
+    <message>
+        <source>&amp;Sell company to...</source>
+        <translation>S&amp;älj gata till…</translation>
+    </message>
+    <message>
+        <source>&amp;Mortgage company...</source>
+        <translation>&amp;Inteckna gata…</translation>
+    </message>
+    <message>
+        <source>&amp;Unmortgage company...</source>
+        <translation>&amp;Lös in gata…</translation>
+    </message>
+    <message>
+        <source>Buy &amp;house...</source>
+        <translation>Köp &amp;hus…</translation>
+    </message>
+    <message>
+        <source>Sell h&amp;ouse...</source>
+        <translation>Sälj h&amp;us…</translation>
+    </message>
+    <message>
+        <source>Se&amp;nd message...</source>
+        <translation>Skicka &amp;meddelande…</translation>
+    </message>
+    <message>
+        <source>&amp;Help...</source>
+        <translation>&amp;Hjälp…</translation>
+    </message>
+    <message>
+        <source>&amp;Rules...</source>
+        <translation>&amp;Regler…</translation>
+    </message>
+    <message>
+        <source>&amp;About...</source>
+        <translation>&amp;Om Tomtura…</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::NetworkDialog</name>
+    <message>
+        <source>&amp;Host a network game</source>
+        <translation>&amp;Var värd för ett nätverksspel</translation>
+    </message>
+    <message>
+        <source>&amp;Join a network game</source>
+        <translation>&amp;Anslut till ett nätverksspel</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Avbryt</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::NewGameDialog</name>
+    <message>
+        <source>Tomtura - New game</source>
+        <translation>Tomtura – nytt spel</translation>
+    </message>
+    <message>
+        <source>Computer pla&amp;yer</source>
+        <translation>&amp;Datorspelare</translation>
+    </message>
+    <message>
+        <source>&amp;Add player</source>
+        <translation>&amp;Lägg till spelare</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Ta bort</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>&amp;Starta</translation>
+    </message>
+    <message>
+        <source>Ne&amp;twork...</source>
+        <translation>N&amp;ätverk…</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>A&amp;vsluta</translation>
+    </message>
+    <message>
+        <source>Player</source>
+        <translation>Spelare</translation>
+    </message>
+    <message>
+        <source>&amp;Name</source>
+        <translation>&amp;Namn</translation>
+    </message>
+    <message>
+        <source>Pass&amp;word</source>
+        <translation>L&amp;ösenord</translation>
+    </message>
+    <message>
+        <source>&amp;Piece</source>
+        <translation>&amp;Pjäs</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::PlayPageBase</name>
+    <message>
+        <source>Include also:</source>
+        <translation>Ta även med:</translation>
+    </message>
+    <message>
+        <source>&amp;Ask</source>
+        <translation>&amp;Fråga</translation>
+    </message>
+    <message>
+        <source>List price:</source>
+        <translation>Listpris:</translation>
+    </message>
+    <message>
+        <source>Sell street:</source>
+        <translation>Sälj gata:</translation>
+    </message>
+    <message>
+        <source>Price:</source>
+        <translation>Pris:</translation>
+    </message>
+    <message>
+        <source>Choose player:</source>
+        <translation>Välj spelare:</translation>
+    </message>
+    <message>
+        <source>Buy street:</source>
+        <translation>Köp gata:</translation>
+    </message>
+    <message>
+        <source>Choose a street. The bank lends you half its price, shown below.</source>
+        <translation>Välj en gata. Banken lånar dig halva priset, som visas nedan.</translation>
+    </message>
+    <message>
+        <source>Value of mortgage:</source>
+        <translation>Inteckningens värde:</translation>
+    </message>
+    <message>
+        <source>Choose a street in a whole colour group. Houses are built one at a time and evenly across the group; the fifth is a hotel.</source>
+        <translation>Välj en gata i en hel färggrupp. Husen byggs ett i taget och jämnt över gruppen; det femte är ett hotell.</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Bygg</translation>
+    </message>
+    <message>
+        <source>Houses:</source>
+        <translation>Hus:</translation>
+    </message>
+    <message>
+        <source>House price:</source>
+        <translation>Huspris:</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::PlayWindow</name>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Avbryt</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::TextWindow</name>
+    <message>
+        <source>Tomtura - Tips</source>
+        <translation>Tomtura – tips</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+</TS>
