@@ -416,7 +416,7 @@ void NetSession::PlayerGone(ConnectionId connection, const std::string& reason) 
   if (p < 0) return;
   Player& player = state.players[p];
   if (player.isBankrupt != 0 || left_.contains(p)) return;
-  game_.Log(p, "%s lämnade spelet: %s", game_.PlayerName(p), reason);
+  game_.LogText(p, kTextLogLeftGame, "%s lämnade spelet: %s", game_.PlayerName(p), reason);
   left_.insert(p);
   player.isBankrupt = 1;
   player.isComputer = 0;

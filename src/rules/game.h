@@ -53,6 +53,16 @@ class Game {
   void Log(int player, std::string_view format, const Args&... args) {
     state.log.Add(player, FormatText(format, args...));
   }
+  // Text n, or `fallback` (what the program said before the text existed) when the board file
+  // is older than the text.
+  std::string TextOr(int n, std::string_view fallback) const {
+    return texts.HasText(n) ? texts.GetText(n) : std::string(fallback);
+  }
+  // A log line in the words of text n, or of `fallback` for an older board file.
+  template <typename... Args>
+  void LogText(int player, int n, std::string_view fallback, const Args&... args) {
+    Log(player, TextOr(n, fallback), args...);
+  }
   // Display names as UTF-8.
   std::string PlayerName(int player) const { return state.players[player].name.utf8(); }
   std::string PropertyName(int p) const { return state.properties[p].name.utf8(); }

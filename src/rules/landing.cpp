@@ -138,8 +138,8 @@ void OfferProperty(Game& game, int p) {
                                               game.PropertyName(p), int{property.price});
   if (game.referee.AskQuestion(question, true) == 1) {
     state.current().money -= property.price;
-    game.Log(player, "%s köpte %s för %d kr.", game.PlayerName(player), game.PropertyName(p),
-             int{property.price});
+    game.LogText(player, kTextLogBought, "%s köpte %s för %d kr.", game.PlayerName(player),
+                 game.PropertyName(p), int{property.price});
     GiveProperty(game, p, player);
   } else if (state.settings.auctionOn != 0) {
     int winner = game.referee.RunAuction();
@@ -148,7 +148,8 @@ void OfferProperty(Game& game, int p) {
       GiveProperty(game, p, winner);
     }
   } else {
-    game.Log(player, "%s köpte inte %s.", game.PlayerName(player), game.PropertyName(p));
+    game.LogText(player, kTextLogDeclined, "%s köpte inte %s.", game.PlayerName(player),
+                 game.PropertyName(p));
   }
 }
 
@@ -197,8 +198,8 @@ void ResolveStreetRent(Game& game, int p, int owner) {
   }
   ShowNotice(game, message);
   PayRent(game, owner, rent);
-  game.Log(state.currentPlayer, "%s betalar hyra. %s", game.PlayerName(state.currentPlayer),
-           RentLogTail(message));
+  game.LogText(state.currentPlayer, kTextLogRent, "%s betalar hyra. %s",
+               game.PlayerName(state.currentPlayer), RentLogTail(message));
 }
 
 int CountOwnedOf(const GameState& state, int first, int count, int owner) {
@@ -231,8 +232,8 @@ void ResolveProperty(Game& game, int p) {
   GameState& state = game.state;
   const int player = state.currentPlayer;
   const Property& property = state.properties[p];
-  game.Log(player, "%s slog %d-%d och hamnade på %s", game.PlayerName(player), state.die1,
-           state.die2, game.PropertyName(p));
+  game.LogText(player, kTextLogLandedOn, "%s slog %d-%d och hamnade på %s", game.PlayerName(player),
+               state.die1, state.die2, game.PropertyName(p));
   if (property.owner == kNobody) {
     if (state.firstLap[player] == 0) {
       OfferProperty(game, p);
@@ -271,8 +272,8 @@ void PayRepairs(Game& game, RepairCosts costs) {
   }
   int sum = houses * costs.perHouse + hotels * costs.perHotel;
   state.current().money -= sum;
-  game.Log(player, "%s har %d hus och %d hotell och får betala %d kr.", game.PlayerName(player),
-           houses, hotels, sum);
+  game.LogText(player, kTextLogRepairs, "%s har %d hus och %d hotell och får betala %d kr.",
+               game.PlayerName(player), houses, hotels, sum);
 }
 
 void CollectFromEveryone(GameState& state, int amount) {
@@ -427,7 +428,8 @@ void ArriveInJail(Game& game) {
     list.SelectFirst();
     game.ui.PanelChanged();
     message = game.Text(kTextJailCardUsed);
-    game.Log(player, "%s slipper ut ur fängelset med sitt kort", game.PlayerName(player));
+    game.LogText(player, kTextLogJailCardUsed, "%s slipper ut ur fängelset med sitt kort",
+                 game.PlayerName(player));
   } else {
     state.current().jailTurns = kArrivalJailTurns;
     message = game.Text(kTextJailed);
@@ -453,34 +455,37 @@ bool ResolveSquare(Game& game) {
     case SquareKind::Chance:
     case SquareKind::Community: {
       bool chance = static_cast<SquareKind>(code) == SquareKind::Chance;
-      game.Log(
-          player,
-          chance ? "%s slog %d-%d och hamnade på Chans" : "%s slog %d-%d och hamnade på Allmänning",
-          game.PlayerName(player), state.die1, state.die2);
+      if (chance) {
+        game.LogText(player, kTextLogLandedOnChance, "%s slog %d-%d och hamnade på Chans",
+                     game.PlayerName(player), state.die1, state.die2);
+      } else {
+        game.LogText(player, kTextLogLandedOnCommunity, "%s slog %d-%d och hamnade på Allmänning",
+                     game.PlayerName(player), state.die1, state.die2);
+      }
       return !ResolveCard(game, chance);
     }
     case SquareKind::Tax:
-      game.Log(player, "%s slog %d-%d och hamnade på Skatteruta", game.PlayerName(player),
-               state.die1, state.die2);
+      game.LogText(player, kTextLogLandedOnTax, "%s slog %d-%d och hamnade på Skatteruta",
+                   game.PlayerName(player), state.die1, state.die2);
       game.ui.PlaySoundEffect(kSoundTax);
       self.money -= square == kIncomeTaxSquare ? kIncomeTax : kOtherTax;
       game.ui.PanelChanged();
       return true;
     case SquareKind::GoToJail:
-      game.Log(player, "%s slog %d-%d och hamnade i Fängelset", game.PlayerName(player), state.die1,
-               state.die2);
+      game.LogText(player, kTextLogSentToJail, "%s slog %d-%d och hamnade i Fängelset",
+                   game.PlayerName(player), state.die1, state.die2);
       state.turnPhase = TurnPhase::ToJail;
       state.stepsToMove = StepsForwardTo(square, kJailSquare);
       StartQuickWalk(game);
       return false;
     case SquareKind::Go:
-      game.Log(player, "%s slog %d-%d och hamnade på Gå", game.PlayerName(player), state.die1,
-               state.die2);
+      game.LogText(player, kTextLogLandedOnGo, "%s slog %d-%d och hamnade på Gå",
+                   game.PlayerName(player), state.die1, state.die2);
       return true;
     case SquareKind::Corner:
       if (square == kJailSquare && state.turnPhase != TurnPhase::ToJail) {
-        game.Log(player, "%s slog %d-%d och hamnade på besök i Fängelset", game.PlayerName(player),
-                 state.die1, state.die2);
+        game.LogText(player, kTextLogVisitingJail, "%s slog %d-%d och hamnade på besök i Fängelset",
+                     game.PlayerName(player), state.die1, state.die2);
       }
       return true;
   }

@@ -79,7 +79,7 @@ void Game::NewGame(bool startComputerTurn) {
     ui.StopDiceTimer();
   }
   ui.MenusChanged();
-  Log(-1, "New  game");
+  LogText(-1, kTextLogNewGame, "New  game");
 }
 
 void Game::StopGame() {
@@ -139,7 +139,7 @@ bool Game::CannotPay(const PropertyTable& table, const PlayerTable& players, boo
 bool Game::GoBankrupt() {
   const int loser = state.currentPlayer;
   state.players[loser].isBankrupt = 1;
-  Log(loser, "%s är bankrutt och åker ut", PlayerName(loser));
+  LogText(loser, kTextLogBankrupt, "%s är bankrutt och åker ut", PlayerName(loser));
   state.propertyLists[loser].Clear();
   // Everything goes back to the bank, not to a creditor.
   for (Property& property : state.properties) {

@@ -11,6 +11,7 @@ namespace tomtura {
 
 namespace {
 
+// The opening before the first bid, for a board file without its own words for it.
 constexpr std::string_view kOpeningMessage =
     "%s is sold in an auction,  price $%d. No one has offered anything. %s, go ahead and bid!";
 constexpr std::string_view kOpeningTitle = "Brikanda Auction. Bidder: %s";
@@ -50,9 +51,10 @@ Auction::Auction(Game& game) : game_(game) {
   }
 
   const Property& p = state.properties[property_];
-  message_ = FormatText(kOpeningMessage, game_.PropertyName(property_), int{p.price},
-                        game_.PlayerName(bidder_));
-  title_ = FormatText(kOpeningTitle, game_.PlayerName(bidder_));
+  message_ = FormatText(game_.TextOr(kTextAuctionOpening, kOpeningMessage),
+                        game_.PropertyName(property_), int{p.price}, game_.PlayerName(bidder_));
+  title_ = FormatText(game_.TextOr(kTextAuctionOpeningTitle, kOpeningTitle),
+                      game_.PlayerName(bidder_));
 }
 
 bool Auction::BidderHasPassword() const {
@@ -127,7 +129,8 @@ void Auction::Finish() {
   title_ = game_.Text(60);
   // The bid is not checked against the winner's money: he may end in debt.
   game_.state.players[highestBidder_].money -= highestBid_;
-  game_.Log(highestBidder_, "%s  buy  %s in auction for %d $ ", winner, property, highestBid_);
+  game_.LogText(highestBidder_, kTextLogAuctionWon, "%s  buy  %s in auction for %d $ ", winner,
+                property, highestBid_);
 }
 
 }  // namespace tomtura

@@ -186,7 +186,8 @@ bool ComputerDealer::Ask(int partner, const std::string& offer, int moneyReceive
 void ComputerDealer::Mortgage(int p) {
   props_[p].mortgaged = 1;
   actor().money += MortgageValue(props_[p]);
-  game_.Log(actor_, "%s intecknade %s", game_.PlayerName(actor_), game_.PropertyName(p));
+  game_.LogText(actor_, kTextLogMortgaged, "%s intecknade %s", game_.PlayerName(actor_),
+                game_.PropertyName(p));
   didMortgage_ = true;
 }
 
@@ -280,8 +281,8 @@ void ComputerDealer::OfferSale(int p) {
   props_[p].owner = static_cast<std::int16_t>(buyer);
   actor().money += price;
   state_.players[buyer].money -= price;
-  game_.Log(actor_, "%s sålde %s till %s för %d kr", game_.PlayerName(actor_),
-            game_.PropertyName(p), game_.PlayerName(buyer), price);
+  game_.LogText(actor_, kTextLogSoldFor, "%s sålde %s till %s för %d kr",
+                game_.PlayerName(actor_), game_.PropertyName(p), game_.PlayerName(buyer), price);
   didSellProperty_ = true;
   if (state_.players[buyer].isComputer == 0) {
     game_.RefreshPropertyLists();
@@ -295,7 +296,8 @@ void ComputerDealer::SellHouses() {
     if (MostHousesInGroupExcept(p) > props_[p].houses) continue;
     props_[p].houses -= 1;
     actor().money += HouseRefund(props_[p]);
-    game_.Log(actor_, "%s sålde hus från %s", game_.PlayerName(actor_), game_.PropertyName(p));
+    game_.LogText(actor_, kTextLogHouseSoldFrom, "%s sålde hus från %s", game_.PlayerName(actor_),
+                  game_.PropertyName(p));
     didSellHouses_ = true;
   }
 }
@@ -368,9 +370,10 @@ int ComputerDealer::BuildHouses() {
     }
     actor().money -= props_[target].housePrice;
     props_[target].houses += 1;
-    game_.Log(actor_, "%s köpte %s på %s", game_.PlayerName(actor_),
-              std::string(props_[target].houses == kHotel ? "hotell" : "hus"),
-              game_.PropertyName(target));
+    game_.LogText(actor_, kTextLogBuilt, "%s köpte %s på %s", game_.PlayerName(actor_),
+                  props_[target].houses == kHotel ? game_.TextOr(kTextLogHotelWord, "hotell")
+                                                  : game_.TextOr(kTextLogHouseWord, "hus"),
+                  game_.PropertyName(target));
     didBuyHouses_ = true;
   }
   return wanted;
@@ -401,7 +404,8 @@ void ComputerDealer::LiftMortgages() {
     if (!lift) continue;
     props_[p].mortgaged = 0;
     actor().money -= UnmortgageCost(props_[p]);
-    game_.Log(actor_, "%s upptecknade %s", game_.PlayerName(actor_), game_.PropertyName(p));
+    game_.LogText(actor_, kTextLogUnmortgaged, "%s upptecknade %s", game_.PlayerName(actor_),
+                  game_.PropertyName(p));
     didUnmortgage_ = true;
   }
 }
@@ -460,8 +464,9 @@ void ComputerDealer::OfferExchanges() {
     state_.players[holder].money += amount;
     props_[c].owner = static_cast<std::int16_t>(holder);
     props_[q].owner = static_cast<std::int16_t>(actor_);
-    game_.Log(actor_, "%s köpte %s av %s för %s och %d kr", game_.PlayerName(actor_),
-              game_.PropertyName(q), game_.PlayerName(holder), game_.PropertyName(c), amount);
+    game_.LogText(actor_, kTextLogExchanged, "%s köpte %s av %s för %s och %d kr",
+                  game_.PlayerName(actor_), game_.PropertyName(q), game_.PlayerName(holder),
+                  game_.PropertyName(c), amount);
     didBuyProperty_ = true;
   }
 }
@@ -477,8 +482,8 @@ void ComputerDealer::OfferToBuy(int q, int holder, int offer) {
   actor().money -= offer;
   state_.players[holder].money += offer;
   props_[q].owner = static_cast<std::int16_t>(actor_);
-  game_.Log(actor_, "%s köpte %s av %s för %d kr", game_.PlayerName(actor_), game_.PropertyName(q),
-            game_.PlayerName(holder), offer);
+  game_.LogText(actor_, kTextLogBoughtFor, "%s köpte %s av %s för %d kr", game_.PlayerName(actor_),
+                game_.PropertyName(q), game_.PlayerName(holder), offer);
   didBuyProperty_ = true;
 }
 

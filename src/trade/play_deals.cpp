@@ -244,20 +244,27 @@ void PlayWindowDeals::Commit(bool logLines) {
     const Property& after = state.workProperties[p];
     const std::string name = before.name.utf8();
     if (after.owner == actor_ && before.owner != actor_) {
-      game_.Log(actor_, "%s köpte %s av %s", actorName, name, ownerName(before.owner));
+      game_.LogText(actor_, kTextLogBoughtFrom, "%s köpte %s av %s", actorName, name,
+                    ownerName(before.owner));
     }
     if (after.owner != actor_ && before.owner == actor_) {
-      game_.Log(actor_, "%s sålde %s till %s", actorName, name, ownerName(after.owner));
+      game_.LogText(actor_, kTextLogSoldTo, "%s sålde %s till %s", actorName, name,
+                    ownerName(after.owner));
     }
     if (after.houses > before.houses) {
-      game_.Log(actor_, "%s köpte %s på %s", actorName,
-                std::string(after.houses == kHotel ? "hotell" : "hus"), name);
+      game_.LogText(actor_, kTextLogBuilt, "%s köpte %s på %s", actorName,
+                    after.houses == kHotel ? game_.TextOr(kTextLogHotelWord, "hotell")
+                                           : game_.TextOr(kTextLogHouseWord, "hus"),
+                    name);
     }
-    if (after.houses < before.houses) game_.Log(actor_, "%s sålde hus på %s", actorName, name);
-    if (after.mortgaged && !before.mortgaged)
-      game_.Log(actor_, "%s intecknade %s", actorName, name);
+    if (after.houses < before.houses) {
+      game_.LogText(actor_, kTextLogHouseSoldOn, "%s sålde hus på %s", actorName, name);
+    }
+    if (after.mortgaged && !before.mortgaged) {
+      game_.LogText(actor_, kTextLogMortgaged, "%s intecknade %s", actorName, name);
+    }
     if (!after.mortgaged && before.mortgaged) {
-      game_.Log(actor_, "%s upptecknade %s", actorName, name);
+      game_.LogText(actor_, kTextLogUnmortgaged, "%s upptecknade %s", actorName, name);
     }
   }
   if (state.properties != state.workProperties || state.players != state.workPlayers) {

@@ -42,7 +42,7 @@ QuestionLayout DescribeQuestion(const Game& game, std::string_view text, bool tw
   }
 
   if (!twoButtons) {
-    layout.button1 = std::string(kNoticeCaption);
+    layout.button1 = game.TextOr(kTextNoticeButton, kNoticeCaption);
     layout.topic = QuestionTopic::Notice;
   } else if (Contains(game, text, kCardQuestion)) {
     layout.button1 = game.Text(46);

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "../data/format_conversions.h"
 #include "../store/test_support.h"
 #include "data/board_file_check.h"
 #include "data/format.h"
@@ -24,7 +25,7 @@ namespace tomtura {
 namespace {
 
 const std::string kBoardFilePath = TOMTURA_ASSETS_DIR "/tomtura.lst";
-constexpr int kLastText = 161;
+constexpr int kLastText = 192;
 const std::string kLongPlayer = "Wilhelmin";  // the longest name a player can have
 
 const TextCatalogue& Board() {
@@ -55,24 +56,6 @@ bool AllDigits(std::string_view s) {
   return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// The printf conversions of `format` in order, as "%s%d"; "%!" marks one {fmt} would refuse or
-// that takes an extra argument (a '*' width).
-std::string Conversions(std::string_view format) {
-  std::string out;
-  for (std::size_t i = 0; i < format.size(); ++i) {
-    if (format[i] != '%') continue;
-    if (++i < format.size() && format[i] == '%') continue;
-    while (i < format.size() && Contains("-+ #0123456789.", std::string(1, format[i]))) ++i;
-    std::string conversion = "%";
-    while (i < format.size() && Contains("hlLjzt", std::string(1, format[i])))
-      conversion += format[i++];
-    if (i >= format.size() || !Contains("diouxXcsfeEgGp", std::string(1, format[i])))
-      return out + "%!";
-    out += conversion + format[i];
-  }
-  return out;
-}
-
 // The texts that the game formats, with the arguments it passes, in order.
 const std::map<int, std::string> kFormattedTexts = {
     {5, "%s"},          {12, "%d"},         {13, "%d"},
@@ -90,7 +73,16 @@ const std::map<int, std::string> kFormattedTexts = {
     {95, "%s%s"},       {97, "%s"},         {100, "%s%s%s%s%d"},
     {101, "%s%s%s%d"},  {102, "%d"},        {103, "%s%s%s%s%d"},
     {104, "%s%s%s%d"},  {157, "%s"},        {158, "%s"},
-    {159, "%s%s"},      {160, "%s%s"},
+    {159, "%s%s"},      {160, "%s%s"},      {162, "%s%s%d"},
+    {163, "%s%s"},      {164, "%s%s"},      {165, "%s%d%d%s"},
+    {166, "%s%d%d%d"},  {167, "%s"},        {168, "%s%d%d"},
+    {169, "%s%d%d"},    {170, "%s%d%d"},    {171, "%s%d%d"},
+    {172, "%s%d%d"},    {173, "%s%d%d"},    {175, "%s"},
+    {176, "%s%s%d"},    {177, "%s%d%s"},    {178, "%s"},
+    {179, "%s%s"},      {180, "%s%s"},      {181, "%s%s%s%d"},
+    {182, "%s%s"},      {183, "%s%s%s"},    {186, "%s%s%s%s%d"},
+    {187, "%s%s%s%d"},  {188, "%s%s%s"},    {189, "%s%s%s"},
+    {190, "%s%s"},      {191, "%s%s"},
 };
 
 // Every text is there whole, and formats with exactly the arguments the game passes.

@@ -12,7 +12,9 @@ using Result = Auction::BidResult;
 
 // The current player stands on square 6, the square of street 2 (price 2000).
 struct AuctionGame : DealGame {
-  explicit AuctionGame(int players) : DealGame(players) { player(0).position = 6; }
+  explicit AuctionGame(int players, const std::string& texts = "") : DealGame(players, texts) {
+    player(0).position = 6;
+  }
 };
 
 TEST(Auction, WhenEveryonePassesTheHighestNumberedPlayerStillInGetsItForNothing) {
@@ -54,6 +56,28 @@ TEST(Auction, PasswordsTooLowBidsAndTheOrderOfBidders) {
   ASSERT_TRUE(a.ended());
   // The bid is not checked against the winner's money.
   EXPECT_EQ(std::pair(g.player(0).money, g.player(3).money), std::pair(-700, 30000));
+}
+
+// The opening and the log line are the edition's; a board file older than them keeps the
+// program's own.
+TEST(Auction, OpensAndLogsInTheEditionsWordsWhenItHasThem) {
+  AuctionGame older(2);
+  Auction before(older.game);
+  EXPECT_EQ(std::pair(before.message(), before.title()),
+            std::pair(std::string("Gata 2 is sold in an auction,  price $2000. No one has offered "
+                                  "anything. SpelareA, go ahead and bid!"),
+                      std::string("Brikanda Auction. Bidder: SpelareA")));
+
+  AuctionGame g(2, "176=%s won %s for £%d\n177=%s (£%d) goes under the hammer. %s first!\n"
+                   "178=Auction: %s\n");
+  Auction a(g.game);
+  EXPECT_EQ(std::pair(a.message(), a.title()),
+            std::pair(std::string("Gata 2 (£2000) goes under the hammer. SpelareA first!"),
+                      std::string("Auction: SpelareA")));
+  EXPECT_EQ(a.Bid(900), Result::Taken);
+  a.Pass();
+  ASSERT_TRUE(a.ended());
+  EXPECT_EQ(g.game.state.log.entries().front(), "0SpelareA won Gata 2 for £900");
 }
 
 TEST(Auction, BidsThatWouldOverflowTheWinnersMoneyAreRefused) {

@@ -19,11 +19,11 @@ constexpr char kTexts[] =
 // The dealing game's groups, with street p costing 1000 + 100 p and its houses 500; two persons
 // and a computer player, the first person on turn.
 struct Deals : ::testing::Test {
-  trade_test::DealGame g{3, kTexts, 11};
+  trade_test::DealGame g;
   trade_test::ScriptedFrontEnd& ui = g.ui;
   Game& game = g.game;
 
-  Deals() {
+  explicit Deals(const std::string& texts = kTexts) : g(3, texts, 11) {
     for (int p = 0; p < kPropertyCount; ++p) {
       g.prop(p).name.setUtf8("Gata " + std::to_string(p));
       g.prop(p).price = static_cast<std::int16_t>(1000 + 100 * p);
@@ -102,6 +102,40 @@ TEST_F(Deals, CommitWritesOneLinePerChangeOfEachProperty) {
   EXPECT_EQ(s.players[1].money, kStartMoney + 500 - 300);
   EXPECT_EQ(s.propertyLists[0].items,
             (std::vector<int>{0, 2, 3, 4, 11, 12, 13, 14, 15, 16, 17, 22}));
+}
+
+// An edition with words of its own for the log lines, the house and hotel among them.
+struct EditionDeals : Deals {
+  EditionDeals()
+      : Deals(std::string(kTexts) +
+              "179=%s mortgaged %s\n180=%s paid off %s\n183=%s built %s on %s\n184=a house\n"
+              "185=a hotel\n188=%s bought %s from %s\n189=%s sold %s to %s\n"
+              "190=%s sold a house on %s\n") {}
+};
+
+TEST_F(EditionDeals, CommitWritesItsLinesInTheEditionsWords) {
+  g.Own(0, {2, 3, 4, 9, 11, 12, 13, 14, 15, 16, 17, 22});
+  g.Own(1, {0});
+  for (int p : {11, 12, 13}) g.prop(p).houses = 4;
+  for (int p : {14, 15, 16}) g.prop(p).houses = 1;
+  g.prop(17).mortgaged = 1;
+  ui.consents = {true, true};
+  ui.playWindow = [](PlayWindowDeals& deals) {
+    EXPECT_EQ(deals.AskBuy(1, 0, false, -1, 500), Outcome::Done);
+    EXPECT_EQ(deals.AskSell(1, 9, false, -1, 300), Outcome::Done);
+    EXPECT_EQ(deals.BuyHouse(2), Outcome::Done);
+    EXPECT_EQ(deals.BuyHouse(13), Outcome::Done);
+    EXPECT_EQ(deals.SellHouse(14), Outcome::Done);
+    EXPECT_EQ(deals.Unmortgage(17), Outcome::Done);
+    EXPECT_EQ(deals.Mortgage(22), Outcome::Done);
+    return kPlayWindowOk;
+  };
+  EXPECT_EQ(game.referee.RunPlayWindow(0), kPlayWindowOk);
+  EXPECT_EQ(g.LogLines(), (std::vector<std::string>{
+                              "Anna bought Gata 0 from Bo", "Anna built a house on Gata 2",
+                              "Anna sold Gata 9 to Bo", "Anna built a hotel on Gata 13",
+                              "Anna sold a house on Gata 14", "Anna paid off Gata 17",
+                              "Anna mortgaged Gata 22"}));
 }
 
 TEST_F(Deals, HousesGoUpAndComeDownEvenlyOverTheGroup) {
