@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,9 @@ const TextCatalogue& ShippedBoard() {
 }
 
 struct ComputerTable {
-  explicit ComputerTable(std::uint64_t seed, int players = 4) : game(ShippedBoard(), ui, seed) {
+  explicit ComputerTable(std::uint64_t seed, int players = 4,
+                         const TextCatalogue& board = ShippedBoard())
+      : game(board, ui, seed) {
     ui.Attach(game);
     SeatComputerPlayers(game, players);
   }
@@ -110,6 +113,35 @@ TEST(HeadlessGames, ASeedGivesAFixedGame) {
   // Winner seat, turns, bankruptcies, houses built, deals.
   EXPECT_EQ((std::vector<int>{winner, s.turns, s.bankruptcies, s.housesBuilt, s.deals}),
             (std::vector<int>{2, 224, 3, 104, 37}));
+}
+
+// The English edition plays the same game as the Swedish one from the same seed (the computer
+// answers questions by their keywords), and its log is all its own words: nothing left in
+// Swedish, and no line whose format failed to fit its arguments.
+TEST(HeadlessGames, TheEnglishEditionPlaysTheSameGameInItsOwnWords) {
+  const TextCatalogue english = TextCatalogue::Load(TOMTURA_ASSETS_DIR "/tomtura_en.lst");
+  ComputerTable table(SeriesSeed(1, 0), 4, english);
+  std::set<std::string> lines;
+  auto result = HeadlessFrontEnd::RunResult::TurnLimit;
+  while (result == HeadlessFrontEnd::RunResult::TurnLimit) {
+    result = table.ui.Run(10);
+    for (const std::string& entry : table.game.state.log.entries()) lines.insert(entry.substr(1));
+  }
+  EXPECT_EQ(result, HeadlessFrontEnd::RunResult::GameOver);
+  const HeadlessStats& s = table.ui.stats();
+  EXPECT_EQ((std::vector<int>{s.turns, s.bankruptcies, s.housesBuilt, s.deals}),
+            (std::vector<int>{224, 3, 104, 37}));
+  for (const std::string& line : lines) {
+    for (const char* foreign : {"köpte", "sålde", "slog", "hamnade", "intecknade", "bankrutt",
+                                " kr", "$", "%"}) {
+      EXPECT_EQ(line.find(foreign), std::string::npos) << line;
+    }
+  }
+  for (const char* word : {" bought ", " landed on ", " is bankrupt", " bought a house on "}) {
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+      return line.find(word) != std::string::npos;
+    })) << word;
+  }
 }
 
 }  // namespace
