@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc)
 CMAKE ?= cmake
 
-.PHONY: deps run build test bench sim format fuzz clean
+.PHONY: deps run build test bench sim format fuzz package clean
 
 deps:
 	@scripts/install-deps
@@ -38,8 +38,16 @@ fuzz: deps
 	@build-fuzz/tomtura-net-fuzz -max_total_time=$(FUZZ_SECONDS) -dict=fuzz/net.dict \
 	  -artifact_prefix=build-fuzz/ build-fuzz/corpus fuzz/seeds
 
+# The Debian package, build-pkg/tomtura_<version>_<arch>.deb: a Release build for /usr with only
+# the programs and what they install built (no tests, benchmarks or tools), packed by CPack.
+package: deps
+	@$(CMAKE) -S . -B build-pkg -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DTOMTURA_BUILD_UI=ON -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+	@$(CMAKE) --build build-pkg -j $(JOBS) --target package-contents
+	@cd build-pkg && cpack -G DEB
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf build build-test build-fuzz
+	@rm -rf build build-test build-fuzz build-pkg

@@ -1,0 +1,51 @@
+# Installs the build under a scratch prefix and checks the tree: the programs and nothing else in
+# bin/, the data, the desktop files and the manual pages in their places; then the installed
+# simulator, which finds its board in ../share/tomtura, plays a game and saves it.
+# cmake -DBUILD_DIR= -DPREFIX= -DAPP_ID= -DPROGRAMS= -DASSETS= -P ...
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
+                RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed (${status})")
+endif()
+
+file(GLOB installed_programs RELATIVE ${PREFIX}/bin ${PREFIX}/bin/*)
+list(SORT installed_programs)
+set(expected_programs ${PROGRAMS})
+list(SORT expected_programs)
+if(NOT installed_programs STREQUAL expected_programs)
+  message(FATAL_ERROR "bin/ holds '${installed_programs}', not '${expected_programs}'")
+endif()
+
+set(expected
+    share/tomtura/tomtura.lst share/tomtura/tomtura.bmp share/tomtura/manual.html
+    share/applications/${APP_ID}.desktop share/metainfo/${APP_ID}.metainfo.xml
+    share/mime/packages/${APP_ID}.xml share/man/man6/tomtura.6.gz
+    share/man/man6/tomtura-sim.6.gz)
+file(GLOB editions RELATIVE ${ASSETS} ${ASSETS}/tomtura*.lst)
+file(GLOB sounds RELATIVE ${ASSETS} ${ASSETS}/tomtura*.wav ${ASSETS}/tomtura*.mid)
+foreach(name ${editions} ${sounds})
+  list(APPEND expected share/tomtura/${name})
+endforeach()
+file(GLOB icons RELATIVE ${ASSETS}/icons ${ASSETS}/icons/tomtura-*.png)
+if(NOT icons)
+  message(FATAL_ERROR "no icons in ${ASSETS}/icons")
+endif()
+foreach(icon ${icons})
+  string(REGEX REPLACE "^tomtura-([0-9]+)\\.png$" "\\1" size ${icon})
+  list(APPEND expected share/tomtura/icons/${icon}
+       share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
+endforeach()
+foreach(path ${expected})
+  if(NOT EXISTS ${PREFIX}/${path})
+    message(FATAL_ERROR "the install lacks ${path}")
+  endif()
+endforeach()
+
+set(saved ${PREFIX}/game.tom)
+execute_process(COMMAND ${PREFIX}/bin/tomtura-sim --games 1 --players 3 --seed 5 --save ${saved}
+                WORKING_DIRECTORY /
+                RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+if(NOT status EQUAL 0 OR NOT output MATCHES "games +1" OR NOT EXISTS ${saved})
+  message(FATAL_ERROR "the installed tomtura-sim failed (${status}): ${output}${errors}")
+endif()
