@@ -52,12 +52,19 @@ Piece NextPiece(std::string_view text, std::size_t& pos) {
   return piece;
 }
 
-bool HoldsMarker(std::string_view piece) {
-  return piece.find(kTipsMarker) != std::string_view::npos ||
-         piece.find(kRulesMarker) != std::string_view::npos;
+}  // namespace
+
+bool IsMarkerLine(std::string_view line, std::string_view marker) {
+  constexpr std::string_view kBlanks = " \t\v\f\r";
+  const std::size_t first = line.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return false;
+  const std::size_t last = line.find_last_not_of(kBlanks);
+  return line.substr(first, last - first + 1) == marker;
 }
 
-}  // namespace
+bool IsFreeTextMarkerLine(std::string_view line) {
+  return IsMarkerLine(line, kTipsMarker) || IsMarkerLine(line, kRulesMarker);
+}
 
 std::string ExtractFreeText(std::string_view fileBytes, FreeTextBlock block) {
   const std::string text = AsText(fileBytes);
@@ -65,7 +72,7 @@ std::string ExtractFreeText(std::string_view fileBytes, FreeTextBlock block) {
   std::size_t pos = 0;
   bool found = false;
   while (pos < text.size() && !found) {
-    found = NextPiece(text, pos).text.find(marker) != std::string_view::npos;
+    found = IsMarkerLine(NextPiece(text, pos).text, marker);
   }
   if (!found) return {};
 
@@ -73,7 +80,7 @@ std::string ExtractFreeText(std::string_view fileBytes, FreeTextBlock block) {
   std::size_t size = 1;  // the terminating zero
   while (pos < text.size()) {
     const Piece piece = NextPiece(text, pos);
-    if (HoldsMarker(piece.text)) break;
+    if (IsFreeTextMarkerLine(piece.text)) break;
     size += piece.chars + kLineEndBytes;
     if (size > kMaxFreeTextBytes) break;
     std::string line(piece.text);

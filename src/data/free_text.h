@@ -19,8 +19,14 @@ inline constexpr std::size_t kFreeTextPieceChars = 255;
 // line feed ending each line, and its terminating zero.
 inline constexpr std::size_t kMaxFreeTextBytes = 16000;
 
+// Whether `line` is the marker `marker` itself, blanks around it aside. A line that only
+// mentions a marker ("See [TIPS] below") is text, not the start of a block.
+bool IsMarkerLine(std::string_view line, std::string_view marker);
+// Whether `line` is either block's marker.
+bool IsFreeTextMarkerLine(std::string_view line);
+
 // The block of the board file's text `fileBytes` (UTF-8, or Windows-1252 converted): the
-// pieces after the first piece that holds the block's marker, up to a piece that holds either
+// pieces after the first piece that is the block's marker, up to a piece that is either
 // marker, the end of the file, or the piece that would pass kMaxFreeTextBytes. Every piece
 // ends its own line with "\n" (a last line without one too); a leading run of '_' becomes
 // blanks. Empty when the marker is missing.

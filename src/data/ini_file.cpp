@@ -1,6 +1,7 @@
 #include "data/ini_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "data/free_text.h"
 #include "data/text_encoding.h"
 
 namespace tomtura {
@@ -20,11 +22,12 @@ namespace {
 constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 constexpr std::string_view kBlanks = " \t\v\f";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-// The free-text blocks are read line by line up to the next marker or the end of the file, so
-// a section added by a write must go before them.
-constexpr std::string_view kFreeTextMarkers[] = {"[TIPS]", "[REGLER]"};
-// A board file is a few dozen kilobytes; anything far larger is not one.
-constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
+// A board file is a few dozen kilobytes and a few hundred lines; anything far larger is not
+// one, and refusing it keeps the memory and time a file can cost small.
+constexpr std::size_t kMaxFileBytes = 1024 * 1024;
+constexpr std::size_t kMaxLines = 64 * 1024;
+// The temporary file of a write: "." + the target's name + ".tmp-" + process id + "-" + attempt.
+constexpr std::string_view kTemporaryTag = ".tmp-";
 
 std::string_view Trim(std::string_view s) {
   const std::size_t first = s.find_first_not_of(kBlanks);
@@ -153,7 +156,7 @@ IniFile IniFile::Load(const std::string& path) {
   std::string bytes;
   const ReadResult result = ReadWholeFile(path, bytes);
   IniFile ini = result == ReadResult::kOk ? Parse(bytes) : IniFile();
-  ini.ok_ = result == ReadResult::kOk;
+  ini.ok_ = result == ReadResult::kOk && ini.ok_;
   ini.path_ = path;
   return ini;
 }
@@ -166,6 +169,12 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
 
 IniFile IniFile::Parse(std::string_view bytes) {
   IniFile ini;
+  if (bytes.size() > kMaxFileBytes ||
+      static_cast<std::size_t>(std::count_if(bytes.begin(), bytes.end(), [](char c) {
+        return c == '\n' || c == '\r';
+      })) > kMaxLines) {
+    return ini;  // not a board file: empty and not ok
+  }
   ini.ok_ = true;
   ini.cp1252_ = !IsValidUtf8(bytes);
   std::size_t pos = 0;
@@ -246,7 +255,7 @@ const std::unordered_map<std::string, std::size_t>& IniFile::KeyIndex() const {
 std::optional<std::string> IniFile::Get(std::string_view section, std::string_view key) const {
   const auto& index = KeyIndex();
   const auto found = index.find(IndexKey(section, key));
-  if (found == index.end()) return std::nullopt;
+  if (found == index.end()) return base_ ? base_->Get(section, key) : std::nullopt;
   return std::string(Unquote(ClassifyLine(lines_[found->second].text).value));
 }
 
@@ -265,7 +274,11 @@ bool IniFile::HasKeys(std::string_view section) const {
   for (const auto& entry : KeyIndex()) {
     if (entry.first.starts_with(prefix)) return true;
   }
-  return false;
+  return base_ && base_->HasKeys(section);
+}
+
+void IniFile::SetBase(IniFile base) {
+  base_ = std::make_shared<const IniFile>(std::move(base));
 }
 
 int ParseInt(std::string_view text) {
@@ -318,10 +331,10 @@ void IniFile::Set(std::string_view section, std::string_view key, std::string_vi
     at = (place.lastKey != kNone ? place.lastKey : place.section) + 1;
   } else {
     at = lines_.size();
+    // The free-text blocks run from their marker line to the next one or the end of the
+    // file, so a section added by a write must go before the first of them.
     for (std::size_t i = 0; i < lines_.size() && at == lines_.size(); ++i) {
-      for (const std::string_view marker : kFreeTextMarkers) {
-        if (lines_[i].text.find(marker) != std::string::npos) at = i;
-      }
+      if (IsFreeTextMarkerLine(lines_[i].text)) at = i;
     }
     added.push_back(EncodeLine("[" + std::string(section) + "]", newline));
   }
@@ -350,14 +363,37 @@ bool IniFile::Write(std::string_view section, std::string_view key, std::string_
   if (result == ReadResult::kFailed) return false;
 
   IniFile updated = Parse(before);
+  if (!updated.ok_) return false;
   updated.path_ = path_;
+  updated.base_ = base_;
   updated.Set(section, key, value);
-  const std::string after = updated.Serialize();
+  std::string after = updated.Serialize();
+  // The file's encoding is told from its bytes when it is read. A Windows-1252 file whose only
+  // byte that is not UTF-8 was in the rewritten line would read as UTF-8 next time, and its
+  // other texts differently; it is written wholly as UTF-8 instead, so every text reads the same.
+  if (updated.cp1252_ && IsValidUtf8(after)) {
+    updated.ReencodeAsUtf8();
+    after = updated.Serialize();
+  }
+  if (result == ReadResult::kMissing) {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
+    if (!folder.empty()) std::filesystem::create_directories(folder, error);
+  }
   if ((result == ReadResult::kMissing || after != before) && !WriteFileAtomically(path_, after)) {
     return false;
   }
   *this = std::move(updated);
   return true;
+}
+
+void IniFile::ReencodeAsUtf8() {
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    Line& line = lines_[i];
+    const bool mark = i == 0 && line.raw.starts_with(kByteOrderMark);
+    line.raw = (mark ? std::string(kByteOrderMark) : std::string()) + line.text;
+  }
+  cp1252_ = false;
 }
 
 std::string IniFile::Serialize() const {
@@ -368,6 +404,37 @@ std::string IniFile::Serialize() const {
   }
   return out;
 }
+
+namespace {
+
+// Whether `name` is the temporary file of a write by a process that no longer runs: a writer
+// killed midway leaves it behind, and nothing else would ever remove it.
+bool IsStaleTemporary(std::string_view name) {
+  const std::size_t tag = name.rfind(kTemporaryTag);
+  if (!name.starts_with('.') || tag == std::string_view::npos || tag < 2) return false;
+  const std::string_view suffix = name.substr(tag + kTemporaryTag.size());
+  const std::size_t dash = suffix.find('-');
+  if (dash == 0 || dash == std::string_view::npos || dash + 1 == suffix.size()) return false;
+  const auto digits = [](std::string_view s) {
+    return s.size() <= 9 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  if (!digits(suffix.substr(0, dash)) || !digits(suffix.substr(dash + 1))) return false;
+  const pid_t pid = static_cast<pid_t>(ParseInt(suffix.substr(0, dash)));
+  return pid > 0 && pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+void RemoveStaleTemporaries(const std::filesystem::path& directory) {
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end;
+       it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (IsStaleTemporary(name) && it->is_regular_file(error)) {
+      std::filesystem::remove(it->path(), error);
+    }
+  }
+}
+
+}  // namespace
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
   namespace fs = std::filesystem;
@@ -381,6 +448,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
   if (target.filename().empty()) return false;
 
   const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  RemoveStaleTemporaries(directory);
   const std::string stem = "." + target.filename().string() + ".tmp-" + std::to_string(::getpid());
   std::string temporary;
   int fd = -1;

@@ -24,10 +24,11 @@ TEST(FreeText, BlocksEndAtEitherMarkerInEitherOrder) {
   const std::string tipsFirst = "[TIPS]\nTip\n\nTip 2\n[REGLER]\nRule\n";
   EXPECT_EQ(Tips(tipsFirst), "Tip\n\nTip 2\n");
   EXPECT_EQ(Rules(tipsFirst), "Rule\n");
-  // Markers are found anywhere in a line, with text around them.
-  const std::string decorated = "-- [REGLER] --\nRule\nsee [TIPS] below\nTip\n";
-  EXPECT_EQ(Rules(decorated), "Rule\n");
-  EXPECT_EQ(Tips(decorated), "Tip\n");
+  // Only a line that is a marker itself, blanks aside, starts or ends a block; one that
+  // mentions a marker is text.
+  const std::string mentioned = "1=see [TIPS] below\n  [REGLER]\t\r\nRule, not [TIPS]\n[TIPS]\nTip\n";
+  EXPECT_EQ(Rules(mentioned), "Rule, not [TIPS]\n");
+  EXPECT_EQ(Tips(mentioned), "Tip\n");
 }
 
 TEST(FreeText, MissingMarkerOrEmptyBlockGivesNothing) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <climits>
 #include <filesystem>
@@ -143,6 +145,82 @@ TEST(IniFileWrite, FailureLeavesFileAndMemoryAlone) {
   EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
+TEST(IniFileWrite, ANewSectionGoesBeforeTheFreeTextNotBeforeAMentionOfIt) {
+  TempDir dir;
+  const std::string path = dir.path("f.lst");
+  WriteBytes(path, "[TEXTS]\n1=See [TIPS] below\n2=two\n[TIPS]\nTip\n");
+  IniFile ini = IniFile::Load(path);
+  ASSERT_TRUE(ini.Write("LJUD", "Ljud", "0"));
+  EXPECT_EQ(ReadBytes(path), "[TEXTS]\n1=See [TIPS] below\n2=two\n[LJUD]\nLjud=0\n[TIPS]\nTip\n");
+  EXPECT_EQ(IniFile::Load(path).Get("TEXTS", "2"), "two");
+}
+
+TEST(IniFileWrite, EveryTextReadsTheSameAfterAWrite) {
+  TempDir dir;
+  const std::string path = dir.path("f.lst");
+  // Windows-1252 only because of the byte 0xE4 in the line the write replaces; the bytes of
+  // text 1 happen to be valid UTF-8 too.
+  WriteBytes(path, "[TEXTS]\n1=\xC3\xA5\n[LJUD]\nLjud=\xE4\n");
+  IniFile ini = IniFile::Load(path);
+  const std::optional<std::string> before = ini.Get("TEXTS", "1");
+  ASSERT_EQ(before, "\xC3\x83\xC2\xA5");
+  ASSERT_TRUE(ini.Write("LJUD", "Ljud", "1"));
+  EXPECT_EQ(IniFile::Load(path).Get("TEXTS", "1"), before);
+  EXPECT_EQ(IniFile::Load(path).Get("LJUD", "Ljud"), "1");
+
+  // A Windows-1252 file that stays one keeps its bytes.
+  WriteBytes(path, "[TEXTS]\n1=R\xE4kna\n[LJUD]\nLjud=0\n");
+  ASSERT_TRUE(IniFile::Load(path).Write("LJUD", "Ljud", "1"));
+  EXPECT_EQ(ReadBytes(path), "[TEXTS]\n1=R\xE4kna\n[LJUD]\nLjud=1\n");
+}
+
+TEST(IniFileRead, AFileFarLargerThanABoardFileIsRefused) {
+  EXPECT_FALSE(IniFile::Parse(std::string(64 * 1024 + 1, '\n')).ok());
+  EXPECT_FALSE(IniFile::Parse(std::string(1024 * 1024 + 1, 'x')).ok());
+  const IniFile fits = IniFile::Parse("[S]\nk=v" + std::string(60000, '\n'));
+  EXPECT_TRUE(fits.ok());
+  EXPECT_EQ(fits.Get("S", "k"), "v");
+
+  TempDir dir;
+  const std::string path = dir.path("huge.lst");
+  WriteBytes(path, std::string(16 * 1024 * 1024, '\n'));
+  IniFile huge = IniFile::Load(path);
+  EXPECT_FALSE(huge.ok());
+  EXPECT_FALSE(huge.Write("LJUD", "Ljud", "1"));
+  EXPECT_EQ(fs::file_size(path), 16u * 1024 * 1024);
+}
+
+TEST(IniFileLayers, ThePlayersFileHoldsOnlyHisChangesAndReadsOverTheEdition) {
+  TempDir dir;
+  const std::string edition = dir.path("tomtura.lst");
+  const std::string player = dir.path("config/tomtura/tomtura.lst");
+  WriteBytes(edition, "[TEXTS]\n0=Tomtura\n[LJUD]\nLjud=1\nMusik=1\n[TIPS]\nTip\n");
+  fs::permissions(edition, fs::perms(0444));  // as an installed program's file
+
+  IniFile file = IniFile::Load(player);
+  file.SetBase(IniFile::Load(edition));
+  EXPECT_TRUE(file.ok());
+  EXPECT_EQ(file.Get("LJUD", "Ljud"), "1");
+  EXPECT_TRUE(file.HasKeys("TEXTS"));
+  ASSERT_TRUE(file.Write("LJUD", "Ljud", "0"));
+  EXPECT_EQ(file.Get("LJUD", "Ljud"), "0");
+  EXPECT_EQ(file.Get("LJUD", "Musik"), "1");
+  EXPECT_EQ(file.base().path(), edition);
+  EXPECT_EQ(ReadBytes(player), "[LJUD]\nLjud=0\n");
+
+  // A later edition's texts reach the player; his own keys stay his.
+  fs::permissions(edition, fs::perms(0644));
+  WriteBytes(edition, "[TEXTS]\n0=Tomtura 2\n[LJUD]\nLjud=1\n");
+  IniFile again = IniFile::Load(player);
+  again.SetBase(IniFile::Load(edition));
+  EXPECT_EQ(again.Get("TEXTS", "0"), "Tomtura 2");
+  EXPECT_EQ(again.Get("LJUD", "Ljud"), "0");
+
+  IniFile nothing = IniFile::Load(dir.path("none.lst"));
+  nothing.SetBase(IniFile::Load(dir.path("missing.lst")));
+  EXPECT_FALSE(nothing.ok());
+}
+
 TEST(WriteFileAtomically, KeepsModeAndSymbolicLink) {
   TempDir dir;
   const std::string real = dir.path("real.txt"), link = dir.path("link.txt");
@@ -164,6 +242,23 @@ TEST(WriteFileAtomically, FailureLeavesNoTemporary) {
   EXPECT_FALSE(WriteFileAtomically(dir.path("nowhere/f.txt"), "new"));
   EXPECT_TRUE(fs::is_directory(dir.path("taken")));
   EXPECT_EQ(dir.Entries(), 1);
+}
+
+TEST(WriteFileAtomically, RemovesTemporariesThatKilledWritersLeft) {
+  TempDir dir;
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ASSERT_GT(gone, 0);
+  ::waitpid(gone, nullptr, 0);
+  const std::string stale = dir.path(".game.tom.tmp-" + std::to_string(gone) + "-0");
+  const std::string running = dir.path(".game.tom.tmp-" + std::to_string(::getppid()) + "-0");
+  const std::string someones = dir.path(".notes.tmp-draft");
+  for (const std::string& p : {stale, running, someones}) WriteBytes(p, "partial");
+
+  ASSERT_TRUE(WriteFileAtomically(dir.path("other.tom"), "new"));
+  EXPECT_FALSE(fs::exists(stale));
+  EXPECT_TRUE(fs::exists(running));
+  EXPECT_TRUE(fs::exists(someones));
 }
 
 }  // namespace

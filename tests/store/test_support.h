@@ -29,8 +29,8 @@ inline void WriteBytes(const std::string& path, std::string_view bytes) {
 
 class TempDir {
  public:
-  TempDir() {
-    std::string pattern = std::filesystem::temp_directory_path() / "tomtura-store-XXXXXX";
+  explicit TempDir(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
+    std::string pattern = base / "tomtura-store-XXXXXX";
     dir_ = mkdtemp(pattern.data());
   }
   ~TempDir() {

@@ -1,0 +1,122 @@
+// A writer killed at any moment leaves the old file or the new one, whole: a saved game and an
+// options file are written again and again by a child process that is killed with SIGKILL at
+// random moments; after each kill the file must be one of the two complete versions.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "data/ini_file.h"
+#include "store/saved_game.h"
+#include "test_support.h"
+
+namespace tomtura {
+namespace {
+
+constexpr int kKills = 100;
+
+// In memory where there is such a folder: what the kill tests is the order of the steps of a
+// write, and there the steps are quick, so the test is.
+std::filesystem::path ScratchBase() {
+  std::error_code error;
+  return std::filesystem::is_directory("/dev/shm", error) ? std::filesystem::path("/dev/shm")
+                                                           : std::filesystem::temp_directory_path();
+}
+
+// Runs `write(version)` for versions 0, 1, 0, ... in a child process and kills it with SIGKILL
+// after a random time of up to three writes, kKills times; after each kill `whole()` must hold.
+// Returns how many kills left a temporary file behind, that is, landed in the middle of a write.
+int KillWriterRepeatedly(const TempDir& dir, const std::function<void(unsigned)>& write,
+                         const std::function<bool()>& whole) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point start = Clock::now();
+  for (unsigned v = 0; v < 8; ++v) write(v & 1u);
+  const auto oneWrite = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start) / 8;
+  std::mt19937 random(20261207);
+  std::uniform_int_distribution<long> delay(0, 3 * oneWrite.count() + 1);
+
+  int midWrite = 0;
+  for (int kill = 0; kill < kKills; ++kill) {
+    int ready[2];
+    if (::pipe(ready) != 0) return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+      const char go = 1;
+      (void)!::write(ready[1], &go, 1);
+      for (unsigned version = 0;; version ^= 1u) write(version);
+    }
+    ::close(ready[1]);
+    char go = 0;
+    (void)!::read(ready[0], &go, 1);
+    ::close(ready[0]);
+    std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    if (dir.Entries() > 1) ++midWrite;
+    if (!whole()) {
+      ADD_FAILURE() << "not a whole file after kill " << kill;
+      break;
+    }
+  }
+  return midWrite;
+}
+
+TEST(KilledWriter, LeavesTheOldOrTheNewSavedGame) {
+  TempDir dir(ScratchBase());
+  const std::string path = dir.path("game.tom");
+  const TextCatalogue texts = TestCatalogue();
+  GameState versions[2];
+  std::string bytes[2];
+  for (int v = 0; v < 2; ++v) {
+    versions[v].playerCount = 2 + v;
+    versions[v].players[0].money = 1000 * (v + 1);
+    versions[v].players[0].name.setRaw(v == 0 ? "Anna" : "Bo");
+    const SavedGameBytes encoded = EncodeSavedGame(versions[v]);
+    bytes[v].assign(reinterpret_cast<const char*>(encoded.data()), encoded.size());
+  }
+  ASSERT_NE(bytes[0], bytes[1]);
+
+  const int midWrite = KillWriterRepeatedly(
+      dir, [&](unsigned v) { SaveGameFile(versions[v], texts, path, nullptr); },
+      [&] {
+        const std::string now = ReadBytes(path);
+        return now == bytes[0] || now == bytes[1];
+      });
+  EXPECT_GT(midWrite, 0);
+
+  // The next save removes the temporary files that the killed writers left.
+  ASSERT_TRUE(SaveGameFile(versions[1], texts, path, nullptr));
+  EXPECT_EQ(dir.Entries(), 1);
+}
+
+TEST(KilledWriter, LeavesTheOldOrTheNewOptions) {
+  TempDir dir(ScratchBase());
+  const std::string path = dir.path("tomtura.lst");
+  // Long comment lines: quick to read, slow enough to write that kills land in the write.
+  std::string text = "[LJUD]\nLjud=0\n";
+  for (int i = 0; i < 20; ++i) text += "; " + std::string(4000, 'a' + i) + "\n";
+  WriteBytes(path, text);
+  const std::string versions[2] = {text, "[LJUD]\nLjud=1\n" + text.substr(14)};
+
+  const int midWrite = KillWriterRepeatedly(
+      dir, [&](unsigned v) { IniFile::Load(path).Write("LJUD", "Ljud", v == 0 ? "1" : "0"); },
+      [&] {
+        const std::string now = ReadBytes(path);
+        return now == versions[0] || now == versions[1];
+      });
+  // Reading and changing the text take most of a write here, so few kills land while the
+  // temporary file exists; the saved game's test makes sure that moment is hit.
+  (void)midWrite;
+  ASSERT_TRUE(IniFile::Load(path).Write("LJUD", "Ljud", "1"));
+  EXPECT_EQ(dir.Entries(), 1);
+}
+
+}  // namespace
+}  // namespace tomtura
