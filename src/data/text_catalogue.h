@@ -65,6 +65,9 @@ class TextCatalogue {
 
   // Loads the board file at `path` (a missing file leaves every text at its fallback).
   static TextCatalogue Load(const std::string& path);
+  // Loads the edition's board file at `editionPath` under the player's own file at
+  // `playerPath`, which holds only what the player changed and takes every write.
+  static TextCatalogue Load(const std::string& editionPath, const std::string& playerPath);
 
   // Text `number` of section "TEXTS" with its continuation key "number_" appended, '|' turned
   // into line feeds, at most 511 bytes; the fallback text when the key is missing. Returned by
@@ -84,6 +87,9 @@ class TextCatalogue {
   // Fills entries 0..29 from keys "1".."30" of "GATOR"; a missing or empty key leaves its
   // entry unchanged. Names are cut to 29 characters.
   void LoadPropertyTable(PropertyTable& table) const;
+
+  // The edition's board file, where the free-text blocks are read.
+  const std::string& editionPath() const { return file_.base().path(); }
 
   IniFile& file() { return file_; }
   const IniFile& file() const { return file_; }

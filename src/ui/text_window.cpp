@@ -43,7 +43,7 @@ TextWindow::TextWindow(Game& game, const BoardPicture* picture, FreeTextBlock bl
   connect(button1_, &QPushButton::clicked, this, [this] { done(0); });
   ApplyDialogFont(*this);
 
-  const std::optional<std::string> shown = ReadFreeText(game.texts.file().path(), block);
+  const std::optional<std::string> shown = ReadFreeText(game.texts.editionPath(), block);
   if (!shown) return;  // no board file: the window's own caption and no text
   setWindowTitle(
       QString::fromStdString(game.Text(block == FreeTextBlock::kRules ? kTextRules : kTextTips)));

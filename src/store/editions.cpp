@@ -1,0 +1,90 @@
+#include "store/editions.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+#include "data/ini_file.h"
+
+namespace tomtura {
+namespace {
+
+constexpr std::string_view kDefaultBoardFile = "tomtura.lst";
+constexpr std::string_view kEditionPrefix = "tomtura_";
+constexpr std::string_view kBoardFileSuffix = ".lst";
+constexpr std::string_view kDefaultLanguage = "sv";
+constexpr std::string_view kFallbackLanguage = "en";
+
+// The language a board file's name gives: "sv" for "tomtura.lst", "en" for "tomtura_en.lst";
+// empty for any other name.
+std::string LanguageOfFileName(std::string_view name) {
+  if (name == kDefaultBoardFile) return std::string(kDefaultLanguage);
+  if (!name.starts_with(kEditionPrefix) || !name.ends_with(kBoardFileSuffix)) return {};
+  name.remove_prefix(kEditionPrefix.size());
+  name.remove_suffix(kBoardFileSuffix.size());
+  return std::string(name);
+}
+
+}  // namespace
+
+std::vector<Edition> FindEditions(const std::string& dataDirectory) {
+  namespace fs = std::filesystem;
+  std::vector<fs::path> files;
+  std::error_code error;
+  for (fs::directory_iterator it(dataDirectory, error), end; !error && it != end;
+       it.increment(error)) {
+    if (!LanguageOfFileName(it->path().filename().string()).empty()) files.push_back(it->path());
+  }
+  std::sort(files.begin(), files.end());
+
+  std::vector<Edition> editions;
+  for (const fs::path& file : files) {
+    const IniFile ini = IniFile::Load(file.string());
+    if (!ini.ok()) continue;
+    Edition edition;
+    edition.language = ini.GetString(kEditionSection, kKeyEditionLanguage,
+                                     LanguageOfFileName(file.filename().string()));
+    edition.name = ini.GetString(kEditionSection, kKeyEditionName, edition.language);
+    edition.boardFile = file.string();
+    const bool known = std::any_of(editions.begin(), editions.end(), [&](const Edition& e) {
+      return e.language == edition.language;
+    });
+    if (!edition.language.empty() && !known) editions.push_back(std::move(edition));
+  }
+  std::sort(editions.begin(), editions.end(),
+            [](const Edition& a, const Edition& b) { return a.language < b.language; });
+  return editions;
+}
+
+const Edition* ChooseEdition(const std::vector<Edition>& editions, std::string_view requested,
+                             std::string_view stored, std::string_view desktopLocale) {
+  const auto find = [&](std::string_view language) -> const Edition* {
+    for (const Edition& edition : editions) {
+      if (!language.empty() && edition.language == language) return &edition;
+    }
+    return nullptr;
+  };
+  if (!requested.empty()) return find(requested);
+  if (const Edition* edition = find(stored)) return edition;
+  if (const Edition* edition = find(desktopLocale.substr(0, desktopLocale.find_first_of("_.@"))))
+    return edition;
+  if (const Edition* edition = find(kFallbackLanguage)) return edition;
+  return editions.empty() ? nullptr : &editions.front();
+}
+
+std::string PlayerFilePath() {
+  namespace fs = std::filesystem;
+  fs::path folder;
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const char* home = std::getenv("HOME");
+  if (config != nullptr && fs::path(config).is_absolute()) {
+    folder = config;
+  } else if (home != nullptr && fs::path(home).is_absolute()) {
+    folder = fs::path(home) / ".config";
+  } else {
+    return {};
+  }
+  return (folder / "tomtura" / kDefaultBoardFile).string();
+}
+
+}  // namespace tomtura

@@ -1,0 +1,41 @@
+#pragma once
+// The editions of the board beside the program: each a board file that names its language and
+// its name, and the choice of the one to play. Also where the player's own file lives, the one
+// that holds his options and roster over whichever edition he plays.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tomtura {
+
+inline constexpr std::string_view kEditionSection = "EDITION";
+inline constexpr std::string_view kKeyEditionLanguage = "Language";
+inline constexpr std::string_view kKeyEditionName = "Name";
+// The player's chosen edition, by language, in his own file's options.
+inline constexpr std::string_view kKeyEdition = "Utgava";
+
+struct Edition {
+  std::string language;   // as Qt's translation files name it: "sv", "en"
+  std::string name;       // as the menu shows it: "Svenska", "English"
+  std::string boardFile;  // full path
+  bool operator==(const Edition&) const = default;
+};
+
+// The editions in `dataDirectory`: "tomtura.lst" and each "tomtura_<language>.lst", in the
+// order of their languages. A file without an "EDITION" section is the language its name says
+// ("sv" for "tomtura.lst"); two files of one language give the first by name.
+std::vector<Edition> FindEditions(const std::string& dataDirectory);
+
+// The edition to play: the one `requested` (the command line) when given, else the player's
+// `stored` choice, else the one of the desktop's language (`desktopLocale` such as "sv_SE"),
+// else English, else the first. Null only when there is none, or when `requested` names one
+// that does not exist.
+const Edition* ChooseEdition(const std::vector<Edition>& editions, std::string_view requested,
+                             std::string_view stored, std::string_view desktopLocale);
+
+// The player's own board file: "$XDG_CONFIG_HOME/tomtura/tomtura.lst", or under
+// "$HOME/.config" when XDG_CONFIG_HOME is unset or not an absolute path; empty when neither is
+// known.
+std::string PlayerFilePath();
+
+}  // namespace tomtura

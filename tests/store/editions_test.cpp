@@ -1,0 +1,65 @@
+#include "store/editions.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include "test_support.h"
+
+namespace tomtura {
+namespace {
+
+TEST(Editions, AreFoundByFileAndNamedByTheirSection) {
+  TempDir dir;
+  WriteBytes(dir.path("tomtura.lst"), "[EDITION]\nLanguage=sv\nName=Svenska\n");
+  WriteBytes(dir.path("tomtura_en.lst"), "[EDITION]\nLanguage=en\nName=English\n");
+  WriteBytes(dir.path("tomtura_de.lst"), "[TEXTS]\n0=Tomtura\n");   // named by its file name
+  WriteBytes(dir.path("tomtura_xx.lst"), "[EDITION]\nLanguage=en\n");  // a second English one
+  WriteBytes(dir.path("notes.lst"), "[EDITION]\nLanguage=fr\n");
+  const std::vector<Edition> editions = FindEditions(dir.path(""));
+  ASSERT_EQ(editions.size(), 3u);
+  EXPECT_EQ(editions[0], (Edition{"de", "de", dir.path("tomtura_de.lst")}));
+  EXPECT_EQ(editions[1], (Edition{"en", "English", dir.path("tomtura_en.lst")}));
+  EXPECT_EQ(editions[2], (Edition{"sv", "Svenska", dir.path("tomtura.lst")}));
+  EXPECT_TRUE(FindEditions(dir.path("missing")).empty());
+}
+
+TEST(Editions, TheCommandLineThenTheStoredChoiceThenTheDesktopDecide) {
+  const std::vector<Edition> both = {{"en", "English", "e"}, {"sv", "Svenska", "s"}};
+  const auto chosen = [&](std::string_view requested, std::string_view stored,
+                          std::string_view locale) {
+    const Edition* edition = ChooseEdition(both, requested, stored, locale);
+    return edition ? edition->language : "none";
+  };
+  EXPECT_EQ(chosen("", "", "sv_SE.UTF-8"), "sv");
+  EXPECT_EQ(chosen("", "", "sv"), "sv");
+  EXPECT_EQ(chosen("", "", "de_DE"), "en");
+  EXPECT_EQ(chosen("", "", "C"), "en");
+  EXPECT_EQ(chosen("", "en", "sv_SE"), "en");
+  EXPECT_EQ(chosen("", "fi", "sv_SE"), "sv");  // a stored edition since removed
+  EXPECT_EQ(chosen("sv", "en", "en_GB"), "sv");
+  EXPECT_EQ(chosen("fi", "en", "en_GB"), "none");
+
+  const std::vector<Edition> swedishOnly = {{"sv", "Svenska", "s"}};
+  EXPECT_EQ(ChooseEdition(swedishOnly, "", "", "de_DE")->language, "sv");
+  EXPECT_EQ(ChooseEdition({}, "", "", "sv_SE"), nullptr);
+}
+
+TEST(Editions, ThePlayersFileLivesInHisConfigFolder) {
+  const char* config = getenv("XDG_CONFIG_HOME");
+  const char* home = getenv("HOME");
+  const std::string savedConfig = config ? config : "", savedHome = home ? home : "";
+  setenv("HOME", "/home/anna", 1);
+  setenv("XDG_CONFIG_HOME", "/cfg", 1);
+  EXPECT_EQ(PlayerFilePath(), "/cfg/tomtura/tomtura.lst");
+  setenv("XDG_CONFIG_HOME", "relative", 1);
+  EXPECT_EQ(PlayerFilePath(), "/home/anna/.config/tomtura/tomtura.lst");
+  unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(PlayerFilePath(), "/home/anna/.config/tomtura/tomtura.lst");
+  unsetenv("HOME");
+  EXPECT_EQ(PlayerFilePath(), "");
+  config ? setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
+  home ? setenv("HOME", savedHome.c_str(), 1) : unsetenv("HOME");
+}
+
+}  // namespace
+}  // namespace tomtura
