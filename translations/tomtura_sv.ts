@@ -90,6 +90,14 @@ Inget spel kan startas.</translation>
         <source>--port needs a number from 1 to 65535, not &quot;%1&quot;</source>
         <translation>--port behöver ett tal från 1 till 65535, inte ”%1”</translation>
     </message>
+    <message>
+        <source>Play the edition of language &lt;lang&gt; (sv, en, ...).</source>
+        <translation>Spela utgåvan på språket &lt;lang&gt; (sv, en …).</translation>
+    </message>
+    <message>
+        <source>no edition &quot;%1&quot;; there are: %2</source>
+        <translation>ingen utgåva ”%1”; det finns: %2</translation>
+    </message>
 </context>
 <context>
     <name>tomtura::AboutDialog</name>
@@ -368,6 +376,18 @@ Vill du ersätta den?</translation>
     <message>
         <source>&amp;About...</source>
         <translation>&amp;Om Tomtura…</translation>
+    </message>
+    <message>
+        <source>&amp;Edition</source>
+        <translation>Utgå&amp;va</translation>
+    </message>
+    <message>
+        <source>Tomtura</source>
+        <translation>Tomtura</translation>
+    </message>
+    <message>
+        <source>%1 is played from the next start of Tomtura. Start it again now?</source>
+        <translation>%1 spelas från nästa gång Tomtura startar. Vill du starta om nu?</translation>
     </message>
 </context>
 <context>
