@@ -1,11 +1,13 @@
-// Start-up: the board file and its texts, the board picture, the fonts, the desktop's file
-// association, the main window, and then either the saved game named on the command line or
-// a new game with the players entered. `--port N` sets the port network games use.
+// Start-up: the edition and its language, the board file and its texts under the player's own
+// file, the board picture, the fonts, the desktop's file association (from a build folder), the
+// main window, and then either the saved game named on the command line or a new game with the
+// players entered. `--port N` sets the port network games use, `--edition LANG` the edition.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <cstdio>
 #include <ctime>
@@ -15,6 +17,7 @@
 #include "rules/game.h"
 #include "sound/sound.h"
 #include "store/data_paths.h"
+#include "store/editions.h"
 #include "store/file_association.h"
 #include "store/settings.h"
 #include "ui/board_file_report.h"
@@ -23,6 +26,7 @@
 #include "ui/main_window.h"
 #include "ui/network_play.h"
 #include "ui/qt_front_end.h"
+#include "ui/translation.h"
 
 namespace {
 
@@ -39,11 +43,8 @@ std::string ProgramPath() {
   return QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
 }
 
-// The board file in the data folder: beside the program in a build folder, else the installed
-// share/tomtura.
-QString FindBoardFile() {
-  return QDir(QFile::decodeName(QByteArray::fromStdString(FindDataDirectory(ProgramPath()))))
-      .filePath("tomtura.lst");
+QString FromLocal(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 // The picture named by "Bakgrund" (relative names lie beside the board file), else the
@@ -58,6 +59,7 @@ bool LoadBoardPicture(BoardPicture& picture, const IniFile& file, const QDir& da
 // printed, for a port that is not one.
 struct CommandLine {
   std::optional<int> port;
+  QString edition;
   QString savedGame;
 };
 
@@ -67,6 +69,11 @@ bool ParseCommandLine(const QStringList& arguments, CommandLine& line) {
                                 QCoreApplication::translate("main", "Network games use port <n>."),
                                 QStringLiteral("n"));
   parser.addOption(port);
+  const QCommandLineOption edition(
+      QStringLiteral("edition"),
+      QCoreApplication::translate("main", "Play the edition of language <lang> (sv, en, ...)."),
+      QStringLiteral("lang"));
+  parser.addOption(edition);
   parser.addPositionalArgument(QStringLiteral("game"),
                                QCoreApplication::translate("main", "A saved game to open."));
   if (!parser.parse(arguments)) {
@@ -86,6 +93,7 @@ bool ParseCommandLine(const QStringList& arguments, CommandLine& line) {
     }
     line.port = value;
   }
+  line.edition = parser.value(edition);
   line.savedGame = parser.positionalArguments().value(0);
   return true;
 }
@@ -100,11 +108,35 @@ int main(int argc, char* argv[]) {
   if (!ParseCommandLine(QCoreApplication::arguments(), line)) return kExitUsage;
 
   const auto seed = static_cast<std::uint64_t>(std::time(nullptr));
-  const QString boardFile = FindBoardFile();
-  const QDir dataDirectory = QFileInfo(boardFile).absoluteDir();
+  const std::string dataPath = FindDataDirectory(ProgramPath());
+  const QDir dataDirectory(FromLocal(dataPath));
+
+  // The edition: the command line's, else the player's stored choice, else the desktop's
+  // language. The player's own file holds his options over whichever edition he plays.
+  const std::vector<Edition> editions = FindEditions(dataPath);
+  const std::string playerFile = PlayerFilePath();
+  const std::string stored =
+      IniFile::Load(playerFile).GetString(kOptionsSection, kKeyEdition, "");
+  const Edition* edition = ChooseEdition(editions, line.edition.toStdString(), stored,
+                                         QLocale::system().name().toStdString());
+  if (edition == nullptr && !line.edition.isEmpty()) {
+    QStringList known;
+    for (const Edition& e : editions) known << QString::fromStdString(e.language);
+    std::fprintf(stderr, "tomtura: %s\n",
+                 qPrintable(QCoreApplication::translate("main", "no edition \"%1\"; there are: %2")
+                                .arg(line.edition, known.join(QStringLiteral(", ")))));
+    return kExitUsage;
+  }
+  const QString boardFile =
+      edition ? FromLocal(edition->boardFile) : dataDirectory.filePath(QString::fromUtf8(kDataMarkerFile.data(), kDataMarkerFile.size()));
+  InstallTranslations(edition ? QString::fromStdString(edition->language) : QString(),
+                      dataDirectory.absolutePath());
 
   QtFrontEnd ui;
-  Game game(TextCatalogue::Load(QFile::encodeName(boardFile).toStdString()), ui, seed);
+  Game game(playerFile.empty()
+                ? TextCatalogue::Load(QFile::encodeName(boardFile).toStdString())
+                : TextCatalogue::Load(QFile::encodeName(boardFile).toStdString(), playerFile),
+            ui, seed);
   // A board file without its texts, streets or cards would start a game of nameless streets for
   // nothing: it is reported, and the program ends instead.
   const std::vector<MissingBoardPart> missing = MissingBoardParts(game.texts.file());
@@ -129,6 +161,7 @@ int main(int argc, char* argv[]) {
   SoundEffects sound(game.texts, dataDirectory.absolutePath());
   MainWindow window(game, ui, picture, sound, dataDirectory.absolutePath());
   if (line.port) window.network().SetPort(line.port);
+  if (edition) window.SetEditions(editions, edition->language);
 
   // The window stands behind the first dialog, whichever it is (a password, the new game).
   window.RestorePlace();

@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
@@ -10,10 +11,12 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QMessageBox>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QScreen>
 #include <QStyle>
 #include <QStandardPaths>
@@ -281,12 +284,41 @@ void MainWindow::CreateMenu() {
     } else if (entry.command == kMenuSubmenu) {
       popups.emplace_back(entry.text, menu->addMenu(tr(entry.text)));
     } else {
+      if (entry.popup == kOptionsMenu) optionsMenu_ = menu;
       QAction* item = AddItem(menu, entry.command, entry.text, entry.checkable);
       if (entry.shortcut != nullptr) item->setShortcut(QKeySequence(entry.shortcut));
       // Shown only: the letter is taken by the key filter, which knows when it applies.
       if (entry.letter != nullptr) item->setText(item->text() + '\t' + entry.letter);
     }
   }
+}
+
+void MainWindow::SetEditions(const std::vector<Edition>& editions, const std::string& current) {
+  if (optionsMenu_ == nullptr || editions.size() < 2) return;
+  optionsMenu_->addSeparator();
+  QMenu* menu = optionsMenu_->addMenu(tr("&Edition"));
+  auto* group = new QActionGroup(menu);
+  for (const Edition& edition : editions) {
+    QAction* item = menu->addAction(QString::fromStdString(edition.name));
+    item->setCheckable(true);
+    item->setChecked(edition.language == current);
+    item->setData(QString::fromStdString(edition.language));
+    group->addAction(item);
+    connect(item, &QAction::triggered, this, [this, edition, current] {
+      if (edition.language != current) ChooseEdition(edition);
+    });
+  }
+}
+
+void MainWindow::ChooseEdition(const Edition& edition) {
+  game_.texts.file().Write(kOptionsSection, kKeyEdition, edition.language);
+  const QMessageBox::StandardButton answer = QMessageBox::question(
+      this, tr("Tomtura"),
+      tr("%1 is played from the next start of Tomtura. Start it again now?")
+          .arg(QString::fromStdString(edition.name)));
+  if (answer != QMessageBox::Yes || !close()) return;
+  // The window closed, the game with it (asked about first when it had unsaved progress).
+  QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
 }
 
 void MainWindow::CreateChildren() {

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "rules/commands.h"
+#include "store/editions.h"
 #include "store/settings.h"
 #include "ui/main_layout.h"
 
@@ -42,6 +43,10 @@ class MainWindow : public QMainWindow {
   MainWindow(Game& game, QtFrontEnd& ui, BoardPicture& picture, SoundEffects& sound,
              QString dataDirectory, QWidget* parent = nullptr);
   ~MainWindow() override;
+
+  // The editions the Options menu offers, and the one being played. A choice is stored in the
+  // player's file and takes effect when the program starts again, which it offers to do.
+  void SetEditions(const std::vector<Edition>& editions, const std::string& current);
 
   // Every command, from the menu, a button, a key or the program itself. `fromProgram` marks
   // the start-up's own use of a toggle, which then stores nothing.
@@ -100,6 +105,7 @@ class MainWindow : public QMainWindow {
   friend class MainClientArea;
 
   void CreateMenu();
+  void ChooseEdition(const Edition& edition);
   void CreateChildren();
   void LoadOptions();
   QAction* AddItem(QMenu* menu, int id, const char* text, bool checkable = false);
@@ -147,6 +153,7 @@ class MainWindow : public QMainWindow {
   LogPane* logPane_ = nullptr;
   QMap<int, CommandButton*> buttons_;
   QMap<int, QAction*> actions_;
+  QMenu* optionsMenu_ = nullptr;
 
   std::unique_ptr<NetworkPlay> network_;
 
