@@ -69,6 +69,9 @@ SoundEffects::SoundEffects(const TextCatalogue& texts, QString directory, std::u
   idle_.setSingleShot(true);
   connect(&idle_, &QTimer::timeout, this, &SoundEffects::CloseIfIdle);
 #ifdef TOMTURA_HAVE_SDL_MIXER
+  // SDL would turn SIGINT and SIGTERM into quit events that nobody reads, and the game would
+  // outlive a logout or a `kill`.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
   Mix_Init(MIX_INIT_MID);
   if (qEnvironmentVariableIsEmpty("SDL_SOUNDFONTS") && QFile::exists(kSoundFont)) {

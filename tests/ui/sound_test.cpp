@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <array>
 #include <cmath>
+#include <csignal>
 #include <numbers>
 
 #include "data/ini_file.h"
@@ -100,6 +102,7 @@ class SoundTest : public QObject {
   void musicWalksTheShuffledOrderPieceAfterPiece();
   void aPieceThatFailsEndsTheChainAndStopDoesToo();
   void theShippedFilesDecode();
+  void signalsStillEndTheProgram();
 };
 
 void SoundTest::effectsStartAtOnceAndOnlyTheTaxSoundWaits() {
@@ -212,6 +215,30 @@ void SoundTest::theShippedFilesDecode() {
   qInfo("decoded effects: %zu bytes", sound.decodedBytes());
   QVERIFY(sound.PlayNextMusic());
   QVERIFY(sound.musicPlaying());
+}
+
+// An open sound device leaves SIGTERM and SIGINT to their default: they end the program. Qt Test
+// handles both itself, so the default is put back around the device while it opens.
+void SoundTest::signalsStillEndTheProgram() {
+  const int handled[] = {SIGTERM, SIGINT};
+  struct sigaction saved[2] {};
+  struct sigaction defaults {};
+  defaults.sa_handler = SIG_DFL;
+  for (int i = 0; i < 2; ++i) sigaction(handled[i], &defaults, &saved[i]);
+  std::array<bool, 2> stillDefault{};
+  {
+    const TextCatalogue texts = TextCatalogue::Load(TOMTURA_ASSETS_DIR "/tomtura.lst");
+    SoundEffects sound(texts, TOMTURA_ASSETS_DIR, kMusicSeed);
+    QVERIFY(sound.deviceOpen());
+    for (int i = 0; i < 2; ++i) {
+      struct sigaction now {};
+      sigaction(handled[i], nullptr, &now);
+      stillDefault[i] = now.sa_handler == SIG_DFL;
+    }
+  }
+  for (int i = 0; i < 2; ++i) sigaction(handled[i], &saved[i], nullptr);
+  QVERIFY2(stillDefault[0], "SIGTERM");
+  QVERIFY2(stillDefault[1], "SIGINT");
 }
 
 QTEST_MAIN(SoundTest)
