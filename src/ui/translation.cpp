@@ -11,13 +11,13 @@ namespace tomtura {
 namespace {
 
 // The standard buttons of message boxes and file dialogs, which Qt names in the context of its
-// platform theme. Qt's translations lack them for some languages (Swedish among them), so ours
-// carry them too.
-[[maybe_unused]] constexpr const char* kQtButtonTexts[] = {
+// platform theme, and a caption of the file dialog: Qt's translations lack them for some
+// languages (Swedish among them), so ours carry them too.
+[[maybe_unused]] constexpr const char* kQtTexts[] = {
     QT_TRANSLATE_NOOP("QPlatformTheme", "OK"),    QT_TRANSLATE_NOOP("QPlatformTheme", "Cancel"),
     QT_TRANSLATE_NOOP("QPlatformTheme", "&Yes"),  QT_TRANSLATE_NOOP("QPlatformTheme", "&No"),
     QT_TRANSLATE_NOOP("QPlatformTheme", "Open"),  QT_TRANSLATE_NOOP("QPlatformTheme", "Save"),
-    QT_TRANSLATE_NOOP("QPlatformTheme", "Close"),
+    QT_TRANSLATE_NOOP("QPlatformTheme", "Close"), QT_TRANSLATE_NOOP("QFileDialog", "Look in:"),
 };
 
 // The translators in use; the application only borrows them, so they live here until replaced.

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QDockWidget>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -24,8 +25,8 @@
 #include "ui/auction_dialog.h"
 #include "ui/balloon_tips.h"
 #include "ui/board_picture.h"
-#include "ui/control_ids.h"
 #include "ui/chat_dialog.h"
+#include "ui/control_ids.h"
 #include "ui/main_window.h"
 #include "ui/network_dialogs.h"
 #include "ui/new_game_dialog.h"
@@ -44,27 +45,28 @@ namespace {
 // Words the English texts used to show in the Swedish game, and Swedish words an English game
 // must not show; each as a whole word, shortcut marks removed.
 const QStringList kEnglishWords = {
-    "Choose",  "Buy",     "Sell",     "Ask",      "Cancel",  "Hide",    "Player",  "Players",
-    "Game",    "File",    "Options",  "Help",     "Message", "Price",   "Add",     "Remove",
-    "Exit",    "Network", "Name",     "Password", "Piece",   "Include", "Houses",  "Roll",
-    "Save",    "Load",    "Yes",      "No",       "Send",    "Bid",     "Auction", "Mortgage",
-    "About",   "Display", "Music",    "Sound",    "Address", "Value",   "Computer", "Join",
-    "Host",    "Rules",   "Homepage", "Street",   "Login",   "Recipients"};
+    "Choose", "Buy",     "Sell",     "Ask",      "Cancel",  "Hide",       "Player",   "Players",
+    "Game",   "File",    "Options",  "Help",     "Message", "Price",      "Add",      "Remove",
+    "Exit",   "Network", "Name",     "Password", "Piece",   "Include",    "Houses",   "Roll",
+    "Save",   "Load",    "Yes",      "No",       "Send",    "Bid",        "Auction",  "Mortgage",
+    "About",  "Display", "Music",    "Sound",    "Address", "Value",      "Computer", "Join",
+    "Host",   "Rules",   "Homepage", "Street",   "Login",   "Recipients", "Look"};
 const QStringList kSwedishWords = {
-    "Välj",   "Köp",    "Sälj",        "Fråga",  "Avbryt", "Dölj",   "Spelare", "Spel",
-    "Hjälp",  "Regler", "Meddelande",  "Pris",   "Lägg",   "Ta",     "Avsluta", "Nätverk",
-    "Namn",   "Lösenord", "Pjäs",      "Bygg",   "Hus",    "Slå",    "Spara",   "Öppna",
-    "Ja",     "Nej",    "Skicka",      "Bud",    "Inteckna", "Om",   "Musik",   "Ljud",
-    "Adress", "gata",   "Inställningar", "Starta", "Anslut", "Datorspelare", "auktion"};
+    "Välj",     "Köp",     "Sälj",         "Fråga",      "Avbryt", "Dölj",   "Spelare",
+    "Spel",     "Hjälp",   "Regler",       "Meddelande", "Pris",   "Lägg",   "Ta",
+    "Avsluta",  "Nätverk", "Namn",         "Lösenord",   "Pjäs",   "Bygg",   "Hus",
+    "Slå",      "Spara",   "Öppna",        "Ja",         "Nej",    "Skicka", "Bud",
+    "Inteckna", "Om",      "Musik",        "Ljud",       "Adress", "gata",   "Inställningar",
+    "Starta",   "Anslut",  "Datorspelare", "auktion"};
 
-struct Edition {
+struct EditionFile {
   QString boardFile;  // beside the test
   QString language;
 };
 
 // The editions whose board files stand beside the test, each with its language.
-QList<Edition> EditionsBesideTheTest() {
-  QList<Edition> editions;
+QList<EditionFile> EditionsBesideTheTest() {
+  QList<EditionFile> editions;
   const QDir here(QCoreApplication::applicationDirPath());
   for (const char* name : {"tomtura.lst", "tomtura_en.lst"}) {
     const QString path = here.filePath(name);
@@ -148,8 +150,7 @@ QStringList Foreign(const QStringList& texts, const QStringList& words, bool eng
   for (QString text : texts) {
     text.remove('&');
     for (const QString& word : words) {
-      const QRegularExpression whole("(^|[^\\w])" + QRegularExpression::escape(word) +
-                                         "($|[^\\w])",
+      const QRegularExpression whole("(^|[^\\w])" + QRegularExpression::escape(word) + "($|[^\\w])",
                                      QRegularExpression::UseUnicodePropertiesOption);
       if (whole.match(text).hasMatch()) found << word + " in \"" + text + "\"";
     }
@@ -175,11 +176,11 @@ class LanguageTest : public QObject {
 
 // The default edition is always there, with the language of its texts.
 void LanguageTest::editionsAreBesideTheTest() {
-  const QList<Edition> editions = EditionsBesideTheTest();
+  const QList<EditionFile> editions = EditionsBesideTheTest();
   QVERIFY(!editions.isEmpty());
   QCOMPARE(QFileInfo(editions.first().boardFile).fileName(), QString("tomtura.lst"));
   QCOMPARE(editions.first().language, QString("sv"));
-  for (const Edition& edition : editions) {
+  for (const EditionFile& edition : editions) {
     QVERIFY2(!edition.language.isEmpty(), qPrintable(edition.boardFile));
     if (edition.language == "en") continue;
     QVERIFY2(QFile::exists(QDir(QCoreApplication::applicationDirPath())
@@ -191,7 +192,7 @@ void LanguageTest::editionsAreBesideTheTest() {
 void LanguageTest::windowsSpeakTheEditionsLanguage_data() {
   QTest::addColumn<QString>("boardFile");
   QTest::addColumn<QString>("language");
-  for (const Edition& edition : EditionsBesideTheTest()) {
+  for (const EditionFile& edition : EditionsBesideTheTest()) {
     QTest::newRow(qPrintable(edition.language)) << edition.boardFile << edition.language;
   }
 }
@@ -240,7 +241,12 @@ void LanguageTest::windowsSpeakTheEditionsLanguage() {
     QVERIFY2(title.contains("Tomtura") && !title.contains("Brikanda"), qPrintable(title));
   }
 
-  // Qt's own buttons, as in the game's questions.
+  // Qt's file dialog, as the game opens it, and its own buttons, as in the game's questions.
+  QFileDialog files(nullptr, QString(), e.dir.path(), "(*.tom)");
+  files.setOption(QFileDialog::DontUseNativeDialog);
+  const QStringList fileTexts = Foreign(ShownTexts(files), foreignWords, english);
+  QVERIFY2(fileTexts.isEmpty(), qPrintable(fileTexts.join('\n')));
+
   QMessageBox box(QMessageBox::Question, QString(), QString(),
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   const QStringList buttons = {box.button(QMessageBox::Yes)->text(),
