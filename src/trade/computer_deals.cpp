@@ -281,8 +281,8 @@ void ComputerDealer::OfferSale(int p) {
   props_[p].owner = static_cast<std::int16_t>(buyer);
   actor().money += price;
   state_.players[buyer].money -= price;
-  game_.LogText(actor_, kTextLogSoldFor, "%s sålde %s till %s för %d kr",
-                game_.PlayerName(actor_), game_.PropertyName(p), game_.PlayerName(buyer), price);
+  game_.LogText(actor_, kTextLogSoldFor, "%s sålde %s till %s för %d kr", game_.PlayerName(actor_),
+                game_.PropertyName(p), game_.PlayerName(buyer), price);
   didSellProperty_ = true;
   if (state_.players[buyer].isComputer == 0) {
     game_.RefreshPropertyLists();

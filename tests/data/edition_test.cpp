@@ -36,16 +36,16 @@ std::vector<std::string> EditionFiles() {
   std::vector<std::string> files;
   for (const fs::directory_entry& entry : fs::directory_iterator(kAssets)) {
     const std::string name = entry.path().filename().string();
-    const bool edition = name == kReferenceFile ||
-                         (name.starts_with("tomtura_") && name.ends_with(".lst"));
+    const bool edition =
+        name == kReferenceFile || (name.starts_with("tomtura_") && name.ends_with(".lst"));
     if (edition) files.push_back(name);
   }
   std::sort(files.begin(), files.end());
   return files;
 }
 
-struct Edition {
-  explicit Edition(const std::string& file)
+struct BoardEdition {
+  explicit BoardEdition(const std::string& file)
       : path((kAssets / file).string()), texts(TextCatalogue::Load(path)) {
     texts.LoadPropertyTable(properties);
   }
@@ -56,13 +56,13 @@ struct Edition {
   PropertyTable properties{};
 };
 
-const Edition& Reference() {
-  static const Edition reference(kReferenceFile);
+const BoardEdition& Reference() {
+  static const BoardEdition reference(kReferenceFile);
   return reference;
 }
 
 // A card's words as shown, without its number and with its line breaks as blanks.
-std::string CardWords(const Edition& edition, bool chance, int card) {
+std::string CardWords(const BoardEdition& edition, bool chance, int card) {
   std::string words = edition.texts.GetCard(chance, card);
   words = words.substr(0, words.find('@'));
   std::replace(words.begin(), words.end(), '|', ' ');
@@ -88,11 +88,11 @@ std::vector<std::string> Amounts(std::string_view text) {
 class EditionTest : public testing::TestWithParam<std::string> {
  protected:
   EditionTest() : edition_(GetParam()) {}
-  const Edition& edition() const { return edition_; }
+  const BoardEdition& edition() const { return edition_; }
   const IniFile& ini() const { return edition_.texts.file(); }
 
  private:
-  Edition edition_;
+  BoardEdition edition_;
 };
 
 TEST_P(EditionTest, IsAWholeBoardFileThatNamesItsEdition) {
@@ -174,28 +174,29 @@ TEST_P(EditionTest, QuestionsAreRecognisedAsTheSwedishOnes) {
     EXPECT_EQ(std::tuple(la.kind, la.topic), std::tuple(lb.kind, lb.topic)) << a << "\n" << b;
   };
   for (int p = 0; p < kBoardPropertyCount; ++p) {
-    expectAlike(true, [&](const Game& g, const Edition& e) {
+    expectAlike(true, [&](const Game& g, const BoardEdition& e) {
       return g.FormatCatalogue(66, player, e.Name(p), 3600);
     });
     for (const int rent : {70, 71}) {
-      expectAlike(false, [&](const Game& g, const Edition& e) {
+      expectAlike(false, [&](const Game& g, const BoardEdition& e) {
         return g.FormatCatalogue(rent, e.Name(p), player, 650);
       });
     }
     for (const auto& [rent, word] : {std::pair(67, 68), {67, 69}, {72, 74}, {75, 76}}) {
-      expectAlike(false, [&](const Game& g, const Edition& e) {
+      expectAlike(false, [&](const Game& g, const BoardEdition& e) {
         return g.FormatCatalogue(rent, e.Name(p), player, 2, g.Text(word), 1200);
       });
     }
   }
   for (const int jail : {64, 65, 83}) {
-    expectAlike(false, [&](const Game& g, const Edition&) { return g.Text(jail); });
+    expectAlike(false, [&](const Game& g, const BoardEdition&) { return g.Text(jail); });
   }
-  expectAlike(true, [&](const Game& g, const Edition&) { return g.FormatCatalogue(82, player); });
-  expectAlike(true, [&](const Game& g, const Edition&) { return g.Text(81); });
+  expectAlike(true,
+              [&](const Game& g, const BoardEdition&) { return g.FormatCatalogue(82, player); });
+  expectAlike(true, [&](const Game& g, const BoardEdition&) { return g.Text(81); });
   for (const bool chance : {true, false}) {
     for (int card = 1; card <= kCardCount; ++card) {
-      expectAlike(!chance && card == 2, [&](const Game& g, const Edition&) {
+      expectAlike(!chance && card == 2, [&](const Game& g, const BoardEdition&) {
         std::string text = g.Text(chance ? 53 : 54) + "\n\n" + g.texts.GetCard(chance, card);
         std::replace(text.begin(), text.end(), '|', '\n');
         return text.substr(0, text.find('@'));
@@ -230,7 +231,7 @@ TEST(EditionFiles, AreFoundBesideTheSwedishOneEachInALanguageOfItsOwn) {
   EXPECT_EQ(files.front(), kReferenceFile);
   std::set<std::string> languages;
   for (const std::string& file : files) {
-    const Edition edition(file);
+    const BoardEdition edition(file);
     EXPECT_TRUE(languages.insert(edition.texts.file().GetString("EDITION", "Language", "")).second)
         << file;
   }

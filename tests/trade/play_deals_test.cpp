@@ -131,11 +131,11 @@ TEST_F(EditionDeals, CommitWritesItsLinesInTheEditionsWords) {
     return kPlayWindowOk;
   };
   EXPECT_EQ(game.referee.RunPlayWindow(0), kPlayWindowOk);
-  EXPECT_EQ(g.LogLines(), (std::vector<std::string>{
-                              "Anna bought Gata 0 from Bo", "Anna built a house on Gata 2",
-                              "Anna sold Gata 9 to Bo", "Anna built a hotel on Gata 13",
-                              "Anna sold a house on Gata 14", "Anna paid off Gata 17",
-                              "Anna mortgaged Gata 22"}));
+  EXPECT_EQ(g.LogLines(),
+            (std::vector<std::string>{"Anna bought Gata 0 from Bo", "Anna built a house on Gata 2",
+                                      "Anna sold Gata 9 to Bo", "Anna built a hotel on Gata 13",
+                                      "Anna sold a house on Gata 14", "Anna paid off Gata 17",
+                                      "Anna mortgaged Gata 22"}));
 }
 
 TEST_F(Deals, HousesGoUpAndComeDownEvenlyOverTheGroup) {
