@@ -103,6 +103,13 @@ void Game::Resume(const SavedGame& saved) {
   state.players = saved.players;
   for (int i = 0; i < kMaxPlayers; ++i) state.propertyLists[i].visible = i < state.playerCount;
   state.properties = saved.properties;
+  // Street names are the edition's, so that a game saved in one edition reads in the language
+  // of another; where the board file names none, the saved name stays.
+  PropertyTable edition{};
+  texts.LoadPropertyTable(edition);
+  for (int p = 0; p < kPropertyCount; ++p) {
+    if (!edition[p].name.empty()) state.properties[p].name = edition[p].name;
+  }
   state.currentPlayer = saved.currentPlayer;
   state.firstLap = saved.firstLap;
   RefreshPropertyLists();

@@ -186,6 +186,23 @@ TEST_F(SavedGameFileTest, LoadTakesThePositionRedrawsAndAComputerOnTurnRolls) {
   EXPECT_TRUE(ui.dicePending());
 }
 
+// A game saved in one edition goes on in another with that edition's street names and the
+// saved numbers.
+TEST(SavedGameEditions, ALoadedGameTakesTheStreetNamesOfTheEditionPlayed) {
+  RedrawRecorder ui;
+  Game english(TextCatalogue(IniFile::Parse("[GATOR]\n1=Mill Lane,1000,1000,60,340,950,2500,3500,4500,0\n")),
+               ui, 7);
+  ui.Attach(english);
+  SavedGame saved;
+  saved.playerCount = 2;
+  saved.properties = MidGame().properties;
+  english.Resume(saved);
+  EXPECT_EQ(english.state.properties[0].name.utf8(), "Mill Lane");
+  EXPECT_EQ(english.state.properties[0].price, saved.properties[0].price);
+  EXPECT_EQ(english.state.properties[0].owner, saved.properties[0].owner);
+  EXPECT_EQ(english.state.properties[1].name.utf8(), "Gata 1");  // the file names none
+}
+
 TEST_F(SavedGameFileTest, RefusedOrMissingFileLeavesTheGameUntouched) {
   SeatComputerPlayers(game, 4);
   game.state.properties[2].owner = 1;
