@@ -432,6 +432,7 @@ void NetSession::PlayerGone(ConnectionId connection, const std::string& reason) 
   for (Property& property : state.properties) {
     if (property.owner != p) continue;
     property.owner = kNobody;
+    property.mortgaged = 0;  // as after a bankruptcy: the bank holds no mortgages
     property.houses = 0;
   }
   Broadcast(StateMessage{state.properties, state.players});
