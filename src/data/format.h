@@ -13,9 +13,11 @@ namespace tomtura {
 // "%2000000000d" would otherwise allocate gigabytes at every new game.
 inline constexpr int kMaxFieldWidth = 256;
 
-// `format` with every width and precision written in its conversions held to kMaxFieldWidth;
-// the rest, "%%" and what follows a stray "%", as it stands.
-inline std::string BoundFieldWidths(std::string_view format) {
+// `format` with every width and precision written in its conversions held to kMaxFieldWidth,
+// also behind an argument index ("%1$"); the rest, "%%" and what follows a stray "%", as it
+// stands. A width or precision taken from an argument ('*') cannot be held here: it sets
+// *argumentWidth, when given.
+inline std::string BoundFieldWidths(std::string_view format, bool* argumentWidth = nullptr) {
   std::string out;
   out.reserve(format.size());
   std::size_t i = 0;
@@ -38,13 +40,31 @@ inline std::string BoundFieldWidths(std::string_view format) {
       out += format[i++];
       continue;
     }
-    while (i < format.size() && std::string_view("-+ #0'").find(format[i]) != std::string_view::npos) {
+    auto copyFlags = [&] {
+      constexpr std::string_view kFlags = "-+ #0'";
+      while (i < format.size() && kFlags.find(format[i]) != std::string_view::npos) {
+        out += format[i++];
+      }
+    };
+    // A width, or the '*' that takes it from an argument.
+    auto copyWidth = [&] {
+      if (i < format.size() && format[i] == '*') {
+        if (argumentWidth != nullptr) *argumentWidth = true;
+        out += format[i++];
+      } else {
+        copyNumber();
+      }
+    };
+    copyFlags();
+    copyWidth();
+    if (i < format.size() && format[i] == '$') {  // the number was an argument index
       out += format[i++];
+      copyFlags();
+      copyWidth();
     }
-    copyNumber();
     if (i < format.size() && format[i] == '.') {
       out += format[i++];
-      copyNumber();
+      copyWidth();
     }
   }
   return out;
@@ -53,7 +73,11 @@ inline std::string BoundFieldWidths(std::string_view format) {
 template <typename... Args>
 std::string FormatText(std::string_view format, const Args&... args) {
   try {
-    return fmt::sprintf(BoundFieldWidths(format), args...);
+    bool argumentWidth = false;
+    const std::string bounded = BoundFieldWidths(format, &argumentWidth);
+    // An argument such as an amount of money could ask for gigabytes of padding.
+    if (argumentWidth) return std::string(format);
+    return fmt::sprintf(bounded, args...);
   } catch (const std::exception&) {
     return std::string(format);
   }

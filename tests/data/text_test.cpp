@@ -70,6 +70,15 @@ TEST(FormatText, HugeWidthsAndPrecisionsAreBounded) {
   EXPECT_EQ(BoundFieldWidths("%"), "%");
 }
 
+// Behind an argument index ("%1$") a width is held as well; a width or precision taken from an
+// argument ('*') leaves the text unformatted, since an amount of money could ask for gigabytes.
+TEST(FormatText, WidthsBehindArgumentIndexesOrFromArgumentsAreBounded) {
+  EXPECT_EQ(FormatText("%1$300d", 7).size(), std::size_t(kMaxFieldWidth));
+  EXPECT_EQ(FormatText("%2$s %1$-5d|", 42, std::string("Eva")), "Eva 42   |");
+  EXPECT_EQ(FormatText("%s: %*d kr", std::string("Eva"), 300, 7), "%s: %*d kr");
+  EXPECT_EQ(FormatText("%.*s", 300, std::string(400, 'x')), "%.*s");
+}
+
 // A continuation that starts with a blank is quoted in the file, as the reader trims values.
 TEST(TextCatalogue, GetText) {
   const std::string a500(500, 'a');
