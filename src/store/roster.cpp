@@ -1,9 +1,12 @@
 #include "store/roster.h"
 
+#include <algorithm>
+#include <array>
 #include <optional>
 
 #include "data/format.h"
 #include "data/text_encoding.h"
+#include "store/record_codec.h"
 #include "store/settings.h"
 
 namespace tomtura {
@@ -86,14 +89,22 @@ bool WriteRoster(IniFile& file, const GameState& state) {
 
 int ReadRoster(const IniFile& file, GameState& state) {
   int count = 0;
+  std::array<bool, kMaxToken + 1> taken{};
   for (; count < kMaxPlayers; ++count) {
     std::string line = Utf8ToCp1252(file.GetString(kOptionsSection, RosterKey(count), ""));
     line.resize(std::min(line.size(), kRosterLineChars));
     if (line.empty()) break;
     const std::optional<RosterEntry> entry = ParseLine(line);
     if (!entry) break;
+    // A token an earlier line took (a file edited by hand) gives way to the first free one:
+    // no two players may share a piece.
+    int token = entry->token;
+    if (taken[token]) {
+      token = static_cast<int>(std::find(taken.begin(), taken.end(), false) - taken.begin());
+    }
+    taken[token] = true;
     Player& player = state.players[count];
-    player.token = static_cast<std::int16_t>(entry->token);
+    player.token = static_cast<std::int16_t>(token);
     player.password.setRaw(entry->password);
     player.isComputer = static_cast<std::int16_t>(entry->isComputer);
     player.name.setRaw(entry->name);

@@ -81,6 +81,13 @@ TEST(RosterTest, ReadingEdgeCases) {
     EXPECT_EQ(RosterLine(s, std::max(c.count - 1, 0)), c.last) << c.what;
     EXPECT_EQ(s.players[c.count].name.raw(), "Keep") << c.what;  // an unread line writes nothing
   }
+  // A hand-edited roster that gives two players one piece: the later takes the first free one.
+  GameState shared;
+  const IniFile twice = IniFile::Parse("[LJUD]\n1=1,,0,A\n2=0,,0,B\n3=1,,0,C\n4=0,,1,D\n");
+  ASSERT_EQ(ReadRoster(twice, shared), 4);
+  EXPECT_EQ(RosterLine(shared, 2), "2,,0,C");
+  EXPECT_EQ(RosterLine(shared, 3), "3,,1,D");
+
   GameState s;
   EXPECT_FALSE(RosterOffered(IniFile::Parse("[TEXTS]\n"), s));
   EXPECT_TRUE(RosterOffered(IniFile::Parse("[LJUD]\nSparaSpelare=3\n"), s));
