@@ -11,9 +11,11 @@ namespace {
 
 constexpr std::string_view kBlanks = " \t";
 
-// A street needs at least its name: the value up to its first comma, not blank.
+// A street needs at least its name: the value up to its first comma, not blank. The property
+// table keeps a name only up to a NUL byte, so the name ends there too.
 bool HasName(const std::string& value) {
-  const std::string_view name = std::string_view(value).substr(0, value.find(','));
+  const std::size_t end = value.find_first_of(std::string_view(",\0", 2));
+  const std::string_view name = std::string_view(value).substr(0, end);
   return name.find_first_not_of(kBlanks) != std::string_view::npos;
 }
 

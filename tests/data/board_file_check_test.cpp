@@ -27,6 +27,10 @@ TEST(BoardFileCheck, ListsEachPartAGameCannotDoWithout) {
   std::iota(allStreets.begin(), allStreets.end(), 1);
   EXPECT_EQ(MissingBoardParts(IniFile::Parse(board(false))), Parts{});
   EXPECT_EQ(MissingBoardParts(IniFile::Parse(board(true))), (Parts{{Part::Streets, {5, 12}}}));
+  // The property table cuts a name at a NUL byte: a name behind one is no name either.
+  std::string nul = board(false);
+  nul.replace(nul.find("\n7=G"), 4, std::string("\n7=\0G", 5));
+  EXPECT_EQ(MissingBoardParts(IniFile::Parse(nul)), (Parts{{Part::Streets, {7}}}));
   // A section header alone holds nothing; a missing file is one thing missing, not all.
   EXPECT_EQ(MissingBoardParts(IniFile::Parse("[TEXTS]\n[GATOR]\n[CHANS]\n[ALLM]\n")),
             (Parts{{Part::Texts, {}},
