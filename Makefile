@@ -26,17 +26,28 @@ bench: build
 sim: build
 	@build/tomtura-sim --games 1000 --players 4 --seed 1
 
-# The network layer's fuzzer (clang and its libFuzzer runtime), FUZZ_SECONDS long; new inputs
-# go to build-fuzz/corpus, the seeds in fuzz/seeds stay as they are.
+# The fuzzers of the network layer and of every file reader (clang and its libFuzzer runtime),
+# one after another, each FUZZ_SECONDS long: `make fuzz FUZZ_SECONDS=600`, or only some with
+# FUZZ_TARGETS="board options". New inputs go to build-fuzz/corpus-<target>, crashes to
+# build-fuzz/<target>-crash-*; the seeds in tests/fuzz/corpus/<target> (fuzz/seeds for the
+# network layer) stay as they are. The bitmap target is built only where Qt 6 is found.
 FUZZ_SECONDS ?= 120
+FUZZ_TARGETS ?= net board property saved-game options bitmap
 fuzz: deps
 	@command -v clang++ >/dev/null || { echo "make fuzz needs clang++ (Debian: clang libclang-rt-14-dev)"; exit 1; }
 	@$(CMAKE) -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DTOMTURA_BUILD_UI=OFF -DTOMTURA_FUZZ=ON >/dev/null
-	@$(CMAKE) --build build-fuzz -j $(JOBS) --target tomtura-net-fuzz
-	@mkdir -p build-fuzz/corpus
-	@build-fuzz/tomtura-net-fuzz -max_total_time=$(FUZZ_SECONDS) -dict=fuzz/net.dict \
-	  -artifact_prefix=build-fuzz/ build-fuzz/corpus fuzz/seeds
+	@$(CMAKE) --build build-fuzz -j $(JOBS) --target fuzzers
+	@for t in $(FUZZ_TARGETS); do \
+	  bin=build-fuzz/tomtura-$$t-fuzz; \
+	  if [ ! -x $$bin ]; then echo "fuzz: $$t not built, skipped"; continue; fi; \
+	  seeds=tests/fuzz/corpus/$$t; [ $$t = net ] && seeds=fuzz/seeds; \
+	  dict=; [ -f fuzz/$$t.dict ] && dict=-dict=fuzz/$$t.dict; \
+	  mkdir -p build-fuzz/corpus-$$t; \
+	  echo "fuzz: $$t for $(FUZZ_SECONDS) s"; \
+	  nice -n 10 $$bin -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$dict \
+	    -artifact_prefix=build-fuzz/$$t- build-fuzz/corpus-$$t $$seeds || exit 1; \
+	done
 
 # The Debian package, build-pkg/tomtura_<version>_<arch>.deb: a Release build for /usr with only
 # the programs and what they install built (no tests, benchmarks or tools), packed by CPack.
