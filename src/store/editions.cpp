@@ -14,6 +14,7 @@ constexpr std::string_view kEditionPrefix = "tomtura_";
 constexpr std::string_view kBoardFileSuffix = ".lst";
 constexpr std::string_view kDefaultLanguage = "sv";
 constexpr std::string_view kFallbackLanguage = "en";
+constexpr std::string_view kDefaultPicture = "tomtura.bmp";
 
 // The language a board file's name gives: "sv" for "tomtura.lst", "en" for "tomtura_en.lst";
 // empty for any other name.
@@ -70,6 +71,11 @@ const Edition* ChooseEdition(const std::vector<Edition>& editions, std::string_v
     return edition;
   if (const Edition* edition = find(kFallbackLanguage)) return edition;
   return editions.empty() ? nullptr : &editions.front();
+}
+
+std::string EditionPicture(const IniFile& boardFile) {
+  const std::string picture = boardFile.GetString(kEditionSection, kKeyEditionPicture, "");
+  return picture.empty() ? std::string(kDefaultPicture) : picture;
 }
 
 std::string PlayerFilePath() {

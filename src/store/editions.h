@@ -8,9 +8,13 @@
 
 namespace tomtura {
 
+class IniFile;
+
 inline constexpr std::string_view kEditionSection = "EDITION";
 inline constexpr std::string_view kKeyEditionLanguage = "Language";
 inline constexpr std::string_view kKeyEditionName = "Name";
+// The board picture drawn in the edition's words, a file beside its board file.
+inline constexpr std::string_view kKeyEditionPicture = "Picture";
 // The player's chosen edition, by language, in his own file's options.
 inline constexpr std::string_view kKeyEdition = "Utgava";
 
@@ -32,6 +36,9 @@ std::vector<Edition> FindEditions(const std::string& dataDirectory);
 // that does not exist.
 const Edition* ChooseEdition(const std::vector<Edition>& editions, std::string_view requested,
                              std::string_view stored, std::string_view desktopLocale);
+
+// The file name of the board picture that `boardFile` names, "tomtura.bmp" when it names none.
+std::string EditionPicture(const IniFile& boardFile);
 
 // The player's own board file: "$XDG_CONFIG_HOME/tomtura/tomtura.lst", or under
 // "$HOME/.config" when XDG_CONFIG_HOME is unset or not an absolute path; empty when neither is

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <filesystem>
+#include <set>
+
+#include "data/ini_file.h"
 #include "test_support.h"
 
 namespace tomtura {
@@ -42,6 +46,25 @@ TEST(Editions, TheCommandLineThenTheStoredChoiceThenTheDesktopDecide) {
   const std::vector<Edition> swedishOnly = {{"sv", "Svenska", "s"}};
   EXPECT_EQ(ChooseEdition(swedishOnly, "", "", "de_DE")->language, "sv");
   EXPECT_EQ(ChooseEdition({}, "", "", "sv_SE"), nullptr);
+}
+
+TEST(Editions, NameTheirBoardPicture) {
+  EXPECT_EQ(EditionPicture(IniFile::Parse("[edition]\npicture = tomtura_en.bmp\n")),
+            "tomtura_en.bmp");
+  EXPECT_EQ(EditionPicture(IniFile::Parse("[EDITION]\nLanguage=sv\n")), "tomtura.bmp");
+  EXPECT_EQ(EditionPicture(IniFile::Parse("[EDITION]\nPicture=\n")), "tomtura.bmp");
+  EXPECT_EQ(EditionPicture(IniFile::Parse("[TEXTS]\nPicture=other.bmp\n")), "tomtura.bmp");
+  EXPECT_EQ(EditionPicture(IniFile()), "tomtura.bmp");
+
+  // Each shipped edition names a picture of its own that lies beside its board file.
+  std::set<std::string> pictures;
+  for (const Edition& edition : FindEditions(TOMTURA_ASSETS_DIR)) {
+    const std::string picture = EditionPicture(IniFile::Load(edition.boardFile));
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::string(TOMTURA_ASSETS_DIR "/") + picture))
+        << edition.language << ": " << picture;
+    EXPECT_TRUE(pictures.insert(picture).second) << edition.language << ": " << picture;
+  }
+  EXPECT_GE(pictures.size(), 2u);
 }
 
 TEST(Editions, ThePlayersFileLivesInHisConfigFolder) {

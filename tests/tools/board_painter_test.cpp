@@ -1,11 +1,19 @@
+#include <QFile>
+#include <QPaintEngine>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <cstdint>
 
 #include "bitmap_writer.h"
 #include "board_art.h"
+#include "data/ini_file.h"
+#include "edition_sheet.h"
 #include "icon_art.h"
 #include "painting.h"
 #include "sheet_layout.h"
+#include "store/editions.h"
 #include "ui/board_picture.h"
 #include "ui/program_icon.h"
 
@@ -24,6 +32,55 @@ QImage Gradient(int width, int height) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x * 40, y * 60, (x + y) * 17));
   return image;
+}
+
+// A paint device that draws nothing and keeps each piece of text painted on it.
+class TextRecorder : public QPaintDevice {
+ public:
+  QPaintEngine* paintEngine() const override { return &engine_; }
+  const QSet<QString>& texts() const { return engine_.texts; }
+
+ protected:
+  int metric(PaintDeviceMetric metric) const override {
+    switch (metric) {
+      case PdmWidth:
+      case PdmHeight:
+        return kBoardSize;
+      case PdmDpiX:
+      case PdmDpiY:
+      case PdmPhysicalDpiX:
+      case PdmPhysicalDpiY:
+        return 96;
+      case PdmDepth:
+        return 32;
+      case PdmDevicePixelRatioScaled:
+        return int(devicePixelRatioFScale());
+      default:
+        return 1;
+    }
+  }
+
+ private:
+  struct Engine : QPaintEngine {
+    Engine() : QPaintEngine(AllFeatures) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPath(const QPainterPath&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawTextItem(const QPointF&, const QTextItem& item) override { texts << item.text(); }
+    Type type() const override { return User; }
+    QSet<QString> texts;
+  };
+  mutable Engine engine_;
+};
+
+QSet<QString> BoardWords(const BoardTexts& texts) {
+  TextRecorder recorder;
+  QPainter p(&recorder);
+  PaintBoard(p, texts);
+  return recorder.texts();
 }
 
 }  // namespace
@@ -109,14 +166,101 @@ class BoardPainterTest : public QObject {
 
   void PricesGroupThousands_data() {
     QTest::addColumn<int>("amount");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("separator");
     QTest::addColumn<QString>("text");
-    QTest::newRow("1200") << 1200 << "1 200 kr";
-    QTest::newRow("123456") << 123456 << "123 456 kr";
+    QTest::newRow("kronor") << 1200 << "%s kr"
+                            << " "
+                            << "1 200 kr";
+    QTest::newRow("six digits") << 123456 << "%s kr"
+                                << " "
+                                << "123 456 kr";
+    QTest::newRow("pounds") << 1000 << "£%s"
+                            << ","
+                            << "£1,000";
+    QTest::newRow("below a thousand") << 400 << "£%s"
+                                      << ","
+                                      << "£400";
+    QTest::newRow("seven digits") << 1234567 << "£%s"
+                                  << ","
+                                  << "£1,234,567";
+    QTest::newRow("a debt") << -350 << "%s kr"
+                            << " "
+                            << "-350 kr";
   }
   void PricesGroupThousands() {
     QFETCH(int, amount);
+    QFETCH(QString, format);
+    QFETCH(QString, separator);
     QFETCH(QString, text);
-    QCOMPARE(FormatKronor(amount), text);
+    QCOMPARE(FormatMoney(amount, format, separator), text);
+  }
+
+  void EditionsGiveEveryWordOfTheBoard_data() {
+    QTest::addColumn<QString>("board");
+    QTest::newRow("Swedish") << "tomtura.lst";
+    QTest::newRow("English") << "tomtura_en.lst";
+  }
+  void EditionsGiveEveryWordOfTheBoard() {
+    QFETCH(QString, board);
+    QStringList warnings;
+    ReadBoardTexts(QStringLiteral(TOMTURA_ASSETS_DIR "/") + board, &warnings);
+    QCOMPARE(warnings, QStringList());
+  }
+
+  // An older board file keeps the Swedish board and says what it lacks.
+  void MissingWordsFallBackToTheSwedishOnes() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("old.lst");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(
+        "[EDITION]\nLanguage=en\nStart=START\nMoney=GBP\nThousandsSeparator=\n"
+        "[TEXTS]\n53=FORTUNE\n");
+    file.close();
+    QStringList warnings;
+    const BoardTexts texts = ReadBoardTexts(path, &warnings);
+    QCOMPARE(texts.start, "START");
+    QCOMPARE(texts.chance, "FORTUNE");
+    QCOMPARE(texts.community, "ALLMÄNNING");
+    QCOMPARE(texts.jail, "FÄNGELSE");
+    QCOMPARE(texts.money, "%s kr");  // a format without its "%s" is not used
+    QCOMPARE(texts.thousandsSeparator, "");
+    const QString told = warnings.join('\n');
+    for (const char* gap : {"text 54", "no Jail", "no MoneySign", "needs one %s: GBP"})
+      QVERIFY2(told.contains(gap), qPrintable(gap + (": " + told)));
+    QVERIFY(!told.contains("no Start"));
+  }
+
+  // Whatever the Swedish board writes in its own words, the English one must not write too;
+  // only the signs and the game's name are shared.
+  void EnglishBoardWritesNoSwedishWord() {
+    const QSet<QString> swedish = BoardWords(ReadBoardTexts(TOMTURA_ASSETS_DIR "/tomtura.lst"));
+    const QSet<QString> english = BoardWords(ReadBoardTexts(TOMTURA_ASSETS_DIR "/tomtura_en.lst"));
+    QVERIFY(swedish.contains("FÄNGELSE"));
+    QVERIFY(english.contains("£4,000"));
+    QCOMPARE(QSet<QString>(swedish).intersect(english), QSet<QString>({"?", "P", "Tomtura"}));
+    for (const QString& text : english)
+      QVERIFY2(!text.contains(QRegularExpression("[åäöÅÄÖ]|\\bkr\\b")), qPrintable(text));
+  }
+
+  // After changing the board or an edition's words:
+  //   cmake --build build --target board_painter
+  //   build/tools/board_painter/board_painter --board assets/tomtura.lst (and each tomtura_*.lst)
+  void ShippedPicturesAreTheCurrentDrawing_data() {
+    QTest::addColumn<QString>("board");
+    QTest::newRow("Swedish") << "tomtura.lst";
+    QTest::newRow("English") << "tomtura_en.lst";
+  }
+  void ShippedPicturesAreTheCurrentDrawing() {
+    QFETCH(QString, board);
+    const QString boardPath = QStringLiteral(TOMTURA_ASSETS_DIR "/") + board;
+    const std::string picture = EditionPicture(IniFile::Load(boardPath.toStdString()));
+    const QString path = QStringLiteral(TOMTURA_ASSETS_DIR "/") + QString::fromStdString(picture);
+    const auto shipped = BoardPicture::LoadBitmapFile(path);
+    QVERIFY2(shipped.has_value(), qPrintable(path));
+    QCOMPARE(shipped->size(), QSize(kSheetWidth, kSheetHeight));
+    QVERIFY2(*shipped == PaintSheet(ReadBoardTexts(boardPath)), qPrintable(path));
   }
 
   // After changing the icon:
@@ -136,5 +280,5 @@ class BoardPainterTest : public QObject {
   }
 };
 
-QTEST_GUILESS_MAIN(BoardPainterTest)
+QTEST_MAIN(BoardPainterTest)  // text needs the fonts of a GUI application
 #include "board_painter_test.moc"

@@ -1,5 +1,6 @@
 #include "board_art.h"
 
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainterPath>
 
@@ -72,6 +73,10 @@ QLine BarLine(Edge edge) {
   }
 }
 
+QString Money(const BoardTexts& texts, int amount) {
+  return FormatMoney(amount, texts.money, texts.thousandsSeparator);
+}
+
 QString Name(const BoardTexts& texts, int property) {
   return QString::fromStdString(texts.table[property].name.utf8());
 }
@@ -113,7 +118,7 @@ void PaintProperty(QPainter& p, Edge edge, int property, const BoardTexts& texts
   p.setPen(palette::kInk);
   DrawFittedText(p, zones.name, Name(texts, property), 10, 7, true, Qt::AlignCenter);
   p.setPen(QColor(70, 64, 56));
-  DrawFittedText(p, zones.price, FormatKronor(entry.price), 9, 7, false,
+  DrawFittedText(p, zones.price, Money(texts, entry.price), 9, 7, false,
                  zones.priceAlign | Qt::AlignVCenter, false);
 }
 
@@ -133,15 +138,15 @@ void PaintSpecial(QPainter& p, Edge edge, int kind, int square, const BoardTexts
     pictogram::DrawChest(p, zones.picture.united(zones.footer).adjusted(1, 0, -1, -2),
                          palette::kInk);
   } else if (kind == int(SquareKind::Tax)) {
-    DrawFittedText(p, zones.header, "SKATT", 10, 8, true, kHeaderAlign);
+    DrawFittedText(p, zones.header, texts.tax, 10, 8, true, kHeaderAlign);
     const QPainterPath bag = pictogram::Fit(pictogram::MoneyBag(), zones.picture);
     FillOutlined(p, bag, QColor(214, 190, 120), palette::kInk, 1.0);
     p.setPen(QColor(120, 90, 30));
     p.setFont(BoardFont(side ? 8 : 10, true));
     p.drawText(bag.boundingRect().adjusted(0, bag.boundingRect().height() * 0.3, 0, 0),
-               Qt::AlignCenter, "kr");
+               Qt::AlignCenter, texts.moneySign);
     p.setPen(palette::kInk);
-    DrawFittedText(p, zones.footer, FormatKronor(square == kTaxSquare ? kIncomeTax : kOtherTax), 10,
+    DrawFittedText(p, zones.footer, Money(texts, square == kTaxSquare ? kIncomeTax : kOtherTax), 10,
                    7, true, Qt::AlignCenter);
   }
 }
@@ -165,18 +170,23 @@ void PaintArrow(QPainter& p, QPointF from, QPointF to, qreal width, const QColor
   FillOutlined(p, arrow, colour, palette::kInk, 1.2);
 }
 
-void PaintStartCorner(QPainter& p) {
+void PaintStartCorner(QPainter& p, const BoardTexts& texts) {
   const QRectF corner(0, 0, kCorner, kCorner);
   p.setPen(kGoGreen);
-  p.setFont(BoardFont(30, true, false));
-  p.drawText(corner.adjusted(0, 2, 0, -46), Qt::AlignCenter, "GÅ");
+  // Large, and only as much smaller as a longer word needs to fit across the corner.
+  int size = 30;
+  while (size > 12 &&
+         QFontMetricsF(BoardFont(size, true, false)).horizontalAdvance(texts.start) > kCorner - 6)
+    --size;
+  p.setFont(BoardFont(size, true, false));
+  p.drawText(corner.adjusted(0, 2, 0, -46), Qt::AlignCenter, texts.start);
   p.setPen(palette::kInk);
-  DrawFittedText(p, QRectF(4, 40, 78, 14), "+" + FormatKronor(kSalary), 10, 8, true,
+  DrawFittedText(p, QRectF(4, 40, 78, 14), "+" + Money(texts, kSalary), 10, 8, true,
                  Qt::AlignCenter);
   PaintArrow(p, QPointF(12, 68), QPointF(76, 68), 8, kGoGreen);
 }
 
-void PaintJailCorner(QPainter& p, const QRect& corner) {
+void PaintJailCorner(QPainter& p, const QRect& corner, const BoardTexts& texts) {
   constexpr int kStrip = 20;
   const QRect cell(corner.left(), corner.top() + kStrip, kCorner - kStrip, kCorner - kStrip);
   p.fillRect(cell, kJailCell);
@@ -186,23 +196,23 @@ void PaintJailCorner(QPainter& p, const QRect& corner) {
   }
   p.fillRect(QRect(cell.left(), cell.top(), cell.width(), 15), QColor(90, 52, 30));
   p.setPen(QColor(255, 236, 200));
-  DrawFittedText(p, QRectF(cell.left(), cell.top() + 1, cell.width(), 13), "FÄNGELSE", 10, 7, true,
+  DrawFittedText(p, QRectF(cell.left(), cell.top() + 1, cell.width(), 13), texts.jail, 10, 7, true,
                  Qt::AlignCenter);
   p.setPen(palette::kInk);
   p.drawRect(cell.adjusted(0, 0, 0, 0));
   DrawFittedText(p, QRectF(corner.left() + 2, corner.top() + 3, kCorner - kStrip - 4, 14),
-                 "PÅ BESÖK", 10, 7, true, Qt::AlignCenter);
+                 texts.visiting, 10, 7, true, Qt::AlignCenter);
   p.save();
   p.translate(corner.right() + 1 - kStrip / 2.0, corner.top() + kStrip + cell.height() / 2.0);
   p.rotate(90);
-  DrawFittedText(p, QRectF(-cell.height() / 2.0 + 2, -7, cell.height() - 4, 14), "PÅ BESÖK", 10, 7,
-                 true, Qt::AlignCenter);
+  DrawFittedText(p, QRectF(-cell.height() / 2.0 + 2, -7, cell.height() - 4, 14), texts.visiting, 10,
+                 7, true, Qt::AlignCenter);
   p.restore();
 }
 
-void PaintParkingCorner(QPainter& p, const QRect& corner) {
+void PaintParkingCorner(QPainter& p, const QRect& corner, const BoardTexts& texts) {
   p.setPen(palette::kInk);
-  DrawFittedText(p, QRectF(corner.left() + 3, corner.top() + 4, kCorner - 6, 26), "FRI PARKERING",
+  DrawFittedText(p, QRectF(corner.left() + 3, corner.top() + 4, kCorner - 6, 26), texts.quietCorner,
                  11, 8, true, Qt::AlignCenter);
   const QRectF sign(corner.left() + 24, corner.top() + 34, 38, 38);
   QPainterPath plate;
@@ -213,10 +223,10 @@ void PaintParkingCorner(QPainter& p, const QRect& corner) {
   p.drawText(sign.adjusted(0, 0, 0, 1), Qt::AlignCenter, "P");
 }
 
-void PaintToJailCorner(QPainter& p, const QRect& corner) {
+void PaintToJailCorner(QPainter& p, const QRect& corner, const BoardTexts& texts) {
   p.setPen(palette::kInk);
-  DrawFittedText(p, QRectF(corner.left() + 3, corner.bottom() - 30, kCorner - 6, 28),
-                 "GÅ I FÄNGELSE", 11, 8, true, Qt::AlignCenter);
+  DrawFittedText(p, QRectF(corner.left() + 3, corner.bottom() - 30, kCorner - 6, 28), texts.toJail,
+                 11, 8, true, Qt::AlignCenter);
   PaintArrow(p, QPointF(corner.left() + 18, corner.bottom() - 34),
              QPointF(corner.left() + 18, corner.top() + 8), 8, palette::kAccent);
   QPainterPath badge;
@@ -379,10 +389,10 @@ void PaintBoard(QPainter& p, const BoardTexts& texts) {
     }
     p.restore();
   }
-  PaintStartCorner(p);
-  PaintJailCorner(p, SquareRect(kJailSquare));
-  PaintParkingCorner(p, SquareRect(20));
-  PaintToJailCorner(p, SquareRect(kGoToJailSquare));
+  PaintStartCorner(p, texts);
+  PaintJailCorner(p, SquareRect(kJailSquare), texts);
+  PaintParkingCorner(p, SquareRect(20), texts);
+  PaintToJailCorner(p, SquareRect(kGoToJailSquare), texts);
   PaintGrid(p);
   p.restore();
 }

@@ -1,6 +1,7 @@
-// board_painter: draws the game's sheet (the board and every small picture) from the board
-// file's property names and prices, checks the layout, and writes it as a 24-bit BMP; and draws
-// the program's icon in each of its sizes as PNG files.
+// board_painter: draws an edition's sheet (the board and every small picture) in the words of
+// its board file, its property names, prices and money, checks the layout, and writes it as a
+// 24-bit BMP, by default the picture the board file names beside it; and draws the program's
+// icon in each of its sizes as PNG files.
 //
 //   board_painter [--board path/to/tomtura.lst] [--out path/to/tomtura.bmp]
 //                 [--icons path/to/icons]
@@ -9,51 +10,24 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
 #include <QStringList>
 #include <QTextStream>
 #include <string>
 
 #include "bitmap_writer.h"
-#include "board_art.h"
+#include "data/ini_file.h"
+#include "edition_sheet.h"
 #include "icon_art.h"
-#include "data/text_catalogue.h"
-#include "painting.h"
 #include "sheet_layout.h"
-#include "sprite_art.h"
+#include "store/editions.h"
 #include "ui/board_picture.h"
 #include "ui/program_icon.h"
 
 namespace {
 
-constexpr int kChanceHeading = 53;
-constexpr int kCommunityHeading = 54;
-
 QTextStream& Err() {
   static QTextStream stream(stderr);
   return stream;
-}
-
-QString CatalogueText(const tomtura::TextCatalogue& catalogue, int number,
-                      const QString& fallback) {
-  const std::string text = catalogue.GetText(number);
-  if (text.empty() || text == tomtura::kMissingText) return fallback;
-  return QString::fromStdString(text);
-}
-
-tomtura::BoardTexts ReadBoardTexts(const QString& path) {
-  const tomtura::TextCatalogue catalogue = tomtura::TextCatalogue::Load(path.toStdString());
-  tomtura::BoardTexts texts;
-  catalogue.LoadPropertyTable(texts.table);
-  for (int p = 0; p < tomtura::kBoardPropertyCount; ++p) {
-    if (texts.table[p].name.empty()) {
-      Err() << "warning: property " << p + 1 << " has no name in " << path << "\n";
-      texts.table[p].name.setUtf8("Tomt " + std::to_string(p + 1));
-    }
-  }
-  texts.chance = CatalogueText(catalogue, kChanceHeading, "CHANS");
-  texts.community = CatalogueText(catalogue, kCommunityHeading, "ALLMÄNNING");
-  return texts;
 }
 
 }  // namespace
@@ -63,7 +37,7 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
 
   QString boardPath = QStringLiteral(TOMTURA_ASSETS_DIR "/tomtura.lst");
-  QString outPath = QStringLiteral(TOMTURA_ASSETS_DIR "/tomtura.bmp");
+  QString outPath;
   QString iconDir = QStringLiteral(TOMTURA_ASSETS_DIR "/icons");
   const QStringList args = QCoreApplication::arguments();
   for (int i = 1; i < args.size(); ++i) {
@@ -84,14 +58,15 @@ int main(int argc, char** argv) {
   for (const QString& problem : problems) Err() << "layout: " << problem << "\n";
   if (!problems.isEmpty()) return 1;
 
-  const tomtura::BoardTexts texts = ReadBoardTexts(boardPath);
-  QImage sheet(tomtura::kSheetWidth, tomtura::kSheetHeight, QImage::Format_RGB32);
-  sheet.fill(tomtura::palette::kSquare);
-  {
-    QPainter p(&sheet);
-    tomtura::PaintBoard(p, texts);
+  if (outPath.isEmpty()) {
+    const tomtura::IniFile board = tomtura::IniFile::Load(boardPath.toStdString());
+    outPath = QFileInfo(boardPath).dir().filePath(
+        QString::fromStdString(tomtura::EditionPicture(board)));
   }
-  tomtura::PaintSprites(sheet);
+  QStringList warnings;
+  const tomtura::BoardTexts texts = tomtura::ReadBoardTexts(boardPath, &warnings);
+  for (const QString& warning : warnings) Err() << "warning: " << warning << "\n";
+  const QImage sheet = tomtura::PaintSheet(texts);
 
   if (!tomtura::WriteBitmap24(sheet, outPath)) {
     Err() << "cannot write " << outPath << "\n";

@@ -15,10 +15,14 @@ const QStringList kWordEndings = {"backen",  "gatan",     "vägen",  "gränd", "
                                   "allén",   "terrassen", "torget", "läget", "fältet",
                                   "centrum", "stationen", "tornet", "ning"};
 
-QStringList BreakWord(const QString& word, const QFontMetricsF& fm, qreal width) {
+// Breaks `word` into lines of `width`: before a known ending where it can, else wherever it
+// must; a word with no known ending only when `cutUnknown`.
+QStringList BreakWord(const QString& word, const QFontMetricsF& fm, qreal width, bool cutUnknown) {
   if (fm.horizontalAdvance(word) <= width) return {word};
+  bool known = false;
   for (const QString& ending : kWordEndings) {
     if (word.size() > ending.size() + 2 && word.endsWith(ending, Qt::CaseInsensitive)) {
+      known = true;
       const QString head = word.left(word.size() - ending.size()) + "-";
       const QString tail = word.right(ending.size());
       if (fm.horizontalAdvance(head) <= width && fm.horizontalAdvance(tail) <= width) {
@@ -26,10 +30,11 @@ QStringList BreakWord(const QString& word, const QFontMetricsF& fm, qreal width)
       }
     }
   }
+  if (!known && !cutUnknown) return {word};
   for (int cut = word.size() - 2; cut >= 2; --cut) {
     const QString head = word.left(cut) + "-";
     if (fm.horizontalAdvance(head) <= width) {
-      QStringList rest = BreakWord(word.mid(cut), fm, width);
+      QStringList rest = BreakWord(word.mid(cut), fm, width, true);
       rest.prepend(head);
       return rest;
     }
@@ -37,7 +42,8 @@ QStringList BreakWord(const QString& word, const QFontMetricsF& fm, qreal width)
   return {word};
 }
 
-QStringList WrapLines(const QString& text, const QFontMetricsF& fm, qreal width, bool wrap) {
+QStringList WrapLines(const QString& text, const QFontMetricsF& fm, qreal width, bool wrap,
+                      bool cutUnknown) {
   if (!wrap) return text.split('\n');
   QStringList lines;
   for (const QString& paragraph : text.split('\n')) {
@@ -49,7 +55,7 @@ QStringList WrapLines(const QString& text, const QFontMetricsF& fm, qreal width,
         continue;
       }
       if (!line.isEmpty()) lines << line;
-      QStringList pieces = BreakWord(word, fm, width);
+      QStringList pieces = BreakWord(word, fm, width, cutUnknown);
       line = pieces.takeLast();
       lines << pieces;
     }
@@ -69,27 +75,35 @@ QFont BoardFont(int pixelSize, bool bold, bool condensed) {
   return font;
 }
 
-QString FormatKronor(int amount) {
+QString FormatMoney(int amount, const QString& format, const QString& separator) {
   QString digits = QString::number(amount);
-  for (int at = digits.size() - 3; at > 0; at -= 3) digits.insert(at, ' ');
-  return digits + " kr";
+  const int first = amount < 0 ? 1 : 0;
+  for (int at = digits.size() - 3; at > first; at -= 3) digits.insert(at, separator);
+  QString text = format;
+  return text.replace("%s", digits);
 }
 
 int DrawFittedText(QPainter& p, const QRectF& box, const QString& text, int maxPx, int minPx,
                    bool bold, Qt::Alignment align, bool wrap) {
-  int size = maxPx;
-  QStringList lines;
-  for (; size >= minPx; --size) {
+  const auto fits = [&](int size, bool cutUnknown) {
     const QFontMetricsF fm(BoardFont(size, bold));
-    lines = WrapLines(text, fm, box.width(), wrap);
-    bool fits = fm.lineSpacing() * lines.size() <= box.height() + 1;
-    for (const QString& line : lines) fits = fits && fm.horizontalAdvance(line) <= box.width();
-    if (fits) break;
+    const QStringList lines = WrapLines(text, fm, box.width(), wrap, cutUnknown);
+    bool fit = fm.lineSpacing() * lines.size() <= box.height() + 1;
+    for (const QString& line : lines) fit = fit && fm.horizontalAdvance(line) <= box.width();
+    return fit;
+  };
+  // A word with no known ending is cut only when no size fits it whole.
+  bool cutUnknown = false;
+  int size = maxPx;
+  while (size >= minPx && !fits(size, false)) --size;
+  if (size < minPx) {
+    cutUnknown = true;
+    size = maxPx;
+    while (size > minPx && !fits(size, true)) --size;
   }
-  size = std::max(size, minPx);
   const QFont font = BoardFont(size, bold);
   const QFontMetricsF fm(font);
-  lines = WrapLines(text, fm, box.width(), wrap);
+  const QStringList lines = WrapLines(text, fm, box.width(), wrap, cutUnknown);
   p.save();
   p.setFont(font);
   const qreal lineHeight = fm.lineSpacing() - 1;

@@ -30,13 +30,14 @@ inline const std::array<QColor, 8> kGroups = {
 
 QFont BoardFont(int pixelSize, bool bold, bool condensed = true);
 
-// "1 200 kr".
-QString FormatKronor(int amount);
+// `amount` in `format` ("%s kr", "£%s"): its digits, grouped in threes with `separator`
+// between, in place of the "%s".
+QString FormatMoney(int amount, const QString& format, const QString& separator);
 
 // Draws `text` inside `box` in the largest size from maxPx down to minPx at which it fits,
 // breaking lines between words and, where a word alone is too wide, inside it with a hyphen
-// (after a known word ending where there is one); with `wrap` false it stays on one line.
-// Returns the size used.
+// (after a known word ending where there is one); a word with no known ending is cut only when
+// no size fits it whole. With `wrap` false it stays on one line. Returns the size used.
 int DrawFittedText(QPainter& p, const QRectF& box, const QString& text, int maxPx, int minPx,
                    bool bold, Qt::Alignment align = Qt::AlignCenter, bool wrap = true);
 

@@ -247,7 +247,7 @@ QImage HotelLayer(bool wide) {
   return layer;
 }
 
-QImage CoinLayer() {
+QImage CoinLayer(const QString& sign) {
   QImage layer = ClearLayer(20, 18);
   QPainter p(&layer);
   p.setRenderHint(QPainter::Antialiasing);
@@ -263,7 +263,7 @@ QImage CoinLayer() {
   p.drawEllipse(rim.adjusted(2.5, 2.5, -2.5, -2.5));
   p.setPen(QColor(110, 70, 6));
   p.setFont(BoardFont(8, true));
-  p.drawText(rim.adjusted(0, 0, 0, -0.5), Qt::AlignCenter, "kr");
+  p.drawText(rim.adjusted(0, 0, 0, -0.5), Qt::AlignCenter, sign);
   return layer;
 }
 
@@ -419,7 +419,7 @@ void PaintSlotButton(QImage& sheet, bool next, bool pressed) {
 
 }  // namespace
 
-void PaintSprites(QImage& sheet) {
+void PaintSprites(QImage& sheet, const QString& moneySign) {
   for (int face = 1; face <= kFaceCount; ++face) {
     StampKeyed(sheet, sheet::DieFace(face).topLeft(), DieLayer(face, 0, 1), kKeyDice, kWindowMatte);
   }
@@ -438,7 +438,7 @@ void PaintSprites(QImage& sheet) {
     StampKeyed(sheet, sheet::House(edge).topLeft(), house, kKeyWhite, kBoardMatte);
     StampKeyed(sheet, sheet::Hotel(edge).topLeft(), HotelLayer(edge == 0), kKeyWhite, kBoardMatte);
   }
-  StampKeyed(sheet, sheet::kCoin.topLeft(), CoinLayer(), kKeyWhite, kPanelMatte);
+  StampKeyed(sheet, sheet::kCoin.topLeft(), CoinLayer(moneySign), kKeyWhite, kPanelMatte);
   for (int token = 0; token < kTokenCount; ++token) {
     StampKeyed(sheet, sheet::Token(token).topLeft(), TokenLayer(token), kKeyWhite, kBoardMatte);
   }
