@@ -162,7 +162,9 @@ TEST_F(NetworkGames, AClientWhoLeavesMidGameIsDroppedAndTheOthersPlayOn) {
   // Bo, who left, is out of the game and owns nothing; what the bank got back is free.
   for (const Property& property : a->properties) {
     EXPECT_NE(property.owner, 2);
-    if (property.owner == kNobody) EXPECT_EQ(property.mortgaged + property.houses, 0);
+    if (property.owner == kNobody) {
+      EXPECT_EQ(property.mortgaged + property.houses, 0);
+    }
   }
 }
 
