@@ -34,7 +34,6 @@ using namespace tomtura;
 
 constexpr int kTitleText = 0;
 constexpr int kPictureErrorText = 4;
-constexpr const char* kDefaultPicture = "tomtura.bmp";
 constexpr int kExitUsage = 2;
 constexpr int kExitBadBoardFile = 3;
 constexpr int kMaxPort = 65535;
@@ -47,12 +46,12 @@ QString FromLocal(const std::string& path) {
   return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
-// The picture named by "Bakgrund" (relative names lie beside the board file), else the
-// default picture there.
+// The picture the player chose ("Bakgrund"; relative names lie beside the board file), else
+// the edition's own board picture there.
 bool LoadBoardPicture(BoardPicture& picture, const IniFile& file, const QDir& dataDirectory) {
   const QString named = QFile::decodeName(QByteArray::fromStdString(ReadBackground(file)));
   if (!named.isEmpty() && picture.Load(dataDirectory.filePath(named))) return true;
-  return picture.Load(dataDirectory.filePath(kDefaultPicture));
+  return picture.Load(dataDirectory.filePath(FromLocal(EditionPicture(file))));
 }
 
 // The command line: `--port N` (1..65535) and the saved game to open. False, with the reason

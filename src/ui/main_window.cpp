@@ -94,7 +94,6 @@ constexpr int kSavedGameFilterText = 23;
 constexpr int kOpenGameTitleText = 24;
 constexpr int kSaveGameTitleText = 25;
 
-constexpr const char* kDefaultPicture = "tomtura.bmp";
 
 // The menu bar, top to bottom within each popup. An entry names its popup by title; the menu
 // bar's popups come in the order of their first entries, a submenu where its entry stands.
@@ -732,13 +731,13 @@ QString MainWindow::ChooseFile(bool save, int titleText, const QString& filter) 
   return dialog.selectedFiles().value(0);
 }
 
-// "Load background..." asks for a picture, "Default background" takes the one beside the board
-// file. A picture that cannot be read changes nothing; one of another size is used only when the
+// "Load background..." asks for a picture, "Default background" takes the edition's own. A picture that cannot be read changes nothing; one of another size is used only when the
 // user says so.
 void MainWindow::LoadGraphics(bool ask) {
   QString path;
   if (!ask) {
-    path = QDir(dataDirectory_).filePath(kDefaultPicture);
+    path = QDir(dataDirectory_).filePath(
+        QFile::decodeName(QByteArray::fromStdString(EditionPicture(game_.texts.file()))));
   } else {
     const QString filter = QString::fromStdString(game_.Text(kPictureFilterText)) + " (*.bmp)";
     path = ChooseFile(false, kPictureTitleText, filter);
@@ -758,7 +757,9 @@ void MainWindow::LoadGraphics(bool ask) {
   if (standard || ui_.Ask(QString::fromStdString(game_.Text(question)), QMessageBox::Warning,
                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
     picture_.SetSheet(*image);
-    WriteBackground(game_.texts.file(), QFile::encodeName(path).toStdString());
+    // The default is stored as no choice, so that it stays the picture of whichever edition
+    // is played.
+    WriteBackground(game_.texts.file(), ask ? QFile::encodeName(path).toStdString() : "");
     setWindowIcon(ProgramIcon(dataDirectory_, picture_.DieFace(kDieFaces - 1)));
   }
   boardView_->MarkDirty();
