@@ -102,6 +102,8 @@ bool ParseCommandLine(const QStringList& arguments, CommandLine& line) {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tomtura");
+  // Matches the windows to the installed desktop entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tomtura.Tomtura"));
   QApplication::setFont(ControlFont());
   CommandLine line;
   if (!ParseCommandLine(QCoreApplication::arguments(), line)) return kExitUsage;

@@ -883,9 +883,11 @@ void MainWindow::PaintClient(QPainter& painter, const QRect& dirty) {
     Frame3D(painter, box, false, false, 0);
     painter.save();
     painter.setClipRect(box);
+    // A computer player's summary joins its parts with "&&", written for a drawing that shows
+    // an ampersand written twice as one.
     painter.drawText(box.adjusted(kStatusTextIndent, 0, 0, 0),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     QString::fromStdString(text));
+                     QString::fromStdString(text).replace(QStringLiteral("&&"), QStringLiteral("&")));
     painter.restore();
   }
 }
