@@ -90,6 +90,7 @@ TEST(KilledWriter, LeavesTheOldOrTheNewSavedGame) {
         return now == bytes[0] || now == bytes[1];
       });
   EXPECT_GT(midWrite, 0);
+  RecordProperty("killsDuringAWrite", midWrite);
 
   // The next save removes the temporary files that the killed writers left.
   ASSERT_TRUE(SaveGameFile(versions[1], texts, path, nullptr));
@@ -113,7 +114,7 @@ TEST(KilledWriter, LeavesTheOldOrTheNewOptions) {
       });
   // Reading and changing the text take most of a write here, so few kills land while the
   // temporary file exists; the saved game's test makes sure that moment is hit.
-  (void)midWrite;
+  RecordProperty("killsDuringAWrite", midWrite);
   ASSERT_TRUE(IniFile::Load(path).Write("LJUD", "Ljud", "1"));
   EXPECT_EQ(dir.Entries(), 1);
 }
