@@ -366,6 +366,12 @@ bool IniFile::Write(std::string_view section, std::string_view key, std::string_
   if (!updated.ok_) return false;
   updated.path_ = path_;
   updated.base_ = base_;
+  // A name or value that Windows-1252 cannot hold would be written with '?' in its place; the
+  // file then becomes UTF-8, which holds every character and reads every other text the same.
+  const auto fitsCp1252 = [](std::string_view s) { return Cp1252ToUtf8(Utf8ToCp1252(s)) == s; };
+  if (updated.cp1252_ && !(fitsCp1252(section) && fitsCp1252(key) && fitsCp1252(value))) {
+    updated.ReencodeAsUtf8();
+  }
   updated.Set(section, key, value);
   std::string after = updated.Serialize();
   // The file's encoding is told from its bytes when it is read. A Windows-1252 file whose only

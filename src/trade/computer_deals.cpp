@@ -1,7 +1,7 @@
-// The computer player's dealing at the end of its turn: it raises money while in debt
-// (mortgages, house sales, sales to the richest opponent), then invests (houses, lifted
-// mortgages, exchanges and purchases that complete colour groups) and sums up what it did in
-// the status line. Every deal with another player needs that player's consent.
+// The computer player's dealing at the start of its turn, before it throws: it raises money
+// while in debt (mortgages, house sales, sales to the richest opponent), then invests (houses,
+// lifted mortgages, exchanges and purchases that complete colour groups) and sums up what it
+// did in the status line. Every deal with another player needs that player's consent.
 #include <array>
 #include <cstdint>
 #include <string>

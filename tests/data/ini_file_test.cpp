@@ -168,6 +168,13 @@ TEST(IniFileWrite, EveryTextReadsTheSameAfterAWrite) {
   EXPECT_EQ(IniFile::Load(path).Get("TEXTS", "1"), before);
   EXPECT_EQ(IniFile::Load(path).Get("LJUD", "Ljud"), "1");
 
+  // What Windows-1252 cannot hold makes the file UTF-8, every text reading as before.
+  WriteBytes(path, "[TEXTS]\n1=R\xE4kna\n");
+  ASSERT_TRUE(IniFile::Load(path).Write("Sp\xC5\x91l", "N\xC5\x91", "\xC5\x91 \xE2\x82\xAC"));
+  const IniFile utf8 = IniFile::Load(path);
+  EXPECT_EQ(utf8.Get("TEXTS", "1"), "R\xC3\xA4kna");
+  EXPECT_EQ(utf8.Get("Sp\xC5\x91l", "N\xC5\x91"), "\xC5\x91 \xE2\x82\xAC");
+
   // A Windows-1252 file that stays one keeps its bytes.
   WriteBytes(path, "[TEXTS]\n1=R\xE4kna\n[LJUD]\nLjud=0\n");
   ASSERT_TRUE(IniFile::Load(path).Write("LJUD", "Ljud", "1"));
