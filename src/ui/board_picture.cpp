@@ -18,6 +18,8 @@ constexpr int kInfoHeaderBytes = 40;
 constexpr int kColourEntryBytes = 4;
 constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;  // far above any sheet; refuses absurd files
 constexpr int kMaxSide = 16384;
+// Far above any sheet (685 x 765): a small 1-bit file could otherwise ask for a gigabyte image.
+constexpr qint64 kMaxPixels = 4096 * 4096;
 
 constexpr int kSpriteKind = 0;
 constexpr int kOpaqueKind = 1;
@@ -144,6 +146,7 @@ std::optional<QImage> BoardPicture::DecodeBitmap(const QByteArray& bytes) {
   }
   const int rows = std::abs(height);
   const bool bottomUp = height > 0;
+  if (qint64(width) * rows > kMaxPixels) return std::nullopt;
 
   qint64 colours = colourCountField;
   if (colours == 0 && bitCount != 24) colours = qint64(1) << bitCount;

@@ -49,9 +49,10 @@ constexpr QRect kPanelPattern(272, 750, 8, 8);
 
 class BoardPicture {
  public:
-  // Our own reader for Windows BMP files (1, 4 and 8 bits with a colour table, 24 and 32 bits):
-  // "BM", a 40-byte information header, the colour table, and the pixels directly after it.
-  // nullopt when the file is refused or cannot be read completely.
+  // Our own reader for uncompressed Windows BMP files (1, 4 and 8 bits with a colour table, and
+  // 24 bits): "BM", a 40-byte information header, the colour table, and the pixels directly
+  // after it. nullopt when the file is refused, cannot be read completely, or holds more than
+  // 4096 x 4096 pixels.
   static std::optional<QImage> LoadBitmapFile(const QString& path);
   // The same for bytes already in memory.
   static std::optional<QImage> DecodeBitmap(const QByteArray& bytes);

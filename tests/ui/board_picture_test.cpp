@@ -81,6 +81,8 @@ class BoardPictureTest : public QObject {
     QTest::newRow("width 0") << patched(18, 0);
     QTest::newRow("height beyond the file") << patched(22, 0x7FFFFFFF);
     QTest::newRow("the most negative height") << patched(22, 0x80000000u);
+    QTest::newRow("a 1-bit file of 64 million pixels")
+        << MakeBmp({8192, 8192, 1, 0, 2}, QByteArray(8192 * 8192 / 8, '\0'));
   }
   void RefusesMalformedFiles() {
     QFETCH(QByteArray, bytes);
