@@ -148,12 +148,6 @@ void CheckBoard(const IniFile& ini) {
   }
 }
 
-// The value a write stores, as a later read returns it: a Windows-1252 file holds only what
-// that code page can carry.
-std::string StoredValue(std::string_view value, bool cp1252) {
-  return cp1252 ? tomtura::Cp1252ToUtf8(tomtura::Utf8ToCp1252(value)) : std::string(value);
-}
-
 bool FitsOnOneLine(std::string_view s) {
   return s.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos &&
          tomtura::IsValidUtf8(s);
@@ -172,8 +166,6 @@ void WriteOneKey(std::string_view fileBytes, std::string_view command) {
   const auto probes = ProbeNames(ini.Serialize());
   std::vector<std::optional<std::string>> before;
   for (const auto& [s, k] : probes) before.push_back(ini.Get(s, k));
-  const bool cp1252 = !tomtura::IsValidUtf8(fileBytes);
-  const bool newSection = !ini.HasKeys(section);
 
   const bool writable = FitsOnOneLine(section) && !section.empty() && Trim(section) == section &&
                         section.find(']') == std::string::npos && FitsOnOneLine(key) &&
@@ -183,27 +175,17 @@ void WriteOneKey(std::string_view fileBytes, std::string_view command) {
   Require(written == writable, "a write of names that fit on a line succeeds");
   if (!written) return;
 
-  // Known and reported: a Windows-1252 file writes a name it cannot hold with '?', so the
-  // key is not found under its own name. Nothing further is checked for such a write.
-  if (StoredValue(section, cp1252) != section || StoredValue(key, cp1252) != key) return;
-  Require(ini.Get(section, key) == StoredValue(value, cp1252), "the written key reads back");
-  // Known and being mended elsewhere: a new section goes before any line that merely holds a
-  // free-text marker. Other keys are then compared only without such lines.
+  // Whatever the file's encoding, the key reads back exactly (a Windows-1252 file becomes UTF-8
+  // rather than lose a character), and every other key reads as before.
+  Require(ini.Get(section, key) == value, "the written key reads back");
   const std::string after = ini.Serialize();
-  const bool markerTrap =
-      newSection && (fileBytes.find(tomtura::kTipsMarker) != std::string::npos ||
-                     fileBytes.find(tomtura::kRulesMarker) != std::string::npos);
-  if (!markerTrap) {
-    for (std::size_t i = 0; i < probes.size(); ++i) {
-      const auto& [s, k] = probes[i];
-      if (SameName(s, section) && SameName(k, key)) continue;
-      Require(ini.Get(s, k) == before[i], "a write leaves every other key as it was");
-    }
+  for (std::size_t i = 0; i < probes.size(); ++i) {
+    const auto& [s, k] = probes[i];
+    if (SameName(s, section) && SameName(k, key)) continue;
+    Require(ini.Get(s, k) == before[i], "a write leaves every other key as it was");
   }
   const IniFile reread = IniFile::Load(path);
   Require(reread.Serialize() == after, "the file holds what memory holds");
-  // Known and being mended elsewhere: a write that leaves a Windows-1252 file valid UTF-8.
-  if (cp1252 && tomtura::IsValidUtf8(after)) return;
   Require(reread.Get(section, key) == ini.Get(section, key), "the file reads as memory does");
   for (const auto& [s, k] : probes) {
     Require(reread.Get(s, k) == ini.Get(s, k), "the file reads as memory does");
