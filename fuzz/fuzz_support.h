@@ -12,6 +12,8 @@
 #include <string_view>
 #include <utility>
 
+#include "data/game_state.h"
+
 namespace tomtura::fuzz {
 
 inline void Require(bool condition, const char* what) {
@@ -64,6 +66,20 @@ inline void WriteWholeFile(const std::string& path, std::string_view bytes) {
   Require(std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size(),
           "the scratch file can be written");
   std::fclose(file);
+}
+
+// A game's records stay in range however it was reached: the player on turn is a player,
+// tokens stand on the board, owners are players below `ownerLimit`, houses are 0..5.
+inline void RequireStateInRange(const GameState& state, int ownerLimit) {
+  Require(state.currentPlayer >= 0 && state.currentPlayer < state.playerCount,
+          "the player on turn is a player");
+  for (const Player& player : state.players) {
+    Require(player.position >= 0 && player.position < kSquareCount, "a token stands on the board");
+  }
+  for (const Property& property : state.properties) {
+    Require(property.owner >= kNobody && property.owner < ownerLimit, "an owner is a player");
+    Require(property.houses >= 0 && property.houses <= kHotel, "houses stay 0..5");
+  }
 }
 
 }  // namespace tomtura::fuzz

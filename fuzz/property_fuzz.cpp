@@ -67,17 +67,7 @@ void PlayTurns(const tomtura::TextCatalogue& texts, std::uint64_t seed) {
   tomtura::SeatComputerPlayers(game, 4);
   ui.Run(kTurnsPlayed);
   const tomtura::GameState& state = game.state;
-  Require(state.currentPlayer >= 0 && state.currentPlayer < state.playerCount,
-          "the player on turn is a player");
-  for (const tomtura::Player& player : state.players) {
-    Require(player.position >= 0 && player.position < tomtura::kSquareCount,
-            "a token stands on the board");
-  }
-  for (const tomtura::Property& property : state.properties) {
-    Require(property.owner >= tomtura::kNobody && property.owner < state.playerCount,
-            "an owner is a player of the game");
-    Require(property.houses >= 0 && property.houses <= tomtura::kHotel, "houses stay 0..5");
-  }
+  tomtura::fuzz::RequireStateInRange(state, state.playerCount);
 }
 
 }  // namespace

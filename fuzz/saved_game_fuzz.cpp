@@ -59,17 +59,7 @@ void CheckPosition(const SavedGame& saved) {
     game.Roll();
   }
   const tomtura::GameState& state = game.state;
-  Require(state.currentPlayer >= 0 && state.currentPlayer < state.playerCount,
-          "the player on turn is a player");
-  for (const tomtura::Player& player : state.players) {
-    Require(player.position >= 0 && player.position < tomtura::kSquareCount,
-            "a token stands on the board");
-  }
-  for (const tomtura::Property& property : state.properties) {
-    Require(property.owner >= tomtura::kNobody && property.owner < tomtura::kMaxPlayers,
-            "an owner is a player");
-    Require(property.houses >= 0 && property.houses <= tomtura::kHotel, "houses stay 0..5");
-  }
+  tomtura::fuzz::RequireStateInRange(state, tomtura::kMaxPlayers);
 }
 
 }  // namespace

@@ -38,6 +38,16 @@ struct Deals : ::testing::Test {
     game.state.turnPhase = TurnPhase::AwaitRoll;
   }
   const Property& work(int p) { return game.state.workProperties[p]; }
+
+  // Anna's streets with houses and a mortgage, Bo's first street, and both saying yes.
+  void OwnAnEstateToDealWith() {
+    g.Own(0, {2, 3, 4, 9, 11, 12, 13, 14, 15, 16, 17, 22});
+    g.Own(1, {0});
+    for (int p : {11, 12, 13}) g.prop(p).houses = 4;
+    for (int p : {14, 15, 16}) g.prop(p).houses = 1;
+    g.prop(17).mortgaged = 1;
+    ui.consents = {true, true};
+  }
 };
 
 using Outcome = PlayWindowDeals::Outcome;
@@ -70,12 +80,7 @@ TEST_F(Deals, CancelAfterSeveralDealsKeepsOnlyTheRefusedFlags) {
 }
 
 TEST_F(Deals, CommitWritesOneLinePerChangeOfEachProperty) {
-  g.Own(0, {2, 3, 4, 9, 11, 12, 13, 14, 15, 16, 17, 22});
-  g.Own(1, {0});
-  for (int p : {11, 12, 13}) g.prop(p).houses = 4;
-  for (int p : {14, 15, 16}) g.prop(p).houses = 1;
-  g.prop(17).mortgaged = 1;
-  ui.consents = {true, true};
+  OwnAnEstateToDealWith();
   ui.playWindow = [](PlayWindowDeals& deals) {
     EXPECT_EQ(deals.AskBuy(1, 0, false, -1, 500), Outcome::Done);
     EXPECT_EQ(deals.AskSell(1, 9, false, -1, 300), Outcome::Done);
@@ -114,12 +119,7 @@ struct EditionDeals : Deals {
 };
 
 TEST_F(EditionDeals, CommitWritesItsLinesInTheEditionsWords) {
-  g.Own(0, {2, 3, 4, 9, 11, 12, 13, 14, 15, 16, 17, 22});
-  g.Own(1, {0});
-  for (int p : {11, 12, 13}) g.prop(p).houses = 4;
-  for (int p : {14, 15, 16}) g.prop(p).houses = 1;
-  g.prop(17).mortgaged = 1;
-  ui.consents = {true, true};
+  OwnAnEstateToDealWith();
   ui.playWindow = [](PlayWindowDeals& deals) {
     EXPECT_EQ(deals.AskBuy(1, 0, false, -1, 500), Outcome::Done);
     EXPECT_EQ(deals.AskSell(1, 9, false, -1, 300), Outcome::Done);
