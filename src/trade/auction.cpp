@@ -14,7 +14,7 @@ namespace {
 // The opening before the first bid, for a board file without its own words for it.
 constexpr std::string_view kOpeningMessage =
     "%s is sold in an auction,  price $%d. No one has offered anything. %s, go ahead and bid!";
-constexpr std::string_view kOpeningTitle = "Brikanda Auction. Bidder: %s";
+constexpr std::string_view kOpeningTitle = "Tomtura Auction. Bidder: %s";
 
 bool InGame(const GameState& state, int player) {
   return state.players[player].isBankrupt == 0;

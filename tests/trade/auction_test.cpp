@@ -66,7 +66,7 @@ TEST(Auction, OpensAndLogsInTheEditionsWordsWhenItHasThem) {
   EXPECT_EQ(std::pair(before.message(), before.title()),
             std::pair(std::string("Gata 2 is sold in an auction,  price $2000. No one has offered "
                                   "anything. SpelareA, go ahead and bid!"),
-                      std::string("Brikanda Auction. Bidder: SpelareA")));
+                      std::string("Tomtura Auction. Bidder: SpelareA")));
 
   AuctionGame g(2, "176=%s won %s for £%d\n177=%s (£%d) goes under the hammer. %s first!\n"
                    "178=Auction: %s\n");
