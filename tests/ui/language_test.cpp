@@ -37,6 +37,7 @@
 #include "ui/qt_net_link.h"
 #include "ui/text_window.h"
 #include "ui/translation.h"
+#include "window_fixture.h"
 
 using namespace tomtura;
 
@@ -78,32 +79,11 @@ QList<EditionFile> EditionsBesideTheTest() {
   return editions;
 }
 
-// The main window of one edition, on a private copy of its board file (options are written back
-// to it), with two persons at the table.
-struct EditionWindow {
-  QTemporaryDir dir;
-  QtFrontEnd ui;
-  std::unique_ptr<Game> game;
-  BoardPicture picture;
-  std::unique_ptr<SoundEffects> sound;
-  std::unique_ptr<MainWindow> window;
-
-  explicit EditionWindow(const QString& boardFile) {
-    const QString copy = dir.filePath(QFileInfo(boardFile).fileName());
-    QFile::copy(boardFile, copy);
-    game = std::make_unique<Game>(TextCatalogue::Load(copy.toStdString()), ui, 7);
-    QImage sheet(kSheetWidth, kSheetHeight, QImage::Format_RGB32);
-    sheet.fill(0xFF808080);
-    picture.SetSheet(sheet);
-    sound = std::make_unique<SoundEffects>(game->texts, dir.path());
-    ui.SetModalRunner([](QDialog&) { return int(QDialog::Rejected); });
-    window = std::make_unique<MainWindow>(*game, ui, picture, *sound, dir.path());
-    GameState& state = game->state;
-    for (int i = 0; i < 2; ++i) {
-      state.players[i].name.setUtf8("P" + std::to_string(i + 1));
-      state.players[i].token = static_cast<std::int16_t>(i);
-    }
-    state.playerCount = 2;
+// The main window of one edition, on a private copy of its board file, with two persons at the
+// table.
+struct EditionWindow : Harness {
+  explicit EditionWindow(const QString& boardFile) : Harness({}, 7, boardFile) {
+    SetPlayers({0, 0});
     window->StartNewGame();
   }
 };

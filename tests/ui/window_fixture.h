@@ -38,8 +38,11 @@ struct Harness {
   QString fileDialogFolder;  // where the last file dialog opened
   std::function<int(QDialog&)> playDialog;
 
-  explicit Harness(const QByteArray& extraBoardText = {}, std::uint64_t seed = 7) {
-    QFile source(QStringLiteral(TOMTURA_ASSETS_DIR "/tomtura.lst"));
+  // On a private copy of `sourceBoard`, the Swedish edition unless named, with
+  // `extraBoardText` appended.
+  explicit Harness(const QByteArray& extraBoardText = {}, std::uint64_t seed = 7,
+                   const QString& sourceBoard = QStringLiteral(TOMTURA_ASSETS_DIR "/tomtura.lst")) {
+    QFile source(sourceBoard);
     source.open(QIODevice::ReadOnly);
     boardFile = dir.filePath("tomtura.lst");
     QFile copy(boardFile);
