@@ -115,9 +115,9 @@ int main(int argc, char* argv[]) {
   // The edition: the command line's, else the player's stored choice, else the desktop's
   // language. The player's own file holds his options over whichever edition he plays.
   const std::vector<Edition> editions = FindEditions(dataPath);
-  const std::string playerFile = PlayerFilePath();
-  const std::string stored =
-      IniFile::Load(playerFile).GetString(kOptionsSection, kKeyEdition, "");
+  // Without a home folder there is no player's file, and changes are not kept.
+  IniFile playerFile = IniFile::Load(PlayerFilePath());
+  const std::string stored = playerFile.GetString(kOptionsSection, kKeyEdition, "");
   const Edition* edition = ChooseEdition(editions, line.edition.toStdString(), stored,
                                          QLocale::system().name().toStdString());
   if (edition == nullptr && !line.edition.isEmpty()) {
@@ -129,15 +129,15 @@ int main(int argc, char* argv[]) {
     return kExitUsage;
   }
   const QString boardFile =
-      edition ? FromLocal(edition->boardFile) : dataDirectory.filePath(QString::fromUtf8(kDataMarkerFile.data(), kDataMarkerFile.size()));
+      edition ? FromLocal(edition->boardFile)
+              : dataDirectory.filePath(
+                    QString::fromUtf8(kDataMarkerFile.data(), kDataMarkerFile.size()));
   InstallTranslations(edition ? QString::fromStdString(edition->language) : QString(),
                       dataDirectory.absolutePath());
 
   QtFrontEnd ui;
-  Game game(playerFile.empty()
-                ? TextCatalogue::Load(QFile::encodeName(boardFile).toStdString())
-                : TextCatalogue::Load(QFile::encodeName(boardFile).toStdString(), playerFile),
-            ui, seed);
+  playerFile.SetBase(IniFile::Load(QFile::encodeName(boardFile).toStdString()));
+  Game game(TextCatalogue(std::move(playerFile)), ui, seed);
   // A board file without its texts, streets or cards would start a game of nameless streets for
   // nothing: it is reported, and the program ends instead.
   const std::vector<MissingBoardPart> missing = MissingBoardParts(game.texts.file());

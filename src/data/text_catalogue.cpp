@@ -43,12 +43,6 @@ TextCatalogue TextCatalogue::Load(const std::string& path) {
   return TextCatalogue(IniFile::Load(path));
 }
 
-TextCatalogue TextCatalogue::Load(const std::string& editionPath, const std::string& playerPath) {
-  IniFile player = IniFile::Load(playerPath);
-  player.SetBase(IniFile::Load(editionPath));
-  return TextCatalogue(std::move(player));
-}
-
 std::string TextCatalogue::GetText(int number) const {
   const std::string key = std::to_string(number);
   std::string text = file_.GetString(kTextsSection, key, kMissingText);

@@ -65,9 +65,6 @@ class TextCatalogue {
 
   // Loads the board file at `path` (a missing file leaves every text at its fallback).
   static TextCatalogue Load(const std::string& path);
-  // Loads the edition's board file at `editionPath` under the player's own file at
-  // `playerPath`, which holds only what the player changed and takes every write.
-  static TextCatalogue Load(const std::string& editionPath, const std::string& playerPath);
 
   // Text `number` of section "TEXTS" with its continuation key "number_" appended, '|' turned
   // into line feeds, at most 511 bytes; the fallback text when the key is missing. Returned by
