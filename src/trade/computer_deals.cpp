@@ -1,17 +1,16 @@
-// The computer player's dealing at the start of its turn, before it throws: it raises money
+// Normal's dealing at the start of the computer player's turn, before it throws: it raises money
 // while in debt (mortgages, house sales, sales to the richest opponent), then invests (houses,
 // lifted mortgages, exchanges and purchases that complete colour groups) and sums up what it
 // did in the status line. Every deal with another player needs that player's consent.
 #include <array>
 #include <cstdint>
-#include <string>
-#include <utility>
 
 #include "trade/computer_deals.h"
 
 #include "data/property_rules.h"
-#include "data/text_encoding.h"
+#include "rules/computer_mind.h"
 #include "rules/game.h"
+#include "trade/deal_steps.h"
 
 namespace tomtura {
 
@@ -34,10 +33,6 @@ constexpr int kMaxPasses = 1000;
 
 enum class Mode { Normal = 0, CannotPay = 1, RentAhead = 2 };
 
-std::uint32_t Bit(int p) {
-  return std::uint32_t{1} << p;
-}
-
 // What one pass may change; comparing two of them tells whether a pass did anything.
 struct DealSnapshot {
   PlayerTable players;
@@ -55,7 +50,8 @@ class ComputerDealer {
       : game_(game),
         state_(game.state),
         props_(game.state.properties),
-        actor_(game.state.currentPlayer) {}
+        actor_(game.state.currentPlayer),
+        steps_(game) {}
 
   void Run();
 
@@ -66,11 +62,7 @@ class ComputerDealer {
   int Liquidation() { return LiquidationValue(actor_, props_, state_.players); }
   bool OwnsCompleteGroup() { return CountCompleteGroups(actor_, props_) > 0; }
   bool Owns(int p) const { return props_[p].owner == actor_; }
-  bool Masked(int p) const {
-    const std::uint32_t bit = Bit(p);
-    return ((state_.refusedLastTurn[actor_] | state_.refusedThisTurn[actor_] | refusedNow_) &
-            bit) != 0;
-  }
+  bool Masked(int p) const { return steps_.Masked(p); }
 
   // Group tests of the debt phase and of lifting mortgages: the entries 0..27 that share p's
   // group, so a jail card has a group of its own.
@@ -86,17 +78,11 @@ class ComputerDealer {
     return {state_.players,
             state_.properties,
             state_.askedThisTurn,
-            refusedNow_,
+            steps_.refusedNow(),
             state_.refusedLastTurn[actor_],
             state_.refusedThisTurn[actor_]};
   }
 
-  bool Ask(int partner, const std::string& offer, int moneyReceived, int given, int received);
-  void Refused(int p) {
-    state_.askedThisTurn[p] = 1;
-    refusedNow_ |= Bit(p);
-  }
-  void Mortgage(int p);
 
   void DebtPhase();
   void MortgageIncompleteGroups();
@@ -115,23 +101,14 @@ class ComputerDealer {
   void BuyIntoSplitGroups();
   int FindCounterpart(int q, int holder) const;
   bool Affordable(int amount);
-  void OfferToBuy(int q, int holder, int offer);
-
-  void WriteSummary();
 
   Game& game_;
   GameState& state_;
   PropertyTable& props_;
   const int actor_;
+  DealSteps steps_;
   Mode mode_ = Mode::Normal;
   int reserve_ = 0;
-  std::uint32_t refusedNow_ = 0;
-  bool didMortgage_ = false;
-  bool didUnmortgage_ = false;
-  bool didBuyHouses_ = false;
-  bool didSellHouses_ = false;
-  bool didBuyProperty_ = false;
-  bool didSellProperty_ = false;
 };
 
 int ComputerDealer::GroupOthers(int p) const {
@@ -178,33 +155,18 @@ int ComputerDealer::SingleMissing(int p) const {
   return count == 1 ? missing : kNobody;
 }
 
-bool ComputerDealer::Ask(int partner, const std::string& offer, int moneyReceived, int given,
-                         int received) {
-  return game_.referee.AskConsent(partner, offer, moneyReceived, given, received, false);
-}
-
-void ComputerDealer::Mortgage(int p) {
-  props_[p].mortgaged = 1;
-  actor().money += MortgageValue(props_[p]);
-  game_.LogText(actor_, kTextLogMortgaged, "%s intecknade %s", game_.PlayerName(actor_),
-                game_.PropertyName(p));
-  didMortgage_ = true;
-}
-
 void ComputerDealer::Run() {
-  state_.workPlayers = PlayerTable{};
   for (int pass = 0; pass < kMaxPasses; ++pass) {
     const DealSnapshot before = Snapshot();
     DebtPhase();
     AssessRisk();
     for (int cycle = 0; cycle < kInvestmentCycles; ++cycle) InvestmentCycle();
-    state_.refusedLastTurn[actor_] = state_.refusedThisTurn[actor_];
-    state_.refusedThisTurn[actor_] = refusedNow_;
+    steps_.ShiftRefusals();
     if (!InDebt() || CannotPay()) break;
     // A pass that changed nothing would repeat itself for ever.
     if (Snapshot() == before) break;
   }
-  WriteSummary();
+  steps_.WriteSummary();
 }
 
 // ---- Raising money ----
@@ -225,7 +187,7 @@ void ComputerDealer::DebtPhase() {
 void ComputerDealer::MortgageIncompleteGroups() {
   if (Liquidation() < 0) return;
   for (int p = kBoardPropertyCount - 1; p >= 0 && InDebt(); --p) {
-    if (Owns(p) && props_[p].mortgaged == 0 && !GroupComplete(p)) Mortgage(p);
+    if (Owns(p) && props_[p].mortgaged == 0 && !GroupComplete(p)) steps_.Mortgage(p);
   }
 }
 
@@ -233,7 +195,7 @@ void ComputerDealer::MortgageBareGroups() {
   if (Liquidation() < 0) return;
   for (int p = kBoardPropertyCount - 1; p >= 0 && InDebt(); --p) {
     if (Owns(p) && props_[p].mortgaged == 0 && props_[p].houses == 0 && !GroupHasHouses(p)) {
-      Mortgage(p);
+      steps_.Mortgage(p);
     }
   }
 }
@@ -272,33 +234,14 @@ void ComputerDealer::OfferSale(int p) {
     price = property.price - kUnmortgagedDiscount;
   }
 
-  const std::string offer = game_.FormatCatalogue(
-      84, game_.PlayerName(buyer), game_.OfferName(p, props_), price, game_.PlayerName(actor_));
-  if (!Ask(buyer, offer, -price, kNobody, p)) {
-    Refused(p);
-    return;
-  }
-  props_[p].owner = static_cast<std::int16_t>(buyer);
-  actor().money += price;
-  state_.players[buyer].money -= price;
-  game_.LogText(actor_, kTextLogSoldFor, "%s sålde %s till %s för %d kr", game_.PlayerName(actor_),
-                game_.PropertyName(p), game_.PlayerName(buyer), price);
-  didSellProperty_ = true;
-  if (state_.players[buyer].isComputer == 0) {
-    game_.RefreshPropertyLists();
-    game_.ui.PanelChanged();
-  }
+  steps_.OfferSale(p, buyer, price);
 }
 
 void ComputerDealer::SellHouses() {
   for (int p = 0; p < kBoardPropertyCount && InDebt(); ++p) {
     if (!Owns(p) || props_[p].houses < 1) continue;
     if (MostHousesInGroupExcept(p) > props_[p].houses) continue;
-    props_[p].houses -= 1;
-    actor().money += HouseRefund(props_[p]);
-    game_.LogText(actor_, kTextLogHouseSoldFrom, "%s sålde hus från %s", game_.PlayerName(actor_),
-                  game_.PropertyName(p));
-    didSellHouses_ = true;
+    steps_.SellHouse(p);
   }
 }
 
@@ -368,13 +311,7 @@ int ComputerDealer::BuildHouses() {
       wanted = housePrice;
       continue;
     }
-    actor().money -= props_[target].housePrice;
-    props_[target].houses += 1;
-    game_.LogText(actor_, kTextLogBuilt, "%s köpte %s på %s", game_.PlayerName(actor_),
-                  props_[target].houses == kHotel ? game_.TextOr(kTextLogHotelWord, "hotell")
-                                                  : game_.TextOr(kTextLogHouseWord, "hus"),
-                  game_.PropertyName(target));
-    didBuyHouses_ = true;
+    steps_.BuildHouse(target);
   }
   return wanted;
 }
@@ -383,10 +320,8 @@ void ComputerDealer::RaiseWanted(int wanted) {
   // Mortgages of incomplete groups for a house it could not pay; these are not logged.
   for (int p = kBoardPropertyCount - 1; p >= 0 && wanted > 0; --p) {
     if (!Owns(p) || props_[p].mortgaged != 0 || GroupComplete(p)) continue;
-    props_[p].mortgaged = 1;
-    actor().money += MortgageValue(props_[p]);
+    steps_.Mortgage(p, false);
     wanted -= MortgageValue(props_[p]);
-    didMortgage_ = true;
   }
 }
 
@@ -402,11 +337,7 @@ void ComputerDealer::LiftMortgages() {
     }
     if (!lift) lift = actor().money > kRichUnmortgage;
     if (!lift) continue;
-    props_[p].mortgaged = 0;
-    actor().money -= UnmortgageCost(props_[p]);
-    game_.LogText(actor_, kTextLogUnmortgaged, "%s upptecknade %s", game_.PlayerName(actor_),
-                  game_.PropertyName(p));
-    didUnmortgage_ = true;
+    steps_.LiftMortgage(p);
   }
 }
 
@@ -448,43 +379,8 @@ void ComputerDealer::OfferExchanges() {
 
     const int amount = (3 * props_[q].price) / 2 - (3 * props_[c].price) / 2;
     if (!Affordable(amount)) continue;
-    std::string offer;
-    if (amount > 0) {
-      offer = game_.FormatCatalogue(85, game_.PlayerName(holder), game_.OfferName(q, props_),
-                                    game_.PlayerName(actor_), game_.OfferName(c, props_), amount);
-    } else {
-      offer = game_.FormatCatalogue(86, game_.PlayerName(holder), game_.OfferName(c, props_),
-                                    game_.PlayerName(actor_), game_.OfferName(q, props_), -amount);
-    }
-    if (!Ask(holder, offer, amount, q, c)) {
-      Refused(q);
-      continue;
-    }
-    actor().money -= amount;
-    state_.players[holder].money += amount;
-    props_[c].owner = static_cast<std::int16_t>(holder);
-    props_[q].owner = static_cast<std::int16_t>(actor_);
-    game_.LogText(actor_, kTextLogExchanged, "%s köpte %s av %s för %s och %d kr",
-                  game_.PlayerName(actor_), game_.PropertyName(q), game_.PlayerName(holder),
-                  game_.PropertyName(c), amount);
-    didBuyProperty_ = true;
+    steps_.OfferExchange(q, holder, c, amount);
   }
-}
-
-// Asks `holder` to sell q for `offer`.
-void ComputerDealer::OfferToBuy(int q, int holder, int offer) {
-  const std::string text = game_.FormatCatalogue(
-      87, game_.PlayerName(holder), game_.OfferName(q, props_), game_.PlayerName(actor_), offer);
-  if (!Ask(holder, text, offer, q, kNobody)) {
-    Refused(q);
-    return;
-  }
-  actor().money -= offer;
-  state_.players[holder].money += offer;
-  props_[q].owner = static_cast<std::int16_t>(actor_);
-  game_.LogText(actor_, kTextLogBoughtFor, "%s köpte %s av %s för %d kr", game_.PlayerName(actor_),
-                game_.PropertyName(q), game_.PlayerName(holder), offer);
-  didBuyProperty_ = true;
 }
 
 void ComputerDealer::OfferPurchases() {
@@ -497,7 +393,7 @@ void ComputerDealer::OfferPurchases() {
     const int m = OwnsCompleteGroup() ? 3 : 5;
     const int offer = m * (props_[q].price / 2) + kOfferBonus;
     if (!Affordable(offer)) continue;
-    OfferToBuy(q, holder, offer);
+    steps_.OfferPurchase(q, holder, offer);
   }
 }
 
@@ -518,47 +414,19 @@ void ComputerDealer::BuyIntoSplitGroups() {
       const int holder = props_[q].owner;
       if (holder == actor_ || Masked(q)) continue;
       // The first offer of this step, accepted or refused, ends the cycle.
-      OfferToBuy(q, holder, 2 * props_[q].price + kOfferBonus);
+      steps_.OfferPurchase(q, holder, 2 * props_[q].price + kOfferBonus);
       return;
     }
   }
 }
 
-// ---- Summary ----
-
-void ComputerDealer::WriteSummary() {
-  const std::string name = game_.PlayerName(actor_);
-  const bool any = didMortgage_ || didUnmortgage_ || didBuyHouses_ || didSellHouses_ ||
-                   didBuyProperty_ || didSellProperty_;
-  std::string summary;
-  if (!any) {
-    summary = game_.FormatCatalogue(88, name);
-  } else {
-    summary = name + " ";
-    const std::pair<bool, int> parts[] = {{didMortgage_, 89},    {didUnmortgage_, 90},
-                                          {didBuyHouses_, 91},   {didSellHouses_, 92},
-                                          {didBuyProperty_, 93}, {didSellProperty_, 94}};
-    bool first = true;
-    for (const auto& [done, text] : parts) {
-      if (!done) continue;
-      if (!first) summary += " && ";
-      summary += game_.Text(text);
-      first = false;
-    }
-  }
-  state_.statusText = std::string(CutUtf8(summary, kStatusTextBytes));
-  if (any) {
-    state_.unsavedProgress = true;
-    game_.RefreshPropertyLists();
-    game_.ui.BoardChanged();
-    game_.ui.PanelChanged();
-  }
-  game_.ui.StatusLineChanged();
-}
-
 }  // namespace
 
 void RunComputerTransactions(Game& game) {
+  MindOf(game.state, game.state.currentPlayer).Deal(game);
+}
+
+void RunNormalDealing(Game& game) {
   ComputerDealer(game).Run();
 }
 

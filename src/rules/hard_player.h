@@ -1,0 +1,29 @@
+#pragma once
+// The Hard computer player: it weighs every purchase, bid, deal and house by how a player's
+// standing changes, where the standing is what his holdings would fetch at the bank and the rent
+// they can bring in over the game ahead (rules/estate_value.h). It sees what a person at the
+// table sees: the records on the board, never the decks or dice to come.
+#include "data/game_state.h"
+#include "rules/computer_mind.h"
+
+namespace tomtura {
+
+const ComputerMind& HardMind();
+
+// A player's standing as Hard reckons it: his liquidation value, and the rent his streets,
+// stations and utilities can bring in from his rivals over the game ahead, with the houses his
+// money can build on his whole groups and a share of what his part of an unfinished group may
+// come to.
+double HardStanding(const PropertyTable& table, const PlayerTable& players, int playerCount,
+                    int player);
+
+// What a deal does to `player`'s standing less what it does to `partner`'s: `player` receives
+// `moneyReceived` (negative: pays), hands over `given` and receives `received` (-1: none).
+double HardDealGain(const PropertyTable& table, const PlayerTable& players, int playerCount,
+                    int player, int partner, int moneyReceived, int given, int received);
+
+// The money Hard keeps in hand at the start of its turn: the rent it may meet in its throw,
+// less what it could raise by mortgaging streets outside its whole groups.
+int HardReserve(const PropertyTable& table, const PlayerTable& players, int player);
+
+}  // namespace tomtura

@@ -1,0 +1,100 @@
+// The Easy computer player's dealing.
+#include "trade/easy_deals.h"
+
+#include "data/property_rules.h"
+#include "rules/estate_value.h"
+#include "rules/game.h"
+#include "trade/deal_steps.h"
+
+namespace tomtura {
+
+namespace {
+
+constexpr int kBuildCushion = 8000;   // left in hand after a house
+constexpr int kRichUnmortgage = 15000;
+
+class EasyDealer {
+ public:
+  explicit EasyDealer(Game& game) : state_(game.state), props_(game.state.properties), steps_(game) {
+    me_ = steps_.actor();
+  }
+
+  void Run() {
+    PayDebt();
+    if (self().money >= 0) {
+      BuildOneHouse();
+      LiftMortgages();
+    }
+    steps_.ShiftRefusals();
+    steps_.WriteSummary();
+  }
+
+ private:
+  Player& self() { return state_.players[me_]; }
+  bool GroupHasHouses(int p) const {
+    const auto [first, last] = GroupRunOf(props_, p);
+    for (int q = first; q <= last; ++q) {
+      if (props_[q].houses > 0) return true;
+    }
+    return false;
+  }
+
+  void PayDebt() {
+    bool changed = true;
+    while (self().money < 0 && changed) {
+      changed = false;
+      for (int p = 0; p < kBoardPropertyCount && self().money < 0; ++p) {
+        if (props_[p].owner != me_ || props_[p].mortgaged != 0 || GroupHasHouses(p)) continue;
+        steps_.Mortgage(p);
+        changed = true;
+      }
+      for (int p = 0; p < kStreetCount && self().money < 0; ++p) {
+        if (props_[p].owner != me_ || props_[p].houses <= 0) continue;
+        const auto [first, last] = GroupRunOf(props_, p);
+        bool most = true;
+        for (int q = first; q <= last; ++q) most = most && props_[q].houses <= props_[p].houses;
+        if (!most) continue;
+        steps_.SellHouse(p);
+        changed = true;
+      }
+    }
+  }
+
+  void BuildOneHouse() {
+    for (int p = 0; p < kStreetCount; ++p) {
+      if (props_[p].owner != me_ || !OwnsWholeGroup(props_, p, me_)) continue;
+      const auto [first, last] = GroupRunOf(props_, p);
+      int target = kNobody;
+      bool mortgaged = false;
+      for (int q = first; q <= last; ++q) {
+        mortgaged = mortgaged || props_[q].mortgaged != 0;
+        if (target == kNobody || props_[q].houses < props_[target].houses) target = q;
+      }
+      if (mortgaged || props_[target].houses >= kHotel) continue;
+      if (self().money - props_[target].housePrice < kBuildCushion) return;
+      steps_.BuildHouse(target);
+      return;
+    }
+  }
+
+  void LiftMortgages() {
+    for (int p = 0; p < kBoardPropertyCount; ++p) {
+      if (props_[p].owner != me_ || props_[p].mortgaged == 0) continue;
+      if (self().money - UnmortgageCost(props_[p]) < kRichUnmortgage) continue;
+      steps_.LiftMortgage(p);
+    }
+  }
+
+  GameState& state_;
+  PropertyTable& props_;
+  DealSteps steps_;
+  int me_ = 0;
+};
+
+}  // namespace
+
+void RunEasyDealing(Game& game) {
+  EasyDealer(game).Run();
+}
+
+}  // namespace tomtura

@@ -1,0 +1,14 @@
+#pragma once
+// The Hard computer player's dealing at the start of its turn.
+
+namespace tomtura {
+
+class Game;
+
+// The current player, a Hard computer player, raises money while in debt with the least loss
+// to its standing (mortgages, houses, sales), then offers the deals that finish its colour
+// groups, builds where the rent gained per krona is greatest and keeps in hand what the rents
+// ahead of it call for. Every change goes through the dealing's steps (trade/deal_steps.h).
+void RunHardDealing(Game& game);
+
+}  // namespace tomtura
