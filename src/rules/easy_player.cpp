@@ -1,8 +1,8 @@
 // The Easy computer player: a beginner's game. It keeps a large sum in hand and so lets
 // streets go, always pays its way out of jail, judges every deal by the printed prices alone
 // (it sells the street that finishes another player's group as soon as it is offered more than
-// the price, and never offers a deal itself), bids no more than the price, and builds one house
-// a turn at most, on its cheapest group first.
+// the price, and offers no more than the price and a tenth for a street it lacks), bids no more
+// than the price, and builds one house a turn at most, on its cheapest group first.
 #include "rules/easy_player.h"
 
 #include "data/property_rules.h"

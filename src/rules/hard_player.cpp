@@ -2,8 +2,7 @@
 #include "rules/hard_player.h"
 
 #include <algorithm>
-#include <cmath>
-#include <tuple>
+#include <cstdlib>
 #include <vector>
 
 #include "data/property_rules.h"
@@ -16,17 +15,24 @@ namespace tomtura {
 namespace {
 
 // Throws of each rival over which the standing counts the rent of holdings.
-constexpr double kHorizonThrows = 45;
+constexpr double kHorizonThrows = 40;
 // What a part of an unfinished colour group carries of the group's worth when whole, before
-// it is scaled down by the share held; halved when another player holds a part too.
+// it is scaled by the square of the share held; halved when another player holds a part too.
 constexpr double kUnfinishedShare = 0.35;
-// Money the standing leaves unspent when it reckons the houses a player can build.
-constexpr int kBuildCushion = 2000;
-constexpr int kMostPlannedHouses = kHotel;
-// A deal must bring Hard this much more than it brings the partner.
+constexpr double kSplitGroupFactor = 0.5;
+// Money the standing leaves unspent when it reckons the houses a player can build now.
+constexpr double kBuildCushion = 2000;
+// What a player's income (salary and rents) adds to his money per throw of his, for the houses
+// he builds later.
+constexpr double kFundsPerThrow = 1000;
+// A deal must bring Hard this much more than it brings the partner (weighed as below).
 constexpr double kAcceptMargin = 500;
-// Bail: paid while this many properties are still the bank's to buy, or the rent a throw from
-// the jail may cost is below kCalmRent.
+// A swap in which both finish something is taken when Hard gains at least this share of what
+// the partner gains: it counts as a deal worth kMutualWorth.
+constexpr double kMutualShare = 0.8;
+constexpr double kMutualWorth = 2000;
+// Bail: paid while this many properties are still the bank's to buy, or while the rent a
+// throw from the jail may cost is below kCalmRent.
 constexpr int kUnownedForBail = 6;
 constexpr double kCalmRent = 150;
 // Auction limits, in prices of the property.
@@ -43,38 +49,58 @@ int Rivals(const PlayerTable& players, int playerCount, int player) {
   return std::max(rivals, 1);
 }
 
-// A colour group's entries and what `player` holds of it.
+// A colour group's entries, what `player` holds of it, and its rent per throw and the cost of
+// its houses as if one player held it whole: rate[L] with at least L houses on every entry,
+// cost[L] to bring every entry up to L houses.
 struct GroupHolding {
   int first = 0;
   int last = 0;
-  int held = 0;       // entries of `player`
-  int others = 0;     // entries of other players
+  int held = 0;    // entries of `player`
+  int others = 0;  // entries of other players
   bool mortgaged = false;
+  int level = kHotel;  // the fewest houses on an entry
+  std::array<double, kHotel + 1> rate{};
+  std::array<double, kHotel + 1> cost{};
   int size() const { return last - first + 1; }
   bool whole() const { return held == size(); }
 };
 
-GroupHolding HoldingOf(const PropertyTable& table, int p, int player) {
+GroupHolding HoldingOf(const PropertyTable& table, int first, int last, int player) {
   GroupHolding g;
-  std::tie(g.first, g.last) = GroupRunOf(table, p);
-  for (int q = g.first; q <= g.last; ++q) {
-    if (table[q].owner == player) {
+  g.first = first;
+  g.last = last;
+  for (int q = first; q <= last; ++q) {
+    const Property& street = table[q];
+    if (street.owner == player) {
       ++g.held;
-      g.mortgaged = g.mortgaged || table[q].mortgaged != 0;
-    } else if (table[q].owner != kNobody) {
+      g.mortgaged = g.mortgaged || street.mortgaged != 0;
+    } else if (street.owner != kNobody) {
       ++g.others;
+    }
+    const int houses = std::clamp<int>(street.houses, 0, kHotel);
+    g.level = std::min(g.level, houses);
+    const double odds = PropertyOdds(q);
+    for (int level = 0; level <= kHotel; ++level) {
+      const int h = std::max(level, houses);
+      g.rate[level] += odds * (h > 0 ? street.rent[h] : 2 * street.rent[0]);
+      g.cost[level] += static_cast<double>(std::max(0, level - houses)) * street.housePrice;
     }
   }
   return g;
 }
 
-// Rent per throw of a whole group with `level` houses on each entry (at least those it has).
-double GroupRate(const PropertyTable& table, const GroupHolding& g, int level) {
-  double rate = 0;
-  for (int q = g.first; q <= g.last; ++q) {
-    rate += PropertyOdds(q) * RentWith(table, q, std::max<int>(level, table[q].houses));
+// The worth of whole group g over the horizon: its rent at `level` houses from now on, and the
+// rent of the further houses the player's income will pay for, counted from when it has paid
+// for them; each house built loses half its price at the bank.
+double WholeGroupWorth(const GroupHolding& g, int level, double rivalThrows) {
+  const double now = g.rate[level];
+  double best = 0;
+  for (int target = level + 1; target <= kHotel; ++target) {
+    const double cost = g.cost[target] - g.cost[level];
+    const double share = std::max(0.0, 1 - cost / kFundsPerThrow / kHorizonThrows);
+    best = std::max(best, (g.rate[target] - now) * rivalThrows * share - cost / 2);
   }
-  return rate;
+  return now * rivalThrows + best;
 }
 
 }  // namespace
@@ -82,43 +108,48 @@ double GroupRate(const PropertyTable& table, const GroupHolding& g, int level) {
 double HardStanding(const PropertyTable& table, const PlayerTable& players, int playerCount,
                     int player) {
   if (player < 0 || player >= kMaxPlayers) return 0;
-  const double horizon = kHorizonThrows * Rivals(players, playerCount, player);
+  const double rivalThrows = kHorizonThrows * Rivals(players, playerCount, player);
   double standing = LiquidationValue(player, table, players);
-  double budget = std::max(0, players[player].money - kBuildCushion);
+  double budget = std::max(0.0, players[player].money - kBuildCushion);
 
-  // Whole groups: their rent with the houses the budget builds, best return first.
+  // Whole groups get the houses the money in hand pays for, best return first; an unfinished
+  // group a share of what it would be worth whole, by the part held.
   struct Whole {
     GroupHolding g;
     int level;
   };
-  std::vector<Whole> wholes;
-  std::array<bool, kPropertyCount> counted{};
-  for (int p = 0; p < kStreetCount; ++p) {
-    if (counted[p] || table[p].owner != player) continue;
-    const GroupHolding g = HoldingOf(table, p, player);
-    for (int q = g.first; q <= g.last; ++q) counted[q] = true;
+  std::array<Whole, kStreetCount> wholes;
+  int wholeCount = 0;
+  double rate = 0;
+  for (int first = 0; first < kStreetCount;) {
+    int last = first;
+    while (last + 1 < kStreetCount && table[last + 1].group == table[first].group) ++last;
+    const GroupHolding g = HoldingOf(table, first, last, player);
+    first = last + 1;
+    if (g.held == 0) continue;
     if (g.whole()) {
-      int level = kHotel;
-      for (int q = g.first; q <= g.last; ++q) level = std::min<int>(level, table[q].houses);
-      wholes.push_back({g, level});
+      wholes[wholeCount++] = {g, g.level};
       continue;
     }
-    // An unfinished group: a share of what it would be worth whole, by the part held.
     const double share = static_cast<double>(g.held) / g.size();
-    double whole = 0;
-    for (int q = g.first; q <= g.last; ++q) whole += PropertyOdds(q) * table[q].rent[3];
-    const double cost = 3.0 * g.size() * table[p].housePrice;
-    const double worth = std::max(0.0, horizon * whole - cost);
-    standing += worth * kUnfinishedShare * share * share * (g.others > 0 ? 0.5 : 1.0);
+    const double split = g.others > 0 ? kSplitGroupFactor : 1.0;
+    standing += std::max(0.0, WholeGroupWorth(g, 0, rivalThrows)) * kUnfinishedShare * share *
+                share * split;
+    for (int q = g.first; q <= g.last; ++q) {
+      if (table[q].owner != player) continue;
+      const double r = PropertyOdds(q) * table[q].rent[0];
+      rate += table[q].mortgaged != 0 ? r / 2 : r;
+    }
   }
   for (;;) {
     Whole* best = nullptr;
     double bestGain = 0;
-    for (Whole& w : wholes) {
-      if (w.level >= kMostPlannedHouses || w.g.mortgaged) continue;
-      const double cost = static_cast<double>(w.g.size()) * table[w.g.first].housePrice;
+    for (int i = 0; i < wholeCount; ++i) {
+      Whole& w = wholes[i];
+      if (w.level >= kHotel || w.g.mortgaged) continue;
+      const double cost = w.g.cost[w.level + 1] - w.g.cost[w.level];
       if (cost > budget) continue;
-      const double gain = horizon * (GroupRate(table, w.g, w.level + 1) - GroupRate(table, w.g, w.level));
+      const double gain = rivalThrows * (w.g.rate[w.level + 1] - w.g.rate[w.level]);
       // A house is worth building when its rent outweighs what it loses at the bank.
       if (gain <= cost / 2) continue;
       if (best == nullptr || gain / cost > bestGain) {
@@ -127,25 +158,33 @@ double HardStanding(const PropertyTable& table, const PlayerTable& players, int 
       }
     }
     if (best == nullptr) break;
-    const double cost = static_cast<double>(best->g.size()) * table[best->g.first].housePrice;
+    const double cost = best->g.cost[best->level + 1] - best->g.cost[best->level];
     budget -= cost;
     standing -= cost / 2;
     ++best->level;
   }
-
-  double rate = 0;
-  for (const Whole& w : wholes) rate += GroupRate(table, w.g, w.level) * (w.g.mortgaged ? 0.5 : 1);
-  for (int p = 0; p < kBoardPropertyCount; ++p) {
+  for (int i = 0; i < wholeCount; ++i) {
+    const double worth = WholeGroupWorth(wholes[i].g, wholes[i].level, rivalThrows);
+    standing += wholes[i].g.mortgaged ? worth / 2 : worth;
+  }
+  for (int p = kStreetCount; p < kBoardPropertyCount; ++p) {
     if (table[p].owner != player) continue;
-    if (p < kStreetCount && OwnsWholeGroup(table, p, player)) continue;
-    const double r = PropertyOdds(p) * RentWith(table, p, table[p].houses);
+    const double r = PropertyOdds(p) * RentWith(table, p, 0);
     rate += table[p].mortgaged != 0 ? r / 2 : r;
   }
-  return standing + horizon * rate;
+  return standing + rivalThrows * rate;
+}
+
+HardDealSides HardStandingsBefore(const PropertyTable& table, const PlayerTable& players,
+                                  int playerCount, int player, int partner) {
+  return {HardStanding(table, players, playerCount, player),
+          HardStanding(table, players, playerCount, partner)};
 }
 
 double HardDealGain(const PropertyTable& table, const PlayerTable& players, int playerCount,
-                    int player, int partner, int moneyReceived, int given, int received) {
+                    int player, int partner, int moneyReceived, int given, int received,
+                    const HardDealSides& before) {
+  if (player < 0 || player >= kMaxPlayers || partner < 0 || partner >= kMaxPlayers) return 0;
   PropertyTable after = table;
   PlayerTable people = players;
   people[player].money += moneyReceived;
@@ -154,11 +193,19 @@ double HardDealGain(const PropertyTable& table, const PlayerTable& players, int 
   if (received >= 0 && received < kPropertyCount) {
     after[received].owner = static_cast<std::int16_t>(player);
   }
-  const double mine = HardStanding(after, people, playerCount, player) -
-                      HardStanding(table, players, playerCount, player);
-  const double theirs = HardStanding(after, people, playerCount, partner) -
-                        HardStanding(table, players, playerCount, partner);
-  return mine - theirs;
+  const double mine = HardStanding(after, people, playerCount, player) - before.mine;
+  const double theirs = HardStanding(after, people, playerCount, partner) - before.theirs;
+  // The partner is one rival of several: what he gains is shared out among them.
+  const double gain = mine - theirs / Rivals(players, playerCount, player);
+  if (mine > 0 && theirs > 0 && mine >= kMutualShare * theirs) return std::max(gain, kMutualWorth);
+  return gain;
+}
+
+double HardDealGain(const PropertyTable& table, const PlayerTable& players, int playerCount,
+                    int player, int partner, int moneyReceived, int given, int received) {
+  if (player < 0 || player >= kMaxPlayers || partner < 0 || partner >= kMaxPlayers) return 0;
+  return HardDealGain(table, players, playerCount, player, partner, moneyReceived, given, received,
+                      HardStandingsBefore(table, players, playerCount, player, partner));
 }
 
 int HardReserve(const PropertyTable& table, const PlayerTable& players, int player) {

@@ -17,10 +17,23 @@ const ComputerMind& HardMind();
 double HardStanding(const PropertyTable& table, const PlayerTable& players, int playerCount,
                     int player);
 
-// What a deal does to `player`'s standing less what it does to `partner`'s: `player` receives
+// What a deal is worth to `player`: what it does to his standing, less what it does to
+// `partner`'s shared out among `player`'s rivals; a swap in which both gain, `player` at least
+// four fifths of what `partner` gains, counts as a good deal too. `player` receives
 // `moneyReceived` (negative: pays), hands over `given` and receives `received` (-1: none).
 double HardDealGain(const PropertyTable& table, const PlayerTable& players, int playerCount,
                     int player, int partner, int moneyReceived, int given, int received);
+
+// The two standings before a deal, for judging many deals between the same two players.
+struct HardDealSides {
+  double mine = 0;
+  double theirs = 0;
+};
+HardDealSides HardStandingsBefore(const PropertyTable& table, const PlayerTable& players,
+                                  int playerCount, int player, int partner);
+double HardDealGain(const PropertyTable& table, const PlayerTable& players, int playerCount,
+                    int player, int partner, int moneyReceived, int given, int received,
+                    const HardDealSides& before);
 
 // The money Hard keeps in hand at the start of its turn: the rent it may meet in its throw,
 // less what it could raise by mortgaging streets outside its whole groups.

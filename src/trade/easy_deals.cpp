@@ -12,6 +12,7 @@ namespace {
 
 constexpr int kBuildCushion = 8000;   // left in hand after a house
 constexpr int kRichUnmortgage = 15000;
+constexpr int kOfferTenth = 10;
 
 class EasyDealer {
  public:
@@ -22,6 +23,7 @@ class EasyDealer {
   void Run() {
     PayDebt();
     if (self().money >= 0) {
+      OfferPrices();
       BuildOneHouse();
       LiftMortgages();
     }
@@ -57,6 +59,29 @@ class EasyDealer {
         steps_.SellHouse(p);
         changed = true;
       }
+    }
+  }
+
+  // For the one street missing from a group it offers the printed price and a tenth.
+  void OfferPrices() {
+    for (int p = 0; p < kStreetCount; ++p) {
+      const auto [first, last] = GroupRunOf(props_, p);
+      if (p != first) continue;
+      int missing = kNobody;
+      int count = 0;
+      for (int q = first; q <= last; ++q) {
+        if (props_[q].owner != me_) {
+          missing = q;
+          ++count;
+        }
+      }
+      if (count != 1) continue;
+      const int holder = props_[missing].owner;
+      if (holder == kNobody || state_.players[holder].isBankrupt != 0) continue;
+      if (steps_.Masked(missing) || state_.askedThisTurn[missing] != 0) continue;
+      const int offer = props_[missing].price + props_[missing].price / kOfferTenth;
+      if (self().money - offer < kBuildCushion) continue;
+      steps_.OfferPurchase(missing, holder, offer);
     }
   }
 

@@ -1,9 +1,10 @@
-// The Hard computer player's dealing: every choice is the one that costs its standing least or
+// The Hard computer player's dealing: each choice is the one that costs its standing least or
 // raises it most (rules/hard_player.h); the dealing's steps apply it.
 #include "trade/hard_deals.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "data/property_rules.h"
 #include "rules/estate_value.h"
@@ -19,23 +20,34 @@ namespace {
 constexpr int kJailCardAskingPrice = 500;
 constexpr int kMortgagedDiscount = 50;
 constexpr int kUnmortgagedDiscount = 100;
-// An exchange pays one and a half times the difference in price, rounded up to the hundred,
-// and a hundred more; a purchase five halves of the price and a hundred.
+// Offers for the street that finishes a group: in an exchange Hard pays one and a half times
+// what the street is dearer than its own (a mortgaged one counted at half its price), rounded up
+// to the hundred, and a hundred more; for a dearer street of its own the partner pays the
+// difference less a hundred. A purchase offers five halves of the price and a hundred.
 constexpr int kRoundTo = 100;
 constexpr int kOfferBonus = 100;
 // A deal is offered when it brings Hard this much more than it brings the partner.
 constexpr double kOfferMargin = 1500;
+// A second street of a group of three held by three players is bought for twice its price and
+// a hundred, with this much left in hand beyond the reserve.
+constexpr int kBuyIntoCushion = 10000;
+// Houses go up to three on every whole group before any gets a fourth, which also wants this
+// much in hand beyond the reserve.
+constexpr int kThirdHouse = 3;
+constexpr int kBeyondThreeCushion = 5000;
 // Mortgages outside whole groups are lifted only with this much in hand beyond the reserve.
 constexpr int kLiftCushion = 5000;
 // Bounds the steps of one turn's dealing; each step changes the game, so this is never reached.
 constexpr int kMaxSteps = 400;
 
+int RoundUp(int amount) {
+  return (amount + kRoundTo - 1) / kRoundTo * kRoundTo;
+}
+
 class HardDealer {
  public:
   explicit HardDealer(Game& game)
-      : game_(game), state_(game.state), props_(game.state.properties), steps_(game) {
-    me_ = steps_.actor();
-  }
+      : state_(game.state), props_(game.state.properties), steps_(game), me_(steps_.actor()) {}
 
   void Run() {
     RaiseMoney();
@@ -51,10 +63,15 @@ class HardDealer {
  private:
   Player& self() { return state_.players[me_]; }
   bool InDebt() { return self().money < 0; }
-  double Standing() const {
-    return HardStanding(props_, state_.players, state_.playerCount, me_);
-  }
   int Reserve() const { return HardReserve(props_, state_.players, me_); }
+  HardDealSides Before(int partner) const {
+    return HardStandingsBefore(props_, state_.players, state_.playerCount, me_, partner);
+  }
+  double Gain(const HardDealSides& before, int partner, int moneyReceived, int given,
+              int received) const {
+    return HardDealGain(props_, state_.players, state_.playerCount, me_, partner, moneyReceived,
+                        given, received, before);
+  }
   bool GroupHasHouses(int p) const {
     const auto [first, last] = GroupRunOf(props_, p);
     for (int q = first; q <= last; ++q) {
@@ -63,40 +80,93 @@ class HardDealer {
     return false;
   }
   bool InWholeGroup(int p) const { return p < kStreetCount && OwnsWholeGroup(props_, p, me_); }
+  // True when p has the most houses of its group, so that a house may go from it.
+  bool MostBuilt(int p) const {
+    const auto [first, last] = GroupRunOf(props_, p);
+    for (int q = first; q <= last; ++q) {
+      if (props_[q].houses > props_[p].houses) return false;
+    }
+    return true;
+  }
 
-  // What a change costs the standing, per krona it brings in.
+  double Standing() const { return HardStanding(props_, state_.players, state_.playerCount, me_); }
+
+  // What changing p as `change` does costs the standing (`before` without it), per krona it
+  // brings in.
   template <typename Change>
-  double LossPerKrona(int p, int money, Change change) {
-    const double before = Standing();
-    Property saved = props_[p];
-    const int savedMoney = self().money;
-    change(props_[p]);
-    self().money += money;
-    const double after = Standing();
-    props_[p] = saved;
-    self().money = savedMoney;
+  double LossPerKrona(double before, int p, int money, Change change) const {
+    PropertyTable table = props_;
+    PlayerTable players = state_.players;
+    change(table[p]);
+    players[me_].money += money;
+    const double after = HardStanding(table, players, state_.playerCount, me_);
     return (before - after) / std::max(money, 1);
   }
 
   // ---- Raising money ----
 
+  // A sale to another player fetches nearly the price, a mortgage half of it and a house half
+  // of its cost: sales are offered first, then mortgages taken, then houses sold.
   void RaiseMoney() {
     for (int step = 0; step < kMaxSteps && InDebt(); ++step) {
+      if (OfferSales(kNoFloor)) continue;
       if (MortgageLeastNeeded()) continue;
-      if (SellLeastNeededHouse()) continue;
-      if (!OfferASale()) break;
+      if (!SellLeastNeededHouse()) break;
     }
+  }
+
+  static constexpr double kNoFloor = -1e300;
+
+  // Offers the richest other player, one after another and best for Hard first, the properties
+  // not asked about this turn and without houses in their group whose sale gains Hard at least
+  // `floor`, until one is sold; false when none was.
+  bool OfferSales(double floor) {
+    int buyer = kNobody;
+    for (int n = 0; n < state_.playerCount; ++n) {
+      if (n == me_ || state_.players[n].isBankrupt != 0) continue;
+      if (buyer == kNobody || state_.players[n].money > state_.players[buyer].money) buyer = n;
+    }
+    if (buyer == kNobody) return false;
+    struct Sale {
+      int property;
+      int price;
+      double gain;
+    };
+    std::vector<Sale> sales;
+    const HardDealSides before = Before(buyer);
+    for (int p = kPropertyCount - 1; p >= 0; --p) {
+      if (props_[p].owner != me_ || state_.askedThisTurn[p] != 0 || GroupHasHouses(p)) continue;
+      const int price = AskingPrice(p);
+      const double gain = Gain(before, buyer, price, p, kNobody);
+      if (gain >= floor) sales.push_back({p, price, gain});
+    }
+    // A refusal changes nothing but the inquiry flag, so the order holds until a sale is made.
+    std::stable_sort(sales.begin(), sales.end(),
+                     [](const Sale& a, const Sale& b) { return a.gain > b.gain; });
+    for (const Sale& sale : sales) {
+      if (steps_.OfferSale(sale.property, buyer, sale.price)) return true;
+    }
+    return false;
+  }
+
+  int AskingPrice(int p) {
+    const Property& property = props_[p];
+    if (CountOwnedProperties(me_, props_) == 1 && InDebt()) return -self().money;
+    if (property.price == 0) return kJailCardAskingPrice;
+    if (property.mortgaged != 0) return MortgageValue(property) - kMortgagedDiscount;
+    return property.price - kUnmortgagedDiscount;
   }
 
   // Mortgages the property whose rent the standing misses least; false when none is left.
   bool MortgageLeastNeeded() {
+    const double before = Standing();
     int best = kNobody;
     double bestLoss = 0;
     for (int p = 0; p < kBoardPropertyCount; ++p) {
       if (props_[p].owner != me_ || props_[p].mortgaged != 0 || GroupHasHouses(p)) continue;
       const int value = MortgageValue(props_[p]);
       if (value <= 0) continue;
-      const double loss = LossPerKrona(p, value, [](Property& q) { q.mortgaged = 1; });
+      const double loss = LossPerKrona(before, p, value, [](Property& q) { q.mortgaged = 1; });
       if (best == kNobody || loss < bestLoss) {
         best = p;
         bestLoss = loss;
@@ -109,16 +179,13 @@ class HardDealer {
 
   // Sells one house where the standing misses it least, evenly within the group.
   bool SellLeastNeededHouse() {
+    const double before = Standing();
     int best = kNobody;
     double bestLoss = 0;
     for (int p = 0; p < kStreetCount; ++p) {
-      if (props_[p].owner != me_ || props_[p].houses <= 0) continue;
-      const auto [first, last] = GroupRunOf(props_, p);
-      bool most = true;
-      for (int q = first; q <= last; ++q) most = most && props_[q].houses <= props_[p].houses;
-      if (!most) continue;
+      if (props_[p].owner != me_ || props_[p].houses <= 0 || !MostBuilt(p)) continue;
       const double loss =
-          LossPerKrona(p, HouseRefund(props_[p]), [](Property& q) { q.houses -= 1; });
+          LossPerKrona(before, p, HouseRefund(props_[p]), [](Property& q) { q.houses -= 1; });
       if (best == kNobody || loss < bestLoss) {
         best = p;
         bestLoss = loss;
@@ -129,53 +196,12 @@ class HardDealer {
     return true;
   }
 
-  // Offers the richest other player the property that is best sold; false when none is left
-  // to offer.
-  bool OfferASale() {
-    int buyer = kNobody;
-    for (int n = 0; n < state_.playerCount; ++n) {
-      if (n == me_ || state_.players[n].isBankrupt != 0) continue;
-      if (buyer == kNobody || state_.players[n].money > state_.players[buyer].money) buyer = n;
-    }
-    if (buyer == kNobody) return false;
-    int best = kNobody;
-    int bestPrice = 0;
-    double bestGain = 0;
-    for (int p = kPropertyCount - 1; p >= 0; --p) {
-      if (props_[p].owner != me_ || state_.askedThisTurn[p] != 0 || GroupHasHouses(p)) continue;
-      const int price = AskingPrice(p);
-      const double gain = HardDealGain(props_, state_.players, state_.playerCount, me_, buyer,
-                                       price, p, kNobody);
-      if (best == kNobody || gain > bestGain) {
-        best = p;
-        bestPrice = price;
-        bestGain = gain;
-      }
-    }
-    if (best == kNobody) return false;
-    steps_.OfferSale(best, buyer, bestPrice);
-    return true;
-  }
-
-  int AskingPrice(int p) {
-    const Property& property = props_[p];
-    if (CountOwnedProperties(me_, props_) == 1) return -self().money;
-    if (property.price == 0) return kJailCardAskingPrice;
-    if (property.mortgaged != 0) return MortgageValue(property) - kMortgagedDiscount;
-    return property.price - kUnmortgagedDiscount;
-  }
-
-  // ---- Deals that finish a group ----
-
-  static int RoundUp(int amount) {
-    if (amount <= 0) return -((-amount) / kRoundTo * kRoundTo);
-    return (amount + kRoundTo - 1) / kRoundTo * kRoundTo;
-  }
+  // ---- Deals towards whole groups ----
 
   void OfferDeals() {
     for (int p = kStreetCount - 1; p >= 0; --p) {
       const auto [first, last] = GroupRunOf(props_, p);
-      if (p != last) continue;  // one pass per group
+      if (p != last) continue;  // one look at each group
       int missing = kNobody;
       int count = 0;
       for (int q = first; q <= last; ++q) {
@@ -186,34 +212,42 @@ class HardDealer {
       }
       if (count != 1) continue;
       const int holder = props_[missing].owner;
-      if (holder == kNobody || holder == me_ || state_.players[holder].isBankrupt != 0) continue;
+      if (holder == kNobody || state_.players[holder].isBankrupt != 0) continue;
       if (steps_.Masked(missing) || state_.askedThisTurn[missing] != 0) continue;
       if (GroupHasHouses(missing)) continue;
       OfferBestDealFor(missing, holder);
     }
+    BuyIntoSplitGroups();
   }
 
+  // The exchange or purchase of q that is best for Hard, when it is good enough. A swap in which
+  // the partner finishes a group too comes first: that is the deal a partner who reckons as
+  // Hard does will take.
   void OfferBestDealFor(int q, int holder) {
     const int price = props_[q].price;
-    const int money = self().money;
+    const int spendable = self().money - Reserve();
+    const HardDealSides before = Before(holder);
     int bestCounterpart = kNobody;
     int bestAmount = 5 * (price / 2) + kOfferBonus;
-    double bestGain = bestAmount <= money - Reserve()
-                          ? HardDealGain(props_, state_.players, state_.playerCount, me_, holder,
-                                         -bestAmount, kNobody, q)
-                          : -1e18;
+    bool bestMutual = false;
+    double bestGain =
+        bestAmount <= spendable ? Gain(before, holder, -bestAmount, kNobody, q) : kNoFloor;
     for (int c = 0; c < kPropertyCount; ++c) {
       if (props_[c].owner != me_ || props_[c].group == props_[q].group || GroupHasHouses(c)) {
         continue;
       }
-      const int amount = RoundUp(3 * (price - props_[c].price) / 2) + kOfferBonus;
-      if (amount > 0 && amount > money - Reserve()) continue;
-      const double gain = HardDealGain(props_, state_.players, state_.playerCount, me_, holder,
-                                       -amount, c, q);
-      if (gain > bestGain) {
+      const int worth = props_[c].mortgaged != 0 ? props_[c].price / 2 : props_[c].price;
+      const int amount = worth <= price
+                             ? RoundUp(3 * (price - worth) / 2) + kOfferBonus
+                             : -std::max(0, (worth - price) / kRoundTo * kRoundTo - kOfferBonus);
+      if (amount > 0 && amount > spendable) continue;
+      const double gain = Gain(before, holder, -amount, c, q);
+      const bool mutual = gain >= kOfferMargin && Finishes(c, holder);
+      if ((mutual && !bestMutual) || (mutual == bestMutual && gain > bestGain)) {
         bestGain = gain;
         bestCounterpart = c;
         bestAmount = amount;
+        bestMutual = mutual;
       }
     }
     if (bestGain < kOfferMargin) return;
@@ -224,6 +258,38 @@ class HardDealer {
     }
   }
 
+  // Street c would finish `player`'s colour group.
+  bool Finishes(int c, int player) const {
+    if (c >= kStreetCount) return false;
+    const auto [first, last] = GroupRunOf(props_, c);
+    for (int q = first; q <= last; ++q) {
+      if (q != c && props_[q].owner != player) return false;
+    }
+    return true;
+  }
+
+  // In a group of three held one each by Hard and two others, Hard offers twice the price and a
+  // hundred for a second street, once a turn, when it has the money to spare.
+  void BuyIntoSplitGroups() {
+    for (int p = kStreetCount - 1; p >= 0; --p) {
+      const auto [first, last] = GroupRunOf(props_, p);
+      if (p != last || last - first != 2 || GroupHasHouses(p)) continue;
+      const int a = props_[first].owner;
+      const int b = props_[first + 1].owner;
+      const int c = props_[last].owner;
+      if (a == kNobody || b == kNobody || c == kNobody || a == b || b == c || a == c) continue;
+      if (a != me_ && b != me_ && c != me_) continue;
+      for (int q = first; q <= last; ++q) {
+        const int holder = props_[q].owner;
+        if (holder == me_ || steps_.Masked(q) || state_.askedThisTurn[q] != 0) continue;
+        const int offer = 2 * props_[q].price + kOfferBonus;
+        if (self().money - offer < Reserve() + kBuyIntoCushion) return;
+        steps_.OfferPurchase(q, holder, offer);
+        return;
+      }
+    }
+  }
+
   // ---- Houses ----
 
   void Build() {
@@ -231,9 +297,9 @@ class HardDealer {
       LiftWholeGroupMortgages();
       const int p = BestHouse();
       if (p == kNobody) return;
-      const int housePrice = props_[p].housePrice;
-      if (self().money - housePrice < Reserve() && !RaiseForHouse(p)) return;
-      if (self().money - housePrice < Reserve()) return;
+      const int reserve =
+          Reserve() + (props_[p].houses >= kThirdHouse ? kBeyondThreeCushion : 0);
+      if (self().money - props_[p].housePrice < reserve && !RaiseForHouse(p, reserve)) return;
       steps_.BuildHouse(p);
     }
   }
@@ -247,8 +313,8 @@ class HardDealer {
     }
   }
 
-  // Rent gained per krona by bringing group [first, last] from `level` up to `target` houses.
-  double Return(int first, int last, int level, int target) const {
+  // Rent gained per krona by bringing every street of [first, last] up to `target` houses.
+  double Return(int first, int last, int target) const {
     double gain = 0;
     double cost = 0;
     for (int q = first; q <= last; ++q) {
@@ -257,13 +323,15 @@ class HardDealer {
       gain += PropertyOdds(q) * (RentWith(props_, q, then) - RentWith(props_, q, now));
       cost += static_cast<double>(then - now) * props_[q].housePrice;
     }
-    (void)level;
     return cost > 0 ? gain / cost : 0;
   }
 
-  // The street of the whole group that best repays its houses, where the next house goes.
+  // Where the next house goes: the whole, unmortgaged group below three houses that best repays
+  // bringing it up to three, else the one that best repays its fourth house and hotel; within
+  // the group the street with the fewest houses, the last first.
   int BestHouse() const {
     int best = kNobody;
+    bool bestBelowThree = false;
     double bestReturn = 0;
     for (int p = kStreetCount - 1; p >= 0; --p) {
       const auto [first, last] = GroupRunOf(props_, p);
@@ -278,35 +346,39 @@ class HardDealer {
           target = q;
         }
       }
-      if (mortgaged || level >= kHotel || target == kNobody) continue;
+      if (mortgaged || target == kNobody) continue;
+      const bool belowThree = level < kThirdHouse;
       double r = 0;
-      for (int t = level + 1; t <= kHotel; ++t) r = std::max(r, Return(first, last, level, t));
-      if (best == kNobody || r > bestReturn) {
+      for (int t = level + 1; t <= (belowThree ? kThirdHouse : kHotel); ++t) {
+        r = std::max(r, Return(first, last, t));
+      }
+      if (best == kNobody || (belowThree && !bestBelowThree) ||
+          (belowThree == bestBelowThree && r > bestReturn)) {
         best = target;
+        bestBelowThree = belowThree;
         bestReturn = r;
       }
     }
     return best;
   }
 
-  // Mortgages properties outside whole groups while their rent per krona is below what the
-  // house on p brings; true when the money for the house is there.
-  bool RaiseForHouse(int p) {
-    const auto [first, last] = GroupRunOf(props_, p);
+  // Raises the money for a house on p, keeping `reserve`: sales of properties that cost Hard
+  // nothing it misses, then mortgages outside whole groups while their rent per krona is below
+  // what the house brings. True when the money is there.
+  bool RaiseForHouse(int p, int reserve) {
     const double houseReturn =
-        PropertyOdds(p) * (RentWith(props_, p, props_[p].houses + 1) -
-                           RentWith(props_, p, props_[p].houses)) /
+        PropertyOdds(p) *
+        (RentWith(props_, p, props_[p].houses + 1) - RentWith(props_, p, props_[p].houses)) /
         std::max(1, static_cast<int>(props_[p].housePrice));
-    (void)first;
-    (void)last;
-    while (self().money - props_[p].housePrice < Reserve()) {
+    while (self().money - props_[p].housePrice < reserve) {
+      if (OfferSales(0)) continue;
       int spare = kNobody;
       double spareReturn = 0;
       for (int q = 0; q < kBoardPropertyCount; ++q) {
         if (props_[q].owner != me_ || props_[q].mortgaged != 0 || InWholeGroup(q)) continue;
         if (GroupHasHouses(q) || MortgageValue(props_[q]) <= 0) continue;
-        const double r = PropertyOdds(q) * RentWith(props_, q, props_[q].houses) /
-                         MortgageValue(props_[q]);
+        const double r =
+            PropertyOdds(q) * RentWith(props_, q, props_[q].houses) / MortgageValue(props_[q]);
         if (spare == kNobody || r < spareReturn) {
           spare = q;
           spareReturn = r;
@@ -326,11 +398,10 @@ class HardDealer {
     }
   }
 
-  Game& game_;
   GameState& state_;
   PropertyTable& props_;
   DealSteps steps_;
-  int me_ = 0;
+  const int me_;
 };
 
 }  // namespace
