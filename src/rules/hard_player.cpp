@@ -141,27 +141,33 @@ double HardStanding(const PropertyTable& table, const PlayerTable& players, int 
       rate += table[q].mortgaged != 0 ? r / 2 : r;
     }
   }
+  // Houses go where they repay best, reckoned up to any number of houses at once, since a group
+  // may pay only from its third house on.
   for (;;) {
     Whole* best = nullptr;
-    double bestGain = 0;
+    int bestTarget = 0;
+    double bestReturn = 0;
     for (int i = 0; i < wholeCount; ++i) {
       Whole& w = wholes[i];
-      if (w.level >= kHotel || w.g.mortgaged) continue;
-      const double cost = w.g.cost[w.level + 1] - w.g.cost[w.level];
-      if (cost > budget) continue;
-      const double gain = rivalThrows * (w.g.rate[w.level + 1] - w.g.rate[w.level]);
-      // A house is worth building when its rent outweighs what it loses at the bank.
-      if (gain <= cost / 2) continue;
-      if (best == nullptr || gain / cost > bestGain) {
-        best = &w;
-        bestGain = gain / cost;
+      if (w.g.mortgaged) continue;
+      for (int target = w.level + 1; target <= kHotel; ++target) {
+        const double cost = w.g.cost[target] - w.g.cost[w.level];
+        if (cost > budget) break;
+        const double gain = rivalThrows * (w.g.rate[target] - w.g.rate[w.level]);
+        // Houses are worth building when their rent outweighs what they lose at the bank.
+        if (gain <= cost / 2) continue;
+        if (best == nullptr || gain / cost > bestReturn) {
+          best = &w;
+          bestTarget = target;
+          bestReturn = gain / cost;
+        }
       }
     }
     if (best == nullptr) break;
-    const double cost = best->g.cost[best->level + 1] - best->g.cost[best->level];
+    const double cost = best->g.cost[bestTarget] - best->g.cost[best->level];
     budget -= cost;
     standing -= cost / 2;
-    ++best->level;
+    best->level = bestTarget;
   }
   for (int i = 0; i < wholeCount; ++i) {
     const double worth = WholeGroupWorth(wholes[i].g, wholes[i].level, rivalThrows);
