@@ -7,6 +7,14 @@
         <source>Exit Tomtura</source>
         <translation>Avsluta Tomtura</translation>
     </message>
+    <message>
+        <source>How well the computer plays:
+Easy makes a beginner&apos;s mistakes,
+Hard plays to win</source>
+        <translation>Hur bra datorn spelar:
+Lätt gör en nybörjares misstag,
+Svår spelar för att vinna</translation>
+    </message>
 </context>
 <context>
     <name>BoardFileReport</name>
@@ -457,6 +465,22 @@ Vill du ersätta den?</translation>
     <message>
         <source>&amp;Piece</source>
         <translation>&amp;Pjäs</translation>
+    </message>
+    <message>
+        <source>Easy</source>
+        <translation>Lätt</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Hard</source>
+        <translation>Svår</translation>
+    </message>
+    <message>
+        <source>Str&amp;ength</source>
+        <translation>St&amp;yrka</translation>
     </message>
 </context>
 <context>
