@@ -51,6 +51,28 @@ TEST_F(SimProgram, JsonSummaryAndASavedPositionThatRoundTripsWhenNoTurnIsPlayed)
   EXPECT_NE(ReadBytes(Path("b.tom")), saved);  // playing on changes it
 }
 
+// The strengths sit in the seats in the order given, moved round by one seat each game with
+// --rotate-seats; the saved game of the last one, before its first turn, shows where they sat.
+TEST_F(SimProgram, LevelsSitInTheirSeatsAndMoveRoundEachGame) {
+  const std::pair<std::string, std::string> cases[] = {{"", "SE" "SH"}, {"--rotate-seats", "SH" "SE"}};
+  for (const auto& [rotate, reserved] : cases) {
+    ASSERT_EQ(Run("--games 2 --levels easy,hard --max-turns 0 --save " + Path("a.tom") + " " +
+                  rotate),
+              0)
+        << err_;
+    const std::string saved = ReadBytes(Path("a.tom"));
+    ASSERT_EQ(saved.size(), 1840u);
+    EXPECT_EQ(saved.substr(2, 2) + saved.substr(2 + 34, 2), reserved) << rotate;
+  }
+  ASSERT_EQ(Run("--games 20 --levels hard,normal --rotate-seats --seed 1"), 0) << err_;
+  EXPECT_NE(out_.find("\nwins by level   hard 19 (95.0%, 95% CI 76.4-99.1%)  "
+                      "normal 1 (5.0%, 95% CI 0.9-23.6%)\n"),
+            std::string::npos)
+      << out_;
+  ASSERT_EQ(Run("--games 20 --levels hard,normal --rotate-seats --seed 1 --json"), 0) << err_;
+  EXPECT_NE(out_.find("\"wins_by_level\":{\"hard\":{\"wins\":19,"), std::string::npos) << out_;
+}
+
 TEST_F(SimProgram, BadInputFailsWithAMessage) {
   WriteBytes(Path("bad.tom"), "not a saved game");
   const std::pair<std::string, int> cases[] = {{"--load " + Path("bad.tom"), 1},
@@ -58,7 +80,12 @@ TEST_F(SimProgram, BadInputFailsWithAMessage) {
                                                {"--players 7", 2},
                                                {"--games", 2},
                                                {"--seed -4", 2},
-                                               {"--colour blue", 2}};
+                                               {"--colour blue", 2},
+                                               {"--levels hard", 2},
+                                               {"--levels hard,expert", 2},
+                                               {"--levels hard,normal --players 3", 2},
+                                               {"--rotate-seats", 2},
+                                               {"--levels hard,easy --load a.tom", 2}};
   for (const auto& [arguments, exitCode] : cases) {
     EXPECT_EQ(Run(arguments), exitCode) << arguments;
     EXPECT_EQ(err_.rfind("tomtura-sim: ", 0), 0u) << arguments;
