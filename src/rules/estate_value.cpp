@@ -83,7 +83,8 @@ int RentWith(const PropertyTable& table, int p, int houses) {
   if (property.group == kStationGroup) {
     return kStationRents[std::clamp(held, 1, static_cast<int>(kStationRents.size()) - 1)];
   }
-  if (property.group == kUtilityGroup) return kAverageThrow * std::max(held, 1) * kUtilityRentFactor;
+  if (property.group == kUtilityGroup)
+    return kAverageThrow * std::max(held, 1) * kUtilityRentFactor;
   if (property.group >= kJailCardGroup || p >= kStreetCount) return 0;
   houses = std::clamp(houses, 0, kHotel);
   if (houses > 0) return property.rent[houses];

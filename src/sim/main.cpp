@@ -260,10 +260,11 @@ void PrintSummary(const Options& options, const Totals& totals) {
       for (Strength level : NamedLevels(options)) {
         const int won = totals.winsByLevel[static_cast<int>(level)];
         const Share share = WinShare(won, totals.games);
-        levels += fmt::format("{}\"{}\":{{\"wins\":{},\"share\":{:.4f},\"low\":{:.4f},"
-                              "\"high\":{:.4f}}}",
-                              levels.empty() ? "" : ",", StrengthName(level), won, share.share,
-                              share.low, share.high);
+        levels += fmt::format(
+            "{}\"{}\":{{\"wins\":{},\"share\":{:.4f},\"low\":{:.4f},"
+            "\"high\":{:.4f}}}",
+            levels.empty() ? "" : ",", StrengthName(level), won, share.share, share.low,
+            share.high);
       }
       fmt::print(",\"rotate_seats\":{},\"wins_by_level\":{{{}}}", options.rotateSeats, levels);
     }

@@ -83,7 +83,6 @@ class ComputerDealer {
             state_.refusedThisTurn[actor_]};
   }
 
-
   void DebtPhase();
   void MortgageIncompleteGroups();
   void MortgageBareGroups();

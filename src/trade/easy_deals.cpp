@@ -10,13 +10,14 @@ namespace tomtura {
 
 namespace {
 
-constexpr int kBuildCushion = 8000;   // left in hand after a house
+constexpr int kBuildCushion = 8000;  // left in hand after a house
 constexpr int kRichUnmortgage = 15000;
 constexpr int kOfferTenth = 10;
 
 class EasyDealer {
  public:
-  explicit EasyDealer(Game& game) : state_(game.state), props_(game.state.properties), steps_(game) {
+  explicit EasyDealer(Game& game)
+      : state_(game.state), props_(game.state.properties), steps_(game) {
     me_ = steps_.actor();
   }
 

@@ -297,8 +297,7 @@ class HardDealer {
       LiftWholeGroupMortgages();
       const int p = BestHouse();
       if (p == kNobody) return;
-      const int reserve =
-          Reserve() + (props_[p].houses >= kThirdHouse ? kBeyondThreeCushion : 0);
+      const int reserve = Reserve() + (props_[p].houses >= kThirdHouse ? kBeyondThreeCushion : 0);
       if (self().money - props_[p].housePrice < reserve && !RaiseForHouse(p, reserve)) return;
       steps_.BuildHouse(p);
     }

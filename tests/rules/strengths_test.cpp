@@ -31,7 +31,8 @@ TEST(Strengths, OddsOfTheSquaresAreTheDiceAndTheJail) {
   EXPECT_NEAR(sum, 1.0, 1e-9);
   EXPECT_DOUBLE_EQ(odds[kGoToJailSquare] > 0 ? 1 : 0, 1);  // landed on, then sent on
   // The jail gathers the visitors of the corner opposite, so the squares after it are busier.
-  EXPECT_GT(PropertyOdds(kBoardLayout[kJailSquare + 6]), PropertyOdds(kBoardLayout[kJailSquare - 1]));
+  EXPECT_GT(PropertyOdds(kBoardLayout[kJailSquare + 6]),
+            PropertyOdds(kBoardLayout[kJailSquare - 1]));
   EXPECT_EQ(PropertyOdds(kChanceJailCard), 0);
 }
 
@@ -42,8 +43,8 @@ TEST(Strengths, HardBuysWithLittleToSpareUnlessARentAheadCallsForMore) {
     Answers buys;
   };
   const Case cases[] = {
-      {4400 + 500, false, {true, false}},   // Normal wants 2000 left over
-      {4400 + 3000, true, {false, true}},   // Hard keeps back the rent it may meet
+      {4400 + 500, false, {true, false}},  // Normal wants 2000 left over
+      {4400 + 3000, true, {false, true}},  // Hard keeps back the rent it may meet
       {4400 + 30000, true, {true, true}},
   };
   for (const Case& c : cases) {
@@ -80,8 +81,7 @@ TEST(Strengths, HardStaysInJailWhenTheStreetsBeyondItChargeHighRents) {
     g.player(0).jailTurns = 4;
     g.player(0).money = 10000;
     g.player(0).position = kJailSquare;
-    EXPECT_EQ((Answers{MindOf(Strength::Hard).PaysBail(g.game), g.game.ComputerPaysBail()}),
-              c.pays)
+    EXPECT_EQ((Answers{MindOf(Strength::Hard).PaysBail(g.game), g.game.ComputerPaysBail()}), c.pays)
         << c.houses;
   }
   // While most of the board is the bank's, Hard pays to go on buying.
@@ -143,9 +143,9 @@ TEST(Strengths, HardBidsInHundredsUpToThreeTimesThePriceForTheStreetThatFinishes
     int hard, normal;  // the raise each gives
   };
   const Case cases[] = {
-      {{}, 0, 100, 2000},                    // Normal jumps to the price at once
-      {{}, 2000, 0, 250},                    // an ordinary street: Hard stops at its price
-      {{2, 3}, 2400 * 26 / 10, 100, 0},      // finishing its group: 3 x price against 2.5 x
+      {{}, 0, 100, 2000},                // Normal jumps to the price at once
+      {{}, 2000, 0, 250},                // an ordinary street: Hard stops at its price
+      {{2, 3}, 2400 * 26 / 10, 100, 0},  // finishing its group: 3 x price against 2.5 x
   };
   for (const Case& c : cases) {
     DealGame g;

@@ -54,11 +54,15 @@ TEST_F(SimProgram, JsonSummaryAndASavedPositionThatRoundTripsWhenNoTurnIsPlayed)
 // The strengths sit in the seats in the order given, moved round by one seat each game with
 // --rotate-seats; the saved game of the last one, before its first turn, shows where they sat.
 TEST_F(SimProgram, LevelsSitInTheirSeatsAndMoveRoundEachGame) {
-  const std::pair<std::string, std::string> cases[] = {{"", "SE" "SH"}, {"--rotate-seats", "SH" "SE"}};
+  const std::pair<std::string, std::string> cases[] = {{"",
+                                                        "SE"
+                                                        "SH"},
+                                                       {"--rotate-seats",
+                                                        "SH"
+                                                        "SE"}};
   for (const auto& [rotate, reserved] : cases) {
-    ASSERT_EQ(Run("--games 2 --levels easy,hard --max-turns 0 --save " + Path("a.tom") + " " +
-                  rotate),
-              0)
+    ASSERT_EQ(
+        Run("--games 2 --levels easy,hard --max-turns 0 --save " + Path("a.tom") + " " + rotate), 0)
         << err_;
     const std::string saved = ReadBytes(Path("a.tom"));
     ASSERT_EQ(saved.size(), 1840u);

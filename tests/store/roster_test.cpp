@@ -28,8 +28,8 @@ TEST(RosterTest, LinesCarryTheScrambledPasswordOrNoneAtAll) {
   EXPECT_EQ(RosterLine(s, 2), "9,,1,Dator");
   EXPECT_EQ(RosterLine(s, 3), "");
   // A computer's strength follows its "1"; a person's record has none to write.
-  const std::pair<Strength, std::string> strengths[] = {
-      {Strength::Easy, "9,,1E,Dator"}, {Strength::Hard, "9,,1H,Dator"}};
+  const std::pair<Strength, std::string> strengths[] = {{Strength::Easy, "9,,1E,Dator"},
+                                                        {Strength::Hard, "9,,1H,Dator"}};
   for (const auto& [strength, line] : strengths) {
     s.players[2].strength = strength;
     EXPECT_EQ(RosterLine(s, 2), line);

@@ -1,7 +1,7 @@
 // The dealing of the Easy and Hard computer players where it differs from Normal's. Player 0
 // deals; each test plays the same position at the strength and at Normal.
-#include "trade/computer_deals.h"
 #include "deal_fixture.h"
+#include "trade/computer_deals.h"
 
 namespace tomtura::trade_test {
 namespace {
