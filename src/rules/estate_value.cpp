@@ -1,6 +1,7 @@
 #include "rules/estate_value.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace tomtura {
 
@@ -14,10 +15,6 @@ constexpr int kAverageThrow = 7;
 constexpr int kLeastThrow = 2;
 constexpr int kMostThrow = 12;
 
-double DiceOdds(int sum) {
-  return sum < kLeastThrow || sum > kMostThrow ? 0.0 : (6 - std::abs(sum - 7)) / 36.0;
-}
-
 std::array<double, kSquareCount> ComputeLandingOdds() {
   std::array<double, kSquareCount> standing{};
   standing.fill(1.0 / kSquareCount);
@@ -26,7 +23,7 @@ std::array<double, kSquareCount> ComputeLandingOdds() {
     landing.fill(0);
     for (int from = 0; from < kSquareCount; ++from) {
       for (int sum = kLeastThrow; sum < kDiceSums; ++sum) {
-        landing[(from + sum) % kSquareCount] += standing[from] * DiceOdds(sum);
+        landing[(from + sum) % kSquareCount] += standing[from] * ThrowOdds(sum);
       }
     }
     standing = landing;
@@ -46,6 +43,14 @@ std::array<int, kPropertyCount> ComputeSquares() {
 }
 
 }  // namespace
+
+double ThrowOdds(int sum) {
+  constexpr int kWays = 36;
+  constexpr int kMostLikely = 7;
+  constexpr int kWaysToSeven = 6;
+  if (sum < kLeastThrow || sum > kMostThrow) return 0;
+  return (kWaysToSeven - std::abs(sum - kMostLikely)) / static_cast<double>(kWays);
+}
 
 const std::array<double, kSquareCount>& LandingOdds() {
   static const std::array<double, kSquareCount> odds = ComputeLandingOdds();
@@ -70,6 +75,15 @@ bool OwnsWholeGroup(const PropertyTable& table, int p, int player) {
   const auto [first, last] = GroupRunOf(table, p);
   for (int q = first; q <= last; ++q) {
     if (table[q].owner != player) return false;
+  }
+  return true;
+}
+
+bool FinishesGroup(const PropertyTable& table, int p, int player) {
+  if (p < 0 || p >= kStreetCount) return false;
+  const auto [first, last] = GroupRunOf(table, p);
+  for (int q = first; q <= last; ++q) {
+    if (q != p && table[q].owner != player) return false;
   }
   return true;
 }

@@ -14,6 +14,9 @@ namespace tomtura {
 // the go-to-jail corner sending its visitors to the jail. Cards are left out.
 const std::array<double, kSquareCount>& LandingOdds();
 
+// The share of throws of two dice that come to `sum` (2..12; 0 for any other sum).
+double ThrowOdds(int sum);
+
 // The share of throws that end on property p's square; 0 for the jail cards.
 double PropertyOdds(int p);
 
@@ -22,6 +25,9 @@ std::pair<int, int> GroupRunOf(const PropertyTable& table, int p);
 
 // True when `player` owns every entry of street p's colour group.
 bool OwnsWholeGroup(const PropertyTable& table, int p, int player);
+
+// True when street p would finish `player`'s colour group: he owns every other entry of it.
+bool FinishesGroup(const PropertyTable& table, int p, int player);
 
 // The rent a visitor would pay on p if it had `houses` houses (streets), held as the table
 // says: the double rent of a whole group without houses, the station count, the utilities at

@@ -2,7 +2,6 @@
 #include "rules/hard_player.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 #include "data/property_rules.h"
@@ -40,6 +39,8 @@ constexpr double kCompletingBidFactor = 3.0;
 constexpr double kBlockingBidFactor = 2.0;
 constexpr double kPlainBidFactor = 1.0;
 constexpr int kBidStep = 100;
+constexpr int kLeastThrow = 2;
+constexpr int kMostThrow = 12;
 
 int Rivals(const PlayerTable& players, int playerCount, int player) {
   int rivals = 0;
@@ -251,13 +252,13 @@ class Hard : public ComputerMind {
     if (unowned >= kUnownedForBail) return true;
     // Later on the jail is a shelter while the rents ahead of it are high.
     double risk = 0;
-    for (int sum = 2; sum <= 12; ++sum) {
+    for (int sum = kLeastThrow; sum <= kMostThrow; ++sum) {
       const int p = kBoardLayout[(kJailSquare + sum) % kSquareCount];
       if (p < 0) continue;
       const Property& property = state.properties[p];
       if (property.owner == kNobody || property.owner == state.currentPlayer) continue;
       if (property.mortgaged != 0) continue;
-      risk += (6 - std::abs(sum - 7)) / 36.0 * RentWith(state.properties, p, property.houses);
+      risk += ThrowOdds(sum) * RentWith(state.properties, p, property.houses);
     }
     return risk < kCalmRent;
   }
@@ -283,7 +284,7 @@ class Hard : public ComputerMind {
     if (p < 0 || p >= kPropertyCount || bidder < 0 || bidder >= kMaxPlayers) return 0;
     const int price = state.properties[p].price;
     double factor = kPlainBidFactor;
-    if (CompletesFor(state.properties, p, bidder)) {
+    if (FinishesGroup(state.properties, p, bidder)) {
       factor = kCompletingBidFactor;
     } else if (Blocks(state, p, bidder)) {
       factor = kBlockingBidFactor;
@@ -302,24 +303,16 @@ class Hard : public ComputerMind {
   void Deal(Game& game) const override { RunHardDealing(game); }
 
  private:
-  static bool CompletesFor(const PropertyTable& table, int p, int player) {
-    if (p >= kStreetCount) return false;
-    const auto [first, last] = GroupRunOf(table, p);
-    for (int q = first; q <= last; ++q) {
-      if (q != p && table[q].owner != player) return false;
-    }
-    return true;
-  }
   // p would finish a rival's group.
   static bool Blocks(const GameState& state, int p, int me) {
     for (int n = 0; n < state.playerCount && n < kMaxPlayers; ++n) {
       if (n == me || state.players[n].isBankrupt != 0) continue;
-      if (CompletesFor(state.properties, p, n)) return true;
+      if (FinishesGroup(state.properties, p, n)) return true;
     }
     return false;
   }
   static bool Strategic(const GameState& state, int p, int me) {
-    return CompletesFor(state.properties, p, me) || Blocks(state, p, me);
+    return FinishesGroup(state.properties, p, me) || Blocks(state, p, me);
   }
 };
 

@@ -242,7 +242,7 @@ class HardDealer {
                              : -std::max(0, (worth - price) / kRoundTo * kRoundTo - kOfferBonus);
       if (amount > 0 && amount > spendable) continue;
       const double gain = Gain(before, holder, -amount, c, q);
-      const bool mutual = gain >= kOfferMargin && Finishes(c, holder);
+      const bool mutual = gain >= kOfferMargin && FinishesGroup(props_, c, holder);
       if ((mutual && !bestMutual) || (mutual == bestMutual && gain > bestGain)) {
         bestGain = gain;
         bestCounterpart = c;
@@ -256,16 +256,6 @@ class HardDealer {
     } else {
       steps_.OfferExchange(q, holder, bestCounterpart, bestAmount);
     }
-  }
-
-  // Street c would finish `player`'s colour group.
-  bool Finishes(int c, int player) const {
-    if (c >= kStreetCount) return false;
-    const auto [first, last] = GroupRunOf(props_, c);
-    for (int q = first; q <= last; ++q) {
-      if (q != c && props_[q].owner != player) return false;
-    }
-    return true;
   }
 
   // In a group of three held one each by Hard and two others, Hard offers twice the price and a
