@@ -235,11 +235,9 @@ class Hard : public ComputerMind {
     const GameState& state = game.state;
     const int me = state.currentPlayer;
     const int price = state.properties[p].price;
+    // Whatever it can pay for, if need be by mortgages and sales at its next turn, while the
+    // rent it may meet is still covered.
     const int reserve = HardReserve(state.properties, state.players, me);
-    if (state.players[me].money - price >= reserve) return true;
-    // Going short, to be paid by mortgages, only for a street that finishes a group or stops
-    // a rival finishing one.
-    if (!Strategic(state, p, me)) return false;
     return LiquidationValue(me, state.properties, state.players) - price >= reserve;
   }
 
@@ -310,9 +308,6 @@ class Hard : public ComputerMind {
       if (FinishesGroup(state.properties, p, n)) return true;
     }
     return false;
-  }
-  static bool Strategic(const GameState& state, int p, int me) {
-    return FinishesGroup(state.properties, p, me) || Blocks(state, p, me);
   }
 };
 

@@ -1,8 +1,9 @@
 #pragma once
-// The Hard computer player: it weighs every purchase, bid, deal and house by how a player's
-// standing changes, where the standing is what his holdings would fetch at the bank and the rent
-// they can bring in over the game ahead (rules/estate_value.h). It sees what a person at the
-// table sees: the records on the board, never the decks or dice to come.
+// The Hard computer player: it weighs its bids, deals and houses by how a player's standing
+// changes, where the standing is what his holdings would fetch at the bank and the rent they can
+// bring in over the game ahead (rules/estate_value.h), and buys whatever it can pay for while it
+// keeps back the rent it may meet. It sees what a person at the table sees: the records on the
+// board, never the decks or dice to come.
 #include "data/game_state.h"
 #include "rules/computer_mind.h"
 

@@ -36,20 +36,24 @@ TEST(Strengths, OddsOfTheSquaresAreTheDiceAndTheJail) {
   EXPECT_EQ(PropertyOdds(kChanceJailCard), 0);
 }
 
-TEST(Strengths, HardBuysWithLittleToSpareUnlessARentAheadCallsForMore) {
+TEST(Strengths, HardBuysWhatItCanPayForUnlessARentAheadCallsForMore) {
+  // Street 11 costs 4400.
   struct Case {
     int money;
+    std::vector<int> owns;
     bool hotelAhead;  // a rival's hotel five squares ahead, rent 20000
     Answers buys;
   };
   const Case cases[] = {
-      {4400 + 500, false, {true, false}},  // Normal wants 2000 left over
-      {4400 + 3000, true, {false, true}},  // Hard keeps back the rent it may meet
-      {4400 + 30000, true, {true, true}},
+      {4400 + 500, {}, false, {true, false}},  // Normal wants 2000 left over
+      {3000, {20}, false, {true, false}},      // Hard pays the rest by mortgaging street 20
+      {4400 + 3000, {}, true, {false, true}},  // Hard keeps back the rent it may meet
+      {4400 + 30000, {}, true, {true, true}},
   };
   for (const Case& c : cases) {
     DealGame g;
     g.player(0).money = c.money;
+    g.Own(0, c.owns);
     if (c.hotelAhead) {
       g.prop(5).owner = 1;  // square 11, the player stands on 6
       g.prop(5).houses = kHotel;
