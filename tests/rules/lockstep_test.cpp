@@ -95,10 +95,10 @@ struct Position {
 };
 
 Position PositionOf(const GameState& s) {
-  Position p{s.players,      s.properties,    s.currentPlayer,   s.doublesInRow,
-             s.die1,         s.die2,          s.gameRunning,     s.turnPhase,
-             s.firstLap,     s.chanceDeck,    s.communityDeck,   s.askedThisTurn,
-             s.refusedLastTurn, s.refusedThisTurn, s.log.entries()};
+  Position p{
+      s.players,       s.properties,    s.currentPlayer,   s.doublesInRow,    s.die1,
+      s.die2,          s.gameRunning,   s.turnPhase,       s.firstLap,        s.chanceDeck,
+      s.communityDeck, s.askedThisTurn, s.refusedLastTurn, s.refusedThisTurn, s.log.entries()};
   for (Player& player : p.players) player.tokenX = player.tokenY = 0;
   return p;
 }
@@ -108,9 +108,11 @@ Position PositionOf(const GameState& s) {
 class RecordingFrontEnd : public HeadlessFrontEnd {
  public:
   std::vector<Position> positions;
-  void StopDiceTimer() override {
-    if (game().state.turnPhase == TurnPhase::Rolling) positions.push_back(PositionOf(game().state));
-    HeadlessFrontEnd::StopDiceTimer();
+  void StopTimer(GameTimerId timer) override {
+    if (timer == GameTimerId::Dice && game().state.turnPhase == TurnPhase::Rolling) {
+      positions.push_back(PositionOf(game().state));
+    }
+    HeadlessFrontEnd::StopTimer(timer);
   }
 };
 
@@ -129,15 +131,15 @@ class Computer : public RemoteInbox {
     ui.Attach(game);
     game.SetDiceSource(host ? static_cast<DiceSource*>(&hostDice_) : &clientDice_);
     // What this computer's players decide goes to the other computer.
-    game.referee.Subscribe([this](const DecisionRequest& request, const Decision& decision,
-                                  bool remote) {
-      if (remote) return;
-      Message message;
-      message.kind = request.kind;
-      message.player = request.player;
-      message.decision = decision;
-      out_.Send(std::move(message));
-    });
+    game.referee.Subscribe(
+        [this](const DecisionRequest& request, const Decision& decision, bool remote) {
+          if (remote) return;
+          Message message;
+          message.kind = request.kind;
+          message.player = request.player;
+          message.decision = decision;
+          out_.Send(std::move(message));
+        });
   }
 
   // Seats the players: the same records on both computers, with `mine[i]` telling whether
@@ -168,8 +170,7 @@ class Computer : public RemoteInbox {
       if (state.turnPhase == TurnPhase::AwaitRoll && !game.referee.IsRemote(state.currentPlayer)) {
         game.Roll();
         if (ui.dicePending() || state.turnPhase != TurnPhase::Rolling) continue;
-      } else if (state.turnPhase != TurnPhase::AwaitRoll &&
-                 state.turnPhase != TurnPhase::Rolling) {
+      } else if (state.turnPhase != TurnPhase::AwaitRoll && state.turnPhase != TurnPhase::Rolling) {
         Fail("stalled in phase " + std::to_string(static_cast<int>(state.turnPhase)));
         return;
       }
@@ -189,8 +190,8 @@ class Computer : public RemoteInbox {
            game.referee.ApplyRemoteCommit(*message->decision.commit)) {
       message = in_.Receive();
     }
-    if (!message || message->type != Message::Type::Decision ||
-        message->kind != request.kind || message->player != request.player) {
+    if (!message || message->type != Message::Type::Decision || message->kind != request.kind ||
+        message->player != request.player) {
       Fail("expected the " + std::string(DecisionKindName(request.kind)) + " of player " +
            std::to_string(request.player));
       return {};

@@ -58,6 +58,16 @@ class HotSeat {
  public:
   explicit HotSeat(Harness& h) : h_(h), state_(h.game->state) {
     h_.playDialog = [this](QDialog& dialog) { return Play(dialog); };
+    // The winner of an auction pays his bid when the auction closes.
+    h_.game->referee.SubscribeOutcomes([this](const Outcome& outcome, const DecisionRecord*) {
+      const auto* sale = std::get_if<Purchase>(&outcome.what);
+      if (sale == nullptr || !sale->auction) return;
+      const int winner = sale->player;
+      if (winner != auctionWinner_ || sale->price != auctionBid_ ||
+          state_.players[winner].money != moneyBeforeAuction_[winner].money - auctionBid_) {
+        Fault(QString("%1 won the auction without paying").arg(kNames[winner]));
+      }
+    });
   }
 
   QStringList faults;
@@ -269,11 +279,8 @@ class HotSeat {
     if (dialog.closing()) {
       const int winner = auction.highestBidder();
       if (!auction.ended()) Fault("the auction dialog closed before the auction ended");
-      if (auction.highestBid() > 0 &&
-          state_.players[winner].money !=
-              moneyBeforeAuction_[winner].money - auction.highestBid()) {
-        Fault(QString("%1 won the auction without paying").arg(kNames[winner]));
-      }
+      auctionWinner_ = winner;
+      auctionBid_ = auction.highestBid();
       const int property = auction.property();
       pending_ = [this, property, winner] {
         if (state_.properties[property].owner != winner) Fault("the auction winner got nothing");
@@ -418,6 +425,8 @@ class HotSeat {
   bool raisedForDebt_ = false;  // the person in debt has been to the play window for it
   const AuctionDialog* auctionShown_ = nullptr;
   PlayerTable moneyBeforeAuction_{};
+  int auctionWinner_ = kNobody;
+  int auctionBid_ = 0;
   std::function<void()> pending_;
 };
 
