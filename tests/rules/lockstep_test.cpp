@@ -1,9 +1,11 @@
 // Two copies of one game, each at its own computer (a thread here), joined by an in-memory
 // pipe: each plays its own players and takes the other's answers from the pipe, the host throws
-// every die and shuffles the decks. After every throw both copies must hold the same game. And
-// a game replayed from its published decisions and its dice is the same game.
+// every die and shuffles the decks. Both copies must apply the same outcomes in the same order,
+// and after every throw hold the same game. And a game replayed from its published decisions
+// and its dice is the same game.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -140,6 +142,9 @@ class Computer : public RemoteInbox {
           message.decision = decision;
           out_.Send(std::move(message));
         });
+    game.referee.SubscribeOutcomes([this](const Outcome& outcome, const DecisionRecord*) {
+      outcomes.push_back(DescribeOutcome(outcome));
+    });
   }
 
   // Seats the players: the same records on both computers, with `mine[i]` telling whether
@@ -210,6 +215,7 @@ class Computer : public RemoteInbox {
 
   RecordingFrontEnd ui;
   Game game;
+  std::vector<std::string> outcomes;  // as applied here, described
   bool failed = false;
   std::string failure;
   int decisionsReceived = 0;
@@ -301,6 +307,12 @@ TEST(Lockstep, TwoComputersPlayTheSameGameThrowForThrow) {
     SCOPED_TRACE("game " + std::to_string(index) + ", " + std::to_string(players) + " players");
     ASSERT_FALSE(host.failed) << host.failure;
     ASSERT_FALSE(client.failed) << client.failure;
+    const auto [hostAt, clientAt] = std::mismatch(host.outcomes.begin(), host.outcomes.end(),
+                                                  client.outcomes.begin(), client.outcomes.end());
+    ASSERT_TRUE(hostAt == host.outcomes.end() && clientAt == client.outcomes.end())
+        << "the copies differ at outcome " << (hostAt - host.outcomes.begin()) << ": the host's "
+        << (hostAt != host.outcomes.end() ? *hostAt : "none") << ", the client's "
+        << (clientAt != client.outcomes.end() ? *clientAt : "none");
     const auto& a = host.ui.positions;
     const auto& b = client.ui.positions;
     ASSERT_EQ(a.size(), b.size());

@@ -246,6 +246,44 @@ TEST_F(Deals, ADebtorWhoseLastOfferWasRefusedCannotPay) {
             (std::vector<std::string>{"Bo svarar nej", "Anna kan inte betala"}));
 }
 
+// What a window's copies come to: the round trips with the bank cost their fees, and copies
+// that no window of the player on turn could have made are refused whole.
+TEST_F(Deals, CommitOutcomesExplainTheCopiesOrRefuseThem) {
+  OwnAnEstateToDealWith();
+  PlayWindowDeals deals(game);
+  EXPECT_EQ(deals.Unmortgage(17), Result::Done);  // 1350 + 135
+  EXPECT_EQ(deals.Mortgage(17), Result::Done);    // 1350 back: 135 lost
+  EXPECT_EQ(deals.SellHouse(14), Result::Done);   // 250
+  EXPECT_EQ(deals.BuyHouse(14), Result::Done);    // 500 again: 250 lost
+  EXPECT_EQ(deals.AskBuy(1, 0, false, -1, 700), Result::Done);
+  const GameState& s = game.state;
+  const auto outcomes = CommitOutcomes(s, 0, s.workPlayers, s.workProperties);
+  ASSERT_TRUE(outcomes.has_value());
+  ASSERT_EQ(outcomes->size(), 2u);
+  const auto* deal = std::get_if<Deal>(&(*outcomes)[0].what);
+  ASSERT_NE(deal, nullptr);
+  EXPECT_EQ(std::tuple(deal->partner, deal->money, deal->toActor, deal->toPartner),
+            std::tuple(1, 700, PropertyBit(0), 0u));
+  const auto* fees = std::get_if<Payment>(&(*outcomes)[1].what);
+  ASSERT_NE(fees, nullptr);
+  EXPECT_EQ(std::tuple(fees->from, fees->to, fees->amount), std::tuple(0, kBank, 385));
+
+  const auto refused = [&](auto change) {
+    PlayerTable players = s.workPlayers;
+    PropertyTable properties = s.workProperties;
+    change(players, properties);
+    return !CommitOutcomes(s, 0, players, properties).has_value();
+  };
+  // Money is only moved between the players or lost to the bank's fees, never made.
+  EXPECT_TRUE(refused([](PlayerTable& players, PropertyTable&) { players[0].money += 1000; }));
+  EXPECT_TRUE(refused([](PlayerTable& players, PropertyTable&) { players[2].money += 1000; }));
+  EXPECT_TRUE(refused([](PlayerTable&, PropertyTable& table) { table[5].owner = 1; }));
+  EXPECT_TRUE(refused([](PlayerTable&, PropertyTable& table) { table[2].price = 1; }));
+  EXPECT_TRUE(refused([](PlayerTable& players, PropertyTable&) { players[1].position = 9; }));
+  EXPECT_TRUE(refused([](PlayerTable&, PropertyTable& table) { table[9].mortgaged = 2; }));
+  EXPECT_FALSE(refused([](PlayerTable& players, PropertyTable&) { players[1].isComputer = 7; }));
+}
+
 // The player is told every answer, a person's or a computer player's, as information naming the
 // street; a board file without those texts names only the partner, as before.
 TEST(DealAnswers, NameTheStreetOrOnAnOlderBoardFileOnlyThePartner) {
