@@ -3,7 +3,6 @@
 #include "rules/easy_player.h"
 #include "rules/game.h"
 #include "rules/hard_player.h"
-#include "trade/computer_deals.h"
 
 namespace tomtura {
 
@@ -20,7 +19,6 @@ class NormalMind : public ComputerMind {
   int AuctionRaise(Game& game, int bidder, int bid, int p) const override {
     return game.ComputerAuctionRaise(bidder, bid, p);
   }
-  void Deal(Game& game) const override { RunNormalDealing(game); }
 };
 
 }  // namespace

@@ -1,9 +1,9 @@
 #pragma once
 // A computer player's mind: its answers to the questions of the game (buy the street landed on,
-// pay the bail, accept a deal, raise a bid) and its dealing at the start of its turn. Each
-// strength has one; Normal is the computer player's own rules (Game::ComputerBuys and the
-// rest, and the dealing of trade/computer_deals.h). A mind decides only: the referee and the
-// dealing's steps apply what it chose.
+// pay the bail, accept a deal, raise a bid). Each strength has one; Normal is the computer
+// player's own rules (Game::ComputerBuys and the rest). A mind decides only: the referee applies
+// what it chose. The dealing at the start of a computer's turn follows its strength too
+// (trade/computer_deals.h).
 #include "data/game_state.h"
 
 namespace tomtura {
@@ -23,8 +23,6 @@ class ComputerMind {
                        int propertyReceived, const PropertyTable& table) const = 0;
   // What `bidder` adds to the highest bid `bid` for p; 0 passes.
   virtual int AuctionRaise(Game& game, int bidder, int bid, int p) const = 0;
-  // The current player's dealing at the start of its turn.
-  virtual void Deal(Game& game) const = 0;
 };
 
 const ComputerMind& MindOf(Strength strength);

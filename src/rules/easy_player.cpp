@@ -7,7 +7,6 @@
 
 #include "data/property_rules.h"
 #include "rules/game.h"
-#include "trade/easy_deals.h"
 
 namespace tomtura {
 
@@ -45,8 +44,6 @@ class Easy : public ComputerMind {
     if (game.state.players[bidder].money - next < kEasyCushion) return 0;
     return kBidStep;
   }
-
-  void Deal(Game& game) const override { RunEasyDealing(game); }
 };
 
 }  // namespace

@@ -8,9 +8,10 @@
 #include "trade/computer_deals.h"
 
 #include "data/property_rules.h"
-#include "rules/computer_mind.h"
-#include "rules/game.h"
+#include "data/tabletop.h"
 #include "trade/deal_steps.h"
+#include "trade/easy_deals.h"
+#include "trade/hard_deals.h"
 
 namespace tomtura {
 
@@ -46,19 +47,18 @@ struct DealSnapshot {
 
 class ComputerDealer {
  public:
-  explicit ComputerDealer(Game& game)
-      : game_(game),
-        state_(game.state),
-        props_(game.state.properties),
-        actor_(game.state.currentPlayer),
-        steps_(game) {}
+  ComputerDealer(Tabletop& table, bool sketch)
+      : state_(table.state),
+        props_(table.state.properties),
+        actor_(table.state.currentPlayer),
+        steps_(table, sketch) {}
 
   void Run();
 
  private:
   Player& actor() { return state_.players[actor_]; }
   bool InDebt() { return actor().money < 0; }
-  bool CannotPay() { return game_.CannotPay(props_, state_.players, false); }
+  bool CannotPay() { return CannotPayDebt(actor_, props_, state_.players, state_.askedThisTurn); }
   int Liquidation() { return LiquidationValue(actor_, props_, state_.players); }
   bool OwnsCompleteGroup() { return CountCompleteGroups(actor_, props_) > 0; }
   bool Owns(int p) const { return props_[p].owner == actor_; }
@@ -101,7 +101,6 @@ class ComputerDealer {
   int FindCounterpart(int q, int holder) const;
   bool Affordable(int amount);
 
-  Game& game_;
   GameState& state_;
   PropertyTable& props_;
   const int actor_;
@@ -319,7 +318,7 @@ void ComputerDealer::RaiseWanted(int wanted) {
   // Mortgages of incomplete groups for a house it could not pay; these are not logged.
   for (int p = kBoardPropertyCount - 1; p >= 0 && wanted > 0; --p) {
     if (!Owns(p) || props_[p].mortgaged != 0 || GroupComplete(p)) continue;
-    steps_.Mortgage(p, false);
+    if (!steps_.Mortgage(p, false)) continue;
     wanted -= MortgageValue(props_[p]);
   }
 }
@@ -419,14 +418,32 @@ void ComputerDealer::BuyIntoSplitGroups() {
   }
 }
 
-}  // namespace
-
-void RunComputerTransactions(Game& game) {
-  MindOf(game.state, game.state.currentPlayer).Deal(game);
+// The current player's dealing, by the rules of its strength.
+void DealByStrength(Tabletop& table, bool sketch) {
+  const int actor = table.state.currentPlayer;
+  const Strength strength =
+      actor >= 0 && actor < kMaxPlayers ? table.state.players[actor].strength : Strength::Normal;
+  switch (strength) {
+    case Strength::Easy:
+      RunEasyDealing(table, sketch);
+      return;
+    case Strength::Hard:
+      RunHardDealing(table, sketch);
+      return;
+    case Strength::Normal:
+      break;
+  }
+  ComputerDealer(table, sketch).Run();
 }
 
-void RunNormalDealing(Game& game) {
-  ComputerDealer(game).Run();
+}  // namespace
+
+void RunComputerTransactions(Tabletop& table) {
+  DealByStrength(table, false);
+}
+
+void SketchComputerTransactions(Tabletop& table) {
+  DealByStrength(table, true);
 }
 
 }  // namespace tomtura

@@ -1,21 +1,26 @@
 #pragma once
 // The steps by which a computer player's dealing changes the game, whatever its strength: a
 // mortgage, a lifted mortgage, a house built or sold, and the offers that need another player's
-// consent. Each step writes the live records and its log line and notes what was done, for the
-// summary on the status line at the end. The strengths choose the steps; only this applies them.
+// consent. Each step is an outcome that the game checks, applies and logs (data/outcome.h);
+// the steps note what was done, for the summary on the status line at the end. The strengths
+// choose the steps; only this applies them.
 #include <cstdint>
+#include <string>
 
 #include "data/game_state.h"
 
 namespace tomtura {
 
-class Game;
+class Tabletop;
+struct Outcome;
 
 class DealSteps {
  public:
-  // The dealing of the current player; the play window's copies of the players are emptied,
-  // so that a consent dialog sees the live records.
-  explicit DealSteps(Game& game);
+  // The dealing of the current player. In a sketch the changes go straight into the live
+  // tables, without log lines, summary or listeners (a player who deals as the computer would
+  // in a play window). The play window's copies of the players are emptied, so that a consent
+  // dialog sees the live records.
+  DealSteps(Tabletop& table, bool sketch);
 
   int actor() const { return actor_; }
 
@@ -28,14 +33,14 @@ class DealSteps {
   void ShiftRefusals();
   std::uint32_t refusedNow() const { return refusedNow_; }
 
-  // ---- Changes the actor makes alone ----
+  // ---- Changes the actor makes alone; each true when it was made ----
   // Mortgages p for half its price; `logged` false leaves no log line.
-  void Mortgage(int p, bool logged = true);
-  void LiftMortgage(int p);
+  bool Mortgage(int p, bool logged = true);
+  bool LiftMortgage(int p);
   // One more house on street p, for its house price.
-  void BuildHouse(int p);
+  bool BuildHouse(int p);
   // One house of street p back to the bank, for half its house price.
-  void SellHouse(int p);
+  bool SellHouse(int p);
 
   // ---- Offers; each true when the other player consented and the deal was made ----
   // The actor's p to `buyer` for `price`.
@@ -45,16 +50,17 @@ class DealSteps {
   // `holder`'s q for `offer`.
   bool OfferPurchase(int q, int holder, int offer);
 
-  // The status line: what was done, or that the actor did nothing.
+  // The status line: what was done, or that the actor did nothing. Nothing in a sketch.
   void WriteSummary();
 
  private:
-  Player& self();
-  bool Ask(int partner, int text, int moneyReceived, int given, int received);
+  bool Apply(const Outcome& outcome);
+  bool Ask(int partner, const std::string& text, int moneyReceived, int given, int received);
 
-  Game& game_;
+  Tabletop& table_;
   GameState& state_;
   const int actor_;
+  const bool sketch_;
   std::uint32_t refusedNow_ = 0;
   bool didMortgage_ = false;
   bool didUnmortgage_ = false;

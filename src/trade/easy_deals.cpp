@@ -1,9 +1,9 @@
 // The Easy computer player's dealing.
 #include "trade/easy_deals.h"
 
+#include "data/estate_value.h"
 #include "data/property_rules.h"
-#include "rules/estate_value.h"
-#include "rules/game.h"
+#include "data/tabletop.h"
 #include "trade/deal_steps.h"
 
 namespace tomtura {
@@ -16,8 +16,8 @@ constexpr int kOfferTenth = 10;
 
 class EasyDealer {
  public:
-  explicit EasyDealer(Game& game)
-      : state_(game.state), props_(game.state.properties), steps_(game) {
+  EasyDealer(Tabletop& table, bool sketch)
+      : state_(table.state), props_(table.state.properties), steps_(table, sketch) {
     me_ = steps_.actor();
   }
 
@@ -119,8 +119,8 @@ class EasyDealer {
 
 }  // namespace
 
-void RunEasyDealing(Game& game) {
-  EasyDealer(game).Run();
+void RunEasyDealing(Tabletop& table, bool sketch) {
+  EasyDealer(table, sketch).Run();
 }
 
 }  // namespace tomtura

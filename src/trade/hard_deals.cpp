@@ -6,11 +6,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "data/estate_value.h"
+#include "data/outcome.h"
 #include "data/property_rules.h"
-#include "rules/estate_value.h"
-#include "rules/game.h"
-#include "rules/hard_player.h"
+#include "data/tabletop.h"
 #include "trade/deal_steps.h"
+#include "trade/hard_standing.h"
 
 namespace tomtura {
 
@@ -46,8 +47,11 @@ int RoundUp(int amount) {
 
 class HardDealer {
  public:
-  explicit HardDealer(Game& game)
-      : state_(game.state), props_(game.state.properties), steps_(game), me_(steps_.actor()) {}
+  HardDealer(Tabletop& table, bool sketch)
+      : state_(table.state),
+        props_(table.state.properties),
+        steps_(table, sketch),
+        me_(steps_.actor()) {}
 
   void Run() {
     RaiseMoney();
@@ -91,17 +95,18 @@ class HardDealer {
 
   double Standing() const { return HardStanding(props_, state_.players, state_.playerCount, me_); }
 
-  // What changing p as `change` does costs the standing (`before` without it), per krona it
-  // brings in.
-  template <typename Change>
-  double LossPerKrona(double before, int p, int money, Change change) const {
-    PropertyTable table = props_;
+  // What `change` (a mortgage or a house sold by the actor) costs the standing, `before` without
+  // it, per krona it brings in.
+  double LossPerKrona(double before, const Outcome& change, int money) const {
+    PropertyTable properties = props_;
     PlayerTable players = state_.players;
-    change(table[p]);
-    players[me_].money += money;
-    const double after = HardStanding(table, players, state_.playerCount, me_);
-    return (before - after) / std::max(money, 1);
+    const Holdings after{players, properties, state_.playerCount};
+    if (!CheckOutcome(after, change).empty()) return kNoLoss;
+    ApplyOutcome(after, change);
+    return (before - HardStanding(properties, players, state_.playerCount, me_)) /
+           std::max(money, 1);
   }
+  static constexpr double kNoLoss = 1e300;  // a change the game would not allow
 
   // ---- Raising money ----
 
@@ -166,7 +171,7 @@ class HardDealer {
       if (props_[p].owner != me_ || props_[p].mortgaged != 0 || GroupHasHouses(p)) continue;
       const int value = MortgageValue(props_[p]);
       if (value <= 0) continue;
-      const double loss = LossPerKrona(before, p, value, [](Property& q) { q.mortgaged = 1; });
+      const double loss = LossPerKrona(before, {Mortgage{me_, p, false}}, value);
       if (best == kNobody || loss < bestLoss) {
         best = p;
         bestLoss = loss;
@@ -185,7 +190,7 @@ class HardDealer {
     for (int p = 0; p < kStreetCount; ++p) {
       if (props_[p].owner != me_ || props_[p].houses <= 0 || !MostBuilt(p)) continue;
       const double loss =
-          LossPerKrona(before, p, HouseRefund(props_[p]), [](Property& q) { q.houses -= 1; });
+          LossPerKrona(before, {Houses{me_, p, -1, DealSource::Computer}}, HouseRefund(props_[p]));
       if (best == kNobody || loss < bestLoss) {
         best = p;
         bestLoss = loss;
@@ -395,8 +400,8 @@ class HardDealer {
 
 }  // namespace
 
-void RunHardDealing(Game& game) {
-  HardDealer(game).Run();
+void RunHardDealing(Tabletop& table, bool sketch) {
+  HardDealer(table, sketch).Run();
 }
 
 }  // namespace tomtura

@@ -239,7 +239,7 @@ void NewGameDialog::ShowSlot() {
   slotNumber_->setText(QString::number(slots_.editSlot() + 1));
   name_->setText(QString::fromStdString(shown.name.utf8()));
   password_->setText(QString::fromStdString(shown.password.utf8()));
-  computer_->setChecked(shown.isComputer == 1);
+  computer_->setChecked(IsComputerPlayer(shown));
   password_->setDisabled(computer_->isChecked());
   strength_->setCurrentIndex(strength_->findData(static_cast<int>(shown.strength)));
   strength_->setEnabled(computer_->isChecked());

@@ -1,8 +1,8 @@
 // The answers of the Easy and Hard computer players where they differ from Normal's: each row
 // states what the strength answers and what Normal answers to the same question.
+#include "data/estate_value.h"
 #include "rules/computer_mind.h"
-#include "rules/estate_value.h"
-#include "rules/hard_player.h"
+#include "trade/hard_standing.h"
 
 #include "../trade/deal_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "rules/estate_value.h"
+#include "data/estate_value.h"
 
 #include <algorithm>
 #include <cstdlib>
