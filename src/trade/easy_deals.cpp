@@ -48,8 +48,7 @@ class EasyDealer {
       changed = false;
       for (int p = 0; p < kBoardPropertyCount && self().money < 0; ++p) {
         if (props_[p].owner != me_ || props_[p].mortgaged != 0 || GroupHasHouses(p)) continue;
-        steps_.Mortgage(p);
-        changed = true;
+        changed = steps_.Mortgage(p) || changed;
       }
       for (int p = 0; p < kStreetCount && self().money < 0; ++p) {
         if (props_[p].owner != me_ || props_[p].houses <= 0) continue;
@@ -57,8 +56,7 @@ class EasyDealer {
         bool most = true;
         for (int q = first; q <= last; ++q) most = most && props_[q].houses <= props_[p].houses;
         if (!most) continue;
-        steps_.SellHouse(p);
-        changed = true;
+        changed = steps_.SellHouse(p) || changed;
       }
     }
   }

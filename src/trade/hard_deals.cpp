@@ -172,14 +172,12 @@ class HardDealer {
       const int value = MortgageValue(props_[p]);
       if (value <= 0) continue;
       const double loss = LossPerKrona(before, {Mortgage{me_, p, false}}, value);
-      if (best == kNobody || loss < bestLoss) {
+      if (loss < kNoLoss && (best == kNobody || loss < bestLoss)) {
         best = p;
         bestLoss = loss;
       }
     }
-    if (best == kNobody) return false;
-    steps_.Mortgage(best);
-    return true;
+    return best != kNobody && steps_.Mortgage(best);
   }
 
   // Sells one house where the standing misses it least, evenly within the group.
@@ -191,14 +189,12 @@ class HardDealer {
       if (props_[p].owner != me_ || props_[p].houses <= 0 || !MostBuilt(p)) continue;
       const double loss =
           LossPerKrona(before, {Houses{me_, p, -1, DealSource::Computer}}, HouseRefund(props_[p]));
-      if (best == kNobody || loss < bestLoss) {
+      if (loss < kNoLoss && (best == kNobody || loss < bestLoss)) {
         best = p;
         bestLoss = loss;
       }
     }
-    if (best == kNobody) return false;
-    steps_.SellHouse(best);
-    return true;
+    return best != kNobody && steps_.SellHouse(best);
   }
 
   // ---- Deals towards whole groups ----
@@ -294,7 +290,7 @@ class HardDealer {
       if (p == kNobody) return;
       const int reserve = Reserve() + (props_[p].houses >= kThirdHouse ? kBeyondThreeCushion : 0);
       if (self().money - props_[p].housePrice < reserve && !RaiseForHouse(p, reserve)) return;
-      steps_.BuildHouse(p);
+      if (!steps_.BuildHouse(p)) return;
     }
   }
 
@@ -379,7 +375,7 @@ class HardDealer {
         }
       }
       if (spare == kNobody || spareReturn >= houseReturn) return false;
-      steps_.Mortgage(spare);
+      if (!steps_.Mortgage(spare)) return false;
     }
     return true;
   }
