@@ -173,6 +173,7 @@ bool Game::GoBankrupt() {
   const std::string winnerName = winner == kNobody ? std::string() : PlayerName(winner);
   ui.ShowMessage(FormatCatalogue(kTextWinner, winnerName), MessageIcon::Information);
   state.gameRunning = 0;
+  ui.Changed({Changes::kGameOver});
   return true;
 }
 
