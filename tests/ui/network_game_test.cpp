@@ -227,7 +227,7 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
     auto* address = FindControl<QLabel>(lobby, HostLobbyDialog::kAddress);
     // Nobody yet, and the name of the new-game dialog's first slot is offered for the host.
     lobbyChecked = players->count() == 0 && !start->isEnabled() &&
-                   address->text().startsWith(h.Text(35).section('%', 0, 0)) &&
+                   address->text().startsWith(h.Text(kTextAddress).section('%', 0, 0)) &&
                    FindControl<QLineEdit>(lobby, HostLobbyDialog::kName)->text() == "P1";
     const int port = h.window->network().link()->listeningPort();
     for (int i = 0; i < 2; ++i) {
@@ -389,7 +389,7 @@ void NetworkGameTest::leavingForANewGameAsksFirst() {
 
   h.answer = QMessageBox::Cancel;
   h.window->OnCommand(kCmdNewGame);
-  QCOMPARE(h.shown, QStringList({h.Text(6)}));
+  QCOMPARE(h.shown, QStringList({h.Text(kTextLeaveNetwork)}));
   QVERIFY(h.window->network().active());
 
   bool newGameOffered = false;
