@@ -140,7 +140,9 @@ std::optional<GameHistory> DecodeHistory(std::span<const std::uint8_t> bytes,
   const int n = in.U8();
   const std::uint32_t count = in.U32();
   if (start > static_cast<std::uint8_t>(HistoryStart::Load)) return Refuse(fault, "no such start");
-  if (n != saved.playerCount) return Refuse(fault, "another number of players");
+  if (n < 2 || n > kMaxPlayers || n != saved.playerCount) {
+    return Refuse(fault, "another number of players");
+  }
   if (count < 1 || count > GameHistory::kMaxPoints) return Refuse(fault, "no such number of turns");
   const std::size_t expected = kHeaderSize + RunningSize(n) +
                                static_cast<std::size_t>(n) * kTallyCount * 8 +
