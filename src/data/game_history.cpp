@@ -144,8 +144,8 @@ void GameHistory::Note(const Outcome& outcome, const GameState& after) {
         } else if constexpr (std::is_same_v<T, Mortgage>) {
           const Property& property = properties[o.property];
           const std::int64_t value = MortgageValue(property);
-          const std::int64_t unmortgaged = std::int64_t{property.price} +
-                                           std::int64_t{property.houses} * property.housePrice;
+          const std::int64_t unmortgaged =
+              std::int64_t{property.price} + std::int64_t{property.houses} * property.housePrice;
           if (o.lift) {
             Pay(o.player, kBank, UnmortgageCost(property));
             Gain(o.player, 0, unmortgaged - value);

@@ -26,7 +26,7 @@ enum class HistoryStart : std::uint8_t { NewGame = 0, Load = 1 };
 // The standing after one turn: each player's money and worth, and what the bank paid out to the
 // players and took in from them during that turn.
 struct TurnPoint {
-  std::int32_t turn = 0;       // turns handed on since the history began; 0 is its start
+  std::int32_t turn = 0;          // turns handed on since the history began; 0 is its start
   std::int32_t player = kNobody;  // whose turn ended here; kNobody at the start
   std::array<std::int64_t, kMaxPlayers> cash{};
   std::array<std::int64_t, kMaxPlayers> worth{};
@@ -42,9 +42,9 @@ struct PlayerTally {
   std::int64_t rentReceived = 0;
   std::int64_t salary = 0;
   std::int64_t taxes = 0;
-  std::int64_t cards = 0;  // cards' amounts, gifts and repairs: received less paid
+  std::int64_t cards = 0;        // cards' amounts, gifts and repairs: received less paid
   std::int64_t bailAndFees = 0;  // bail, and a play window's charges
-  std::int64_t bought = 0;      // properties bought from the bank, at the price or at auction
+  std::int64_t bought = 0;       // properties bought from the bank, at the price or at auction
   std::int64_t housesBought = 0;
   std::int64_t housesSold = 0;
   std::int64_t mortgages = 0;
@@ -93,8 +93,8 @@ class GameHistory {
 
   bool operator==(const GameHistory& other) const {
     return start_ == other.start_ && playerCount_ == other.playerCount_ &&
-           points_ == other.points_ && tallies_ == other.tallies_ &&
-           current_ == other.current_ && creditors_ == other.creditors_;
+           points_ == other.points_ && tallies_ == other.tallies_ && current_ == other.current_ &&
+           creditors_ == other.creditors_;
   }
 
  private:

@@ -264,7 +264,8 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
     std::string error;
     if (!SaveGameFile(state, game.texts, options.save, &error) ||
         !SaveHistoryFile(game.history, state, options.save)) {
-      fmt::print(stderr, "tomtura-sim: {}\n", error.empty() ? "cannot write " + options.save : error);
+      fmt::print(stderr, "tomtura-sim: {}\n",
+                 error.empty() ? "cannot write " + options.save : error);
       return kExitFailure;
     }
   }

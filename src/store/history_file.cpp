@@ -18,9 +18,9 @@ constexpr int kTallyCount = 14;
 
 // The tallies of a player in file order.
 std::array<std::int64_t*, kTallyCount> Fields(PlayerTally& t) {
-  return {&t.rentPaid,   &t.rentReceived, &t.salary,    &t.taxes,
-          &t.cards,      &t.bailAndFees,  &t.bought,    &t.housesBought,
-          &t.housesSold, &t.mortgages,    &t.mortgagesLifted, &t.deals,
+  return {&t.rentPaid,   &t.rentReceived,      &t.salary,          &t.taxes,
+          &t.cards,      &t.bailAndFees,       &t.bought,          &t.housesBought,
+          &t.housesSold, &t.mortgages,         &t.mortgagesLifted, &t.deals,
           &t.jailTurns,  &t.bankruptciesCaused};
 }
 
@@ -92,8 +92,7 @@ std::uint32_t SavedGameCheck(std::span<const std::uint8_t> savedGameBytes) {
   return hash;
 }
 
-std::vector<std::uint8_t> EncodeHistory(const GameHistory& history,
-                                        std::uint32_t savedGameCheck) {
+std::vector<std::uint8_t> EncodeHistory(const GameHistory& history, std::uint32_t savedGameCheck) {
   const int n = history.playerCount();
   Writer out;
   for (std::uint8_t c : kMagic) out.U8(c);
@@ -145,8 +144,7 @@ std::optional<GameHistory> DecodeHistory(std::span<const std::uint8_t> bytes,
   }
   if (count < 1 || count > GameHistory::kMaxPoints) return Refuse(fault, "no such number of turns");
   const std::size_t expected = kHeaderSize + RunningSize(n) +
-                               static_cast<std::size_t>(n) * kTallyCount * 8 +
-                               count * PointSize(n);
+                               static_cast<std::size_t>(n) * kTallyCount * 8 + count * PointSize(n);
   if (bytes.size() != expected) return Refuse(fault, "cut short or running on");
 
   const auto isParty = [n](int who) { return who >= kNobody && who < n; };

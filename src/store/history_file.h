@@ -41,9 +41,9 @@ std::vector<std::uint8_t> EncodeHistory(const GameHistory& history, std::uint32_
 
 // The history of the saved game `saved` whose bytes have `savedGameCheck`; nullopt, with the
 // reason in *fault, when the bytes are not a history of this version, belong to another saved
-// game (another check, player count or money, a player count outside 2..6), are cut short or run on, or hold a value out of
-// range (a start, player or creditor outside the game, turns not rising from 0, money beyond a
-// player's record).
+// game (another check, player count or money, a player count outside 2..6), are cut short or run
+// on, or hold a value out of range (a start, player or creditor outside the game, turns not rising
+// from 0, money beyond a player's record).
 std::optional<GameHistory> DecodeHistory(std::span<const std::uint8_t> bytes,
                                          std::uint32_t savedGameCheck, const SavedGame& saved,
                                          std::string* fault = nullptr);

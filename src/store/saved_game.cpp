@@ -8,8 +8,8 @@
 #include <system_error>
 #include <vector>
 
-#include "data/ini_file.h"
 #include "data/format.h"
+#include "data/ini_file.h"
 
 namespace tomtura {
 

@@ -1,8 +1,8 @@
 #include "ui/statistics_window.h"
 
 #include <QBuffer>
-#include <QChart>
 #include <QCategoryAxis>
+#include <QChart>
 #include <QChartView>
 #include <QCursor>
 #include <QDialogButtonBox>
@@ -23,8 +23,8 @@
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QToolTip>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 
@@ -289,8 +289,9 @@ QString StatisticsWindow::PointText(int index) const {
   if (index < 0 || index >= static_cast<int>(history.points().size())) return {};
   const TurnPoint& point = history.points()[index];
   QString text = point.player >= 0 && point.player < history.playerCount()
-                     ? tr("Turn %1 (%2)").arg(point.turn).arg(QString::fromStdString(
-                           game_.PlayerName(point.player)))
+                     ? tr("Turn %1 (%2)")
+                           .arg(point.turn)
+                           .arg(QString::fromStdString(game_.PlayerName(point.player)))
                      : tr("Start");
   for (int p = 0; p < history.playerCount(); ++p) {
     text += '\n' + tr("%1: worth %2, money %3")
@@ -309,8 +310,8 @@ void StatisticsWindow::ShowPoint(const QPointF& at, bool entering) {
   const int turn = static_cast<int>(std::lround(at.x()));
   const auto found = std::lower_bound(points.begin(), points.end(), turn,
                                       [](const TurnPoint& p, int t) { return p.turn < t; });
-  const int index = static_cast<int>(
-      std::min<std::ptrdiff_t>(found - points.begin(), std::ssize(points) - 1));
+  const int index =
+      static_cast<int>(std::min<std::ptrdiff_t>(found - points.begin(), std::ssize(points) - 1));
   QToolTip::showText(QCursor::pos(), PointText(index), chartView_);
 }
 
@@ -359,8 +360,8 @@ void StatisticsWindow::Export(bool chart) {
   const QString path = dialog.selectedFiles().value(0);
   if (path.isEmpty()) return;
   if (!(chart ? SaveChart(path) : SaveTable(path))) {
-    ui_.Ask(tr("%1 cannot be written.").arg(QDir::toNativeSeparators(path)),
-            QMessageBox::Critical, QMessageBox::Ok);
+    ui_.Ask(tr("%1 cannot be written.").arg(QDir::toNativeSeparators(path)), QMessageBox::Critical,
+            QMessageBox::Ok);
   }
 }
 

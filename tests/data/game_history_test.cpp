@@ -54,36 +54,29 @@ TEST(GameHistory, EachOutcomeMovesMoneyWorthBankAndTallies) {
     int who;
     std::int64_t tally;
   };
+  // clang-format off
   const Case cases[] = {
-      {{Purchase{0, 3, 2000, false}}, -2000, 0, 0, 0, 0, 2000, &PlayerTally::bought, 0, 1},
-      {{Purchase{1, 3, 700, true}}, 0, 0, -700, 1300, 0, 700, &PlayerTally::bought, 1, 1},
+      // outcome                                         cash0  worth0  cash1  worth1  paid  took  tally
+      {{Purchase{0, 3, 2000, false}},                    -2000,      0,     0,      0,    0, 2000, &PlayerTally::bought, 0, 1},
+      {{Purchase{1, 3, 700, true}},                          0,      0,  -700,   1300,    0,  700, &PlayerTally::bought, 1, 1},
       {{Deal{0, 1, 300, PropertyBit(5), PropertyBit(1), DealSource::Computer}},
-       -300, -300 + 1000 - 2000, 300, 300 - 1000 + 2000, 0, 0, &PlayerTally::deals, 1, 1},
-      {{Payment{0, 1, 400, PaymentReason::Rent}}, -400, -400, 400, 400, 0, 0,
-       &PlayerTally::rentReceived, 1, 400},
-      {{Payment{0, 1, 400, PaymentReason::Rent}}, -400, -400, 400, 400, 0, 0,
-       &PlayerTally::rentPaid, 0, 400},
-      {{Payment{kBank, 0, 4000, PaymentReason::Salary}}, 4000, 4000, 0, 0, 4000, 0,
-       &PlayerTally::salary, 0, 4000},
-      {{Payment{1, kBank, 200, PaymentReason::Tax}}, 0, 0, -200, -200, 0, 200,
-       &PlayerTally::taxes, 1, 200},
-      {{Payment{kBank, 1, 150, PaymentReason::Card}}, 0, 0, 150, 150, 150, 0, &PlayerTally::cards,
-       1, 150},
-      {{Payment{0, 1, 50, PaymentReason::Gift}}, -50, -50, 50, 50, 0, 0, &PlayerTally::cards, 0,
-       -50},
-      {{Repairs{0, 1, 0, 250}}, -250, -250, 0, 0, 0, 250, &PlayerTally::cards, 0, -250},
-      {{Payment{0, kBank, 1000, PaymentReason::Bail}}, -1000, -1000, 0, 0, 0, 1000,
-       &PlayerTally::bailAndFees, 0, 1000},
-      {{Payment{1, kBank, 30, PaymentReason::Charges}}, 0, 0, -30, -30, 0, 30,
-       &PlayerTally::bailAndFees, 1, 30},
-      {{Mortgage{0, 1, false}}, 1000, 0, 0, 0, 1000, 0, &PlayerTally::mortgages, 0, 1},
-      {{Mortgage{1, 5, true}}, 0, 0, -1100, -100, 0, 1100, &PlayerTally::mortgagesLifted, 1, 1},
-      {{Houses{0, 0, 2, DealSource::PlayWindow}}, -2002, 0, 0, 0, 0, 2002,
-       &PlayerTally::housesBought, 0, 2},
-      {{Houses{0, 0, -1, DealSource::PlayWindow}}, 500, 500 - 1001, 0, 0, 500, 0,
-       &PlayerTally::housesSold, 0, 1},
-      {{Bankruptcy{1}}, 0, 0, 0, -1000, 0, 0, &PlayerTally::bankruptciesCaused, 0, 0},
+                                                          -300,  -1300,   300,   1300,    0,    0, &PlayerTally::deals, 1, 1},
+      {{Payment{0, 1, 400, PaymentReason::Rent}},          -400,   -400,   400,    400,    0,    0, &PlayerTally::rentReceived, 1, 400},
+      {{Payment{0, 1, 400, PaymentReason::Rent}},          -400,   -400,   400,    400,    0,    0, &PlayerTally::rentPaid, 0, 400},
+      {{Payment{kBank, 0, 4000, PaymentReason::Salary}},   4000,   4000,     0,      0, 4000,    0, &PlayerTally::salary, 0, 4000},
+      {{Payment{1, kBank, 200, PaymentReason::Tax}},          0,      0,  -200,   -200,    0,  200, &PlayerTally::taxes, 1, 200},
+      {{Payment{kBank, 1, 150, PaymentReason::Card}},         0,      0,   150,    150,  150,    0, &PlayerTally::cards, 1, 150},
+      {{Payment{0, 1, 50, PaymentReason::Gift}},            -50,    -50,    50,     50,    0,    0, &PlayerTally::cards, 0, -50},
+      {{Repairs{0, 1, 0, 250}},                            -250,   -250,     0,      0,    0,  250, &PlayerTally::cards, 0, -250},
+      {{Payment{0, kBank, 1000, PaymentReason::Bail}},    -1000,  -1000,     0,      0,    0, 1000, &PlayerTally::bailAndFees, 0, 1000},
+      {{Payment{1, kBank, 30, PaymentReason::Charges}},       0,      0,   -30,    -30,    0,   30, &PlayerTally::bailAndFees, 1, 30},
+      {{Mortgage{0, 1, false}},                            1000,      0,     0,      0, 1000,    0, &PlayerTally::mortgages, 0, 1},
+      {{Mortgage{1, 5, true}},                                0,      0, -1100,   -100,    0, 1100, &PlayerTally::mortgagesLifted, 1, 1},
+      {{Houses{0, 0, 2, DealSource::PlayWindow}},         -2002,      0,     0,      0,    0, 2002, &PlayerTally::housesBought, 0, 2},
+      {{Houses{0, 0, -1, DealSource::PlayWindow}},          500,   -501,     0,      0,  500,    0, &PlayerTally::housesSold, 0, 1},
+      {{Bankruptcy{1}},                                       0,      0,     0,  -1000,    0,    0, &PlayerTally::bankruptciesCaused, 0, 0},
   };
+  // clang-format on
   for (const Case& c : cases) {
     Table t;
     const TurnPoint before = t.history.current();

@@ -15,7 +15,7 @@ TEST(Editions, AreFoundByFileAndNamedByTheirSection) {
   TempDir dir;
   WriteBytes(dir.path("tomtura.lst"), "[EDITION]\nLanguage=sv\nName=Svenska\n");
   WriteBytes(dir.path("tomtura_en.lst"), "[EDITION]\nLanguage=en\nName=English\n");
-  WriteBytes(dir.path("tomtura_de.lst"), "[TEXTS]\n0=Tomtura\n");   // named by its file name
+  WriteBytes(dir.path("tomtura_de.lst"), "[TEXTS]\n0=Tomtura\n");      // named by its file name
   WriteBytes(dir.path("tomtura_xx.lst"), "[EDITION]\nLanguage=en\n");  // a second English one
   WriteBytes(dir.path("notes.lst"), "[EDITION]\nLanguage=fr\n");
   const std::vector<Edition> editions = FindEditions(dir.path(""));
@@ -66,9 +66,12 @@ TEST(Editions, WriteMoneyInTheirFormat) {
     const char* written;
   };
   const Case cases[] = {
-      {swedish, 0, "0 kr"},           {swedish, 999, "999 kr"},
-      {swedish, 1200, "1 200 kr"},    {swedish, -34500, "-34 500 kr"},
-      {english, 1234567, "£1,234,567"}, {english, -100, "-£100"},
+      {swedish, 0, "0 kr"},
+      {swedish, 999, "999 kr"},
+      {swedish, 1200, "1 200 kr"},
+      {swedish, -34500, "-34 500 kr"},
+      {english, 1234567, "£1,234,567"},
+      {english, -100, "-£100"},
       {bare, 123456, "123456"},
       {english, INT64_MIN, "-£9,223,372,036,854,775,808"},
   };

@@ -55,8 +55,8 @@ void StatisticsWindowTest::chartAndTableShowTheHistory() {
   for (int p = 0; p < 3; ++p) {
     const QList<QPointF> points = window.series()[p]->points();
     QCOMPARE(points.size(), qsizetype(history.points().size()));
-    QCOMPARE(points.back(), QPointF(history.points().back().turn,
-                                    double(history.points().back().worth[p])));
+    QCOMPARE(points.back(),
+             QPointF(history.points().back().turn, double(history.points().back().worth[p])));
     QCOMPARE(window.series()[p]->name(), QString("Dator %1").arg(p + 1));
   }
   QVERIFY(!window.note()->isVisibleTo(&window));
@@ -137,9 +137,8 @@ void StatisticsWindowTest::fitsAWindowOf800By600() {
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
   // The chart takes most of the height; the table shows its first lines and scrolls.
-  const QString heights = QString("chart %1, table %2")
-                              .arg(window.chartView()->height())
-                              .arg(window.table()->height());
+  const QString heights =
+      QString("chart %1, table %2").arg(window.chartView()->height()).arg(window.table()->height());
   QVERIFY2(window.chartView()->height() >= 300, qPrintable(heights));
   QVERIFY2(window.table()->height() >= 120, qPrintable(heights));
   QVERIFY(window.chart()->plotArea().width() >= 500);
