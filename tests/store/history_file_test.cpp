@@ -16,8 +16,10 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// `n` little-endian bytes of `value`; beyond its eight, zeros.
 void Little(Bytes& out, std::uint64_t value, int n) {
-  for (int i = 0; i < n; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  for (int i = 0; i < n; ++i)
+    out.push_back(i < 8 ? static_cast<std::uint8_t>(value >> (8 * i)) : 0);
 }
 
 // A new game of two players, 30000 each and nothing owned: its history is one point.
