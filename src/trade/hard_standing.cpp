@@ -42,10 +42,10 @@ int Rivals(const PlayerTable& players, int playerCount, int player) {
 struct GroupHolding {
   int first = 0;
   int last = 0;
-  int held = 0;    // entries of `player`
-  int others = 0;  // entries of other players
-  bool mortgaged = false;
-  int level = kHotel;  // the fewest houses on an entry
+  int held = 0;               // entries of `player`
+  int others = 0;             // entries of other players
+  bool anyMortgaged = false;  // an entry of the player is mortgaged
+  int level = kHotel;         // the fewest houses on an entry
   std::array<double, kHotel + 1> rate{};
   std::array<double, kHotel + 1> cost{};
   int size() const { return last - first + 1; }
@@ -60,7 +60,7 @@ GroupHolding HoldingOf(const PropertyTable& table, int first, int last, int play
     const Property& street = table[q];
     if (street.owner == player) {
       ++g.held;
-      g.mortgaged = g.mortgaged || street.mortgaged != 0;
+      g.anyMortgaged = g.anyMortgaged || street.mortgaged != 0;
     } else if (street.owner != kNobody) {
       ++g.others;
     }
@@ -136,7 +136,7 @@ double HardStanding(const PropertyTable& table, const PlayerTable& players, int 
     double bestReturn = 0;
     for (int i = 0; i < wholeCount; ++i) {
       Whole& w = wholes[i];
-      if (w.g.mortgaged) continue;
+      if (w.g.anyMortgaged) continue;
       for (int target = w.level + 1; target <= kHotel; ++target) {
         const double cost = w.g.cost[target] - w.g.cost[w.level];
         if (cost > budget) break;
@@ -158,7 +158,7 @@ double HardStanding(const PropertyTable& table, const PlayerTable& players, int 
   }
   for (int i = 0; i < wholeCount; ++i) {
     const double worth = WholeGroupWorth(wholes[i].g, wholes[i].level, rivalThrows);
-    standing += wholes[i].g.mortgaged ? worth / 2 : worth;
+    standing += wholes[i].g.anyMortgaged ? worth / 2 : worth;
   }
   for (int p = kStreetCount; p < kBoardPropertyCount; ++p) {
     if (table[p].owner != player) continue;
