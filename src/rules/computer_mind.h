@@ -1,7 +1,7 @@
 #pragma once
 // A computer player's mind: its answers to the questions of the game (buy the street landed on,
 // pay the bail, accept a deal, raise a bid). Each strength has one; Normal is the computer
-// player's own rules (Game::ComputerBuys and the rest). A mind decides only: the referee applies
+// player's own rules (rules/normal_player.h). A mind decides only: the referee applies
 // what it chose. The dealing at the start of a computer's turn follows its strength too
 // (trade/computer_deals.h).
 #include "data/game_state.h"

@@ -4,8 +4,8 @@
 // players' seats and applies every outcome, and the source of the dice, with every rule of the
 // turn as an operation. Operations are spread over files by subject:
 // turn.cpp (roll, dice, walk), landing.cpp (squares, cards, end of the turn, jail),
-// new_game.cpp (new game, debts, bankruptcy, resuming a saved game) and decisions.cpp (the
-// computer's answers); the computer's dealing is trade/computer_deals.h.
+// new_game.cpp (new game, debts, bankruptcy, resuming a saved game); the computer players'
+// answers are their minds' (rules/computer_mind.h), their dealing trade/computer_deals.h.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -85,14 +85,6 @@ class Game : public Tabletop {
   void Resume(const SavedGame& saved, const GameHistory* history = nullptr);
   bool CannotPay(const PropertyTable& table, const PlayerTable& players, bool announce);
   bool GoBankrupt();  // true = the game is over
-
-  // ---- The computer's decisions ----
-  double Jitter(int x);
-  bool ComputerBuys(int p);
-  bool ComputerPaysBail();
-  bool ComputerAccepts(int asked, int moneyReceived, int propertyGiven, int propertyReceived,
-                       const PropertyTable& table);
-  int ComputerAuctionRaise(int bidder, int bid, int p);
 
   // ---- Dice ----
   // The source the throws take their dice from (not owned; nullptr: this computer's own).

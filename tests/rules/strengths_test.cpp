@@ -5,6 +5,7 @@
 #include "trade/hard_standing.h"
 
 #include "../trade/deal_fixture.h"
+#include "rules/normal_player.h"
 
 namespace tomtura::trade_test {
 namespace {
@@ -60,7 +61,7 @@ TEST(Strengths, HardBuysWhatItCanPayForUnlessARentAheadCallsForMore) {
       g.prop(5).rent[kHotel] = 20000;
       g.player(0).position = 6;
     }
-    const Answers got{MindOf(Strength::Hard).Buys(g.game, 11), g.game.ComputerBuys(11)};
+    const Answers got{MindOf(Strength::Hard).Buys(g.game, 11), NormalMind().Buys(g.game, 11)};
     EXPECT_EQ(got, c.buys) << c.money;
   }
 }
@@ -85,14 +86,15 @@ TEST(Strengths, HardStaysInJailWhenTheStreetsBeyondItChargeHighRents) {
     g.player(0).jailTurns = 4;
     g.player(0).money = 10000;
     g.player(0).position = kJailSquare;
-    EXPECT_EQ((Answers{MindOf(Strength::Hard).PaysBail(g.game), g.game.ComputerPaysBail()}), c.pays)
+    EXPECT_EQ((Answers{MindOf(Strength::Hard).PaysBail(g.game), NormalMind().PaysBail(g.game)}),
+              c.pays)
         << c.houses;
   }
   // While most of the board is the bank's, Hard pays to go on buying.
   DealGame g;
   g.player(0).jailTurns = 4;
   g.player(0).money = 1000;
-  EXPECT_EQ((Answers{MindOf(Strength::Hard).PaysBail(g.game), g.game.ComputerPaysBail()}),
+  EXPECT_EQ((Answers{MindOf(Strength::Hard).PaysBail(g.game), NormalMind().PaysBail(g.game)}),
             (Answers{true, false}));
 }
 
@@ -118,7 +120,7 @@ TEST(Strengths, HardJudgesADealByWhatItDoesToBothStandings) {
     const PropertyTable& table = g.game.state.properties;
     const Answers got{
         MindOf(Strength::Hard).Accepts(g.game, 1, c.moneyReceived, c.given, c.received, table),
-        g.game.ComputerAccepts(1, c.moneyReceived, c.given, c.received, table)};
+        NormalMind().Accepts(g.game, 1, c.moneyReceived, c.given, c.received, table)};
     EXPECT_EQ(got, c.yes) << c.what;
   }
 }
@@ -135,7 +137,7 @@ TEST(Strengths, TwoHardPlayersSwapStreetsThatFinishAGroupForEach) {
   const ComputerMind& hard = MindOf(Strength::Hard);
   EXPECT_TRUE(hard.Accepts(g.game, 1, 0, 16, 13, table));
   // Normal will not give the dearer street without one and a half times the difference.
-  EXPECT_FALSE(g.game.ComputerAccepts(1, 0, 16, 13, table));
+  EXPECT_FALSE(NormalMind().Accepts(g.game, 1, 0, 16, 13, table));
   g.game.state.currentPlayer = 1;
   EXPECT_TRUE(hard.Accepts(g.game, 0, 0, 13, 16, table));
 }
@@ -156,7 +158,7 @@ TEST(Strengths, HardBidsInHundredsUpToThreeTimesThePriceForTheStreetThatFinishes
     g.Own(1, c.bidderOwns);
     const int p = c.bidderOwns.empty() ? 2 : 4;
     EXPECT_EQ(MindOf(Strength::Hard).AuctionRaise(g.game, 1, c.bid, p), c.hard) << c.bid;
-    EXPECT_EQ(g.game.ComputerAuctionRaise(1, c.bid, p), c.normal) << c.bid;
+    EXPECT_EQ(NormalMind().AuctionRaise(g.game, 1, c.bid, p), c.normal) << c.bid;
   }
 }
 
@@ -165,24 +167,25 @@ TEST(Strengths, EasyMakesABeginnersMistakes) {
   const ComputerMind& easy = MindOf(Strength::Easy);
   // Keeps 5000 in hand, where Normal buys with 2000 left over.
   g.player(0).money = 2000 + 3000;
-  EXPECT_EQ((Answers{easy.Buys(g.game, 2), g.game.ComputerBuys(2)}), (Answers{false, true}));
+  EXPECT_EQ((Answers{easy.Buys(g.game, 2), NormalMind().Buys(g.game, 2)}), (Answers{false, true}));
   // Pays the bail with any money, where Normal waits until it has (turns left + 2) x 1000.
   g.player(0).jailTurns = 4;
   g.player(0).money = 1500;
-  EXPECT_EQ((Answers{easy.PaysBail(g.game), g.game.ComputerPaysBail()}), (Answers{true, false}));
+  EXPECT_EQ((Answers{easy.PaysBail(g.game), NormalMind().PaysBail(g.game)}),
+            (Answers{true, false}));
   // Sells the street that finishes player 0's group for anything over its price.
   g.Own(0, {2, 3});
   g.Own(1, {4});
   const PropertyTable& table = g.game.state.properties;
   EXPECT_EQ((Answers{easy.Accepts(g.game, 1, 2500, 4, -1, table),
-                     g.game.ComputerAccepts(1, 2500, 4, -1, table)}),
+                     NormalMind().Accepts(g.game, 1, 2500, 4, -1, table)}),
             (Answers{true, false}));
   EXPECT_FALSE(easy.Accepts(g.game, 1, 2400, 4, -1, table));
   // Bids up to the price (street 5 costs 2800) and no further, where Normal goes on to half as
   // much again.
   EXPECT_EQ(easy.AuctionRaise(g.game, 2, 2700, 5), 100);
   EXPECT_EQ(easy.AuctionRaise(g.game, 2, 2800, 5), 0);
-  EXPECT_EQ(g.game.ComputerAuctionRaise(2, 2800, 5), 250);
+  EXPECT_EQ(NormalMind().AuctionRaise(g.game, 2, 2800, 5), 250);
 }
 
 }  // namespace
