@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <optional>
 #include <vector>
@@ -100,6 +101,9 @@ bool ParseCommandLine(const QStringList& arguments, CommandLine& line) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // The music's synthesizer loads its sound font on OpenMP threads, which would otherwise spin
+  // on the processors for a while after every piece it loads. Set before any thread starts.
+  setenv("OMP_WAIT_POLICY", "PASSIVE", 0);
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tomtura");
   // Matches the windows to the installed desktop entry and its icon.

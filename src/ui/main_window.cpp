@@ -196,6 +196,8 @@ class MainClientArea : public QWidget {
       // Start-up measurements end the program at its first frame, without closing windows.
       if (qEnvironmentVariableIsSet("TOMTURA_EXIT_AFTER_FIRST_FRAME")) {
         QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+      } else {
+        QTimer::singleShot(0, this, [this] { window_.AfterFirstFrame(); });
       }
     }
   }
@@ -227,12 +229,12 @@ MainWindow::MainWindow(Game& game, QtFrontEnd& ui, BoardPicture& picture, SoundE
       sound_(sound),
       dataDirectory_(std::move(dataDirectory)) {
   setWindowTitle(QString::fromStdString(game_.Text(kTitleText)));
-  setWindowIcon(ProgramIcon(dataDirectory_,
-                            picture_.isNull() ? QPixmap() : picture_.DieFace(kDieFaces - 1)));
   CreateMenu();
   CreateChildren();
   network_ = std::make_unique<NetworkPlay>(game_, ui_, *this);
   ui_.Attach(game_, *this, &sound_);
+  // The sound is set up after the first frame; what the game plays before it waits for that.
+  sound_.HoldUntilOpened();
   LoadOptions();
   qApp->installEventFilter(this);
   InstallTooltips(*this, game_);
@@ -389,8 +391,15 @@ void MainWindow::LoadOptions() {
   SetChecked(kCmdFastMoves, rules.fastMoves != 0);
   SetChecked(kCmdSavePlayers, options_.savePlayers != 0);
   SetChecked(kCmdAuction, rules.auctionOn != 0);
-  if (rules.musicOn != 0) sound_.PlayNextMusic();
   UpdateMenus();
+}
+
+// The icon (seven sizes, for the task bar) and the sound (its device, the effects and the
+// first piece, on a thread of their own) are not needed for the window's first frame.
+void MainWindow::AfterFirstFrame() {
+  setWindowIcon(ProgramIcon(dataDirectory_,
+                            picture_.isNull() ? QPixmap() : picture_.DieFace(kDieFaces - 1)));
+  sound_.OpenInBackground(game_.state.settings.musicOn != 0);
 }
 
 void MainWindow::SetChecked(int id, bool on) {
