@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 
 namespace tomtura {
 
@@ -170,17 +171,19 @@ std::optional<QImage> BoardPicture::DecodeBitmap(const QByteArray& bytes) {
   QImage image(width, rows, QImage::Format_RGB32);
   if (image.isNull()) return std::nullopt;
   const auto* pixels = reinterpret_cast<const unsigned char*>(bytes.constData()) + pixelsAt;
+  const QRgb* colour = table.constData();
   for (int row = 0; row < rows; ++row) {
     const unsigned char* src = pixels + stride * row;
     auto* dst = reinterpret_cast<QRgb*>(image.scanLine(bottomUp ? rows - 1 - row : row));
-    for (int x = 0; x < width; ++x) {
-      if (bitCount == 24) {
-        dst[x] = qRgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
-      } else {
-        const int perByte = 8 / bitCount;
+    if (bitCount == 24) {
+      for (int x = 0; x < width; ++x) dst[x] = qRgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
+    } else if (bitCount == 8) {  // the sheet's own depth: a byte a pixel
+      for (int x = 0; x < width; ++x) dst[x] = colour[src[x]];
+    } else {
+      const int perByte = 8 / bitCount;
+      for (int x = 0; x < width; ++x) {
         const int shift = 8 - bitCount * (x % perByte + 1);
-        const int index = (src[x / perByte] >> shift) & ((1 << bitCount) - 1);
-        dst[x] = table[index];
+        dst[x] = colour[(src[x / perByte] >> shift) & ((1 << bitCount) - 1)];
       }
     }
   }
@@ -214,8 +217,11 @@ const QPixmap& BoardPicture::Cached(const QRect& source, QRgb keyColour, int kin
   auto found = cache_.find(key);
   if (found != cache_.end()) return found->second;
 
-  QImage cut = sheet_.copy(source).convertToFormat(QImage::Format_ARGB32);
+  // Cut in the formats a pixmap takes as they are: the sheet's for an opaque cut, premultiplied
+  // alpha for a keyed one (its pixels are either opaque or wholly transparent).
+  QImage cut = sheet_.copy(source);
   if (kind != kOpaqueKind) {
+    cut = std::move(cut).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const QRgb wanted = keyColour & 0xFFFFFFu;
     for (int y = 0; y < cut.height(); ++y) {
       auto* line = reinterpret_cast<QRgb*>(cut.scanLine(y));
@@ -225,11 +231,10 @@ const QPixmap& BoardPicture::Cached(const QRect& source, QRgb keyColour, int kin
     }
   }
   if (kind == kOwnerMarkKind) {
-    cut = cut.convertToFormat(QImage::Format_ARGB32_Premultiplied)
-              .scaled(kOwnerMarkSize, kOwnerMarkSize, Qt::IgnoreAspectRatio,
-                      Qt::SmoothTransformation);
+    cut = cut.scaled(kOwnerMarkSize, kOwnerMarkSize, Qt::IgnoreAspectRatio,
+                     Qt::SmoothTransformation);
   }
-  return cache_.emplace(key, QPixmap::fromImage(cut)).first->second;
+  return cache_.emplace(key, QPixmap::fromImage(std::move(cut))).first->second;
 }
 
 const QPixmap& BoardPicture::Sprite(const QRect& source, QRgb keyColour) const {
@@ -237,9 +242,6 @@ const QPixmap& BoardPicture::Sprite(const QRect& source, QRgb keyColour) const {
 }
 const QPixmap& BoardPicture::Opaque(const QRect& source) const {
   return Cached(source, 0, kOpaqueKind);
-}
-const QPixmap& BoardPicture::Board() const {
-  return Opaque(sheet::kBoard);
 }
 const QPixmap& BoardPicture::DieFace(int face) const {
   return Sprite(sheet::DieFace(face), kKeyDice);

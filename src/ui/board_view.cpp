@@ -331,7 +331,7 @@ void BoardView::RebuildBoardImage() {
   if (picture.isNull()) {
     painter.fillRect(boardImage.rect(), Qt::lightGray);
   } else {
-    painter.drawPixmap(0, 0, picture.Board());
+    painter.drawImage(QPoint(0, 0), picture.sheet(), sheet::kBoard);
   }
   const GameState& state = game.state;
   for (int square = 0; square < kSquareCount; ++square) {
