@@ -118,7 +118,8 @@ int main(int argc, char* argv[]) {
 
   // The edition: the command line's, else the player's stored choice, else the desktop's
   // language. The player's own file holds his options over whichever edition he plays.
-  const std::vector<Edition> editions = FindEditions(dataPath);
+  std::vector<IniFile> editionFiles;
+  const std::vector<Edition> editions = FindEditions(dataPath, &editionFiles);
   // Without a home folder there is no player's file, and changes are not kept.
   IniFile playerFile = IniFile::Load(PlayerFilePath());
   const std::string stored = playerFile.GetString(kOptionsSection, kKeyEdition, "");
@@ -140,7 +141,8 @@ int main(int argc, char* argv[]) {
                       dataDirectory.absolutePath());
 
   QtFrontEnd ui;
-  playerFile.SetBase(IniFile::Load(QFile::encodeName(boardFile).toStdString()));
+  playerFile.SetBase(edition ? std::move(editionFiles[std::size_t(edition - editions.data())])
+                             : IniFile::Load(QFile::encodeName(boardFile).toStdString()));
   Game game(TextCatalogue(std::move(playerFile)), ui, seed);
   // A board file without its texts, streets or cards would start a game of nameless streets for
   // nothing: it is reported, and the program ends instead.
