@@ -35,7 +35,8 @@ bool Resolve(void* library, MixerLibrary& m) {
          Find(library, "Mix_Playing", m.Playing) && Find(library, "Mix_GetChunk", m.GetChunk) &&
          Find(library, "Mix_HaltChannel", m.HaltChannel) &&
          Find(library, "Mix_LoadMUSType_RW", m.LoadMUSType_RW) &&
-         Find(library, "Mix_PlayMusic", m.PlayMusic) && Find(library, "Mix_HaltMusic", m.HaltMusic) &&
+         Find(library, "Mix_PlayMusic", m.PlayMusic) &&
+         Find(library, "Mix_HaltMusic", m.HaltMusic) &&
          Find(library, "Mix_FreeMusic", m.FreeMusic) &&
          Find(library, "Mix_PlayingMusic", m.PlayingMusic);
 }

@@ -129,9 +129,10 @@ SoundEffects::Request SoundEffects::MakeRequest(int pieceNumber) {
     request.effectFiles[i] = QFile::encodeName(effectPaths_[i]).toStdString();
   }
   if (pieceNumber >= 0) {
-    request.pieceFile = QFile::encodeName(QDir(directory_).filePath(
-                                              QString::fromStdString(MusicFileName(pieceNumber))))
-                            .toStdString();
+    request.pieceFile =
+        QFile::encodeName(
+            QDir(directory_).filePath(QString::fromStdString(MusicFileName(pieceNumber))))
+            .toStdString();
   }
   return request;
 }
@@ -182,22 +183,22 @@ void SoundEffects::OpenInBackground(bool withMusic) {
   piece_ = piece.get_future();
   // The effects are handed over before the piece is loaded, so that a sound asked for in the
   // meantime waits only for them.
-  loader_ = std::thread([this, request, prepared = std::move(prepared),
-                         piece = std::move(piece)]() mutable {
-    Prepared ready = Prepare(request);
-    const MixerLibrary* mixer = ready.deviceOpen ? ready.mixer : nullptr;
-    prepared.set_value(std::move(ready));
-    QCoreApplication::postEvent(this, new QEvent(kSetUp));
+  loader_ = std::thread(
+      [this, request, prepared = std::move(prepared), piece = std::move(piece)]() mutable {
+        Prepared ready = Prepare(request);
+        const MixerLibrary* mixer = ready.deviceOpen ? ready.mixer : nullptr;
+        prepared.set_value(std::move(ready));
+        QCoreApplication::postEvent(this, new QEvent(kSetUp));
 #ifdef TOMTURA_HAVE_SDL_MIXER
-    piece.set_value(mixer != nullptr && !request.pieceFile.empty()
-                        ? LoadPiece(*mixer, request.pieceFile)
-                        : nullptr);
+        piece.set_value(mixer != nullptr && !request.pieceFile.empty()
+                            ? LoadPiece(*mixer, request.pieceFile)
+                            : nullptr);
 #else
-    (void)mixer;
-    piece.set_value(nullptr);
+        (void)mixer;
+        piece.set_value(nullptr);
 #endif
-    QCoreApplication::postEvent(this, new QEvent(kPieceLoaded));
-  });
+        QCoreApplication::postEvent(this, new QEvent(kPieceLoaded));
+      });
 }
 
 void SoundEffects::Ready() {
@@ -311,8 +312,8 @@ void SoundEffects::PlaySoundEffect(int n, bool soundOn) {
   ++effectsStarted_;
   lastEffectFile_ = effectPaths_[static_cast<std::size_t>(n)];
   if (n != kTaxSound) return;
-  const auto deadline = std::chrono::steady_clock::now() +
-                        std::chrono::milliseconds(ChunkMs(*chunk) + kSyncSlackMs);
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(ChunkMs(*chunk) + kSyncSlackMs);
   while (mixer_->Playing(kEffectChannel) != 0 && mixer_->GetChunk(kEffectChannel) == chunk &&
          std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(kPoll);
@@ -333,9 +334,10 @@ bool SoundEffects::PlayNextMusic() {
     preloadedPiece_ = -1;
   } else {
     FreePreloadedPiece();
-    music_ = LoadPiece(*mixer_, QFile::encodeName(QDir(directory_).filePath(
-                                                       QString::fromStdString(MusicFileName(piece))))
-                                    .toStdString());
+    music_ = LoadPiece(
+        *mixer_,
+        QFile::encodeName(QDir(directory_).filePath(QString::fromStdString(MusicFileName(piece))))
+            .toStdString());
   }
   if (music_ == nullptr) return false;
   ++musicGeneration_;
@@ -401,8 +403,8 @@ void SoundEffects::MusicFinished() {
 void SoundEffects::customEvent(QEvent* event) {
   if (event->type() == kSetUp) {
     Ready();
-    if (heldEffect_ >= 0 && std::chrono::steady_clock::now() - heldSince_ <=
-                                std::chrono::milliseconds(kHeldEffectMs)) {
+    if (heldEffect_ >= 0 &&
+        std::chrono::steady_clock::now() - heldSince_ <= std::chrono::milliseconds(kHeldEffectMs)) {
       PlaySoundEffect(heldEffect_, true);
     }
     heldEffect_ = -1;

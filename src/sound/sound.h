@@ -109,7 +109,7 @@ class SoundEffects : public QObject {
   };
   struct Request {
     std::array<std::string, kEffectCount> effectFiles;  // local encoding
-    std::string pieceFile;                               // empty: no piece to load
+    std::string pieceFile;                              // empty: no piece to load
   };
   static Prepared Prepare(const Request& request);
   Request MakeRequest(int pieceNumber);

@@ -30,8 +30,8 @@ void WriteTone(const QString& path, int ms) {
   const int frames = kRate * ms / 1000;
   QByteArray data;
   for (int i = 0; i < frames; ++i) {
-    const auto sample = static_cast<std::int16_t>(
-        8000 * std::sin(2 * std::numbers::pi * 440 * i / kRate));
+    const auto sample =
+        static_cast<std::int16_t>(8000 * std::sin(2 * std::numbers::pi * 440 * i / kRate));
     data.append(static_cast<char>(sample & 0xFF));
     data.append(static_cast<char>((sample >> 8) & 0xFF));
   }
@@ -58,13 +58,19 @@ void WriteTone(const QString& path, int ms) {
 void WriteMidi(const QString& path, int ms) {
   const int ticks = ms * 480 / 500;  // 480 ticks a beat, half a second a beat
   QByteArray length;                 // the note's length as a variable-length quantity
-  for (int rest = ticks; ; rest >>= 7) {
+  for (int rest = ticks;; rest >>= 7) {
     length.prepend(static_cast<char>((rest & 0x7F) | (length.isEmpty() ? 0 : 0x80)));
     if (rest < 0x80) break;
   }
-  const QByteArray events = QByteArray::fromHex("00903C40") + length +
-                            QByteArray::fromHex("803C0000FF2F00");
-  QByteArray file = QByteArray::fromHex("4D546864" "00000006" "0000" "0001" "01E0") + "MTrk";
+  const QByteArray events =
+      QByteArray::fromHex("00903C40") + length + QByteArray::fromHex("803C0000FF2F00");
+  QByteArray file = QByteArray::fromHex(
+                        "4D546864"
+                        "00000006"
+                        "0000"
+                        "0001"
+                        "01E0") +
+                    "MTrk";
   for (int shift = 24; shift >= 0; shift -= 8) {
     file.append(static_cast<char>((events.size() >> shift) & 0xFF));
   }
@@ -275,7 +281,7 @@ void SoundTest::theShippedFilesDecode() {
 // handles both itself, so the default is put back around the device while it opens.
 void SoundTest::signalsStillEndTheProgram() {
   const int handled[] = {SIGTERM, SIGINT};
-  struct sigaction saved[2] {};
+  struct sigaction saved[2]{};
   struct sigaction defaults {};
   defaults.sa_handler = SIG_DFL;
   for (int i = 0; i < 2; ++i) sigaction(handled[i], &defaults, &saved[i]);
