@@ -11,15 +11,15 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeySequence>
-#include <QMessageBox>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QScreen>
-#include <QStyle>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTextStream>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -30,6 +30,7 @@
 #include <utility>
 #include <vector>
 
+#include "data/text_ids.h"
 #include "rules/game.h"
 #include "sound/sound.h"
 #include "store/roster.h"
@@ -85,15 +86,6 @@ constexpr std::array<ButtonPlace, 7> kButtons = {{{kCmdRoll, 4},
                                                   {kCmdSellHouse, 288}}};
 
 // Catalogue texts of the main window.
-constexpr int kTitleText = 0;
-constexpr int kPictureFilterText = 1;
-constexpr int kPictureTitleText = 2;
-constexpr int kPictureErrorText = 4;
-constexpr int kCurrentPlayerText = 5;
-constexpr int kSavedGameFilterText = 23;
-constexpr int kOpenGameTitleText = 24;
-constexpr int kSaveGameTitleText = 25;
-
 
 // The menu bar, top to bottom within each popup. An entry names its popup by title; the menu
 // bar's popups come in the order of their first entries, a submenu where its entry stands.
@@ -228,7 +220,7 @@ MainWindow::MainWindow(Game& game, QtFrontEnd& ui, BoardPicture& picture, SoundE
       picture_(picture),
       sound_(sound),
       dataDirectory_(std::move(dataDirectory)) {
-  setWindowTitle(QString::fromStdString(game_.Text(kTitleText)));
+  setWindowTitle(QString::fromStdString(game_.Text(kTextBoxTitle)));
   CreateMenu();
   CreateChildren();
   network_ = std::make_unique<NetworkPlay>(game_, ui_, *this);
@@ -313,10 +305,10 @@ void MainWindow::SetEditions(const std::vector<Edition>& editions, const std::st
 
 void MainWindow::ChooseEdition(const Edition& edition) {
   game_.texts.file().Write(kOptionsSection, kKeyEdition, edition.language);
-  const QMessageBox::StandardButton answer = QMessageBox::question(
-      this, tr("Tomtura"),
-      tr("%1 is played from the next start of Tomtura. Start it again now?")
-          .arg(QString::fromStdString(edition.name)));
+  const QMessageBox::StandardButton answer =
+      QMessageBox::question(this, tr("Tomtura"),
+                            tr("%1 is played from the next start of Tomtura. Start it again now?")
+                                .arg(QString::fromStdString(edition.name)));
   if (answer != QMessageBox::Yes || !close()) return;
   // The window closed, the game with it (asked about first when it had unsaved progress).
   QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
@@ -548,7 +540,8 @@ int MainWindow::RoomToWiden(int wanted) const {
 void MainWindow::ShowGameLog(bool shown) {
   if (shown == !logPane_->isHidden()) return;
   if (shown) {
-    logWidening_ = RoomToWiden(kLogPaneWidth + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent));
+    logWidening_ =
+        RoomToWiden(kLogPaneWidth + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent));
     if (logWidening_ > 0) resize(width() + logWidening_, height());
     logPane_->show();
     resizeDocks({logPane_}, {kLogPaneWidth}, Qt::Horizontal);
@@ -658,10 +651,9 @@ void MainWindow::StartNewGame() {
 }
 
 MainWindow::NewGameChoice MainWindow::RunNewGameDialog() {
-  NewGameDialog dialog(game_, picture_, isVisible() ? this : nullptr,
-                       [this](QWidget* over, const QString& name) {
-                         return network_->RunSetup(over, name);
-                       });
+  NewGameDialog dialog(
+      game_, picture_, isVisible() ? this : nullptr,
+      [this](QWidget* over, const QString& name) { return network_->RunSetup(over, name); });
   ui_.RunModal(dialog);
   if (dialog.networkStarted()) {
     boardView_->ResetScroll();
@@ -681,17 +673,17 @@ MainWindow::NewGameChoice MainWindow::RunNewGameDialog() {
 }
 
 void MainWindow::SaveGameCommand() {
-  const QString filter = QString::fromStdString(game_.Text(kSavedGameFilterText)) + " (*.tom)";
-  const QString path = ChooseFile(true, kSaveGameTitleText, filter);
+  const QString filter = QString::fromStdString(game_.Text(kTextSavedGameFilter)) + " (*.tom)";
+  const QString path = ChooseFile(true, kTextSaveGameTitle, filter);
   if (path.isEmpty()) return;
   // The chooser asked about the name as typed; the extension added to it may name a saved game
   // that would otherwise be replaced without a word.
   const QString target =
       QFile::decodeName(SavedGamePath(QFile::encodeName(path).toStdString()).c_str());
   if (target != path && QFileInfo::exists(target) &&
-      ui_.Ask(tr("%1 already exists.\nDo you want to replace it?")
-                  .arg(QFileInfo(target).fileName()),
-              QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+      ui_.Ask(
+          tr("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(target).fileName()),
+          QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
     return;
   }
   std::string error;
@@ -703,8 +695,8 @@ void MainWindow::SaveGameCommand() {
 }
 
 void MainWindow::LoadGameCommand() {
-  const QString filter = QString::fromStdString(game_.Text(kSavedGameFilterText)) + " (*.tom)";
-  const QString path = ChooseFile(false, kOpenGameTitleText, filter);
+  const QString filter = QString::fromStdString(game_.Text(kTextSavedGameFilter)) + " (*.tom)";
+  const QString path = ChooseFile(false, kTextOpenGameTitle, filter);
   if (path.isEmpty()) return;
   LoadGameFrom(path);
 }
@@ -740,28 +732,29 @@ QString MainWindow::ChooseFile(bool save, int titleText, const QString& filter) 
   return dialog.selectedFiles().value(0);
 }
 
-// "Load background..." asks for a picture, "Default background" takes the edition's own. A picture that cannot be read changes nothing; one of another size is used only when the
-// user says so.
+// "Load background..." asks for a picture, "Default background" takes the edition's own. A picture
+// that cannot be read changes nothing; one of another size is used only when the user says so.
 void MainWindow::LoadGraphics(bool ask) {
   QString path;
   if (!ask) {
-    path = QDir(dataDirectory_).filePath(
-        QFile::decodeName(QByteArray::fromStdString(EditionPicture(game_.texts.file()))));
+    path = QDir(dataDirectory_)
+               .filePath(QFile::decodeName(
+                   QByteArray::fromStdString(EditionPicture(game_.texts.file()))));
   } else {
-    const QString filter = QString::fromStdString(game_.Text(kPictureFilterText)) + " (*.bmp)";
-    path = ChooseFile(false, kPictureTitleText, filter);
+    const QString filter = QString::fromStdString(game_.Text(kTextPictureFilter)) + " (*.bmp)";
+    path = ChooseFile(false, kTextPictureTitle, filter);
     if (path.isEmpty()) return;
   }
   std::optional<QImage> image = BoardPicture::LoadBitmapFile(path);
   if (!image) {
-    ui_.Ask(QString::fromStdString(game_.Text(kPictureErrorText)), QMessageBox::Critical,
+    ui_.Ask(QString::fromStdString(game_.Text(kTextPictureError)), QMessageBox::Critical,
             QMessageBox::Ok);
     return;
   }
   // A picture of another size may still be tried: the question offers Yes and No. An older
   // board file has one text for both cases, written for this question.
   const int question =
-      game_.texts.HasText(kTextPictureWrongSize) ? kTextPictureWrongSize : kPictureErrorText;
+      game_.texts.HasText(kTextPictureWrongSize) ? kTextPictureWrongSize : kTextPictureError;
   const bool standard = image->size() == QSize(kSheetWidth, kSheetHeight);
   if (standard || ui_.Ask(QString::fromStdString(game_.Text(question)), QMessageBox::Warning,
                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
@@ -842,7 +835,7 @@ void MainWindow::FocusRollButton() {
 // In a network game the rule settings are the host's, shown but not changed here.
 void MainWindow::UpdateMenus() {
   const RuleSettings& rules = game_.state.settings;
-  const bool local = game_.state.networkGame == 0;
+  const bool local = game_.state.networkGame == NetRole::None;
   if (QAction* item = actions_.value(kCmdAuction)) item->setEnabled(local);
   if (QAction* item = actions_.value(kCmdFirstLap)) item->setEnabled(local);
   SetChecked(kCmdAuction, rules.auctionOn != 0);
@@ -887,16 +880,17 @@ void MainWindow::PaintClient(QPainter& painter, const QRect& dirty) {
   const std::string name = state.playerCount > 0 ? game_.PlayerName(state.currentPlayer) : "";
   painter.setFont(BoldFont());
   painter.setPen(Qt::black);
-  for (const auto& [box, text] : {std::pair(left, game_.FormatCatalogue(kCurrentPlayerText, name)),
+  for (const auto& [box, text] : {std::pair(left, game_.FormatCatalogue(kTextCurrentPlayer, name)),
                                   std::pair(right, state.statusText)}) {
     Frame3D(painter, box, false, false, 0);
     painter.save();
     painter.setClipRect(box);
     // A computer player's summary joins its parts with "&&", written for a drawing that shows
     // an ampersand written twice as one.
-    painter.drawText(box.adjusted(kStatusTextIndent, 0, 0, 0),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     QString::fromStdString(text).replace(QStringLiteral("&&"), QStringLiteral("&")));
+    painter.drawText(
+        box.adjusted(kStatusTextIndent, 0, 0, 0),
+        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+        QString::fromStdString(text).replace(QStringLiteral("&&"), QStringLiteral("&")));
     painter.restore();
   }
 }

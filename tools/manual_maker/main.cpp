@@ -10,15 +10,8 @@
 
 #include "data/free_text.h"
 #include "data/text_catalogue.h"
+#include "data/text_ids.h"
 #include "manual.h"
-
-namespace {
-
-constexpr int kTitleText = 0;
-constexpr int kRulesTitleText = 122;
-constexpr int kTipsTitleText = 123;
-
-}  // namespace
 
 int main(int argc, char** argv) {
   std::string boardPath = TOMTURA_ASSETS_DIR "/tomtura.lst";
@@ -44,9 +37,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   const tomtura::TextCatalogue catalogue = tomtura::TextCatalogue::Load(boardPath);
-  const tomtura::ManualTexts texts{catalogue.GetText(kTitleText),
-                                   catalogue.GetText(kRulesTitleText), *rules,
-                                   catalogue.GetText(kTipsTitleText), *tips};
+  const tomtura::ManualTexts texts{catalogue.GetText(tomtura::kTextBoxTitle),
+                                   catalogue.GetText(tomtura::kTextRules), *rules,
+                                   catalogue.GetText(tomtura::kTextTips), *tips};
   const std::string html = tomtura::MakeManual(texts);
 
   std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
