@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -850,11 +851,17 @@ void MainWindow::RefreshLog() {
 
 void MainWindow::PaintClient(QPainter& painter, const QRect& dirty) {
   const QRect area = client_->rect();
-  if (!picture_.isNull()) {
-    painter.fillRect(dirty, picture_.BackgroundBrush());
-  } else {
-    painter.fillRect(dirty, client_->palette().window());
+  // The views of the panel and the board paint every pixel of theirs: only what lies around
+  // them is filled here.
+  QRegion around(dirty);
+  for (const QAbstractScrollArea* child :
+       {static_cast<QAbstractScrollArea*>(panel_), static_cast<QAbstractScrollArea*>(boardView_)}) {
+    const QWidget* view = child->viewport();
+    around -= QRect(view->mapTo(client_, QPoint(0, 0)), view->size());
   }
+  const QBrush background =
+      picture_.isNull() ? client_->palette().window() : picture_.BackgroundBrush();
+  for (const QRect& part : around) painter.fillRect(part, background);
 
   if (!picture_.isNull() && dirty.intersects(DiceRect())) {
     const GameState& state = game_.state;
