@@ -58,6 +58,12 @@ class SoundEffects : public QObject {
   // and then: the last one waits, and plays when the effects are ready if it is not older than
   // kHeldEffectMs by then. The window holds what the game asks before its first frame.
   void HoldUntilOpened() { holding_ = stage_ == Stage::Idle; }
+  // Ends the hold without setting anything up: what is asked for from now on sets the sound up
+  // there and then. The effect held, if any, is dropped.
+  void StopHolding() {
+    holding_ = false;
+    heldEffect_ = -1;
+  }
   // Sets the sound up on a thread of its own; with `withMusic` the next piece of the order is
   // loaded there too and starts once all is ready, unless music was started or stopped in the
   // meantime. Once only; a later call does nothing.

@@ -388,11 +388,17 @@ void MainWindow::LoadOptions() {
 }
 
 // The icon (seven sizes, for the task bar) and the sound (its device, the effects and the
-// first piece, on a thread of their own) are not needed for the window's first frame.
+// first piece, on a thread of their own) are not needed for the window's first frame. With
+// sound and music off the sound is set up only when one of them is switched on.
 void MainWindow::AfterFirstFrame() {
   setWindowIcon(ProgramIcon(dataDirectory_,
                             picture_.isNull() ? QPixmap() : picture_.DieFace(kDieFaces - 1)));
-  sound_.OpenInBackground(game_.state.settings.musicOn != 0);
+  const RuleSettings& rules = game_.state.settings;
+  if (rules.soundOn != 0 || rules.musicOn != 0) {
+    sound_.OpenInBackground(rules.musicOn != 0);
+  } else {
+    sound_.StopHolding();
+  }
 }
 
 void MainWindow::SetChecked(int id, bool on) {
