@@ -34,6 +34,7 @@
 #include "data/text_ids.h"
 #include "rules/game.h"
 #include "sound/sound.h"
+#include "store/history_file.h"
 #include "store/roster.h"
 #include "store/saved_game.h"
 #include "ui/about_dialog.h"
@@ -48,6 +49,7 @@
 #include "ui/player_panel.h"
 #include "ui/program_icon.h"
 #include "ui/qt_front_end.h"
+#include "ui/statistics_window.h"
 #include "ui/text_window.h"
 
 namespace tomtura {
@@ -117,6 +119,9 @@ constexpr MenuEntry kMenu[] = {
      "Ctrl+S"},
     {kGameMenu, kCmdLoadGame, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Load game..."), false,
      "Ctrl+O"},
+    {kGameMenu, kMenuSeparator},
+    {kGameMenu, kCmdStatistics, QT_TRANSLATE_NOOP("tomtura::MainWindow", "S&tatistics..."), false,
+     nullptr, "T"},
     {kGameMenu, kMenuSeparator},
     {kGameMenu, kCmdExit, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Exit"), false, "Ctrl+Q"},
 
@@ -519,6 +524,9 @@ void MainWindow::OnCommand(int id, bool fromProgram) {
     case kCmdGameLog:
       ShowGameLog(logPane_->isHidden());
       break;
+    case kCmdStatistics:
+      ShowStatistics();
+      break;
     default:
       break;
   }
@@ -694,11 +702,18 @@ void MainWindow::SaveGameCommand() {
     return;
   }
   std::string error;
-  if (!SaveGameFile(game_.state, game_.texts, QFile::encodeName(path).toStdString(), &error)) {
+  const std::string chosen = QFile::encodeName(path).toStdString();
+  if (!SaveGameFile(game_.state, game_.texts, chosen, &error)) {
     ui_.ShowMessage(error, MessageIcon::Error);
     return;
   }
   game_.state.unsavedProgress = false;  // what there was to lose is in the file now
+  if (!SaveHistoryFile(game_.history, game_.state, chosen)) {
+    const QString stats = QFile::decodeName(HistoryPath(SavedGamePath(chosen)).c_str());
+    ui_.Ask(tr("The game is saved, but its statistics cannot be written to %1.")
+                .arg(QDir::toNativeSeparators(stats)),
+            QMessageBox::Warning, QMessageBox::Ok);
+  }
 }
 
 void MainWindow::LoadGameCommand() {
@@ -710,8 +725,8 @@ void MainWindow::LoadGameCommand() {
 
 bool MainWindow::LoadGameFrom(const QString& path) {
   std::string error;
-  const std::optional<SavedGame> saved =
-      LoadGameFile(QFile::encodeName(path).toStdString(), game_.texts, &error);
+  const std::string file = QFile::encodeName(path).toStdString();
+  const std::optional<SavedGame> saved = LoadGameFile(file, game_.texts, &error);
   if (!saved) {
     if (!error.empty()) ui_.ShowMessage(error, MessageIcon::Error);
     return false;
@@ -720,7 +735,9 @@ bool MainWindow::LoadGameFrom(const QString& path) {
   // player agreed to leave.
   if (network_->active()) network_->Leave();
   StopTimers();
-  game_.Resume(*saved);
+  // Its statistics when they lie beside it and belong to it; else they begin now.
+  const std::optional<GameHistory> history = LoadHistoryFile(file, *saved);
+  game_.Resume(*saved, history ? &*history : nullptr);
   RedrawDice();
   RefreshLog();
   FitPanelToPlayers();
@@ -776,6 +793,25 @@ void MainWindow::LoadGraphics(bool ask) {
   panel_->viewport()->update();
   client_->update();
   for (CommandButton* button : std::as_const(buttons_)) button->update();
+}
+
+void MainWindow::ShowStatistics() {
+  StatisticsWindow window(game_, picture_, ui_, this);
+  ui_.RunModal(window);
+}
+
+// At the end of a game, once its turn has run out: the statistics are offered.
+void MainWindow::OfferStatistics() {
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (game_.state.turnPhase != TurnPhase::GameOver) return;
+        if (ui_.Ask(tr("Do you want to see how the game went?"), QMessageBox::Question,
+                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
+          ShowStatistics();
+        }
+      },
+      Qt::QueuedConnection);
 }
 
 void MainWindow::ShowAbout() {
