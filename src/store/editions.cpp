@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 #include "data/ini_file.h"
 
@@ -28,7 +29,8 @@ std::string LanguageOfFileName(std::string_view name) {
 
 }  // namespace
 
-std::vector<Edition> FindEditions(const std::string& dataDirectory) {
+std::vector<Edition> FindEditions(const std::string& dataDirectory,
+                                  std::vector<IniFile>* boardFiles) {
   namespace fs = std::filesystem;
   std::vector<fs::path> files;
   std::error_code error;
@@ -38,22 +40,27 @@ std::vector<Edition> FindEditions(const std::string& dataDirectory) {
   }
   std::sort(files.begin(), files.end());
 
-  std::vector<Edition> editions;
+  std::vector<std::pair<Edition, IniFile>> found;
   for (const fs::path& file : files) {
-    const IniFile ini = IniFile::Load(file.string());
+    IniFile ini = IniFile::Load(file.string());
     if (!ini.ok()) continue;
     Edition edition;
     edition.language = ini.GetString(kEditionSection, kKeyEditionLanguage,
                                      LanguageOfFileName(file.filename().string()));
     edition.name = ini.GetString(kEditionSection, kKeyEditionName, edition.language);
     edition.boardFile = file.string();
-    const bool known = std::any_of(editions.begin(), editions.end(), [&](const Edition& e) {
-      return e.language == edition.language;
+    const bool known = std::any_of(found.begin(), found.end(), [&](const auto& e) {
+      return e.first.language == edition.language;
     });
-    if (!edition.language.empty() && !known) editions.push_back(std::move(edition));
+    if (!edition.language.empty() && !known) found.emplace_back(std::move(edition), std::move(ini));
   }
-  std::sort(editions.begin(), editions.end(),
-            [](const Edition& a, const Edition& b) { return a.language < b.language; });
+  std::sort(found.begin(), found.end(),
+            [](const auto& a, const auto& b) { return a.first.language < b.first.language; });
+  std::vector<Edition> editions;
+  for (auto& [edition, ini] : found) {
+    editions.push_back(std::move(edition));
+    if (boardFiles != nullptr) boardFiles->push_back(std::move(ini));
+  }
   return editions;
 }
 

@@ -28,8 +28,11 @@ struct Edition {
 
 // The editions in `dataDirectory`: "tomtura.lst" and each "tomtura_<language>.lst", in the
 // order of their languages. A file without an "EDITION" section is the language its name says
-// ("sv" for "tomtura.lst"); two files of one language give the first by name.
-std::vector<Edition> FindEditions(const std::string& dataDirectory);
+// ("sv" for "tomtura.lst"); two files of one language give the first by name. With
+// `boardFiles`, each edition's board file as read is added there in the same order, so that the
+// one played need not be read again.
+std::vector<Edition> FindEditions(const std::string& dataDirectory,
+                                  std::vector<IniFile>* boardFiles = nullptr);
 
 // The edition to play: the one `requested` (the command line) when given, else the player's
 // `stored` choice, else the one of the desktop's language (`desktopLocale` such as "sv_SE"),

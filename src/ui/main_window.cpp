@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -193,6 +194,8 @@ class MainClientArea : public QWidget {
       // Start-up measurements end the program at its first frame, without closing windows.
       if (qEnvironmentVariableIsSet("TOMTURA_EXIT_AFTER_FIRST_FRAME")) {
         QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+      } else {
+        QTimer::singleShot(0, this, [this] { window_.AfterFirstFrame(); });
       }
     }
   }
@@ -224,12 +227,12 @@ MainWindow::MainWindow(Game& game, QtFrontEnd& ui, BoardPicture& picture, SoundE
       sound_(sound),
       dataDirectory_(std::move(dataDirectory)) {
   setWindowTitle(QString::fromStdString(game_.Text(kTextBoxTitle)));
-  setWindowIcon(
-      ProgramIcon(dataDirectory_, picture_.isNull() ? QPixmap() : picture_.DieFace(kDieFaces - 1)));
   CreateMenu();
   CreateChildren();
   network_ = std::make_unique<NetworkPlay>(game_, ui_, *this);
   ui_.Attach(game_, *this, &sound_);
+  // The sound is set up after the first frame; what the game plays before it waits for that.
+  sound_.HoldUntilOpened();
   LoadOptions();
   qApp->installEventFilter(this);
   InstallTooltips(*this, game_);
@@ -386,8 +389,21 @@ void MainWindow::LoadOptions() {
   SetChecked(kCmdFastMoves, rules.fastMoves != 0);
   SetChecked(kCmdSavePlayers, options_.savePlayers != 0);
   SetChecked(kCmdAuction, rules.auctionOn != 0);
-  if (rules.musicOn != 0) sound_.PlayNextMusic();
   UpdateMenus();
+}
+
+// The icon (seven sizes, for the task bar) and the sound (its device, the effects and the
+// first piece, on a thread of their own) are not needed for the window's first frame. With
+// sound and music off the sound is set up only when one of them is switched on.
+void MainWindow::AfterFirstFrame() {
+  setWindowIcon(ProgramIcon(dataDirectory_,
+                            picture_.isNull() ? QPixmap() : picture_.DieFace(kDieFaces - 1)));
+  const RuleSettings& rules = game_.state.settings;
+  if (rules.soundOn != 0 || rules.musicOn != 0) {
+    sound_.OpenInBackground(rules.musicOn != 0);
+  } else {
+    sound_.StopHolding();
+  }
 }
 
 void MainWindow::SetChecked(int id, bool on) {
@@ -877,11 +893,17 @@ void MainWindow::RefreshLog() {
 
 void MainWindow::PaintClient(QPainter& painter, const QRect& dirty) {
   const QRect area = client_->rect();
-  if (!picture_.isNull()) {
-    painter.fillRect(dirty, picture_.BackgroundBrush());
-  } else {
-    painter.fillRect(dirty, client_->palette().window());
+  // The views of the panel and the board paint every pixel of theirs: only what lies around
+  // them is filled here.
+  QRegion around(dirty);
+  for (const QAbstractScrollArea* child :
+       {static_cast<QAbstractScrollArea*>(panel_), static_cast<QAbstractScrollArea*>(boardView_)}) {
+    const QWidget* view = child->viewport();
+    around -= QRect(view->mapTo(client_, QPoint(0, 0)), view->size());
   }
+  const QBrush background =
+      picture_.isNull() ? client_->palette().window() : picture_.BackgroundBrush();
+  for (const QRect& part : around) painter.fillRect(part, background);
 
   if (!picture_.isNull() && dirty.intersects(DiceRect())) {
     const GameState& state = game_.state;

@@ -111,6 +111,7 @@ class MainWindow : public QMainWindow {
   void ChooseEdition(const Edition& edition);
   void CreateChildren();
   void LoadOptions();
+  void AfterFirstFrame();
   QAction* AddItem(QMenu* menu, int id, const char* text, bool checkable = false);
   void SetChecked(int id, bool on);
   // Flips an option, its check mark and its key in the board file.

@@ -23,6 +23,12 @@ TEST(Editions, AreFoundByFileAndNamedByTheirSection) {
   EXPECT_EQ(editions[0], (Edition{"de", "de", dir.path("tomtura_de.lst")}));
   EXPECT_EQ(editions[1], (Edition{"en", "English", dir.path("tomtura_en.lst")}));
   EXPECT_EQ(editions[2], (Edition{"sv", "Svenska", dir.path("tomtura.lst")}));
+  // The board files as read come in the editions' order, for the one played to be taken over.
+  std::vector<IniFile> files;
+  EXPECT_EQ(FindEditions(dir.path(""), &files), editions);
+  ASSERT_EQ(files.size(), 3u);
+  for (std::size_t i = 0; i < files.size(); ++i) EXPECT_EQ(files[i].path(), editions[i].boardFile);
+  EXPECT_EQ(files[1].GetString("EDITION", "Name", ""), "English");
   EXPECT_TRUE(FindEditions(dir.path("missing")).empty());
 }
 

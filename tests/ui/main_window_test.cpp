@@ -52,6 +52,7 @@ class MainWindowTest : public QObject {
   void logPaneHiddenByDefaultAndNewestFirst();
   void menusShowTheirKeysAndFilesOpenInDocuments();
   void theWindowMakesRoomAndRemembersItsPlace();
+  void soundAndMusicOffSetNothingUpUntilAskedFor();
 };
 
 // Which command fits is the core's to say (tests/rules/commands_test.cpp); these two cases show
@@ -465,6 +466,18 @@ void MainWindowTest::theWindowMakesRoomAndRemembersItsPlace() {
   QCOMPARE(h->window->size(), size);
   QVERIFY(h->window->stretchBoard());
   QVERIFY(h->window->action(kCmdGameLog)->isChecked());
+}
+
+// The first frame sets the sound up only when sound or music is on; otherwise the first effect
+// asked for later does it there and then, instead of waiting for a set-up that never comes.
+void MainWindowTest::soundAndMusicOffSetNothingUpUntilAskedFor() {
+  Harness h("\n[LJUD]\nLjud=0\nMusik=0\n");
+  h.window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(h.window.get()));
+  QTRY_VERIFY(!h.window->windowIcon().isNull());  // the first frame's work is done
+  QVERIFY(!h.sound->ready() && !h.sound->settingUp());
+  h.sound->PlaySoundEffect(1, true);
+  QVERIFY(h.sound->ready());
 }
 
 QTEST_MAIN(MainWindowTest)
