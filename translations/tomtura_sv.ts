@@ -172,6 +172,30 @@ Inget spel kan startas.</translation>
     </message>
 </context>
 <context>
+    <name>tomtura::EditionMenu</name>
+    <message>
+        <source>&amp;Edition</source>
+        <translation>Utgå&amp;va</translation>
+    </message>
+    <message>
+        <source>Tomtura</source>
+        <translation>Tomtura</translation>
+    </message>
+    <message>
+        <source>%1 is played from the next start of Tomtura. Start it again now?</source>
+        <translation>%1 spelas från nästa gång Tomtura startar. Vill du starta om nu?</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::GameFiles</name>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 finns redan.
+Vill du ersätta den?</translation>
+    </message>
+</context>
+<context>
     <name>tomtura::HostLobbyDialog</name>
     <message>
         <source>Tomtura - Network game: waiting for players</source>
@@ -265,12 +289,6 @@ Inget spel kan startas.</translation>
     <message>
         <source>Game log</source>
         <translation>Spellogg</translation>
-    </message>
-    <message>
-        <source>%1 already exists.
-Do you want to replace it?</source>
-        <translation>%1 finns redan.
-Vill du ersätta den?</translation>
     </message>
     <message>
         <source>&amp;New game</source>
@@ -383,18 +401,6 @@ Vill du ersätta den?</translation>
     <message>
         <source>&amp;About...</source>
         <translation>&amp;Om Tomtura…</translation>
-    </message>
-    <message>
-        <source>&amp;Edition</source>
-        <translation>Utgå&amp;va</translation>
-    </message>
-    <message>
-        <source>Tomtura</source>
-        <translation>Tomtura</translation>
-    </message>
-    <message>
-        <source>%1 is played from the next start of Tomtura. Start it again now?</source>
-        <translation>%1 spelas från nästa gång Tomtura startar. Vill du starta om nu?</translation>
     </message>
 </context>
 <context>

@@ -12,7 +12,8 @@ inline constexpr int kChildTop = 42;
 inline constexpr int kPanelLeft = 2;
 inline constexpr int kSplitterWidth = 2;
 inline constexpr int kChildBottomMargin =
-    25;  // after a resize: children end 25 px above the bottom
+    25;                                   // after a resize: children end 25 px above the bottom
+inline constexpr int kStatusHeight = 23;  // the status boxes stand in the bottom 23 pixels
 
 // The two children that share the middle of the client area, in client coordinates.
 struct ChildLayout {
@@ -31,6 +32,11 @@ ChildLayout InitialLayout(QSize size, int panelWidth);
 ChildLayout ResizeLayout(const ChildLayout& layout, QSize last, QSize size, int panelWidth);
 // The children after the splitter moved by `dx`; nullopt when either would fall below 2 pixels.
 std::optional<ChildLayout> DragSplitter(const ChildLayout& layout, int dx);
+
+// The strip of the status boxes at the bottom of a client area of `size`.
+inline QRect StatusStrip(QSize size) {
+  return {0, size.height() - kStatusHeight, size.width(), kStatusHeight};
+}
 
 // The key shortcut's command for a key (Qt::Key), or 0.
 int ShortcutCommand(int key);

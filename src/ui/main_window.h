@@ -7,8 +7,6 @@
 // core's to say (CheckCommand); the window carries out what it allows.
 #include <QMainWindow>
 #include <QMap>
-#include <QRect>
-#include <QSize>
 #include <QString>
 #include <memory>
 
@@ -18,8 +16,6 @@
 #include "ui/main_layout.h"
 
 class QAction;
-class QMenu;
-class QPainter;
 
 namespace tomtura {
 
@@ -27,12 +23,16 @@ class BoardPicture;
 class BoardView;
 class CommandButton;
 class Game;
+class GameFiles;
 class LogPane;
 class MainClientArea;
+class MainMenu;
 class NetworkPlay;
 class PlayerPanel;
 class QtFrontEnd;
 class SoundEffects;
+class WindowLayout;
+class WindowOptions;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -86,11 +86,11 @@ class MainWindow : public QMainWindow {
   LogPane& logPane() const { return *logPane_; }
   BoardPicture& picture() const { return picture_; }
   CommandButton* commandButton(int id) const;
-  QAction* action(int id) const { return actions_.value(id); }
-  const Options& options() const { return options_; }
+  QAction* action(int id) const;
+  const Options& options() const;
   // The network game, when one is set up or played.
   NetworkPlay& network() const { return *network_; }
-  bool stretchBoard() const { return stretchBoard_; }
+  bool stretchBoard() const;
   ChildLayout childLayout() const;
 
  signals:
@@ -102,44 +102,19 @@ class MainWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  friend class MainClientArea;
-
-  void CreateMenu();
-  void ChooseEdition(const Edition& edition);
   void CreateChildren();
   void LoadOptions();
-  QAction* AddItem(QMenu* menu, int id, const char* text, bool checkable = false);
-  void SetChecked(int id, bool on);
-  // Flips an option, its check mark and its key in the board file.
-  void ToggleOption(int id, int& option, std::string_view key);
+  // The effect on the screen and the sound of an option just toggled.
+  void ApplyOption(int id);
 
   bool Confirm(int textNumber);
   void StopTimers();
   void NewGameCommand();
   void AddPlayerCommand();
-  void SaveGameCommand();
   void LoadGameCommand();
-  void LoadGraphics(bool ask);
-  void ToggleShowCompanies(bool fromProgram);
-  QString ChooseFile(bool save, int titleText, const QString& filter);
+  void ChangeBackground(bool ask);
   void ShowTextWindow(bool rules);
   void ShowAbout();
-  void SetStretch(bool on);
-  void ShowGameLog(bool shown);
-  int RoomToWiden(int wanted) const;
-  int PanelWidth() const;
-  void SavePlace();
-
-  // Painting and mouse handling of the client area.
-  void PaintClient(QPainter& painter, const QRect& dirty);
-  void ClientResized(QSize size);
-  void ClientMouseMove(QPoint pos);
-  void ClientMousePress(QPoint pos);
-  void ClientMouseRelease();
-  bool OnSplitterStrip(const QRect& child, QPoint pos) const;
-  void ApplyLayout(const ChildLayout& layout);
-  QRect StatusRect() const;
-  QRect DiceRect() const;
 
   Game& game_;
   QtFrontEnd& ui_;
@@ -147,26 +122,17 @@ class MainWindow : public QMainWindow {
   SoundEffects& sound_;
   QString dataDirectory_;
 
+  std::unique_ptr<MainMenu> menu_;
+  std::unique_ptr<WindowOptions> options_;
+  std::unique_ptr<WindowLayout> layout_;
+  GameFiles* files_ = nullptr;
   MainClientArea* client_ = nullptr;
   BoardView* boardView_ = nullptr;
   PlayerPanel* panel_ = nullptr;
   LogPane* logPane_ = nullptr;
   QMap<int, CommandButton*> buttons_;
-  QMap<int, QAction*> actions_;
-  QMenu* optionsMenu_ = nullptr;
 
   std::unique_ptr<NetworkPlay> network_;
-
-  Options options_;  // as in memory; the rules' own options live in the game state
-  bool stretchBoard_ = false;
-  bool firstStretch_ = false;  // the screen is too low for the whole board at its size
-  int logWidening_ = 0;        // what the window grew by for the open game log
-
-  QSize lastSize_;
-  bool overSplitter_ = false;
-  bool splitterDrag_ = false;
-  int lastMouseX_ = 0;
-  int tumblingFrame_ = -1;  // the tumbling picture shown, -1 while the faces show
 };
 
 }  // namespace tomtura
