@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kTokenSpacing = 40;  // a new game's token places, two to a row
 constexpr int kWinSound = 0;
+constexpr int kWinnerText = 42;
 
 // Puts the cards 1..16 into random free slots, probing forwards from the slot drawn.
 void Shuffle(Deck& deck, Random& rng) {
@@ -22,6 +23,24 @@ void Shuffle(Deck& deck, Random& rng) {
     while (deck.cards[i] != 0) i = (i + 1) % kCardCount;
     deck.cards[i] = k + 1;
   }
+}
+
+// Passes the turn of a saved game on from a bankrupt player to the next one still in; when
+// there is none but him, the game is over with that player on turn. True when it is over.
+bool PassTurnFromBankrupt(GameState& state) {
+  if (state.current().isBankrupt == 0) return false;
+  int inGame = 0;
+  int next = -1;
+  for (int k = 1; k <= state.playerCount; ++k) {
+    const int n = (state.currentPlayer + k) % state.playerCount;
+    if (state.players[n].isBankrupt != 0) continue;
+    ++inGame;
+    if (next < 0) next = n;
+  }
+  if (next >= 0) state.currentPlayer = next;
+  if (inGame > 1) return false;
+  state.turnPhase = TurnPhase::GameOver;
+  return true;
 }
 
 }  // namespace
@@ -114,11 +133,23 @@ void Game::Resume(const SavedGame& saved) {
   state.firstLap = saved.firstLap;
   RefreshPropertyLists();
   state.askedThisTurn.fill(0);
+  // A game saved after its end has its loser on turn. With one player left it opens as over,
+  // the winner named; otherwise the turn is the next player's still in.
+  const bool finished = PassTurnFromBankrupt(state);
+  if (finished) {
+    const std::string winner =
+        state.current().isBankrupt == 0 ? PlayerName(state.currentPlayer) : std::string();
+    state.statusText = std::string(CutUtf8(FormatCatalogue(kWinnerText, winner), kStatusTextBytes));
+  }
 
   ui.BoardChanged();
   ui.PanelChanged();
   ui.CentreOnCurrentPlayer();
   ui.StatusLineChanged();
+  if (finished) {
+    ui.MenusChanged();
+    return;
+  }
 
   // The turn was saved after its start (jail, dealing) had run; what is left of it is the
   // password, which a loaded file must not get round, and a computer player's throw.
@@ -183,7 +214,7 @@ bool Game::GoBankrupt() {
   state.turnPhase = TurnPhase::GameOver;
   ui.PlaySoundEffect(kWinSound);
   const std::string winnerName = winner == kNobody ? std::string() : PlayerName(winner);
-  ui.ShowMessage(FormatCatalogue(42, winnerName), MessageIcon::Information);
+  ui.ShowMessage(FormatCatalogue(kWinnerText, winnerName), MessageIcon::Information);
   state.gameRunning = 0;
   return true;
 }

@@ -49,6 +49,7 @@ struct Options {
   std::string name;
   int leaveAfter = -1;
   std::string decisionTimes;
+  bool help = false;
 };
 
 constexpr std::string_view kUsage =
@@ -57,7 +58,8 @@ constexpr std::string_view kUsage =
     "       tomtura-sim --host [--port Q] --players N [--seed S] [--name NAME] [--save FILE.tom]\n"
     "                   [--max-turns T]\n"
     "       tomtura-sim --join ADDRESS [--port P] --name NAME [--seed S] [--save FILE.tom]\n"
-    "                   [--max-turns T] [--leave-after THROWS] [--decision-times FILE]\n";
+    "                   [--max-turns T] [--leave-after THROWS] [--decision-times FILE]\n"
+    "       tomtura-sim --help\n";
 
 template <typename T>
 std::optional<T> ParseNumber(std::string_view text) {
@@ -71,6 +73,10 @@ std::optional<T> ParseNumber(std::string_view text) {
 std::string ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     std::string_view flag = argv[i];
+    if (flag == "--help" || flag == "-h") {
+      options.help = true;
+      return {};
+    }
     if (flag == "--json" || flag == "--host") {
       (flag == "--json" ? options.json : options.host) = true;
       continue;
@@ -286,6 +292,10 @@ int main(int argc, char** argv) {
   if (!error.empty()) {
     fmt::print(stderr, "tomtura-sim: {}\n{}", error, tomtura::kUsage);
     return tomtura::kExitUsage;
+  }
+  if (options.help) {
+    fmt::print("{}", tomtura::kUsage);
+    return 0;
   }
   if (options.host || !options.join.empty()) return tomtura::PlayNetwork(options);
   return tomtura::Simulate(options);

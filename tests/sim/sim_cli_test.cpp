@@ -51,6 +51,15 @@ TEST_F(SimProgram, JsonSummaryAndASavedPositionThatRoundTripsWhenNoTurnIsPlayed)
   EXPECT_NE(ReadBytes(Path("b.tom")), saved);  // playing on changes it
 }
 
+// Asked for its usage, it prints it and succeeds, whatever else the line holds.
+TEST_F(SimProgram, HelpPrintsTheUsage) {
+  for (const char* arguments : {"--help", "-h", "--games 2 --help"}) {
+    EXPECT_EQ(Run(arguments), 0) << arguments;
+    EXPECT_EQ(out_.rfind("usage: tomtura-sim ", 0), 0u) << arguments;
+    EXPECT_EQ(err_, "") << arguments;
+  }
+}
+
 TEST_F(SimProgram, BadInputFailsWithAMessage) {
   WriteBytes(Path("bad.tom"), "not a saved game");
   const std::pair<std::string, int> cases[] = {{"--load " + Path("bad.tom"), 1},
