@@ -120,6 +120,10 @@ Inget spel kan startas.</translation>
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>Tomtura is free software under the GNU General Public License, version 3 or later. Its pictures, sounds, music and board texts are under CC BY-SA 4.0.</source>
+        <translation>Tomtura är fri programvara enligt GNU General Public License, version 3 eller senare. Bilderna, ljuden, musiken och spelplanens texter står under CC BY-SA 4.0.</translation>
+    </message>
 </context>
 <context>
     <name>tomtura::AuctionDialog</name>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A new game, and the end of a player who cannot pay: every player back on GO with the
 // starting money, the properties back with the bank, both decks shuffled; a bankrupt player's
 // properties return to the bank and the last player left wins.

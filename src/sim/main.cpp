@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tomtura-sim: plays seeded games of computer players without any window and prints what
 // happened in them, as text or as one JSON object.
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/about_dialog.h"
 
 #include <QDir>
@@ -39,6 +40,12 @@ AboutDialog::AboutDialog(const QString& dataDirectory, const QIcon& icon, QWidge
   title->setFont(bold);
   auto* homepage = new QLabel(tr("Homepage"), this);
   homepage->setAlignment(Qt::AlignCenter);
+  licence_ = new QLabel(tr("Tomtura is free software under the GNU General Public License, "
+                           "version 3 or later. Its pictures, sounds, music and board texts "
+                           "are under CC BY-SA 4.0."),
+                        this);
+  licence_->setWordWrap(true);
+  licence_->setAlignment(Qt::AlignCenter);
 
   address_ = new QLineEdit(ManualUrl(dataDirectory).toString(), this);
   SetControlId(address_, kIdAddress);
@@ -54,6 +61,7 @@ AboutDialog::AboutDialog(const QString& dataDirectory, const QIcon& icon, QWidge
       std::max(kMinAddressWidth,
                QFontMetrics(address_->font()).horizontalAdvance(address_->text()) +
                    kAddressPadding));
+  licence_->setFixedWidth(address_->minimumWidth());
 
   auto* heading = new QHBoxLayout;
   heading->addStretch();
@@ -68,6 +76,8 @@ AboutDialog::AboutDialog(const QString& dataDirectory, const QIcon& icon, QWidge
   layout->addSpacing(kSpacing);
   layout->addWidget(homepage);
   layout->addWidget(address_);
+  layout->addSpacing(kSpacing);
+  layout->addWidget(licence_);
   layout->addSpacing(kSpacing);
   layout->addWidget(ok_, 0, Qt::AlignHCenter);
   layout->setSizeConstraint(QLayout::SetFixedSize);

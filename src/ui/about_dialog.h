@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The About box: the program's title and version, its icon, and a link to the game's manual,
-// the page beside the board file.
+// The About box: the program's title and version, its icon, a link to the game's manual, the
+// page beside the board file, and the licences.
 #include <QDialog>
 #include <QIcon>
 #include <QString>
@@ -8,6 +9,7 @@
 
 #include "ui/hyperlink.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -33,9 +35,11 @@ class AboutDialog : public QDialog {
 
   QLineEdit* address() const { return address_; }
   QPushButton* okButton() const { return ok_; }
+  QLabel* licence() const { return licence_; }
 
  private:
   QLineEdit* address_ = nullptr;
+  QLabel* licence_ = nullptr;
   QPushButton* ok_ = nullptr;
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Options menu's choice of edition. A choice is stored in the player's file and takes effect
 // when the program starts again, which it offers to do.

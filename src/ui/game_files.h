@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's files: saved games and the board picture, each chosen in a file dialog that
 // opens in the player's documents folder, never in the program's. What is read is handed back

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's client area: it paints the background, the dice and the two status boxes
 // (the player on turn below the panel, the status line below the board), holds the command

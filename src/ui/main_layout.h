@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the main window's children stand: the player panel and the board view side by side
 // below the button row, with a splitter between them. Plain functions of sizes, so that the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's menu bar, made from one table: each item carries its command, the game's
 // one-letter key is shown beside the items that have one, and the desktop's usual keys (Ctrl+N

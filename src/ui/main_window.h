@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: the row of seven command buttons with the dice between the first and the
 // second, the player panel and the board view side by side with a 2-pixel splitter between

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the main window and its children stand: the first size, the player panel and the board
 // view side by side with the splitter between them, the panel widened until every player is

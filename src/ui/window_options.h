@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The options of the Options menu: read from the board file when the window is made, shown as
 // check marks, and each written back the moment the player changes it. The rules' options live

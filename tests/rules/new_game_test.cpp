@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // New games, players who cannot pay, bankruptcy and the end of the game.
 #include "../trade/deal_fixture.h"
 #include "store/saved_game.h"

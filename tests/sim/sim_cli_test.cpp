@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tomtura-sim program as a user runs it: its JSON summary, its exit codes, and a saved
 // position that loads and saves back unchanged when no turn is played.
 #include <gtest/gtest.h>

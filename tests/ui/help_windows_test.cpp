@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help windows (offscreen): the tips and rules of the board file in the framed text window,
 // what it shows when the file or its marker is missing, the About box's link to the manual, and
 // the program's icon from the data directory.
@@ -126,6 +127,9 @@ void HelpWindowsTest::aboutBoxLinksToTheManual() {
   for (const QLabel* label : about.findChildren<QLabel*>()) labels << label->text();
   QVERIFY(labels.contains("Tomtura v2.0"));
   QVERIFY(labels.contains("Homepage"));
+  // The licences of the program and of its pictures, sounds, music and texts.
+  QVERIFY(about.licence()->text().contains("GNU General Public License, version 3 or later"));
+  QVERIFY(about.licence()->text().contains("CC BY-SA 4.0"));
 
   QLineEdit* address = FindControl<QLineEdit>(&about, AboutDialog::kIdAddress);
   QVERIFY(address != nullptr);
