@@ -113,16 +113,16 @@ Inget spel kan startas.</translation>
         <translation>Om Tomtura</translation>
     </message>
     <message>
-        <source>Homepage</source>
-        <translation>Hemsida</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>OK</translation>
     </message>
     <message>
         <source>Tomtura is free software under the GNU General Public License, version 3 or later. Its pictures, sounds, music and board texts are under CC BY-SA 4.0.</source>
         <translation>Tomtura är fri programvara enligt GNU General Public License, version 3 eller senare. Bilderna, ljuden, musiken och spelplanens texter står under CC BY-SA 4.0.</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Handbok</translation>
     </message>
 </context>
 <context>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The editions of the board beside the program: each a board file that names its language and
 // its name, and the choice of the one to play. Also where the player's own file lives, the one
@@ -15,6 +16,8 @@ inline constexpr std::string_view kKeyEditionLanguage = "Language";
 inline constexpr std::string_view kKeyEditionName = "Name";
 // The board picture drawn in the edition's words, a file beside its board file.
 inline constexpr std::string_view kKeyEditionPicture = "Picture";
+// The manual in the edition's language, a web page beside its board file.
+inline constexpr std::string_view kKeyEditionManual = "Manual";
 // The player's chosen edition, by language, in his own file's options.
 inline constexpr std::string_view kKeyEdition = "Utgava";
 
@@ -39,6 +42,8 @@ const Edition* ChooseEdition(const std::vector<Edition>& editions, std::string_v
 
 // The file name of the board picture that `boardFile` names, "tomtura.bmp" when it names none.
 std::string EditionPicture(const IniFile& boardFile);
+// The file name of the manual that `boardFile` names, "manual.html" when it names none.
+std::string EditionManual(const IniFile& boardFile);
 
 // The player's own board file: "$XDG_CONFIG_HOME/tomtura/tomtura.lst", or under
 // "$HOME/.config" when XDG_CONFIG_HOME is unset or not an absolute path; empty when neither is

@@ -25,8 +25,8 @@ constexpr int kButtonWidth = 80;
 
 }  // namespace
 
-AboutDialog::AboutDialog(const QString& dataDirectory, const QIcon& icon, QWidget* parent,
-                         LinkOpener opener)
+AboutDialog::AboutDialog(const QString& dataDirectory, const QString& manualFile,
+                         const QIcon& icon, QWidget* parent, LinkOpener opener)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   setWindowTitle(tr("About Tomtura"));
   setFont(DialogFont());
@@ -38,8 +38,8 @@ AboutDialog::AboutDialog(const QString& dataDirectory, const QIcon& icon, QWidge
   QFont bold = DialogFont();
   bold.setBold(true);
   title->setFont(bold);
-  auto* homepage = new QLabel(tr("Homepage"), this);
-  homepage->setAlignment(Qt::AlignCenter);
+  auto* manual = new QLabel(tr("Manual"), this);
+  manual->setAlignment(Qt::AlignCenter);
   licence_ = new QLabel(tr("Tomtura is free software under the GNU General Public License, "
                            "version 3 or later. Its pictures, sounds, music and board texts "
                            "are under CC BY-SA 4.0."),
@@ -47,7 +47,7 @@ AboutDialog::AboutDialog(const QString& dataDirectory, const QIcon& icon, QWidge
   licence_->setWordWrap(true);
   licence_->setAlignment(Qt::AlignCenter);
 
-  address_ = new QLineEdit(ManualUrl(dataDirectory).toString(), this);
+  address_ = new QLineEdit(ManualUrl(dataDirectory, manualFile).toString(), this);
   SetControlId(address_, kIdAddress);
   address_->setAlignment(Qt::AlignCenter);
   ok_ = new QPushButton(tr("OK"), this);
@@ -74,7 +74,7 @@ AboutDialog::AboutDialog(const QString& dataDirectory, const QIcon& icon, QWidge
   layout->setSpacing(kSpacing);
   layout->addLayout(heading);
   layout->addSpacing(kSpacing);
-  layout->addWidget(homepage);
+  layout->addWidget(manual);
   layout->addWidget(address_);
   layout->addSpacing(kSpacing);
   layout->addWidget(licence_);
@@ -84,8 +84,8 @@ AboutDialog::AboutDialog(const QString& dataDirectory, const QIcon& icon, QWidge
   ok_->setFocus(Qt::OtherFocusReason);
 }
 
-QUrl AboutDialog::ManualUrl(const QString& dataDirectory) {
-  return QUrl::fromLocalFile(QDir(dataDirectory).absoluteFilePath(QString::fromLatin1(kManualFile)));
+QUrl AboutDialog::ManualUrl(const QString& dataDirectory, const QString& manualFile) {
+  return QUrl::fromLocalFile(QDir(dataDirectory).absoluteFilePath(manualFile));
 }
 
 }  // namespace tomtura

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -13,6 +14,7 @@
 
 #include "rules/game.h"
 #include "sound/sound.h"
+#include "store/editions.h"
 #include "store/roster.h"
 #include "ui/about_dialog.h"
 #include "ui/balloon_tips.h"
@@ -353,7 +355,8 @@ void MainWindow::ChangeBackground(bool ask) {
 }
 
 void MainWindow::ShowAbout() {
-  AboutDialog dialog(dataDirectory_, windowIcon(), this);
+  const QString manual = QFile::decodeName(EditionManual(game_.texts.file()).c_str());
+  AboutDialog dialog(dataDirectory_, manual, windowIcon(), this);
   ui_.RunModal(dialog);
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each edition in one language (offscreen): for every board file beside the test, its edition's
 // translations installed, the main window's menus and a few dialogs hold no word of the other
 // language, Qt's standard buttons speak the edition's language, and the product in every title
@@ -195,7 +196,7 @@ void LanguageTest::windowsSpeakTheEditionsLanguage() {
   login.kind = DecisionKind::Login;
   windows.push_back(std::make_unique<PasswordDialog>(game, login, nullptr, nullptr));
   windows.push_back(std::make_unique<TextWindow>(game, nullptr, FreeTextBlock::kTips, nullptr));
-  windows.push_back(std::make_unique<AboutDialog>(QString(), QIcon(), nullptr, nullptr));
+  windows.push_back(std::make_unique<AboutDialog>(QString(), QString(), QIcon(), nullptr, nullptr));
   windows.push_back(std::make_unique<NetworkDialog>(game, nullptr, nullptr, nullptr));
   NoLink noLink;
   NetSession session(game, noLink, Role::Client);
