@@ -7,6 +7,10 @@
         <source>Exit Tomtura</source>
         <translation>Avsluta Tomtura</translation>
     </message>
+    <message>
+        <source>Go on with a saved game</source>
+        <translation>Fortsätt ett sparat spel</translation>
+    </message>
 </context>
 <context>
     <name>BoardFileReport</name>
@@ -327,7 +331,7 @@ Vill du ersätta den?</translation>
         <translation>&amp;Sträck ut spelplanen</translation>
     </message>
     <message>
-        <source>&amp;Hide companies</source>
+        <source>&amp;Hide properties</source>
         <translation>&amp;Dölj gatorna</translation>
     </message>
     <message>
@@ -367,19 +371,19 @@ Vill du ersätta den?</translation>
         <translation>&amp;Slå</translation>
     </message>
     <message>
-        <source>&amp;Buy company from...</source>
+        <source>&amp;Buy property from...</source>
         <translation>&amp;Köp gata av…</translation>
     </message>
     <message>
-        <source>&amp;Sell company to...</source>
+        <source>&amp;Sell property to...</source>
         <translation>S&amp;älj gata till…</translation>
     </message>
     <message>
-        <source>&amp;Mortgage company...</source>
+        <source>&amp;Mortgage property...</source>
         <translation>&amp;Inteckna gata…</translation>
     </message>
     <message>
-        <source>&amp;Unmortgage company...</source>
+        <source>&amp;Pay off mortgage...</source>
         <translation>&amp;Lös in gata…</translation>
     </message>
     <message>
@@ -405,6 +409,10 @@ Vill du ersätta den?</translation>
     <message>
         <source>&amp;About...</source>
         <translation>&amp;Om Tomtura…</translation>
+    </message>
+    <message>
+        <source>The first-lap rule changes from the next game; this game keeps the rule it began with.</source>
+        <translation>Regeln om första varvet ändras från nästa spel; det här spelet behåller regeln det började med.</translation>
     </message>
 </context>
 <context>
@@ -462,11 +470,15 @@ Vill du ersätta den?</translation>
     </message>
     <message>
         <source>Pass&amp;word</source>
-        <translation>L&amp;ösenord</translation>
+        <translation>Lösen&amp;ord</translation>
     </message>
     <message>
         <source>&amp;Piece</source>
         <translation>&amp;Pjäs</translation>
+    </message>
+    <message>
+        <source>&amp;Open saved game...</source>
+        <translation>&amp;Öppna sparat spel…</translation>
     </message>
 </context>
 <context>
@@ -484,7 +496,7 @@ Vill du ersätta den?</translation>
         <translation>Listpris:</translation>
     </message>
     <message>
-        <source>Sell street:</source>
+        <source>Sell property:</source>
         <translation>Sälj gata:</translation>
     </message>
     <message>
@@ -496,11 +508,11 @@ Vill du ersätta den?</translation>
         <translation>Välj spelare:</translation>
     </message>
     <message>
-        <source>Buy street:</source>
+        <source>Buy property:</source>
         <translation>Köp gata:</translation>
     </message>
     <message>
-        <source>Choose a street. The bank lends you half its price, shown below.</source>
+        <source>Choose a property. The bank lends you half its price, shown below.</source>
         <translation>Välj en gata. Banken lånar dig halva priset, som visas nedan.</translation>
     </message>
     <message>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/balloon_tips.h"
 
 #include <QAbstractButton>
@@ -35,6 +36,7 @@ constexpr int kIdAddPlayer = 1004;  // the new-game dialog's "Add player", the h
 constexpr int kIdRemovePlayer = 1005;
 constexpr int kIdNetworkButton = 1010;
 constexpr int kIdExit = 1011;
+constexpr int kIdOpenGame = 1051;
 constexpr int kIdPageList = 1015;
 constexpr int kIdMortgageButton = 1022;
 constexpr int kIdAsk = 1023;
@@ -426,6 +428,8 @@ QString TooltipText(const QWidget& control, const Game& game) {
                                                                        : QString();
     case kIdExit:
       return QCoreApplication::translate("BalloonTips", "Exit Tomtura");
+    case kIdOpenGame:
+      return QCoreApplication::translate("BalloonTips", "Go on with a saved game");
     default:
       break;
   }

@@ -173,6 +173,15 @@ void MainWindow::ApplyOption(int id) {
       client_->update(0, 0, client_->width(), kButtonRowHeight);
       for (CommandButton* button : std::as_const(buttons_)) button->update();
       break;
+    case kCmdFirstLap:
+      // Each game keeps the rule it began with, in its saved file too: a change waits for the
+      // next game, and the player is told so.
+      if (game_.state.playerCount >= 2 && game_.state.turnPhase != TurnPhase::GameOver) {
+        ui_.Ask(tr("The first-lap rule changes from the next game; this game keeps the rule it "
+                   "began with."),
+                QMessageBox::Information, QMessageBox::Ok);
+      }
+      break;
     case kCmdHideCompanies:
       panel_->SetShowCompanies(options_->options().showCompanies != 0);
       boardView_->update();
@@ -302,8 +311,13 @@ void MainWindow::StartNewGame() {
 MainWindow::NewGameChoice MainWindow::RunNewGameDialog() {
   NewGameDialog dialog(
       game_, picture_, isVisible() ? this : nullptr,
-      [this](QWidget* over, const QString& name) { return network_->RunSetup(over, name); });
+      [this](QWidget* over, const QString& name) { return network_->RunSetup(over, name); },
+      [this](QWidget*) {
+        const QString path = files_->ChooseSavedGame();
+        return !path.isEmpty() && LoadGameFrom(path);
+      });
   ui_.RunModal(dialog);
+  if (dialog.gameOpened()) return NewGameChoice::Opened;
   if (dialog.networkStarted()) {
     boardView_->ResetScroll();
     RefreshLog();

@@ -57,8 +57,9 @@ class MainWindow : public QMainWindow {
   // is not a saved game has been reported).
   bool LoadGameFrom(const QString& path);
   // What the new-game dialog came to: no game (closed without players, or the program is to
-  // end), the players entered (the caller starts the game), or a network game that has begun.
-  enum class NewGameChoice { None, Players, NetworkGame };
+  // end), the players entered (the caller starts the game), a network game that has begun, or
+  // a saved game opened in its place.
+  enum class NewGameChoice { None, Players, NetworkGame, Opened };
   NewGameChoice RunNewGameDialog();
   // NewGame for the players entered, from the first square and scroll position.
   void StartNewGame();

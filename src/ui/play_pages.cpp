@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/play_pages.h"
 
 #include <QCheckBox>
@@ -167,13 +168,13 @@ class TradePage : public PlayPageBase {
       ++row;
     };
     if (selling) {
-      addRow(new QLabel(PlayPageBase::tr("Sell street:"), this), ownProperty_, ownPrice_);
+      addRow(new QLabel(PlayPageBase::tr("Sell property:"), this), ownProperty_, ownPrice_);
       addRow(new QLabel(PlayPageBase::tr("Price:"), this), price_, nullptr);
       addRow(new QLabel(PlayPageBase::tr("Choose player:"), this), partner_, nullptr);
       addRow(include_, partnerProperty_, partnerPrice_);
     } else {
       addRow(new QLabel(PlayPageBase::tr("Choose player:"), this), partner_, nullptr);
-      addRow(new QLabel(PlayPageBase::tr("Buy street:"), this), partnerProperty_, partnerPrice_);
+      addRow(new QLabel(PlayPageBase::tr("Buy property:"), this), partnerProperty_, partnerPrice_);
       addRow(new QLabel(PlayPageBase::tr("Price:"), this), price_, nullptr);
       addRow(include_, ownProperty_, ownPrice_);
     }
@@ -354,8 +355,8 @@ class MortgagePage : public ListPage {
       : ListPage(window,
                  PageText(window, unmortgage ? kTextUnmortgageCaption : kTextMortgageCaption),
                  unmortgage ? PageText(window, kTextUnmortgageExplanation)
-                            : PlayPageBase::tr("Choose a street. The bank lends you half its "
-                                               "price, shown below.")),
+                            : PlayPageBase::tr("Choose a property. The bank lends you half "
+                                               "its price, shown below.")),
         unmortgage_(unmortgage) {
     amount_ = Static(kIdAmount);
     QFont amountFont = amount_->font();

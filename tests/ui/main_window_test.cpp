@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window in a real Qt event loop (offscreen): what it does with the core's verdicts on
 // commands, keys, confirmations, options in the board file, the layout rules, saving and loading.
 #include <QAction>
@@ -45,8 +46,10 @@ class MainWindowTest : public QObject {
   void addPlayerClosedWithTooFewPlayersChangesNothing();
   void anUnusableBackgroundOffersTheButtonsItsTextSpeaksOf();
   void optionsWrittenAtOnceButNotAtStartUp();
+  void theFirstLapRuleChangesFromTheNextGame();
   void timersHeldWhileADialogIsOpen();
   void saveAndLoadThroughTheMenu();
+  void theNewGameDialogOpensASavedGame();
   void resizeLayout();
   void logPaneHiddenByDefaultAndNewestFirst();
   void menusShowTheirKeysAndFilesOpenInDocuments();
@@ -299,6 +302,28 @@ void MainWindowTest::optionsWrittenAtOnceButNotAtStartUp() {
   QVERIFY(h.StoredOption("2").endsWith(",1,P2"));
 }
 
+// A game keeps the first-lap rule it began with; a change during a game says so, and holds
+// from the next game. Without a game there is nothing to say.
+void MainWindowTest::theFirstLapRuleChangesFromTheNextGame() {
+  Harness h;
+  h.window->OnCommand(kCmdFirstLap);
+  QVERIFY(h.shown.isEmpty());
+  h.window->OnCommand(kCmdFirstLap);
+
+  Start(h);
+  GameState& state = h.game->state;
+  const auto firstLap = state.firstLap;
+  QCOMPARE(firstLap[0], std::uint16_t{257});
+  h.window->OnCommand(kCmdFirstLap);
+  QCOMPARE(state.settings.firstLapRule, 0);
+  QCOMPARE(h.shown.size(), 1);
+  QVERIFY(h.shown.first().startsWith("The first-lap rule changes from the next game"));
+  QCOMPARE(h.icons.first(), QMessageBox::Information);
+  QVERIFY(state.firstLap == firstLap);
+  h.window->StartNewGame();
+  QCOMPARE(state.firstLap[0], std::uint16_t{0});
+}
+
 void MainWindowTest::timersHeldWhileADialogIsOpen() {
   Harness h;
   Start(h);
@@ -353,6 +378,35 @@ void MainWindowTest::saveAndLoadThroughTheMenu() {
   h.chosenFile = junk.fileName();
   h.window->OnCommand(kCmdLoadGame);
   QCOMPARE(h.shown.size(), 1);
+}
+
+// At a first start there is no game to load over: the new-game dialog opens a saved game
+// itself. A file not chosen leaves the dialog as it was; one chosen is the game.
+void MainWindowTest::theNewGameDialogOpensASavedGame() {
+  Harness h;
+  Start(h);
+  GameState& state = h.game->state;
+  state.players[1].money = 4321;
+  const QString path = h.dir.filePath("kept.tom");
+  h.chosenFile = path;
+  h.window->OnCommand(kCmdSaveGame);
+  state.players[1].money = 1;
+  state.playerCount = 0;  // as at a first start
+  bool stayedOpen = false;
+  h.playDialog = [&](QDialog& dialog) {
+    auto* newGame = dynamic_cast<NewGameDialog*>(&dialog);
+    if (newGame == nullptr) return int(QDialog::Rejected);
+    h.chosenFile.clear();
+    newGame->OpenGame();
+    stayedOpen = newGame->result() == 0 && !newGame->gameOpened();
+    h.chosenFile = path;
+    newGame->OpenGame();
+    return newGame->result();
+  };
+  QCOMPARE(h.window->RunNewGameDialog(), MainWindow::NewGameChoice::Opened);
+  QVERIFY(stayedOpen);
+  QCOMPARE(state.playerCount, 2);
+  QCOMPARE(state.players[1].money, 4321);
 }
 
 // Narrowing takes from the board first; below what both need, the panel moves left. The
