@@ -24,6 +24,7 @@
 #include "rules/game.h"
 #include "ui/control_ids.h"
 #include "ui/fonts.h"
+#include "ui/main_layout.h"
 
 namespace tomtura {
 namespace {
@@ -434,7 +435,14 @@ QString TooltipText(const QWidget& control, const Game& game) {
       break;
   }
   for (const FixedTip& tip : kFixedTips) {
-    if (tip.id == id) return text(tip.text);
+    if (tip.id != id) continue;
+    QString shown = text(tip.text);
+    // A command button's balloon names its key, as its menu item does.
+    if (const char letter = CommandLetter(id); letter != 0) {
+      const QString key = QStringLiteral("(%1)").arg(QLatin1Char(letter));
+      if (!shown.contains(key)) shown += ' ' + key;
+    }
+    return shown;
   }
   return {};
 }

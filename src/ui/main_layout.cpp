@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main_layout.h"
 
 #include <Qt>
@@ -90,6 +91,13 @@ int ShortcutCommand(int key) {
     default:
       return 0;
   }
+}
+
+char CommandLetter(int command) {
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    if (command != 0 && ShortcutCommand(Qt::Key_A + (letter - 'A')) == command) return letter;
+  }
+  return 0;
 }
 
 }  // namespace tomtura

@@ -41,5 +41,7 @@ inline QRect StatusStrip(QSize size) {
 
 // The key shortcut's command for a key (Qt::Key), or 0.
 int ShortcutCommand(int key);
+// The letter of a command's key shortcut ('S' for Roll), or 0 for a command without one.
+char CommandLetter(int command);
 
 }  // namespace tomtura

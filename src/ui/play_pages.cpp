@@ -328,14 +328,20 @@ class ListPage : public PlayPageBase {
     connect(button_, &QPushButton::clicked, this, [this] { Act(); });
   }
   // False when the action did not go through; else the money box and the page show its result.
-  // The property acted on stays chosen while it is still listed; one that has left the list
-  // leaves nothing chosen, so that the button cannot act on a property the player did not pick.
+  // The property acted on stays chosen while it is still listed, so that a second house goes
+  // where the first went; one that has left the list gives its place to the property now
+  // standing there, so that several are mortgaged or built on without choosing each anew. The
+  // list shows what the button acts on.
   bool Done(PlayWindowDeals::Outcome outcome) {
     if (!window_.Report(outcome)) return false;
     const int actedOn = list_->selectedProperty();
+    const int place = list_->currentIndex();
     window_.RepaintMoneyBox();
     Refill();
     list_->SelectProperty(actedOn);
+    if (list_->currentIndex() < 0 && list_->count() > 0) {
+      list_->setCurrentIndex(std::clamp(place, 0, list_->count() - 1));
+    }
     ShowFigures();
     return true;
   }
