@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/auction_dialog.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -176,11 +179,29 @@ void AuctionDialog::PressPass() {
 }
 
 void AuctionDialog::reject() {
-  if (closing()) {
+  if (computerTimer_.isActive()) {
+    Answer(computerAnswer_);
+  } else if (closing()) {
     PressBid();
   } else if (button2_->isEnabled()) {
     PressPass();
   }
+}
+
+void AuctionDialog::keyPressEvent(QKeyEvent* event) {
+  if (computerTimer_.isActive() && !IsModifierKey(event->key())) {
+    Answer(computerAnswer_);
+    return;
+  }
+  FramedDialog::keyPressEvent(event);
+}
+
+void AuctionDialog::mouseReleaseEvent(QMouseEvent* event) {
+  if (computerTimer_.isActive() && event->button() == Qt::LeftButton) {
+    Answer(computerAnswer_);
+    return;
+  }
+  FramedDialog::mouseReleaseEvent(event);
 }
 
 // The message, the title and the password row for the bidder on turn.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/framed_dialog.h"
 
 #include <QLabel>
@@ -110,6 +111,23 @@ void FramedDialog::PaintContent(QPainter&) {}
 void ShowControl(QWidget* control, bool shown) {
   control->setVisible(shown);
   control->setEnabled(shown);
+}
+
+bool IsModifierKey(int key) {
+  switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+      return true;
+    default:
+      return false;
+  }
 }
 
 void FocusSelected(QWidget* edit) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The common look of the game's small dialogs: a client area of a whole number of frame tiles,
 // filled with one colour and edged with the tiles cut from the sheet, the dialog font, error
@@ -106,5 +107,7 @@ class FramedDialog : public QDialog {
 void ShowControl(QWidget* control, bool shown);
 // Gives the focus to a line edit with its whole text selected.
 void FocusSelected(QWidget* edit);
+// A key that only changes others (Shift, Ctrl, Alt, ...): pressed alone it means nothing.
+bool IsModifierKey(int key);
 
 }  // namespace tomtura
