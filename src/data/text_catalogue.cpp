@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/text_catalogue.h"
 
 #include <algorithm>
@@ -49,7 +50,7 @@ std::string TextCatalogue::GetText(int number) const {
   text += file_.GetString(kTextsSection, key + kContinuationSuffix, "");
   text.resize(CutUtf8(text, kMaxTextBytes).size());
   std::replace(text.begin(), text.end(), kLineBreakMark, '\n');
-  return text;
+  return money_.GroupAmounts(std::move(text));
 }
 
 bool TextCatalogue::HasText(int number) const {
@@ -57,8 +58,8 @@ bool TextCatalogue::HasText(int number) const {
 }
 
 std::string TextCatalogue::GetCard(bool chance, int number) const {
-  return file_.GetString(chance ? kChanceSection : kCommunitySection, std::to_string(number),
-                         kMissingCard);
+  return money_.GroupAmounts(file_.GetString(chance ? kChanceSection : kCommunitySection,
+                                             std::to_string(number), kMissingCard));
 }
 
 std::string TextCatalogue::GetSoundName(int n) const {

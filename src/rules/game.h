@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The game: the one GameState, the board file's texts, the random source, the front end, the
 // referee that puts every question to the players' seats and the source of the dice, with
@@ -42,16 +43,17 @@ class Game {
   Random rng;
   Referee referee{*this};
 
-  // Text n of the catalogue; formatted with printf-style arguments (UTF-8 strings, ints).
+  // Text n of the catalogue; formatted with printf-style arguments (UTF-8 strings, ints), the
+  // amounts it comes to in the edition's money format.
   std::string Text(int n) const { return texts.GetText(n); }
   template <typename... Args>
   std::string FormatCatalogue(int n, const Args&... args) const {
-    return FormatText(texts.GetText(n), args...);
+    return texts.money().GroupAmounts(FormatText(texts.GetText(n), args...));
   }
   // Appends a log line for `player` (-1 empties the log first).
   template <typename... Args>
   void Log(int player, std::string_view format, const Args&... args) {
-    state.log.Add(player, FormatText(format, args...));
+    state.log.Add(player, texts.money().GroupAmounts(FormatText(format, args...)));
   }
   // Text n, or `fallback` (what the program said before the text existed) when the board file
   // is older than the text.

@@ -124,6 +124,10 @@ QString PlayPageBase::Text(int n) const {
   return Qs(window_.game().Text(n));
 }
 
+QString PlayPageBase::Money(long long amount) const {
+  return Qs(window_.game().texts.money().Write(amount));
+}
+
 const Property& PlayPageBase::LiveProperty(int p) const {
   return window_.game().state.properties[p];
 }
@@ -388,8 +392,7 @@ class MortgagePage : public ListPage {
   // Half the price: what the bank lends, and what the lift shows (its cost is a twentieth more).
   void ShowFigures() override {
     const int p = list_->selectedProperty();
-    amount_->setText(p >= 0 ? QString::number(MortgageValue(window_.deals().properties()[p]))
-                            : QString());
+    amount_->setText(p >= 0 ? Money(MortgageValue(window_.deals().properties()[p])) : QString());
   }
 
   void Act() override {
@@ -441,7 +444,7 @@ class HousePage : public ListPage {
     const int p = list_->selectedProperty();
     const PropertyTable& table = window_.deals().properties();
     houses_->setText(p >= 0 ? QString::number(table[p].houses) : QString());
-    housePrice_->setText(p >= 0 ? QString::number(table[p].housePrice) : QString());
+    housePrice_->setText(p >= 0 ? Money(table[p].housePrice) : QString());
   }
 
   void Act() override {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/player_panel.h"
 
 #include <QAbstractItemDelegate>
@@ -30,8 +31,8 @@ constexpr int kTokenFromEnd = 45;  // the token and the card's bottom, from the 
 constexpr int kCardTop = 44;
 constexpr int kCardLeft = 2;
 constexpr int kCardRight = kPanelBaseWidth - 2;
-constexpr int kMoneyLeft = 80;
-constexpr int kMoneyRight = 150;
+constexpr int kMoneyLeft = 66;
+constexpr int kMoneyRight = 156;
 constexpr int kMoneyFromEnd = 43;
 constexpr int kMoneyHeight = 20;
 constexpr int kCoinGap = 23;  // the coin stands this far left of the money box
@@ -313,9 +314,10 @@ void PlayerPanel::PaintSection(QPainter& painter, int i, int top, int left) cons
   DoubleFrame(painter, money);
   const QRect moneyArea = money.adjusted(2, 2, -2, -2);
   painter.fillRect(moneyArea, QColor(kLightYellow));
-  painter.setFont(BoldFont());
+  const QString amount = QString::fromStdString(game.texts.money().Write(player.money));
+  painter.setFont(FittedFont(BoldFont(), amount, moneyArea.width() - 2));
   painter.setPen(Qt::black);
-  painter.drawText(moneyArea, Qt::AlignCenter, QString::number(player.money));
+  painter.drawText(moneyArea, Qt::AlignCenter, amount);
   painter.drawPixmap(money.left() - kCoinGap, money.top() + 1, picture.Coin());
 
   Frame3D(painter, QRect(left, end - kSeparatorFromEnd, kPanelColumnWidth, kSeparatorHeight),

@@ -197,7 +197,7 @@ TEST(BoardFileTest, CardsCarryTheNumbersTheirEffectsNeed) {
       const std::string shown = value.substr(0, at);
       if (effect == 'r' || effect == 'p') {
         EXPECT_GT(n, 0);
-        EXPECT_TRUE(Contains(shown, std::to_string(n) + " kr"));
+        EXPECT_TRUE(Contains(shown, Board().money().Write(n)));
       } else if (effect == 'j') {
         EXPECT_EQ(n, kJailSquare);
       } else {

@@ -25,7 +25,7 @@ TEST(PurchaseOffer, YesNoAuctionAndFirstLap) {
     const char* log;  // after the player's name and the property's
   };
   const Case cases[] = {
-      {1, 1, 0, 0, true, "köpte %s för 2600 kr."},
+      {1, 1, 0, 0, true, "köpte %s för 2 600 kr."},
       {2, 0, 0, kNobody, false, "köpte inte %s."},
       {0, 1, 257, kNobody, false, "slog 1-2 och hamnade på %s"},  // no offer at all
   };
@@ -216,7 +216,7 @@ TEST(Cards, TaxesAndCardsThatOnlyMoveMoney) {
       {17, 3, 30200, 29800},                   // 200 from each other player still in the game
       {22, 2, 30000 - 3 * 800 - 2300, 30000},  // repairs of his own streets
       {22, 3, 30000 - 3 * 500 - 2000, 30000,   // the smaller repairs
-       "0Anna har 3 hus och 1 hotell och får betala 3500 kr."},
+       "0Anna har 3 hus och 1 hotell och får betala 3 500 kr."},
       {38, 0, 28000, 30000, "0Anna slog 1-2 och hamnade på Skatteruta"},  // the smaller tax
   };
   for (const Case& c : cases) {

@@ -104,7 +104,7 @@ void PlayWindowTest::pagesThatSpendAreClosedWhileInDebt() {
 
   window->SelectPage(kMortgagePage);
   QVERIFY(window->page(kMortgagePage)->isEnabled());
-  QCOMPARE(Control<QLabel>(*window, kMortgagePage, kIdAmount)->text(), QString("1700"));
+  QCOMPARE(Control<QLabel>(*window, kMortgagePage, kIdAmount)->text(), QString("1 700 kr"));
   Click(*window, kMortgagePage, kIdMortgageButton);
   t.shown.clear();
   window->SelectPage(kBuyPage);
