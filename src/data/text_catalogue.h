@@ -59,6 +59,7 @@ constexpr int kTextLogSoldTo = 189;           // the play window's sale to a pla
 constexpr int kTextLogHouseSoldOn = 190;      // the play window's sale of a house
 constexpr int kTextLogLeftGame = 191;         // a network player gone, and why
 constexpr int kTextNoticeButton = 192;        // the one button of a notice
+constexpr int kTextLogExchangedPaid = 193;    // the computer's exchange with money received
 
 class TextCatalogue {
  public:

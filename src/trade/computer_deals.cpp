@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The computer player's dealing at the start of its turn, before it throws: it raises money
 // while in debt (mortgages, house sales, sales to the richest opponent), then invests (houses,
 // lifted mortgages, exchanges and purchases that complete colour groups) and sums up what it
@@ -464,9 +465,17 @@ void ComputerDealer::OfferExchanges() {
     state_.players[holder].money += amount;
     props_[c].owner = static_cast<std::int16_t>(holder);
     props_[q].owner = static_cast<std::int16_t>(actor_);
-    game_.LogText(actor_, kTextLogExchanged, "%s köpte %s av %s för %s och %d kr",
-                  game_.PlayerName(actor_), game_.PropertyName(q), game_.PlayerName(holder),
-                  game_.PropertyName(c), amount);
+    // The line says who paid whom: the computer player, or the other player when his
+    // property was worth more.
+    if (amount >= 0) {
+      game_.LogText(actor_, kTextLogExchanged, "%s köpte %s av %s för %s och %d kr",
+                    game_.PlayerName(actor_), game_.PropertyName(q), game_.PlayerName(holder),
+                    game_.PropertyName(c), amount);
+    } else {
+      game_.LogText(actor_, kTextLogExchangedPaid, "%s fick %s och %d kr av %s för %s",
+                    game_.PlayerName(actor_), game_.PropertyName(q), -amount,
+                    game_.PlayerName(holder), game_.PropertyName(c));
+    }
     didBuyProperty_ = true;
   }
 }

@@ -231,6 +231,7 @@ void AuctionDialog::ShowEnd() {
 // The message area grows by whole rows of tiles when a long message needs it; the row of
 // fields and the buttons keep their places above the bottom tiles.
 void AuctionDialog::FitMessage() {
+  SetTiles(kTilesX, tiles().height());  // as wide as the bidder's title needs
   const QFontMetrics metrics(DialogFont());
   const auto messageHeight = [this] {
     return ButtonTop(kButtonHeight) - kGap - kRowHeight - kGap - kMessageTop;

@@ -15,6 +15,8 @@ class QLineEdit;
 class QPainter;
 class QPushButton;
 
+class QMessageBox;
+
 namespace tomtura {
 
 class BoardPicture;
@@ -43,6 +45,7 @@ class FramedDialog : public QDialog {
                Qt::WindowFlags flags = Qt::Dialog);
 
   // Fixes the client area to nx x ny frame tiles.
+  // The frame of nx x ny tiles; wider (up to kMaxTilesX) where the title needs it.
   void SetTiles(int nx, int ny);
   QSize tiles() const { return tiles_; }
   void SetBackground(const QColor& colour);
@@ -109,5 +112,11 @@ void ShowControl(QWidget* control, bool shown);
 void FocusSelected(QWidget* edit);
 // A key that only changes others (Shift, Ctrl, Alt, ...): pressed alone it means nothing.
 bool IsModifierKey(int key);
+
+// How wide a window must be for the title bar to show `title` whole, beside the window's icon
+// and its buttons.
+int TitleBarWidth(const QString& title);
+// A message box is made as narrow as its text; it is widened to show its title whole.
+void WidenForTitle(QMessageBox& box);
 
 }  // namespace tomtura

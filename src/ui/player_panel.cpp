@@ -112,6 +112,41 @@ class PropertyListBox : public ItemComboBox {
 
 }  // namespace
 
+QStringList CardLines(const QString& text, const QFontMetrics& metrics, int width) {
+  QStringList lines;
+  const auto wrap = [&](const QStringList& paragraph) {
+    bool fits = true;
+    for (const QString& line : paragraph) fits = fits && metrics.horizontalAdvance(line) <= width;
+    if (fits) {
+      lines << paragraph;
+      return;
+    }
+    QString line;
+    for (const QString& word : paragraph.join(' ').split(' ', Qt::SkipEmptyParts)) {
+      const QString longer = line.isEmpty() ? word : line + ' ' + word;
+      if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+        lines << line;
+        line = word;
+      } else {
+        line = longer;
+      }
+    }
+    if (!line.isEmpty()) lines << line;
+  };
+  QStringList paragraph;
+  for (const QString& line : text.split('\n')) {
+    if (!line.trimmed().isEmpty()) {
+      paragraph << line;
+      continue;
+    }
+    wrap(paragraph);
+    paragraph.clear();
+    lines << QString();
+  }
+  wrap(paragraph);
+  return lines;
+}
+
 std::vector<PanelCardText> PanelCardTexts(const Game& game, int p) {
   if (!ValidProperty(p)) return {};
   const Property& property = game.state.properties[p];
@@ -300,13 +335,15 @@ void PlayerPanel::PaintSection(QPainter& painter, int i, int top, int left) cons
     painter.setFont(SmallFont());
     const QRect textArea = card.adjusted(2, 2, -2, -2);
     const std::vector<PanelCardText> texts = PanelCardTexts(game, list.items[list.selected]);
-    // A card of one text (a utility's rent, the jail card) wraps what is wider than the card;
-    // the columns of labels and values keep their lines side by side.
-    const int wrap = texts.size() == 1 ? Qt::TextWordWrap : 0;
+    // A card of one text (a utility's rent, the jail card) is fitted to the card; the columns
+    // of labels and values keep their lines side by side.
     for (const PanelCardText& text : texts) {
+      QString shown = QString::fromStdString(text.text);
+      if (texts.size() == 1) {
+        shown = CardLines(shown, painter.fontMetrics(), textArea.width()).join('\n');
+      }
       painter.setPen(text.colour);
-      painter.drawText(textArea, static_cast<int>(text.alignment) | wrap,
-                       QString::fromStdString(text.text));
+      painter.drawText(textArea, static_cast<int>(text.alignment), shown);
     }
   }
 

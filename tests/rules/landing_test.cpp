@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Landing resolution: offers, rents, taxes, cards, jail, and the end of the turn with its
 // debts. The test board's texts (turn_fixture.h) let the tests state whole lines.
 #include <gtest/gtest.h>

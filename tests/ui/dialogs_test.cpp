@@ -2,6 +2,7 @@
 // The question, password, consent and auction dialogs, driven as a player drives them
 // (offscreen): what each button and key returns. Changing the game is the referee's.
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QPushButton>
 #include <functional>
 #include <QtTest>
@@ -63,6 +64,8 @@ class DialogsTest : public QObject {
 
   void personsAuction();
   void computersBidIsShownUntilSkipped();
+
+  void titlesAreShownWhole();
 };
 
 // ---- Question dialog ---------------------------------------------------------------------------
@@ -259,6 +262,44 @@ void DialogsTest::computersBidIsShownUntilSkipped() {
     QCOMPARE(dialog.answer().amount, 700);
     QVERIFY(clock.elapsed() < 10000);
   }
+}
+
+// ---- Titles ------------------------------------------------------------------------------------
+
+// A dialog with a title bar is as wide as its title needs, however short its text: the message
+// boxes of the game, the login and consent dialogs, the auction.
+void DialogsTest::titlesAreShownWhole() {
+  Table table({0, 0, 0});
+  QStringList narrow;
+  const auto check = [&narrow](QWidget& window) {
+    if (window.width() < TitleBarWidth(window.windowTitle())) {
+      narrow << QString("%1: %2").arg(window.windowTitle()).arg(window.width());
+    }
+  };
+  table.ui.SetModalRunner([&](QDialog& dialog) {
+    dialog.show();
+    check(dialog);
+    dialog.hide();
+    return int(QMessageBox::Ok);
+  });
+  table.ui.Ask("Nej!", QMessageBox::Warning, QMessageBox::Ok);
+  QMessageBox chat(QMessageBox::Information, "Meddelande från Wilhelmina", "Hej", QMessageBox::Ok);
+  table.ui.RunModal(chat);
+
+  PasswordDialog login(*table.game, table.Asking(DecisionKind::Login, 0), nullptr, nullptr);
+  check(login);
+  DecisionRequest consent = table.Asking(DecisionKind::Consent, 1);
+  consent.title = table.game->FormatCatalogue(97, std::string("Wilhelmin"));
+  table.game->state.workPlayers = table.game->state.players;
+  ConsentDialog asked(*table.game, consent, nullptr, nullptr);
+  check(asked);
+  Auction auction(*table.game);
+  AuctionDialog bids(*table.game, auction, nullptr, nullptr);
+  DecisionRequest turn = table.Asking(DecisionKind::AuctionBid, auction.bidder());
+  turn.auction = &auction;
+  bids.ShowTurn(turn);
+  check(bids);
+  QVERIFY2(narrow.isEmpty(), qPrintable(narrow.join('\n')));
 }
 
 QTEST_MAIN(DialogsTest)

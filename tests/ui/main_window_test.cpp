@@ -449,6 +449,19 @@ void MainWindowTest::logPaneHiddenByDefaultAndNewestFirst() {
   QCOMPARE(model->rowCount(), 2);  // after the new game's own line
   QCOMPARE(model->index(0, 0).data().toString(), QString("P2 köpte Torget"));
 
+  // A line wider than the pane wraps whole: its last words are written on its last row.
+  h.game->Log(1, "P2 köpte Kvarnbacken för 1 100 kr av P1 och byggde tre hus på Kvarnbacken");
+  h.window->RefreshLog();
+  QListView& list = pane.list();
+  QTRY_VERIFY(list.visualRect(model->index(0, 0)).height() > 2 * list.fontMetrics().height());
+  const QRect row = list.visualRect(model->index(0, 0));
+  const QImage rows = list.viewport()->grab(row).toImage();
+  int inkInLastRow = 0;
+  for (int y = rows.height() - list.fontMetrics().height(); y < rows.height(); ++y) {
+    for (int x = 0; x < rows.width(); ++x) inkInLastRow += qGray(rows.pixel(x, y)) < 80 ? 1 : 0;
+  }
+  QVERIFY(inkInLastRow > 0);
+
   h.window->OnCommand(kCmdGameLog);
   QTRY_VERIFY(pane.isHidden());
   QTRY_COMPARE(h.window->childLayout(), hidden);
