@@ -60,6 +60,7 @@ constexpr int kTextLogHouseSoldOn = 190;      // the play window's sale of a hou
 constexpr int kTextLogLeftGame = 191;         // a network player gone, and why
 constexpr int kTextNoticeButton = 192;        // the one button of a notice
 constexpr int kTextLogExchangedPaid = 193;    // the computer's exchange with money received
+constexpr int kTextThrown = 194;              // the status line while a throw is settled
 
 class TextCatalogue {
  public:

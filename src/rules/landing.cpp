@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Landing resolution: what the square under the current token demands (an offer, rent, tax, a
 // card, the trip to jail), then the end of the turn with its hand-over, the password, the
 // start of a turn in jail, the computer's dealing and the settling of a debt.
@@ -35,6 +36,7 @@ constexpr int kTextUtilityRent = 75;
 constexpr int kTextUtilitiesWord = 76;
 constexpr int kTextUtilityWord = 77;
 constexpr int kTextThrowAgain = 78;
+constexpr int kTextPasswordPrompt = 56;
 constexpr int kTextRemoteTurn = 79;
 constexpr int kTextRemoteThrowsAgain = 80;
 constexpr int kTextDebtQuestion = 81;
@@ -540,12 +542,24 @@ int Game::ResolveLanding(bool tailOnly) {
       state.statusNote.clear();
     }
     state.statusText = std::string(CutUtf8(state.statusText, kStatusTextBytes));
+    // While the player on turn gives his password, the status line asks for it; what the turn
+    // says follows once he has.
+    const bool login = !self.password.empty() && state.doublesInRow == 0;
+    const std::string turnStatus = state.statusText;
+    if (login) {
+      state.statusText = std::string(CutUtf8(
+          FormatCatalogue(kTextPasswordPrompt, PlayerName(state.currentPlayer)), kStatusTextBytes));
+    }
     ui.StatusLineChanged();
     state.turnPhase = TurnPhase::AwaitRoll;
     ui.PanelChanged();
     ui.CentreOnCurrentPlayer();
 
-    if (!self.password.empty() && state.doublesInRow == 0 && !referee.AskLogin()) return 1;
+    if (login) {
+      if (!referee.AskLogin()) return 1;
+      state.statusText = turnStatus;
+      ui.StatusLineChanged();
+    }
     JailTurnStart();
     state.askedThisTurn.fill(0);
     if (self.isComputer == 1) RunComputerTransactions(*this);

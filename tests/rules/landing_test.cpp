@@ -72,6 +72,50 @@ TEST(PurchaseOffer, TheFirstLapRuleSaysWhyNothingIsOffered) {
   }
 }
 
+// The status line tells the moment on screen: the throw while it is settled (a card, an offer,
+// the third double's way to jail), the password while it is asked, and what the turn says
+// once it is given.
+TEST(StatusLine, TellsTheThrowWhileItIsSettledAndThePasswordWhileItIsAsked) {
+  struct FixedDice : DiceSource {
+    Dice faces;
+    Dice Faces() override { return faces; }
+  };
+  struct Case {
+    int square, die1, die2, doublesInRow;
+    std::string during;  // the status line under the question shown
+  };
+  const Case cases[] = {
+      {7, 1, 2, 0, "Anna slog 1 och 2."},  // a chance card
+      {8, 1, 2, 0, "Anna slog 1 och 2."},  // an offer to buy
+      {7, 3, 3, 2, "Anna slog 3 och 3."},  // the third double: to jail
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.square);
+    TestGame t(2);
+    FixedDice dice;
+    dice.faces = {c.die1, c.die2};
+    t.game.SetDiceSource(&dice);
+    t.state.current().position = static_cast<std::int16_t>(c.square - c.die1 - c.die2);
+    t.state.doublesInRow = c.doublesInRow;
+    t.state.statusText = t.game.Text(78);  // "throw again" from the turn before
+    t.ui.answers = {2};
+    t.game.Roll();
+    while (t.state.turnPhase != TurnPhase::AwaitRoll && t.ui.Tick()) {
+    }
+    ASSERT_FALSE(t.ui.statusWhenAsked.empty());
+    EXPECT_EQ(t.ui.statusWhenAsked.front(), c.during);
+  }
+
+  TestGame t(2);
+  t.state.players[1].password.setUtf8("xyz");
+  t.state.firstLap[0] = 257;  // Anna's landing is explained in Bertil's turn
+  t.LandOn(11, 1, 2);
+  ASSERT_EQ(t.ui.statusWhenAsked.size(), 1u);
+  EXPECT_EQ(t.ui.statusWhenAsked.front(), "Bertil, skriv ditt lösenord:");
+  EXPECT_EQ(t.state.statusText,
+            "Första varvet: Anna får köpa först efter att ha passerat Gå. Slå tärningarna!");
+}
+
 TEST(PurchaseOffer, DeclinedGoesToTheAuctionsWinnerAtHisBid) {
   // Anna (1000 kr) declines; by the computer's rules she opens at 250, Bertil jumps to the price
   // (2600), and Cecilia (2000) and Anna, short of the next bid, pass.
