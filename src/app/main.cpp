@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "data/text_ids.h"
 #include "rules/game.h"
 #include "sound/sound.h"
 #include "store/data_paths.h"
@@ -32,8 +33,6 @@ namespace {
 
 using namespace tomtura;
 
-constexpr int kTitleText = 0;
-constexpr int kPictureErrorText = 4;
 constexpr int kExitUsage = 2;
 constexpr int kExitBadBoardFile = 3;
 constexpr int kMaxPort = 65535;
@@ -128,10 +127,9 @@ int main(int argc, char* argv[]) {
                                 .arg(line.edition, known.join(QStringLiteral(", ")))));
     return kExitUsage;
   }
-  const QString boardFile =
-      edition ? FromLocal(edition->boardFile)
-              : dataDirectory.filePath(
-                    QString::fromUtf8(kDataMarkerFile.data(), kDataMarkerFile.size()));
+  const QString boardFile = edition ? FromLocal(edition->boardFile)
+                                    : dataDirectory.filePath(QString::fromUtf8(
+                                          kDataMarkerFile.data(), kDataMarkerFile.size()));
   InstallTranslations(edition ? QString::fromStdString(edition->language) : QString(),
                       dataDirectory.absolutePath());
 
@@ -149,8 +147,8 @@ int main(int argc, char* argv[]) {
 
   BoardPicture picture;
   if (!LoadBoardPicture(picture, game.texts.file(), dataDirectory)) {
-    QMessageBox::critical(nullptr, QString::fromStdString(game.Text(kTitleText)),
-                          QString::fromStdString(game.Text(kPictureErrorText)));
+    QMessageBox::critical(nullptr, QString::fromStdString(game.Text(kTextBoxTitle)),
+                          QString::fromStdString(game.Text(kTextPictureError)));
   }
   SmallFont();
   DialogFont();

@@ -12,8 +12,8 @@
 namespace tomtura {
 
 constexpr int kMaxPlayers = 6;
-constexpr int kPropertyCount = 30;   // 22 streets, 4 stations, 2 utilities, 2 jail cards
-constexpr int kStreetCount = 22;     // entries 0..21 carry houses
+constexpr int kPropertyCount = 30;       // 22 streets, 4 stations, 2 utilities, 2 jail cards
+constexpr int kStreetCount = 22;         // entries 0..21 carry houses
 constexpr int kBoardPropertyCount = 28;  // entries 0..27 lie on the board
 constexpr int kSquareCount = 40;
 constexpr int kCardCount = 16;
@@ -22,7 +22,7 @@ constexpr int kCommunityJailCard = 29;
 constexpr int kStationGroup = 8;
 constexpr int kUtilityGroup = 9;
 constexpr int kJailCardGroup = 10;
-constexpr int kHotel = 5;            // `houses` value of a hotel
+constexpr int kHotel = 5;  // `houses` value of a hotel
 constexpr int kJailSquare = 10;
 constexpr int kGoToJailSquare = 30;
 constexpr int kStartMoney = 30000;
@@ -35,20 +35,35 @@ using PlayerName = FixedText<10>;
 using Password = FixedText<4>;
 using PropertyName = FixedText<30>;
 
+constexpr std::int16_t kPersonHere = 0;
+constexpr std::int16_t kComputerPlayer = 1;
+
 struct Player {
   PlayerName name;
-  Password password;           // empty = no password; computer players never have one
-  std::int16_t isComputer = 0; // 0 person here, 1 computer player, other: player elsewhere
-  std::int16_t tokenX = 0;     // token's top-left pixel on the 685 x 685 board
+  Password password;  // empty = no password; computer players never have one
+  // Who plays the record: kPersonHere, kComputerPlayer, or a player at another computer (on
+  // the host the field holds his connection; read it through the network layer's accessors).
+  std::int16_t isComputer = 0;
+  std::int16_t tokenX = 0;  // token's top-left pixel on the 685 x 685 board
   std::int16_t tokenY = 0;
-  std::int16_t position = 0;   // square 0..39
-  std::int16_t token = 0;      // token picture 0..9
+  std::int16_t position = 0;  // square 0..39
+  std::int16_t token = 0;     // token picture 0..9
   std::int32_t money = 0;
   std::int16_t jailTurns = 0;  // 0 = free; 4 on arrival in jail
   std::int16_t isBankrupt = 0;
 
   bool operator==(const Player&) const = default;
 };
+
+// A person who plays at this computer.
+inline bool IsPersonHere(const Player& player) {
+  return player.isComputer == kPersonHere;
+}
+// A computer player of this computer's rules (on a client, the host's computer players are
+// players elsewhere).
+inline bool IsComputerPlayer(const Player& player) {
+  return player.isComputer == kComputerPlayer;
+}
 
 // One entry of the property table; its 54-byte little-endian image is a file format.
 struct Property {
@@ -57,7 +72,7 @@ struct Property {
   std::int16_t housePrice = 0;
   std::array<std::uint16_t, 6> rent{};  // 0..4 houses, then hotel
   std::int16_t group = 0;
-  std::int16_t houses = 0;              // 0..4, 5 = hotel
+  std::int16_t houses = 0;  // 0..4, 5 = hotel
   std::uint16_t mortgaged = 0;
   std::int16_t owner = kNobody;
 
@@ -67,13 +82,23 @@ struct Property {
 using PropertyTable = std::array<Property, kPropertyCount>;
 using PlayerTable = std::array<Player, kMaxPlayers>;
 
-enum class SquareKind : int { Corner = -1, Community = -2, Chance = -3, Tax = -4, GoToJail = -5,
-                              Go = -6 };
+enum class SquareKind : int {
+  Corner = -1,
+  Community = -2,
+  Chance = -3,
+  Tax = -4,
+  GoToJail = -5,
+  Go = -6
+};
 
 // Square -> property number 0..27, or a negative SquareKind.
 constexpr std::array<int, kSquareCount> kBoardLayout = {
     -6, 0,  -2, 1,  -4, 22, 2,  -3, 3,  4,  -1, 5,  26, 6,  7,  23, 8,  -2, 9,  10,
     -1, 11, -3, 12, 13, 24, 14, 27, 15, 16, -5, 17, 18, -2, 19, 25, -3, 20, -4, 21};
+
+// Whether this computer plays a network game, and its part in it. The values are those the
+// game has always kept.
+enum class NetRole : std::int32_t { None = 0, Host = 0x401, Client = 0x402 };
 
 enum class TurnPhase : int {
   AwaitRoll = 0,
@@ -106,7 +131,10 @@ struct PropertyList {
   void Append(int p);
   void RemoveAt(int index);
   void SelectFirst() { selected = items.empty() ? -1 : 0; }
-  void Clear() { items.clear(); selected = -1; }
+  void Clear() {
+    items.clear();
+    selected = -1;
+  }
 };
 
 // Options the rules read; the front end reads and writes them in the board file.
@@ -144,7 +172,7 @@ struct GameState {
   // The game has changed since it was last saved, loaded or begun: a throw, a landing, a deal, an
   // auction. Only then does throwing it away ask first.
   bool unsavedProgress = false;
-  std::int32_t networkGame = 0;  // 0, 0x401 host, 0x402 client
+  NetRole networkGame = NetRole::None;
   std::int32_t consentPlayer = 0;
 
   // Offers refused in this and the previous turn of each player (bit p = property p).

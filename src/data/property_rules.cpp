@@ -38,6 +38,15 @@ int LiquidationValue(int player, const PropertyTable& table, const PlayerTable& 
                                                    std::numeric_limits<int>::max()));
 }
 
+bool CannotPayDebt(int player, const PropertyTable& table, const PlayerTable& players,
+                   const std::array<std::uint16_t, kPropertyCount>& askedThisTurn) {
+  if (LiquidationValue(player, table, players) >= 0) return false;
+  for (int p = 0; p < kPropertyCount; ++p) {
+    if (table[p].owner == player && askedThisTurn[p] == 0) return false;
+  }
+  return true;
+}
+
 int CountOwnedProperties(int player, const PropertyTable& table) {
   return static_cast<int>(std::count_if(table.begin(), table.end(),
                                         [&](const Property& p) { return p.owner == player; }));

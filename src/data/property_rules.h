@@ -29,6 +29,12 @@ inline int HouseRefund(const Property& property, int count = 1) {
 // Money after mortgaging every unmortgaged property 0..27 and selling every house at half price.
 int LiquidationValue(int player, const PropertyTable& table, const PlayerTable& players);
 
+// Whether `player` cannot pay his debts: selling every house and mortgaging everything would
+// still leave him short, and every property of his has been offered in vain this turn (one not
+// yet offered may still find a buyer who pays more than the bank).
+bool CannotPayDebt(int player, const PropertyTable& table, const PlayerTable& players,
+                   const std::array<std::uint16_t, kPropertyCount>& askedThisTurn);
+
 int CountOwnedProperties(int player, const PropertyTable& table);
 int CountCompleteGroups(int player, const PropertyTable& table);
 

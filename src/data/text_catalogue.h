@@ -8,6 +8,7 @@
 #include "data/game_state.h"
 #include "data/ini_file.h"
 #include "data/money.h"
+#include "data/text_ids.h"
 
 namespace tomtura {
 
@@ -20,47 +21,6 @@ inline constexpr std::string_view kCommunitySection = "ALLM";
 inline constexpr std::string_view kMissingText = "tomtura.lst saknas eller är felaktig";
 inline constexpr std::string_view kMissingCard = "Ej implementerad";
 inline constexpr std::size_t kMaxTextBytes = 511;
-
-// Text numbers added by this program beyond the original catalogue.
-constexpr int kTextNotASavedGame = 157;
-constexpr int kTextFirstLapNoOffer = 158;   // why a first-lap player is offered nothing
-constexpr int kTextDealAccepted = 159;      // a partner's yes to a play window's offer
-constexpr int kTextDealRefused = 160;       // and his no
-constexpr int kTextPictureWrongSize = 161;  // whether to try a picture of another size
-// The game log's lines and the auction's opening, in the edition's language.
-constexpr int kTextLogBought = 162;           // a purchase at the offered price
-constexpr int kTextLogDeclined = 163;         // an offer declined, without an auction
-constexpr int kTextLogRent = 164;             // rent paid, with the rent message's details
-constexpr int kTextLogLandedOn = 165;         // the throw and the property landed on
-constexpr int kTextLogRepairs = 166;          // a repair card's bill
-constexpr int kTextLogJailCardUsed = 167;
-constexpr int kTextLogLandedOnChance = 168;
-constexpr int kTextLogLandedOnCommunity = 169;
-constexpr int kTextLogLandedOnTax = 170;
-constexpr int kTextLogSentToJail = 171;
-constexpr int kTextLogLandedOnGo = 172;
-constexpr int kTextLogVisitingJail = 173;
-constexpr int kTextLogNewGame = 174;
-constexpr int kTextLogBankrupt = 175;
-constexpr int kTextLogAuctionWon = 176;
-constexpr int kTextAuctionOpening = 177;      // before the first bid
-constexpr int kTextAuctionOpeningTitle = 178;
-constexpr int kTextLogMortgaged = 179;
-constexpr int kTextLogUnmortgaged = 180;
-constexpr int kTextLogSoldFor = 181;          // the computer's sale, with its price
-constexpr int kTextLogHouseSoldFrom = 182;    // the computer's sale of a house
-constexpr int kTextLogBuilt = 183;            // a house or hotel built, words 184 and 185
-constexpr int kTextLogHouseWord = 184;
-constexpr int kTextLogHotelWord = 185;
-constexpr int kTextLogExchanged = 186;        // the computer's exchange with money added
-constexpr int kTextLogBoughtFor = 187;        // the computer's purchase from a player
-constexpr int kTextLogBoughtFrom = 188;       // the play window's purchase from a player
-constexpr int kTextLogSoldTo = 189;           // the play window's sale to a player
-constexpr int kTextLogHouseSoldOn = 190;      // the play window's sale of a house
-constexpr int kTextLogLeftGame = 191;         // a network player gone, and why
-constexpr int kTextNoticeButton = 192;        // the one button of a notice
-constexpr int kTextLogExchangedPaid = 193;    // the computer's exchange with money received
-constexpr int kTextThrown = 194;              // the status line while a throw is settled
 
 class TextCatalogue {
  public:

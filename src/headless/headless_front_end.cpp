@@ -34,23 +34,20 @@ Decision HeadlessFrontEnd::AskPerson(const DecisionRequest& request) {
   return ComputerDecision(*game_, request);
 }
 
-// The computer's dealing, done on the live tables and then moved to the play window's copies:
-// the window's commit applies it, logs it and sends it to the other computers.
+// The computer's dealing, sketched on the live tables and then moved to the play window's
+// copies: the window's commit applies it as outcomes, logs it and sends it to the other
+// computers.
 Decision HeadlessFrontEnd::DealInPlayWindow() {
   GameState& state = game_->state;
   const PlayerTable players = state.players;
   const PropertyTable properties = state.properties;
-  const GameLog log = state.log;
-  const std::string status = state.statusText;
-  RunComputerTransactions(*game_);
+  SketchComputerTransactions(*game_);
   state.workPlayers = state.players;
   state.workProperties = state.properties;
   const bool changed = state.players != players || state.properties != properties;
   lastDealChanged_ = changed;
   state.players = players;
   state.properties = properties;
-  state.log = log;
-  state.statusText = status;
   return {changed ? kPlayWindowOk : kPlayWindowCancel, 0, nullptr};
 }
 
@@ -62,32 +59,32 @@ void HeadlessFrontEnd::ShowMessage(const std::string&, MessageIcon) {
   ++messages;
 }
 
-void HeadlessFrontEnd::StartDiceTimer(int ms) {
-  dicePending_ = true;
-  diceIntervalMs_ = ms;
+void HeadlessFrontEnd::StartTimer(GameTimerId timer, int ms) {
+  if (timer == GameTimerId::Dice) {
+    dicePending_ = true;
+    diceIntervalMs_ = ms;
+  } else {
+    walkPending_ = true;
+    walkIntervalMs_ = ms;
+  }
 }
 
-void HeadlessFrontEnd::StopDiceTimer() {
-  dicePending_ = false;
-}
-
-void HeadlessFrontEnd::StartWalkTimer(int ms) {
-  walkPending_ = true;
-  walkIntervalMs_ = ms;
-}
-
-void HeadlessFrontEnd::StopWalkTimer() {
-  walkPending_ = false;
+void HeadlessFrontEnd::StopTimer(GameTimerId timer) {
+  (timer == GameTimerId::Dice ? dicePending_ : walkPending_) = false;
 }
 
 void HeadlessFrontEnd::PlaySoundEffect(int n) {
   if (n >= 0 && n < kSoundCount) ++soundsPlayed[n];
 }
 
-void HeadlessFrontEnd::TokenStepped(int fromX, int fromY) {
-  ++tokenSteps;
-  lastFromX = fromX;
-  lastFromY = fromY;
+void HeadlessFrontEnd::Changed(const Changes& changes) {
+  if (changes.has(Changes::kTokenStep)) {
+    ++tokenSteps;
+    lastFromX = changes.fromX;
+    lastFromY = changes.fromY;
+  }
+  if (changes.has(Changes::kFocusRoll)) ++rollFocus;
+  if (changes.has(Changes::kBeep)) ++beeps;
 }
 
 HeadlessFrontEnd::Snapshot HeadlessFrontEnd::Take() const {
@@ -200,7 +197,7 @@ void SeatComputerPlayers(Game& game, int players) {
     Player& player = state.players[i];
     player.name.setUtf8("Dator " + std::to_string(i + 1));
     player.password.clear();
-    player.isComputer = 1;
+    player.isComputer = kComputerPlayer;
     player.token = static_cast<std::int16_t>(i);
   }
   game.NewGame(false);

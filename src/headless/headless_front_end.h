@@ -67,34 +67,25 @@ class HeadlessFrontEnd : public FrontEnd {
   std::array<int, kSoundCount> soundsPlayed{};
   int beeps = 0;
   int tokenSteps = 0;
-  int lastFromX = 0;  // what the last TokenStepped reported
+  int lastFromX = 0;  // where the last token step started
   int lastFromY = 0;
   int questions = 0;  // questions and notices, to persons and computer players
   std::string lastQuestion;
   int messages = 0;
   int passwordsAsked = 0;
-  int rollFocus = 0;  // FocusRollButton calls
+  int rollFocus = 0;  // times the Roll button was given the keyboard
 
   // FrontEnd.
   Decision AskPerson(const DecisionRequest& request) override;
   void ShowAnswer(const DecisionRequest& request, const Decision& answer) override;
-  void AuctionOpened(const Auction&) override { ++stats_.auctions; }
-  void AuctionClosed() override {}
+  void ShowAuction(const Auction* auction) override {
+    if (auction != nullptr) ++stats_.auctions;
+  }
   void ShowMessage(const std::string& text, MessageIcon icon) override;
-  void StartDiceTimer(int ms) override;
-  void StopDiceTimer() override;
-  void StartWalkTimer(int ms) override;
-  void StopWalkTimer() override;
+  void StartTimer(GameTimerId timer, int ms) override;
+  void StopTimer(GameTimerId timer) override;
   void PlaySoundEffect(int n) override;
-  void DiceChanged() override {}
-  void TokenStepped(int fromX, int fromY) override;
-  void BoardChanged() override {}
-  void PanelChanged() override {}
-  void StatusLineChanged() override {}
-  void CentreOnCurrentPlayer() override {}
-  void TurnEnded() override {}
-  void FocusRollButton() override { ++rollFocus; }
-  void Beep() override { ++beeps; }
+  void Changed(const Changes& changes) override;
 
  protected:
   Game& game() { return *game_; }
@@ -115,7 +106,7 @@ class HeadlessFrontEnd : public FrontEnd {
 
   Game* game_ = nullptr;
   bool dealsAsComputer_ = false;
-  int debtAsks_ = 0;            // debt questions of the debt being settled
+  int debtAsks_ = 0;              // debt questions of the debt being settled
   bool lastDealChanged_ = false;  // the last play window did something
   HeadlessStats stats_;
   bool dicePending_ = false;

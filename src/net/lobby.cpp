@@ -6,14 +6,13 @@ namespace {
 
 // The isComputer value a roster gives the players whose computers a client does not know.
 constexpr std::int16_t kElsewhere = 2;
-constexpr std::int16_t kComputerPlayer = 1;
 
 }  // namespace
 
 void OpenLobby(PlayerTable& players, std::int32_t& playerCount) {
   for (Player& player : players) {
     player.name.clear();
-    player.isComputer = 0;
+    SetPlayerConnection(player, kPersonHere);
   }
   playerCount = 1;
 }
@@ -21,7 +20,7 @@ void OpenLobby(PlayerTable& players, std::int32_t& playerCount) {
 bool AcceptConnection(PlayerTable& players, std::int32_t& playerCount, ConnectionId connection) {
   if (playerCount < 0 || playerCount >= kMaxPlayers) return false;
   Player& player = players[playerCount];
-  player.isComputer = connection;
+  SetPlayerConnection(player, connection);
   player.token = static_cast<std::int16_t>(playerCount);
   ++playerCount;
   return true;
@@ -29,7 +28,7 @@ bool AcceptConnection(PlayerTable& players, std::int32_t& playerCount, Connectio
 
 int RecordOfConnection(const PlayerTable& players, int playerCount, ConnectionId connection) {
   for (int i = 1; i < playerCount && i < kMaxPlayers; ++i) {
-    if (players[i].isComputer == connection) return i;
+    if (PlayerConnection(players[i]) == connection) return i;
   }
   return -1;
 }
@@ -54,11 +53,11 @@ int RemoveLeaver(PlayerTable& players, std::int32_t& playerCount, ConnectionId c
   const int record = RecordOfConnection(players, playerCount, connection);
   if (record < 0) return -1;
   for (int i = record; i + 1 < playerCount; ++i) {
-    players[i].isComputer = players[i + 1].isComputer;
+    SetPlayerConnection(players[i], PlayerConnection(players[i + 1]));
     players[i].name = players[i + 1].name;
   }
   --playerCount;
-  players[playerCount].isComputer = 0;
+  SetPlayerConnection(players[playerCount], kPersonHere);
   players[playerCount].name.clear();
   return record;
 }
@@ -68,8 +67,8 @@ std::vector<RosterMessage> RostersAtStart(const PlayerTable& players, int player
   std::vector<RosterMessage> rosters;
   RosterMessage roster{players, settings.auctionOn, settings.firstLapRule};
   for (int k = 1; k < playerCount && k < kMaxPlayers; ++k) {
-    roster.players[k - 1].isComputer = kElsewhere;
-    roster.players[k].isComputer = 0;
+    SetPlayerConnection(roster.players[k - 1], kElsewhere);
+    SetPlayerConnection(roster.players[k], kPersonHere);
     rosters.push_back(roster);
   }
   return rosters;
@@ -79,7 +78,7 @@ std::vector<ConnectionId> RelayTargets(const PlayerTable& players, int playerCou
                                        ConnectionId from) {
   std::vector<ConnectionId> targets;
   for (int i = 1; i < playerCount && i < kMaxPlayers; ++i) {
-    const ConnectionId connection = players[i].isComputer;
+    const ConnectionId connection = PlayerConnection(players[i]);
     // 0: the player has left; 1: a computer player, who has no connection.
     if (connection != 0 && connection != kComputerPlayer && connection != from) {
       targets.push_back(connection);

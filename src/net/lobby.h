@@ -16,6 +16,14 @@ namespace tomtura {
 
 using ConnectionId = std::int16_t;
 
+// The connection a player at another computer plays over, as the host's record keeps it.
+inline ConnectionId PlayerConnection(const Player& player) {
+  return player.isComputer;
+}
+inline void SetPlayerConnection(Player& player, ConnectionId connection) {
+  player.isComputer = connection;
+}
+
 // The name a player gets who gave none, formatted with his record index (UTF-8).
 using DefaultName = std::function<std::string(int record)>;
 

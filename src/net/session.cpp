@@ -5,17 +5,12 @@
 #include <algorithm>
 #include <utility>
 
+#include "data/text_ids.h"
 #include "rules/game.h"
 
 namespace tomtura {
 
 namespace {
-
-constexpr int kHostGame = 0x401;
-constexpr int kClientGame = 0x402;
-constexpr int kTextDefaultName = 32;  // "%d": the record index
-constexpr int kTextChatTitle = 33;    // "%s": the sender
-constexpr int kTextConnectionLost = 30;
 
 // A press or a bid as the answer to `request`; nullopt when the message is no such answer.
 std::optional<Decision> AnswerIn(const DecisionRequest& request, const NetMessage& message) {
@@ -44,10 +39,13 @@ NetSession::NetSession(Game& game, Link& link, Role role)
   subscription_ =
       game_.referee.Subscribe([this](const DecisionRequest& request, const Decision& decision,
                                      bool remote) { OnDecision(request, decision, remote); });
+  outcomeSubscription_ = game_.referee.SubscribeOutcomes(
+      [this](const Outcome& outcome, const DecisionRecord*) { OnOutcome(outcome); });
 }
 
 NetSession::~NetSession() {
   game_.referee.Unsubscribe(subscription_);
+  game_.referee.Unsubscribe(outcomeSubscription_);
   for (int p = 0; p < kMaxPlayers; ++p) game_.referee.SetSeat(p, nullptr);
   game_.SetDiceSource(nullptr);
 }
@@ -75,13 +73,13 @@ void NetSession::Start(const std::string& hostName) {
   const std::vector<RosterMessage> rosters =
       RostersAtStart(state.players, state.playerCount, state.settings);
   for (int k = 1; k < state.playerCount; ++k) {
-    link_.Send(state.players[k].isComputer, EncodeMessage(rosters[k - 1]));
+    link_.Send(PlayerConnection(state.players[k]), EncodeMessage(rosters[k - 1]));
   }
   for (auto& [connection, framer] : framers_) {
     framer.SetPhase(NetPhase::Game);
     framer.SetPlayerCount(state.playerCount);
   }
-  state.networkGame = kHostGame;
+  state.networkGame = NetRole::Host;
   BeginGame();
 }
 
@@ -97,7 +95,7 @@ void NetSession::ApplyRoster(const RosterMessage& roster) {
   const int count = RosterPlayerCount(roster);
   const int here =
       static_cast<int>(std::count_if(roster.players.begin(), roster.players.begin() + count,
-                                     [](const Player& player) { return player.isComputer == 0; }));
+                                     [](const Player& player) { return IsPersonHere(player); }));
   if (count < 2 || here != 1) {
     End("a roster without exactly one player here");
     return;
@@ -106,7 +104,7 @@ void NetSession::ApplyRoster(const RosterMessage& roster) {
   state.playerCount = count;
   state.settings.auctionOn = roster.auctionOn;
   state.settings.firstLapRule = roster.firstLapRule;
-  state.networkGame = kClientGame;
+  state.networkGame = NetRole::Client;
   BeginGame();
   if (events.started) events.started();
 }
@@ -115,7 +113,7 @@ void NetSession::BeginGame() {
   GameState& state = game_.state;
   localPlayer_ = 0;
   for (int p = 0; p < state.playerCount; ++p) {
-    if (state.players[p].isComputer == 0) {
+    if (IsPersonHere(state.players[p])) {
       localPlayer_ = p;
       break;
     }
@@ -172,6 +170,14 @@ void NetSession::OnDecision(const DecisionRequest& request, const Decision& deci
     case DecisionKind::Login:
       return;  // a password is given at the player's own computer only
   }
+}
+
+void NetSession::OnOutcome(const Outcome& outcome) {
+  // The host tells every computer what a player's leaving came to.
+  if (role_ != Role::Host || !inGame_ || !std::holds_alternative<tomtura::PlayerGone>(outcome.what))
+    return;
+  const GameState& state = game_.state;
+  Broadcast(StateMessage{state.properties, state.players});
 }
 
 void NetSession::SendChat(const std::string& text, const std::vector<int>& addressees) {
@@ -288,9 +294,11 @@ void NetSession::ApplyState(const Item& item) {
   commit.properties = state.properties;
   commit.players = state.players;
   // Each computer keeps who sits where as it knows it.
-  for (int p = 0; p < kMaxPlayers; ++p) commit.players[p].isComputer = here.players[p].isComputer;
+  for (int p = 0; p < kMaxPlayers; ++p) {
+    SetPlayerConnection(commit.players[p], PlayerConnection(here.players[p]));
+  }
   commit.askedThisTurn = here.askedThisTurn;
-  if (!game_.referee.ApplyRemoteCommit(commit, false)) {
+  if (!game_.referee.ApplyRemoteCommit(commit)) {
     Refuse(item.from, "a state that does not fit the game");
     return;
   }
@@ -301,7 +309,7 @@ void NetSession::AnswerConsent(const Item& item, const LoginMessage& login) {
   (void)item;
   // The player here answers in his consent dialog; the referee publishes the answer, which goes
   // out as a press.
-  game_.referee.AskConsent(login.player, login.prompt.utf8(), 0, kNobody, kNobody, true);
+  game_.referee.AskConsent({login.player, login.prompt.utf8(), 0, kNobody, kNobody, true});
 }
 
 void NetSession::ShowChat(const ChatMessage& chat) {
@@ -414,12 +422,11 @@ void NetSession::PlayerGone(ConnectionId connection, const std::string& reason) 
   const int p = RecordOfConnection(state.players, state.playerCount, connection);
   framers_.erase(connection);
   if (p < 0) return;
-  Player& player = state.players[p];
-  if (player.isBankrupt != 0 || left_.contains(p)) return;
-  game_.LogText(p, kTextLogLeftGame, "%s lämnade spelet: %s", game_.PlayerName(p), reason);
+  if (state.players[p].isBankrupt != 0 || left_.contains(p)) return;
   left_.insert(p);
-  player.isBankrupt = 1;
-  player.isComputer = 0;
+  // As after a bankruptcy his properties go back to the bank, free of mortgages; every computer
+  // learns it from the state sent with the outcome.
+  game_.referee.Apply({tomtura::PlayerGone{p, reason}});
   if (PlayersInGame() < 2) {
     End(game_.Text(kTextConnectionLost));
     return;
@@ -428,17 +435,6 @@ void NetSession::PlayerGone(ConnectionId connection, const std::string& reason) 
     End(std::string());
     return;
   }
-  // His properties go back to the bank, and every computer learns it.
-  for (Property& property : state.properties) {
-    if (property.owner != p) continue;
-    property.owner = kNobody;
-    property.mortgaged = 0;  // as after a bankruptcy: the bank holds no mortgages
-    property.houses = 0;
-  }
-  Broadcast(StateMessage{state.properties, state.players});
-  game_.RefreshPropertyLists();
-  game_.ui.BoardChanged();
-  game_.ui.PanelChanged();
   MoveOnFromALeaver();
 }
 
@@ -453,9 +449,8 @@ void NetSession::MoveOnFromALeaver() {
   } while (state.current().isBankrupt != 0);
   state.doublesInRow = 0;
   state.turnPhase = TurnPhase::AwaitRoll;
-  game_.ui.StatusLineChanged();
-  game_.ui.CentreOnCurrentPlayer();
-  if (state.currentPlayer == localPlayer_) game_.ui.FocusRollButton();
+  game_.ui.Changed({Changes::kStatusLine | Changes::kCentre});
+  if (state.currentPlayer == localPlayer_) game_.ui.Changed({Changes::kFocusRoll});
 }
 
 void NetSession::End(const std::string& why) {
@@ -475,7 +470,7 @@ ConnectionId NetSession::ConnectionOf(int player) const {
   if (role_ == Role::Client) return kHostConnection;
   const GameState& state = game_.state;
   if (player <= 0 || player >= state.playerCount || left_.contains(player)) return -1;
-  return state.players[player].isComputer;
+  return PlayerConnection(state.players[player]);
 }
 
 }  // namespace tomtura

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "data/outcome.h"
 #include "net/framer.h"
 #include "net/lobby.h"
 #include "net/messages.h"
@@ -108,6 +109,7 @@ class NetSession : public RemoteInbox {
   void ApplyRoster(const RosterMessage& roster);
   void SeatPlayers();
   void OnDecision(const DecisionRequest& request, const Decision& decision, bool remote);
+  void OnOutcome(const Outcome& outcome);
   // Host: to every client but `except`; client: to the host.
   void Broadcast(const NetMessage& message, ConnectionId except = 0);
   void SendDice(const Dice& dice);
@@ -146,6 +148,7 @@ class NetSession : public RemoteInbox {
   int localPlayer_ = 0;
   std::set<int> left_;  // players who have left the game
   int subscription_ = 0;
+  int outcomeSubscription_ = 0;
 };
 
 }  // namespace tomtura

@@ -1,16 +1,11 @@
 #include "rules/commands.h"
 
+#include "data/text_ids.h"
 #include "rules/game.h"
 
 namespace tomtura {
 
 namespace {
-
-constexpr int kLeaveNetworkText = 6;
-constexpr int kDiscardGameText = 7;
-constexpr int kDebtBuyText = 8;
-constexpr int kDebtUnmortgageText = 9;
-constexpr int kDebtHouseText = 10;
 
 using Verdict = CommandCheck::Verdict;
 
@@ -25,7 +20,7 @@ bool DealingPage(int id, int& page, int& debtText) {
   switch (id) {
     case kCmdBuyFrom:
       page = 0;
-      debtText = kDebtBuyText;
+      debtText = kTextDebtBuy;
       return true;
     case kCmdSellTo:
       page = 1;
@@ -35,11 +30,11 @@ bool DealingPage(int id, int& page, int& debtText) {
       return true;
     case kCmdUnmortgage:
       page = 3;
-      debtText = kDebtUnmortgageText;
+      debtText = kTextDebtUnmortgage;
       return true;
     case kCmdBuyHouse:
       page = 4;
-      debtText = kDebtHouseText;
+      debtText = kTextDebtHouse;
       return true;
     case kCmdSellHouse:
       page = 5;
@@ -58,8 +53,8 @@ bool ProgressWouldBeLost(const GameState& state) {
 // A command that would end the game in progress asks first: leaving a network game, or
 // throwing away what has not been saved.
 CommandCheck ConfirmDiscard(const GameState& state, int command) {
-  if (state.networkGame != 0) return {Verdict::Confirm, command, kLeaveNetworkText};
-  if (ProgressWouldBeLost(state)) return {Verdict::Confirm, command, kDiscardGameText};
+  if (state.networkGame != NetRole::None) return {Verdict::Confirm, command, kTextLeaveNetwork};
+  if (ProgressWouldBeLost(state)) return {Verdict::Confirm, command, kTextDiscardGame};
   return {Verdict::Run, command};
 }
 
@@ -80,7 +75,7 @@ CommandCheck CheckCommand(const Game& game, int id) {
     }
     if (id == kCmdRoll) return {Verdict::Run, id};
     // Only a person at this computer deals by hand; a computer player deals by itself.
-    if (state.players[current].isComputer != 0) return Refuse(id);
+    if (!IsPersonHere(state.players[current])) return Refuse(id);
     if (debtText != 0 && state.players[current].money < 0) {
       return {Verdict::InDebt, id, debtText, page};
     }
@@ -89,16 +84,18 @@ CommandCheck CheckCommand(const Game& game, int id) {
 
   switch (id) {
     case kCmdSaveGame:
-      if (state.networkGame != 0 || state.turnPhase != TurnPhase::AwaitRoll) return Refuse(id);
+      if (state.networkGame != NetRole::None || state.turnPhase != TurnPhase::AwaitRoll)
+        return Refuse(id);
       return {Verdict::Run, id};
     case kCmdLoadGame:
     case kCmdAddPlayer:
       return ConfirmDiscard(state, id);
     case kCmdNewGame:
       // A network game is left for a new one with new players.
-      return ConfirmDiscard(state, state.networkGame != 0 ? kCmdAddPlayer : kCmdNewGame);
+      return ConfirmDiscard(state,
+                            state.networkGame != NetRole::None ? kCmdAddPlayer : kCmdNewGame);
     case kCmdSendMessage:
-      if (state.networkGame == 0) return Refuse(id);
+      if (state.networkGame == NetRole::None) return Refuse(id);
       return {Verdict::Run, id};
     default:
       return {Verdict::Run, id};
@@ -106,7 +103,7 @@ CommandCheck CheckCommand(const Game& game, int id) {
 }
 
 CommandCheck CheckClose(const Game& game) {
-  if (ProgressWouldBeLost(game.state)) return {Verdict::Confirm, kCmdExit, kDiscardGameText};
+  if (ProgressWouldBeLost(game.state)) return {Verdict::Confirm, kCmdExit, kTextDiscardGame};
   return {Verdict::Run, kCmdExit};
 }
 

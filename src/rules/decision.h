@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "data/game_state.h"
+#include "trade/questions.h"
 
 namespace tomtura {
 
@@ -27,33 +28,6 @@ enum class DecisionKind : std::uint8_t {
 };
 
 std::string_view DecisionKindName(DecisionKind kind);
-
-// What the keywords of a question's text make of it (they decide the computer's answer too).
-enum class QuestionTopic : std::uint8_t {
-  Notice,  // one button
-  Card,    // the community chest card that offers a chance card instead
-  Jail,    // pay the bail?
-  Debt,    // raise money or give up
-  Offer,   // anything else with two buttons: the offer to buy, answered by ComputerBuys
-};
-
-// The colour kinds of a question, by the first keyword found in its text.
-enum QuestionKind : int {
-  kChanceKind = 0,
-  kCommunityKind = 1,
-  kJailKind = 2,
-  kDebtKind = 3,
-  kOfferKind = 4,
-  kOtherKind = 5,
-};
-
-// How a question is shown: its captions, colour kind and topic.
-struct QuestionLayout {
-  std::string button1;  // UTF-8
-  std::string button2;  // unused for a notice
-  int kind = kOtherKind;
-  QuestionTopic topic = QuestionTopic::Notice;
-};
 
 // Answers of the play window.
 enum PlayWindowResult : int { kPlayWindowOk = 1, kPlayWindowCancel = 2, kPlayWindowCannotPay = 3 };
@@ -104,10 +78,19 @@ struct Decision {
   std::shared_ptr<const PlayWindowCommit> commit;
 
   bool operator==(const Decision& other) const {
-    const bool sameCommit = commit == other.commit ||
-                            (commit != nullptr && other.commit != nullptr && *commit == *other.commit);
+    const bool sameCommit =
+        commit == other.commit ||
+        (commit != nullptr && other.commit != nullptr && *commit == *other.commit);
     return button == other.button && amount == other.amount && sameCommit;
   }
+};
+
+// A decision as it is published: what was asked of whom, and the answer. An outcome names the
+// decision that brought it about.
+struct DecisionRecord {
+  DecisionKind kind = DecisionKind::Question;
+  int player = 0;
+  Decision decision;
 };
 
 // Whoever answers for one player: a person at this computer, the computer's rules, or a player

@@ -34,7 +34,7 @@ int GroupEntriesNotOwnedBy(const PropertyTable& table, int p, int player) {
 }  // namespace
 
 double Game::Jitter(int x) {
-  if (state.current().isComputer != 0) return x;
+  if (!IsPersonHere(state.current())) return x;
   const int r = rng.Rand() % kJitterSpread;
   return x + (r - 2) * kJitterStep;
 }

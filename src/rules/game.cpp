@@ -1,16 +1,12 @@
-// The game object itself and the small services every rule file uses.
+// The game object itself and what it gives the dealing code.
 #include "rules/game.h"
 
 #include <utility>
 
 namespace tomtura {
 
-namespace {
-constexpr int kTextMortgaged = 11;
-}  // namespace
-
 Game::Game(TextCatalogue texts, FrontEnd& ui, std::uint64_t seed)
-    : texts(std::move(texts)), ui(ui), rng(seed) {
+    : Tabletop(std::move(texts)), ui(ui), rng(seed) {
   // The board of a new game is the one of the board file; loading a game replaces it.
   this->texts.LoadPropertyTable(state.properties);
   const Dice shown = StartingFaces(seed);
@@ -18,15 +14,27 @@ Game::Game(TextCatalogue texts, FrontEnd& ui, std::uint64_t seed)
   state.die2 = shown.die2;
 }
 
-std::string Game::OfferName(int p, const PropertyTable& table) const {
-  std::string name = table[p].name.utf8();
-  if (table[p].mortgaged != 0) name += "(" + Text(kTextMortgaged) + ")";
-  return name;
+bool Game::AskConsent(const ConsentOffer& offer) {
+  return referee.AskConsent(offer);
+}
+
+bool Game::Apply(const Outcome& outcome) {
+  // Of the dealing code's changes a deal follows the partner's consent; the rest follow rules.
+  const bool agreed = std::holds_alternative<Deal>(outcome.what);
+  return referee.Apply(outcome, agreed ? referee.lastDecision() : nullptr);
+}
+
+void Game::Tell(const std::string& text, bool warning) {
+  ui.ShowMessage(text, warning ? MessageIcon::Exclamation : MessageIcon::Information);
+}
+
+void Game::StatusLineChanged() {
+  ui.Changed({Changes::kStatusLine});
 }
 
 void Game::RefreshPropertyLists() {
   RebuildPropertyLists(state);
-  ui.PanelChanged();
+  ui.Changed({Changes::kPanel});
 }
 
 }  // namespace tomtura

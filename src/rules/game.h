@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The game: the one GameState, the board file's texts, the random source, the front end, the
-// referee that puts every question to the players' seats and the source of the dice, with
-// every rule of the turn as an operation. Operations are spread over files by subject:
+// The game: the one GameState and the board file's texts (as the dealing code sees them, a
+// Tabletop), the random source, the front end, the referee that puts every question to the
+// players' seats and applies every outcome, and the source of the dice, with every rule of the
+// turn as an operation. Operations are spread over files by subject:
 // turn.cpp (roll, dice, walk), landing.cpp (squares, cards, end of the turn, jail),
 // new_game.cpp (new game, debts, bankruptcy, resuming a saved game) and decisions.cpp (the
 // computer's answers); the computer's dealing is trade/computer_deals.h.
@@ -10,9 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "data/format.h"
 #include "data/game_state.h"
 #include "data/random.h"
+#include "data/tabletop.h"
 #include "data/text_catalogue.h"
 #include "rules/dice.h"
 #include "rules/front_end.h"
@@ -30,44 +31,20 @@ constexpr int kFastJailWalkTickMs = 50;
 
 struct SavedGame;
 
-class Game {
+class Game : public Tabletop {
  public:
   // The dice show StartingFaces(seed) until the first throw.
   Game(TextCatalogue texts, FrontEnd& ui, std::uint64_t seed);
-  Game(const Game&) = delete;
-  Game& operator=(const Game&) = delete;
 
-  GameState state;
-  TextCatalogue texts;
   FrontEnd& ui;
   Random rng;
   Referee referee{*this};
 
-  // Text n of the catalogue; formatted with printf-style arguments (UTF-8 strings, ints), the
-  // amounts it comes to in the edition's money format.
-  std::string Text(int n) const { return texts.GetText(n); }
-  template <typename... Args>
-  std::string FormatCatalogue(int n, const Args&... args) const {
-    return texts.money().GroupAmounts(FormatText(texts.GetText(n), args...));
-  }
-  // Appends a log line for `player` (-1 empties the log first).
-  template <typename... Args>
-  void Log(int player, std::string_view format, const Args&... args) {
-    state.log.Add(player, texts.money().GroupAmounts(FormatText(format, args...)));
-  }
-  // Text n, or `fallback` (what the program said before the text existed) when the board file
-  // is older than the text.
-  std::string TextOr(int n, std::string_view fallback) const {
-    return texts.HasText(n) ? texts.GetText(n) : std::string(fallback);
-  }
-  // A log line in the words of text n, or of `fallback` for an older board file.
-  template <typename... Args>
-  void LogText(int player, int n, std::string_view fallback, const Args&... args) {
-    Log(player, TextOr(n, fallback), args...);
-  }
-  // Display names as UTF-8.
-  std::string PlayerName(int player) const { return state.players[player].name.utf8(); }
-  std::string PropertyName(int p) const { return state.properties[p].name.utf8(); }
+  // ---- Tabletop: what the dealing code asks of the game ----
+  bool AskConsent(const ConsentOffer& offer) override;
+  bool Apply(const Outcome& outcome) override;
+  void Tell(const std::string& text, bool warning) override;
+  void StatusLineChanged() override;
 
   // ---- Turn cycle ----
   // The Roll command (40010) given at this computer: a throw, the password asked again, or a
@@ -78,8 +55,8 @@ class Game {
   void BeginThrow();
   // The dice that the source waited for have come: the throw shows.
   void DiceArrived();
-  void DiceTick();   // the main window's timer
-  void WalkTick();   // the board view's timer
+  void DiceTick();  // the main window's timer
+  void WalkTick();  // the board view's timer
   // A cancelled password is asked again; afterwards the turn goes on where it stopped.
   void RetryLogin();
   // Settles the square of the current player and ends the turn; 0 when it started a further
@@ -116,9 +93,6 @@ class Game {
   // The source the throws take their dice from (not owned; nullptr: this computer's own).
   void SetDiceSource(DiceSource* source) { dice_ = source != nullptr ? source : &localDice_; }
   DiceSource& dice() { return *dice_; }
-
-  // Offer texts name a mortgaged property with the mortgage marker: "name(text 11)".
-  std::string OfferName(int p, const PropertyTable& table) const;
 
  private:
   void StartDiceAnimation();

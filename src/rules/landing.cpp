@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "data/text_encoding.h"
+#include "data/text_ids.h"
 #include "rules/game.h"
 #include "rules/turn_cycle.h"
 #include "trade/computer_deals.h"
@@ -18,30 +19,6 @@ namespace tomtura {
 namespace {
 
 // Catalogue texts used here.
-constexpr int kTextYourTurn = 39;
-constexpr int kTextChanceHeading = 53;
-constexpr int kTextCommunityHeading = 54;
-constexpr int kTextJailCardUsed = 64;
-constexpr int kTextJailed = 65;
-constexpr int kTextPurchaseOffer = 66;
-constexpr int kTextRentWithHouses = 67;
-constexpr int kTextHousesWord = 68;
-constexpr int kTextHotelWord = 69;
-constexpr int kTextRentFullGroup = 70;
-constexpr int kTextRent = 71;
-constexpr int kTextStationRent = 72;
-constexpr int kTextStationWord = 73;
-constexpr int kTextStationsWord = 74;
-constexpr int kTextUtilityRent = 75;
-constexpr int kTextUtilitiesWord = 76;
-constexpr int kTextUtilityWord = 77;
-constexpr int kTextThrowAgain = 78;
-constexpr int kTextPasswordPrompt = 56;
-constexpr int kTextRemoteTurn = 79;
-constexpr int kTextRemoteThrowsAgain = 80;
-constexpr int kTextDebtQuestion = 81;
-constexpr int kTextBailQuestion = 82;
-constexpr int kTextLastJailTurn = 83;
 
 constexpr int kIncomeTaxSquare = 4;
 constexpr int kIncomeTax = 4000;
@@ -115,19 +92,9 @@ void ShowNotice(Game& game, const std::string& text) {
   game.referee.AskQuestion(text, false);
 }
 
-// Gives property (or jail card) p to `player`: his list keeps its ascending order, the new item
-// selected. A jail card is inserted too, not appended: a player may already hold the other one.
-void GiveProperty(Game& game, int p, int player) {
-  game.state.properties[p].owner = static_cast<std::int16_t>(player);
-  game.state.propertyLists[player].InsertSorted(p);
-  game.ui.BoardChanged();
-  game.ui.PanelChanged();
-}
-
 // Starts the quick walk of a card move or a trip to jail; its landing comes when it ends.
 void StartQuickWalk(Game& game) {
-  game.ui.StartWalkTimer(WalkIntervalMs(game.state, true));
-  game.ui.SetReadingSuspended(true);
+  game.ui.StartTimer(GameTimerId::Walk, WalkIntervalMs(game.state, true));
 }
 
 void OfferProperty(Game& game, int p) {
@@ -139,16 +106,9 @@ void OfferProperty(Game& game, int p) {
   std::string question = game.FormatCatalogue(kTextPurchaseOffer, game.PlayerName(player),
                                               game.PropertyName(p), int{property.price});
   if (game.referee.AskQuestion(question, true) == 1) {
-    state.current().money -= property.price;
-    game.LogText(player, kTextLogBought, "%s köpte %s för %d kr.", game.PlayerName(player),
-                 game.PropertyName(p), int{property.price});
-    GiveProperty(game, p, player);
+    game.referee.Apply({Purchase{player, p, property.price, false}}, game.referee.lastDecision());
   } else if (state.settings.auctionOn != 0) {
-    int winner = game.referee.RunAuction();
-    // Only a player still in the game can take the property.
-    if (winner >= 0 && winner < state.playerCount && state.players[winner].isBankrupt == 0) {
-      GiveProperty(game, p, winner);
-    }
+    game.referee.RunAuction();
   } else {
     game.LogText(player, kTextLogDeclined, "%s köpte inte %s.", game.PlayerName(player),
                  game.PropertyName(p));
@@ -170,10 +130,21 @@ std::string RentLogTail(const std::string& message) {
   return tail;
 }
 
-void PayRent(Game& game, int owner, int rent) {
-  game.state.current().money -= rent;
-  game.state.players[owner].money += rent;
-  game.ui.PanelChanged();
+// Rent to the owner; a street's rent is logged with the details of its message.
+void PayRent(Game& game, int owner, int rent, std::string note = std::string()) {
+  game.referee.Apply(
+      {Payment{game.state.currentPlayer, owner, rent, PaymentReason::Rent, std::move(note)}});
+}
+
+// A card's amount: received when positive, paid when negative.
+void CardMoney(Game& game, int amount) {
+  const int player = game.state.currentPlayer;
+  if (amount == 0) return;
+  if (amount > 0) {
+    game.referee.Apply({Payment{kBank, player, amount, PaymentReason::Card}});
+  } else {
+    game.referee.Apply({Payment{player, kBank, -amount, PaymentReason::Card}});
+  }
 }
 
 void ResolveStreetRent(Game& game, int p, int owner) {
@@ -199,9 +170,7 @@ void ResolveStreetRent(Game& game, int p, int owner) {
         game.FormatCatalogue(wholeGroup ? kTextRentFullGroup : kTextRent, name, ownerName, rent);
   }
   ShowNotice(game, message);
-  PayRent(game, owner, rent);
-  game.LogText(state.currentPlayer, kTextLogRent, "%s betalar hyra. %s",
-               game.PlayerName(state.currentPlayer), RentLogTail(message));
+  PayRent(game, owner, rent, RentLogTail(message));
 }
 
 int CountOwnedOf(const GameState& state, int first, int count, int owner) {
@@ -272,17 +241,21 @@ void PayRepairs(Game& game, RepairCosts costs) {
       houses += street.houses;
     }
   }
-  int sum = houses * costs.perHouse + hotels * costs.perHotel;
-  state.current().money -= sum;
-  game.LogText(player, kTextLogRepairs, "%s har %d hus och %d hotell och får betala %d kr.",
-               game.PlayerName(player), houses, hotels, sum);
+  const int sum = houses * costs.perHouse + hotels * costs.perHotel;
+  game.referee.Apply({Repairs{player, houses, hotels, sum}});
 }
 
-void CollectFromEveryone(GameState& state, int amount) {
+void CollectFromEveryone(Game& game, int amount) {
+  const GameState& state = game.state;
   for (int i = 0; i < state.playerCount && i < kMaxPlayers; ++i) {
     if (i == state.currentPlayer || state.players[i].isBankrupt != 0) continue;
-    state.players[i].money -= amount;
-    state.current().money += amount;
+    game.referee.Apply({Payment{i, state.currentPlayer, amount, PaymentReason::Gift}});
+  }
+}
+
+void KeepJailCard(Game& game, int card) {
+  if (game.state.properties[card].owner == kNobody) {
+    game.referee.Apply({JailCard{game.state.currentPlayer, card, false}});
   }
 }
 
@@ -316,7 +289,7 @@ bool ResolveCard(Game& game, bool chance) {
   if (chance) {
     switch (card) {
       case kJailCardNumber:
-        if (state.properties[jailCard].owner == kNobody) GiveProperty(game, jailCard, player);
+        KeepJailCard(game, jailCard);
         break;
       case 2:
         PayRepairs(game, kMajorRepairs);
@@ -327,12 +300,12 @@ bool ResolveCard(Game& game, bool chance) {
       case 4:
       case 5:
       case 6:
-        self.money += n;
+        CardMoney(game, n);
         break;
       case 7:
       case 8:
       case 9:
-        self.money -= n;
+        CardMoney(game, -n);
         break;
       case 10:
         toJail = true;
@@ -353,18 +326,19 @@ bool ResolveCard(Game& game, bool chance) {
   } else {
     switch (card) {
       case kJailCardNumber:
-        if (state.properties[jailCard].owner == kNobody) GiveProperty(game, jailCard, player);
+        KeepJailCard(game, jailCard);
         break;
       case kCommunityChoiceCard:
         if (answer == 1) {
-          self.money -= kCommunityChoiceFine;
+          game.referee.Apply({Payment{player, kBank, kCommunityChoiceFine, PaymentReason::Card}},
+                             game.referee.lastDecision());
         } else {
           deck.next = (index + 1) % kCardCount;
           return ResolveCard(game, true);
         }
         break;
       case 3:
-        CollectFromEveryone(state, kBirthdayGift);
+        CollectFromEveryone(game, kBirthdayGift);
         break;
       case 4:
       case 5:
@@ -373,12 +347,12 @@ bool ResolveCard(Game& game, bool chance) {
       case 8:
       case 9:
       case 10:
-        self.money += n;
+        CardMoney(game, n);
         break;
       case 11:
       case 12:
       case 13:
-        self.money -= n;
+        CardMoney(game, -n);
         break;
       case 14:
         target = CardSquare(n);
@@ -394,7 +368,6 @@ bool ResolveCard(Game& game, bool chance) {
     }
   }
   deck.next = (index + 1) % kCardCount;
-  game.ui.PanelChanged();
 
   if (toJail) {
     // A jail card always ends on the jail square, whatever number an edited card carries.
@@ -425,13 +398,8 @@ void ArriveInJail(Game& game) {
   auto found = std::find_if(list.items.begin(), list.items.end(), isHeldCard);
   std::string message;
   if (found != list.items.end()) {
-    state.properties[*found].owner = kNobody;
-    list.RemoveAt(static_cast<int>(found - list.items.begin()));
-    list.SelectFirst();
-    game.ui.PanelChanged();
     message = game.Text(kTextJailCardUsed);
-    game.LogText(player, kTextLogJailCardUsed, "%s slipper ut ur fängelset med sitt kort",
-                 game.PlayerName(player));
+    game.referee.Apply({JailCard{player, *found, true}});
   } else {
     state.current().jailTurns = kArrivalJailTurns;
     message = game.Text(kTextJailed);
@@ -470,8 +438,8 @@ bool ResolveSquare(Game& game) {
       game.LogText(player, kTextLogLandedOnTax, "%s slog %d-%d och hamnade på Skatteruta",
                    game.PlayerName(player), state.die1, state.die2);
       game.ui.PlaySoundEffect(kSoundTax);
-      self.money -= square == kIncomeTaxSquare ? kIncomeTax : kOtherTax;
-      game.ui.PanelChanged();
+      game.referee.Apply({Payment{
+          player, kBank, square == kIncomeTaxSquare ? kIncomeTax : kOtherTax, PaymentReason::Tax}});
       return true;
     case SquareKind::GoToJail:
       game.LogText(player, kTextLogSentToJail, "%s slog %d-%d och hamnade i Fängelset",
@@ -550,19 +518,18 @@ int Game::ResolveLanding(bool tailOnly) {
       state.statusText = std::string(CutUtf8(
           FormatCatalogue(kTextPasswordPrompt, PlayerName(state.currentPlayer)), kStatusTextBytes));
     }
-    ui.StatusLineChanged();
+    ui.Changed({Changes::kStatusLine});
     state.turnPhase = TurnPhase::AwaitRoll;
-    ui.PanelChanged();
-    ui.CentreOnCurrentPlayer();
+    ui.Changed({Changes::kPanel | Changes::kCentre});
 
     if (login) {
       if (!referee.AskLogin()) return 1;
       state.statusText = turnStatus;
-      ui.StatusLineChanged();
+      ui.Changed({Changes::kStatusLine});
     }
     JailTurnStart();
     state.askedThisTurn.fill(0);
-    if (self.isComputer == 1) RunComputerTransactions(*this);
+    if (IsComputerPlayer(self)) RunComputerTransactions(*this);
 
     bool handedOn = false;
     while (state.current().money < 0) {
@@ -572,8 +539,7 @@ int Game::ResolveLanding(bool tailOnly) {
       }
       if (state.current().money < 0) {
         if (GoBankrupt()) return 1;
-        ui.PanelChanged();
-        ui.CentreOnCurrentPlayer();
+        ui.Changed({Changes::kPanel | Changes::kCentre});
         state.doublesInRow = 0;
         handedOn = true;
         break;
@@ -581,12 +547,12 @@ int Game::ResolveLanding(bool tailOnly) {
     }
     if (handedOn) continue;  // the end of the turn again, for the next player
 
-    ui.TurnEnded();
+    ui.Changed({Changes::kTurnEnded});
     // A computer player at this computer throws at once; one elsewhere throws there.
-    if (state.current().isComputer != 0 && !referee.IsRemote(state.currentPlayer)) {
+    if (!IsPersonHere(state.current()) && !referee.IsRemote(state.currentPlayer)) {
       Roll();
     } else {
-      ui.FocusRollButton();
+      ui.Changed({Changes::kFocusRoll});
     }
     return 1;
   }
@@ -600,25 +566,24 @@ void Game::JailTurnStart() {
     int last = list.items.empty() ? -1 : list.items.back();
     if (last >= 0 && last < kPropertyCount && state.properties[last].group == kJailCardGroup &&
         state.properties[last].owner == state.currentPlayer) {
-      state.properties[last].owner = kNobody;
-      list.RemoveAt(static_cast<int>(list.items.size()) - 1);
-      list.SelectFirst();
-      ui.PanelChanged();
+      referee.Apply({JailCard{state.currentPlayer, last, true}, false});
       ShowNotice(*this, Text(kTextJailCardUsed));
       self.jailTurns = 0;
-    } else if (referee.AskQuestion(FormatCatalogue(kTextBailQuestion, PlayerName(state.currentPlayer)),
-                                   true) == 1) {
-      self.money -= kBail;
+    } else if (referee.AskQuestion(
+                   FormatCatalogue(kTextBailQuestion, PlayerName(state.currentPlayer)), true) ==
+               1) {
+      referee.Apply({Payment{state.currentPlayer, kBank, kBail, PaymentReason::Bail}},
+                    referee.lastDecision());
       self.jailTurns = 0;
     } else {
       --self.jailTurns;
     }
   } else if (self.jailTurns == 1) {
     ShowNotice(*this, Text(kTextLastJailTurn));
-    self.money -= kBail;
+    referee.Apply({Payment{state.currentPlayer, kBank, kBail, PaymentReason::Bail}});
     self.jailTurns = 0;
   }
-  ui.PanelChanged();
+  ui.Changed({Changes::kPanel});
 }
 
 }  // namespace tomtura

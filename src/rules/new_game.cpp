@@ -15,7 +15,6 @@ namespace {
 
 constexpr int kTokenSpacing = 40;  // a new game's token places, two to a row
 constexpr int kWinSound = 0;
-constexpr int kWinnerText = 42;
 
 // Puts the cards 1..16 into random free slots, probing forwards from the slot drawn.
 void Shuffle(Deck& deck, Random& rng) {
@@ -67,15 +66,9 @@ void Game::NewGame(bool startComputerTurn) {
     player.position = 0;
     player.tokenX = static_cast<std::int16_t>((n % 2) * kTokenSpacing);
     player.tokenY = static_cast<std::int16_t>((n / 2) * kTokenSpacing);
-    player.money = kStartMoney;
-    player.isBankrupt = 0;
     player.jailTurns = 0;
   }
-  for (Property& property : state.properties) {
-    property.owner = kNobody;
-    property.mortgaged = 0;
-    property.houses = 0;
-  }
+  ResetHoldings(state);
 
   state.currentPlayer = 0;
   state.turnPhase = TurnPhase::AwaitRoll;
@@ -83,30 +76,29 @@ void Game::NewGame(bool startComputerTurn) {
   state.unsavedProgress = false;  // nothing has happened yet that a file could lack
   state.statusNote.clear();
 
-  std::string status = Text(39);
+  std::string status = Text(kTextYourTurn);
   if (referee.IsRemote(0)) {
-    status = FormatCatalogue(40, PlayerName(0));
+    status = FormatCatalogue(kTextRemoteFirst, PlayerName(0));
   }
   state.statusText = std::string(CutUtf8(status, kStatusTextBytes));
 
-  ui.StatusLineChanged();
-  ui.CentreOnCurrentPlayer();
-  ui.StopWalkTimer();
-  ui.BoardChanged();
-  if (startComputerTurn && state.players[0].isComputer != 0 && !referee.IsRemote(0)) {
+  ui.Changed({Changes::kStatusLine | Changes::kCentre});
+  ui.StopTimer(GameTimerId::Walk);
+  ui.Changed({Changes::kBoard});
+  if (startComputerTurn && !IsPersonHere(state.players[0]) && !referee.IsRemote(0)) {
     Roll();
   } else {
-    ui.StopDiceTimer();
+    ui.StopTimer(GameTimerId::Dice);
   }
-  ui.MenusChanged();
+  ui.Changed({Changes::kMenus});
   LogText(-1, kTextLogNewGame, "New  game");
 }
 
 void Game::StopGame() {
   state.gameRunning = 0;
   state.unsavedProgress = false;  // given up: nothing is left to lose
-  ui.StopDiceTimer();
-  ui.StopWalkTimer();
+  ui.StopTimer(GameTimerId::Dice);
+  ui.StopTimer(GameTimerId::Walk);
   state.diceFrame = 0;
 }
 
@@ -140,15 +132,12 @@ void Game::Resume(const SavedGame& saved) {
   if (finished) {
     const std::string winner =
         state.current().isBankrupt == 0 ? PlayerName(state.currentPlayer) : std::string();
-    state.statusText = std::string(CutUtf8(FormatCatalogue(kWinnerText, winner), kStatusTextBytes));
+    state.statusText = std::string(CutUtf8(FormatCatalogue(kTextWinner, winner), kStatusTextBytes));
   }
 
-  ui.BoardChanged();
-  ui.PanelChanged();
-  ui.CentreOnCurrentPlayer();
-  ui.StatusLineChanged();
+  ui.Changed({Changes::kBoard | Changes::kPanel | Changes::kCentre | Changes::kStatusLine});
   if (finished) {
-    ui.MenusChanged();
+    ui.Changed({Changes::kMenus});
     return;
   }
 
@@ -158,35 +147,24 @@ void Game::Resume(const SavedGame& saved) {
     resumeLogin_ = true;
     return;
   }
-  if (state.current().isComputer == 1 && !referee.IsRemote(state.currentPlayer)) Roll();
+  if (IsComputerPlayer(state.current()) && !referee.IsRemote(state.currentPlayer)) Roll();
 }
 
 bool Game::CannotPay(const PropertyTable& table, const PlayerTable& players, bool announce) {
   const int player = state.currentPlayer;
-  if (LiquidationValue(player, table, players) >= 0) return false;
-  // A property not yet refused this turn may still find a buyer who pays more than the bank.
-  for (int p = 0; p < kPropertyCount; ++p) {
-    if (table[p].owner == player && state.askedThisTurn[p] == 0) return false;
-  }
+  if (!CannotPayDebt(player, table, players, state.askedThisTurn)) return false;
   if (announce) {
-    ui.ShowMessage(FormatCatalogue(41, players[player].name.utf8()), MessageIcon::Exclamation);
-    ui.StatusLineChanged();
+    ui.ShowMessage(FormatCatalogue(kTextCannotPay, players[player].name.utf8()),
+                   MessageIcon::Exclamation);
+    ui.Changed({Changes::kStatusLine});
   }
   return true;
 }
 
 bool Game::GoBankrupt() {
   const int loser = state.currentPlayer;
-  state.players[loser].isBankrupt = 1;
-  LogText(loser, kTextLogBankrupt, "%s är bankrutt och åker ut", PlayerName(loser));
-  state.propertyLists[loser].Clear();
   // Everything goes back to the bank, not to a creditor.
-  for (Property& property : state.properties) {
-    if (property.owner != loser) continue;
-    property.owner = kNobody;
-    property.mortgaged = 0;
-    property.houses = 0;
-  }
+  referee.Apply({Bankruptcy{loser}});
 
   int winner = kNobody;
   bool othersLeft = false;
@@ -200,8 +178,7 @@ bool Game::GoBankrupt() {
     }
   }
 
-  ui.BoardChanged();
-  ui.PanelChanged();
+  ui.Changed({Changes::kBoard | Changes::kPanel});
 
   if (othersLeft) {
     int next = state.currentPlayer;
@@ -215,7 +192,7 @@ bool Game::GoBankrupt() {
   state.turnPhase = TurnPhase::GameOver;
   ui.PlaySoundEffect(kWinSound);
   const std::string winnerName = winner == kNobody ? std::string() : PlayerName(winner);
-  ui.ShowMessage(FormatCatalogue(kWinnerText, winnerName), MessageIcon::Information);
+  ui.ShowMessage(FormatCatalogue(kTextWinner, winnerName), MessageIcon::Information);
   state.gameRunning = 0;
   return true;
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "data/outcome_log.h"
+#include "data/text_ids.h"
 #include "rules/game.h"
 #include "trade/auction.h"
 #include "trade/play_deals.h"
@@ -16,10 +18,6 @@ namespace tomtura {
 namespace {
 
 constexpr int kSellPage = 1;
-constexpr int kTextPasswordPrompt = 56;
-constexpr int kTextWrongPassword = 57;
-constexpr int kTextBidTooLow = 58;
-constexpr int kTextConsentTitle = 97;
 
 // How long a computer player's answer shows: shorter when the player wants the game fast.
 int ShownFor(const GameState& state, int ms) {
@@ -30,28 +28,9 @@ bool IsPlayer(int player) {
   return player >= 0 && player < kMaxPlayers;
 }
 
-// A commit from another computer may change who owns what, houses, mortgages, money, and who
-// has left the game; the board itself and the players' names, places and passwords stay as they
-// are here.
-bool CommitFits(const GameState& state, const PlayWindowCommit& commit) {
-  for (int p = 0; p < kPropertyCount; ++p) {
-    const Property& here = state.properties[p];
-    const Property& there = commit.properties[p];
-    if (there.name != here.name || there.price != here.price ||
-        there.housePrice != here.housePrice || there.rent != here.rent ||
-        there.group != here.group) {
-      return false;
-    }
-    if (there.owner < kNobody || there.owner >= state.playerCount) return false;
-    if (there.houses < 0 || there.houses > kHotel || there.mortgaged > 1) return false;
-  }
-  for (int i = 0; i < kMaxPlayers; ++i) {
-    Player there = commit.players[i];
-    if (there.isBankrupt < state.players[i].isBankrupt || there.isBankrupt > 1) return false;
-    there.money = state.players[i].money;
-    there.isBankrupt = state.players[i].isBankrupt;
-    if (!(there == state.players[i])) return false;
-  }
+// The inquiry flags of a commit from another computer are 0 or 1; everything else it may change
+// is checked by what it comes to as outcomes (CommitOutcomes).
+bool FlagsFit(const PlayWindowCommit& commit) {
   return std::all_of(commit.askedThisTurn.begin(), commit.askedThisTurn.end(),
                      [](std::uint16_t flag) { return flag <= 1; });
 }
@@ -85,7 +64,7 @@ Seat& Referee::SeatOf(int player) {
 const Seat& Referee::SeatOf(int player) const {
   if (!IsPlayer(player)) return computer_;
   if (seats_[player] != nullptr) return *seats_[player];
-  if (game_.state.players[player].isComputer == 0) return person_;
+  if (IsPersonHere(game_.state.players[player])) return person_;
   return computer_;
 }
 
@@ -170,15 +149,68 @@ int Referee::Subscribe(Listener listener) {
   return nextSubscription_++;
 }
 
+int Referee::SubscribeOutcomes(OutcomeListener listener) {
+  outcomeListeners_.emplace_back(nextSubscription_, std::move(listener));
+  return nextSubscription_++;
+}
+
 void Referee::Unsubscribe(int subscription) {
   std::erase_if(listeners_, [&](const auto& entry) { return entry.first == subscription; });
+  std::erase_if(outcomeListeners_, [&](const auto& entry) { return entry.first == subscription; });
 }
 
 void Referee::Publish(const DecisionRequest& request, const Decision& decision) {
+  lastDecision_ = DecisionRecord{request.kind, request.player, decision};
   const bool remote = IsRemote(request.player);
   // A listener may subscribe or leave while it is told; it is told from a copy.
   const auto listeners = listeners_;
   for (const auto& [subscription, listener] : listeners) listener(request, decision, remote);
+}
+
+bool Referee::Apply(const Outcome& outcome, const DecisionRecord* cause) {
+  GameState& state = game_.state;
+  const Holdings live{state.players, state.properties, state.playerCount};
+  if (!CheckOutcome(live, outcome).empty()) return false;
+  ApplyOutcome(live, outcome);
+  LogOutcome(game_, outcome);
+  state.unsavedProgress = true;
+
+  // The panel's lists follow the owners: a property bought is inserted and chosen, a jail card
+  // used leaves its list, a bankrupt's list empties.
+  unsigned changed = Changes::kPanel;
+  if (const auto* purchase = std::get_if<Purchase>(&outcome.what)) {
+    state.propertyLists[purchase->player].InsertSorted(purchase->property);
+    changed |= Changes::kBoard;
+  } else if (const auto* card = std::get_if<JailCard>(&outcome.what)) {
+    PropertyList& list = state.propertyLists[card->player];
+    if (card->used) {
+      const auto found = std::find(list.items.begin(), list.items.end(), card->card);
+      if (found != list.items.end()) list.RemoveAt(static_cast<int>(found - list.items.begin()));
+      list.SelectFirst();
+    } else {
+      list.InsertSorted(card->card);
+    }
+    changed |= Changes::kBoard;
+  } else if (const auto* bankruptcy = std::get_if<Bankruptcy>(&outcome.what)) {
+    state.propertyLists[bankruptcy->player].Clear();
+    changed |= Changes::kBoard;
+  } else if (std::holds_alternative<Deal>(outcome.what) ||
+             std::holds_alternative<PlayerGone>(outcome.what)) {
+    RebuildPropertyLists(state);
+    changed |= Changes::kBoard;
+  } else if (std::holds_alternative<Mortgage>(outcome.what) ||
+             std::holds_alternative<Houses>(outcome.what)) {
+    changed |= Changes::kBoard;
+  }
+  game_.ui.Changed({changed});
+
+  const auto listeners = outcomeListeners_;
+  for (const auto& [subscription, listener] : listeners) listener(outcome, cause);
+  return true;
+}
+
+void Referee::ApplyCommit(const std::vector<Outcome>& outcomes, const DecisionRecord& cause) {
+  for (const Outcome& outcome : outcomes) Apply(outcome, &cause);
 }
 
 int Referee::AskQuestion(const std::string& text, bool twoButtons) {
@@ -212,8 +244,7 @@ int Referee::AskQuestion(const std::string& text, bool twoButtons) {
 bool Referee::AskLogin() {
   GameState& state = game_.state;
   DecisionRequest request = Request(DecisionKind::Login, state.currentPlayer);
-  request.text =
-      game_.FormatCatalogue(kTextPasswordPrompt, game_.PlayerName(state.currentPlayer));
+  request.text = game_.FormatCatalogue(kTextPasswordPrompt, game_.PlayerName(state.currentPlayer));
   const Decision decision = Ask(request);
   Publish(request, decision);
   const bool given = decision.button == 1;
@@ -221,8 +252,8 @@ bool Referee::AskLogin() {
   return given;
 }
 
-bool Referee::AskConsent(int asked, const std::string& offer, int moneyReceived,
-                         int propertyGiven, int propertyReceived, bool workingCopies) {
+bool Referee::AskConsent(const ConsentOffer& offer) {
+  const int asked = offer.asked;
   if (!IsPlayer(asked)) return false;
   GameState& state = game_.state;
   state.consentPlayer = asked;
@@ -234,12 +265,12 @@ bool Referee::AskConsent(int asked, const std::string& offer, int moneyReceived,
     state.workPlayers = state.players;
   }
   DecisionRequest request = Request(DecisionKind::Consent, asked);
-  request.text = offer;
+  request.text = offer.text;
   request.title = game_.FormatCatalogue(kTextConsentTitle, state.workPlayers[asked].name.utf8());
-  request.moneyReceived = moneyReceived;
-  request.propertyGiven = propertyGiven;
-  request.propertyReceived = propertyReceived;
-  request.workingCopies = workingCopies;
+  request.moneyReceived = offer.moneyReceived;
+  request.propertyGiven = offer.propertyGiven;
+  request.propertyReceived = offer.propertyReceived;
+  request.workingCopies = offer.workingCopies;
   const Decision decision = Ask(request);
   Publish(request, decision);
   state.turnPhase = saved;
@@ -251,8 +282,9 @@ int Referee::RunAuction() {
   const TurnPhase saved = state.turnPhase;
   state.turnPhase = TurnPhase::Dealing;
   Auction auction(game_);
-  game_.ui.AuctionOpened(auction);
+  game_.ui.ShowAuction(&auction);
   const int bidDelay = ShownFor(state, NobodyPlaysHere() ? kComputerOnlyBidMs : kComputerBidMs);
+  std::optional<DecisionRecord> winningBid;
   while (!auction.ended()) {
     DecisionRequest request = Request(DecisionKind::AuctionBid, auction.bidder());
     request.auction = &auction;
@@ -261,6 +293,7 @@ int Referee::RunAuction() {
     Publish(request, decision);
     if (decision.button == 1) {
       auction.Bid(static_cast<unsigned>(decision.amount));
+      winningBid = lastDecision_;
     } else {
       auction.Pass();
     }
@@ -270,10 +303,14 @@ int Referee::RunAuction() {
   closing.auction = &auction;
   closing.answerDelayMs = ShownFor(state, kAuctionCloseMs);
   Publish(closing, Ask(closing));
-  game_.ui.AuctionClosed();
+  // The bid is not checked against the winner's money: he may end in debt.
+  const int winner = auction.highestBidder();
+  Apply({Purchase{winner, auction.property(), auction.highestBid(), true}},
+        winningBid ? &*winningBid : lastDecision());
+  game_.ui.ShowAuction(nullptr);
   state.unsavedProgress = true;
   state.turnPhase = saved;
-  return auction.highestBidder();
+  return winner;
 }
 
 int Referee::RunPlayWindow(int page) {
@@ -287,8 +324,15 @@ int Referee::RunPlayWindow(int page) {
   ++playWindowDepth_;
   Decision decision = Ask(request);
   --playWindowDepth_;
-  // The commit goes out with the decision, so that every copy of the game can apply it.
+  // The commit goes out with the decision, so that every copy of the game can apply it; every
+  // copy applies the same outcomes, which the working copies come to.
+  std::optional<std::vector<Outcome>> outcomes;
   if (decision.button != kPlayWindowCancel) {
+    outcomes = CommitOutcomes(state, state.currentPlayer, state.workPlayers, state.workProperties);
+  }
+  if (!outcomes) {
+    decision = Decision{kPlayWindowCancel, 0, nullptr};  // copies that no window could make
+  } else {
     auto commit = std::make_shared<PlayWindowCommit>();
     commit->players = state.workPlayers;
     commit->properties = state.workProperties;
@@ -296,21 +340,22 @@ int Referee::RunPlayWindow(int page) {
     decision.commit = std::move(commit);
   }
   Publish(request, decision);
-  if (decision.button != kPlayWindowCancel) deals.Commit();
+  if (outcomes) ApplyCommit(*outcomes, *lastDecision_);
   state.turnPhase = saved;
   return decision.button;
 }
 
-bool Referee::ApplyRemoteCommit(const PlayWindowCommit& commit, bool logLines) {
+bool Referee::ApplyRemoteCommit(const PlayWindowCommit& commit) {
   GameState& state = game_.state;
-  if (!CommitFits(state, commit)) return false;
-  PlayWindowDeals deals(game_);
-  state.workPlayers = commit.players;
-  state.workProperties = commit.properties;
+  if (!FlagsFit(commit)) return false;
+  const std::optional<std::vector<Outcome>> outcomes =
+      CommitOutcomes(state, state.currentPlayer, commit.players, commit.properties);
+  if (!outcomes) return false;
   for (int p = 0; p < kPropertyCount; ++p) {
     state.askedThisTurn[p] = std::max(state.askedThisTurn[p], commit.askedThisTurn[p]);
   }
-  deals.Commit(logLines);
+  Decision ok{kPlayWindowOk, 0, nullptr};
+  ApplyCommit(*outcomes, DecisionRecord{DecisionKind::PlayWindow, state.currentPlayer, ok});
   return true;
 }
 

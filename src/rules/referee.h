@@ -1,14 +1,19 @@
 #pragma once
-// The one place where the game puts a question to a player. Each entry point builds the
-// request, sets the turn phase while it is open, asks the seat of the player who answers,
-// applies the answer and publishes it to the listeners (a network layer sends it on, a test
-// records it). A seat is chosen per player: a person at this computer, the computer's rules,
-// or a player at another computer whose answers arrive from there.
+// The one place where the game puts a question to a player, and the one place where what a
+// decision or a rule brings about is applied. Each question builds the request, sets the turn
+// phase while it is open, asks the seat of the player who answers and publishes the answer to
+// its listeners (a network layer sends it on, a test records it). Each outcome (a purchase, a
+// deal, a payment...) is checked against the game, applied, logged and published with the
+// decision that caused it. A seat is chosen per player: a person at this computer, the
+// computer's rules, or a player at another computer whose answers arrive from there.
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "data/outcome.h"
+#include "data/tabletop.h"
 #include "rules/decision.h"
 #include "rules/seats.h"
 
@@ -17,10 +22,10 @@ namespace tomtura {
 class Game;
 
 // How long a computer player's answer shows before the game goes on.
-constexpr int kComputerAnswerMs = 3000;    // a question
-constexpr int kComputerBidMs = 2000;       // a bid or pass while a person watches
-constexpr int kComputerOnlyBidMs = 1000;   // a bid or pass with computer players only
-constexpr int kAuctionCloseMs = 3000;      // the end of a computer player's auction
+constexpr int kComputerAnswerMs = 3000;   // a question
+constexpr int kComputerBidMs = 2000;      // a bid or pass while a person watches
+constexpr int kComputerOnlyBidMs = 1000;  // a bid or pass with computer players only
+constexpr int kAuctionCloseMs = 3000;     // the end of a computer player's auction
 // With fast movement each of these waits is a fifth as long.
 constexpr int kFastAnswerDivisor = 5;
 
@@ -50,7 +55,19 @@ class Referee {
       std::function<void(const DecisionRequest& request, const Decision& decision, bool remote)>;
   // Returns a number that Unsubscribe takes.
   int Subscribe(Listener listener);
+  // Called with every outcome applied, in order, and the decision that brought it about
+  // (nullptr: a rule of the game, such as rent or a card).
+  using OutcomeListener = std::function<void(const Outcome& outcome, const DecisionRecord* cause)>;
+  int SubscribeOutcomes(OutcomeListener listener);
   void Unsubscribe(int subscription);
+
+  // ---- Outcomes ----
+  // Checks `outcome` against the game (CheckOutcome), applies it, writes its log line, updates
+  // the property lists and the windows, and tells the listeners; false, and nothing changed,
+  // when it does not fit the game.
+  bool Apply(const Outcome& outcome, const DecisionRecord* cause = nullptr);
+  // The decision published last: the cause of what follows from it.
+  const DecisionRecord* lastDecision() const { return lastDecision_ ? &*lastDecision_ : nullptr; }
 
   // ---- The questions of the game ----
   // A question or notice to the current player: 1 or 2 (a notice: 1). The debt question's
@@ -60,20 +77,18 @@ class Referee {
   // The current player's password: true when given (phase AwaitRoll), false when cancelled
   // (phase AwaitLogin).
   bool AskLogin();
-  // A deal offered to `asked`; `workingCopies` when it is one of the play window's.
-  bool AskConsent(int asked, const std::string& offer, int moneyReceived, int propertyGiven,
-                  int propertyReceived, bool workingCopies);
-  // The auction of the property on the current player's square; returns the winner, who has
-  // paid.
+  // A deal offered to `offer.asked`.
+  bool AskConsent(const ConsentOffer& offer);
+  // The auction of the property on the current player's square; the winner buys it for his
+  // bid, which is applied here. Returns the winner.
   int RunAuction();
-  // The play window for the current player, a person here, on `page`; OK commits its working
-  // copies and publishes them. Returns a PlayWindowResult.
+  // The play window for the current player, a person here, on `page`; OK publishes the working
+  // copies and applies what they came to as outcomes. Returns a PlayWindowResult.
   int RunPlayWindow(int page);
-  // What a play window at another computer committed: applied, with its log lines, when it
-  // fits this game (the board, names and places unchanged, owners and houses in range); false
-  // and nothing changed otherwise.
-  // Without `logLines`, the log lines are left to the computer where the window was.
-  bool ApplyRemoteCommit(const PlayWindowCommit& commit, bool logLines = true);
+  // What a play window at another computer committed: its outcomes applied, with their log
+  // lines, when it fits this game (the board, names and places unchanged, and every change one
+  // that a play window of the player on turn can make); false and nothing changed otherwise.
+  bool ApplyRemoteCommit(const PlayWindowCommit& commit);
 
   // ---- Checks of a person's answer before he gives it ----
   // Login, Consent and AuctionBid: whether the answering player has a password to give.
@@ -93,6 +108,8 @@ class Referee {
   // Asks the seat; the answer is brought into the range the request allows.
   Decision Ask(const DecisionRequest& request);
   void Publish(const DecisionRequest& request, const Decision& decision);
+  // Applies a play window's outcomes, each caused by the window's OK.
+  void ApplyCommit(const std::vector<Outcome>& outcomes, const DecisionRecord& cause);
   Decision Normalised(const DecisionRequest& request, Decision decision) const;
   bool NobodyPlaysHere() const;
 
@@ -101,6 +118,8 @@ class Referee {
   ComputerSeat computer_;
   std::array<Seat*, kMaxPlayers> seats_{};
   std::vector<std::pair<int, Listener>> listeners_;
+  std::vector<std::pair<int, OutcomeListener>> outcomeListeners_;
+  std::optional<DecisionRecord> lastDecision_;
   int nextSubscription_ = 1;
   int playWindowDepth_ = 0;
 };

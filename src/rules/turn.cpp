@@ -21,13 +21,12 @@ void Game::Roll() {
   switch (CheckCommand(*this, kCmdRoll).verdict) {
     case CommandCheck::Verdict::Login:
       RetryLogin();
-      ui.SetReadingSuspended(false);
       return;
     case CommandCheck::Verdict::Run:
       BeginThrow();
       return;
     default:
-      ui.Beep();
+      ui.Changed({Changes::kBeep});
       return;
   }
 }
@@ -47,7 +46,7 @@ void Game::DiceArrived() {
 }
 
 void Game::StartDiceAnimation() {
-  ui.StartDiceTimer(kDiceTickMs);
+  ui.StartTimer(GameTimerId::Dice, kDiceTickMs);
   ui.PlaySoundEffect(kSoundDice);
 }
 
@@ -59,13 +58,13 @@ void Game::RetryLogin() {
   // A resumed game's player on turn has had his turn's start already: only the password.
   if (referee.AskLogin()) {
     resumeLogin_ = false;
-    ui.FocusRollButton();
+    ui.Changed({Changes::kFocusRoll});
   }
 }
 
 void Game::DiceTick() {
   if (state.diceFrame < kTumblingFrames) {
-    ui.DiceChanged();
+    ui.Changed({Changes::kDice});
     ++state.diceFrame;
     return;
   }
@@ -74,7 +73,7 @@ void Game::DiceTick() {
     state.die1 = faces.die1;
     state.die2 = faces.die2;
     state.stepsToMove = state.die1 + state.die2;
-    ui.DiceChanged();
+    ui.Changed({Changes::kDice});
     ++state.diceFrame;
     // While the throw is walked and settled the status line tells it: what it said before
     // (throw again, a computer's deals) is over. An older board file says what it said.
@@ -82,26 +81,26 @@ void Game::DiceTick() {
       state.statusText = std::string(CutUtf8(
           FormatCatalogue(kTextThrown, PlayerName(state.currentPlayer), state.die1, state.die2),
           kStatusTextBytes));
-      ui.StatusLineChanged();
+      ui.Changed({Changes::kStatusLine});
     }
     return;
   }
 
-  ui.StopDiceTimer();
+  ui.StopTimer(GameTimerId::Dice);
   state.diceFrame = 0;
   state.turnPhase = TurnPhase::Moving;
   Player& player = state.current();
   bool isDouble = state.die1 == state.die2;
   if (player.jailTurns != 0 && !isDouble) {
     // Still in jail: the token stays where it is and the turn ends.
-    if (ResolveLanding(false) != 0) ui.SetReadingSuspended(false);
+    ResolveLanding(false);
   } else if (state.doublesInRow == kThirdDouble && isDouble) {
     state.turnPhase = TurnPhase::ToJail;
     state.stepsToMove = StepsForwardTo(player.position, kJailSquare);
-    ui.StartWalkTimer(WalkIntervalMs(state, true));
+    ui.StartTimer(GameTimerId::Walk, WalkIntervalMs(state, true));
   } else {
     player.jailTurns = 0;  // a double frees a jailed player, who then walks the throw
-    ui.StartWalkTimer(WalkIntervalMs(state, false));
+    ui.StartTimer(GameTimerId::Walk, WalkIntervalMs(state, false));
   }
 }
 
@@ -132,16 +131,15 @@ void Game::WalkTick() {
     }
     player.position = static_cast<std::int16_t>((player.position + 1) % kSquareCount);
     if (player.position == 0 && state.turnPhase != TurnPhase::ToJail) {
-      player.money += kSalary;
+      referee.Apply({Payment{kBank, number, kSalary, PaymentReason::Salary}});
       state.firstLap[number] = 0;
-      ui.PanelChanged();
       ui.PlaySoundEffect(kSoundSalary);
     } else {
       ui.PlaySoundEffect(kSoundStep);
     }
     if (player.position == kFreeParkingSquare) player.tokenY += kCornerShift;
     if (player.position == kGoToJailSquare) player.tokenY -= kCornerShift;
-    ui.TokenStepped(fromX, fromY);
+    ui.Changed({Changes::kTokenStep, fromX, fromY});
     return;
   }
 
@@ -165,13 +163,13 @@ void Game::WalkTick() {
         static_cast<std::int16_t>(player.position == 0 ? kSquareCount - 1 : player.position - 1);
     if (player.position == kFreeParkingSquare) player.tokenY -= kCornerShift;
     if (player.position == kGoToJailSquare) player.tokenY += kCornerShift;
-    ui.TokenStepped(fromX, fromY);
+    ui.Changed({Changes::kTokenStep, fromX, fromY});
     return;
   }
 
   // The walk is over (a walk of no steps lands at its first tick).
-  ui.StopWalkTimer();
-  if (ResolveLanding(false) != 0) ui.SetReadingSuspended(false);
+  ui.StopTimer(GameTimerId::Walk);
+  ResolveLanding(false);
 }
 
 }  // namespace tomtura

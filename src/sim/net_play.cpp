@@ -90,8 +90,7 @@ class SocketLink : public NetSession::Link {
     if (found == sockets_.end()) return;
     std::size_t sent = 0;
     while (sent < bytes.size()) {
-      const ssize_t n =
-          send(found->second, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+      const ssize_t n = send(found->second, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
       if (n <= 0 && errno != EINTR) return;  // the loss is noticed when reading
       if (n > 0) sent += static_cast<std::size_t>(n);
     }
@@ -186,8 +185,8 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
         return;
       }
       const auto now = std::chrono::steady_clock::now().time_since_epoch();
-      fmt::print(times, "{} {}\n", std::chrono::duration_cast<std::chrono::nanoseconds>(now).count(),
-                 remote ? 1 : 0);
+      fmt::print(times, "{} {}\n",
+                 std::chrono::duration_cast<std::chrono::nanoseconds>(now).count(), remote ? 1 : 0);
     });
   }
   session.events.ended = [&](const std::string& why) { endedWhy = why.empty() ? "ended" : why; };
@@ -236,7 +235,7 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
   GameState& state = game.state;
   int local = -1;
   for (int p = 0; p < state.playerCount; ++p) {
-    if (state.players[p].isComputer == 0) local = p;
+    if (IsPersonHere(state.players[p])) local = p;
   }
   while (!session.ended() && state.turnPhase != TurnPhase::GameOver) {
     session.Pump();
@@ -273,8 +272,8 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
   for (int p = 0; p < state.playerCount && over; ++p) {
     if (state.players[p].isBankrupt == 0) winner = p;
   }
-  fmt::print("{} after {} turns, {} own throws{}{}\n",
-             over ? "game over" : "game not finished", ui.stats().turns, throws,
+  fmt::print("{} after {} turns, {} own throws{}{}\n", over ? "game over" : "game not finished",
+             ui.stats().turns, throws,
              winner >= 0 ? ", won by " + game.PlayerName(winner) : std::string(),
              endedWhy.empty() ? std::string() : " (" + endedWhy + ")");
   return over ? 0 : kExitFailure;

@@ -46,17 +46,17 @@ void EncodePropertyRecord(const Property& property,
 
 Property DecodePropertyRecord(std::span<const std::uint8_t, kPropertyRecordSize> in) {
   const std::uint8_t* p = in.data();
-  Property property;
+  std::array<std::uint16_t, 6> rent{};
+  for (std::size_t i = 0; i < rent.size(); ++i) rent[i] = GetU16(p + kPropertyRent + 2 * i);
+  Property property{.name = {},
+                    .price = GetI16(p + kPropertyPrice),
+                    .housePrice = GetI16(p + kPropertyHousePrice),
+                    .rent = rent,
+                    .group = GetI16(p + kPropertyGroup),
+                    .houses = GetI16(p + kPropertyHouses),
+                    .mortgaged = GetU16(p + kPropertyMortgaged),
+                    .owner = GetI16(p + kPropertyOwner)};
   GetText(p, property.name);
-  property.price = GetI16(p + kPropertyPrice);
-  property.housePrice = GetI16(p + kPropertyHousePrice);
-  for (std::size_t i = 0; i < property.rent.size(); ++i) {
-    property.rent[i] = GetU16(p + kPropertyRent + 2 * i);
-  }
-  property.group = GetI16(p + kPropertyGroup);
-  property.houses = GetI16(p + kPropertyHouses);
-  property.mortgaged = GetU16(p + kPropertyMortgaged);
-  property.owner = GetI16(p + kPropertyOwner);
   return property;
 }
 
@@ -76,17 +76,18 @@ void EncodePlayerFields(const Player& player, std::span<std::uint8_t, kPlayerFie
 
 Player DecodePlayerFields(std::span<const std::uint8_t, kPlayerFieldsSize> in) {
   const std::uint8_t* p = in.data();
-  Player player;
+  Player player{.name = {},
+                .password = {},
+                .isComputer = GetI16(p + kPlayerIsComputer),
+                .tokenX = GetI16(p + kPlayerTokenX),
+                .tokenY = GetI16(p + kPlayerTokenY),
+                .position = GetI16(p + kPlayerPosition),
+                .token = GetI16(p + kPlayerToken),
+                .money = GetI32(p + kPlayerMoney),
+                .jailTurns = GetI16(p + kPlayerJailTurns),
+                .isBankrupt = GetI16(p + kPlayerIsBankrupt)};
   GetText(p + kPlayerName, player.name);
   GetText(p + kPlayerPassword, player.password);
-  player.isComputer = GetI16(p + kPlayerIsComputer);
-  player.tokenX = GetI16(p + kPlayerTokenX);
-  player.tokenY = GetI16(p + kPlayerTokenY);
-  player.position = GetI16(p + kPlayerPosition);
-  player.token = GetI16(p + kPlayerToken);
-  player.money = GetI32(p + kPlayerMoney);
-  player.jailTurns = GetI16(p + kPlayerJailTurns);
-  player.isBankrupt = GetI16(p + kPlayerIsBankrupt);
   return player;
 }
 

@@ -11,6 +11,7 @@
 
 #include "data/game_state.h"
 #include "data/text_catalogue.h"
+#include "data/text_ids.h"
 #include "store/record_codec.h"
 
 namespace tomtura {
@@ -26,7 +27,6 @@ constexpr std::size_t kSavedFirstLapOffset = kSavedCurrentPlayerOffset + 2;  // 
 static_assert(kSavedFirstLapOffset + 2 * kMaxPlayers == kSavedGameSize);
 
 inline constexpr std::string_view kSavedGameExtension = ".tom";
-constexpr int kTextCannotSave = 26;  // "%s" = the path
 
 using SavedGameBytes = std::array<std::uint8_t, kSavedGameSize>;
 

@@ -22,7 +22,7 @@ bool InGame(const GameState& state, int player) {
 
 }  // namespace
 
-Auction::Auction(Game& game) : game_(game) {
+Auction::Auction(Tabletop& table) : game_(table) {
   GameState& state = game_.state;
   const int square = state.current().position;
   property_ = square >= 0 && square < kSquareCount ? kBoardLayout[square] : -1;
@@ -53,8 +53,8 @@ Auction::Auction(Game& game) : game_(game) {
   const Property& p = state.properties[property_];
   message_ = FormatText(game_.TextOr(kTextAuctionOpening, kOpeningMessage),
                         game_.PropertyName(property_), int{p.price}, game_.PlayerName(bidder_));
-  title_ = FormatText(game_.TextOr(kTextAuctionOpeningTitle, kOpeningTitle),
-                      game_.PlayerName(bidder_));
+  title_ =
+      FormatText(game_.TextOr(kTextAuctionOpeningTitle, kOpeningTitle), game_.PlayerName(bidder_));
 }
 
 bool Auction::BidderHasPassword() const {
@@ -111,26 +111,22 @@ void Auction::Advance() {
 
   const int price = state.properties[property_].price;
   if (highestBid_ == 0) {
-    message_ =
-        game_.FormatCatalogue(62, game_.PropertyName(property_), price, game_.PlayerName(bidder_));
+    message_ = game_.FormatCatalogue(kTextAuctionNoBid, game_.PropertyName(property_), price,
+                                     game_.PlayerName(bidder_));
   } else {
-    message_ = game_.FormatCatalogue(61, game_.PropertyName(property_), price,
+    message_ = game_.FormatCatalogue(kTextAuctionHighest, game_.PropertyName(property_), price,
                                      game_.PlayerName(highestBidder_), highestBid_,
                                      game_.PlayerName(bidder_));
   }
-  title_ = game_.FormatCatalogue(63, game_.PlayerName(bidder_));
+  title_ = game_.FormatCatalogue(kTextAuctionTitle, game_.PlayerName(bidder_));
 }
 
 void Auction::Finish() {
   ended_ = true;
   const std::string winner = game_.PlayerName(highestBidder_);
   const std::string property = game_.PropertyName(property_);
-  message_ = game_.FormatCatalogue(59, winner, property, highestBid_);
-  title_ = game_.Text(60);
-  // The bid is not checked against the winner's money: he may end in debt.
-  game_.state.players[highestBidder_].money -= highestBid_;
-  game_.LogText(highestBidder_, kTextLogAuctionWon, "%s  buy  %s in auction for %d $ ", winner,
-                property, highestBid_);
+  message_ = game_.FormatCatalogue(kTextAuctionWon, winner, property, highestBid_);
+  title_ = game_.Text(kTextAuctionOverTitle);
 }
 
 }  // namespace tomtura

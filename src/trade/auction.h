@@ -1,12 +1,13 @@
 #pragma once
 // The auction of a property that its visitor declined: every player still in the game bids in
-// turn or passes; when fewer than two are left in, the highest bidder pays and wins. The
-// referee drives this state machine with the bidders' decisions; the dialog only shows it.
+// turn or passes; when fewer than two are left in, the highest bidder wins. The referee drives
+// this state machine with the bidders' decisions and applies its result; the dialog only shows
+// it.
 #include <array>
 #include <string>
 #include <string_view>
 
-#include "rules/game.h"
+#include "data/tabletop.h"
 
 namespace tomtura {
 
@@ -14,7 +15,7 @@ class Auction {
  public:
   // Opens the auction of the property on the current player's square: no bid yet, the
   // highest-numbered player still in the game as default winner, the lowest-numbered as bidder.
-  explicit Auction(Game& game);
+  explicit Auction(Tabletop& table);
 
   enum class BidResult { Taken, WrongPassword, TooLow };
 
@@ -47,7 +48,7 @@ class Auction {
   void Advance();
   void Finish();
 
-  Game& game_;
+  Tabletop& game_;
   int property_ = 0;
   int bidder_ = 0;
   int highestBidder_ = 0;

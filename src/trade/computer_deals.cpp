@@ -10,9 +10,11 @@
 
 #include "trade/computer_deals.h"
 
+#include "data/outcome.h"
 #include "data/property_rules.h"
+#include "data/tabletop.h"
 #include "data/text_encoding.h"
-#include "rules/game.h"
+#include "data/text_ids.h"
 
 namespace tomtura {
 
@@ -52,18 +54,19 @@ struct DealSnapshot {
 
 class ComputerDealer {
  public:
-  explicit ComputerDealer(Game& game)
-      : game_(game),
-        state_(game.state),
-        props_(game.state.properties),
-        actor_(game.state.currentPlayer) {}
+  ComputerDealer(Tabletop& table, bool sketch)
+      : game_(table),
+        state_(table.state),
+        props_(table.state.properties),
+        actor_(table.state.currentPlayer),
+        sketch_(sketch) {}
 
   void Run();
 
  private:
   Player& actor() { return state_.players[actor_]; }
   bool InDebt() { return actor().money < 0; }
-  bool CannotPay() { return game_.CannotPay(props_, state_.players, false); }
+  bool CannotPay() { return CannotPayDebt(actor_, props_, state_.players, state_.askedThisTurn); }
   int Liquidation() { return LiquidationValue(actor_, props_, state_.players); }
   bool OwnsCompleteGroup() { return CountCompleteGroups(actor_, props_) > 0; }
   bool Owns(int p) const { return props_[p].owner == actor_; }
@@ -97,6 +100,8 @@ class ComputerDealer {
     state_.askedThisTurn[p] = 1;
     refusedNow_ |= Bit(p);
   }
+  // Applies a change of the dealing: through the game, or straight into a sketch's tables.
+  bool Apply(const Outcome& outcome);
   void Mortgage(int p);
 
   void DebtPhase();
@@ -120,10 +125,11 @@ class ComputerDealer {
 
   void WriteSummary();
 
-  Game& game_;
+  Tabletop& game_;
   GameState& state_;
   PropertyTable& props_;
   const int actor_;
+  const bool sketch_;
   Mode mode_ = Mode::Normal;
   int reserve_ = 0;
   std::uint32_t refusedNow_ = 0;
@@ -181,15 +187,19 @@ int ComputerDealer::SingleMissing(int p) const {
 
 bool ComputerDealer::Ask(int partner, const std::string& offer, int moneyReceived, int given,
                          int received) {
-  return game_.referee.AskConsent(partner, offer, moneyReceived, given, received, false);
+  return game_.AskConsent({partner, offer, moneyReceived, given, received, false});
+}
+
+bool ComputerDealer::Apply(const Outcome& outcome) {
+  if (!sketch_) return game_.Apply(outcome);
+  const Holdings live{state_.players, props_, state_.playerCount};
+  if (!CheckOutcome(live, outcome).empty()) return false;
+  ApplyOutcome(live, outcome);
+  return true;
 }
 
 void ComputerDealer::Mortgage(int p) {
-  props_[p].mortgaged = 1;
-  actor().money += MortgageValue(props_[p]);
-  game_.LogText(actor_, kTextLogMortgaged, "%s intecknade %s", game_.PlayerName(actor_),
-                game_.PropertyName(p));
-  didMortgage_ = true;
+  if (Apply({tomtura::Mortgage{actor_, p, false}})) didMortgage_ = true;
 }
 
 void ComputerDealer::Run() {
@@ -205,7 +215,7 @@ void ComputerDealer::Run() {
     // A pass that changed nothing would repeat itself for ever.
     if (Snapshot() == before) break;
   }
-  WriteSummary();
+  if (!sketch_) WriteSummary();
 }
 
 // ---- Raising money ----
@@ -273,21 +283,15 @@ void ComputerDealer::OfferSale(int p) {
     price = property.price - kUnmortgagedDiscount;
   }
 
-  const std::string offer = game_.FormatCatalogue(
-      84, game_.PlayerName(buyer), game_.OfferName(p, props_), price, game_.PlayerName(actor_));
+  const std::string offer =
+      game_.FormatCatalogue(kTextOfferSale, game_.PlayerName(buyer), game_.OfferName(p, props_),
+                            price, game_.PlayerName(actor_));
   if (!Ask(buyer, offer, -price, kNobody, p)) {
     Refused(p);
     return;
   }
-  props_[p].owner = static_cast<std::int16_t>(buyer);
-  actor().money += price;
-  state_.players[buyer].money -= price;
-  game_.LogText(actor_, kTextLogSoldFor, "%s sålde %s till %s för %d kr", game_.PlayerName(actor_),
-                game_.PropertyName(p), game_.PlayerName(buyer), price);
-  didSellProperty_ = true;
-  if (state_.players[buyer].isComputer == 0) {
-    game_.RefreshPropertyLists();
-    game_.ui.PanelChanged();
+  if (Apply({Deal{actor_, buyer, -price, 0, PropertyBit(p), DealSource::Computer}})) {
+    didSellProperty_ = true;
   }
 }
 
@@ -295,11 +299,7 @@ void ComputerDealer::SellHouses() {
   for (int p = 0; p < kBoardPropertyCount && InDebt(); ++p) {
     if (!Owns(p) || props_[p].houses < 1) continue;
     if (MostHousesInGroupExcept(p) > props_[p].houses) continue;
-    props_[p].houses -= 1;
-    actor().money += HouseRefund(props_[p]);
-    game_.LogText(actor_, kTextLogHouseSoldFrom, "%s sålde hus från %s", game_.PlayerName(actor_),
-                  game_.PropertyName(p));
-    didSellHouses_ = true;
+    if (Apply({Houses{actor_, p, -1, DealSource::Computer}})) didSellHouses_ = true;
   }
 }
 
@@ -369,13 +369,7 @@ int ComputerDealer::BuildHouses() {
       wanted = housePrice;
       continue;
     }
-    actor().money -= props_[target].housePrice;
-    props_[target].houses += 1;
-    game_.LogText(actor_, kTextLogBuilt, "%s köpte %s på %s", game_.PlayerName(actor_),
-                  props_[target].houses == kHotel ? game_.TextOr(kTextLogHotelWord, "hotell")
-                                                  : game_.TextOr(kTextLogHouseWord, "hus"),
-                  game_.PropertyName(target));
-    didBuyHouses_ = true;
+    if (Apply({Houses{actor_, target, 1, DealSource::Computer}})) didBuyHouses_ = true;
   }
   return wanted;
 }
@@ -384,8 +378,7 @@ void ComputerDealer::RaiseWanted(int wanted) {
   // Mortgages of incomplete groups for a house it could not pay; these are not logged.
   for (int p = kBoardPropertyCount - 1; p >= 0 && wanted > 0; --p) {
     if (!Owns(p) || props_[p].mortgaged != 0 || GroupComplete(p)) continue;
-    props_[p].mortgaged = 1;
-    actor().money += MortgageValue(props_[p]);
+    if (!Apply({tomtura::Mortgage{actor_, p, false}, false})) continue;
     wanted -= MortgageValue(props_[p]);
     didMortgage_ = true;
   }
@@ -403,11 +396,7 @@ void ComputerDealer::LiftMortgages() {
     }
     if (!lift) lift = actor().money > kRichUnmortgage;
     if (!lift) continue;
-    props_[p].mortgaged = 0;
-    actor().money -= UnmortgageCost(props_[p]);
-    game_.LogText(actor_, kTextLogUnmortgaged, "%s upptecknade %s", game_.PlayerName(actor_),
-                  game_.PropertyName(p));
-    didUnmortgage_ = true;
+    if (Apply({tomtura::Mortgage{actor_, p, true}})) didUnmortgage_ = true;
   }
 }
 
@@ -451,49 +440,37 @@ void ComputerDealer::OfferExchanges() {
     if (!Affordable(amount)) continue;
     std::string offer;
     if (amount > 0) {
-      offer = game_.FormatCatalogue(85, game_.PlayerName(holder), game_.OfferName(q, props_),
-                                    game_.PlayerName(actor_), game_.OfferName(c, props_), amount);
+      offer = game_.FormatCatalogue(kTextOfferExchangeGive, game_.PlayerName(holder),
+                                    game_.OfferName(q, props_), game_.PlayerName(actor_),
+                                    game_.OfferName(c, props_), amount);
     } else {
-      offer = game_.FormatCatalogue(86, game_.PlayerName(holder), game_.OfferName(c, props_),
-                                    game_.PlayerName(actor_), game_.OfferName(q, props_), -amount);
+      offer = game_.FormatCatalogue(kTextOfferExchangeGet, game_.PlayerName(holder),
+                                    game_.OfferName(c, props_), game_.PlayerName(actor_),
+                                    game_.OfferName(q, props_), -amount);
     }
     if (!Ask(holder, offer, amount, q, c)) {
       Refused(q);
       continue;
     }
-    actor().money -= amount;
-    state_.players[holder].money += amount;
-    props_[c].owner = static_cast<std::int16_t>(holder);
-    props_[q].owner = static_cast<std::int16_t>(actor_);
-    // The line says who paid whom: the computer player, or the other player when his
-    // property was worth more.
-    if (amount >= 0) {
-      game_.LogText(actor_, kTextLogExchanged, "%s köpte %s av %s för %s och %d kr",
-                    game_.PlayerName(actor_), game_.PropertyName(q), game_.PlayerName(holder),
-                    game_.PropertyName(c), amount);
-    } else {
-      game_.LogText(actor_, kTextLogExchangedPaid, "%s fick %s och %d kr av %s för %s",
-                    game_.PlayerName(actor_), game_.PropertyName(q), -amount,
-                    game_.PlayerName(holder), game_.PropertyName(c));
+    if (Apply(
+            {Deal{actor_, holder, amount, PropertyBit(q), PropertyBit(c), DealSource::Computer}})) {
+      didBuyProperty_ = true;
     }
-    didBuyProperty_ = true;
   }
 }
 
 // Asks `holder` to sell q for `offer`.
 void ComputerDealer::OfferToBuy(int q, int holder, int offer) {
-  const std::string text = game_.FormatCatalogue(
-      87, game_.PlayerName(holder), game_.OfferName(q, props_), game_.PlayerName(actor_), offer);
+  const std::string text =
+      game_.FormatCatalogue(kTextOfferPurchase, game_.PlayerName(holder),
+                            game_.OfferName(q, props_), game_.PlayerName(actor_), offer);
   if (!Ask(holder, text, offer, q, kNobody)) {
     Refused(q);
     return;
   }
-  actor().money -= offer;
-  state_.players[holder].money += offer;
-  props_[q].owner = static_cast<std::int16_t>(actor_);
-  game_.LogText(actor_, kTextLogBoughtFor, "%s köpte %s av %s för %d kr", game_.PlayerName(actor_),
-                game_.PropertyName(q), game_.PlayerName(holder), offer);
-  didBuyProperty_ = true;
+  if (Apply({Deal{actor_, holder, offer, PropertyBit(q), 0, DealSource::Computer}})) {
+    didBuyProperty_ = true;
+  }
 }
 
 void ComputerDealer::OfferPurchases() {
@@ -541,12 +518,15 @@ void ComputerDealer::WriteSummary() {
                    didBuyProperty_ || didSellProperty_;
   std::string summary;
   if (!any) {
-    summary = game_.FormatCatalogue(88, name);
+    summary = game_.FormatCatalogue(kTextNoDeals, name);
   } else {
     summary = name + " ";
-    const std::pair<bool, int> parts[] = {{didMortgage_, 89},    {didUnmortgage_, 90},
-                                          {didBuyHouses_, 91},   {didSellHouses_, 92},
-                                          {didBuyProperty_, 93}, {didSellProperty_, 94}};
+    const std::pair<bool, int> parts[] = {{didMortgage_, kTextSummaryMortgaged},
+                                          {didUnmortgage_, kTextSummaryUnmortgaged},
+                                          {didBuyHouses_, kTextSummaryBuiltHouses},
+                                          {didSellHouses_, kTextSummarySoldHouses},
+                                          {didBuyProperty_, kTextSummaryBoughtProperties},
+                                          {didSellProperty_, kTextSummarySoldProperties}};
     bool first = true;
     for (const auto& [done, text] : parts) {
       if (!done) continue;
@@ -556,19 +536,17 @@ void ComputerDealer::WriteSummary() {
     }
   }
   state_.statusText = std::string(CutUtf8(summary, kStatusTextBytes));
-  if (any) {
-    state_.unsavedProgress = true;
-    game_.RefreshPropertyLists();
-    game_.ui.BoardChanged();
-    game_.ui.PanelChanged();
-  }
-  game_.ui.StatusLineChanged();
+  game_.StatusLineChanged();
 }
 
 }  // namespace
 
-void RunComputerTransactions(Game& game) {
-  ComputerDealer(game).Run();
+void RunComputerTransactions(Tabletop& table) {
+  ComputerDealer(table, false).Run();
+}
+
+void SketchComputerTransactions(Tabletop& table) {
+  ComputerDealer(table, true).Run();
 }
 
 }  // namespace tomtura

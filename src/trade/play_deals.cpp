@@ -1,15 +1,15 @@
 // The play window's deals on the working copies, and their commit.
 #include "trade/play_deals.h"
 
+#include <cstdint>
+#include <limits>
 #include <utility>
 
 #include "data/property_rules.h"
+#include "data/text_ids.h"
 
 namespace tomtura {
 namespace {
-
-constexpr int kTextPartnerAnswers = 95;  // "%s answers %s", with text 96 for a no
-constexpr int kTextNotWord = 96;
 
 // First and last entry of the run of equal `group` values around p.
 std::pair<int, int> GroupRun(const PropertyTable& table, int p) {
@@ -22,7 +22,8 @@ std::pair<int, int> GroupRun(const PropertyTable& table, int p) {
 
 }  // namespace
 
-PlayWindowDeals::PlayWindowDeals(Game& game) : game_(game), actor_(game.state.currentPlayer) {
+PlayWindowDeals::PlayWindowDeals(Tabletop& table)
+    : game_(table), actor_(table.state.currentPlayer) {
   game_.state.workProperties = game_.state.properties;
   game_.state.workPlayers = game_.state.players;
 }
@@ -108,11 +109,12 @@ std::string PlayWindowDeals::BuyOfferText(int partner, int wanted, int own, int 
   const std::string partnerName = players()[partner].name.utf8();
   const std::string actorName = players()[actor_].name.utf8();
   if (own >= 0) {
-    return game_.FormatCatalogue(100, partnerName, actorName, game_.OfferName(wanted, properties()),
+    return game_.FormatCatalogue(kTextBuyExchangeOffer, partnerName, actorName,
+                                 game_.OfferName(wanted, properties()),
                                  game_.OfferName(own, properties()), price);
   }
-  return game_.FormatCatalogue(101, partnerName, actorName, game_.OfferName(wanted, properties()),
-                               price);
+  return game_.FormatCatalogue(kTextBuyOffer, partnerName, actorName,
+                               game_.OfferName(wanted, properties()), price);
 }
 
 std::string PlayWindowDeals::SellOfferText(int partner, int own, int partnerProperty,
@@ -120,17 +122,18 @@ std::string PlayWindowDeals::SellOfferText(int partner, int own, int partnerProp
   const std::string partnerName = players()[partner].name.utf8();
   const std::string actorName = players()[actor_].name.utf8();
   if (partnerProperty >= 0) {
-    return game_.FormatCatalogue(103, partnerName, actorName, game_.OfferName(own, properties()),
+    return game_.FormatCatalogue(kTextSellExchangeOffer, partnerName, actorName,
+                                 game_.OfferName(own, properties()),
                                  game_.OfferName(partnerProperty, properties()), price);
   }
-  return game_.FormatCatalogue(104, partnerName, actorName, game_.OfferName(own, properties()),
-                               price);
+  return game_.FormatCatalogue(kTextSellOffer, partnerName, actorName,
+                               game_.OfferName(own, properties()), price);
 }
 
 bool PlayWindowDeals::AskPartner(int partner, const std::string& offer, int moneyReceived,
                                  int given, int received, int dealt) {
-  const bool yes = game_.referee.AskConsent(partner, offer, moneyReceived, given, received, true);
-  game_.ui.ShowMessage(AnswerText(partner, dealt, yes), MessageIcon::Information);
+  const bool yes = game_.AskConsent({partner, offer, moneyReceived, given, received, true});
+  game_.Tell(AnswerText(partner, dealt, yes), false);
   return yes;
 }
 
@@ -145,136 +148,176 @@ std::string PlayWindowDeals::AnswerText(int partner, int dealt, bool accepted) c
                                accepted ? std::string() : game_.Text(kTextNotWord));
 }
 
-PlayWindowDeals::Outcome PlayWindowDeals::AskBuy(int partner, int wanted, bool exchange, int own,
-                                                 int price) {
-  if (wanted < 0) return Outcome::NothingChosen;
-  if (price > workMoney()) return Outcome::NotEnoughMoney;
-  if (exchange && own < 0) return Outcome::NothingChosen;
+PlayWindowDeals::Result PlayWindowDeals::Work(const Outcome& outcome) {
+  const Holdings work{game_.state.workPlayers, game_.state.workProperties, game_.state.playerCount};
+  if (!CheckOutcome(work, outcome).empty()) return Result::NothingChosen;
+  ApplyOutcome(work, outcome);
+  return Result::Done;
+}
+
+PlayWindowDeals::Result PlayWindowDeals::AskBuy(int partner, int wanted, bool exchange, int own,
+                                                int price) {
+  if (wanted < 0) return Result::NothingChosen;
+  if (price > workMoney()) return Result::NotEnoughMoney;
+  if (exchange && own < 0) return Result::NothingChosen;
   if (!exchange) own = -1;
   const std::string offer = BuyOfferText(partner, wanted, own, price);
   if (!AskPartner(partner, offer, price, wanted, own, wanted)) {
     game_.state.askedThisTurn[wanted] = 1;
-    return Outcome::Refused;
+    return Result::Refused;
   }
-  auto& table = game_.state.workProperties;
-  auto& people = game_.state.workPlayers;
-  table[wanted].owner = static_cast<std::int16_t>(actor_);
-  if (own >= 0) table[own].owner = static_cast<std::int16_t>(partner);
-  people[partner].money += price;
-  people[actor_].money -= price;
-  return Outcome::Done;
+  return Work({Deal{actor_, partner, price, PropertyBit(wanted), own >= 0 ? PropertyBit(own) : 0,
+                    DealSource::PlayWindow}});
 }
 
-PlayWindowDeals::Outcome PlayWindowDeals::AskSell(int partner, int own, bool exchange,
-                                                  int partnerProperty, int price) {
-  if (own < 0 || (exchange && partnerProperty < 0)) return Outcome::NothingChosen;
+PlayWindowDeals::Result PlayWindowDeals::AskSell(int partner, int own, bool exchange,
+                                                 int partnerProperty, int price) {
+  if (own < 0 || (exchange && partnerProperty < 0)) return Result::NothingChosen;
   if (!exchange) partnerProperty = -1;
   const std::string offer = SellOfferText(partner, own, partnerProperty, price);
   if (!AskPartner(partner, offer, -price, partnerProperty, own, own)) {
     game_.state.askedThisTurn[own] = 1;
-    return Outcome::Refused;
+    return Result::Refused;
   }
-  auto& table = game_.state.workProperties;
-  auto& people = game_.state.workPlayers;
-  table[own].owner = static_cast<std::int16_t>(partner);
-  if (partnerProperty >= 0) table[partnerProperty].owner = static_cast<std::int16_t>(actor_);
-  people[partner].money -= price;
-  people[actor_].money += price;
-  return Outcome::Done;
+  return Work(
+      {Deal{actor_, partner, -price, partnerProperty >= 0 ? PropertyBit(partnerProperty) : 0,
+            PropertyBit(own), DealSource::PlayWindow}});
 }
 
 bool PlayWindowDeals::CannotPayAfterSale() {
-  return game_.CannotPay(properties(), players(), true);
+  const GameState& state = game_.state;
+  if (!CannotPayDebt(actor_, properties(), players(), state.askedThisTurn)) return false;
+  game_.Tell(game_.FormatCatalogue(kTextCannotPay, players()[actor_].name.utf8()), true);
+  game_.StatusLineChanged();
+  return true;
 }
 
-PlayWindowDeals::Outcome PlayWindowDeals::Mortgage(int p) {
-  if (p < 0) return Outcome::NothingChosen;
-  Property& property = game_.state.workProperties[p];
-  game_.state.workPlayers[actor_].money += MortgageValue(property);
-  property.mortgaged = 1;
-  return Outcome::Done;
+PlayWindowDeals::Result PlayWindowDeals::Mortgage(int p) {
+  if (p < 0) return Result::NothingChosen;
+  return Work({tomtura::Mortgage{actor_, p, false}});
 }
 
-PlayWindowDeals::Outcome PlayWindowDeals::Unmortgage(int p) {
-  if (p < 0) return Outcome::NothingChosen;
-  Property& property = game_.state.workProperties[p];
-  const int cost = UnmortgageCost(property);
-  if (workMoney() < cost) return Outcome::NotEnoughMoney;
-  game_.state.workPlayers[actor_].money -= cost;
-  property.mortgaged = 0;
-  return Outcome::Done;
+PlayWindowDeals::Result PlayWindowDeals::Unmortgage(int p) {
+  if (p < 0) return Result::NothingChosen;
+  if (workMoney() < UnmortgageCost(properties()[p])) return Result::NotEnoughMoney;
+  return Work({tomtura::Mortgage{actor_, p, true}});
 }
 
-PlayWindowDeals::Outcome PlayWindowDeals::BuyHouse(int p) {
-  if (p < 0) return Outcome::NothingChosen;
-  auto& table = game_.state.workProperties;
+PlayWindowDeals::Result PlayWindowDeals::BuyHouse(int p) {
+  if (p < 0) return Result::NothingChosen;
+  const PropertyTable& table = properties();
   // Houses go up evenly: no other street of the group may have fewer.
   for (int i = 0; i < 24; ++i) {
     if (i != p && table[i].group == table[p].group && table[i].houses < table[p].houses) {
-      return Outcome::Uneven;
+      return Result::Uneven;
     }
   }
-  if (workMoney() < table[p].housePrice) return Outcome::NotEnoughMoney;
-  game_.state.workPlayers[actor_].money -= table[p].housePrice;
-  table[p].houses += 1;
-  return Outcome::Done;
+  if (workMoney() < table[p].housePrice) return Result::NotEnoughMoney;
+  return Work({Houses{actor_, p, 1, DealSource::PlayWindow}});
 }
 
-PlayWindowDeals::Outcome PlayWindowDeals::SellHouse(int p) {
-  if (p < 0) return Outcome::NothingChosen;
-  auto& table = game_.state.workProperties;
+PlayWindowDeals::Result PlayWindowDeals::SellHouse(int p) {
+  if (p < 0) return Result::NothingChosen;
+  const PropertyTable& table = properties();
   for (int i = 0; i < kStreetCount; ++i) {
     if (i != p && table[i].group == table[p].group && table[i].houses > table[p].houses) {
-      return Outcome::Uneven;
+      return Result::Uneven;
     }
   }
-  game_.state.workPlayers[actor_].money += HouseRefund(table[p]);
-  table[p].houses -= 1;
-  return Outcome::Done;
+  return Work({Houses{actor_, p, -1, DealSource::PlayWindow}});
 }
 
-void PlayWindowDeals::Commit(bool logLines) {
-  GameState& state = game_.state;
-  const std::string actorName = state.players[actor_].name.utf8();
-  auto ownerName = [&](int owner) {
-    return owner >= 0 && owner < kMaxPlayers ? state.players[owner].name.utf8() : std::string();
+namespace {
+
+// The mortgage and houses of property p as the actor left them: the order that lets each step
+// fit (a mortgage is lifted before houses go up, houses are sold before one is taken).
+void Adjust(int actor, int p, const Property& was, const Property& now,
+            std::vector<Outcome>& steps) {
+  const int houses = now.houses - was.houses;
+  const bool lifted = was.mortgaged != 0 && now.mortgaged == 0;
+  const bool taken = was.mortgaged == 0 && now.mortgaged != 0;
+  if (lifted) steps.push_back({tomtura::Mortgage{actor, p, true}});
+  if (houses != 0) steps.push_back({Houses{actor, p, houses, DealSource::PlayWindow}});
+  if (taken) steps.push_back({tomtura::Mortgage{actor, p, false}});
+}
+
+bool SameHoldings(const PlayerTable& a, const PlayerTable& b) {
+  for (int i = 0; i < kMaxPlayers; ++i) {
+    Player there = b[i];
+    there.isComputer = a[i].isComputer;
+    if (!(there == a[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::vector<Outcome>> CommitOutcomes(const GameState& before, int actor,
+                                                   const PlayerTable& players,
+                                                   const PropertyTable& properties) {
+  if (actor < 0 || actor >= before.playerCount || actor >= kMaxPlayers) return std::nullopt;
+  PlayerTable scratchPlayers = before.players;
+  PropertyTable scratchProperties = before.properties;
+  const Holdings scratch{scratchPlayers, scratchProperties, before.playerCount};
+  std::vector<Outcome> outcomes;
+  const auto add = [&](const Outcome& outcome) {
+    if (!CheckOutcome(scratch, outcome).empty()) return false;
+    ApplyOutcome(scratch, outcome);
+    outcomes.push_back(outcome);
+    return true;
   };
-  for (int p = 0; p < kPropertyCount && logLines; ++p) {
-    const Property& before = state.properties[p];
-    const Property& after = state.workProperties[p];
-    const std::string name = before.name.utf8();
-    if (after.owner == actor_ && before.owner != actor_) {
-      game_.LogText(actor_, kTextLogBoughtFrom, "%s köpte %s av %s", actorName, name,
-                    ownerName(before.owner));
+  const auto addAll = [&](const std::vector<Outcome>& steps) {
+    for (const Outcome& step : steps) {
+      if (!add(step)) return false;
     }
-    if (after.owner != actor_ && before.owner == actor_) {
-      game_.LogText(actor_, kTextLogSoldTo, "%s sålde %s till %s", actorName, name,
-                    ownerName(after.owner));
-    }
-    if (after.houses > before.houses) {
-      game_.LogText(actor_, kTextLogBuilt, "%s köpte %s på %s", actorName,
-                    after.houses == kHotel ? game_.TextOr(kTextLogHotelWord, "hotell")
-                                           : game_.TextOr(kTextLogHouseWord, "hus"),
-                    name);
-    }
-    if (after.houses < before.houses) {
-      game_.LogText(actor_, kTextLogHouseSoldOn, "%s sålde hus på %s", actorName, name);
-    }
-    if (after.mortgaged && !before.mortgaged) {
-      game_.LogText(actor_, kTextLogMortgaged, "%s intecknade %s", actorName, name);
-    }
-    if (!after.mortgaged && before.mortgaged) {
-      game_.LogText(actor_, kTextLogUnmortgaged, "%s upptecknade %s", actorName, name);
+    return true;
+  };
+
+  for (int p = 0; p < before.playerCount && p < kMaxPlayers; ++p) {
+    if (before.players[p].isBankrupt == 0 && players[p].isBankrupt != 0 &&
+        !add({PlayerGone{p, std::string()}, false})) {
+      return std::nullopt;
     }
   }
-  if (state.properties != state.workProperties || state.players != state.workPlayers) {
-    state.unsavedProgress = true;
+  std::vector<Outcome> leaving;
+  std::vector<Outcome> holding;
+  for (int p = 0; p < kPropertyCount; ++p) {
+    const Property& was = scratchProperties[p];
+    const Property& now = properties[p];
+    if (was.owner == actor && now.owner != actor) Adjust(actor, p, was, now, leaving);
+    if (now.owner == actor) Adjust(actor, p, was, now, holding);
   }
-  state.properties = state.workProperties;
-  state.players = state.workPlayers;
-  game_.RefreshPropertyLists();
-  game_.ui.BoardChanged();
-  game_.ui.PanelChanged();
+  if (!addAll(leaving)) return std::nullopt;
+  for (int partner = 0; partner < before.playerCount && partner < kMaxPlayers; ++partner) {
+    if (partner == actor) continue;
+    const std::int64_t paid =
+        std::int64_t{players[partner].money} - std::int64_t{scratchPlayers[partner].money};
+    if (paid < std::numeric_limits<int>::min() || paid > std::numeric_limits<int>::max()) {
+      return std::nullopt;
+    }
+    Deal deal{actor, partner, static_cast<int>(paid), 0, 0, DealSource::PlayWindow};
+    for (int p = 0; p < kPropertyCount; ++p) {
+      const int was = scratchProperties[p].owner;
+      const int now = properties[p].owner;
+      if (was == partner && now == actor) deal.toActor |= PropertyBit(p);
+      if (was == actor && now == partner) deal.toPartner |= PropertyBit(p);
+    }
+    if ((deal.money != 0 || deal.toActor != 0 || deal.toPartner != 0) && !add({deal})) {
+      return std::nullopt;
+    }
+  }
+  if (!addAll(holding)) return std::nullopt;
+  const std::int64_t left =
+      std::int64_t{players[actor].money} - std::int64_t{scratchPlayers[actor].money};
+  if (left > 0 || left < std::numeric_limits<int>::min()) return std::nullopt;
+  if (left < 0 &&
+      !add({Payment{actor, kBank, static_cast<int>(-left), PaymentReason::Charges}, false})) {
+    return std::nullopt;
+  }
+  if (scratchProperties != properties || !SameHoldings(scratchPlayers, players)) {
+    return std::nullopt;
+  }
+  return outcomes;
 }
 
 }  // namespace tomtura

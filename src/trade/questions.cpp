@@ -5,8 +5,9 @@
 #include <array>
 #include <string>
 
+#include "data/tabletop.h"
 #include "data/text_encoding.h"
-#include "rules/game.h"
+#include "data/text_ids.h"
 
 namespace tomtura {
 
@@ -16,22 +17,21 @@ constexpr std::string_view kNoticeCaption = "&OK";
 constexpr std::size_t kPasswordChars = 3;
 
 // Keyword texts of the catalogue by which questions are recognised.
-constexpr int kCardQuestion = 45;
-constexpr int kJailQuestion = 48;
-constexpr int kDebtQuestion = 51;
 // The colour kinds 0..4 go with these keywords, tested in this order; anything else is kind 5.
-constexpr std::array<int, 5> kKindKeywords = {53, 54, kJailQuestion, kDebtQuestion, 55};
+constexpr std::array<int, 5> kKindKeywords = {kTextChanceHeading, kTextCommunityHeading,
+                                              kTextJailKeyword, kTextDebtKeyword,
+                                              kTextOfferKeyword};
 
 // True when `text` holds the whole of catalogue text `number`. An empty keyword (a blank entry
 // in the board file) recognises nothing, rather than every question.
-bool Contains(const Game& game, std::string_view text, int number) {
+bool Contains(const Tabletop& game, std::string_view text, int number) {
   const std::string keyword = game.Text(number);
   return !keyword.empty() && text.find(keyword) != std::string_view::npos;
 }
 
 }  // namespace
 
-QuestionLayout DescribeQuestion(const Game& game, std::string_view text, bool twoButtons) {
+QuestionLayout DescribeQuestion(const Tabletop& game, std::string_view text, bool twoButtons) {
   QuestionLayout layout;
   layout.kind = static_cast<int>(kKindKeywords.size());
   for (std::size_t kind = 0; kind < kKindKeywords.size(); ++kind) {
@@ -44,21 +44,21 @@ QuestionLayout DescribeQuestion(const Game& game, std::string_view text, bool tw
   if (!twoButtons) {
     layout.button1 = game.TextOr(kTextNoticeButton, kNoticeCaption);
     layout.topic = QuestionTopic::Notice;
-  } else if (Contains(game, text, kCardQuestion)) {
-    layout.button1 = game.Text(46);
-    layout.button2 = game.Text(47);
+  } else if (Contains(game, text, kTextCardKeyword)) {
+    layout.button1 = game.Text(kTextCardFineButton);
+    layout.button2 = game.Text(kTextCardChanceButton);
     layout.topic = QuestionTopic::Card;
-  } else if (Contains(game, text, kJailQuestion)) {
-    layout.button1 = game.Text(49);
-    layout.button2 = game.Text(50);
+  } else if (Contains(game, text, kTextJailKeyword)) {
+    layout.button1 = game.Text(kTextPayButton);
+    layout.button2 = game.Text(kTextStayButton);
     layout.topic = QuestionTopic::Jail;
-  } else if (Contains(game, text, kDebtQuestion)) {
-    layout.button1 = game.Text(49);
-    layout.button2 = game.Text(52);
+  } else if (Contains(game, text, kTextDebtKeyword)) {
+    layout.button1 = game.Text(kTextPayButton);
+    layout.button2 = game.Text(kTextGiveUpButton);
     layout.topic = QuestionTopic::Debt;
   } else {
-    layout.button1 = game.Text(43);
-    layout.button2 = game.Text(44);
+    layout.button1 = game.Text(kTextYes);
+    layout.button2 = game.Text(kTextNo);
     layout.topic = QuestionTopic::Offer;
   }
   return layout;

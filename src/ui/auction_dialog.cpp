@@ -9,6 +9,7 @@
 #include <QRegularExpressionValidator>
 #include <limits>
 
+#include "data/text_ids.h"
 #include "rules/game.h"
 #include "ui/board_picture.h"
 #include "ui/control_ids.h"
@@ -16,8 +17,6 @@
 
 namespace tomtura {
 namespace {
-
-constexpr int kTextBidTooLow = 58;
 
 const QColor kAuctionGreen(0, 255, 0);
 
@@ -154,8 +153,7 @@ void AuctionDialog::PressBid() {
     return;
   }
   const unsigned bid = ParseBid(bidField_->text());
-  const int refusal =
-      game_.referee.BidRefusal(request_, bid, passwordField_->text().toStdString());
+  const int refusal = game_.referee.BidRefusal(request_, bid, passwordField_->text().toStdString());
   if (refusal == kTextWrongPassword) {
     ShowError(refusal);
     FocusSelected(passwordField_);

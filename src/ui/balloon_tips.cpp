@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <array>
 
+#include "data/text_ids.h"
 #include "rules/game.h"
 #include "ui/control_ids.h"
 #include "ui/fonts.h"
@@ -59,7 +60,6 @@ constexpr int kTipPlayCancel = 145;
 constexpr int kTipBid = 147;
 constexpr int kTipPass = 148;
 constexpr int kTipNetwork = 126;
-constexpr int kTextMortgageButton = 120;
 constexpr int kAskNameChars = 9;
 
 // Controls whose balloon is always the same catalogue text.
@@ -172,9 +172,9 @@ class Shadow : public QWidget {
   void TakeBackground(const QRect& place) {
     QScreen* screen = QGuiApplication::screenAt(place.center());
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();
-    beneath_ = screen != nullptr ? screen->grabWindow(0, place.x(), place.y(), place.width(),
-                                                      place.height())
-                                 : QPixmap();
+    beneath_ = screen != nullptr
+                   ? screen->grabWindow(0, place.x(), place.y(), place.width(), place.height())
+                   : QPixmap();
   }
 
  protected:
@@ -405,7 +405,7 @@ QString TooltipText(const QWidget& control, const Game& game) {
     case kIdPartner: {
       const QWidget* include = sibling(kIdInclude);
       return text(include != nullptr && SaysPlayText(*include, "Include also:") ? kTipPartnerDeal
-                                                                                 : kTipPartnerSale);
+                                                                                : kTipPartnerSale);
     }
     case kIdAsk: {
       const QWidget* partner = sibling(kIdPartner);
@@ -457,8 +457,9 @@ QRegion BalloonShape(QSize size) {
   const int r = kCornerSize / 2;
   QRegion body(r, kBodyTop, w - kCornerSize, h - kBodyTop);
   body += QRegion(0, kBodyTop + r, w, h - kBodyTop - kCornerSize);
-  for (const QPoint corner : {QPoint(0, kBodyTop), QPoint(w - kCornerSize, kBodyTop),
-                              QPoint(0, h - kCornerSize), QPoint(w - kCornerSize, h - kCornerSize)}) {
+  for (const QPoint corner :
+       {QPoint(0, kBodyTop), QPoint(w - kCornerSize, kBodyTop), QPoint(0, h - kCornerSize),
+        QPoint(w - kCornerSize, h - kCornerSize)}) {
     body += QRegion(corner.x(), corner.y(), kCornerSize, kCornerSize, QRegion::Ellipse);
   }
   const QPolygon tail({kTail[0], kTail[1], kTail[2]});

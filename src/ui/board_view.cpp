@@ -9,6 +9,7 @@
 #include <QWidgetAction>
 #include <algorithm>
 
+#include "data/text_ids.h"
 #include "rules/game.h"
 #include "ui/board_picture.h"
 #include "ui/fonts.h"
@@ -25,11 +26,6 @@ constexpr int kFollowOffset = kTokenSize / 2;
 constexpr int kGoPlacesDepth = 80;  // the GO places of players 2..5 below the first row
 constexpr int kMarkInset = 14;      // marks and buildings are set 14 pixels along the edge
 constexpr int kStationRents[] = {4000, 2000, 1000, 500};
-constexpr int kTextMortgaged = 11;
-constexpr int kTextUtilityRent = 12;
-constexpr int kTextRent = 13;
-constexpr int kTextCard = 14;
-constexpr int kTextNoOwner = 15;
 constexpr QSize kCardSize(118, 56);
 constexpr QRgb kCardColour = qRgb(255, 255, 235);
 constexpr int kCardTextX = 24;
@@ -150,8 +146,8 @@ QRect TokenRect(const GameState& state, int i) {
   if (player.position == 0 && kGoCorner.adjusted(0, 0, 0, kGoPlacesDepth).contains(centre)) {
     return QRect(kGoSlots[i], QSize(kSmall, kSmall));
   }
-  if (player.position == kJailSquare && kJailCorner.adjusted(-kTokenSize, 0, 0, kTokenSize)
-                                            .contains(centre)) {
+  if (player.position == kJailSquare &&
+      kJailCorner.adjusted(-kTokenSize, 0, 0, kTokenSize).contains(centre)) {
     const QPoint* places = player.jailTurns > 0 ? kPrisonerSlots : kVisitorSlots;
     return QRect(places[i], QSize(kSmall, kSmall));
   }
@@ -200,7 +196,7 @@ std::string CardRentText(const Game& game, int p) {
   if (!ValidOwner(property.owner)) return "-";
   if (property.houses > 0) {
     const int houses = std::min<int>(property.houses, kHotel);
-    return game.FormatCatalogue(kTextRent, static_cast<int>(property.rent[houses]));
+    return game.FormatCatalogue(kTextCardRent, static_cast<int>(property.rent[houses]));
   }
   // The other members of the group (a contiguous run of the table) that this owner lacks.
   int first = p;
@@ -216,9 +212,9 @@ std::string CardRentText(const Game& game, int p) {
   } else if (property.group == kStationGroup) {
     amount = kStationRents[std::min(othersOwned, 3)];
   } else if (property.group == kUtilityGroup) {
-    return game.FormatCatalogue(kTextUtilityRent, othersOwned == 0 ? 2 : 1);
+    return game.FormatCatalogue(kTextCardUtilityRent, othersOwned == 0 ? 2 : 1);
   }
-  return game.FormatCatalogue(kTextRent, amount);
+  return game.FormatCatalogue(kTextCardRent, amount);
 }
 
 std::string CardText(const Game& game, int p) {
@@ -309,9 +305,9 @@ void BoardView::TokenStepped(int fromX, int fromY) {
                                      coversGoPlaces, viewport()->size(), stretchBoard));
   // The two corners where tokens stand apart from their places are redrawn whole.
   for (const QRect& corner : {kGoCorner, kJailCorner}) {
-    viewport()->update(StepRepaintRect(corner.topLeft(), corner.bottomRight() -
-                                           QPoint(kTokenSize - 1, kTokenSize - 1),
-                                       scrollOffset(), false, viewport()->size(), stretchBoard));
+    viewport()->update(StepRepaintRect(
+        corner.topLeft(), corner.bottomRight() - QPoint(kTokenSize - 1, kTokenSize - 1),
+        scrollOffset(), false, viewport()->size(), stretchBoard));
   }
 }
 
@@ -372,10 +368,10 @@ void BoardView::DrawTokens(QPainter& painter, QPoint origin) const {
     if (stretchBoard) {
       const QRect square = StretchedBoardRect(viewport()->size());
       const double scale = double(square.width()) / kBoardSize;
-      painter.drawPixmap(QRectF(square.left() + place.left() * scale,
-                                square.top() + place.top() * scale, place.width() * scale,
-                                place.height() * scale),
-                         token, QRectF(token.rect()));
+      painter.drawPixmap(
+          QRectF(square.left() + place.left() * scale, square.top() + place.top() * scale,
+                 place.width() * scale, place.height() * scale),
+          token, QRectF(token.rect()));
     } else if (place.size() == token.size()) {
       painter.drawPixmap(place.topLeft() + origin, token);
     } else {

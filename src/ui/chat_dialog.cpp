@@ -33,7 +33,7 @@ ChatDialog::ChatDialog(const Game& game, QWidget* parent) : QDialog(parent) {
   receivers_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   const GameState& state = game.state;
   for (int p = 0; p < state.playerCount; ++p) {
-    if (state.players[p].isComputer == 0) continue;
+    if (IsPersonHere(state.players[p])) continue;
     auto* item = new QListWidgetItem(QString::fromStdString(game.PlayerName(p)), receivers_);
     item->setData(Qt::UserRole, p);
   }

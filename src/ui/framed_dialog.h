@@ -30,8 +30,6 @@ constexpr int kIdPassword = 1030;
 constexpr int kIdPasswordLabel = 1035;
 
 // Catalogue texts of the error boxes.
-constexpr int kTextBoxTitle = 0;
-constexpr int kTextWrongPassword = 57;
 
 class FramedDialog : public QDialog {
   Q_OBJECT

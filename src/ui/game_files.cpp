@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <utility>
 
+#include "data/text_ids.h"
 #include "rules/game.h"
 #include "store/editions.h"
 #include "store/settings.h"
@@ -16,18 +17,6 @@
 #include "ui/qt_front_end.h"
 
 namespace tomtura {
-
-namespace {
-
-// Catalogue texts of the file dialogs.
-constexpr int kPictureFilterText = 1;
-constexpr int kPictureTitleText = 2;
-constexpr int kPictureErrorText = 4;
-constexpr int kSavedGameFilterText = 23;
-constexpr int kOpenGameTitleText = 24;
-constexpr int kSaveGameTitleText = 25;
-
-}  // namespace
 
 GameFiles::GameFiles(Game& game, QtFrontEnd& ui, QWidget& window, QString dataDirectory)
     : QObject(&window),
@@ -37,8 +26,8 @@ GameFiles::GameFiles(Game& game, QtFrontEnd& ui, QWidget& window, QString dataDi
       dataDirectory_(std::move(dataDirectory)) {}
 
 void GameFiles::Save() {
-  const QString filter = QString::fromStdString(game_.Text(kSavedGameFilterText)) + " (*.tom)";
-  const QString path = ChooseFile(true, kSaveGameTitleText, filter);
+  const QString filter = QString::fromStdString(game_.Text(kTextSavedGameFilter)) + " (*.tom)";
+  const QString path = ChooseFile(true, kTextSaveGameTitle, filter);
   if (path.isEmpty()) return;
   // The chooser asked about the name as typed; the extension added to it may name a saved game
   // that would otherwise be replaced without a word.
@@ -59,8 +48,8 @@ void GameFiles::Save() {
 }
 
 QString GameFiles::ChooseSavedGame() {
-  const QString filter = QString::fromStdString(game_.Text(kSavedGameFilterText)) + " (*.tom)";
-  return ChooseFile(false, kOpenGameTitleText, filter);
+  const QString filter = QString::fromStdString(game_.Text(kTextSavedGameFilter)) + " (*.tom)";
+  return ChooseFile(false, kTextOpenGameTitle, filter);
 }
 
 std::optional<SavedGame> GameFiles::Read(const QString& path) {
@@ -89,20 +78,20 @@ GameFiles::Background GameFiles::ChangeBackground(bool ask, BoardPicture& pictur
                .filePath(QFile::decodeName(
                    QByteArray::fromStdString(EditionPicture(game_.texts.file()))));
   } else {
-    const QString filter = QString::fromStdString(game_.Text(kPictureFilterText)) + " (*.bmp)";
-    path = ChooseFile(false, kPictureTitleText, filter);
+    const QString filter = QString::fromStdString(game_.Text(kTextPictureFilter)) + " (*.bmp)";
+    path = ChooseFile(false, kTextPictureTitle, filter);
     if (path.isEmpty()) return Background::Unchanged;
   }
   std::optional<QImage> image = BoardPicture::LoadBitmapFile(path);
   if (!image) {
-    ui_.Ask(QString::fromStdString(game_.Text(kPictureErrorText)), QMessageBox::Critical,
+    ui_.Ask(QString::fromStdString(game_.Text(kTextPictureError)), QMessageBox::Critical,
             QMessageBox::Ok);
     return Background::Unchanged;
   }
   // A picture of another size may still be tried: the question offers Yes and No. An older
   // board file has one text for both cases, written for this question.
   const int question =
-      game_.texts.HasText(kTextPictureWrongSize) ? kTextPictureWrongSize : kPictureErrorText;
+      game_.texts.HasText(kTextPictureWrongSize) ? kTextPictureWrongSize : kTextPictureError;
   const bool standard = image->size() == QSize(kSheetWidth, kSheetHeight);
   if (!standard && ui_.Ask(QString::fromStdString(game_.Text(question)), QMessageBox::Warning,
                            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "data/text_ids.h"
 #include "rules/game.h"
 #include "ui/board_picture.h"
 #include "ui/fonts.h"
@@ -27,7 +28,6 @@ constexpr QPoint kDie2Place(80, 2);
 constexpr int kSeparatorHeight = 2;
 constexpr int kDieFaces = 6;
 constexpr int kTumblingFrames = 6;
-constexpr int kCurrentPlayerText = 5;
 
 }  // namespace
 
@@ -99,7 +99,7 @@ void MainClientArea::Paint(QPainter& painter, const QRect& dirty) {
   const std::string name = state.playerCount > 0 ? game_.PlayerName(state.currentPlayer) : "";
   painter.setFont(BoldFont());
   painter.setPen(Qt::black);
-  for (const auto& [box, text] : {std::pair(left, game_.FormatCatalogue(kCurrentPlayerText, name)),
+  for (const auto& [box, text] : {std::pair(left, game_.FormatCatalogue(kTextCurrentPlayer, name)),
                                   std::pair(right, state.statusText)}) {
     Frame3D(painter, box, false, false, 0);
     painter.save();

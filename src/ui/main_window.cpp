@@ -12,6 +12,7 @@
 #include <array>
 #include <utility>
 
+#include "data/text_ids.h"
 #include "rules/game.h"
 #include "sound/sound.h"
 #include "store/editions.h"
@@ -42,7 +43,6 @@ namespace {
 constexpr int kButtonRowHeight = 40;
 constexpr int kButtonTop = 6;
 constexpr int kDieFaces = 6;
-constexpr int kTitleText = 0;
 
 struct ButtonPlace {
   int command;
@@ -67,7 +67,7 @@ MainWindow::MainWindow(Game& game, QtFrontEnd& ui, BoardPicture& picture, SoundE
       picture_(picture),
       sound_(sound),
       dataDirectory_(std::move(dataDirectory)) {
-  setWindowTitle(QString::fromStdString(game_.Text(kTitleText)));
+  setWindowTitle(QString::fromStdString(game_.Text(kTextBoxTitle)));
   setWindowIcon(
       ProgramIcon(dataDirectory_, picture_.isNull() ? QPixmap() : picture_.DieFace(kDieFaces - 1)));
   menu_ = std::make_unique<MainMenu>(*menuBar(), *this, [this](int id) { OnCommand(id); });

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "data/text_ids.h"
 #include "net/session.h"
 #include "rules/game.h"
 #include "ui/control_ids.h"
@@ -20,13 +21,6 @@
 
 namespace tomtura {
 namespace {
-
-constexpr int kTextNetworkTitle = 34;
-constexpr int kTextAddress = 35;
-constexpr int kTextConnectFailed = 36;
-constexpr int kTextJoinedAs = 37;
-constexpr int kTextAwaitingStart = 38;
-constexpr int kTextConnectionLost = 30;
 
 constexpr int kChoiceButtonWidth = 190;
 constexpr int kListWidth = 190;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "data/text_ids.h"
 #include "net/service_port.h"
 #include "rules/commands.h"
 #include "rules/game.h"
@@ -15,12 +16,6 @@
 
 namespace tomtura {
 namespace {
-
-constexpr int kTextConnectionLost = 30;
-constexpr int kTextPlayerLeft = 31;
-constexpr int kTextNetworkTitle = 34;
-constexpr int kTextUnknownPort = 27;
-constexpr int kTextPortTaken = 29;
 
 QString Qs(const std::string& utf8) {
   return QString::fromStdString(utf8);
@@ -110,8 +105,7 @@ bool NetworkPlay::Host(QWidget* parent) {
     return false;
   }
   session_->OpenLobby();
-  HostLobbyDialog dialog(game_, *session_, LocalAddressText(game_),
-                         name_, parent);
+  HostLobbyDialog dialog(game_, *session_, LocalAddressText(game_), name_, parent);
   connect(this, &NetworkPlay::lobbyChanged, &dialog, &HostLobbyDialog::Refresh);
   if (ui_.RunModal(dialog) == QDialog::Accepted && session_->inGame()) return true;
   Discard();
@@ -198,7 +192,7 @@ void NetworkPlay::Leave() {
   // The session's end leaves the game marked as networked; this computer plays alone now, and
   // the players entered before the network game are at the table again, for a game not yet
   // begun.
-  game_.state.networkGame = 0;
+  game_.state.networkGame = NetRole::None;
   game_.state.players = savedPlayers_;
   game_.state.playerCount = savedCount_;
   game_.NewGame(false);

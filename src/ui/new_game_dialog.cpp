@@ -233,7 +233,7 @@ void NewGameDialog::ShowSlot() {
   slotNumber_->setText(QString::number(slots_.editSlot() + 1));
   name_->setText(QString::fromStdString(shown.name.utf8()));
   password_->setText(QString::fromStdString(shown.password.utf8()));
-  computer_->setChecked(shown.isComputer == 1);
+  computer_->setChecked(IsComputerPlayer(shown));
   password_->setDisabled(computer_->isChecked());
   pieces_->clear();
   for (int token : slots_.tokens()) pieces_->addItem(QString::number(token + 1), token);

@@ -4,15 +4,13 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "data/text_ids.h"
 #include "rules/game.h"
 #include "ui/control_ids.h"
 #include "ui/fonts.h"
 
 namespace tomtura {
 namespace {
-
-constexpr int kTextYes = 43;
-constexpr int kTextNo = 44;
 
 constexpr int kMargin = 14;  // clear of the frame tiles
 constexpr int kGap = 6;
@@ -105,8 +103,7 @@ void PasswordDialog::reject() {
 
 ConsentDialog::ConsentDialog(Game& game, const DecisionRequest& request,
                              const BoardPicture* picture, QWidget* parent)
-    : LoginDialog(game, request, picture, parent),
-      hasPassword_(game.referee.HasPassword(request)) {
+    : LoginDialog(game, request, picture, parent), hasPassword_(game.referee.HasPassword(request)) {
   button1_->setText(QString::fromStdString(game_.Text(kTextYes)));
   button2_->setText(QString::fromStdString(game_.Text(kTextNo)));
   button2_->setDefault(true);

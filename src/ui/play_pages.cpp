@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "data/property_rules.h"
+#include "data/text_ids.h"
 #include "rules/game.h"
 #include "ui/board_picture.h"
 #include "ui/control_ids.h"
@@ -27,17 +28,6 @@
 
 namespace tomtura {
 namespace {
-
-constexpr int kTextPrice = 102;
-constexpr int kTextMortgageCaption = 114;
-constexpr int kTextMortgageButton = 120;
-constexpr int kTextBuyHouseCaption = 116;
-constexpr int kTextUnmortgageCaption = 105;
-constexpr int kTextUnmortgageExplanation = 106;
-constexpr int kTextUnmortgageButton = 107;
-constexpr int kTextSellHouseCaption = 109;
-constexpr int kTextSellHouseExplanation = 110;
-constexpr int kTextSellHouseButton = 111;
 
 constexpr int kPropertyItemHeight = 18;
 constexpr int kDropHeight = 120;
@@ -259,17 +249,17 @@ class TradePage : public PlayPageBase {
     const int wanted = partnerProperty_->selectedProperty();
     const int own = ownProperty_->selectedProperty();
     if (partner < 0) {
-      window_.Report(PlayWindowDeals::Outcome::NothingChosen);
+      window_.Report(PlayWindowDeals::Result::NothingChosen);
       return;
     }
     window_.EnableChildren(false);
-    const PlayWindowDeals::Outcome outcome =
+    const PlayWindowDeals::Result outcome =
         selling_ ? deals.AskSell(partner, own, exchange, wanted, price)
                  : deals.AskBuy(partner, wanted, exchange, own, price);
     window_.EnableChildren(true);
     window_.Report(outcome);
     const bool asked =
-        outcome == PlayWindowDeals::Outcome::Done || outcome == PlayWindowDeals::Outcome::Refused;
+        outcome == PlayWindowDeals::Result::Done || outcome == PlayWindowDeals::Result::Refused;
     if (!asked) return;
     window_.RepaintMoneyBox();
     if (selling_ && deals.CannotPayAfterSale()) {
@@ -336,7 +326,7 @@ class ListPage : public PlayPageBase {
   // where the first went; one that has left the list gives its place to the property now
   // standing there, so that several are mortgaged or built on without choosing each anew. The
   // list shows what the button acts on.
-  bool Done(PlayWindowDeals::Outcome outcome) {
+  bool Done(PlayWindowDeals::Result outcome) {
     if (!window_.Report(outcome)) return false;
     const int actedOn = list_->selectedProperty();
     const int place = list_->currentIndex();

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "data/text_ids.h"
 #include "rules/game.h"
 #include "ui/board_picture.h"
 #include "ui/control_ids.h"
@@ -20,7 +21,6 @@ namespace {
 
 // Catalogue texts of the window: its title, by page, and the refusal of a page while in debt.
 constexpr int kTitleTexts[kPageCount] = {112, 113, 114, 115, 116, 117};
-constexpr int kTextInDebt = 121;
 
 // The window's geometry, in the proportions of the page frame and its money box.
 constexpr QSize kClientSize(620, 340);
@@ -137,15 +137,15 @@ void PlayWindow::ShowError(int text) {
   game_.ui.ShowMessage(game_.Text(text), MessageIcon::Error);
 }
 
-bool PlayWindow::Report(PlayWindowDeals::Outcome outcome) {
+bool PlayWindow::Report(PlayWindowDeals::Result outcome) {
   switch (outcome) {
-    case PlayWindowDeals::Outcome::Done:
+    case PlayWindowDeals::Result::Done:
       return true;
-    case PlayWindowDeals::Outcome::Refused:
+    case PlayWindowDeals::Result::Refused:
       return false;
-    case PlayWindowDeals::Outcome::NothingChosen:
-    case PlayWindowDeals::Outcome::NotEnoughMoney:
-    case PlayWindowDeals::Outcome::Uneven:
+    case PlayWindowDeals::Result::NothingChosen:
+    case PlayWindowDeals::Result::NotEnoughMoney:
+    case PlayWindowDeals::Result::Uneven:
       ShowError(static_cast<int>(outcome));
       return false;
   }

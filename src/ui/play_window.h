@@ -57,7 +57,7 @@ class PlayWindow : public QDialog {
   // Shows catalogue text `text` in an error box; every message of the window goes this way.
   void ShowError(int text);
   // Shows what a page action came to; true when the deal was made.
-  bool Report(PlayWindowDeals::Outcome outcome);
+  bool Report(PlayWindowDeals::Result outcome);
   // Disables every control of the window while a partner is asked, and enables them again.
   void EnableChildren(bool enable);
   void RepaintMoneyBox();

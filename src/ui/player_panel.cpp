@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "data/property_rules.h"
+#include "data/text_ids.h"
 #include "rules/game.h"
 #include "ui/board_picture.h"
 #include "ui/fonts.h"
@@ -47,14 +48,6 @@ constexpr QRgb kOtherColour = qRgb(0, 255, 255);
 constexpr QRgb kBankruptColour = qRgb(0, 128, 128);
 constexpr QRgb kLightYellow = qRgb(255, 255, 235);
 constexpr QRgb kMortgageRed = qRgb(255, 0, 0);
-
-constexpr int kTextMortgage = 16;
-constexpr int kTextStreetLabels = 17;
-constexpr int kTextStreetValues = 18;
-constexpr int kTextStationValues = 19;
-constexpr int kTextStationLabels = 20;
-constexpr int kTextUtility = 21;
-constexpr int kTextJailCard = 22;
 
 bool ValidProperty(int p) {
   return p >= 0 && p < kPropertyCount;
@@ -155,9 +148,8 @@ std::vector<PanelCardText> PanelCardTexts(const Game& game, int p) {
   const Qt::Alignment right = Qt::AlignRight | Qt::AlignTop;
   const Qt::Alignment centre = Qt::AlignHCenter | Qt::AlignTop;
   if (property.mortgaged) {
-    return {
-        {game.FormatCatalogue(kTextMortgage, MortgageValue(property)), centre,
-         QColor(kMortgageRed)}};
+    return {{game.FormatCatalogue(kTextCardMortgage, MortgageValue(property)), centre,
+             QColor(kMortgageRed)}};
   }
   if (property.group >= 0 && property.group < kStationGroup) {
     const auto& rent = property.rent;
@@ -357,8 +349,8 @@ void PlayerPanel::PaintSection(QPainter& painter, int i, int top, int left) cons
   painter.drawText(moneyArea, Qt::AlignCenter, amount);
   painter.drawPixmap(money.left() - kCoinGap, money.top() + 1, picture.Coin());
 
-  Frame3D(painter, QRect(left, end - kSeparatorFromEnd, kPanelColumnWidth, kSeparatorHeight),
-          false, false, 0);
+  Frame3D(painter, QRect(left, end - kSeparatorFromEnd, kPanelColumnWidth, kSeparatorHeight), false,
+          false, 0);
 }
 
 void PlayerPanel::paintEvent(QPaintEvent* event) {

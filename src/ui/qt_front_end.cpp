@@ -7,6 +7,7 @@
 #include <QToolTip>
 #include <QWindow>
 
+#include "data/text_ids.h"
 #include "rules/game.h"
 #include "sound/sound.h"
 #include "ui/auction_dialog.h"
@@ -19,8 +20,6 @@
 
 namespace tomtura {
 namespace {
-
-constexpr int kTitleText = 0;
 
 QMessageBox::Icon BoxIcon(MessageIcon icon) {
   switch (icon) {
@@ -75,7 +74,7 @@ void StandBeside(QDialog& dialog, QWidget* mainWindow) {
 // A dialog's error boxes run as our modal dialogs too, over the dialog that shows them.
 void RouteErrorBoxes(QtFrontEnd& ui, const Game& game, FramedDialog& dialog) {
   dialog.SetErrorBox([&ui, &game, &dialog](const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QString::fromStdString(game.Text(kTitleText)), text,
+    QMessageBox box(QMessageBox::Critical, QString::fromStdString(game.Text(kTextBoxTitle)), text,
                     QMessageBox::Ok, &dialog);
     ui.RunModal(box);
   });
@@ -212,9 +211,16 @@ void QtFrontEnd::ShowAnswer(const DecisionRequest& request, const Decision& answ
   }
 }
 
-void QtFrontEnd::AuctionOpened(const Auction& auction) {
+void QtFrontEnd::ShowAuction(const Auction* auction) {
+  if (auction == nullptr) {
+    if (auction_ == nullptr) return;
+    auction_->hide();
+    auction_.reset();
+    ReleaseTimers();
+    return;
+  }
   if (game_ == nullptr) return;
-  auction_ = std::make_unique<AuctionDialog>(*game_, auction, DialogPicture(window_),
+  auction_ = std::make_unique<AuctionDialog>(*game_, *auction, DialogPicture(window_),
                                              DialogOwner(window_));
   RouteErrorBoxes(*this, *game_, *auction_);
   HoldTimers();
@@ -222,28 +228,16 @@ void QtFrontEnd::AuctionOpened(const Auction& auction) {
   auction_->show();
 }
 
-void QtFrontEnd::AuctionClosed() {
-  if (auction_ == nullptr) return;
-  auction_->hide();
-  auction_.reset();
-  ReleaseTimers();
-}
-
 void QtFrontEnd::ShowMessage(const std::string& text, MessageIcon icon) {
   Ask(QString::fromStdString(text), BoxIcon(icon), QMessageBox::Ok);
 }
 
-void QtFrontEnd::StartDiceTimer(int ms) {
-  dice_.Start(ms);
+void QtFrontEnd::StartTimer(GameTimerId timer, int ms) {
+  (timer == GameTimerId::Dice ? dice_ : walk_).Start(ms);
 }
-void QtFrontEnd::StopDiceTimer() {
-  dice_.Stop();
-}
-void QtFrontEnd::StartWalkTimer(int ms) {
-  walk_.Start(ms);
-}
-void QtFrontEnd::StopWalkTimer() {
-  walk_.Stop();
+
+void QtFrontEnd::StopTimer(GameTimerId timer) {
+  (timer == GameTimerId::Dice ? dice_ : walk_).Stop();
 }
 
 void QtFrontEnd::PlaySoundEffect(int n) {
@@ -252,46 +246,24 @@ void QtFrontEnd::PlaySoundEffect(int n) {
   }
 }
 
-void QtFrontEnd::DiceChanged() {
-  if (window_ != nullptr) window_->RedrawDice();
-}
-
-void QtFrontEnd::TokenStepped(int fromX, int fromY) {
-  if (window_ != nullptr) window_->TokenStepped(fromX, fromY);
-}
-
-void QtFrontEnd::BoardChanged() {
-  if (window_ != nullptr) window_->RedrawBoard();
-}
-
-void QtFrontEnd::PanelChanged() {
-  if (window_ != nullptr) window_->RedrawPanel();
-}
-
-void QtFrontEnd::StatusLineChanged() {
-  if (window_ != nullptr) window_->RedrawStatusLine();
-}
-
-void QtFrontEnd::CentreOnCurrentPlayer() {
-  if (window_ != nullptr) window_->CentreOnCurrentPlayer();
-}
-
-void QtFrontEnd::TurnEnded() {
-  QToolTip::hideText();
-  if (window_ != nullptr) window_->RefreshLog();
-}
-
-void QtFrontEnd::FocusRollButton() {
-  if (window_ != nullptr) window_->FocusRollButton();
+void QtFrontEnd::Changed(const Changes& changes) {
+  if (changes.has(Changes::kBeep)) Beep();
+  if (changes.has(Changes::kTurnEnded)) QToolTip::hideText();
+  if (window_ == nullptr) return;
+  if (changes.has(Changes::kDice)) window_->RedrawDice();
+  if (changes.has(Changes::kTokenStep)) window_->TokenStepped(changes.fromX, changes.fromY);
+  if (changes.has(Changes::kBoard)) window_->RedrawBoard();
+  if (changes.has(Changes::kPanel)) window_->RedrawPanel();
+  if (changes.has(Changes::kStatusLine)) window_->RedrawStatusLine();
+  if (changes.has(Changes::kCentre)) window_->CentreOnCurrentPlayer();
+  if (changes.has(Changes::kTurnEnded)) window_->RefreshLog();
+  if (changes.has(Changes::kFocusRoll)) window_->FocusRollButton();
+  if (changes.has(Changes::kMenus)) window_->UpdateMenus();
 }
 
 void QtFrontEnd::Beep() {
   ++beeps_;
   QApplication::beep();
-}
-
-void QtFrontEnd::MenusChanged() {
-  if (window_ != nullptr) window_->UpdateMenus();
 }
 
 void QtFrontEnd::HoldTimers() {
@@ -346,7 +318,7 @@ int QtFrontEnd::RunBeside(QDialog& dialog) {
 QMessageBox::StandardButton QtFrontEnd::Ask(const QString& text, QMessageBox::Icon icon,
                                             QMessageBox::StandardButtons buttons) {
   const QString title =
-      game_ != nullptr ? QString::fromStdString(game_->Text(kTitleText)) : QString();
+      game_ != nullptr ? QString::fromStdString(game_->Text(kTextBoxTitle)) : QString();
   QMessageBox box(icon, title, text, buttons, window_);
   return static_cast<QMessageBox::StandardButton>(RunModal(box));
 }

@@ -60,24 +60,15 @@ class QtFrontEnd : public FrontEnd {
   // ---- FrontEnd ----
   Decision AskPerson(const DecisionRequest& request) override;
   void ShowAnswer(const DecisionRequest& request, const Decision& answer) override;
-  void AuctionOpened(const Auction& auction) override;
-  void AuctionClosed() override;
+  void ShowAuction(const Auction* auction) override;
   void ShowMessage(const std::string& text, MessageIcon icon) override;
-  void StartDiceTimer(int ms) override;
-  void StopDiceTimer() override;
-  void StartWalkTimer(int ms) override;
-  void StopWalkTimer() override;
+  void StartTimer(GameTimerId timer, int ms) override;
+  void StopTimer(GameTimerId timer) override;
   void PlaySoundEffect(int n) override;
-  void DiceChanged() override;
-  void TokenStepped(int fromX, int fromY) override;
-  void BoardChanged() override;
-  void PanelChanged() override;
-  void StatusLineChanged() override;
-  void CentreOnCurrentPlayer() override;
-  void TurnEnded() override;
-  void FocusRollButton() override;
-  void Beep() override;
-  void MenusChanged() override;
+  void Changed(const Changes& changes) override;
+
+  // A command that does not fit the moment.
+  void Beep();
 
   // ---- Modal dialogs of the game ----
   // Runs `dialog` modally with `modalOpen` set and both timers held; returns its result. The

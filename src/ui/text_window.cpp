@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "data/text_ids.h"
 #include "rules/game.h"
 #include "ui/control_ids.h"
 #include "ui/fonts.h"
@@ -16,8 +17,6 @@ constexpr int kTextLeft = 15;  // and as far from the right edge
 constexpr int kTextTop = 16;
 constexpr int kTextHeight = 222;
 constexpr int kButtonHeight = 23;
-constexpr int kTextRules = 122;
-constexpr int kTextTips = 123;
 
 }  // namespace
 

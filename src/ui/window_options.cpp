@@ -64,7 +64,7 @@ bool WindowOptions::Toggle(int id, bool store) {
 
 void WindowOptions::ShowRuleSettings() {
   const RuleSettings& rules = game_.state.settings;
-  const bool local = game_.state.networkGame == 0;
+  const bool local = game_.state.networkGame == NetRole::None;
   if (QAction* item = menu_.action(kCmdAuction)) item->setEnabled(local);
   if (QAction* item = menu_.action(kCmdFirstLap)) item->setEnabled(local);
   menu_.SetChecked(kCmdAuction, rules.auctionOn != 0);

@@ -14,7 +14,8 @@ using turn_test::TestGame;
 using Verdict = CommandCheck::Verdict;
 
 enum class OnTurn { Person, Computer, Elsewhere };
-constexpr int kHost = 0x401;  // this computer hosts a network game
+constexpr NetRole kHost = NetRole::Host;  // this computer hosts a network game
+constexpr NetRole kLocal = NetRole::None;
 
 // A verdict as one line, so that a failing case shows every field at once.
 std::string Describe(const CommandCheck& check) {
@@ -36,59 +37,60 @@ TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
     int command;
     TurnPhase phase;
     OnTurn onTurn;
-    int money;                 // of the player on turn
-    int networkGame, unsaved;  // the game has progress that is not in a file
+    int money;  // of the player on turn
+    NetRole networkGame;
+    int unsaved;  // the game has progress that is not in a file
     CommandCheck want;
   };
   // clang-format off
   const Case cases[] = {
       // While a window of the turn is open nothing else may happen.
-      {kCmdSound,      kDealing, kPerson,    1, 0,     0, {kRefuse, kCmdSound}},
-      {kCmdNewGame,    kDealing, kPerson,    1, 0,     1, {kRefuse, kCmdNewGame}},
+      {kCmdSound,      kDealing, kPerson,    1, kLocal, 0, {kRefuse, kCmdSound}},
+      {kCmdNewGame,    kDealing, kPerson,    1, kLocal, 1, {kRefuse, kCmdNewGame}},
       // Roll: only when the turn waits for it, and not for a player elsewhere.
-      {kCmdRoll,       kAwait,   kPerson,    1, 0,     0, {kRun, kCmdRoll}},
-      {kCmdRoll,       kRolling, kPerson,    1, 0,     0, {kRefuse, kCmdRoll}},
-      {kCmdRoll,       kLogin,   kPerson,    1, 0,     0, {kAgain, kCmdRoll}},
-      {kCmdRoll,       kAwait,   kComputer,  1, 0,     0, {kRun, kCmdRoll}},
-      {kCmdRoll,       kAwait,   kElsewhere, 1, 0,     0, {kRefuse, kCmdRoll}},
+      {kCmdRoll,       kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdRoll}},
+      {kCmdRoll,       kRolling, kPerson,    1, kLocal, 0, {kRefuse, kCmdRoll}},
+      {kCmdRoll,       kLogin,   kPerson,    1, kLocal, 0, {kAgain, kCmdRoll}},
+      {kCmdRoll,       kAwait,   kComputer,  1, kLocal, 0, {kRun, kCmdRoll}},
+      {kCmdRoll,       kAwait,   kElsewhere, 1, kLocal, 0, {kRefuse, kCmdRoll}},
       // Each dealing command opens its page, for a person here only.
-      {kCmdBuyFrom,    kAwait,   kPerson,    1, 0,     0, {kRun, kCmdBuyFrom, 0, 0}},
-      {kCmdSellTo,     kAwait,   kPerson,    1, 0,     0, {kRun, kCmdSellTo, 0, 1}},
-      {kCmdMortgage,   kAwait,   kPerson,    1, 0,     0, {kRun, kCmdMortgage, 0, 2}},
-      {kCmdUnmortgage, kAwait,   kPerson,    1, 0,     0, {kRun, kCmdUnmortgage, 0, 3}},
-      {kCmdBuyHouse,   kAwait,   kPerson,    1, 0,     0, {kRun, kCmdBuyHouse, 0, 4}},
-      {kCmdSellHouse,  kAwait,   kPerson,    1, 0,     0, {kRun, kCmdSellHouse, 0, 5}},
-      {kCmdMortgage,   kMoving,  kPerson,    1, 0,     0, {kRefuse, kCmdMortgage}},
-      {kCmdMortgage,   kLogin,   kPerson,    1, 0,     0, {kAgain, kCmdMortgage}},
-      {kCmdMortgage,   kAwait,   kComputer,  1, 0,     0, {kRefuse, kCmdMortgage}},
-      {kCmdMortgage,   kAwait,   kElsewhere, 1, 0,     0, {kRefuse, kCmdMortgage}},
+      {kCmdBuyFrom,    kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdBuyFrom, 0, 0}},
+      {kCmdSellTo,     kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdSellTo, 0, 1}},
+      {kCmdMortgage,   kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdMortgage, 0, 2}},
+      {kCmdUnmortgage, kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdUnmortgage, 0, 3}},
+      {kCmdBuyHouse,   kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdBuyHouse, 0, 4}},
+      {kCmdSellHouse,  kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdSellHouse, 0, 5}},
+      {kCmdMortgage,   kMoving,  kPerson,    1, kLocal, 0, {kRefuse, kCmdMortgage}},
+      {kCmdMortgage,   kLogin,   kPerson,    1, kLocal, 0, {kAgain, kCmdMortgage}},
+      {kCmdMortgage,   kAwait,   kComputer,  1, kLocal, 0, {kRefuse, kCmdMortgage}},
+      {kCmdMortgage,   kAwait,   kElsewhere, 1, kLocal, 0, {kRefuse, kCmdMortgage}},
       // In debt the pages that spend money are refused with their own text.
-      {kCmdBuyFrom,    kAwait,   kPerson,   -1, 0,     0, {kDebt, kCmdBuyFrom, 8, 0}},
-      {kCmdUnmortgage, kAwait,   kPerson,   -1, 0,     0, {kDebt, kCmdUnmortgage, 9, 3}},
-      {kCmdBuyHouse,   kAwait,   kPerson,   -1, 0,     0, {kDebt, kCmdBuyHouse, 10, 4}},
-      {kCmdBuyFrom,    kAwait,   kPerson,    0, 0,     0, {kRun, kCmdBuyFrom, 0, 0}},
-      {kCmdSellTo,     kAwait,   kPerson,   -1, 0,     0, {kRun, kCmdSellTo, 0, 1}},
-      {kCmdBuyFrom,    kAwait,   kComputer, -1, 0,     0, {kRefuse, kCmdBuyFrom}},
+      {kCmdBuyFrom,    kAwait,   kPerson,   -1, kLocal, 0, {kDebt, kCmdBuyFrom, 8, 0}},
+      {kCmdUnmortgage, kAwait,   kPerson,   -1, kLocal, 0, {kDebt, kCmdUnmortgage, 9, 3}},
+      {kCmdBuyHouse,   kAwait,   kPerson,   -1, kLocal, 0, {kDebt, kCmdBuyHouse, 10, 4}},
+      {kCmdBuyFrom,    kAwait,   kPerson,    0, kLocal, 0, {kRun, kCmdBuyFrom, 0, 0}},
+      {kCmdSellTo,     kAwait,   kPerson,   -1, kLocal, 0, {kRun, kCmdSellTo, 0, 1}},
+      {kCmdBuyFrom,    kAwait,   kComputer, -1, kLocal, 0, {kRefuse, kCmdBuyFrom}},
       // Saving only between turns at one computer.
-      {kCmdSaveGame,   kAwait,   kPerson,    1, 0,     0, {kRun, kCmdSaveGame}},
-      {kCmdSaveGame,   kMoving,  kPerson,    1, 0,     0, {kRefuse, kCmdSaveGame}},
-      {kCmdSaveGame,   kAwait,   kPerson,    1, kHost, 0, {kRefuse, kCmdSaveGame}},
+      {kCmdSaveGame,   kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdSaveGame}},
+      {kCmdSaveGame,   kMoving,  kPerson,    1, kLocal, 0, {kRefuse, kCmdSaveGame}},
+      {kCmdSaveGame,   kAwait,   kPerson,    1, kHost,  0, {kRefuse, kCmdSaveGame}},
       // Leaving a network game or throwing away what is not saved asks first (a game that is
       // over has nothing left to lose); a network game is left for a new one with new players.
-      {kCmdLoadGame,   kAwait,   kPerson,    1, 0,     0, {kRun, kCmdLoadGame}},
-      {kCmdLoadGame,   kAwait,   kPerson,    1, 0,     1, {kAsk, kCmdLoadGame, 7}},
-      {kCmdLoadGame,   kAwait,   kPerson,    1, kHost, 0, {kAsk, kCmdLoadGame, 6}},
-      {kCmdAddPlayer,  kAwait,   kPerson,    1, 0,     1, {kAsk, kCmdAddPlayer, 7}},
-      {kCmdAddPlayer,  kAwait,   kPerson,    1, kHost, 0, {kAsk, kCmdAddPlayer, 6}},
-      {kCmdNewGame,    kAwait,   kPerson,    1, 0,     0, {kRun, kCmdNewGame}},
-      {kCmdNewGame,    kAwait,   kPerson,    1, 0,     1, {kAsk, kCmdNewGame, 7}},
-      {kCmdNewGame,    kAwait,   kPerson,    1, kHost, 1, {kAsk, kCmdAddPlayer, 6}},
-      {kCmdNewGame,    kOver,    kPerson,    1, 0,     1, {kRun, kCmdNewGame}},
-      {kCmdLoadGame,   kOver,    kPerson,    1, kHost, 0, {kAsk, kCmdLoadGame, 6}},
+      {kCmdLoadGame,   kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdLoadGame}},
+      {kCmdLoadGame,   kAwait,   kPerson,    1, kLocal, 1, {kAsk, kCmdLoadGame, 7}},
+      {kCmdLoadGame,   kAwait,   kPerson,    1, kHost,  0, {kAsk, kCmdLoadGame, 6}},
+      {kCmdAddPlayer,  kAwait,   kPerson,    1, kLocal, 1, {kAsk, kCmdAddPlayer, 7}},
+      {kCmdAddPlayer,  kAwait,   kPerson,    1, kHost,  0, {kAsk, kCmdAddPlayer, 6}},
+      {kCmdNewGame,    kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdNewGame}},
+      {kCmdNewGame,    kAwait,   kPerson,    1, kLocal, 1, {kAsk, kCmdNewGame, 7}},
+      {kCmdNewGame,    kAwait,   kPerson,    1, kHost,  1, {kAsk, kCmdAddPlayer, 6}},
+      {kCmdNewGame,    kOver,    kPerson,    1, kLocal, 1, {kRun, kCmdNewGame}},
+      {kCmdLoadGame,   kOver,    kPerson,    1, kHost,  0, {kAsk, kCmdLoadGame, 6}},
       // Messages go only to other computers; options fit any phase but dealing.
-      {kCmdSendMessage, kAwait,  kPerson,    1, 0,     0, {kRefuse, kCmdSendMessage}},
-      {kCmdSendMessage, kAwait,  kPerson,    1, kHost, 0, {kRun, kCmdSendMessage}},
-      {kCmdSound,      kMoving,  kPerson,    1, 0,     0, {kRun, kCmdSound}},
+      {kCmdSendMessage, kAwait,  kPerson,    1, kLocal, 0, {kRefuse, kCmdSendMessage}},
+      {kCmdSendMessage, kAwait,  kPerson,    1, kHost,  0, {kRun, kCmdSendMessage}},
+      {kCmdSound,      kMoving,  kPerson,    1, kLocal, 0, {kRun, kCmdSound}},
   };
   // clang-format on
   for (const Case& c : cases) {

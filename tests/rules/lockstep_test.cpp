@@ -1,9 +1,11 @@
 // Two copies of one game, each at its own computer (a thread here), joined by an in-memory
 // pipe: each plays its own players and takes the other's answers from the pipe, the host throws
-// every die and shuffles the decks. After every throw both copies must hold the same game. And
-// a game replayed from its published decisions and its dice is the same game.
+// every die and shuffles the decks. Both copies must apply the same outcomes in the same order,
+// and after every throw hold the same game. And a game replayed from its published decisions
+// and its dice is the same game.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -95,10 +97,10 @@ struct Position {
 };
 
 Position PositionOf(const GameState& s) {
-  Position p{s.players,      s.properties,    s.currentPlayer,   s.doublesInRow,
-             s.die1,         s.die2,          s.gameRunning,     s.turnPhase,
-             s.firstLap,     s.chanceDeck,    s.communityDeck,   s.askedThisTurn,
-             s.refusedLastTurn, s.refusedThisTurn, s.log.entries()};
+  Position p{
+      s.players,       s.properties,    s.currentPlayer,   s.doublesInRow,    s.die1,
+      s.die2,          s.gameRunning,   s.turnPhase,       s.firstLap,        s.chanceDeck,
+      s.communityDeck, s.askedThisTurn, s.refusedLastTurn, s.refusedThisTurn, s.log.entries()};
   for (Player& player : p.players) player.tokenX = player.tokenY = 0;
   return p;
 }
@@ -108,9 +110,11 @@ Position PositionOf(const GameState& s) {
 class RecordingFrontEnd : public HeadlessFrontEnd {
  public:
   std::vector<Position> positions;
-  void StopDiceTimer() override {
-    if (game().state.turnPhase == TurnPhase::Rolling) positions.push_back(PositionOf(game().state));
-    HeadlessFrontEnd::StopDiceTimer();
+  void StopTimer(GameTimerId timer) override {
+    if (timer == GameTimerId::Dice && game().state.turnPhase == TurnPhase::Rolling) {
+      positions.push_back(PositionOf(game().state));
+    }
+    HeadlessFrontEnd::StopTimer(timer);
   }
 };
 
@@ -129,14 +133,17 @@ class Computer : public RemoteInbox {
     ui.Attach(game);
     game.SetDiceSource(host ? static_cast<DiceSource*>(&hostDice_) : &clientDice_);
     // What this computer's players decide goes to the other computer.
-    game.referee.Subscribe([this](const DecisionRequest& request, const Decision& decision,
-                                  bool remote) {
-      if (remote) return;
-      Message message;
-      message.kind = request.kind;
-      message.player = request.player;
-      message.decision = decision;
-      out_.Send(std::move(message));
+    game.referee.Subscribe(
+        [this](const DecisionRequest& request, const Decision& decision, bool remote) {
+          if (remote) return;
+          Message message;
+          message.kind = request.kind;
+          message.player = request.player;
+          message.decision = decision;
+          out_.Send(std::move(message));
+        });
+    game.referee.SubscribeOutcomes([this](const Outcome& outcome, const DecisionRecord*) {
+      outcomes.push_back(DescribeOutcome(outcome));
     });
   }
 
@@ -168,8 +175,7 @@ class Computer : public RemoteInbox {
       if (state.turnPhase == TurnPhase::AwaitRoll && !game.referee.IsRemote(state.currentPlayer)) {
         game.Roll();
         if (ui.dicePending() || state.turnPhase != TurnPhase::Rolling) continue;
-      } else if (state.turnPhase != TurnPhase::AwaitRoll &&
-                 state.turnPhase != TurnPhase::Rolling) {
+      } else if (state.turnPhase != TurnPhase::AwaitRoll && state.turnPhase != TurnPhase::Rolling) {
         Fail("stalled in phase " + std::to_string(static_cast<int>(state.turnPhase)));
         return;
       }
@@ -189,8 +195,8 @@ class Computer : public RemoteInbox {
            game.referee.ApplyRemoteCommit(*message->decision.commit)) {
       message = in_.Receive();
     }
-    if (!message || message->type != Message::Type::Decision ||
-        message->kind != request.kind || message->player != request.player) {
+    if (!message || message->type != Message::Type::Decision || message->kind != request.kind ||
+        message->player != request.player) {
       Fail("expected the " + std::string(DecisionKindName(request.kind)) + " of player " +
            std::to_string(request.player));
       return {};
@@ -209,6 +215,7 @@ class Computer : public RemoteInbox {
 
   RecordingFrontEnd ui;
   Game game;
+  std::vector<std::string> outcomes;  // as applied here, described
   bool failed = false;
   std::string failure;
   int decisionsReceived = 0;
@@ -300,6 +307,12 @@ TEST(Lockstep, TwoComputersPlayTheSameGameThrowForThrow) {
     SCOPED_TRACE("game " + std::to_string(index) + ", " + std::to_string(players) + " players");
     ASSERT_FALSE(host.failed) << host.failure;
     ASSERT_FALSE(client.failed) << client.failure;
+    const auto [hostAt, clientAt] = std::mismatch(host.outcomes.begin(), host.outcomes.end(),
+                                                  client.outcomes.begin(), client.outcomes.end());
+    ASSERT_TRUE(hostAt == host.outcomes.end() && clientAt == client.outcomes.end())
+        << "the copies differ at outcome " << (hostAt - host.outcomes.begin()) << ": the host's "
+        << (hostAt != host.outcomes.end() ? *hostAt : "none") << ", the client's "
+        << (clientAt != client.outcomes.end() ? *clientAt : "none");
     const auto& a = host.ui.positions;
     const auto& b = client.ui.positions;
     ASSERT_EQ(a.size(), b.size());

@@ -55,14 +55,14 @@ struct RefereeGame : DealGame {
 
 TEST(Referee, TheDebtQuestionSendsThePlayerToSellUntilHisMoneyIsEnough) {
   RefereeGame g;
-  g.player(0).money = -500;
+  g.player(0).money = -1000;
+  g.Own(0, {0, 1});
   std::vector<TurnPhase> phasesInWindow;
   int round = 0;
   g.ui.playWindow = [&](PlayWindowDeals& deals) {
     phasesInWindow.push_back(g.game.state.turnPhase);
-    // The first visit raises too little; the second enough.
-    g.game.state.workPlayers[0].money = ++round == 1 ? -100 : 200;
-    (void)deals;
+    // The first visit raises too little (600); the second enough.
+    deals.Mortgage(round++);
     return kPlayWindowOk;
   };
   EXPECT_EQ(g.referee().AskQuestion("Du har skulder.", true), 1);
@@ -92,14 +92,14 @@ TEST(Referee, APersonsConsentReadsTheCopyOfThePlayersAComputersDoesNot) {
   g.player(1).isComputer = 0;
   s.workPlayers = PlayerTable{};  // as the computer's dealing leaves it
   g.ui.consents = {true};
-  EXPECT_TRUE(g.referee().AskConsent(1, "Sälj?", 100, 2, -1, false));
+  EXPECT_TRUE(g.referee().AskConsent({1, "Sälj?", 100, 2, -1, false}));
   EXPECT_EQ(s.workPlayers, s.players);
   EXPECT_EQ(s.consentPlayer, 1);
   EXPECT_EQ(s.turnPhase, TurnPhase::Moving);
 
   s.workPlayers = PlayerTable{};
   g.Own(2, {2});
-  g.referee().AskConsent(2, "Sälj?", 100000, 2, -1, false);  // a computer player answers
+  g.referee().AskConsent({2, "Sälj?", 100000, 2, -1, false});  // a computer player answers
   EXPECT_EQ(s.workPlayers, PlayerTable{});
   EXPECT_EQ(g.ui.Count("AskConsent"), 1);
   EXPECT_EQ(s.consentPlayer, 2);
@@ -117,11 +117,13 @@ TEST(Referee, AnswersOutOfRangeArePublishedAndAppliedAsTheirNearestMeaning) {
   EXPECT_FALSE(g.referee().AskLogin());
   EXPECT_EQ(g.game.state.turnPhase, TurnPhase::AwaitLogin);
 
-  // In the auction a bid that is not above the highest is a pass; negative amounts too.
+  // In the auction a bid that is not above the highest is a pass; negative amounts too. The
+  // winner pays his bid, even into debt.
   g.game.state.turnPhase = TurnPhase::Moving;
+  g.player(0).money = 100;
   seat.answers = {{1, 500, nullptr}, {1, 500, nullptr}, {1, -9, nullptr}, {1, 0, nullptr}};
   EXPECT_EQ(g.referee().RunAuction(), 0);
-  EXPECT_EQ(g.player(0).money, 30000 - 500);
+  EXPECT_EQ(std::pair(g.player(0).money, g.prop(2).owner), std::pair(-400, std::int16_t{0}));
   const std::vector<int> bids = {1, 2, 2, 1};  // the closing is always 1
   ASSERT_EQ(g.published.size(), 3u + bids.size());
   for (std::size_t i = 0; i < bids.size(); ++i) {

@@ -68,9 +68,9 @@ class ScriptedFrontEnd : public HeadlessFrontEnd {
     if (request.kind == DecisionKind::Question) asked.push_back(request);
     HeadlessFrontEnd::ShowAnswer(request, answer);
   }
-  void AuctionOpened(const Auction& auction) override {
-    ++auctionsRun;
-    HeadlessFrontEnd::AuctionOpened(auction);
+  void ShowAuction(const Auction* auction) override {
+    if (auction != nullptr) ++auctionsRun;
+    HeadlessFrontEnd::ShowAuction(auction);
   }
 };
 

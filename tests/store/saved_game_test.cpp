@@ -174,7 +174,7 @@ TEST_F(SavedGameFileTest, LoadTakesThePositionRedrawsAndAComputerOnTurnRolls) {
   for (int i = 0; i < kMaxPlayers; ++i) EXPECT_EQ(s.propertyLists[i].visible, i < 3) << i;
   EXPECT_EQ(s.propertyLists[2].items, (std::vector<int>{0, 3, 7, 11, 15, 19, 23, 27}));
   const std::vector<std::string> last(ui.redraws.end() - 4, ui.redraws.end());
-  EXPECT_EQ(last, (std::vector<std::string>{"Board", "Panel", "Centre", "Status"}));
+  EXPECT_EQ(last, (std::vector<std::string>{"Board", "Panel", "Status", "Centre"}));
   EXPECT_FALSE(ui.dicePending());  // a person is on turn
 
   saved.currentPlayer = 1;  // the computer player
@@ -190,8 +190,9 @@ TEST_F(SavedGameFileTest, LoadTakesThePositionRedrawsAndAComputerOnTurnRolls) {
 // saved numbers.
 TEST(SavedGameEditions, ALoadedGameTakesTheStreetNamesOfTheEditionPlayed) {
   RedrawRecorder ui;
-  Game english(TextCatalogue(IniFile::Parse("[GATOR]\n1=Mill Lane,1000,1000,60,340,950,2500,3500,4500,0\n")),
-               ui, 7);
+  Game english(
+      TextCatalogue(IniFile::Parse("[GATOR]\n1=Mill Lane,1000,1000,60,340,950,2500,3500,4500,0\n")),
+      ui, 7);
   ui.Attach(english);
   SavedGame saved;
   saved.playerCount = 2;

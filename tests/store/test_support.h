@@ -68,10 +68,13 @@ class FileSizeLimit {
 class RedrawRecorder : public HeadlessFrontEnd {
  public:
   std::vector<std::string> redraws;
-  void BoardChanged() override { redraws.push_back("Board"); }
-  void PanelChanged() override { redraws.push_back("Panel"); }
-  void CentreOnCurrentPlayer() override { redraws.push_back("Centre"); }
-  void StatusLineChanged() override { redraws.push_back("Status"); }
+  void Changed(const Changes& changes) override {
+    if (changes.has(Changes::kBoard)) redraws.push_back("Board");
+    if (changes.has(Changes::kPanel)) redraws.push_back("Panel");
+    if (changes.has(Changes::kStatusLine)) redraws.push_back("Status");
+    if (changes.has(Changes::kCentre)) redraws.push_back("Centre");
+    HeadlessFrontEnd::Changed(changes);
+  }
 };
 
 inline TextCatalogue TestCatalogue() {

@@ -7,6 +7,7 @@
 
 #include "data/free_text.h"
 #include "data/text_catalogue.h"
+#include "data/text_ids.h"
 #include "manual.h"
 #include "store/editions.h"
 
@@ -67,8 +68,8 @@ TEST(ManualMaker, EachEditionShipsItsManualInItsLanguage) {
     EXPECT_EQ(EditionManual(catalogue.file()), c.manual);
     const ManualTexts texts{
         catalogue.file().GetString(kEditionSection, kKeyEditionLanguage, ""),
-        catalogue.GetText(0), catalogue.GetText(122),
-        ReadFreeText(board, FreeTextBlock::kRules).value_or(""), catalogue.GetText(123),
+        catalogue.GetText(kTextBoxTitle), catalogue.GetText(kTextRules),
+        ReadFreeText(board, FreeTextBlock::kRules).value_or(""), catalogue.GetText(kTextTips),
         ReadFreeText(board, FreeTextBlock::kTips).value_or("")};
     std::ifstream shipped(std::string(TOMTURA_ASSETS_DIR "/") + c.manual, std::ios::binary);
     ASSERT_TRUE(shipped) << c.manual << " is missing";

@@ -89,8 +89,14 @@ class ScriptedFrontEnd : public HeadlessFrontEnd {
   void ShowMessage(const std::string& text, MessageIcon icon) override {
     Add("ShowMessage", text, static_cast<int>(icon));
   }
-  void StartDiceTimer(int ms) override { Add("StartDiceTimer", "", ms); }
-  void StopDiceTimer() override { Add("StopDiceTimer"); }
+  void StartTimer(GameTimerId timer, int ms) override {
+    if (timer == GameTimerId::Dice) Add("StartDiceTimer", "", ms);
+    HeadlessFrontEnd::StartTimer(timer, ms);
+  }
+  void StopTimer(GameTimerId timer) override {
+    if (timer == GameTimerId::Dice) Add("StopDiceTimer");
+    HeadlessFrontEnd::StopTimer(timer);
+  }
 
  private:
   int Add(const std::string& name, const std::string& text = "", int value = 0) {

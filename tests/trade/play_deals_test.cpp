@@ -50,7 +50,7 @@ struct Deals : ::testing::Test {
   }
 };
 
-using Outcome = PlayWindowDeals::Outcome;
+using Result = PlayWindowDeals::Result;
 
 TEST_F(Deals, CancelAfterSeveralDealsKeepsOnlyTheRefusedFlags) {
   g.Own(0, {2, 3, 4});
@@ -59,9 +59,9 @@ TEST_F(Deals, CancelAfterSeveralDealsKeepsOnlyTheRefusedFlags) {
   const GameState before = game.state;
   ui.consents = {true, false};
   ui.playWindow = [&](PlayWindowDeals& deals) {
-    EXPECT_EQ(deals.AskBuy(1, 5, false, -1, 2000), Outcome::Done);
-    EXPECT_EQ(deals.AskBuy(1, 12, false, -1, 100), Outcome::Refused);
-    EXPECT_EQ(deals.Mortgage(2), Outcome::Done);
+    EXPECT_EQ(deals.AskBuy(1, 5, false, -1, 2000), Result::Done);
+    EXPECT_EQ(deals.AskBuy(1, 12, false, -1, 100), Result::Refused);
+    EXPECT_EQ(deals.Mortgage(2), Result::Done);
     EXPECT_EQ(work(5).owner, 0);
     // The live records are untouched while the window is open.
     EXPECT_EQ(game.state.properties, before.properties);
@@ -79,16 +79,17 @@ TEST_F(Deals, CancelAfterSeveralDealsKeepsOnlyTheRefusedFlags) {
   EXPECT_EQ(after.askedThisTurn, refused);
 }
 
+// The deal with each partner first, then what changed on each property.
 TEST_F(Deals, CommitWritesOneLinePerChangeOfEachProperty) {
   OwnAnEstateToDealWith();
   ui.playWindow = [](PlayWindowDeals& deals) {
-    EXPECT_EQ(deals.AskBuy(1, 0, false, -1, 500), Outcome::Done);
-    EXPECT_EQ(deals.AskSell(1, 9, false, -1, 300), Outcome::Done);
-    for (int p : {2, 3, 4, 2}) EXPECT_EQ(deals.BuyHouse(p), Outcome::Done) << p;  // two on 2
-    EXPECT_EQ(deals.BuyHouse(13), Outcome::Done);  // the fifth is the hotel
-    EXPECT_EQ(deals.SellHouse(14), Outcome::Done);
-    EXPECT_EQ(deals.Unmortgage(17), Outcome::Done);  // 1350 + 135
-    EXPECT_EQ(deals.Mortgage(22), Outcome::Done);    // 1600
+    EXPECT_EQ(deals.AskBuy(1, 0, false, -1, 500), Result::Done);
+    EXPECT_EQ(deals.AskSell(1, 9, false, -1, 300), Result::Done);
+    for (int p : {2, 3, 4, 2}) EXPECT_EQ(deals.BuyHouse(p), Result::Done) << p;  // two on 2
+    EXPECT_EQ(deals.BuyHouse(13), Result::Done);  // the fifth is the hotel
+    EXPECT_EQ(deals.SellHouse(14), Result::Done);
+    EXPECT_EQ(deals.Unmortgage(17), Result::Done);  // 1350 + 135
+    EXPECT_EQ(deals.Mortgage(22), Result::Done);    // 1600
     return kPlayWindowOk;
   };
   EXPECT_EQ(game.referee.RunPlayWindow(0), kPlayWindowOk);
@@ -96,8 +97,8 @@ TEST_F(Deals, CommitWritesOneLinePerChangeOfEachProperty) {
   EXPECT_EQ(
       g.LogLines(),
       (std::vector<std::string>{
-          "Anna köpte Gata 0 av Bo", "Anna köpte hus på Gata 2", "Anna köpte hus på Gata 3",
-          "Anna köpte hus på Gata 4", "Anna sålde Gata 9 till Bo", "Anna köpte hotell på Gata 13",
+          "Anna köpte Gata 0 av Bo", "Anna sålde Gata 9 till Bo", "Anna köpte hus på Gata 2",
+          "Anna köpte hus på Gata 3", "Anna köpte hus på Gata 4", "Anna köpte hotell på Gata 13",
           "Anna sålde hus på Gata 14", "Anna upptecknade Gata 17", "Anna intecknade Gata 22"}));
   const GameState& s = game.state;
   EXPECT_EQ(std::tuple(s.properties[2].houses, s.properties[13].houses, s.properties[0].owner,
@@ -121,21 +122,21 @@ struct EditionDeals : Deals {
 TEST_F(EditionDeals, CommitWritesItsLinesInTheEditionsWords) {
   OwnAnEstateToDealWith();
   ui.playWindow = [](PlayWindowDeals& deals) {
-    EXPECT_EQ(deals.AskBuy(1, 0, false, -1, 500), Outcome::Done);
-    EXPECT_EQ(deals.AskSell(1, 9, false, -1, 300), Outcome::Done);
-    EXPECT_EQ(deals.BuyHouse(2), Outcome::Done);
-    EXPECT_EQ(deals.BuyHouse(13), Outcome::Done);
-    EXPECT_EQ(deals.SellHouse(14), Outcome::Done);
-    EXPECT_EQ(deals.Unmortgage(17), Outcome::Done);
-    EXPECT_EQ(deals.Mortgage(22), Outcome::Done);
+    EXPECT_EQ(deals.AskBuy(1, 0, false, -1, 500), Result::Done);
+    EXPECT_EQ(deals.AskSell(1, 9, false, -1, 300), Result::Done);
+    EXPECT_EQ(deals.BuyHouse(2), Result::Done);
+    EXPECT_EQ(deals.BuyHouse(13), Result::Done);
+    EXPECT_EQ(deals.SellHouse(14), Result::Done);
+    EXPECT_EQ(deals.Unmortgage(17), Result::Done);
+    EXPECT_EQ(deals.Mortgage(22), Result::Done);
     return kPlayWindowOk;
   };
   EXPECT_EQ(game.referee.RunPlayWindow(0), kPlayWindowOk);
-  EXPECT_EQ(g.LogLines(),
-            (std::vector<std::string>{"Anna bought Gata 0 from Bo", "Anna built a house on Gata 2",
-                                      "Anna sold Gata 9 to Bo", "Anna built a hotel on Gata 13",
-                                      "Anna sold a house on Gata 14", "Anna paid off Gata 17",
-                                      "Anna mortgaged Gata 22"}));
+  EXPECT_EQ(g.LogLines(), (std::vector<std::string>{
+                              "Anna bought Gata 0 from Bo", "Anna sold Gata 9 to Bo",
+                              "Anna built a house on Gata 2", "Anna built a hotel on Gata 13",
+                              "Anna sold a house on Gata 14", "Anna paid off Gata 17",
+                              "Anna mortgaged Gata 22"}));
 }
 
 TEST_F(Deals, HousesGoUpAndComeDownEvenlyOverTheGroup) {
@@ -144,12 +145,12 @@ TEST_F(Deals, HousesGoUpAndComeDownEvenlyOverTheGroup) {
   struct Step {
     bool build;
     int property;
-    Outcome outcome;
+    Result outcome;
   };
   const Step steps[] = {
-      {true, 2, Outcome::Done},  {true, 2, Outcome::Uneven}, {true, 3, Outcome::Done},
-      {true, 4, Outcome::Done},  {true, 2, Outcome::Done},   {false, 3, Outcome::Uneven},
-      {false, 2, Outcome::Done}, {false, 3, Outcome::Done},  {false, 3, Outcome::Uneven},
+      {true, 2, Result::Done},  {true, 2, Result::Uneven}, {true, 3, Result::Done},
+      {true, 4, Result::Done},  {true, 2, Result::Done},   {false, 3, Result::Uneven},
+      {false, 2, Result::Done}, {false, 3, Result::Done},  {false, 3, Result::Uneven},
   };
   for (const Step& step : steps) {
     EXPECT_EQ(step.build ? deals.BuyHouse(step.property) : deals.SellHouse(step.property),
@@ -162,8 +163,8 @@ TEST_F(Deals, HousesGoUpAndComeDownEvenlyOverTheGroup) {
 
   // Evenness is told before money: with too little, an uneven house is still 108.
   game.state.workPlayers[0].money = 499;
-  EXPECT_EQ(deals.BuyHouse(2), Outcome::Uneven);
-  EXPECT_EQ(deals.BuyHouse(3), Outcome::NotEnoughMoney);
+  EXPECT_EQ(deals.BuyHouse(2), Result::Uneven);
+  EXPECT_EQ(deals.BuyHouse(3), Result::NotEnoughMoney);
   EXPECT_EQ(work(3).houses, 0);
   EXPECT_EQ(deals.workMoney(), 499);
 }
@@ -176,7 +177,7 @@ TEST_F(Deals, UnmortgageCostsHalfThePriceAndATwentieth) {
     g.prop(22).mortgaged = 1;
     game.state.players[0].money = money;
     PlayWindowDeals deals(game);
-    EXPECT_EQ(deals.Unmortgage(22), done ? Outcome::Done : Outcome::NotEnoughMoney);
+    EXPECT_EQ(deals.Unmortgage(22), done ? Result::Done : Result::NotEnoughMoney);
     EXPECT_EQ(deals.workMoney(), done ? 0 : money);
     EXPECT_EQ(work(22).mortgaged, done ? 0 : 1);
   }
@@ -211,16 +212,16 @@ TEST_F(Deals, OffersAreCheckedThenPutToThePartner) {
   g.prop(23).mortgaged = 1;
   game.state.players[0].money = 1000;
   PlayWindowDeals deals(game);
-  EXPECT_EQ(deals.AskBuy(1, -1, false, -1, 0), Outcome::NothingChosen);
-  EXPECT_EQ(deals.AskBuy(1, 4, false, -1, 1001), Outcome::NotEnoughMoney);
-  EXPECT_EQ(deals.AskBuy(1, 4, true, -1, 10), Outcome::NothingChosen);  // nothing to give
-  EXPECT_EQ(deals.AskSell(1, -1, false, -1, 10), Outcome::NothingChosen);
-  EXPECT_EQ(deals.AskSell(1, 2, true, -1, 10), Outcome::NothingChosen);
+  EXPECT_EQ(deals.AskBuy(1, -1, false, -1, 0), Result::NothingChosen);
+  EXPECT_EQ(deals.AskBuy(1, 4, false, -1, 1001), Result::NotEnoughMoney);
+  EXPECT_EQ(deals.AskBuy(1, 4, true, -1, 10), Result::NothingChosen);  // nothing to give
+  EXPECT_EQ(deals.AskSell(1, -1, false, -1, 10), Result::NothingChosen);
+  EXPECT_EQ(deals.AskSell(1, 2, true, -1, 10), Result::NothingChosen);
   EXPECT_EQ(ui.Count("AskConsent"), 0);
 
   // A person is asked with the offer text, the mortgaged property marked.
   ui.consents = {false};
-  EXPECT_EQ(deals.AskBuy(1, 23, true, 2, 1000), Outcome::Refused);
+  EXPECT_EQ(deals.AskBuy(1, 23, true, 2, 1000), Result::Refused);
   EXPECT_EQ(
       ui.Texts("AskConsent"),
       std::vector<std::string>{"Bo: Anna byter till sig Gata 23(pant) mot Gata 2 och 1000 kr"});
@@ -239,10 +240,48 @@ TEST_F(Deals, ADebtorWhoseLastOfferWasRefusedCannotPay) {
   for (PlayPage page : {PlayPage::Sell, PlayPage::Mortgage, PlayPage::SellHouse}) {
     EXPECT_FALSE(deals.PageLocked(page));
   }
-  EXPECT_EQ(deals.AskSell(1, 2, false, -1, 100), Outcome::Refused);
+  EXPECT_EQ(deals.AskSell(1, 2, false, -1, 100), Result::Refused);
   EXPECT_TRUE(deals.CannotPayAfterSale());
   EXPECT_EQ(ui.Texts("ShowMessage"),
             (std::vector<std::string>{"Bo svarar nej", "Anna kan inte betala"}));
+}
+
+// What a window's copies come to: the round trips with the bank cost their fees, and copies
+// that no window of the player on turn could have made are refused whole.
+TEST_F(Deals, CommitOutcomesExplainTheCopiesOrRefuseThem) {
+  OwnAnEstateToDealWith();
+  PlayWindowDeals deals(game);
+  EXPECT_EQ(deals.Unmortgage(17), Result::Done);  // 1350 + 135
+  EXPECT_EQ(deals.Mortgage(17), Result::Done);    // 1350 back: 135 lost
+  EXPECT_EQ(deals.SellHouse(14), Result::Done);   // 250
+  EXPECT_EQ(deals.BuyHouse(14), Result::Done);    // 500 again: 250 lost
+  EXPECT_EQ(deals.AskBuy(1, 0, false, -1, 700), Result::Done);
+  const GameState& s = game.state;
+  const auto outcomes = CommitOutcomes(s, 0, s.workPlayers, s.workProperties);
+  ASSERT_TRUE(outcomes.has_value());
+  ASSERT_EQ(outcomes->size(), 2u);
+  const auto* deal = std::get_if<Deal>(&(*outcomes)[0].what);
+  ASSERT_NE(deal, nullptr);
+  EXPECT_EQ(std::tuple(deal->partner, deal->money, deal->toActor, deal->toPartner),
+            std::tuple(1, 700, PropertyBit(0), 0u));
+  const auto* fees = std::get_if<Payment>(&(*outcomes)[1].what);
+  ASSERT_NE(fees, nullptr);
+  EXPECT_EQ(std::tuple(fees->from, fees->to, fees->amount), std::tuple(0, kBank, 385));
+
+  const auto refused = [&](auto change) {
+    PlayerTable players = s.workPlayers;
+    PropertyTable properties = s.workProperties;
+    change(players, properties);
+    return !CommitOutcomes(s, 0, players, properties).has_value();
+  };
+  // Money is only moved between the players or lost to the bank's fees, never made.
+  EXPECT_TRUE(refused([](PlayerTable& players, PropertyTable&) { players[0].money += 1000; }));
+  EXPECT_TRUE(refused([](PlayerTable& players, PropertyTable&) { players[2].money += 1000; }));
+  EXPECT_TRUE(refused([](PlayerTable&, PropertyTable& table) { table[5].owner = 1; }));
+  EXPECT_TRUE(refused([](PlayerTable&, PropertyTable& table) { table[2].price = 1; }));
+  EXPECT_TRUE(refused([](PlayerTable& players, PropertyTable&) { players[1].position = 9; }));
+  EXPECT_TRUE(refused([](PlayerTable&, PropertyTable& table) { table[9].mortgaged = 2; }));
+  EXPECT_FALSE(refused([](PlayerTable& players, PropertyTable&) { players[1].isComputer = 7; }));
 }
 
 // The player is told every answer, a person's or a computer player's, as information naming the
@@ -259,8 +298,8 @@ TEST(DealAnswers, NameTheStreetOrOnAnOlderBoardFileOnlyThePartner) {
     g.Own(2, {6});
     g.ui.consents = {true};
     PlayWindowDeals deals(g.game);
-    EXPECT_EQ(deals.AskBuy(1, 4, false, -1, 100), Outcome::Done);
-    EXPECT_EQ(deals.AskBuy(2, 6, false, -1, 1), Outcome::Refused);  // the computer says no
+    EXPECT_EQ(deals.AskBuy(1, 4, false, -1, 100), Result::Done);
+    EXPECT_EQ(deals.AskBuy(2, 6, false, -1, 1), Result::Refused);  // the computer says no
     EXPECT_EQ(g.ui.Texts("ShowMessage"), answers);
     for (const trade_test::Event& e : g.ui.events) {
       if (e.name == "ShowMessage") {

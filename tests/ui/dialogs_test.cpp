@@ -7,6 +7,7 @@
 #include <functional>
 #include <QtTest>
 
+#include "data/text_ids.h"
 #include "trade/auction.h"
 #include "ui/auction_dialog.h"
 #include "ui/password_dialog.h"
@@ -16,11 +17,6 @@
 using namespace tomtura;
 
 namespace {
-
-constexpr int kTextDebt = 81;
-constexpr int kTextOffer = 66;
-constexpr int kTextRent = 71;
-constexpr int kTextBidTooLow = 58;
 
 // A new game of the default edition with persons (0) or computer players (1) at the table, the
 // dialogs' error boxes caught.
@@ -76,8 +72,8 @@ void DialogsTest::questionEscape_data() {
   QTest::addColumn<int>("text");
   QTest::addColumn<bool>("twoButtons");
   QTest::addColumn<int>("escape");  // the result of Escape, -1: the question stays
-  QTest::newRow("offer") << kTextOffer << true << 2;
-  QTest::newRow("debt") << kTextDebt << true << -1;
+  QTest::newRow("offer") << kTextPurchaseOffer << true << 2;
+  QTest::newRow("debt") << kTextDebtQuestion << true << -1;
   QTest::newRow("rent notice") << kTextRent << false << 1;
 }
 
@@ -111,7 +107,7 @@ void DialogsTest::computerAnswerIsShownUntilSkipped() {
   QFETCH(int, answer);
   QFETCH(QString, skip);
   Table table;
-  DecisionRequest request = table.Question(kTextOffer, true);
+  DecisionRequest request = table.Question(kTextPurchaseOffer, true);
   request.answerDelayMs = skip == "wait" ? 50 : 60000;
   QuestionDialog dialog(*table.game, request, nullptr, nullptr, Decision{answer, 0, nullptr});
   QVERIFY(dialog.answerPending());

@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 
+#include "data/text_ids.h"
 #include "ui/auction_dialog.h"
 #include "ui/command_button.h"
 #include "ui/control_ids.h"
@@ -58,6 +59,16 @@ class HotSeat {
  public:
   explicit HotSeat(Harness& h) : h_(h), state_(h.game->state) {
     h_.playDialog = [this](QDialog& dialog) { return Play(dialog); };
+    // The winner of an auction pays his bid when the auction closes.
+    h_.game->referee.SubscribeOutcomes([this](const Outcome& outcome, const DecisionRecord*) {
+      const auto* sale = std::get_if<Purchase>(&outcome.what);
+      if (sale == nullptr || !sale->auction) return;
+      const int winner = sale->player;
+      if (winner != auctionWinner_ || sale->price != auctionBid_ ||
+          state_.players[winner].money != moneyBeforeAuction_[winner].money - auctionBid_) {
+        Fault(QString("%1 won the auction without paying").arg(kNames[winner]));
+      }
+    });
   }
 
   QStringList faults;
@@ -269,11 +280,8 @@ class HotSeat {
     if (dialog.closing()) {
       const int winner = auction.highestBidder();
       if (!auction.ended()) Fault("the auction dialog closed before the auction ended");
-      if (auction.highestBid() > 0 &&
-          state_.players[winner].money !=
-              moneyBeforeAuction_[winner].money - auction.highestBid()) {
-        Fault(QString("%1 won the auction without paying").arg(kNames[winner]));
-      }
+      auctionWinner_ = winner;
+      auctionBid_ = auction.highestBid();
       const int property = auction.property();
       pending_ = [this, property, winner] {
         if (state_.properties[property].owner != winner) Fault("the auction winner got nothing");
@@ -418,6 +426,8 @@ class HotSeat {
   bool raisedForDebt_ = false;  // the person in debt has been to the play window for it
   const AuctionDialog* auctionShown_ = nullptr;
   PlayerTable moneyBeforeAuction_{};
+  int auctionWinner_ = kNobody;
+  int auctionBid_ = 0;
   std::function<void()> pending_;
 };
 
@@ -509,7 +519,7 @@ void HotSeatTest::twoPersonsAndTwoComputersPlayToTheEnd() {
   }
   QVERIFY(winner != kNobody);
   QVERIFY(h.shown.contains(
-      QString::fromStdString(h.game->FormatCatalogue(42, h.game->PlayerName(winner)))));
+      QString::fromStdString(h.game->FormatCatalogue(kTextWinner, h.game->PlayerName(winner)))));
   QCOMPARE(state.gameRunning, 0);
   QVERIFY(!h.ui.diceTimer().running() && !h.ui.walkTimer().running());
   // Nothing fits a finished game but a new one.

@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QtTest>
 
+#include "data/text_ids.h"
 #include "ui/board_view.h"
 #include "ui/command_button.h"
 #include "store/settings.h"
@@ -134,7 +135,7 @@ void MainWindowTest::discardingARunningGameAsksFirst() {
   QCloseEvent refused;
   QApplication::sendEvent(h.window.get(), &refused);
   QVERIFY(!refused.isAccepted());
-  QCOMPARE(h.shown, QStringList({h.Text(7), h.Text(7)}));
+  QCOMPARE(h.shown, QStringList({h.Text(kTextDiscardGame), h.Text(kTextDiscardGame)}));
   QCOMPARE(state.players[0].money, 1234);
 
   h.answer = QMessageBox::Ok;
@@ -154,7 +155,7 @@ void MainWindowTest::onlyProgressThatIsNotSavedIsAskedAbout() {
   const auto asks = [&](const std::function<void()>& command) {
     h.ForgetBoxes();
     command();
-    return h.shown == QStringList{h.Text(7)};
+    return h.shown == QStringList{h.Text(kTextDiscardGame)};
   };
   const auto exit = [&] {
     QCloseEvent close;
@@ -270,7 +271,7 @@ void MainWindowTest::anUnusableBackgroundOffersTheButtonsItsTextSpeaksOf() {
     h.chosenFile = path;
     h.window->OnCommand(kCmdLoadBackground);
   }
-  QCOMPARE(h.shown, (QStringList{h.Text(4), h.Text(161)}));
+  QCOMPARE(h.shown, (QStringList{h.Text(kTextPictureError), h.Text(kTextPictureWrongSize)}));
   QCOMPARE(h.buttons, (QList<QMessageBox::StandardButtons>{QMessageBox::Ok,
                                                            QMessageBox::Yes | QMessageBox::No}));
   QVERIFY(!h.shown[0].contains("Ja"));  // an OK alone does not ask for a Yes
@@ -365,7 +366,7 @@ void MainWindowTest::saveAndLoadThroughTheMenu() {
   state.unsavedProgress = true;
   h.chosenFile = h.dir.filePath("game.tom");
   h.window->OnCommand(kCmdLoadGame);
-  QCOMPARE(h.shown, QStringList({h.Text(7)}));
+  QCOMPARE(h.shown, QStringList({h.Text(kTextDiscardGame)}));
   QCOMPARE(state.players[1].money, 4321);
 
   // A file that is not a saved game is refused with a message.

@@ -9,6 +9,7 @@
 #include <QTcpServer>
 #include <QtTest>
 
+#include "data/text_ids.h"
 #include "net/messages.h"
 #include "net/session.h"
 #include "ui/chat_dialog.h"
@@ -21,10 +22,6 @@
 using namespace tomtura;
 
 namespace {
-
-constexpr int kTextPortTaken = 29;
-constexpr int kTextNetworkTitle = 34;
-constexpr int kTextConnectFailed = 36;
 
 // A port on which nobody listens: taken from the system, then let go.
 int UnusedPort() {
@@ -86,7 +83,7 @@ void NetworkDialogsTest::joinWritesTheAddressBackAndReportsAFailedConnection() {
   QCOMPARE(h.icons.first(), QMessageBox::Critical);
   QVERIFY(!h.window->network().active());
   const GameState& state = h.game->state;
-  QCOMPARE(state.networkGame, 0);
+  QCOMPARE(state.networkGame, NetRole::None);
   QCOMPARE(state.playerCount, 2);
   QCOMPARE(QString::fromStdString(h.game->PlayerName(1)), QString("P2"));
 }

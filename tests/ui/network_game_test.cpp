@@ -11,6 +11,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "data/text_ids.h"
 #include "net_peer.h"
 #include "ui/auction_dialog.h"
 #include "ui/control_ids.h"
@@ -30,12 +31,6 @@ constexpr std::uint64_t kSeed = 11;
 constexpr int kRoundsBeforeLeaving = 10;  // the window's player's throws
 constexpr int kRoundsAfter = 5;
 constexpr int kGiveUpMs = 20000;  // a dialog still open or a game not caught up by then is stuck
-
-constexpr int kTextConnectionLost = 30;
-constexpr int kTextPlayerLeft = 31;
-constexpr int kTextChatTitle = 33;
-constexpr int kTextJoinedAs = 37;
-constexpr int kTextAwaitingStart = 38;
 
 // The throws in the game log, oldest first; every computer writes them alike (the dealing in a
 // play window and a player's leaving are noted only where they happen).
@@ -105,7 +100,7 @@ struct WindowPlayer {
     if (qobject_cast<PasswordDialog*>(&dialog) != nullptr) return 1;
     if (qobject_cast<AuctionDialog*>(&dialog) != nullptr) return 0;
     if (dynamic_cast<PlayWindow*>(&dialog) != nullptr) return PlayWindow::kCancel;
-    if (dynamic_cast<NewGameDialog*>(&dialog) != nullptr && state.networkGame != 0) {
+    if (dynamic_cast<NewGameDialog*>(&dialog) != nullptr && state.networkGame != NetRole::None) {
       faults << "the new-game dialog came during the network game";
     }
     if (setUp) return setUp(dialog);
@@ -218,7 +213,7 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
 
   table.setUp = [&](QDialog& dialog) {
     if (auto* newGame = dynamic_cast<NewGameDialog*>(&dialog)) {
-      if (h.game->state.networkGame != 0) return int(QDialog::Rejected);
+      if (h.game->state.networkGame != NetRole::None) return int(QDialog::Rejected);
       newGame->Network();
       return newGame->result();
     }
@@ -233,7 +228,7 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
     auto* address = FindControl<QLabel>(lobby, HostLobbyDialog::kAddress);
     // Nobody yet, and the name of the new-game dialog's first slot is offered for the host.
     lobbyChecked = players->count() == 0 && !start->isEnabled() &&
-                   address->text().startsWith(h.Text(35).section('%', 0, 0)) &&
+                   address->text().startsWith(h.Text(kTextAddress).section('%', 0, 0)) &&
                    FindControl<QLineEdit>(lobby, HostLobbyDialog::kName)->text() == "P1";
     const int port = h.window->network().link()->listeningPort();
     for (int i = 0; i < 2; ++i) {
@@ -261,7 +256,7 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
   QCOMPARE(state.playerCount, 3);
   QCOMPARE(QString::fromStdString(h.game->PlayerName(0)), QString("Värd"));
   QCOMPARE(QString::fromStdString(h.game->PlayerName(2)), QString("Klient2"));
-  QCOMPARE(state.networkGame, 0x401);
+  QCOMPARE(state.networkGame, NetRole::Host);
   QVERIFY(!h.window->action(kCmdAuction)->isEnabled());
 
   // A few rounds; then the clients have taken in all of it and hold the same game.
@@ -325,7 +320,7 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
   QCOMPARE(h.shown, QStringList({h.Text(kTextConnectionLost)}));
   QCOMPARE(offeredName, QString("P1"));
   QCOMPARE(state.playerCount, 2);
-  QCOMPARE(state.networkGame, 0);
+  QCOMPARE(state.networkGame, NetRole::None);
   QVERIFY(!h.window->network().active());
   QVERIFY(h.window->action(kCmdAuction)->isEnabled());
 }
@@ -341,7 +336,7 @@ void NetworkGameTest::windowJoinsAHostAndLosesIt() {
   QCOMPARE(h.window->RunNewGameDialog(), MainWindow::NewGameChoice::NetworkGame);
   QVERIFY(waitingShown);
   GameState& state = h.game->state;
-  QCOMPARE(state.networkGame, 0x402);
+  QCOMPARE(state.networkGame, NetRole::Client);
   QCOMPARE(state.playerCount, 2);
   QCOMPARE(QString::fromStdString(h.game->PlayerName(1)), QString("Cilla"));
   table.local = 1;
@@ -362,7 +357,7 @@ void NetworkGameTest::windowJoinsAHostAndLosesIt() {
   host.Stop();
   QTRY_VERIFY_WITH_TIMEOUT(newGameOffered, kGiveUpMs);
   QCOMPARE(h.shown, QStringList({h.Text(kTextConnectionLost)}));
-  QCOMPARE(state.networkGame, 0);
+  QCOMPARE(state.networkGame, NetRole::None);
   QCOMPARE(state.playerCount, 0);
 }
 
@@ -382,7 +377,7 @@ void NetworkGameTest::theHostGoesBeforeTheStart() {
   QCOMPARE(h.shown, QStringList({h.Text(kTextConnectionLost)}));
   QVERIFY(!h.window->network().active());
   const GameState& state = h.game->state;
-  QCOMPARE(state.networkGame, 0);
+  QCOMPARE(state.networkGame, NetRole::None);
   QCOMPARE(state.playerCount, 2);
   QCOMPARE(QString::fromStdString(h.game->PlayerName(0)), QString("P1"));
 }
@@ -401,7 +396,7 @@ void NetworkGameTest::leavingForANewGameAsksFirst() {
 
   h.answer = QMessageBox::Cancel;
   h.window->OnCommand(kCmdNewGame);
-  QCOMPARE(h.shown, QStringList({h.Text(6)}));
+  QCOMPARE(h.shown, QStringList({h.Text(kTextLeaveNetwork)}));
   QVERIFY(h.window->network().active());
 
   bool newGameOffered = false;
@@ -413,7 +408,7 @@ void NetworkGameTest::leavingForANewGameAsksFirst() {
   h.window->OnCommand(kCmdNewGame);
   QVERIFY(newGameOffered);
   QVERIFY(!h.window->network().active());
-  QCOMPARE(h.game->state.networkGame, 0);
+  QCOMPARE(h.game->state.networkGame, NetRole::None);
   QTRY_VERIFY_WITH_TIMEOUT(host.view().ended, kGiveUpMs);
 }
 

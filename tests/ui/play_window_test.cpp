@@ -11,6 +11,7 @@
 #include <memory>
 #include <tuple>
 
+#include "data/text_ids.h"
 #include "ui/board_picture.h"
 #include "ui/control_ids.h"
 #include "ui/play_pages.h"
@@ -24,9 +25,6 @@ namespace {
 constexpr int kBuyPage = int(PlayPage::Buy);
 constexpr int kSellPage = int(PlayPage::Sell);
 constexpr int kMortgagePage = int(PlayPage::Mortgage);
-constexpr int kTextNothingChosen = 98;
-constexpr int kTextNotEnoughMoney = 99;
-constexpr int kTextInDebt = 121;
 
 // A new game of two persons; P1, on turn, owns or wants a property of `owner`'s and has
 // `money`. Every offer put to P2 is counted and refused.

@@ -14,16 +14,9 @@
 
 #include "data/free_text.h"
 #include "data/text_catalogue.h"
-#include "store/editions.h"
+#include "data/text_ids.h"
 #include "manual.h"
-
-namespace {
-
-constexpr int kTitleText = 0;
-constexpr int kRulesTitleText = 122;
-constexpr int kTipsTitleText = 123;
-
-}  // namespace
+#include "store/editions.h"
 
 int main(int argc, char** argv) {
   std::string boardPath = TOMTURA_ASSETS_DIR "/tomtura.lst";
@@ -56,9 +49,8 @@ int main(int argc, char** argv) {
   }
   const tomtura::ManualTexts texts{
       catalogue.file().GetString(tomtura::kEditionSection, tomtura::kKeyEditionLanguage, "sv"),
-      catalogue.GetText(kTitleText),
-                                   catalogue.GetText(kRulesTitleText), *rules,
-                                   catalogue.GetText(kTipsTitleText), *tips};
+      catalogue.GetText(tomtura::kTextBoxTitle), catalogue.GetText(tomtura::kTextRules), *rules,
+      catalogue.GetText(tomtura::kTextTips), *tips};
   const std::string html = tomtura::MakeManual(texts);
 
   std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
