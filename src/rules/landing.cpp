@@ -510,13 +510,16 @@ int Game::ResolveLanding(bool tailOnly) {
       state.statusNote.clear();
     }
     state.statusText = std::string(CutUtf8(state.statusText, kStatusTextBytes));
-    // While the player on turn gives his password, the status line asks for it; what the turn
-    // says follows once he has.
+    // While the start of the turn is settled the status line says only what is asked: the
+    // password, or nothing beside the jail's question; what the turn says follows.
     const bool login = !self.password.empty() && state.doublesInRow == 0;
+    const bool jailed = self.jailTurns > 0;
     const std::string turnStatus = state.statusText;
     if (login) {
       state.statusText = std::string(CutUtf8(
           FormatCatalogue(kTextPasswordPrompt, PlayerName(state.currentPlayer)), kStatusTextBytes));
+    } else if (jailed) {
+      state.statusText.clear();
     }
     ui.Changed({Changes::kStatusLine});
     state.turnPhase = TurnPhase::AwaitRoll;
@@ -524,10 +527,13 @@ int Game::ResolveLanding(bool tailOnly) {
 
     if (login) {
       if (!referee.AskLogin()) return 1;
+      if (jailed) state.statusText.clear();
+    }
+    JailTurnStart();
+    if (state.statusText != turnStatus) {
       state.statusText = turnStatus;
       ui.Changed({Changes::kStatusLine});
     }
-    JailTurnStart();
     state.askedThisTurn.fill(0);
     if (IsComputerPlayer(self)) RunComputerTransactions(*this);
 

@@ -109,10 +109,12 @@ TEST(StatusLine, TellsTheThrowWhileItIsSettledAndThePasswordWhileItIsAsked) {
 
   TestGame t(2);
   t.state.players[1].password.setUtf8("xyz");
+  t.state.players[1].jailTurns = 3;
+  t.ui.answers = {2};  // no bail
   t.state.firstLap[0] = 257;  // Anna's landing is explained in Bertil's turn
   t.LandOn(11, 1, 2);
-  ASSERT_EQ(t.ui.statusWhenAsked.size(), 1u);
-  EXPECT_EQ(t.ui.statusWhenAsked.front(), "Bertil, skriv ditt lösenord:");
+  // The password, then the jail's question with nothing beside it.
+  EXPECT_EQ(t.ui.statusWhenAsked, (std::vector<std::string>{"Bertil, skriv ditt lösenord:", ""}));
   EXPECT_EQ(t.state.statusText,
             "Första varvet: Anna får köpa först efter att ha passerat Gå. Slå tärningarna!");
 }
