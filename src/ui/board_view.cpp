@@ -349,7 +349,7 @@ void BoardView::TokenStepped(int, int) {
   for (int i = 0; i < count; ++i) {
     for (const QRect& place : {drawnTokens[static_cast<std::size_t>(i)], TokenRect(state, i)}) {
       if (place.isValid()) {
-        viewport()->update(ViewRect(place, scrollOffset(), viewport()->size(), stretchBoard));
+        viewport()->update(ViewRect(place, BoardScroll(), viewport()->size(), stretchBoard));
       }
     }
   }
@@ -428,11 +428,19 @@ void BoardView::DrawTokens(QPainter& painter, QPoint origin) const {
   }
 }
 
+// The scroll offsets, less the margin that centres the whole board in a view wider or higher
+// than the board.
+QPoint BoardView::BoardScroll() const {
+  const QSize client = viewport()->size();
+  return scrollOffset() - QPoint(std::max(0, (client.width() - kBoardSize) / 2),
+                                 std::max(0, (client.height() - kBoardSize) / 2));
+}
+
 void BoardView::paintEvent(QPaintEvent* event) {
   if (boardDirty || boardImage.isNull()) RebuildBoardImage();
   QPainter painter(viewport());
   const QRect dirty = event->rect();
-  const QPoint scroll = stretchBoard ? QPoint() : scrollOffset();
+  const QPoint scroll = stretchBoard ? QPoint() : BoardScroll();
   QRect board;
   if (stretchBoard) {
     const QRect square = StretchedBoardRect(viewport()->size());
@@ -462,7 +470,7 @@ void BoardView::paintEvent(QPaintEvent* event) {
 // ---- Mouse -----------------------------------------------------------------------------------
 
 bool BoardView::ShowCardAt(QPoint viewPoint, QPoint globalPos) {
-  const QPoint b = ViewToBoard(viewPoint, scrollOffset(), viewport()->size(), stretchBoard);
+  const QPoint b = ViewToBoard(viewPoint, BoardScroll(), viewport()->size(), stretchBoard);
   const int square = SquareAt(b);
   if (square < 0 || kBoardLayout[square] < 0) return false;
   cardProperty_ = kBoardLayout[square];

@@ -108,6 +108,7 @@ class BoardView : public DragScrollArea {
   void FollowToken();
   void RebuildBoardImage();
   void DrawTokens(QPainter& painter, QPoint origin) const;
+  QPoint BoardScroll() const;
 
   Game& game;
   const BoardPicture& picture;

@@ -12,7 +12,7 @@
 
 namespace tomtura {
 namespace {
-constexpr int kPaneMinimumWidth = 180;
+constexpr int kPaneMinimumWidth = 140;
 constexpr int kEntrySpacing = 1;
 constexpr int kTextMargin = 3;
 constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;

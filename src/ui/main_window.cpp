@@ -184,6 +184,7 @@ void MainWindow::ApplyOption(int id) {
       break;
     case kCmdHideCompanies:
       panel_->SetShowCompanies(options_->options().showCompanies != 0);
+      layout_->Relayout();  // sections of another height need other columns
       boardView_->update();
       QMetaObject::invokeMethod(
           this, [this] { panel_->ScrollToCurrentPlayer(); }, Qt::QueuedConnection);
@@ -470,6 +471,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         Qt::QueuedConnection);
   }
   return false;
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  layout_->WindowResized();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -27,8 +27,10 @@ constexpr int kMinClientSize = 40;
 // The board fits beside the panel when the window opens, within most of the screen.
 constexpr double kInitialScreenShare = 0.9;
 constexpr int kLogPaneWidth = 220;
+constexpr int kLogPaneLeast = 140;  // the game log gives way down to this width
 constexpr int kMinStretchedBoard = 300;
 constexpr int kFirstPanelWidth = 2 * kPanelColumnWidth;
+constexpr int kChildMargins = kPanelLeft + kSplitterWidth + kChildRightMargin;
 
 }  // namespace
 
@@ -36,21 +38,23 @@ WindowLayout::WindowLayout(QMainWindow& window, Game& game, MainMenu& menu)
     : window_(window), game_(game), menu_(menu) {}
 
 QSize WindowLayout::FirstSize(QWidget& client) {
-  constexpr int kChrome = kChildTop + kStatusHeight + 6;
+  constexpr int kChrome = kChildTop + kChildBottomMargin;
   const int menuHeight = window_.menuBar()->sizeHint().height();
-  QSize size(kFirstPanelWidth + 6 + kBoardSize + 4, kBoardSize + kChrome);
+  QSize size(kFirstPanelWidth + kChildMargins + kBoardSize + 4, kBoardSize + 4 + kChrome);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QSize available =
-        screen->availableGeometry().size() * kInitialScreenShare - QSize(0, menuHeight);
+    const QRect screenArea = screen->availableGeometry();
+    const QSize available = screenArea.size() * kInitialScreenShare - QSize(0, menuHeight);
     if (size.height() > available.height()) {
       const int side = std::max(kMinStretchedBoard, available.height() - kChrome);
-      size = QSize(kFirstPanelWidth + 6 + side + 4, side + kChrome);
+      size = QSize(kFirstPanelWidth + kChildMargins + side, side + kChrome);
       firstStretch_ = true;
     }
     size = size.boundedTo(available);
+    // In the middle of the screen, so that it can grow to either side.
+    window_.move(screenArea.left() + (screenArea.width() - size.width()) / 2,
+                 screenArea.top() + (screenArea.height() - size.height() - menuHeight) / 2);
   }
   client.resize(size);
-  lastSize_ = size;
   window_.resize(size + QSize(0, menuHeight));
   return size;
 }
@@ -60,7 +64,7 @@ void WindowLayout::Attach(QWidget& client, PlayerPanel& panel, BoardView& board,
   panel_ = &panel;
   board_ = &board;
   log_ = &log;
-  Apply(InitialLayout(lastSize_, kFirstPanelWidth - 18));
+  Relayout();
 }
 
 ChildLayout WindowLayout::children() const {
@@ -72,16 +76,38 @@ void WindowLayout::Apply(const ChildLayout& layout) {
   board_->setGeometry(layout.board);
 }
 
+ChildNeeds WindowLayout::Needs(QSize client) const {
+  const int height = client.height() - kChildTop - kChildBottomMargin;
+  ChildNeeds needs;
+  needs.boardWanted = stretchBoard_ ? height : kBoardSize + 2 * board_->frameWidth();
+  needs.panelWanted =
+      panel_->ColumnsNeeded(height - 2 * panel_->frameWidth()) * kPanelColumnWidth;
+  needs.panelLeast = kPanelColumnWidth;
+  return needs;
+}
+
+void WindowLayout::Relayout() {
+  if (panel_ == nullptr) return;
+  Apply(ArrangeChildren(client_->size(), Needs(client_->size())));
+  client_->update();
+}
+
 void WindowLayout::ClientResized(QSize size) {
   if (panel_ == nullptr) return;
   if (size.width() < kMinClientSize || size.height() < kMinClientSize) return;
-  const int dy = lastSize_.height() - size.height();
-  const ChildLayout layout = ResizeLayout(children(), lastSize_, size, PanelWidth());
-  lastSize_ = size;
-  Apply(layout);
-  const int stripTop = size.height() - kChildBottomMargin + std::min(dy, 0);
-  client_->update(0, stripTop, size.width(), size.height() - stripTop);
-  client_->update(StatusStrip(size));
+  Apply(ArrangeChildren(size, Needs(size)));
+  client_->update();
+}
+
+void WindowLayout::WindowResized() {
+  if (log_ == nullptr || log_->isHidden()) return;
+  // The log gives way before the board: it keeps what the board and the panel's least leave.
+  const ChildNeeds needs = Needs(client_->size());
+  const int besideLog = window_.width() - client_->width() - log_->width();
+  const int room =
+      window_.width() - besideLog - kChildMargins - needs.boardWanted - needs.panelLeast;
+  const int width = std::clamp(room, kLogPaneLeast, kLogPaneWidth);
+  if (width != log_->width()) window_.resizeDocks({log_}, {width}, Qt::Horizontal);
 }
 
 bool WindowLayout::OnSplitterStrip(const QRect& child, QPoint pos) const {
@@ -120,20 +146,33 @@ void WindowLayout::SetStretch(bool on) {
   stretchBoard_ = on;
   menu_.SetChecked(kCmdStretch, on);
   board_->SetStretched(on);
-  client_->update();
+  Relayout();
   BoardView* board = board_;
   QMetaObject::invokeMethod(
       board, [board] { board->CentreOnCurrentPlayer(); }, Qt::QueuedConnection);
 }
 
-// How much wider the window can grow on its screen, up to `wanted`.
+// How much wider the window can grow on its screen, up to `wanted`: the room to its right, and
+// to its left, where it moves.
 int WindowLayout::RoomToWiden(int wanted) const {
   if (window_.isMaximized() || window_.isFullScreen()) return 0;
   const QScreen* screen = window_.screen();
   if (screen == nullptr) return 0;
-  const int right =
-      window_.isVisible() ? window_.frameGeometry().right() : window_.geometry().right();
-  return std::clamp(screen->availableGeometry().right() - right, 0, wanted);
+  const int width = window_.isVisible() ? window_.frameGeometry().width() : window_.width();
+  return std::clamp(screen->availableGeometry().width() - width, 0, wanted);
+}
+
+// Widens the window by `by` to both sides, as far as its screen's edges let it.
+void WindowLayout::Widen(int by) {
+  if (by <= 0) return;
+  window_.resize(window_.width() + by, window_.height());
+  const QScreen* screen = window_.screen();
+  if (screen == nullptr) return;
+  const QRect area = screen->availableGeometry();
+  const QRect frame = window_.isVisible() ? window_.frameGeometry() : window_.geometry();
+  int left = frame.left() - by / 2;
+  left = std::max(area.left(), std::min(left, area.right() + 1 - frame.width()));
+  window_.move(window_.x() + left - frame.left(), window_.y());
 }
 
 void WindowLayout::ShowGameLog(bool shown) {
@@ -141,9 +180,10 @@ void WindowLayout::ShowGameLog(bool shown) {
   if (shown) {
     logWidening_ = RoomToWiden(kLogPaneWidth +
                                window_.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent));
-    if (logWidening_ > 0) window_.resize(window_.width() + logWidening_, window_.height());
+    Widen(logWidening_);
     log_->show();
     window_.resizeDocks({log_}, {kLogPaneWidth}, Qt::Horizontal);
+    WindowResized();
   } else {
     log_->hide();
     if (logWidening_ > 0) window_.resize(window_.width() - logWidening_, window_.height());
@@ -152,27 +192,13 @@ void WindowLayout::ShowGameLog(bool shown) {
   menu_.SetChecked(kCmdGameLog, shown);
 }
 
-// The panel's width for every player to be seen whole at the panel's height.
-int WindowLayout::PanelWidth() const {
-  return panel_->ColumnsNeeded(panel_->viewport()->height()) * kPanelColumnWidth;
-}
-
-// A game with more players than the panel shows whole widens it: the window grows where the
-// screen has room, else the board gives way.
+// A game whose players the panel does not show whole, or a board that does not have its room,
+// widens the window where the screen has room; what it cannot give, the panel gives up.
 void WindowLayout::FitPanelToPlayers() {
-  const int missing = PanelWidth() - panel_->width();
-  if (missing <= 0) return;
-  const int widen = RoomToWiden(missing);
-  if (widen > 0) {
-    window_.resize(window_.width() + widen, window_.height());
-    ClientResized(client_->size());
-  }
-  const int still = PanelWidth() - panel_->width();
-  if (still <= 0) return;
-  if (const std::optional<ChildLayout> layout = DragSplitter(children(), still)) {
-    Apply(*layout);
-    client_->update();
-  }
+  const ChildNeeds needs = Needs(client_->size());
+  const int wanted = kChildMargins + needs.panelWanted + needs.boardWanted;
+  Widen(RoomToWiden(wanted - client_->width()));
+  Relayout();
 }
 
 void WindowLayout::RestorePlace() {

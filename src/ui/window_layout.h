@@ -34,8 +34,13 @@ class WindowLayout {
 
   ChildLayout children() const;
   void Apply(const ChildLayout& layout);
+  // The children shared out anew: after a change of the client area, the stretch, the players
+  // or the panel's sections.
+  void Relayout();
   // The client area changed its size.
   void ClientResized(QSize size);
+  // The window changed its size: the game log gives way to the board first.
+  void WindowResized();
 
   // The splitter between panel and board, dragged with the left button.
   void MouseMove(QPoint pos);
@@ -47,8 +52,8 @@ class WindowLayout {
   // The game log opens beside the board: the window widens for it where the screen has room,
   // and narrows again when the log closes, so that the board keeps its room.
   void ShowGameLog(bool shown);
-  // Widens the panel until every player is seen whole, the window first where the screen has
-  // room.
+  // Widens the window, where the screen has room, until the board has its room and every player
+  // is seen whole; what the screen cannot give, the panel gives up first.
   void FitPanelToPlayers();
 
   // The window as it stood when the program last ended (place, size, stretched board, game
@@ -57,8 +62,9 @@ class WindowLayout {
   void SavePlace();
 
  private:
+  ChildNeeds Needs(QSize client) const;
   int RoomToWiden(int wanted) const;
-  int PanelWidth() const;
+  void Widen(int by);
   bool OnSplitterStrip(const QRect& child, QPoint pos) const;
 
   QMainWindow& window_;
@@ -72,7 +78,6 @@ class WindowLayout {
   bool stretchBoard_ = false;
   bool firstStretch_ = false;  // the screen is too low for the whole board at its size
   int logWidening_ = 0;        // what the window grew by for the open game log
-  QSize lastSize_;
   bool overSplitter_ = false;
   bool splitterDrag_ = false;
   int lastMouseX_ = 0;
