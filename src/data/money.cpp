@@ -65,10 +65,11 @@ std::string MoneyFormat::GroupAmounts(std::string text) const {
     const std::string_view digits(text.data() + i, end - i);
     const std::string_view before(text.data(), i);
     const std::string_view after(text.data() + end, text.size() - end);
-    const bool amount = (!suffix.empty() && after.starts_with(suffix)) ||
-                        (!prefix.empty() && (before.ends_with(prefix) ||
-                                             (before.ends_with('-') &&
-                                              before.substr(0, before.size() - 1).ends_with(prefix))));
+    const bool amount =
+        (!suffix.empty() && after.starts_with(suffix)) ||
+        (!prefix.empty() &&
+         (before.ends_with(prefix) ||
+          (before.ends_with('-') && before.substr(0, before.size() - 1).ends_with(prefix))));
     out += amount ? Grouped(digits, separator) : std::string(digits);
     i = end;
   }

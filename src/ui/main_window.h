@@ -63,8 +63,8 @@ class MainWindow : public QMainWindow {
   NewGameChoice RunNewGameDialog();
   // NewGame for the players entered, from the first square and scroll position.
   void StartNewGame();
-  // Widens the panel until every player is seen whole, the window first where the screen has
-  // room.
+  // Widens the window where the screen has room until the board has its room and every player
+  // is seen whole; beyond it the panel gives way.
   void FitPanelToPlayers();
   // The window as it stood when the program last ended (place, size, stretched board, game
   // log); at a first start the board is stretched when the screen is too low for it.

@@ -80,8 +80,7 @@ ChildNeeds WindowLayout::Needs(QSize client) const {
   const int height = client.height() - kChildTop - kChildBottomMargin;
   ChildNeeds needs;
   needs.boardWanted = stretchBoard_ ? height : kBoardSize + 2 * board_->frameWidth();
-  needs.panelWanted =
-      panel_->ColumnsNeeded(height - 2 * panel_->frameWidth()) * kPanelColumnWidth;
+  needs.panelWanted = panel_->ColumnsNeeded(height - 2 * panel_->frameWidth()) * kPanelColumnWidth;
   needs.panelLeast = kPanelColumnWidth;
   return needs;
 }

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the main window and its children stand: the first size, the player panel and the board
-// view side by side with the splitter between them, the panel widened until every player is
-// seen, the game log beside the board, the stretched board, and the window's place remembered
-// from one run to the next. The rules of resizing and dragging are the plain functions of
-// main_layout.h; this class applies them to the widgets.
+// view side by side with the splitter between them (the board having its room first), the window
+// widened for the players and the game log, the stretched board, and the window's place
+// remembered from one run to the next. The rules of sharing the room and dragging are the plain
+// functions of main_layout.h; this class applies them to the widgets.
 #include <QPoint>
 #include <QSize>
 
@@ -27,9 +27,9 @@ class WindowLayout {
 
   // The client area's first size: the whole board beside a panel of two columns, where four
   // players are seen whole; on a screen too low for the board it is stretched to the height
-  // there is. The window is resized to it.
+  // there is. The window is resized to it, in the middle of the screen.
   QSize FirstSize(QWidget& client);
-  // The children laid out in the client area of the first size; from then on they follow it.
+  // The children laid out in the client area; from then on they follow it.
   void Attach(QWidget& client, PlayerPanel& panel, BoardView& board, LogPane& log);
 
   ChildLayout children() const;
