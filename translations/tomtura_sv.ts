@@ -202,6 +202,10 @@ Do you want to replace it?</source>
         <translation>%1 finns redan.
 Vill du ersätta den?</translation>
     </message>
+    <message>
+        <source>The game is saved, but its statistics cannot be written to %1.</source>
+        <translation>Spelet är sparat, men dess statistik kan inte skrivas till %1.</translation>
+    </message>
 </context>
 <context>
     <name>tomtura::HostLobbyDialog</name>
@@ -414,6 +418,14 @@ Vill du ersätta den?</translation>
         <source>The first-lap rule changes from the next game; this game keeps the rule it began with.</source>
         <translation>Regeln om första varvet ändras från nästa spel; det här spelet behåller regeln det började med.</translation>
     </message>
+    <message>
+        <source>S&amp;tatistics...</source>
+        <translation>S&amp;tatistik...</translation>
+    </message>
+    <message>
+        <source>Do you want to see how the game went?</source>
+        <translation>Vill du se hur spelet gick?</translation>
+    </message>
 </context>
 <context>
     <name>tomtura::NetworkDialog</name>
@@ -545,6 +557,129 @@ Vill du ersätta den?</translation>
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Avbryt</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::StatisticsWindow</name>
+    <message>
+        <source>Worth</source>
+        <translation>Värde</translation>
+    </message>
+    <message>
+        <source>Money</source>
+        <translation>Pengar</translation>
+    </message>
+    <message>
+        <source>Rent paid</source>
+        <translation>Betald hyra</translation>
+    </message>
+    <message>
+        <source>Rent received</source>
+        <translation>Mottagen hyra</translation>
+    </message>
+    <message>
+        <source>Salary</source>
+        <translation>Lön</translation>
+    </message>
+    <message>
+        <source>Taxes</source>
+        <translation>Skatter</translation>
+    </message>
+    <message>
+        <source>Cards, received less paid</source>
+        <translation>Kort, mottaget minus betalt</translation>
+    </message>
+    <message>
+        <source>Bail and fees</source>
+        <translation>Borgen och avgifter</translation>
+    </message>
+    <message>
+        <source>Properties bought from the bank</source>
+        <translation>Tomter köpta av banken</translation>
+    </message>
+    <message>
+        <source>Houses bought</source>
+        <translation>Köpta hus</translation>
+    </message>
+    <message>
+        <source>Houses sold</source>
+        <translation>Sålda hus</translation>
+    </message>
+    <message>
+        <source>Mortgages taken</source>
+        <translation>Inteckningar</translation>
+    </message>
+    <message>
+        <source>Mortgages lifted</source>
+        <translation>Lösta inteckningar</translation>
+    </message>
+    <message>
+        <source>Deals made</source>
+        <translation>Affärer</translation>
+    </message>
+    <message>
+        <source>Turns in jail</source>
+        <translation>Turer i fängelset</translation>
+    </message>
+    <message>
+        <source>Bankruptcies caused</source>
+        <translation>Orsakade konkurser</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>This game was loaded without its statistics: they begin at the load.</source>
+        <translation>Spelet öppnades utan sin statistik: den börjar när spelet öppnades.</translation>
+    </message>
+    <message>
+        <source>Save chart as &amp;picture...</source>
+        <translation>Spara diagrammet som &amp;bild...</translation>
+    </message>
+    <message>
+        <source>Save table as &amp;CSV...</source>
+        <translation>Spara tabellen som &amp;CSV...</translation>
+    </message>
+    <message>
+        <source>Worth after each turn</source>
+        <translation>Värde efter varje tur</translation>
+    </message>
+    <message>
+        <source>Turn</source>
+        <translation>Tur</translation>
+    </message>
+    <message>
+        <source>Turn %1 (%2)</source>
+        <translation>Tur %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>%1: worth %2, money %3</source>
+        <translation>%1: värde %2, pengar %3</translation>
+    </message>
+    <message>
+        <source>Save the chart</source>
+        <translation>Spara diagrammet</translation>
+    </message>
+    <message>
+        <source>Save the table</source>
+        <translation>Spara tabellen</translation>
+    </message>
+    <message>
+        <source>PNG pictures (*.png)</source>
+        <translation>PNG-bilder (*.png)</translation>
+    </message>
+    <message>
+        <source>CSV tables (*.csv)</source>
+        <translation>CSV-tabeller (*.csv)</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written.</source>
+        <translation>%1 kan inte skrivas.</translation>
     </message>
 </context>
 <context>

@@ -46,8 +46,10 @@ MoneyFormat MoneyFormat::Of(const IniFile& boardFile) {
 }
 
 std::string MoneyFormat::Write(long long amount) const {
-  const std::string digits = Grouped(std::to_string(amount < 0 ? -amount : amount), separator);
-  return (amount < 0 ? "-" : "") + prefix + digits + suffix;
+  // The magnitude, unsigned, so that the most negative amount has one too.
+  const unsigned long long magnitude =
+      amount < 0 ? 0ULL - static_cast<unsigned long long>(amount) : amount;
+  return (amount < 0 ? "-" : "") + prefix + Grouped(std::to_string(magnitude), separator) + suffix;
 }
 
 std::string MoneyFormat::GroupAmounts(std::string text) const {

@@ -444,9 +444,11 @@ void NetSession::MoveOnFromALeaver() {
   const bool waiting =
       state.turnPhase == TurnPhase::AwaitRoll || state.turnPhase == TurnPhase::AwaitLogin;
   if (!waiting || state.current().isBankrupt == 0 || PlayersInGame() == 0) return;
+  int next = state.currentPlayer;
   do {
-    state.currentPlayer = (state.currentPlayer + 1) % state.playerCount;
-  } while (state.current().isBankrupt != 0);
+    next = (next + 1) % state.playerCount;
+  } while (state.players[next].isBankrupt != 0);
+  game_.PassTurnTo(next);
   state.doublesInRow = 0;
   state.turnPhase = TurnPhase::AwaitRoll;
   game_.ui.Changed({Changes::kStatusLine | Changes::kCentre});

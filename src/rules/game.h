@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/game_history.h"
 #include "data/game_state.h"
 #include "data/random.h"
 #include "data/tabletop.h"
@@ -39,6 +40,8 @@ class Game : public Tabletop {
   FrontEnd& ui;
   Random rng;
   Referee referee{*this};
+  // How the game has gone so far, kept from the outcomes the referee applies.
+  GameHistory history;
 
   // ---- Tabletop: what the dealing code asks of the game ----
   bool AskConsent(const ConsentOffer& offer) override;
@@ -63,6 +66,8 @@ class Game : public Tabletop {
   // walk itself, 1 when the turn is settled (or the game ended, or the password was cancelled).
   int ResolveLanding(bool tailOnly);
   void JailTurnStart();
+  // Hands the turn to `player`; the turn that ends is a point of the history.
+  void PassTurnTo(int player);
   void RefreshPropertyLists();
 
   // ---- New game, debts and bankruptcy ----
@@ -76,8 +81,9 @@ class Game : public Tabletop {
   // Leaves a network game: its players go with it.
   void LeaveNetworkGame();
   // Goes on with a saved game: a new game's state (decks, phase, dice) with the saved position;
-  // the player on turn gives his password first, and a computer player throws.
-  void Resume(const SavedGame& saved);
+  // the player on turn gives his password first, and a computer player throws. The history goes
+  // on from `history` (the one saved beside it), else it begins at the load.
+  void Resume(const SavedGame& saved, const GameHistory* history = nullptr);
   bool CannotPay(const PropertyTable& table, const PlayerTable& players, bool announce);
   bool GoBankrupt();  // true = the game is over
 

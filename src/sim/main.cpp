@@ -18,11 +18,13 @@
 
 #include <fmt/core.h>
 
+#include "data/ini_file.h"
 #include "data/text_catalogue.h"
 #include "headless/headless_front_end.h"
 #include "rules/game.h"
 #include "sim/net_play.h"
 #include "store/data_paths.h"
+#include "store/history_file.h"
 #include "store/saved_game.h"
 
 namespace tomtura {
@@ -50,12 +52,13 @@ struct Options {
   std::string name;
   int leaveAfter = -1;
   std::string decisionTimes;
+  std::string statsCsv;
   bool help = false;
 };
 
 constexpr std::string_view kUsage =
     "usage: tomtura-sim --games N --players K --seed S [--max-turns T] [--board FILE]\n"
-    "                   [--json] [--load FILE.tom] [--save FILE.tom]\n"
+    "                   [--json] [--load FILE.tom] [--save FILE.tom] [--stats-csv FILE]\n"
     "       tomtura-sim --host [--port Q] --players N [--seed S] [--name NAME] [--save FILE.tom]\n"
     "                   [--max-turns T]\n"
     "       tomtura-sim --join ADDRESS [--port P] --name NAME [--seed S] [--save FILE.tom]\n"
@@ -115,6 +118,8 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
       error = bounded(options.port, 0, 65535);
     } else if (flag == "--name") {
       options.name = value;
+    } else if (flag == "--stats-csv") {
+      options.statsCsv = value;
     } else if (flag == "--decision-times") {
       options.decisionTimes = value;
     } else if (flag == "--leave-after") {
@@ -150,6 +155,19 @@ struct Totals {
   long long deals = 0;
   double milliseconds = 0;
 };
+
+// The header of --stats-csv: one row per player per turn of every game, game and player counted
+// from 1, turn 0 being the start; worth is money and what the player owns at its asset value.
+constexpr std::string_view kStatsCsvHeader = "game,turn,player,money,worth,on_turn\n";
+
+void AppendStatsRows(std::string& csv, int game, const GameHistory& history) {
+  for (const TurnPoint& point : history.points()) {
+    for (int p = 0; p < history.playerCount(); ++p) {
+      csv += fmt::format("{},{},{},{},{},{}\n", game, point.turn, p + 1, point.cash[p],
+                         point.worth[p], point.player == p ? 1 : 0);
+    }
+  }
+}
 
 double Median(std::vector<int> values) {
   if (values.empty()) return 0;
@@ -207,6 +225,7 @@ int Simulate(const Options& options) {
   const bool progress = isatty(STDERR_FILENO) != 0;
   auto lastProgress = std::chrono::steady_clock::now();
   Totals totals;
+  std::string csv(kStatsCsvHeader);
   for (int index = 0; index < options.games; ++index) {
     auto start = std::chrono::steady_clock::now();
     HeadlessFrontEnd ui;
@@ -221,7 +240,8 @@ int Simulate(const Options& options) {
         fmt::print(stderr, "tomtura-sim: {}\n", error);
         return kExitFailure;
       }
-      game.Resume(*saved);
+      const std::optional<GameHistory> history = LoadHistoryFile(options.load, *saved);
+      game.Resume(*saved, history ? &*history : nullptr);
     } else {
       SeatComputerPlayers(game, options.players);
     }
@@ -245,9 +265,11 @@ int Simulate(const Options& options) {
       }
     }
 
+    if (!options.statsCsv.empty()) AppendStatsRows(csv, index + 1, game.history);
     if (index + 1 == options.games && !options.save.empty()) {
       std::string error;
-      if (!SaveGameFile(game.state, game.texts, options.save, &error)) {
+      if (!SaveGameFile(game.state, game.texts, options.save, &error) ||
+          !SaveHistoryFile(game.history, game.state, options.save)) {
         fmt::print(stderr, "tomtura-sim: {}\n",
                    error.empty() ? "cannot write " + options.save : error);
         return kExitFailure;
@@ -258,6 +280,10 @@ int Simulate(const Options& options) {
       fmt::print(stderr, "\rgame {} of {}", index + 1, options.games);
       if (index + 1 == options.games) fmt::print(stderr, "\n");
     }
+  }
+  if (!options.statsCsv.empty() && !WriteFileAtomically(options.statsCsv, csv)) {
+    fmt::print(stderr, "tomtura-sim: cannot write {}\n", options.statsCsv);
+    return kExitFailure;
   }
   PrintSummary(options, totals);
   return 0;

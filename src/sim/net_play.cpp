@@ -23,6 +23,7 @@
 #include "headless/headless_front_end.h"
 #include "net/session.h"
 #include "rules/game.h"
+#include "store/history_file.h"
 #include "store/saved_game.h"
 
 namespace tomtura {
@@ -261,8 +262,10 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
 
   if (!options.save.empty()) {
     std::string error;
-    if (!SaveGameFile(state, game.texts, options.save, &error)) {
-      fmt::print(stderr, "tomtura-sim: {}\n", error);
+    if (!SaveGameFile(state, game.texts, options.save, &error) ||
+        !SaveHistoryFile(game.history, state, options.save)) {
+      fmt::print(stderr, "tomtura-sim: {}\n",
+                 error.empty() ? "cannot write " + options.save : error);
       return kExitFailure;
     }
   }

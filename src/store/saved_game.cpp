@@ -8,8 +8,8 @@
 #include <system_error>
 #include <vector>
 
-#include "data/ini_file.h"
 #include "data/format.h"
+#include "data/ini_file.h"
 
 namespace tomtura {
 
@@ -40,10 +40,8 @@ bool PropertyValid(const Property& property) {
   return PropertyRecordFault(property).empty();
 }
 
-enum class ReadResult { Read, CannotOpen };
+}  // namespace
 
-// Reads at most `limit` bytes of a regular file; anything else counts as a file that cannot be
-// opened, so that a directory or a pipe never blocks or passes for a saved game.
 ReadResult ReadFilePrefix(const std::string& path, std::size_t limit,
                           std::vector<std::uint8_t>& bytes) {
   std::error_code ec;
@@ -58,8 +56,6 @@ ReadResult ReadFilePrefix(const std::string& path, std::size_t limit,
   bytes.resize(got);
   return ReadResult::Read;
 }
-
-}  // namespace
 
 SavedGameBytes EncodeSavedGame(const GameState& state) {
   SavedGameBytes bytes{};

@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "data/game_state.h"
 #include "data/text_catalogue.h"
@@ -61,5 +62,11 @@ bool SaveGameFile(const GameState& state, const TextCatalogue& texts, const std:
 // with the path).
 std::optional<SavedGame> LoadGameFile(const std::string& path, const TextCatalogue& texts,
                                       std::string* error);
+
+enum class ReadResult { Read, CannotOpen };
+// Reads at most `limit` bytes of a regular file; anything else counts as a file that cannot be
+// opened, so that a directory or a pipe never blocks or passes for a saved game.
+ReadResult ReadFilePrefix(const std::string& path, std::size_t limit,
+                          std::vector<std::uint8_t>& bytes);
 
 }  // namespace tomtura

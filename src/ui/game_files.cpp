@@ -12,6 +12,7 @@
 #include "data/text_ids.h"
 #include "rules/game.h"
 #include "store/editions.h"
+#include "store/history_file.h"
 #include "store/settings.h"
 #include "ui/board_picture.h"
 #include "ui/qt_front_end.h"
@@ -40,11 +41,18 @@ void GameFiles::Save() {
     return;
   }
   std::string error;
-  if (!SaveGameFile(game_.state, game_.texts, QFile::encodeName(path).toStdString(), &error)) {
+  const std::string chosen = QFile::encodeName(path).toStdString();
+  if (!SaveGameFile(game_.state, game_.texts, chosen, &error)) {
     ui_.ShowMessage(error, MessageIcon::Error);
     return;
   }
   game_.state.unsavedProgress = false;  // what there was to lose is in the file now
+  if (!SaveHistoryFile(game_.history, game_.state, chosen)) {
+    const QString stats = QFile::decodeName(HistoryPath(SavedGamePath(chosen)).c_str());
+    ui_.Ask(tr("The game is saved, but its statistics cannot be written to %1.")
+                .arg(QDir::toNativeSeparators(stats)),
+            QMessageBox::Warning, QMessageBox::Ok);
+  }
 }
 
 QString GameFiles::ChooseSavedGame() {

@@ -46,6 +46,9 @@ constexpr MenuEntry kMenu[] = {
     {kGameMenu, kCmdLoadGame, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Load game..."), false,
      "Ctrl+O"},
     {kGameMenu, kMenuSeparator},
+    {kGameMenu, kCmdStatistics, QT_TRANSLATE_NOOP("tomtura::MainWindow", "S&tatistics..."), false,
+     nullptr, "T"},
+    {kGameMenu, kMenuSeparator},
     {kGameMenu, kCmdExit, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Exit"), false, "Ctrl+Q"},
 
     {kOptionsMenu, kCmdSound, QT_TRANSLATE_NOOP("tomtura::MainWindow", "S&ound"), true},

@@ -16,6 +16,7 @@
 #include "rules/game.h"
 #include "sound/sound.h"
 #include "store/editions.h"
+#include "store/history_file.h"
 #include "store/roster.h"
 #include "ui/about_dialog.h"
 #include "ui/balloon_tips.h"
@@ -32,6 +33,7 @@
 #include "ui/player_panel.h"
 #include "ui/program_icon.h"
 #include "ui/qt_front_end.h"
+#include "ui/statistics_window.h"
 #include "ui/text_window.h"
 #include "ui/window_layout.h"
 #include "ui/window_options.h"
@@ -270,6 +272,9 @@ void MainWindow::OnCommand(int id, bool fromProgram) {
     case kCmdGameLog:
       layout_->ShowGameLog(logPane_->isHidden());
       break;
+    case kCmdStatistics:
+      ShowStatistics();
+      break;
     default:
       break;
   }
@@ -349,7 +354,10 @@ bool MainWindow::LoadGameFrom(const QString& path) {
   // player agreed to leave.
   if (network_->active()) network_->Leave();
   StopTimers();
-  game_.Resume(*saved);
+  // Its statistics when they lie beside it and belong to it; else they begin now.
+  const std::optional<GameHistory> history =
+      LoadHistoryFile(QFile::encodeName(path).toStdString(), *saved);
+  game_.Resume(*saved, history ? &*history : nullptr);
   RedrawDice();
   RefreshLog();
   FitPanelToPlayers();
@@ -367,6 +375,25 @@ void MainWindow::ChangeBackground(bool ask) {
   panel_->viewport()->update();
   client_->update();
   for (CommandButton* button : std::as_const(buttons_)) button->update();
+}
+
+void MainWindow::ShowStatistics() {
+  StatisticsWindow window(game_, picture_, ui_, this);
+  ui_.RunModal(window);
+}
+
+// At the end of a game, once its turn has run out: the statistics are offered.
+void MainWindow::OfferStatistics() {
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (game_.state.turnPhase != TurnPhase::GameOver) return;
+        if (ui_.Ask(tr("Do you want to see how the game went?"), QMessageBox::Question,
+                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
+          ShowStatistics();
+        }
+      },
+      Qt::QueuedConnection);
 }
 
 void MainWindow::ShowAbout() {

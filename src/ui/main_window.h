@@ -80,6 +80,9 @@ class MainWindow : public QMainWindow {
   void FocusRollButton();
   void UpdateMenus();
   void RefreshLog();
+  // The statistics window; offered (asked first) when a game has ended.
+  void ShowStatistics();
+  void OfferStatistics();
 
   // ---- Parts, for the front end and tests ----
   BoardView& boardView() const { return *boardView_; }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -61,6 +62,35 @@ TEST_F(SimProgram, HelpPrintsTheUsage) {
   }
 }
 
+// The table of every turn: a row per player, beginning with each game's starting money; a game
+// loaded with its history counts its turns on, one loaded without begins at the load.
+TEST_F(SimProgram, StatsCsvHasARowPerPlayerPerTurn) {
+  ASSERT_EQ(Run("--games 2 --players 3 --seed 5 --max-turns 20 --save " + Path("a.tom") +
+                " --stats-csv " + Path("a.csv")),
+            0)
+      << err_;
+  const std::string csv = ReadBytes(Path("a.csv"));
+  EXPECT_EQ(csv.rfind("game,turn,player,money,worth,on_turn\n1,0,1,30000,30000,0\n"
+                      "1,0,2,30000,30000,0\n1,0,3,30000,30000,0\n1,1,1,",
+                      0),
+            0u)
+      << csv.substr(0, 200);
+  EXPECT_NE(csv.find("\n2,20,3,"), std::string::npos);  // both games, each to the cap
+  EXPECT_EQ(csv.find("\n2,21,"), std::string::npos);
+
+  const auto rows = [&] {
+    const std::string table = ReadBytes(Path("b.csv"));
+    return std::count(table.begin(), table.end(), '\n') - 1;
+  };
+  ASSERT_EQ(Run("--load " + Path("a.tom") + " --max-turns 1 --stats-csv " + Path("b.csv")), 0);
+  EXPECT_EQ(rows(), 3 * 22);  // the 21 points saved and one more
+  EXPECT_NE(ReadBytes(Path("b.csv")).find("\n1,21,1,"), std::string::npos);
+  fs::remove(Path("a.tom.stats"));
+  ASSERT_EQ(Run("--load " + Path("a.tom") + " --max-turns 1 --stats-csv " + Path("b.csv")), 0);
+  EXPECT_EQ(rows(), 3 * 2);
+  EXPECT_EQ(ReadBytes(Path("b.csv")).find("\n1,21,"), std::string::npos);
+}
+
 TEST_F(SimProgram, BadInputFailsWithAMessage) {
   WriteBytes(Path("bad.tom"), "not a saved game");
   const std::pair<std::string, int> cases[] = {{"--load " + Path("bad.tom"), 1},
@@ -68,7 +98,8 @@ TEST_F(SimProgram, BadInputFailsWithAMessage) {
                                                {"--players 7", 2},
                                                {"--games", 2},
                                                {"--seed -4", 2},
-                                               {"--colour blue", 2}};
+                                               {"--colour blue", 2},
+                                               {"--stats-csv " + Path("none/x.csv"), 1}};
   for (const auto& [arguments, exitCode] : cases) {
     EXPECT_EQ(Run(arguments), exitCode) << arguments;
     EXPECT_EQ(err_.rfind("tomtura-sim: ", 0), 0u) << arguments;
