@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The numbers of the board file's texts (section "TEXTS"), named once for the code and the tests
 // that show them. Each edition gives every number its own words; the comments say what the
@@ -189,5 +190,7 @@ constexpr int kTextLogSoldTo = 189;       // the play window's sale to a player
 constexpr int kTextLogHouseSoldOn = 190;  // the play window's sale of a house
 constexpr int kTextLogLeftGame = 191;     // a network player gone, and why
 constexpr int kTextNoticeButton = 192;    // the one button of a notice
+constexpr int kTextLogExchangedPaid = 193;  // the computer's exchange with money received
+constexpr int kTextThrown = 194;            // the status line while a throw is settled
 
 }  // namespace tomtura

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The game: the one GameState and the board file's texts (as the dealing code sees them, a
 // Tabletop), the random source, the front end, the referee that puts every question to the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tomtura-sim: plays seeded games of computer players without any window and prints what
 // happened in them, as text or as one JSON object.
 #include <unistd.h>
@@ -59,6 +60,7 @@ struct Options {
   int leaveAfter = -1;
   std::string decisionTimes;
   std::string statsCsv;
+  bool help = false;
 };
 
 constexpr std::string_view kUsage =
@@ -69,7 +71,8 @@ constexpr std::string_view kUsage =
     "       tomtura-sim --host [--port Q] --players N [--seed S] [--name NAME] [--save FILE.tom]\n"
     "                   [--max-turns T]\n"
     "       tomtura-sim --join ADDRESS [--port P] --name NAME [--seed S] [--save FILE.tom]\n"
-    "                   [--max-turns T] [--leave-after THROWS] [--decision-times FILE]\n";
+    "                   [--max-turns T] [--leave-after THROWS] [--decision-times FILE]\n"
+    "       tomtura-sim --help\n";
 
 template <typename T>
 std::optional<T> ParseNumber(std::string_view text) {
@@ -101,6 +104,10 @@ std::string ParseLevels(std::string_view text, std::vector<Strength>& levels) {
 std::string ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     std::string_view flag = argv[i];
+    if (flag == "--help" || flag == "-h") {
+      options.help = true;
+      return {};
+    }
     if (flag == "--json" || flag == "--host") {
       (flag == "--json" ? options.json : options.host) = true;
       continue;
@@ -425,6 +432,10 @@ int main(int argc, char** argv) {
   if (!error.empty()) {
     fmt::print(stderr, "tomtura-sim: {}\n{}", error, tomtura::kUsage);
     return tomtura::kExitUsage;
+  }
+  if (options.help) {
+    fmt::print("{}", tomtura::kUsage);
+    return 0;
   }
   if (options.host || !options.join.empty()) return tomtura::PlayNetwork(options);
   return tomtura::Simulate(options);
