@@ -9,8 +9,8 @@
 #include <QPainter>
 #include <memory>
 
-#include "rules/game.h"
 #include "headless/headless_front_end.h"
+#include "rules/game.h"
 #include "ui/board_picture.h"
 #include "ui/board_view.h"
 

@@ -85,13 +85,27 @@ void FormatTexts(const tomtura::TextCatalogue& texts) {
     std::string formatted;
     for (const int shape : {n % 7, (n + 3) % 7}) {
       switch (shape) {
-        case 0: formatted = tomtura::FormatText(text, player); break;
-        case 1: formatted = tomtura::FormatText(text, player, 1500); break;
-        case 2: formatted = tomtura::FormatText(text, player, name, 250); break;
-        case 3: formatted = tomtura::FormatText(text, name, 3600, 1800, 1000); break;
-        case 4: formatted = tomtura::FormatText(text, player, name, 3, 25500); break;
-        case 5: formatted = tomtura::FormatText(text, 60, 340, 950, 2500, 3500, 4500); break;
-        default: formatted = tomtura::FormatText(text, -2147483647 - 1); break;
+        case 0:
+          formatted = tomtura::FormatText(text, player);
+          break;
+        case 1:
+          formatted = tomtura::FormatText(text, player, 1500);
+          break;
+        case 2:
+          formatted = tomtura::FormatText(text, player, name, 250);
+          break;
+        case 3:
+          formatted = tomtura::FormatText(text, name, 3600, 1800, 1000);
+          break;
+        case 4:
+          formatted = tomtura::FormatText(text, player, name, 3, 25500);
+          break;
+        case 5:
+          formatted = tomtura::FormatText(text, 60, 340, 950, 2500, 3500, 4500);
+          break;
+        default:
+          formatted = tomtura::FormatText(text, -2147483647 - 1);
+          break;
       }
       Require(formatted.size() <= kMaxFormatted, "formatting stays within its widths");
     }

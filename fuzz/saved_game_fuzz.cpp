@@ -1,7 +1,7 @@
 // libFuzzer target of the saved-game decoder. A position that decodes must encode to bytes that
 // decode to the same position, and must be playable: it is resumed in a game of the default
-// board and played on for a few hundred timer ticks. The input is also decoded cut or padded to the size of
-// a saved game, so that most mutations reach the checks behind the length test.
+// board and played on for a few hundred timer ticks. The input is also decoded cut or padded to the
+// size of a saved game, so that most mutations reach the checks behind the length test.
 #include <cstddef>
 #include <cstdint>
 #include <optional>

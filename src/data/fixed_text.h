@@ -18,9 +18,7 @@ struct FixedText {
   std::array<char, N> bytes{};
 
   // The stored characters, up to the first NUL (Windows-1252).
-  std::string_view raw() const {
-    return std::string_view(bytes.data(), strnlen(bytes.data(), N));
-  }
+  std::string_view raw() const { return std::string_view(bytes.data(), strnlen(bytes.data(), N)); }
   bool empty() const { return bytes[0] == 0; }
   void clear() { bytes.fill(0); }
 

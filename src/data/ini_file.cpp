@@ -178,9 +178,8 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
 IniFile IniFile::Parse(std::string_view bytes) {
   IniFile ini;
   if (bytes.size() > kMaxFileBytes ||
-      static_cast<std::size_t>(std::count_if(bytes.begin(), bytes.end(), [](char c) {
-        return c == '\n' || c == '\r';
-      })) > kMaxLines) {
+      static_cast<std::size_t>(std::count_if(
+          bytes.begin(), bytes.end(), [](char c) { return c == '\n' || c == '\r'; })) > kMaxLines) {
     return ini;  // not a board file: empty and not ok
   }
   ini.ok_ = true;
@@ -434,7 +433,8 @@ bool IsStaleTemporary(std::string_view name) {
   const std::size_t dash = suffix.find('-');
   if (dash == 0 || dash == std::string_view::npos || dash + 1 == suffix.size()) return false;
   const auto digits = [](std::string_view s) {
-    return s.size() <= 9 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return s.size() <= 9 &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
   };
   if (!digits(suffix.substr(0, dash)) || !digits(suffix.substr(dash + 1))) return false;
   const pid_t pid = static_cast<pid_t>(ParseInt(suffix.substr(0, dash)));

@@ -56,11 +56,12 @@ class IniFile {
 
   // Sets `key` in `section` and writes the file back to path() through a temporary file beside
   // it and a rename. As the platform's writer does, the file is read again first, so that
-  // changes made to it since Load are kept; a missing file is created, and its folder. The new text is taken
-  // into memory only when the file was written. Returns false, with file and memory unchanged,
-  // when the file exists but cannot be read, when writing fails, or when the section, key or
-  // value cannot stand on one line (line breaks, NUL, malformed UTF-8, '=' or ']' in a name).
-  // A value with blanks at either end is written in double quotes so that it reads back as is.
+  // changes made to it since Load are kept; a missing file is created, and its folder. The new text
+  // is taken into memory only when the file was written. Returns false, with file and memory
+  // unchanged, when the file exists but cannot be read, when writing fails, or when the section,
+  // key or value cannot stand on one line (line breaks, NUL, malformed UTF-8, '=' or ']' in a
+  // name). A value with blanks at either end is written in double quotes so that it reads back as
+  // is.
   bool Write(std::string_view section, std::string_view key, std::string_view value);
 
   // The file's text as it would be written (UTF-8 or Windows-1252, as it was read).

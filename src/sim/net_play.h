@@ -16,10 +16,10 @@ struct NetPlayOptions {
   int players = 2;      // host: the game starts when this many have joined
   std::string name;     // join: this player's name
   std::uint64_t seed = 1;
-  std::string save;     // the game as it ended, as a saved game
+  std::string save;  // the game as it ended, as a saved game
   // Turns after which a game that has not ended stops, on every computer at the same point.
   int maxTurns = 2000;
-  int leaveAfter = -1;   // join: leave the game (close the connection) after this many throws
+  int leaveAfter = -1;  // join: leave the game (close the connection) after this many throws
   // One line per question answered and auction turn taken, in the game's order on every
   // computer: the monotonic clock in nanoseconds and whether it came from another computer
   // (for measuring how long a press takes to arrive).

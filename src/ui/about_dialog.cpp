@@ -25,8 +25,8 @@ constexpr int kButtonWidth = 80;
 
 }  // namespace
 
-AboutDialog::AboutDialog(const QString& dataDirectory, const QString& manualFile,
-                         const QIcon& icon, QWidget* parent, LinkOpener opener)
+AboutDialog::AboutDialog(const QString& dataDirectory, const QString& manualFile, const QIcon& icon,
+                         QWidget* parent, LinkOpener opener)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   setWindowTitle(tr("About Tomtura"));
   setFont(DialogFont());
@@ -57,10 +57,9 @@ AboutDialog::AboutDialog(const QString& dataDirectory, const QString& manualFile
   connect(ok_, &QPushButton::clicked, this, [this] { done(0); });
   ApplyDialogFont(*this);
   MakeHyperlink(*address_, std::move(opener));
-  address_->setMinimumWidth(
-      std::max(kMinAddressWidth,
-               QFontMetrics(address_->font()).horizontalAdvance(address_->text()) +
-                   kAddressPadding));
+  address_->setMinimumWidth(std::max(
+      kMinAddressWidth,
+      QFontMetrics(address_->font()).horizontalAdvance(address_->text()) + kAddressPadding));
   licence_->setFixedWidth(address_->minimumWidth());
 
   auto* heading = new QHBoxLayout;

@@ -14,8 +14,7 @@ QString Describe(const MissingBoardPart& missing) {
     case BoardFilePart::File:
       return QCoreApplication::translate("BoardFileReport", "the file itself");
     case BoardFilePart::Texts:
-      return QCoreApplication::translate("BoardFileReport",
-                                         "the numbered texts (section [TEXTS])");
+      return QCoreApplication::translate("BoardFileReport", "the numbered texts (section [TEXTS])");
     case BoardFilePart::Streets: {
       if (static_cast<int>(missing.keys.size()) >= kPropertyCount) {
         return QCoreApplication::translate("BoardFileReport", "the streets (section [GATOR])");
@@ -28,8 +27,7 @@ QString Describe(const MissingBoardPart& missing) {
     case BoardFilePart::ChanceCards:
       return QCoreApplication::translate("BoardFileReport", "the chance cards (section [CHANS])");
     case BoardFilePart::CommunityCards:
-      return QCoreApplication::translate("BoardFileReport",
-                                         "the community cards (section [ALLM])");
+      return QCoreApplication::translate("BoardFileReport", "the community cards (section [ALLM])");
   }
   return {};
 }

@@ -300,8 +300,8 @@ const QPixmap& BoardPicture::Cached(const QRect& source, QRgb keyColour, int kin
     }
   }
   if (kind == kOwnerMarkKind) {
-    cut = cut.scaled(kOwnerMarkSize, kOwnerMarkSize, Qt::IgnoreAspectRatio,
-                     Qt::SmoothTransformation);
+    cut =
+        cut.scaled(kOwnerMarkSize, kOwnerMarkSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   }
   return cache_.emplace(key, QPixmap::fromImage(std::move(cut))).first->second;
 }

@@ -39,7 +39,7 @@ constexpr int kFarEdge = 599;     // where the right column and the bottom row b
 constexpr int kTokenPictures = 10;
 constexpr int kGroupMarkers = 11;  // groups 0..10
 constexpr int kFollowOffset = kTokenSize / 2;
-constexpr int kMarkInset = 14;      // marks and buildings are set 14 pixels along the edge
+constexpr int kMarkInset = 14;  // marks and buildings are set 14 pixels along the edge
 constexpr int kStationRents[] = {4000, 2000, 1000, 500};
 constexpr QSize kCardSize(118, 56);
 constexpr QRgb kCardColour = qRgb(255, 255, 235);
@@ -154,7 +154,7 @@ constexpr int kGoTokenTop = 56;
 // Visitors of the jail: the first in the corner where the two visitors' strips meet, clear of
 // their words; the others on the strips.
 constexpr QRect kVisitorCorner(663, 0, 22, 22);
-constexpr QPoint kVisitorSlots[kMaxPlayers] = {{663, 0},   {659, 21}, {633, -5},
+constexpr QPoint kVisitorSlots[kMaxPlayers] = {{663, 0},  {659, 21}, {633, -5},
                                                {659, 45}, {607, -5}, {659, 62}};
 constexpr QPoint kPrisonerSlots[kMaxPlayers] = {{604, 30}, {634, 30}, {604, 56},
                                                 {634, 56}, {619, 43}, {619, 30}};

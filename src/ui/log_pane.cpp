@@ -25,8 +25,8 @@ class LogDelegate : public QStyledItemDelegate {
 
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     const int width = EntryWidth();
-    const QRect text = option.fontMetrics.boundingRect(
-        QRect(0, 0, width - 2 * kTextMargin, 0), kTextFlags, index.data().toString());
+    const QRect text = option.fontMetrics.boundingRect(QRect(0, 0, width - 2 * kTextMargin, 0),
+                                                       kTextFlags, index.data().toString());
     return {width, text.height() + 2 * kTextMargin};
   }
 

@@ -16,8 +16,8 @@ constexpr int kMinChildWidth = 2;
 
 ChildLayout ArrangeChildren(QSize size, const ChildNeeds& needs) {
   const int height = std::max(kMinChildWidth, size.height() - kChildTop - kChildBottomMargin);
-  const int room = std::max(2 * kMinChildWidth,
-                            size.width() - kPanelLeft - kSplitterWidth - kChildRightMargin);
+  const int room =
+      std::max(2 * kMinChildWidth, size.width() - kPanelLeft - kSplitterWidth - kChildRightMargin);
   // The panel's share: what the board leaves of what it wants, at least its least.
   int panel = std::clamp(room - needs.boardWanted, needs.panelLeast,
                          std::max(needs.panelLeast, needs.panelWanted));

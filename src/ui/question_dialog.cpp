@@ -36,8 +36,7 @@ QColor QuestionColour(int kind) {
 QuestionDialog::QuestionDialog(Game& game, const DecisionRequest& request,
                                const BoardPicture* picture, QWidget* parent,
                                std::optional<Decision> computerAnswer)
-    : FramedDialog(game, picture, parent, Qt::Dialog | Qt::FramelessWindowHint),
-      request_(request) {
+    : FramedDialog(game, picture, parent, Qt::Dialog | Qt::FramelessWindowHint), request_(request) {
   text_ = QString::fromStdString(request.text).left(kMaxTextChars);
   setWindowTitle(text_);
 

@@ -26,7 +26,8 @@ TEST(FreeText, BlocksEndAtEitherMarkerInEitherOrder) {
   EXPECT_EQ(Rules(tipsFirst), "Rule\n");
   // Only a line that is a marker itself, blanks aside, starts or ends a block; one that
   // mentions a marker is text.
-  const std::string mentioned = "1=see [TIPS] below\n  [REGLER]\t\r\nRule, not [TIPS]\n[TIPS]\nTip\n";
+  const std::string mentioned =
+      "1=see [TIPS] below\n  [REGLER]\t\r\nRule, not [TIPS]\n[TIPS]\nTip\n";
   EXPECT_EQ(Rules(mentioned), "Rule, not [TIPS]\n");
   EXPECT_EQ(Tips(mentioned), "Tip\n");
 }
@@ -107,7 +108,8 @@ TEST(FreeText, ReadsTheBoardFileFromDisk) {
   std::filesystem::create_directories(dir);
   const std::filesystem::path path = dir / "tomtura.lst";
   std::ofstream(path, std::ios::binary) << "[TIPS]\nTip\n[REGLER]\nRule";
-  EXPECT_EQ(ReadFreeText(path.string(), FreeTextBlock::kRules), std::optional<std::string>("Rule\n"));
+  EXPECT_EQ(ReadFreeText(path.string(), FreeTextBlock::kRules),
+            std::optional<std::string>("Rule\n"));
   EXPECT_EQ(ReadFreeText((dir / "missing.lst").string(), FreeTextBlock::kRules), std::nullopt);
   EXPECT_EQ(ReadFreeText(dir.string(), FreeTextBlock::kTips), std::nullopt);  // a directory
   std::filesystem::remove_all(dir);

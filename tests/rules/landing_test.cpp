@@ -110,7 +110,7 @@ TEST(StatusLine, TellsTheThrowWhileItIsSettledAndThePasswordWhileItIsAsked) {
   TestGame t(2);
   t.state.players[1].password.setUtf8("xyz");
   t.state.players[1].jailTurns = 3;
-  t.ui.answers = {2};  // no bail
+  t.ui.answers = {2};         // no bail
   t.state.firstLap[0] = 257;  // Anna's landing is explained in Bertil's turn
   t.LandOn(11, 1, 2);
   // The password, then the jail's question with nothing beside it.

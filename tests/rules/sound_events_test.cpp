@@ -61,8 +61,8 @@ class SoundRecorder : public HeadlessFrontEnd {
       default:
         break;
     }
-    if (!fits) faults.push_back("sound " + std::to_string(n) + " on square " +
-                                std::to_string(square));
+    if (!fits)
+      faults.push_back("sound " + std::to_string(n) + " on square " + std::to_string(square));
   }
 };
 

@@ -45,7 +45,8 @@ class NetworkGames : public ::testing::Test {
       if (freopen(Path(output).c_str(), "w", stdout) == nullptr) _exit(127);
       if (freopen(Path(output + ".err").c_str(), "w", stderr) == nullptr) _exit(127);
       std::vector<char*> argv = {const_cast<char*>(program_.c_str())};
-      for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+      for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
       argv.push_back(nullptr);
       execv(program_.c_str(), argv.data());
       _exit(127);
@@ -94,19 +95,18 @@ class NetworkGames : public ::testing::Test {
                   std::to_string(seed), "--save", Path(name + ".tom")},
                  name);
   }
-  pid_t Client(const std::string& name, int port, int seed,
-               std::vector<std::string> more = {}) {
-    std::vector<std::string> arguments = {"--join", "127.0.0.1", "--port", std::to_string(port),
-                                          "--name", name, "--seed", std::to_string(seed),
-                                          "--save", Path(name + ".tom")};
+  pid_t Client(const std::string& name, int port, int seed, std::vector<std::string> more = {}) {
+    std::vector<std::string> arguments = {
+        "--join", "127.0.0.1",          "--port", std::to_string(port), "--name", name,
+        "--seed", std::to_string(seed), "--save", Path(name + ".tom")};
     arguments.insert(arguments.end(), more.begin(), more.end());
     return Start(arguments, name);
   }
   // A saved game as every computer must hold it: who sits where differs by computer.
   std::optional<SavedGame> Saved(const std::string& name) {
     const std::string bytes = ReadBytes(Path(name + ".tom"));
-    std::optional<SavedGame> saved =
-        DecodeSavedGame(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    std::optional<SavedGame> saved = DecodeSavedGame(
+        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     if (saved) {
       for (Player& player : saved->players) player.isComputer = 0;
     }

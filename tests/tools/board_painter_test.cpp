@@ -6,7 +6,6 @@
 #include <QtTest>
 #include <cstdint>
 
-#include "test_suites.h"
 #include "bitmap_writer.h"
 #include "board_art.h"
 #include "data/ini_file.h"
@@ -15,6 +14,7 @@
 #include "painting.h"
 #include "sheet_layout.h"
 #include "store/editions.h"
+#include "test_suites.h"
 #include "ui/board_picture.h"
 #include "ui/program_icon.h"
 

@@ -66,11 +66,12 @@ TEST(ManualMaker, EachEditionShipsItsManualInItsLanguage) {
     const std::string board = std::string(TOMTURA_ASSETS_DIR "/") + c.board;
     const TextCatalogue catalogue = TextCatalogue::Load(board);
     EXPECT_EQ(EditionManual(catalogue.file()), c.manual);
-    const ManualTexts texts{
-        catalogue.file().GetString(kEditionSection, kKeyEditionLanguage, ""),
-        catalogue.GetText(kTextBoxTitle), catalogue.GetText(kTextRules),
-        ReadFreeText(board, FreeTextBlock::kRules).value_or(""), catalogue.GetText(kTextTips),
-        ReadFreeText(board, FreeTextBlock::kTips).value_or("")};
+    const ManualTexts texts{catalogue.file().GetString(kEditionSection, kKeyEditionLanguage, ""),
+                            catalogue.GetText(kTextBoxTitle),
+                            catalogue.GetText(kTextRules),
+                            ReadFreeText(board, FreeTextBlock::kRules).value_or(""),
+                            catalogue.GetText(kTextTips),
+                            ReadFreeText(board, FreeTextBlock::kTips).value_or("")};
     std::ifstream shipped(std::string(TOMTURA_ASSETS_DIR "/") + c.manual, std::ios::binary);
     ASSERT_TRUE(shipped) << c.manual << " is missing";
     std::ostringstream bytes;

@@ -15,10 +15,10 @@
 #include <memory>
 #include <type_traits>
 
-#include "test_suites.h"
 #include "data/ini_file.h"
 #include "headless/headless_front_end.h"
 #include "rules/game.h"
+#include "test_suites.h"
 #include "ui/balloon_tips.h"
 #include "ui/board_picture.h"
 #include "ui/command_button.h"
@@ -58,9 +58,9 @@ constexpr int kPassword = 1030;
 constexpr int kRoll = 40010;
 
 QSize BalloonSizeFor(const QString& text) {
-  const QRect r = QFontMetrics(DialogFont())
-                      .boundingRect(QRect(), Qt::AlignHCenter | Qt::AlignTop | Qt::TextExpandTabs,
-                                    text);
+  const QRect r =
+      QFontMetrics(DialogFont())
+          .boundingRect(QRect(), Qt::AlignHCenter | Qt::AlignTop | Qt::TextExpandTabs, text);
   return r.size() + QSize(20, 20);
 }
 
@@ -82,7 +82,8 @@ struct Panel {
   Game game{TextCatalogue(IniFile::Parse(kBoard)), ui, 1};
   std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
   QPushButton* add = Make<QPushButton>(window.get(), kAddPlayer, "&Add", {10, 10, 100, 30});
-  QPushButton* remove = Make<QPushButton>(window.get(), kRemovePlayer, "&Remove", {10, 50, 100, 30});
+  QPushButton* remove =
+      Make<QPushButton>(window.get(), kRemovePlayer, "&Remove", {10, 50, 100, 30});
   QLineEdit* name = Make<QLineEdit>(window.get(), kName, "", {130, 10, 100, 24});
   QLineEdit* password = Make<QLineEdit>(window.get(), kPassword, "", {130, 50, 100, 24});
   QPushButton* roll = Make<QPushButton>(window.get(), kRoll, "Roll", {130, 90, 100, 30});
@@ -324,7 +325,8 @@ void BalloonTipsTest::multiLineTextsGiveTallerBalloons() {
   QVERIFY(BalloonWindow()->height() >= oneLine + 2 * QFontMetrics(DialogFont()).height() - 2);
   // Lines break only at line feeds: the widest line gives the width.
   int widest = 0;
-  for (const QString& line : BalloonText().split('\n')) widest = std::max(widest, BalloonSizeFor(line).width());
+  for (const QString& line : BalloonText().split('\n'))
+    widest = std::max(widest, BalloonSizeFor(line).width());
   QCOMPARE(BalloonWindow()->width(), widest);
 }
 

@@ -107,8 +107,7 @@ class BoardPictureTest : public QObject {
   // entries, and an index past the table is black.
   void ReadsTopDownRowsAndShortTables() {
     QByteArray px;  // two rows of two pixels, blue, green, red, padded to 8 bytes
-    px.append("\x01\x02\x03\x04\x05\x06\x00\x00", 8)
-        .append("\x07\x08\x09\x0A\x0B\x0C\xFF\xFF", 8);
+    px.append("\x01\x02\x03\x04\x05\x06\x00\x00", 8).append("\x07\x08\x09\x0A\x0B\x0C\xFF\xFF", 8);
     const auto image = BoardPicture::DecodeBitmap(MakeBmp({2, -2, 24, 0, 0}, px));
     QVERIFY(image.has_value());
     QCOMPARE(image->pixel(0, 0), qRgb(3, 2, 1));

@@ -4,11 +4,11 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPushButton>
-#include <functional>
 #include <QtTest>
+#include <functional>
 
-#include "test_suites.h"
 #include "data/text_ids.h"
+#include "test_suites.h"
 #include "trade/auction.h"
 #include "ui/auction_dialog.h"
 #include "ui/password_dialog.h"

@@ -10,8 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "test_suites.h"
 #include "headless/headless_front_end.h"
+#include "test_suites.h"
 #include "ui/about_dialog.h"
 #include "ui/control_ids.h"
 #include "ui/program_icon.h"

@@ -11,8 +11,8 @@
 #include <array>
 #include <functional>
 
-#include "test_suites.h"
 #include "data/text_ids.h"
+#include "test_suites.h"
 #include "ui/auction_dialog.h"
 #include "ui/command_button.h"
 #include "ui/control_ids.h"

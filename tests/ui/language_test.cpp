@@ -16,11 +16,12 @@
 #include <QtTest>
 #include <memory>
 
-#include "test_suites.h"
+#include "data/free_text.h"
 #include "data/ini_file.h"
 #include "net/session.h"
 #include "rules/game.h"
 #include "sound/sound.h"
+#include "test_suites.h"
 #include "trade/auction.h"
 #include "trade/play_deals.h"
 #include "ui/about_dialog.h"
@@ -39,7 +40,6 @@
 #include "ui/qt_net_link.h"
 #include "ui/text_window.h"
 #include "ui/translation.h"
-#include "data/free_text.h"
 #include "window_fixture.h"
 
 using namespace tomtura;
@@ -311,10 +311,9 @@ void LanguageTest::wordsAgreeWithTheBoard() {
   InstallTranslations(language, QCoreApplication::applicationDirPath());
   EditionWindow e(boardFile);
   EditionDialogs dialogs(e);
-  const QStringList contradicting = language == "en"
-                                        ? QStringList{"company", "companies", "Unmortgage",
-                                                      "street", "streets"}
-                                        : QStringList{"bolag", "bolaget", "företag"};
+  const QStringList contradicting =
+      language == "en" ? QStringList{"company", "companies", "Unmortgage", "street", "streets"}
+                       : QStringList{"bolag", "bolaget", "företag"};
   QStringList texts = ShownTexts(*e.window);
   for (const std::unique_ptr<QWidget>& window : dialogs.windows) {
     const auto* play = qobject_cast<const PlayWindow*>(window.get());

@@ -7,11 +7,11 @@
 #include <QStandardPaths>
 #include <QtTest>
 
-#include "test_suites.h"
 #include "data/text_ids.h"
+#include "store/settings.h"
+#include "test_suites.h"
 #include "ui/board_view.h"
 #include "ui/command_button.h"
-#include "store/settings.h"
 #include "ui/log_pane.h"
 #include "ui/main_layout.h"
 #include "ui/new_game_dialog.h"
@@ -476,14 +476,13 @@ void MainWindowTest::logPaneHiddenByDefaultAndNewestFirst() {
   QTRY_COMPARE(h.window->childLayout(), hidden);
 }
 
-
 // The game's letters are shown beside their items, the desktop's usual keys are the items' own,
 // and the file dialogs open in the player's documents folder.
 void MainWindowTest::menusShowTheirKeysAndFilesOpenInDocuments() {
   Harness h;
   Start(h);
   const std::pair<int, const char*> letters[] = {
-      {kCmdRoll, "S"},      {kCmdBuyFrom, "K"},  {kCmdSellTo, "G"},   {kCmdMortgage, "I"},
+      {kCmdRoll, "S"},       {kCmdBuyFrom, "K"},  {kCmdSellTo, "G"},    {kCmdMortgage, "I"},
       {kCmdUnmortgage, "U"}, {kCmdBuyHouse, "P"}, {kCmdSellHouse, "H"},
   };
   for (const auto& [command, letter] : letters) {

@@ -9,10 +9,10 @@
 #include <QTcpServer>
 #include <QtTest>
 
-#include "test_suites.h"
 #include "data/text_ids.h"
 #include "net/messages.h"
 #include "net/session.h"
+#include "test_suites.h"
 #include "ui/chat_dialog.h"
 #include "ui/control_ids.h"
 #include "ui/framed_dialog.h"

@@ -11,9 +11,9 @@
 #include <QtTest>
 #include <functional>
 
-#include "test_suites.h"
 #include "data/text_ids.h"
 #include "net_peer.h"
+#include "test_suites.h"
 #include "ui/auction_dialog.h"
 #include "ui/control_ids.h"
 #include "ui/network_dialogs.h"
@@ -313,7 +313,8 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
   table.setUp = [&](QDialog& dialog) {
     auto* newGame = dynamic_cast<NewGameDialog*>(&dialog);
     newGameOffered = newGame != nullptr;
-    if (newGame != nullptr) offeredName = FindControl<QLineEdit>(newGame, NewGameDialog::kName)->text();
+    if (newGame != nullptr)
+      offeredName = FindControl<QLineEdit>(newGame, NewGameDialog::kName)->text();
     return int(QDialog::Rejected);
   };
   clients[0]->Stop();

@@ -120,7 +120,8 @@ void NewGameDialogTest::startTakesATypedPlayerNetworkAndExit() {
   QVERIFY(dialog.exitRequested());
 
   begun = true;
-  NewGameDialog networked(*h.game, h.picture, nullptr, [&](QWidget*, const QString&) { return begun; });
+  NewGameDialog networked(*h.game, h.picture, nullptr,
+                          [&](QWidget*, const QString&) { return begun; });
   Control<QPushButton>(networked, NewGameDialog::kNetwork)->click();
   QCOMPARE(networked.result(), int(QDialog::Accepted));
   QVERIFY(networked.networkStarted());

@@ -11,8 +11,8 @@
 #include <memory>
 #include <tuple>
 
-#include "test_suites.h"
 #include "data/text_ids.h"
+#include "test_suites.h"
 #include "ui/board_picture.h"
 #include "ui/control_ids.h"
 #include "ui/play_pages.h"
@@ -160,15 +160,15 @@ void PlayWindowTest::listPagesGoOnWithTheNextProperty() {
     Click(*window, kMortgagePage, kIdMortgageButton);
     QCOMPARE(list->currentIndex() >= 0 ? list->currentData().toInt() : -1, next);
   }
-  for (const int p : {5, 6, 8}) QCOMPARE(window->deals().properties()[p].mortgaged, std::uint16_t{1});
+  for (const int p : {5, 6, 8})
+    QCOMPARE(window->deals().properties()[p].mortgaged, std::uint16_t{1});
   QCOMPARE(list->count(), 0);
 
   QImage field(200, 18, QImage::Format_RGB32);
   for (const int property : {-1, 5}) {
     field.fill(Qt::white);
     QPainter painter(&field);
-    DrawPropertyItem(painter, field.rect(), property, state.properties, true, t.picture,
-                     QFont());
+    DrawPropertyItem(painter, field.rect(), property, state.properties, true, t.picture, QFont());
     painter.end();
     const bool purple = field.pixelColor(field.width() - 8, 9) == QColor(128, 0, 128);
     QCOMPARE(purple, property >= 0);

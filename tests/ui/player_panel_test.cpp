@@ -3,11 +3,11 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFontMetrics>
-#include <algorithm>
 #include <QtTest>
+#include <algorithm>
 
-#include "test_suites.h"
 #include "data/text_catalogue.h"
+#include "test_suites.h"
 #include "ui/fonts.h"
 #include "ui/player_panel.h"
 #include "view_fixture.h"
@@ -175,7 +175,8 @@ void PlayerPanelTest::aLongCardTextWraps() {
   const int line = QFontMetrics(SmallFont()).height();
   int darkOnSecondLine = 0;
   for (int y = 44 + 2 + line; y < 44 + 2 + 2 * line; ++y) {
-    for (int x = 4; x < kPanelBaseWidth - 4; ++x) darkOnSecondLine += qGray(image.pixel(x, y)) < 100;
+    for (int x = 4; x < kPanelBaseWidth - 4; ++x)
+      darkOnSecondLine += qGray(image.pixel(x, y)) < 100;
   }
   QVERIFY(darkOnSecondLine > 0);
 }

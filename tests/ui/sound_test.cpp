@@ -13,10 +13,10 @@
 #include <csignal>
 #include <numbers>
 
-#include "test_suites.h"
 #include "data/ini_file.h"
 #include "data/text_catalogue.h"
 #include "sound/sound.h"
+#include "test_suites.h"
 
 using namespace tomtura;
 

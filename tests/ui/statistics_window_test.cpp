@@ -8,11 +8,11 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include "test_suites.h"
 #include "headless/headless_front_end.h"
 #include "rules/commands.h"
 #include "store/editions.h"
 #include "store/saved_game.h"
+#include "test_suites.h"
 #include "ui/statistics_window.h"
 #include "window_fixture.h"
 

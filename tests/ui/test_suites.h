@@ -13,6 +13,6 @@ bool RegisterSuite(const char* file, SuiteMaker make);
 
 }  // namespace tomtura_tests
 
-#define TOMTURA_TEST_SUITE(Suite)                                 \
-  [[maybe_unused]] static const bool kRegistered##Suite =         \
+#define TOMTURA_TEST_SUITE(Suite)                         \
+  [[maybe_unused]] static const bool kRegistered##Suite = \
       ::tomtura_tests::RegisterSuite(__FILE__, []() -> QObject* { return new Suite; })

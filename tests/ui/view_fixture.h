@@ -7,8 +7,8 @@
 #include <string>
 
 #include "data/ini_file.h"
-#include "rules/game.h"
 #include "headless/headless_front_end.h"
+#include "rules/game.h"
 #include "ui/board_picture.h"
 
 namespace tomtura {

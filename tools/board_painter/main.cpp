@@ -60,8 +60,8 @@ int main(int argc, char** argv) {
 
   if (outPath.isEmpty()) {
     const tomtura::IniFile board = tomtura::IniFile::Load(boardPath.toStdString());
-    outPath = QFileInfo(boardPath).dir().filePath(
-        QString::fromStdString(tomtura::EditionPicture(board)));
+    outPath =
+        QFileInfo(boardPath).dir().filePath(QString::fromStdString(tomtura::EditionPicture(board)));
   }
   QStringList warnings;
   const tomtura::BoardTexts texts = tomtura::ReadBoardTexts(boardPath, &warnings);

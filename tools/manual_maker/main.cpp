@@ -43,14 +43,17 @@ int main(int argc, char** argv) {
   }
   const tomtura::TextCatalogue catalogue = tomtura::TextCatalogue::Load(boardPath);
   if (outPath.empty()) {
-    outPath = (std::filesystem::path(boardPath).parent_path() /
-               tomtura::EditionManual(catalogue.file()))
-                  .string();
+    outPath =
+        (std::filesystem::path(boardPath).parent_path() / tomtura::EditionManual(catalogue.file()))
+            .string();
   }
   const tomtura::ManualTexts texts{
       catalogue.file().GetString(tomtura::kEditionSection, tomtura::kKeyEditionLanguage, "sv"),
-      catalogue.GetText(tomtura::kTextBoxTitle), catalogue.GetText(tomtura::kTextRules), *rules,
-      catalogue.GetText(tomtura::kTextTips), *tips};
+      catalogue.GetText(tomtura::kTextBoxTitle),
+      catalogue.GetText(tomtura::kTextRules),
+      *rules,
+      catalogue.GetText(tomtura::kTextTips),
+      *tips};
   const std::string html = tomtura::MakeManual(texts);
 
   std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
