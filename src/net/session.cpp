@@ -257,7 +257,7 @@ std::optional<NetSession::Item> NetSession::Take(bool wait) {
 
 bool NetSession::HandleAside(const Item& item) {
   if (!item.message) {
-    PlayerGone(item.from, item.reason);
+    Drop(item.from, item.reason);
     return true;
   }
   const NetMessage& message = *item.message;
@@ -275,12 +275,12 @@ bool NetSession::HandleAside(const Item& item) {
     if (login->player == localPlayer_) {
       AnswerConsent(item, *login);
     } else {
-      ++foreignConsents_;  // its answer comes from the asked player's computer
+      foreignConsents_.push_back(login->player);  // its answer comes from there
     }
     return true;
   }
-  if (std::holds_alternative<PressMessage>(message) && foreignConsents_ > 0) {
-    --foreignConsents_;
+  if (std::holds_alternative<PressMessage>(message) && !foreignConsents_.empty()) {
+    foreignConsents_.pop_front();
     if (role_ == Role::Host) Broadcast(message, item.from);
     return true;
   }
@@ -326,20 +326,29 @@ Decision NetSession::Await(const DecisionRequest& request) {
   const Decision noAnswer{kControlCancel, 0, nullptr};
   if (request.kind == DecisionKind::Login) return {kControlOk, 0, nullptr};
   const bool ownConsent = request.kind == DecisionKind::Consent && request.insidePlayWindow;
-  if (ownConsent) {
-    // Asked from our play window: the asked player's computer opens the consent dialog.
-    LoginMessage login;
-    login.prompt.setUtf8(request.text);
-    login.player = request.player;
-    Broadcast(login);
-  }
+  bool loginSent = false;
   for (;;) {
-    if (ended_ || left_.contains(request.player)) return noAnswer;
+    if (ended_) return noAnswer;
+    // Everybody waits for this player's answer: if he has gone, he leaves now, and his answer
+    // is given for him.
+    if (role_ == Role::Host && Gone(request.player)) {
+      if (!SettleLeavers()) return noAnswer;
+      return AnswerForLeaver(request, !ownConsent || loginSent);
+    }
+    if (ownConsent && !loginSent) {
+      // Asked from our play window: the asked player's computer opens the consent dialog.
+      LoginMessage login;
+      login.prompt.setUtf8(request.text);
+      login.player = request.player;
+      Broadcast(login);
+      loginSent = true;
+    }
     std::optional<Item> item = Take(true);
     if (!item) return noAnswer;
-    if (!ownConsent && HandleAside(*item)) continue;
-    if (ownConsent && (!item->message || !std::holds_alternative<PressMessage>(*item->message)) &&
-        HandleAside(*item)) {
+    const bool aside = !ownConsent || !item->message ||
+                       !std::holds_alternative<PressMessage>(*item->message);
+    if (aside && HandleAside(*item)) {
+      if (role_ == Role::Host) RefuseForeignConsentsOfLeavers();
       continue;
     }
     const bool fromTheAnswerer =
@@ -358,8 +367,28 @@ Decision NetSession::Await(const DecisionRequest& request) {
   }
 }
 
+Decision NetSession::AnswerForLeaver(const DecisionRequest& request, bool othersWait) {
+  Decision answer{kControlCancel, 0, nullptr};
+  if (request.kind == DecisionKind::AuctionClose) answer.button = kControlOk;
+  if (othersWait) {
+    if (request.kind == DecisionKind::AuctionBid) {
+      Broadcast(BidMessage{kControlCancel, 0, request.player});
+    } else {
+      Broadcast(PressMessage{answer.button});
+    }
+  }
+  DecisionRequest shown = request;
+  shown.answerDelayMs = remotePressMs;
+  game_.ui.ShowAnswer(shown, answer);
+  return answer;
+}
+
 void NetSession::Pump() {
   while (inGame_ && !ended_) {
+    if (role_ == Role::Host) {
+      RefuseForeignConsentsOfLeavers();
+      if (!leaving_.empty() && AllWaitForHost() && !SettleLeavers()) return;
+    }
     MoveOnFromALeaver();
     const GameState& state = game_.state;
     const TurnPhase phase = state.turnPhase;
@@ -406,36 +435,63 @@ void NetSession::Refuse(ConnectionId from, const std::string& reason) {
   link_.Close(from);
   framers_.erase(from);
   if (inGame_) {
-    PlayerGone(from, reason);
+    Drop(from, reason);
   } else if (RemoveLeaver(game_.state.players, game_.state.playerCount, from) >= 0 &&
              events.lobbyChanged) {
     events.lobbyChanged();
   }
 }
 
-void NetSession::PlayerGone(ConnectionId connection, const std::string& reason) {
-  GameState& state = game_.state;
+void NetSession::Drop(ConnectionId connection, const std::string& reason) {
   if (role_ == Role::Client) {
     End("the host has gone");
     return;
   }
+  const GameState& state = game_.state;
   const int p = RecordOfConnection(state.players, state.playerCount, connection);
   framers_.erase(connection);
-  if (p < 0) return;
-  if (state.players[p].isBankrupt != 0 || left_.contains(p)) return;
-  left_.insert(p);
-  // As after a bankruptcy his properties go back to the bank, free of mortgages; every computer
-  // learns it from the state sent with the outcome.
-  game_.referee.Apply({tomtura::PlayerGone{p, reason}});
-  if (PlayersInGame() < 2) {
-    End(game_.Text(kTextConnectionLost));
-    return;
+  if (p < 0 || state.players[p].isBankrupt != 0 || Gone(p)) return;
+  leaving_.emplace(p, reason);
+}
+
+bool NetSession::AllWaitForHost() const {
+  const GameState& state = game_.state;
+  if (!foreignConsents_.empty()) return false;
+  if (state.turnPhase != TurnPhase::AwaitRoll && state.turnPhase != TurnPhase::AwaitLogin) {
+    return false;
   }
-  if (events.playerLeft && !events.playerLeft(p)) {
-    End(std::string());
-    return;
+  const int current = state.currentPlayer;
+  return Gone(current) || !game_.referee.IsRemote(current);
+}
+
+bool NetSession::SettleLeavers() {
+  while (!leaving_.empty() && !ended_) {
+    const auto [p, reason] = *leaving_.begin();
+    leaving_.erase(leaving_.begin());
+    left_.insert(p);
+    // As after a bankruptcy his properties go back to the bank, free of mortgages; every
+    // computer learns it from the state sent with the outcome.
+    game_.referee.Apply({tomtura::PlayerGone{p, reason}});
+    if (PlayersInGame() < 2) {
+      End(game_.Text(kTextConnectionLost));
+      break;
+    }
+    if (events.playerLeft && !events.playerLeft(p)) {
+      End(std::string());
+      break;
+    }
   }
-  MoveOnFromALeaver();
+  return !ended_;
+}
+
+void NetSession::RefuseForeignConsentsOfLeavers() {
+  // The asker's computer and all others wait for the asked player's press: he leaves now, and
+  // his no goes to every computer, the asker's included.
+  while (!ended_ && !foreignConsents_.empty() && Gone(foreignConsents_.front())) {
+    if (!SettleLeavers()) return;
+    foreignConsents_.pop_front();
+    Broadcast(PressMessage{kControlCancel});
+  }
 }
 
 // A player who has left cannot take his turn: it goes on to the next player still in.

@@ -122,15 +122,33 @@ class NetSession : public RemoteInbox {
   void ApplyState(const Item& item);
   void AnswerConsent(const Item& item, const LoginMessage& login);
   void ShowChat(const ChatMessage& chat);
-  // The player who plays over `connection` has left, or sent what he must not.
-  void PlayerGone(ConnectionId connection, const std::string& reason);
+  // Host: the player who plays over `connection` has gone (his connection closed, or he sent
+  // what he must not). He leaves the game at the next point where every computer still in it
+  // waits for the same thing (SettleLeavers), so that all take his leaving in at one point of
+  // the game. A client: the host has gone, and the game ends.
+  void Drop(ConnectionId connection, const std::string& reason);
+  // Host: the players who have gone leave the game now, each with an outcome that every
+  // computer learns from the state sent with it; false when the network game ended with them.
+  bool SettleLeavers();
+  // Host: whether every computer still in the game waits for something that only this computer
+  // (or a player who has gone) can give, so that a player's leaving is taken in at the same
+  // point everywhere: a turn of a player here or of one who has gone, with no consent asked
+  // elsewhere.
+  bool AllWaitForHost() const;
+  // Host: a consent asked at another computer of a player who has gone is refused for him.
+  void RefuseForeignConsentsOfLeavers();
+  // Host: the answer for a player who has left, the same on every computer: no to a question or
+  // a consent, a pass at an auction, the closing of it. Sent as his press or bid when
+  // `othersWait`, that is when the other computers wait for it.
+  Decision AnswerForLeaver(const DecisionRequest& request, bool othersWait);
   void MoveOnFromALeaver();
-  // Host: the connection is closed and its player gone; client: the game ends.
+  // Host: the connection is closed and its player goes; client: the game ends.
   void Refuse(ConnectionId from, const std::string& reason);
   void End(const std::string& why);
   int PlayersInGame() const;
   // Host: where `player`'s answers come from; -1 when he has left.
   ConnectionId ConnectionOf(int player) const;
+  bool Gone(int player) const { return left_.contains(player) || leaving_.contains(player); }
 
   Game& game_;
   Link& link_;
@@ -144,9 +162,11 @@ class NetSession : public RemoteInbox {
   bool ended_ = false;
   bool decksPending_ = true;
   bool waitingForDice_ = false;
-  int foreignConsents_ = 0;  // consents asked at one computer of a player at another
+  // Consents asked at one computer of a player at another, oldest first: the players asked.
+  std::deque<int> foreignConsents_;
   int localPlayer_ = 0;
-  std::set<int> left_;  // players who have left the game
+  std::map<int, std::string> leaving_;  // host: players gone, not yet out of the game, and why
+  std::set<int> left_;                  // players who have left the game
   int subscription_ = 0;
   int outcomeSubscription_ = 0;
 };

@@ -494,6 +494,11 @@ int Game::ResolveLanding(bool tailOnly) {
   }
 
   for (;;) {
+    // A network player who has left in his own turn throws no more.
+    if (state.current().isBankrupt != 0 && NextPlayerInGame(state) != state.currentPlayer) {
+      state.currentPlayer = NextPlayerInGame(state);
+      state.doublesInRow = 0;
+    }
     // Only a player who goes on after a double is told to throw again.
     const bool throwsAgain = state.doublesInRow > 0;
     Player& self = state.current();

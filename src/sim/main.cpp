@@ -48,6 +48,7 @@ struct Options {
   int port = 4711;
   std::string name;
   int leaveAfter = -1;
+  std::string dropAt;
   std::string decisionTimes;
 };
 
@@ -57,7 +58,8 @@ constexpr std::string_view kUsage =
     "       tomtura-sim --host [--port Q] --players N [--seed S] [--name NAME] [--save FILE.tom]\n"
     "                   [--max-turns T]\n"
     "       tomtura-sim --join ADDRESS [--port P] --name NAME [--seed S] [--save FILE.tom]\n"
-    "                   [--max-turns T] [--leave-after THROWS] [--decision-times FILE]\n";
+    "                   [--max-turns T] [--leave-after THROWS] [--decision-times FILE]\n"
+    "                   [--drop-at offer|card|jail|debt|bid|consent|play]\n";
 
 template <typename T>
 std::optional<T> ParseNumber(std::string_view text) {
@@ -110,6 +112,11 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
       options.name = value;
     } else if (flag == "--decision-times") {
       options.decisionTimes = value;
+    } else if (flag == "--drop-at") {
+      options.dropAt = value;
+      if (!IsDropKind(options.dropAt)) {
+        error = "--drop-at takes offer, card, jail, debt, bid, consent or play";
+      }
     } else if (flag == "--leave-after") {
       error = bounded(options.leaveAfter, 0, 1 << 30);
     } else {
@@ -272,6 +279,7 @@ int PlayNetwork(const Options& options) {
   net.seed = options.seed;
   net.save = options.save;
   net.leaveAfter = options.leaveAfter;
+  net.dropAt = options.dropAt;
   net.maxTurns = options.maxTurns;
   net.decisionTimes = options.decisionTimes;
   return PlayNetworkGame(catalogue, net);

@@ -8,6 +8,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -16,6 +17,8 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include <fmt/core.h>
@@ -156,6 +159,44 @@ class SocketLink : public NetSession::Link {
   ConnectionId nextConnection_ = 2;
 };
 
+// The kinds of decision at which a process can be made to die, with the requests they match.
+bool DropMatches(const std::string& kind, const DecisionRequest& request) {
+  const QuestionTopic topic = request.layout.topic;
+  switch (request.kind) {
+    case DecisionKind::Question:
+      return (kind == "offer" && topic == QuestionTopic::Offer) ||
+             (kind == "card" && (topic == QuestionTopic::Card || topic == QuestionTopic::Notice)) ||
+             (kind == "jail" && topic == QuestionTopic::Jail) ||
+             (kind == "debt" && topic == QuestionTopic::Debt);
+    case DecisionKind::AuctionBid:
+      return kind == "bid";
+    case DecisionKind::Consent:
+      return kind == "consent";
+    case DecisionKind::PlayWindow:
+      return kind == "play";
+    default:
+      return false;
+  }
+}
+
+// The player here is answered by the computer's rules, and the process dies, as if killed, at
+// the decision it was told to die at: the others see its connection go in the middle of it.
+class NetFrontEnd : public HeadlessFrontEnd {
+ public:
+  explicit NetFrontEnd(std::string dropAt) : dropAt_(std::move(dropAt)) {}
+  Decision AskPerson(const DecisionRequest& request) override {
+    if (!dropAt_.empty() && DropMatches(dropAt_, request)) {
+      fmt::print("killed at {}\n", dropAt_);
+      std::fflush(stdout);
+      raise(SIGKILL);
+    }
+    return HeadlessFrontEnd::AskPerson(request);
+  }
+
+ private:
+  std::string dropAt_;
+};
+
 int JoinedPlayers(const GameState& state) {
   int joined = 1;
   for (int p = 1; p < state.playerCount; ++p) joined += state.players[p].name.empty() ? 0 : 1;
@@ -164,8 +205,15 @@ int JoinedPlayers(const GameState& state) {
 
 }  // namespace
 
+bool IsDropKind(const std::string& kind) {
+  for (const char* known : {"offer", "card", "jail", "debt", "bid", "consent", "play"}) {
+    if (kind == known) return true;
+  }
+  return false;
+}
+
 int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
-  HeadlessFrontEnd ui;
+  NetFrontEnd ui(options.dropAt);
   Game game(texts, ui, options.seed);
   ui.Attach(game);
   ui.SetDealsAsComputer(true);

@@ -20,11 +20,17 @@ struct NetPlayOptions {
   // Turns after which a game that has not ended stops, on every computer at the same point.
   int maxTurns = 2000;
   int leaveAfter = -1;   // join: leave the game (close the connection) after this many throws
+  // Join: the process kills itself (SIGKILL) when its player is first asked a decision of this
+  // kind: offer, card (a card or notice), jail, debt, bid, consent or play (the play window).
+  std::string dropAt;
   // One line per question answered and auction turn taken, in the game's order on every
   // computer: the monotonic clock in nanoseconds and whether it came from another computer
   // (for measuring how long a press takes to arrive).
   std::string decisionTimes;
 };
+
+// Whether `kind` names a kind of decision for NetPlayOptions::dropAt.
+bool IsDropKind(const std::string& kind);
 
 // Plays one network game to its end; the exit status: 0 when the game ended with a winner.
 int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options);

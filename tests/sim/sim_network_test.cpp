@@ -168,6 +168,32 @@ TEST_F(NetworkGames, AClientWhoLeavesMidGameIsDroppedAndTheOthersPlayOn) {
   }
 }
 
+// A client killed while a decision of its player is pending: the host answers it for him as
+// every other computer does (no, a pass, the auction closed), he leaves the game at that point
+// everywhere, and the two left play the game to its end and agree.
+TEST_F(NetworkGames, AClientKilledInTheMiddleOfADecisionLeavesTheSameGameEverywhere) {
+  const std::vector<std::string> kinds = {"offer", "card", "jail", "debt", "bid", "consent", "play"};
+  for (std::size_t i = 0; i < kinds.size(); ++i) {
+    const std::string& kind = kinds[i];
+    SCOPED_TRACE(kind);
+    const std::string n = std::to_string(i);
+    const pid_t host = Host("host" + n, 3, 2);
+    const int port = PortOf("host" + n);
+    ASSERT_GT(port, 0);
+    const pid_t anna = Client("Anna" + n, port, 102, {"--drop-at", kind});
+    ASSERT_TRUE(Printed("host" + n, "joined Anna" + n));
+    const pid_t bo = Client("Bo" + n, port, 202);
+    Finish(anna);
+    EXPECT_EQ(ReadBytes(Path("Anna" + n)), "killed at " + kind + "\n");
+    EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host" + n));
+    EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo" + n));
+    const auto a = Saved("host" + n), b = Saved("Bo" + n);
+    ASSERT_TRUE(a && b);
+    EXPECT_TRUE(Same(*a, *b));
+    EXPECT_EQ(a->players[1].isBankrupt, 1);
+  }
+}
+
 // A client that joins, then sends bytes that are no message.
 TEST_F(NetworkGames, AClientThatSendsGarbageIsDroppedAndTheOthersPlayOn) {
   const pid_t host = Host("host", 3, 8);
