@@ -10,9 +10,11 @@ constexpr std::int16_t kElsewhere = 2;
 }  // namespace
 
 void OpenLobby(PlayerTable& players, std::int32_t& playerCount) {
-  for (Player& player : players) {
-    player.name.clear();
-    SetPlayerConnection(player, kPersonHere);
+  // Nothing of an earlier game stays: above all no password, which nobody at the other
+  // computers could give.
+  for (std::size_t i = 0; i < players.size(); ++i) {
+    players[i] = Player{};
+    players[i].token = static_cast<std::int16_t>(i);
   }
   playerCount = 1;
 }

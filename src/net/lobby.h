@@ -27,7 +27,8 @@ inline void SetPlayerConnection(Player& player, ConnectionId connection) {
 // The name a player gets who gave none, formatted with his record index (UTF-8).
 using DefaultName = std::function<std::string(int record)>;
 
-// The lobby opens: every record loses its name and connection, the host's player is alone.
+// The lobby opens: every record is emptied (name, password, connection), each keeping its index
+// as its token, and the host's player is alone.
 void OpenLobby(PlayerTable& players, std::int32_t& playerCount);
 
 // A client connects: the record at index playerCount gets the connection and that index as its

@@ -101,6 +101,9 @@ void NetSession::ApplyRoster(const RosterMessage& roster) {
     return;
   }
   state.players = roster.players;
+  // Every player of a network game sits at his own computer, where nobody asks a password; one
+  // that a host left in its records could not be given here.
+  for (Player& player : state.players) player.password.clear();
   state.playerCount = count;
   state.settings.auctionOn = roster.auctionOn;
   state.settings.firstLapRule = roster.firstLapRule;
@@ -293,9 +296,10 @@ void NetSession::ApplyState(const Item& item) {
   PlayWindowCommit commit;
   commit.properties = state.properties;
   commit.players = state.players;
-  // Each computer keeps who sits where as it knows it.
+  // Each computer keeps who sits where as it knows it, and its own (empty) passwords.
   for (int p = 0; p < kMaxPlayers; ++p) {
     SetPlayerConnection(commit.players[p], PlayerConnection(here.players[p]));
+    commit.players[p].password = here.players[p].password;
   }
   commit.askedThisTurn = here.askedThisTurn;
   if (!game_.referee.ApplyRemoteCommit(commit)) {
@@ -309,7 +313,7 @@ void NetSession::AnswerConsent(const Item& item, const LoginMessage& login) {
   (void)item;
   // The player here answers in his consent dialog; the referee publishes the answer, which goes
   // out as a press.
-  game_.referee.AskConsent({login.player, login.prompt.utf8(), 0, kNobody, kNobody, true});
+  game_.referee.AskConsent({login.player, login.prompt.utf8(), 0, kNobody, kNobody, false});
 }
 
 void NetSession::ShowChat(const ChatMessage& chat) {

@@ -265,9 +265,11 @@ bool Referee::AskConsent(const ConsentOffer& offer) {
   state.consentPlayer = asked;
   const TurnPhase saved = state.turnPhase;
   state.turnPhase = TurnPhase::Dealing;
-  // A person's consent is read from the play window's copy of the players, which a computer's
-  // dealing leaves empty: then it is filled from the live records.
-  if (!SeatOf(asked).computer() && state.workPlayers[0].name.empty()) {
+  // A person's consent is read from the play window's copy of the players. For a deal that is
+  // not on this computer's copies (a computer's dealing, another computer's play window) the
+  // copy is nothing of the deal's, and may be an earlier game's: it is filled from the live
+  // records.
+  if (!SeatOf(asked).computer() && (!offer.workingCopies || state.workPlayers[0].name.empty())) {
     state.workPlayers = state.players;
   }
   DecisionRequest request = Request(DecisionKind::Consent, asked);
