@@ -189,5 +189,11 @@ constexpr int kTextLogSoldTo = 189;       // the play window's sale to a player
 constexpr int kTextLogHouseSoldOn = 190;  // the play window's sale of a house
 constexpr int kTextLogLeftGame = 191;     // a network player gone, and why
 constexpr int kTextNoticeButton = 192;    // the one button of a notice
+// A network player who has left, named; why he left, the second part of the log line 191.
+constexpr int kTextPlayerGone = 193;
+constexpr int kTextLeftConnectionLost = 194;
+constexpr int kTextLeftByChoice = 195;
+constexpr int kTextLeftRefused = 196;
+constexpr int kTextLeftWaitOver = 197;
 
 }  // namespace tomtura

@@ -207,7 +207,7 @@ void NetSession::Deliver(ConnectionId connection, std::span<const std::uint8_t> 
   framer.Feed(bytes);
   while (std::optional<NetMessage> message = framer.Next()) {
     if (inGame_) {
-      inbox_.push_back({connection, std::move(message), std::string()});
+      inbox_.push_back({connection, std::move(message), LeaveReason::Unknown});
     } else if (const auto* join = std::get_if<JoinMessage>(&*message)) {
       NameJoiner(game_.state.players, game_.state.playerCount, connection, *join,
                  [this](int record) { return game_.FormatCatalogue(kTextDefaultName, record); });
@@ -222,7 +222,7 @@ void NetSession::Deliver(ConnectionId connection, std::span<const std::uint8_t> 
   if (inGame_ && role_ == Role::Host) {
     link_.Close(connection);
     framers_.erase(connection);
-    inbox_.push_back({connection, std::nullopt, reason});
+    inbox_.push_back({connection, std::nullopt, LeaveReason::Refused});
   } else {
     Refuse(connection, reason);
   }
@@ -232,7 +232,7 @@ void NetSession::Lost(ConnectionId connection) {
   if (ended_) return;
   framers_.erase(connection);
   if (inGame_) {
-    inbox_.push_back({connection, std::nullopt, "the connection closed"});
+    inbox_.push_back({connection, std::nullopt, LeaveReason::ConnectionLost});
     return;
   }
   if (role_ == Role::Client) {
@@ -302,11 +302,31 @@ void NetSession::ApplyState(const Item& item) {
     commit.players[p].password = here.players[p].password;
   }
   commit.askedThisTurn = here.askedThisTurn;
+  const PlayerTable before = here.players;
+  // Only the host takes a player out of the game; a client's commit that does is refused.
+  const auto takesOut = [&](int p) {
+    return before[p].isBankrupt == 0 && commit.players[p].isBankrupt != 0;
+  };
+  if (role_ == Role::Host) {
+    for (int p = 0; p < here.playerCount; ++p) {
+      if (takesOut(p)) {
+        Refuse(item.from, "a state that takes a player out of the game");
+        return;
+      }
+    }
+  }
   if (!game_.referee.ApplyRemoteCommit(commit)) {
     Refuse(item.from, "a state that does not fit the game");
     return;
   }
-  if (role_ == Role::Host) Broadcast(state, item.from);
+  if (role_ == Role::Host) {
+    Broadcast(state, item.from);
+    return;
+  }
+  // The host's state that takes a player out of the game: he has left it.
+  for (int p = 0; p < here.playerCount; ++p) {
+    if (takesOut(p) && events.playerGone) events.playerGone(p);
+  }
 }
 
 void NetSession::AnswerConsent(const Item& item, const LoginMessage& login) {
@@ -439,14 +459,14 @@ void NetSession::Refuse(ConnectionId from, const std::string& reason) {
   link_.Close(from);
   framers_.erase(from);
   if (inGame_) {
-    Drop(from, reason);
+    Drop(from, LeaveReason::Refused);
   } else if (RemoveLeaver(game_.state.players, game_.state.playerCount, from) >= 0 &&
              events.lobbyChanged) {
     events.lobbyChanged();
   }
 }
 
-void NetSession::Drop(ConnectionId connection, const std::string& reason) {
+void NetSession::Drop(ConnectionId connection, LeaveReason reason) {
   if (role_ == Role::Client) {
     End("the host has gone");
     return;

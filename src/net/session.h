@@ -53,6 +53,8 @@ class NetSession : public RemoteInbox {
     std::function<void(const std::string& title, const std::string& text)> chat;
     // Host: a player has left the game; true to go on without him (text 31).
     std::function<bool(int player)> playerLeft;
+    // Client: the host tells that a player has left the game.
+    std::function<void(int player)> playerGone;
     // The network game is over (the host gone, or too few players left): why, for text 30.
     std::function<void(const std::string& why)> ended;
   };
@@ -102,7 +104,7 @@ class NetSession : public RemoteInbox {
   struct Item {
     ConnectionId from = 0;
     std::optional<NetMessage> message;  // empty: the connection was lost, for `reason`
-    std::string reason;
+    LeaveReason reason = LeaveReason::ConnectionLost;
   };
 
   void BeginGame();
@@ -126,7 +128,7 @@ class NetSession : public RemoteInbox {
   // what he must not). He leaves the game at the next point where every computer still in it
   // waits for the same thing (SettleLeavers), so that all take his leaving in at one point of
   // the game. A client: the host has gone, and the game ends.
-  void Drop(ConnectionId connection, const std::string& reason);
+  void Drop(ConnectionId connection, LeaveReason reason);
   // Host: the players who have gone leave the game now, each with an outcome that every
   // computer learns from the state sent with it; false when the network game ended with them.
   bool SettleLeavers();
@@ -165,7 +167,7 @@ class NetSession : public RemoteInbox {
   // Consents asked at one computer of a player at another, oldest first: the players asked.
   std::deque<int> foreignConsents_;
   int localPlayer_ = 0;
-  std::map<int, std::string> leaving_;  // host: players gone, not yet out of the game, and why
+  std::map<int, LeaveReason> leaving_;  // host: players gone, not yet out of the game, and why
   std::set<int> left_;                  // players who have left the game
   int subscription_ = 0;
   int outcomeSubscription_ = 0;

@@ -275,7 +275,7 @@ std::optional<std::vector<Outcome>> CommitOutcomes(const GameState& before, int 
 
   for (int p = 0; p < before.playerCount && p < kMaxPlayers; ++p) {
     if (before.players[p].isBankrupt == 0 && players[p].isBankrupt != 0 &&
-        !add({PlayerGone{p, std::string()}, false})) {
+        !add({PlayerGone{p, LeaveReason::Unknown}})) {
       return std::nullopt;
     }
   }

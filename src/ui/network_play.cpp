@@ -68,6 +68,11 @@ void NetworkPlay::Begin(Role role) {
     return ui_.Ask(text, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;
   };
+  events.playerGone = [this](int player) {
+    ShowBox(Qs(game_.Text(kTextBoxTitle)),
+            Qs(game_.FormatCatalogue(kTextPlayerGone, game_.PlayerName(player))),
+            QMessageBox::Information);
+  };
   events.ended = [this](const std::string& why) { OnEnded(why); };
 }
 

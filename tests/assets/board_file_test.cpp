@@ -25,7 +25,7 @@ namespace tomtura {
 namespace {
 
 const std::string kBoardFilePath = TOMTURA_ASSETS_DIR "/tomtura.lst";
-constexpr int kLastText = 192;
+constexpr int kLastText = 197;
 const std::string kLongPlayer = "Wilhelmin";  // the longest name a player can have
 
 const TextCatalogue& Board() {
@@ -82,7 +82,7 @@ const std::map<int, std::string> kFormattedTexts = {
     {179, "%s%s"},      {180, "%s%s"},      {181, "%s%s%s%d"},
     {182, "%s%s"},      {183, "%s%s%s"},    {186, "%s%s%s%s%d"},
     {187, "%s%s%s%d"},  {188, "%s%s%s"},    {189, "%s%s%s"},
-    {190, "%s%s"},      {191, "%s%s"},
+    {190, "%s%s"},      {191, "%s%s"},      {193, "%s"},
 };
 
 // Every text is there whole, and formats with exactly the arguments the game passes.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/text_catalogue.h"
+#include "data/text_ids.h"
 #include "headless/headless_front_end.h"
 #include "rules/game.h"
 
@@ -73,6 +74,58 @@ TEST(SessionTest, AClientTakesNoPasswordFromTheRosterNorFromAState) {
   EXPECT_FALSE(anna.session.ended());
   EXPECT_EQ(state.players[0].money, kStartMoney - 100);
   EXPECT_TRUE(state.players[1].password.empty());
+}
+
+// The host with Anna on connection 12 and Bo on 13, the game begun.
+struct HostOfThree : Computer {
+  HostOfThree() : Computer(Role::Host) {
+    session.OpenLobby();
+    for (const auto& [connection, name] : {std::pair<ConnectionId, const char*>{12, "Anna"},
+                                           {13, "Bo"}}) {
+      EXPECT_TRUE(session.Accept(connection));
+      JoinMessage join;
+      join.name.setRaw(name);
+      session.Deliver(connection, EncodeMessage(join));
+    }
+    session.Start("Host");
+    atStart = game.state.players;
+    link.sent.clear();
+  }
+  PlayerTable atStart;
+  std::string LastLog() const { return game.state.log.entries().front(); }
+};
+
+// Only the host takes a player out of the game: a client whose commit does is itself the one
+// who leaves, in the edition's words, and the others learn it from the host's state.
+TEST(SessionTest, AClientsCommitThatTakesAnotherPlayerOutIsRefusedAndItsSenderLeaves) {
+  HostOfThree host;
+  GameState& state = host.game.state;
+  StateMessage commit{state.properties, state.players};
+  commit.players[2].isBankrupt = 1;
+  host.Receive(commit, 12);
+  host.session.Pump();  // the host's player is on turn: everybody waits for him
+  EXPECT_EQ(state.players[2].isBankrupt, 0);
+  EXPECT_EQ(state.players[1].isBankrupt, 1);
+  EXPECT_EQ(host.LastLog(), "1" + host.game.FormatCatalogue(kTextLogLeftGame, "Anna",
+                                                            host.game.Text(kTextLeftRefused)));
+  ASSERT_EQ(host.link.sent.size(), 1u);
+  EXPECT_EQ(host.link.sent[0].first, 13);
+  const std::span<const std::uint8_t> bytes(host.link.sent[0].second);
+  const auto sent =
+      std::get<StateMessage>(*DecodePayload(2, bytes.subspan(kTypeCodeSize), Role::Client, 3).message);
+  EXPECT_EQ(sent.players[1].isBankrupt, 1);
+
+  // At Bo's computer the host's state names the player who has left.
+  Computer bo(Role::Client);
+  bo.session.Join("Bo");
+  bo.Receive(RostersAtStart(host.atStart, 3, state.settings)[1]);
+  std::vector<int> gone;
+  bo.session.events.playerGone = [&](int player) { gone.push_back(player); };
+  bo.Receive(sent);
+  bo.session.Pump();
+  EXPECT_EQ(gone, std::vector<int>{1});
+  EXPECT_EQ(bo.game.state.log.entries().front(),
+            "1" + bo.game.FormatCatalogue(kTextPlayerGone, "Anna"));
 }
 
 }  // namespace
