@@ -136,6 +136,7 @@ int main(int argc, char* argv[]) {
   QtFrontEnd ui;
   playerFile.SetBase(IniFile::Load(QFile::encodeName(boardFile).toStdString()));
   Game game(TextCatalogue(std::move(playerFile)), ui, seed);
+  game.editionStreetNames = EditionStreetNames(editions);
   // A board file without its texts, streets or cards would start a game of nameless streets for
   // nothing: it is reported, and the program ends instead.
   const std::vector<MissingBoardPart> missing = MissingBoardParts(game.texts.file());

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "data/game_state.h"
 #include "data/random.h"
@@ -38,6 +39,9 @@ class Game : public Tabletop {
   FrontEnd& ui;
   Random rng;
   Referee referee{*this};
+  // The street names of the editions shipped with the program. A saved game named exactly as
+  // one of them goes on in the words of the edition played; any other keeps its own names.
+  std::vector<StreetNames> editionStreetNames;
 
   // ---- Tabletop: what the dealing code asks of the game ----
   bool AskConsent(const ConsentOffer& offer) override;
@@ -74,8 +78,9 @@ class Game : public Tabletop {
   void StopGame();
   // Leaves a network game: its players go with it.
   void LeaveNetworkGame();
-  // Goes on with a saved game: a new game's state (decks, phase, dice) with the saved position;
-  // the player on turn gives his password first, and a computer player throws.
+  // Goes on with a saved game: a new game's state (decks, phase, dice) with the saved position,
+  // street names included; the player on turn gives his password first, and a computer player
+  // throws.
   void Resume(const SavedGame& saved);
   bool CannotPay(const PropertyTable& table, const PlayerTable& players, bool announce);
   bool GoBankrupt();  // true = the game is over

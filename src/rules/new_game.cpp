@@ -1,6 +1,7 @@
 // A new game, and the end of a player who cannot pay: every player back on GO with the
 // starting money, the properties back with the bank, both decks shuffled; a bankrupt player's
 // properties return to the bank and the last player left wins.
+#include <algorithm>
 #include <string>
 
 #include "data/property_rules.h"
@@ -96,12 +97,16 @@ void Game::Resume(const SavedGame& saved) {
   state.players = saved.players;
   for (int i = 0; i < kMaxPlayers; ++i) state.propertyLists[i].visible = i < state.playerCount;
   state.properties = saved.properties;
-  // Street names are the edition's, so that a game saved in one edition reads in the language
-  // of another; where the board file names none, the saved name stays.
-  PropertyTable edition{};
-  texts.LoadPropertyTable(edition);
-  for (int p = 0; p < kPropertyCount; ++p) {
-    if (!edition[p].name.empty()) state.properties[p].name = edition[p].name;
+  // A game carries its street names. Only a file named exactly as a shipped edition reads in
+  // the language of the one played; where its board file names none, the saved name stays.
+  const StreetNames savedNames = StreetNamesOf(saved.properties);
+  if (std::find(editionStreetNames.begin(), editionStreetNames.end(), savedNames) !=
+      editionStreetNames.end()) {
+    PropertyTable edition{};
+    texts.LoadPropertyTable(edition);
+    for (int p = 0; p < kPropertyCount; ++p) {
+      if (!edition[p].name.empty()) state.properties[p].name = edition[p].name;
+    }
   }
   state.currentPlayer = saved.currentPlayer;
   state.firstLap = saved.firstLap;

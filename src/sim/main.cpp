@@ -22,6 +22,7 @@
 #include "rules/game.h"
 #include "sim/net_play.h"
 #include "store/data_paths.h"
+#include "store/editions.h"
 #include "store/saved_game.h"
 
 namespace tomtura {
@@ -128,14 +129,16 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
   return {};
 }
 
-// The board file in the data folder: beside the program in a build folder, else the installed
-// share/tomtura.
-std::string DefaultBoardPath() {
+// The data folder: beside the program in a build folder, else the installed share/tomtura.
+std::string DataDirectory() {
   std::error_code error;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  return (std::filesystem::path(FindDataDirectory(error ? std::string() : self.string())) /
-          "tomtura.lst")
-      .string();
+  return FindDataDirectory(error ? std::string() : self.string());
+}
+
+// The board file of the data folder's default edition.
+std::string DefaultBoardPath() {
+  return (std::filesystem::path(DataDirectory()) / "tomtura.lst").string();
 }
 
 struct Totals {
@@ -204,6 +207,7 @@ int Simulate(const Options& options) {
     return kExitFailure;
   }
 
+  const std::vector<StreetNames> editionNames = EditionStreetNames(FindEditions(DataDirectory()));
   const bool progress = isatty(STDERR_FILENO) != 0;
   auto lastProgress = std::chrono::steady_clock::now();
   Totals totals;
@@ -212,6 +216,7 @@ int Simulate(const Options& options) {
     HeadlessFrontEnd ui;
     Game game(catalogue, ui, SeriesSeed(options.seed, index));
     ui.Attach(game);
+    game.editionStreetNames = editionNames;
     if (!options.load.empty()) {
       std::string error;
       const std::optional<SavedGame> saved = LoadGameFile(options.load, game.texts, &error);
