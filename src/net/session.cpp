@@ -70,24 +70,37 @@ void NetSession::Start(const std::string& hostName) {
   name.setUtf8(hostName);
   NamePlayer(state.players[0], name, 0,
              [this](int record) { return game_.FormatCatalogue(kTextDefaultName, record); });
-  const std::vector<RosterMessage> rosters =
+  std::vector<RosterMessage> rosters =
       RostersAtStart(state.players, state.playerCount, state.settings);
   for (int k = 1; k < state.playerCount; ++k) {
+    rosters[k - 1].extended = !classic_;
     link_.Send(PlayerConnection(state.players[k]), EncodeMessage(rosters[k - 1]));
   }
   for (auto& [connection, framer] : framers_) {
     framer.SetPhase(NetPhase::Game);
     framer.SetPlayerCount(state.playerCount);
+    framer.SetExtended(Extended(connection));
   }
   state.networkGame = NetRole::Host;
   BeginGame();
+  // The game's table goes with the roster, so that every computer plays on the host's streets
+  // whatever the edition it was started in.
+  Broadcast(StateMessage{state.properties, state.players});
 }
 
 void NetSession::Join(const std::string& name) {
-  framers_.insert_or_assign(kHostConnection, Framer(Role::Client, NetPhase::Lobby));
+  Framer framer(Role::Client, NetPhase::Lobby);
+  framer.SetExtended(!classic_);  // offered; the roster says whether the host takes it up
+  framers_.insert_or_assign(kHostConnection, std::move(framer));
   JoinMessage join;
   join.name.setUtf8(name);
+  join.extended = !classic_;
   link_.Send(kHostConnection, EncodeMessage(join));
+}
+
+bool NetSession::Extended(ConnectionId connection) const {
+  if (classic_) return false;
+  return role_ == Role::Client ? hostExtended_ : extended_.contains(connection);
 }
 
 void NetSession::ApplyRoster(const RosterMessage& roster) {
@@ -108,6 +121,7 @@ void NetSession::ApplyRoster(const RosterMessage& roster) {
   state.settings.auctionOn = roster.auctionOn;
   state.settings.firstLapRule = roster.firstLapRule;
   state.networkGame = NetRole::Client;
+  hostExtended_ = roster.extended && !classic_;
   BeginGame();
   if (events.started) events.started();
 }
@@ -133,14 +147,21 @@ void NetSession::BeginGame() {
 // ---- Output --------------------------------------------------------------------------------
 
 void NetSession::Broadcast(const NetMessage& message, ConnectionId except) {
-  const std::vector<std::uint8_t> bytes = EncodeMessage(message);
   if (role_ == Role::Client) {
-    link_.Send(kHostConnection, bytes);
+    SendTo(kHostConnection, message);
     return;
   }
   const GameState& state = game_.state;
   for (ConnectionId connection : RelayTargets(state.players, state.playerCount, except)) {
-    link_.Send(connection, bytes);
+    SendTo(connection, message);
+  }
+}
+
+void NetSession::SendTo(ConnectionId connection, const NetMessage& message) {
+  if (!IsExtended(message) || Extended(connection)) {
+    link_.Send(connection, EncodeMessage(message));
+  } else if (const auto* offer = std::get_if<OfferMessage>(&message)) {
+    link_.Send(connection, EncodeMessage(offer->login));
   }
 }
 
@@ -211,6 +232,7 @@ void NetSession::Deliver(ConnectionId connection, std::span<const std::uint8_t> 
     } else if (const auto* join = std::get_if<JoinMessage>(&*message)) {
       NameJoiner(game_.state.players, game_.state.playerCount, connection, *join,
                  [this](int record) { return game_.FormatCatalogue(kTextDefaultName, record); });
+      if (join->extended && !classic_) extended_.insert(connection);
       if (events.lobbyChanged) events.lobbyChanged();
     } else if (const auto* roster = std::get_if<RosterMessage>(&*message)) {
       ApplyRoster(*roster);
@@ -273,12 +295,15 @@ bool NetSession::HandleAside(const Item& item) {
     ShowChat(*chat);
     return true;
   }
-  if (const auto* login = std::get_if<LoginMessage>(&message)) {
-    if (role_ == Role::Host) Broadcast(*login, item.from);
-    if (login->player == localPlayer_) {
-      AnswerConsent(item, *login);
+  const auto* login = std::get_if<LoginMessage>(&message);
+  const auto* offer = std::get_if<OfferMessage>(&message);
+  if (login != nullptr || offer != nullptr) {
+    if (role_ == Role::Host) Broadcast(message, item.from);
+    const OfferMessage asked = offer != nullptr ? *offer : OfferMessage{*login};
+    if (asked.login.player == localPlayer_) {
+      AnswerConsent(asked);
     } else {
-      foreignConsents_.push_back(login->player);  // its answer comes from there
+      foreignConsents_.push_back(asked.login.player);  // its answer comes from there
     }
     return true;
   }
@@ -302,6 +327,9 @@ void NetSession::ApplyState(const Item& item) {
     commit.players[p].password = here.players[p].password;
   }
   commit.askedThisTurn = here.askedThisTurn;
+  // The street names are the host's, whichever edition a computer plays: never compared, taken
+  // by a client from the host.
+  for (int p = 0; p < kPropertyCount; ++p) commit.properties[p].name = here.properties[p].name;
   const PlayerTable before = here.players;
   // Only the host takes a player out of the game; a client's commit that does is refused.
   const auto takesOut = [&](int p) {
@@ -320,8 +348,14 @@ void NetSession::ApplyState(const Item& item) {
     return;
   }
   if (role_ == Role::Host) {
-    Broadcast(state, item.from);
+    StateMessage relayed = state;
+    for (int p = 0; p < kPropertyCount; ++p) relayed.properties[p].name = here.properties[p].name;
+    Broadcast(relayed, item.from);
     return;
+  }
+  if (StreetNamesOf(here.properties) != StreetNamesOf(state.properties)) {
+    for (int p = 0; p < kPropertyCount; ++p) here.properties[p].name = state.properties[p].name;
+    game_.ui.Changed({Changes::kBoard | Changes::kPanel | Changes::kStatusLine});
   }
   // The host's state that takes a player out of the game: he has left it.
   for (int p = 0; p < here.playerCount; ++p) {
@@ -329,11 +363,13 @@ void NetSession::ApplyState(const Item& item) {
   }
 }
 
-void NetSession::AnswerConsent(const Item& item, const LoginMessage& login) {
-  (void)item;
+void NetSession::AnswerConsent(const OfferMessage& offer) {
+  std::string text = game_.OfferText(offer.login.player, offer.words);
+  if (text.empty()) text = offer.login.prompt.utf8();
   // The player here answers in his consent dialog; the referee publishes the answer, which goes
   // out as a press.
-  game_.referee.AskConsent({login.player, login.prompt.utf8(), 0, kNobody, kNobody, false});
+  game_.referee.AskConsent({offer.login.player, text, offer.moneyReceived, offer.propertyGiven,
+                            offer.propertyReceived, false, offer.words});
 }
 
 void NetSession::ShowChat(const ChatMessage& chat) {
@@ -361,10 +397,14 @@ Decision NetSession::Await(const DecisionRequest& request) {
     }
     if (ownConsent && !loginSent) {
       // Asked from our play window: the asked player's computer opens the consent dialog.
-      LoginMessage login;
-      login.prompt.setUtf8(request.text);
-      login.player = request.player;
-      Broadcast(login);
+      OfferMessage offer;
+      offer.login.prompt.setUtf8(request.text);
+      offer.login.player = request.player;
+      offer.moneyReceived = request.moneyReceived;
+      offer.propertyGiven = request.propertyGiven;
+      offer.propertyReceived = request.propertyReceived;
+      offer.words = request.words;
+      Broadcast(offer);
       loginSent = true;
     }
     std::optional<Item> item = Take(true);

@@ -68,6 +68,13 @@ class NetSession : public RemoteInbox {
   bool inGame() const { return inGame_; }
   bool ended() const { return ended_; }
 
+  // Keeps to the design's messages alone: announces no extended ones and takes none up, so that
+  // a computer that follows the design exactly can host or join. Set before the lobby.
+  void SetClassic(bool classic) { classic_ = classic; }
+  // Whether the computer at the other end of `connection` (a client: the host) speaks the
+  // extended messages with this one.
+  bool Extended(ConnectionId connection) const;
+
   // ---- Lobby ----
   // Host: the lobby opens with the host's player alone.
   void OpenLobby();
@@ -112,8 +119,10 @@ class NetSession : public RemoteInbox {
   void SeatPlayers();
   void OnDecision(const DecisionRequest& request, const Decision& decision, bool remote);
   void OnOutcome(const Outcome& outcome);
-  // Host: to every client but `except`; client: to the host.
+  // Host: to every client but `except`; client: to the host. An extended message goes only to a
+  // computer that speaks it, an offer as a Login to one that does not.
   void Broadcast(const NetMessage& message, ConnectionId except = 0);
+  void SendTo(ConnectionId connection, const NetMessage& message);
   void SendDice(const Dice& dice);
 
   // The next message (or lost connection) in the order it came; with `wait`, waits for one.
@@ -122,7 +131,9 @@ class NetSession : public RemoteInbox {
   // elsewhere and its answer, a lost connection); false when it is not one of those.
   bool HandleAside(const Item& item);
   void ApplyState(const Item& item);
-  void AnswerConsent(const Item& item, const LoginMessage& login);
+  // The player here is asked a consent from another computer's play window: the offer's own
+  // words when they came, else the prompt as it was sent.
+  void AnswerConsent(const OfferMessage& offer);
   void ShowChat(const ChatMessage& chat);
   // Host: the player who plays over `connection` has gone (his connection closed, or he sent
   // what he must not). He leaves the game at the next point where every computer still in it
@@ -155,6 +166,9 @@ class NetSession : public RemoteInbox {
   Game& game_;
   Link& link_;
   Role role_;
+  bool classic_ = false;
+  std::set<ConnectionId> extended_;  // host: the clients that speak the extended messages
+  bool hostExtended_ = false;        // client: the host speaks them
   RemoteSeat seat_;
   HostDice hostDice_;
   ClientDice clientDice_;

@@ -279,6 +279,7 @@ bool Referee::AskConsent(const ConsentOffer& offer) {
   request.propertyGiven = offer.propertyGiven;
   request.propertyReceived = offer.propertyReceived;
   request.workingCopies = offer.workingCopies;
+  request.words = offer.words;
   const Decision decision = Ask(request);
   Publish(request, decision);
   state.turnPhase = saved;

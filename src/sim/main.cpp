@@ -50,6 +50,7 @@ struct Options {
   std::string name;
   int leaveAfter = -1;
   std::string dropAt;
+  bool classic = false;
   std::string decisionTimes;
 };
 
@@ -57,10 +58,10 @@ constexpr std::string_view kUsage =
     "usage: tomtura-sim --games N --players K --seed S [--max-turns T] [--board FILE]\n"
     "                   [--json] [--load FILE.tom] [--save FILE.tom]\n"
     "       tomtura-sim --host [--port Q] --players N [--seed S] [--name NAME] [--save FILE.tom]\n"
-    "                   [--max-turns T]\n"
+    "                   [--max-turns T] [--classic]\n"
     "       tomtura-sim --join ADDRESS [--port P] --name NAME [--seed S] [--save FILE.tom]\n"
     "                   [--max-turns T] [--leave-after THROWS] [--decision-times FILE]\n"
-    "                   [--drop-at offer|card|jail|debt|bid|consent|play]\n";
+    "                   [--drop-at offer|card|jail|debt|bid|consent|play] [--classic]\n";
 
 template <typename T>
 std::optional<T> ParseNumber(std::string_view text) {
@@ -74,8 +75,8 @@ std::optional<T> ParseNumber(std::string_view text) {
 std::string ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     std::string_view flag = argv[i];
-    if (flag == "--json" || flag == "--host") {
-      (flag == "--json" ? options.json : options.host) = true;
+    if (flag == "--json" || flag == "--host" || flag == "--classic") {
+      (flag == "--json" ? options.json : flag == "--host" ? options.host : options.classic) = true;
       continue;
     }
     if (i + 1 >= argc) return fmt::format("{} needs a value", flag);
@@ -285,6 +286,7 @@ int PlayNetwork(const Options& options) {
   net.save = options.save;
   net.leaveAfter = options.leaveAfter;
   net.dropAt = options.dropAt;
+  net.classic = options.classic;
   net.maxTurns = options.maxTurns;
   net.decisionTimes = options.decisionTimes;
   return PlayNetworkGame(catalogue, net);

@@ -221,6 +221,7 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
   NetSession session(game, link, options.host ? Role::Host : Role::Client);
   link.Attach(session);
   session.remotePressMs = 0;
+  session.SetClassic(options.classic);
   session.events.playerLeft = [](int) { return true; };
   std::string endedWhy;
   std::FILE* times =
@@ -238,6 +239,11 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
     });
   }
   session.events.ended = [&](const std::string& why) { endedWhy = why.empty() ? "ended" : why; };
+  // Deals between players, made here or at another computer.
+  int deals = 0;
+  game.referee.SubscribeOutcomes([&deals](const Outcome& outcome, const DecisionRecord*) {
+    if (std::holds_alternative<Deal>(outcome.what)) ++deals;
+  });
 
   if (options.host) {
     const int port = link.Listen(options.port);
@@ -320,8 +326,8 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
   for (int p = 0; p < state.playerCount && over; ++p) {
     if (state.players[p].isBankrupt == 0) winner = p;
   }
-  fmt::print("{} after {} turns, {} own throws{}{}\n", over ? "game over" : "game not finished",
-             ui.stats().turns, throws,
+  fmt::print("{} after {} turns, {} own throws, {} deals{}{}\n",
+             over ? "game over" : "game not finished", ui.stats().turns, throws, deals,
              winner >= 0 ? ", won by " + game.PlayerName(winner) : std::string(),
              endedWhy.empty() ? std::string() : " (" + endedWhy + ")");
   return over ? 0 : kExitFailure;

@@ -23,6 +23,7 @@ struct NetPlayOptions {
   // Join: the process kills itself (SIGKILL) when its player is first asked a decision of this
   // kind: offer, card (a card or notice), jail, debt, bid, consent or play (the play window).
   std::string dropAt;
+  bool classic = false;  // the design's messages alone
   // One line per question answered and auction turn taken, in the game's order on every
   // computer: the monotonic clock in nanoseconds and whether it came from another computer
   // (for measuring how long a press takes to arrive).

@@ -94,7 +94,8 @@ class ComputerDealer {
             state_.refusedThisTurn[actor_]};
   }
 
-  bool Ask(int partner, const std::string& offer, int moneyReceived, int given, int received);
+  // Puts the offer of `words` to `partner`.
+  bool Ask(int partner, const OfferWords& words, int moneyReceived, int given, int received);
   void Refused(int p) {
     state_.askedThisTurn[p] = 1;
     refusedNow_ |= Bit(p);
@@ -184,9 +185,10 @@ int ComputerDealer::SingleMissing(int p) const {
   return count == 1 ? missing : kNobody;
 }
 
-bool ComputerDealer::Ask(int partner, const std::string& offer, int moneyReceived, int given,
+bool ComputerDealer::Ask(int partner, const OfferWords& words, int moneyReceived, int given,
                          int received) {
-  return game_.AskConsent({partner, offer, moneyReceived, given, received, false});
+  return game_.AskConsent({partner, game_.OfferText(partner, words), moneyReceived, given,
+                           received, false, words});
 }
 
 bool ComputerDealer::Apply(const Outcome& outcome) {
@@ -282,9 +284,7 @@ void ComputerDealer::OfferSale(int p) {
     price = property.price - kUnmortgagedDiscount;
   }
 
-  const std::string offer =
-      game_.FormatCatalogue(kTextOfferSale, game_.PlayerName(buyer), game_.OfferName(p, props_),
-                            price, game_.PlayerName(actor_));
+  const OfferWords offer = game_.WordsOf(kTextOfferSale, actor_, p, kNobody, price, props_);
   if (!Ask(buyer, offer, -price, kNobody, p)) {
     Refused(p);
     return;
@@ -437,16 +437,9 @@ void ComputerDealer::OfferExchanges() {
 
     const int amount = (3 * props_[q].price) / 2 - (3 * props_[c].price) / 2;
     if (!Affordable(amount)) continue;
-    std::string offer;
-    if (amount > 0) {
-      offer = game_.FormatCatalogue(kTextOfferExchangeGive, game_.PlayerName(holder),
-                                    game_.OfferName(q, props_), game_.PlayerName(actor_),
-                                    game_.OfferName(c, props_), amount);
-    } else {
-      offer = game_.FormatCatalogue(kTextOfferExchangeGet, game_.PlayerName(holder),
-                                    game_.OfferName(c, props_), game_.PlayerName(actor_),
-                                    game_.OfferName(q, props_), -amount);
-    }
+    const OfferWords offer =
+        amount > 0 ? game_.WordsOf(kTextOfferExchangeGive, actor_, q, c, amount, props_)
+                   : game_.WordsOf(kTextOfferExchangeGet, actor_, c, q, -amount, props_);
     if (!Ask(holder, offer, amount, q, c)) {
       Refused(q);
       continue;
@@ -460,10 +453,8 @@ void ComputerDealer::OfferExchanges() {
 
 // Asks `holder` to sell q for `offer`.
 void ComputerDealer::OfferToBuy(int q, int holder, int offer) {
-  const std::string text =
-      game_.FormatCatalogue(kTextOfferPurchase, game_.PlayerName(holder),
-                            game_.OfferName(q, props_), game_.PlayerName(actor_), offer);
-  if (!Ask(holder, text, offer, q, kNobody)) {
+  const OfferWords words = game_.WordsOf(kTextOfferPurchase, actor_, q, kNobody, offer, props_);
+  if (!Ask(holder, words, offer, q, kNobody)) {
     Refused(q);
     return;
   }

@@ -31,16 +31,37 @@ const TextCatalogue& Texts() {
   return texts;
 }
 
-// A computer of a network game without windows.
+// Persons answered by the computer's rules; the consents asked are kept.
+class ConsentRecorder : public HeadlessFrontEnd {
+ public:
+  std::vector<std::string> consents;
+  Decision AskPerson(const DecisionRequest& request) override {
+    if (request.kind == DecisionKind::Consent) consents.push_back(request.text);
+    return HeadlessFrontEnd::AskPerson(request);
+  }
+};
+
+LoginMessage WithPrompt(const std::string& prompt, int player) {
+  LoginMessage login;
+  login.prompt.setUtf8(prompt);
+  login.player = player;
+  return login;
+}
+
+// A computer of a network game without windows, playing the edition of `boardFile`.
 struct Computer {
-  explicit Computer(Role role) : session(game, link, role) { ui.Attach(game); }
+  explicit Computer(Role role, const std::string& boardFile = "")
+      : game(boardFile.empty() ? Texts() : TextCatalogue::Load(boardFile), ui, 1),
+        session(game, link, role) {
+    ui.Attach(game);
+  }
   void Receive(const NetMessage& message, ConnectionId from = kHostConnection) {
     const std::vector<std::uint8_t> bytes = EncodeMessage(message);
     session.Deliver(from, bytes);
   }
 
-  HeadlessFrontEnd ui;
-  Game game{Texts(), ui, 1};
+  ConsentRecorder ui;
+  Game game;
   RecordingLink link;
   NetSession session;
 };
@@ -85,6 +106,7 @@ struct HostOfThree : Computer {
       EXPECT_TRUE(session.Accept(connection));
       JoinMessage join;
       join.name.setRaw(name);
+      join.extended = connection == 12;
       session.Deliver(connection, EncodeMessage(join));
     }
     session.Start("Host");
@@ -126,6 +148,42 @@ TEST(SessionTest, AClientsCommitThatTakesAnotherPlayerOutIsRefusedAndItsSenderLe
   EXPECT_EQ(gone, std::vector<int>{1});
   EXPECT_EQ(bo.game.state.log.entries().front(),
             "1" + bo.game.FormatCatalogue(kTextPlayerGone, "Anna"));
+}
+
+// A consent asked of a player at a computer that speaks the extended messages comes as the
+// deal's terms, said in that computer's own edition on the host's streets; a computer that
+// does not speak them gets a Login with the asker's words.
+TEST(SessionTest, AnOfferIsSaidInTheAskedComputersEditionOrSentAsTheAskerWroteIt) {
+  HostOfThree host;  // Anna joined announcing the extended messages, Bo as the design has it
+  GameState& state = host.game.state;
+  ASSERT_TRUE(host.session.Extended(12));
+  ASSERT_FALSE(host.session.Extended(13));
+  const OfferWords words = host.game.WordsOf(kTextBuyOffer, 0, 1, kNobody, 700, state.properties);
+  const OfferMessage offer{WithPrompt("Anna asks", 2), -700, kNobody, 1, words};
+  host.Receive(offer, 12);
+  host.session.Pump();
+  ASSERT_EQ(host.link.sent.size(), 1u);
+  EXPECT_EQ(host.link.sent[0].first, 13);
+  EXPECT_EQ(host.link.sent[0].second, EncodeMessage(offer.login));
+
+  // Anna's computer plays the English edition: asked herself, she reads it in English.
+  Computer anna(Role::Client, TOMTURA_ASSETS_DIR "/tomtura_en.lst");
+  anna.session.Join("Anna");
+  RosterMessage roster = RostersAtStart(host.atStart, 3, state.settings)[0];
+  roster.extended = true;
+  anna.Receive(roster);
+  anna.Receive(StateMessage{state.properties, host.atStart});
+  anna.session.Pump();
+  EXPECT_EQ(anna.game.state.properties[1].name, state.properties[1].name);
+  OfferMessage toAnna = offer;
+  toAnna.login = WithPrompt(host.game.OfferText(1, words), 1);
+  anna.Receive(toAnna);
+  anna.session.Pump();
+  ASSERT_EQ(anna.ui.consents.size(), 1u);
+  const std::string& asked = anna.ui.consents[0];
+  EXPECT_EQ(asked, anna.game.OfferText(1, words));
+  EXPECT_NE(asked.find("\u00a3700"), std::string::npos) << asked;
+  EXPECT_NE(asked.find(state.properties[1].name.utf8()), std::string::npos) << asked;
 }
 
 }  // namespace

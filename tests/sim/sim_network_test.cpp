@@ -177,12 +177,12 @@ TEST_F(NetworkGames, AClientKilledInTheMiddleOfADecisionLeavesTheSameGameEverywh
     const std::string& kind = kinds[i];
     SCOPED_TRACE(kind);
     const std::string n = std::to_string(i);
-    const pid_t host = Host("host" + n, 3, 2);
+    const pid_t host = Host("host" + n, 3, 1);
     const int port = PortOf("host" + n);
     ASSERT_GT(port, 0);
-    const pid_t anna = Client("Anna" + n, port, 102, {"--drop-at", kind});
+    const pid_t anna = Client("Anna" + n, port, 101, {"--drop-at", kind});
     ASSERT_TRUE(Printed("host" + n, "joined Anna" + n));
-    const pid_t bo = Client("Bo" + n, port, 202);
+    const pid_t bo = Client("Bo" + n, port, 201);
     Finish(anna);
     EXPECT_EQ(ReadBytes(Path("Anna" + n)), "killed at " + kind + "\n");
     EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host" + n));
@@ -192,6 +192,26 @@ TEST_F(NetworkGames, AClientKilledInTheMiddleOfADecisionLeavesTheSameGameEverywh
     EXPECT_TRUE(Same(*a, *b));
     EXPECT_EQ(a->players[1].isBankrupt, 1);
   }
+}
+
+// A client of the English edition in the Swedish host's game plays on the host's streets: the
+// deals of the three agree, and every saved game names them in Swedish.
+TEST_F(NetworkGames, AClientOfAnotherEditionPlaysOnTheHostsStreetsAndDeals) {
+  const pid_t host = Host("host", 3, 4);
+  const int port = PortOf("host");
+  ASSERT_GT(port, 0);
+  const pid_t anna = Client("Anna", port, 104, {"--board", TOMTURA_ASSETS_DIR "/tomtura_en.lst"});
+  ASSERT_TRUE(Printed("host", "joined Anna"));
+  const pid_t bo = Client("Bo", port, 204);
+  EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host"));
+  EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna"));
+  EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo"));
+  EXPECT_EQ(ReadBytes(Path("Anna")).find(", 0 deals"), std::string::npos);
+  const auto a = Saved("host"), b = Saved("Anna"), c = Saved("Bo");
+  ASSERT_TRUE(a && b && c);
+  EXPECT_TRUE(Same(*a, *b) && Same(*a, *c));
+  EXPECT_EQ(b->properties[0].name.utf8(), a->properties[0].name.utf8());
+  EXPECT_EQ(b->properties[0].name.utf8(), "Lergropsvägen");
 }
 
 // A client that joins, then sends bytes that are no message.
