@@ -387,6 +387,7 @@ Decision NetSession::Await(const DecisionRequest& request) {
   if (request.kind == DecisionKind::Login) return {kControlOk, 0, nullptr};
   const bool ownConsent = request.kind == DecisionKind::Consent && request.insidePlayWindow;
   bool loginSent = false;
+  if (request.kind != DecisionKind::Consent && events.awaiting) events.awaiting(request);
   for (;;) {
     if (ended_) return noAnswer;
     // Everybody waits for this player's answer: if he has gone, he leaves now, and his answer

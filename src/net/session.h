@@ -55,6 +55,8 @@ class NetSession : public RemoteInbox {
     std::function<bool(int player)> playerLeft;
     // Client: the host tells that a player has left the game.
     std::function<void(int player)> playerGone;
+    // A question or auction turn of a player at another computer waits for his answer.
+    std::function<void(const DecisionRequest& request)> awaiting;
     // The network game is over (the host gone, or too few players left): why, for text 30.
     std::function<void(const std::string& why)> ended;
   };

@@ -73,6 +73,7 @@ void NetworkPlay::Begin(Role role) {
             Qs(game_.FormatCatalogue(kTextPlayerGone, game_.PlayerName(player))),
             QMessageBox::Information);
   };
+  events.awaiting = [this](const DecisionRequest& request) { ui_.ShowAwaited(request); };
   events.ended = [this](const std::string& why) { OnEnded(why); };
 }
 
@@ -190,6 +191,7 @@ void NetworkPlay::Leave() {
   endPending_ = false;
   endShown_ = false;
   game_.StopGame();
+  ui_.CloseAwaited();
   link_.reset();
   session_.reset();
   game_.LeaveNetworkGame();
