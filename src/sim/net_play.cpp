@@ -44,42 +44,54 @@ class SocketLink : public NetSession::Link {
 
   void Attach(NetSession& session) { session_ = &session; }
 
-  // Host: listens on `port` (0: any free port); the port actually taken, or -1.
+  // Host: listens on `port` (0: any free port) of every address, IPv6 and IPv4 alike (IPv4
+  // alone where the system has no IPv6); the port actually taken, or -1.
   int Listen(int port) {
+    listener_ = socket(AF_INET6, SOCK_STREAM, 0);
+    if (listener_ >= 0) {
+      const int no = 0;
+      setsockopt(listener_, IPPROTO_IPV6, IPV6_V6ONLY, &no, sizeof no);
+      sockaddr_in6 address{};
+      address.sin6_family = AF_INET6;
+      address.sin6_addr = in6addr_any;
+      address.sin6_port = htons(static_cast<std::uint16_t>(port));
+      return BindAndListen(reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
     listener_ = socket(AF_INET, SOCK_STREAM, 0);
     if (listener_ < 0) return -1;
-    const int yes = 1;
-    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_ANY);
     address.sin_port = htons(static_cast<std::uint16_t>(port));
-    if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(listener_, 5) != 0) {
-      return -1;
-    }
-    socklen_t length = sizeof address;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    return ntohs(address.sin_port);
+    return BindAndListen(reinterpret_cast<sockaddr*>(&address), sizeof address);
   }
 
-  // Client: connects to the host; false when it cannot.
+  // Client: connects to the host, a name or an address of either family, trying each address
+  // the name stands for in turn; false when none answers.
   bool Connect(const std::string& host, int port) {
     addrinfo hints{};
-    hints.ai_family = AF_INET;
+    hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) {
+    // An IPv6 address may come in the brackets of a URL.
+    const bool bracketed = host.size() > 2 && host.front() == '[' && host.back() == ']';
+    const std::string name = bracketed ? host.substr(1, host.size() - 2) : host;
+    if (getaddrinfo(name.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) {
       return false;
     }
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    const bool connected = s >= 0 && connect(s, found->ai_addr, found->ai_addrlen) == 0;
+    int connected = -1;
+    for (addrinfo* at = found; at != nullptr && connected < 0; at = at->ai_next) {
+      const int s = socket(at->ai_family, at->ai_socktype, at->ai_protocol);
+      if (s < 0) continue;
+      if (connect(s, at->ai_addr, at->ai_addrlen) == 0) {
+        connected = s;
+      } else {
+        close(s);
+      }
+    }
     freeaddrinfo(found);
-    if (!connected) {
-      if (s >= 0) close(s);
-      return false;
-    }
-    Keep(kHostConnection, s);
+    if (connected < 0) return false;
+    Keep(kHostConnection, connected);
     return true;
   }
 
@@ -139,6 +151,18 @@ class SocketLink : public NetSession::Link {
   }
 
  private:
+  int BindAndListen(sockaddr* address, socklen_t size) {
+    const int yes = 1;
+    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    if (bind(listener_, address, size) != 0 || listen(listener_, 5) != 0) return -1;
+    sockaddr_storage bound{};
+    socklen_t length = sizeof bound;
+    getsockname(listener_, reinterpret_cast<sockaddr*>(&bound), &length);
+    const auto* in6 = reinterpret_cast<const sockaddr_in6*>(&bound);
+    const auto* in4 = reinterpret_cast<const sockaddr_in*>(&bound);
+    return ntohs(bound.ss_family == AF_INET6 ? in6->sin6_port : in4->sin_port);
+  }
+
   void Keep(ConnectionId connection, int s) {
     const int yes = 1;
     setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);

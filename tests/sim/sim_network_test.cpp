@@ -1,5 +1,5 @@
-// Network games between tomtura-sim processes over loopback: a host and two clients play seeded
-// games to their end and save the same game; a client that is killed, or that sends garbage, is
+// Network games between tomtura-sim processes over loopback (IPv4 and IPv6): a host and two
+// clients play seeded games to their end and save the same game; a client that is killed, or that sends garbage, is
 // dropped and the others play on.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -95,8 +95,8 @@ class NetworkGames : public ::testing::Test {
                  name);
   }
   pid_t Client(const std::string& name, int port, int seed,
-               std::vector<std::string> more = {}) {
-    std::vector<std::string> arguments = {"--join", "127.0.0.1", "--port", std::to_string(port),
+               std::vector<std::string> more = {}, const std::string& address = "127.0.0.1") {
+    std::vector<std::string> arguments = {"--join", address, "--port", std::to_string(port),
                                           "--name", name, "--seed", std::to_string(seed),
                                           "--save", Path(name + ".tom")};
     arguments.insert(arguments.end(), more.begin(), more.end());
@@ -133,7 +133,7 @@ TEST_F(NetworkGames, AHostAndTwoClientsPlaySeededGamesToTheSameEnd) {
     ASSERT_GT(port, 0);
     const pid_t anna = Client("Anna" + n, port, seed + 100);
     ASSERT_TRUE(Printed("host" + n, "joined Anna" + n));
-    const pid_t bo = Client("Bo" + n, port, seed + 200);
+    const pid_t bo = Client("Bo" + n, port, seed + 200, {}, "::1");  // over IPv6
     EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host" + n + ".err"));
     EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna" + n + ".err"));
     EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo" + n + ".err"));

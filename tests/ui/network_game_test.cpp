@@ -231,8 +231,10 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
                    FindControl<QLineEdit>(lobby, HostLobbyDialog::kName)->text() == "P1";
     const int port = h.window->network().link()->listeningPort();
     for (int i = 0; i < 2; ++i) {
+      // The second over IPv6: the window hosts on both stacks.
       clients[i] = std::make_unique<NetPeer>(Role::Client, "Klient" + std::to_string(i + 1),
-                                             kSeed + 1 + static_cast<std::uint64_t>(i), port);
+                                             kSeed + 1 + static_cast<std::uint64_t>(i), port, 2,
+                                             i == 0 ? "127.0.0.1" : "::1");
       // One after the other, so that the records come in a known order.
       joinedInOrder =
           QTest::qWaitFor([&] { return players->count() == i + 1; }, kGiveUpMs) && joinedInOrder;
