@@ -190,6 +190,10 @@ Inget spel kan startas.</translation>
         <translation>&amp;Starta</translation>
     </message>
     <message>
+        <source>&amp;Computer player</source>
+        <translation>Dato&amp;rspelare</translation>
+    </message>
+    <message>
         <source>Cancel</source>
         <translation>Avbryt</translation>
     </message>

@@ -28,6 +28,17 @@ bool AcceptConnection(PlayerTable& players, std::int32_t& playerCount, Connectio
   return true;
 }
 
+bool AddComputerPlayer(PlayerTable& players, std::int32_t& playerCount, const PlayerName& name) {
+  if (playerCount < 0 || playerCount >= kMaxPlayers) return false;
+  Player& player = players[playerCount];
+  player = Player{};
+  player.name = name;
+  player.isComputer = kComputerPlayer;
+  player.token = static_cast<std::int16_t>(playerCount);
+  ++playerCount;
+  return true;
+}
+
 int RecordOfConnection(const PlayerTable& players, int playerCount, ConnectionId connection) {
   for (int i = 1; i < playerCount && i < kMaxPlayers; ++i) {
     if (PlayerConnection(players[i]) == connection) return i;
@@ -68,12 +79,25 @@ std::vector<RosterMessage> RostersAtStart(const PlayerTable& players, int player
                                           const RuleSettings& settings) {
   std::vector<RosterMessage> rosters;
   RosterMessage roster{players, settings.auctionOn, settings.firstLapRule};
+  for (Player& player : roster.players) {
+    if (IsComputerPlayer(player)) SetPlayerConnection(player, kElsewhere);
+  }
   for (int k = 1; k < playerCount && k < kMaxPlayers; ++k) {
     SetPlayerConnection(roster.players[k - 1], kElsewhere);
     SetPlayerConnection(roster.players[k], kPersonHere);
     rosters.push_back(roster);
   }
   return rosters;
+}
+
+RosterMessage RosterOf(const PlayerTable& players, int playerCount, int k,
+                       const RuleSettings& settings) {
+  RosterMessage roster{players, settings.auctionOn, settings.firstLapRule};
+  for (int i = 0; i < kMaxPlayers; ++i) {
+    SetPlayerConnection(roster.players[i], i == k ? kPersonHere : i < playerCount ? kElsewhere
+                                                                                  : kPersonHere);
+  }
+  return roster;
 }
 
 std::vector<ConnectionId> RelayTargets(const PlayerTable& players, int playerCount,

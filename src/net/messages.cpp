@@ -20,6 +20,7 @@ constexpr int kMaxJailTurns = 4;
 constexpr int kDieFaces = 6;
 constexpr int kMaxDoublesInRow = 2;          // a third double goes to jail at once
 constexpr std::int32_t kMaxSeatSeconds = 86400;  // a day; no wait is longer
+constexpr std::int32_t kMaxReplay = 100000;      // far more than a turn can send
 
 // Builds a message from the little-endian images of its values, its type code first.
 class Writer {
@@ -184,6 +185,7 @@ std::vector<std::uint8_t> Encode(const ResumeMessage& m) {
   for (std::uint32_t mask : m.refusedLastTurn) w.I32(static_cast<std::int32_t>(mask));
   for (std::uint32_t mask : m.refusedThisTurn) w.I32(static_cast<std::int32_t>(mask));
   w.I32(m.decksPending ? 1 : 0);
+  w.I32(m.replay);
   return w.Take();
 }
 
@@ -359,6 +361,7 @@ std::string ReadResume(Reader& r, ResumeMessage& resume) {
   for (std::uint32_t& mask : resume.refusedThisTurn) mask = static_cast<std::uint32_t>(r.I32());
   const std::int32_t flags = r.I32();
   resume.decksPending = flags == 1;
+  resume.replay = r.I32();
   if (std::string why = PlayerIndexRefusal(resume.currentPlayer); !why.empty()) return why;
   if (resume.doublesInRow < 0 || resume.doublesInRow > kMaxDoublesInRow) {
     return fmt::format("doubles {} outside 0..{}", resume.doublesInRow, kMaxDoublesInRow);
@@ -367,6 +370,9 @@ std::string ReadResume(Reader& r, ResumeMessage& resume) {
     if (flag > 1) return fmt::format("inquiry flag {} not 0 or 1", flag);
   }
   if (flags != 0 && flags != 1) return fmt::format("flags {} not 0 or 1", flags);
+  if (resume.replay < 0 || resume.replay > kMaxReplay) {
+    return fmt::format("replay of {} messages outside 0..{}", resume.replay, kMaxReplay);
+  }
   return {};
 }
 

@@ -41,7 +41,7 @@ constexpr std::size_t kLoginPayloadSize = kChatTextSize + 4;
 constexpr std::size_t kOfferPayloadSize = kLoginPayloadSize + 9 * 4;  // 296
 constexpr std::size_t kSeatsPayloadSize = kMaxPlayers * 8;             // 48
 constexpr std::size_t kResumePayloadSize =
-    4 + 4 + 2 * kMaxPlayers + 2 * kPropertyCount + 4 * kMaxPlayers * 2 + 4;  // 132
+    4 + 4 + 2 * kMaxPlayers + 2 * kPropertyCount + 4 * kMaxPlayers * 2 + 4 + 4;  // 136
 // The largest message: type code and State payload.
 constexpr std::size_t kMessageBufferSize = kTypeCodeSize + kStatePayloadSize;  // 1,840
 
@@ -194,6 +194,7 @@ struct ResumeMessage {
   std::array<std::uint32_t, kMaxPlayers> refusedLastTurn{};
   std::array<std::uint32_t, kMaxPlayers> refusedThisTurn{};
   bool decksPending = false;  // the host sends the decks with the next throw
+  std::int32_t replay = 0;    // the messages behind the State and Decks that replay the game
   bool operator==(const ResumeMessage&) const = default;
 };
 
@@ -242,7 +243,8 @@ Decoded<RosterMessage> DecodeRoster(std::span<const std::uint8_t> bytes);
 // - Dice: a die outside 1..6; Login: a prompt without its NUL, a player outside 0..5;
 // - Offer: as a Login, an actor outside 0..5, a property outside -1..29, a text that is no
 //   offer's; Seats: a status outside 0..4, seconds outside 0..86400; Resume: a current player
-//   outside 0..5, doubles outside 0..2, an inquiry flag other than 0 or 1.
+//   outside 0..5, doubles outside 0..2, an inquiry flag other than 0 or 1, a replay of more
+//   than 100,000 messages.
 Decoded<NetMessage> DecodePayload(std::int32_t type, std::span<const std::uint8_t> payload,
                                   Role reader, int playerCount, bool extended = false);
 

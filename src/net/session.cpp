@@ -12,6 +12,8 @@ namespace tomtura {
 
 namespace {
 
+constexpr int kComputerDealPage = 1;  // the play window's page a computer deals on
+
 // A press or a bid as the answer to `request`; nullopt when the message is no such answer.
 std::optional<Decision> AnswerIn(const DecisionRequest& request, const NetMessage& message) {
   if (request.kind == DecisionKind::AuctionBid) {
@@ -57,9 +59,24 @@ void NetSession::OpenLobby() {
 }
 
 bool NetSession::Accept(ConnectionId connection) {
-  if (inGame_ || role_ != Role::Host) return false;
+  if (role_ != Role::Host) return false;
+  if (inGame_) {
+    // In the game only the computer of a player whose seat is kept comes in, by his name.
+    if (grace_.count() <= 0 || classic_ || ended_) return false;
+    framers_.insert_or_assign(connection, Framer(Role::Host, NetPhase::Lobby));
+    return true;
+  }
   if (!AcceptConnection(game_.state.players, game_.state.playerCount, connection)) return false;
   framers_.insert_or_assign(connection, Framer(Role::Host, NetPhase::Lobby));
+  if (events.lobbyChanged) events.lobbyChanged();
+  return true;
+}
+
+bool NetSession::AddComputer(const std::string& name) {
+  if (inGame_ || role_ != Role::Host) return false;
+  PlayerName playerName;
+  playerName.setUtf8(name);
+  if (!AddComputerPlayer(game_.state.players, game_.state.playerCount, playerName)) return false;
   if (events.lobbyChanged) events.lobbyChanged();
   return true;
 }
@@ -73,6 +90,7 @@ void NetSession::Start(const std::string& hostName) {
   std::vector<RosterMessage> rosters =
       RostersAtStart(state.players, state.playerCount, state.settings);
   for (int k = 1; k < state.playerCount; ++k) {
+    if (IsComputerPlayer(state.players[k])) continue;
     rosters[k - 1].extended = !classic_;
     link_.Send(PlayerConnection(state.players[k]), EncodeMessage(rosters[k - 1]));
   }
@@ -89,6 +107,7 @@ void NetSession::Start(const std::string& hostName) {
 }
 
 void NetSession::Join(const std::string& name) {
+  joinedAt_ = Clock::now();
   Framer framer(Role::Client, NetPhase::Lobby);
   framer.SetExtended(!classic_);  // offered; the roster says whether the host takes it up
   framers_.insert_or_assign(kHostConnection, std::move(framer));
@@ -135,13 +154,17 @@ void NetSession::BeginGame() {
       break;
     }
   }
+  // The other computers' players answer from there; the host's own computer players here.
   for (int p = 0; p < kMaxPlayers; ++p) {
-    game_.referee.SetSeat(p, p < state.playerCount && p != localPlayer_ ? &seat_ : nullptr);
+    const bool elsewhere =
+        p < state.playerCount && p != localPlayer_ && !IsComputerPlayer(state.players[p]);
+    game_.referee.SetSeat(p, elsewhere ? &seat_ : nullptr);
   }
   game_.SetDiceSource(role_ == Role::Host ? static_cast<DiceSource*>(&hostDice_) : &clientDice_);
   inGame_ = true;
   decksPending_ = true;
   game_.NewGame(false);
+  if (role_ == Role::Host) TakeSnapshot();
 }
 
 // ---- Output --------------------------------------------------------------------------------
@@ -150,6 +173,11 @@ void NetSession::Broadcast(const NetMessage& message, ConnectionId except) {
   if (role_ == Role::Client) {
     SendTo(kHostConnection, message);
     return;
+  }
+  // What a computer that comes back must replay: everything of the game, not the messages.
+  if (inGame_ && !std::holds_alternative<ChatMessage>(message) &&
+      !std::holds_alternative<SeatsMessage>(message)) {
+    log_.push_back(message);
   }
   const GameState& state = game_.state;
   for (ConnectionId connection : RelayTargets(state.players, state.playerCount, except)) {
@@ -179,8 +207,11 @@ void NetSession::OnDecision(const DecisionRequest& request, const Decision& deci
   switch (request.kind) {
     case DecisionKind::Question:
     case DecisionKind::AuctionClose:
-    case DecisionKind::Consent:
       Broadcast(PressMessage{decision.button});
+      return;
+    case DecisionKind::Consent:
+      // Only a consent asked at another computer is awaited there; one asked here stays here.
+      if (answeringConsent_) Broadcast(PressMessage{decision.button});
       return;
     case DecisionKind::AuctionBid:
       Broadcast(BidMessage{decision.button, decision.button == kControlOk ? decision.amount : 0,
@@ -270,9 +301,21 @@ std::optional<NetSession::Item> NetSession::Take(bool wait) {
     if (!inbox_.empty()) {
       Item item = std::move(inbox_.front());
       inbox_.pop_front();
+      // A message that replays the game for a computer that came back.
+      if (item.message && !resume_ && replayLeft_ > 0) --replayLeft_;
       return item;
     }
     if (ended_ || !wait) return std::nullopt;
+    // A missing player's time may run out meanwhile: the caller looks again then.
+    const std::optional<Clock::time_point> deadline = NextDeadline();
+    if (deadline) {
+      const auto ms = std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now());
+      if (!link_.WaitAtMost(static_cast<int>(std::clamp<long long>(ms.count(), 0, 60000)))) {
+        End("nothing more comes from the network");
+      }
+      if (inbox_.empty()) return std::nullopt;
+      continue;
+    }
     if (!link_.WaitForInput()) {
       End("nothing more comes from the network");
       return std::nullopt;
@@ -286,6 +329,32 @@ bool NetSession::HandleAside(const Item& item) {
     return true;
   }
   const NetMessage& message = *item.message;
+  if (const auto* join = std::get_if<JoinMessage>(&message)) {
+    if (role_ == Role::Host) Returning(item.from, *join);
+    return true;
+  }
+  if (std::holds_alternative<ByeMessage>(message)) {
+    Drop(item.from, LeaveReason::Chose);
+    return true;
+  }
+  if (const auto* seats = std::get_if<SeatsMessage>(&message)) {
+    seats_ = seats->seats;
+    seatsTold_ = Clock::now();
+    if (events.seatsChanged) events.seatsChanged();
+    return true;
+  }
+  if (const auto* resume = std::get_if<ResumeMessage>(&message)) {
+    BeginResume(*resume);
+    return true;
+  }
+  if (resume_ && !resumeStateTaken_ && std::holds_alternative<StateMessage>(message)) {
+    TakeResumedState(std::get<StateMessage>(message));
+    return true;
+  }
+  if (resume_ && resumeStateTaken_ && std::holds_alternative<DecksMessage>(message)) {
+    TakeResumedDecks(std::get<DecksMessage>(message));
+    return true;
+  }
   if (std::holds_alternative<StateMessage>(message)) {
     ApplyState(item);
     return true;
@@ -300,10 +369,12 @@ bool NetSession::HandleAside(const Item& item) {
   if (login != nullptr || offer != nullptr) {
     if (role_ == Role::Host) Broadcast(message, item.from);
     const OfferMessage asked = offer != nullptr ? *offer : OfferMessage{*login};
-    if (asked.login.player == localPlayer_) {
+    const int player = asked.login.player;
+    if (player == localPlayer_ ||
+        (role_ == Role::Host && !game_.referee.IsRemote(player) && !Gone(player))) {
       AnswerConsent(asked);
     } else {
-      foreignConsents_.push_back(asked.login.player);  // its answer comes from there
+      foreignConsents_.push_back(asked);  // its answer comes from there
     }
     return true;
   }
@@ -366,10 +437,12 @@ void NetSession::ApplyState(const Item& item) {
 void NetSession::AnswerConsent(const OfferMessage& offer) {
   std::string text = game_.OfferText(offer.login.player, offer.words);
   if (text.empty()) text = offer.login.prompt.utf8();
-  // The player here answers in his consent dialog; the referee publishes the answer, which goes
-  // out as a press.
+  // The player here answers in his consent dialog (or by the computer's rules); the referee
+  // publishes the answer, which goes out as a press.
+  answeringConsent_ = true;
   game_.referee.AskConsent({offer.login.player, text, offer.moneyReceived, offer.propertyGiven,
                             offer.propertyReceived, false, offer.words});
+  answeringConsent_ = false;
 }
 
 void NetSession::ShowChat(const ChatMessage& chat) {
@@ -390,11 +463,23 @@ Decision NetSession::Await(const DecisionRequest& request) {
   if (request.kind != DecisionKind::Consent && events.awaiting) events.awaiting(request);
   for (;;) {
     if (ended_) return noAnswer;
-    // Everybody waits for this player's answer: if he has gone, he leaves now, and his answer
-    // is given for him.
-    if (role_ == Role::Host && Gone(request.player)) {
-      if (!SettleLeavers()) return noAnswer;
-      return AnswerForLeaver(request, !ownConsent || loginSent);
+    if (role_ == Role::Host) {
+      // Everybody waits for this player's answer: the moment for his computer to come back,
+      // for him to leave when he has gone (his answer then given for him), or for this
+      // computer to answer when it plays his seat now.
+      CheckAbsences();
+      if (returning_.contains(request.player)) Rejoin();
+      if (Gone(request.player)) {
+        if (!SettleLeavers()) return noAnswer;
+        return AnswerForLeaver(request, !ownConsent || loginSent);
+      }
+      if (!game_.referee.IsRemote(request.player)) {
+        const Decision answer = game_.referee.SeatOf(request.player).Decide(request);
+        if (ownConsent && loginSent) Broadcast(PressMessage{answer.button == 1 ? 1 : 2});
+        return answer;
+      }
+    } else if (request.player == localPlayer_ && catchingUp_ && !resume_ && replayLeft_ == 0) {
+      return AnswerHere(request);
     }
     if (ownConsent && !loginSent) {
       // Asked from our play window: the asked player's computer opens the consent dialog.
@@ -409,11 +494,11 @@ Decision NetSession::Await(const DecisionRequest& request) {
       loginSent = true;
     }
     std::optional<Item> item = Take(true);
-    if (!item) return noAnswer;
+    if (!item) continue;
     const bool aside = !ownConsent || !item->message ||
                        !std::holds_alternative<PressMessage>(*item->message);
     if (aside && HandleAside(*item)) {
-      if (role_ == Role::Host) RefuseForeignConsentsOfLeavers();
+      if (role_ == Role::Host) AnswerForeignConsentsOfAbsent();
       continue;
     }
     const bool fromTheAnswerer =
@@ -426,7 +511,7 @@ Decision NetSession::Await(const DecisionRequest& request) {
     }
     if (role_ == Role::Host) Broadcast(*item->message, item->from);
     DecisionRequest shown = request;
-    shown.answerDelayMs = remotePressMs;
+    shown.answerDelayMs = catchingUp_ ? 0 : remotePressMs;
     game_.ui.ShowAnswer(shown, *answer);
     return *answer;
   }
@@ -450,13 +535,31 @@ Decision NetSession::AnswerForLeaver(const DecisionRequest& request, bool others
 
 void NetSession::Pump() {
   while (inGame_ && !ended_) {
+    const GameState& state = game_.state;
     if (role_ == Role::Host) {
-      RefuseForeignConsentsOfLeavers();
+      CheckAbsences();
+      AnswerForeignConsentsOfAbsent();
+      // Every computer waits for a throw: the game as it stands is what a computer that comes
+      // back starts from, and the moment for it to come back.
+      if (state.turnPhase == TurnPhase::AwaitRoll && foreignConsents_.empty()) {
+        if (!log_.empty()) TakeSnapshot();
+        if (!returning_.empty()) Rejoin();
+      }
       if (!leaving_.empty() && AllWaitForHost() && !SettleLeavers()) return;
+    } else if (catchingUp_ && !resume_ && replayLeft_ == 0) {
+      FinishCatchingUp();
     }
     MoveOnFromALeaver();
-    const GameState& state = game_.state;
     const TurnPhase phase = state.turnPhase;
+    // A computer player of the host's (or one playing a missing player's seat) deals at the
+    // start of its turn and throws, while every other computer waits for its throw.
+    if (role_ == Role::Host && phase == TurnPhase::AwaitRoll && foreignConsents_.empty() &&
+        ComputerOnTurnHere()) {
+      game_.referee.RunPlayWindow(kComputerDealPage);
+      if (ended_) return;
+      game_.Roll();
+      return;
+    }
     const bool waitsForThrow = phase == TurnPhase::AwaitRoll || phase == TurnPhase::AwaitLogin ||
                                phase == TurnPhase::GameOver ||
                                (phase == TurnPhase::Rolling && waitingForDice_);
@@ -465,7 +568,7 @@ void NetSession::Pump() {
     if (!item) return;
     if (HandleAside(*item)) continue;
     const NetMessage& message = *item->message;
-    const bool remoteOnTurn = state.currentPlayer != localPlayer_;
+    const bool remoteOnTurn = game_.referee.IsRemote(state.currentPlayer);
     if (const auto* dice = std::get_if<DiceMessage>(&message)) {
       const bool expected = waitingForDice_ || (phase == TurnPhase::AwaitRoll && remoteOnTurn);
       if (role_ == Role::Client && expected && clientDice_.Deliver({dice->die1, dice->die2})) {
@@ -512,11 +615,26 @@ void NetSession::Drop(ConnectionId connection, LeaveReason reason) {
     End("the host has gone");
     return;
   }
+  std::erase_if(returning_, [&](const auto& entry) { return entry.second == connection; });
   const GameState& state = game_.state;
   const int p = RecordOfConnection(state.players, state.playerCount, connection);
+  const bool mayReturn = reason == LeaveReason::ConnectionLost && grace_.count() > 0 &&
+                         Extended(connection);
   framers_.erase(connection);
-  if (p < 0 || state.players[p].isBankrupt != 0 || Gone(p)) return;
-  leaving_.emplace(p, reason);
+  extended_.erase(connection);
+  if (p < 0 || state.players[p].isBankrupt != 0 || Gone(p) || absent_.contains(p)) return;
+  // A computer that lost its connection may come back; one that left, or that sent what does
+  // not belong to the game, or that could not take up a game in its course, does not.
+  const DropChoice choice =
+      !mayReturn ? DropChoice::Leave : events.dropped ? events.dropped(p) : DropChoice::Leave;
+  if (choice == DropChoice::Leave) {
+    leaving_.emplace(p, reason);
+  } else {
+    absent_[p] = {Clock::now() + grace_, choice == DropChoice::Computer};
+    // This computer's rules answer for him from now on, until he is back.
+    if (choice == DropChoice::Computer) game_.referee.SetSeat(p, nullptr);
+  }
+  SendSeats();
 }
 
 bool NetSession::AllWaitForHost() const {
@@ -526,14 +644,17 @@ bool NetSession::AllWaitForHost() const {
     return false;
   }
   const int current = state.currentPlayer;
-  return Gone(current) || !game_.referee.IsRemote(current);
+  return Gone(current) || absent_.contains(current) || !game_.referee.IsRemote(current);
 }
 
 bool NetSession::SettleLeavers() {
+  bool settled = false;
   while (!leaving_.empty() && !ended_) {
     const auto [p, reason] = *leaving_.begin();
     leaving_.erase(leaving_.begin());
+    absent_.erase(p);
     left_.insert(p);
+    settled = true;
     // As after a bankruptcy his properties go back to the bank, free of mortgages; every
     // computer learns it from the state sent with the outcome.
     game_.referee.Apply({tomtura::PlayerGone{p, reason}});
@@ -546,16 +667,223 @@ bool NetSession::SettleLeavers() {
       break;
     }
   }
+  if (settled) SendSeats();
   return !ended_;
 }
 
-void NetSession::RefuseForeignConsentsOfLeavers() {
-  // The asker's computer and all others wait for the asked player's press: he leaves now, and
-  // his no goes to every computer, the asker's included.
-  while (!ended_ && !foreignConsents_.empty() && Gone(foreignConsents_.front())) {
-    if (!SettleLeavers()) return;
-    foreignConsents_.pop_front();
-    Broadcast(PressMessage{kControlCancel});
+void NetSession::AnswerForeignConsentsOfAbsent() {
+  // The asker's computer and all others wait for the asked player's press: when he has gone he
+  // leaves now and his no goes to every computer, the asker's included; when this computer
+  // plays his seat, it answers.
+  while (!ended_ && !foreignConsents_.empty()) {
+    const OfferMessage asked = foreignConsents_.front();
+    const int player = asked.login.player;
+    // Everybody waits for his answer: the moment for his computer to come back.
+    if (returning_.contains(player)) Rejoin();
+    if (Gone(player)) {
+      if (!SettleLeavers()) return;
+      foreignConsents_.pop_front();
+      Broadcast(PressMessage{kControlCancel});
+    } else if (!game_.referee.IsRemote(player)) {
+      foreignConsents_.pop_front();
+      AnswerConsent(asked);
+    } else {
+      return;
+    }
+  }
+}
+
+// ---- Coming back -----------------------------------------------------------------------------
+
+std::array<SeatState, kMaxPlayers> NetSession::Seats() const {
+  std::array<SeatState, kMaxPlayers> seats{};
+  const GameState& state = game_.state;
+  if (role_ == Role::Client) {
+    seats = seats_;
+    const auto told = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - seatsTold_);
+    for (SeatState& seat : seats) {
+      if (seat.status == SeatStatus::Missing) {
+        seat.secondsLeft = std::max<std::int32_t>(0, seat.secondsLeft - static_cast<int>(told.count()));
+      }
+    }
+    return seats;
+  }
+  const auto now = Clock::now();
+  for (int p = 0; p < state.playerCount && p < kMaxPlayers; ++p) {
+    const Player& player = state.players[p];
+    if (Gone(p) || player.isBankrupt != 0) {
+      seats[p].status = SeatStatus::Gone;
+    } else if (const auto absent = absent_.find(p); absent != absent_.end()) {
+      seats[p].status = absent->second.computerPlays ? SeatStatus::Substitute : SeatStatus::Missing;
+      const auto left = std::chrono::ceil<std::chrono::seconds>(absent->second.until - now);
+      seats[p].secondsLeft = static_cast<std::int32_t>(std::max<long long>(0, left.count()));
+    } else if (IsComputerPlayer(player)) {
+      seats[p].status = SeatStatus::Computer;
+    }
+  }
+  return seats;
+}
+
+void NetSession::SendSeats() {
+  if (role_ != Role::Host || !inGame_) return;
+  Broadcast(SeatsMessage{Seats()});
+  if (events.seatsChanged) events.seatsChanged();
+}
+
+void NetSession::CheckAbsences() {
+  const auto now = Clock::now();
+  bool changed = false;
+  for (auto it = absent_.begin(); it != absent_.end();) {
+    // A computer that plays his seat keeps it until he is back; a seat waited for is given up.
+    if (it->second.until <= now && !it->second.computerPlays) {
+      leaving_.emplace(it->first, LeaveReason::WaitOver);
+      std::erase_if(returning_, [&](const auto& entry) { return entry.first == it->first; });
+      it = absent_.erase(it);
+      changed = true;
+    } else {
+      ++it;
+    }
+  }
+  if (changed) SendSeats();
+}
+
+std::optional<NetSession::Clock::time_point> NetSession::NextDeadline() const {
+  std::optional<Clock::time_point> next;
+  for (const auto& [p, absence] : absent_) {
+    if (absence.computerPlays) continue;
+    if (!next || absence.until < *next) next = absence.until;
+  }
+  return next;
+}
+
+void NetSession::Returning(ConnectionId connection, const JoinMessage& join) {
+  const GameState& state = game_.state;
+  for (const auto& [p, absence] : absent_) {
+    if (state.players[p].name == join.name && join.extended && !classic_ &&
+        !returning_.contains(p)) {
+      returning_[p] = connection;
+      return;
+    }
+  }
+  // Nobody of that name is missing: the computer is not let in.
+  link_.Close(connection);
+  framers_.erase(connection);
+}
+
+void NetSession::TakeSnapshot() {
+  const GameState& state = game_.state;
+  Snapshot snapshot;
+  snapshot.players = state.players;
+  snapshot.properties = state.properties;
+  ResumeMessage& turn = snapshot.turn;
+  turn.currentPlayer = state.currentPlayer;
+  turn.doublesInRow = state.doublesInRow;
+  turn.firstLap = state.firstLap;
+  turn.askedThisTurn = state.askedThisTurn;
+  turn.refusedLastTurn = state.refusedLastTurn;
+  turn.refusedThisTurn = state.refusedThisTurn;
+  turn.decksPending = decksPending_;
+  snapshot.decks = {state.chanceDeck, state.communityDeck};
+  snapshot_ = snapshot;
+  log_.clear();
+}
+
+void NetSession::Rejoin() {
+  GameState& state = game_.state;
+  for (const auto& [p, connection] : returning_) {
+    SetPlayerConnection(state.players[p], connection);
+    extended_.insert(connection);
+    if (auto framer = framers_.find(connection); framer != framers_.end()) {
+      framer->second.SetPhase(NetPhase::Game);
+      framer->second.SetPlayerCount(state.playerCount);
+      framer->second.SetExtended(true);
+    }
+    RosterMessage roster = RosterOf(state.players, state.playerCount, p, state.settings);
+    roster.extended = true;
+    link_.Send(connection, EncodeMessage(roster));
+    ResumeMessage turn = snapshot_->turn;
+    turn.replay = static_cast<std::int32_t>(log_.size());
+    SendTo(connection, turn);
+    SendTo(connection, StateMessage{snapshot_->properties, snapshot_->players});
+    SendTo(connection, snapshot_->decks);
+    for (const NetMessage& message : log_) SendTo(connection, message);
+    absent_.erase(p);
+    // A computer that played his seat hands it back.
+    game_.referee.SetSeat(p, &seat_);
+  }
+  returning_.clear();
+  SendSeats();
+}
+
+void NetSession::BeginResume(const ResumeMessage& resume) {
+  resume_ = resume;
+  resumeStateTaken_ = false;
+  catchingUp_ = true;
+}
+
+void NetSession::TakeResumedState(const StateMessage& message) {
+  GameState& state = game_.state;
+  for (int p = 0; p < kMaxPlayers; ++p) {
+    Player player = message.players[p];
+    SetPlayerConnection(player, PlayerConnection(state.players[p]));
+    player.password.clear();
+    state.players[p] = player;
+  }
+  state.properties = message.properties;
+  resumeStateTaken_ = true;
+}
+
+void NetSession::TakeResumedDecks(const DecksMessage& decks) {
+  GameState& state = game_.state;
+  const ResumeMessage& turn = *resume_;
+  state.chanceDeck = decks.chance;
+  state.communityDeck = decks.community;
+  state.currentPlayer = turn.currentPlayer;
+  state.doublesInRow = turn.doublesInRow;
+  state.firstLap = turn.firstLap;
+  state.askedThisTurn = turn.askedThisTurn;
+  state.refusedLastTurn = turn.refusedLastTurn;
+  state.refusedThisTurn = turn.refusedThisTurn;
+  state.turnPhase = TurnPhase::AwaitRoll;
+  state.gameRunning = 1;
+  game_.RefreshPropertyLists();
+  replayLeft_ = turn.replay;
+  resume_.reset();
+  // Until the messages that replay the game are all taken, the player here answers from them.
+  game_.referee.SetSeat(localPlayer_, &seat_);
+  game_.ui.Changed({Changes::kBoard | Changes::kPanel | Changes::kStatusLine | Changes::kCentre});
+}
+
+Decision NetSession::AnswerHere(const DecisionRequest& request) {
+  FinishCatchingUp();
+  if (request.kind == DecisionKind::Login) return {kControlOk, 0, nullptr};
+  const bool debt =
+      request.kind == DecisionKind::Question && request.layout.topic == QuestionTopic::Debt;
+  if (!debt) return game_.ui.AskPerson(request);
+  // The debt question, as the referee puts it to a player here: to the play window for as
+  // long as he is still short.
+  for (;;) {
+    const Decision answer = game_.ui.AskPerson(request);
+    if (answer.button != 1) return answer;
+    if (game_.referee.RunPlayWindow(kComputerDealPage) == kPlayWindowCannotPay) {
+      return {kControlCancel, 0, nullptr};
+    }
+    if (game_.state.current().money >= 0) return answer;
+  }
+}
+
+void NetSession::FinishCatchingUp() {
+  if (!catchingUp_) return;
+  catchingUp_ = false;
+  game_.referee.SetSeat(localPlayer_, nullptr);
+  const auto ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - joinedAt_).count();
+  if (events.caughtUp) events.caughtUp(static_cast<int>(ms));
+}
+
+void NetSession::SayGoodbye() {
+  if (role_ == Role::Client && inGame_ && Extended(kHostConnection)) {
+    link_.Send(kHostConnection, EncodeMessage(ByeMessage{}));
   }
 }
 
@@ -578,6 +906,12 @@ void NetSession::End(const std::string& why) {
   if (ended_) return;
   ended_ = true;
   if (events.ended) events.ended(why);
+}
+
+bool NetSession::ComputerOnTurnHere() const {
+  const int current = game_.state.currentPlayer;
+  return !Gone(current) && game_.state.current().isBankrupt == 0 &&
+         game_.referee.SeatOf(current).computer();
 }
 
 int NetSession::PlayersInGame() const {

@@ -49,6 +49,10 @@ struct Options {
   int port = 4711;
   std::string name;
   int leaveAfter = -1;
+  int dropAfter = -1;
+  int graceSeconds = 120;
+  std::string onDrop = "leave";
+  int computers = 0;
   std::string dropAt;
   bool classic = false;
   std::string decisionTimes;
@@ -58,10 +62,12 @@ constexpr std::string_view kUsage =
     "usage: tomtura-sim --games N --players K --seed S [--max-turns T] [--board FILE]\n"
     "                   [--json] [--load FILE.tom] [--save FILE.tom]\n"
     "       tomtura-sim --host [--port Q] --players N [--seed S] [--name NAME] [--save FILE.tom]\n"
-    "                   [--max-turns T] [--classic]\n"
+    "                   [--max-turns T] [--computers K] [--grace S]\n"
+    "                   [--on-drop wait|computer|leave] [--classic]\n"
     "       tomtura-sim --join ADDRESS [--port P] --name NAME [--seed S] [--save FILE.tom]\n"
     "                   [--max-turns T] [--leave-after THROWS] [--decision-times FILE]\n"
-    "                   [--drop-at offer|card|jail|debt|bid|consent|play] [--classic]\n";
+    "                   [--drop-at offer|card|jail|debt|bid|consent|play] [--drop-after THROWS]\n"
+    "                   [--classic]\n";
 
 template <typename T>
 std::optional<T> ParseNumber(std::string_view text) {
@@ -114,6 +120,15 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
       options.name = value;
     } else if (flag == "--decision-times") {
       options.decisionTimes = value;
+    } else if (flag == "--grace") {
+      error = bounded(options.graceSeconds, 0, 86400);
+    } else if (flag == "--on-drop") {
+      options.onDrop = value;
+      if (!IsDropChoice(options.onDrop)) error = "--on-drop takes wait, computer or leave";
+    } else if (flag == "--drop-after") {
+      error = bounded(options.dropAfter, 0, 1 << 30);
+    } else if (flag == "--computers") {
+      error = bounded(options.computers, 0, kMaxPlayers - 1);
     } else if (flag == "--drop-at") {
       options.dropAt = value;
       if (!IsDropKind(options.dropAt)) {
@@ -127,6 +142,7 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
     if (!error.empty()) return error;
   }
   if (options.host && !options.join.empty()) return "--host and --join exclude each other";
+  if (options.computers >= options.players) return "--computers must leave a seat to the host";
   return {};
 }
 
@@ -281,11 +297,15 @@ int PlayNetwork(const Options& options) {
   net.address = options.join;
   net.port = options.port;
   net.players = options.players;
+  net.computers = options.computers;
   net.name = options.name;
   net.seed = options.seed;
   net.save = options.save;
   net.leaveAfter = options.leaveAfter;
   net.dropAt = options.dropAt;
+  net.dropAfter = options.dropAfter;
+  net.graceSeconds = options.graceSeconds;
+  net.onDrop = options.onDrop;
   net.classic = options.classic;
   net.maxTurns = options.maxTurns;
   net.decisionTimes = options.decisionTimes;

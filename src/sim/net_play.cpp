@@ -33,6 +33,7 @@ namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kPollMs = 60000;  // a game that hears nothing for this long has lost its peers
+constexpr int kWaitStepMs = 200;  // the game looks at the clock this often while it waits
 constexpr int kSellPage = 1;
 
 class SocketLink : public NetSession::Link {
@@ -118,7 +119,19 @@ class SocketLink : public NetSession::Link {
     sockets_.erase(found);
   }
 
-  bool WaitForInput() override {
+  bool WaitForInput() override { return Wait(kPollMs); }
+  bool WaitAtMost(int ms) override { return Wait(ms) || silentMs() < kPollMs; }
+
+  // How long nothing has come from the network.
+  long long silentMs() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now() - lastInput_)
+        .count();
+  }
+
+ private:
+  // Waits up to `ms` for input and hands it on; false when nothing came (or nothing can).
+  bool Wait(int ms) {
     std::vector<pollfd> watched;
     std::vector<ConnectionId> owners;
     if (listener_ >= 0) {
@@ -130,8 +143,9 @@ class SocketLink : public NetSession::Link {
       owners.push_back(connection);
     }
     if (watched.empty()) return false;
-    const int ready = poll(watched.data(), watched.size(), kPollMs);
+    const int ready = poll(watched.data(), watched.size(), ms);
     if (ready <= 0) return ready < 0 && errno == EINTR;
+    lastInput_ = std::chrono::steady_clock::now();
     for (std::size_t i = 0; i < watched.size(); ++i) {
       if (watched[i].revents == 0) continue;
       if (owners[i] < 0) {
@@ -150,7 +164,6 @@ class SocketLink : public NetSession::Link {
     return true;
   }
 
- private:
   int BindAndListen(sockaddr* address, socklen_t size) {
     const int yes = 1;
     setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
@@ -180,6 +193,7 @@ class SocketLink : public NetSession::Link {
   NetSession* session_ = nullptr;
   std::map<ConnectionId, int> sockets_;
   int listener_ = -1;
+  std::chrono::steady_clock::time_point lastInput_ = std::chrono::steady_clock::now();
   ConnectionId nextConnection_ = 2;
 };
 
@@ -229,6 +243,10 @@ int JoinedPlayers(const GameState& state) {
 
 }  // namespace
 
+bool IsDropChoice(const std::string& choice) {
+  return choice == "wait" || choice == "computer" || choice == "leave";
+}
+
 bool IsDropKind(const std::string& kind) {
   for (const char* known : {"offer", "card", "jail", "debt", "bid", "consent", "play"}) {
     if (kind == known) return true;
@@ -247,6 +265,16 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
   session.remotePressMs = 0;
   session.SetClassic(options.classic);
   session.events.playerLeft = [](int) { return true; };
+  session.SetGrace(std::chrono::seconds(options.graceSeconds));
+  session.events.dropped = [&options](int) {
+    if (options.onDrop == "wait") return NetSession::DropChoice::Wait;
+    if (options.onDrop == "computer") return NetSession::DropChoice::Computer;
+    return NetSession::DropChoice::Leave;
+  };
+  session.events.caughtUp = [](int ms) {
+    fmt::print("caught up in {} ms\n", ms);
+    std::fflush(stdout);
+  };
   std::string endedWhy;
   std::FILE* times =
       options.decisionTimes.empty() ? nullptr : std::fopen(options.decisionTimes.c_str(), "w");
@@ -278,7 +306,8 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
     fmt::print("port {}\n", port);
     std::fflush(stdout);
     session.OpenLobby();
-    int announced = 1;
+    for (int k = 1; k <= options.computers; ++k) session.AddComputer("Dator " + std::to_string(k));
+    int announced = 1 + options.computers;
     while (JoinedPlayers(game.state) < options.players) {
       if (!link.WaitForInput()) {
         fmt::print(stderr, "tomtura-sim: the players did not come\n");
@@ -290,7 +319,8 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
       }
       std::fflush(stdout);
     }
-    link.StopListening();
+    // A player whose connection breaks may come back while his seat is kept.
+    if (options.graceSeconds <= 0 || options.onDrop == "leave") link.StopListening();
     session.Start(options.name.empty() ? "Värd" : options.name);
   } else {
     if (!link.Connect(options.address, options.port)) {
@@ -320,10 +350,18 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
     if (ui.Tick()) continue;
     // The turns are the same on every computer, so all stop at the same turn.
     if (state.turnPhase == TurnPhase::AwaitRoll && ui.stats().turns >= options.maxTurns) break;
-    if (state.turnPhase == TurnPhase::AwaitRoll && state.currentPlayer == local) {
+    // A computer that came back throws only once it has caught up with the game.
+    if (state.turnPhase == TurnPhase::AwaitRoll && state.currentPlayer == local &&
+        !game.referee.IsRemote(local)) {
       if (throws == options.leaveAfter) {
+        session.SayGoodbye();
         fmt::print("left the game after {} own throws\n", throws);
         return 0;
+      }
+      if (throws == options.dropAfter) {
+        fmt::print("killed after {} own throws\n", throws);
+        std::fflush(stdout);
+        raise(SIGKILL);
       }
       if (dealtAt != throws && state.doublesInRow == 0) {
         dealtAt = throws;
@@ -334,7 +372,7 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
       game.Roll();
       continue;
     }
-    if (!link.WaitForInput()) break;
+    if (!link.WaitAtMost(kWaitStepMs) || link.silentMs() > kPollMs) break;
   }
 
   if (!options.save.empty()) {

@@ -122,9 +122,11 @@ HostLobbyDialog::HostLobbyDialog(Game& game, NetSession& session, const QString&
   nameLabel->setBuddy(name_);
 
   start_ = MakeButton(this, kIdButton1, tr("&Start"));
+  computer_ = MakeButton(this, kComputer, tr("&Computer player"));
   QPushButton* cancel = MakeButton(this, kIdButton2, tr("Cancel"));
   start_->setDefault(true);
   connect(start_, &QPushButton::clicked, this, &HostLobbyDialog::Start);
+  connect(computer_, &QPushButton::clicked, this, &HostLobbyDialog::AddComputer);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* nameRow = new QHBoxLayout;
@@ -141,7 +143,7 @@ HostLobbyDialog::HostLobbyDialog(Game& game, NetSession& session, const QString&
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(left, 1);
   layout->addSpacing(12);
-  layout->addLayout(ButtonColumn({start_, cancel}));
+  layout->addLayout(ButtonColumn({start_, computer_, cancel}));
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   Refresh();
@@ -160,6 +162,12 @@ void HostLobbyDialog::Refresh() {
     players_->addItem(QString::fromStdString(game_.PlayerName(p)));
   }
   start_->setEnabled(state.playerCount >= 2 && allNamed);
+  computer_->setEnabled(state.playerCount < kMaxPlayers);
+}
+
+void HostLobbyDialog::AddComputer() {
+  session_.AddComputer(game_.FormatCatalogue(kTextDefaultName, game_.state.playerCount));
+  Refresh();
 }
 
 void HostLobbyDialog::Start() {

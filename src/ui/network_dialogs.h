@@ -50,7 +50,7 @@ class HostLobbyDialog : public QDialog {
   Q_OBJECT
 
  public:
-  enum Control { kPlayers = 1043, kAddress = 1029, kName = 1044 };
+  enum Control { kPlayers = 1043, kAddress = 1029, kName = 1044, kComputer = 1051 };
   static constexpr int kNameChars = 9;
 
   // `address` is what the address line shows; `name` is offered as the host's player's name.
@@ -59,6 +59,8 @@ class HostLobbyDialog : public QDialog {
 
   // The joined players as the lobby holds them; Start once every one of them has given his name.
   void Refresh();
+  // A computer player of this computer's takes the next seat, named as a player who gave no name.
+  void AddComputer();
   // The game begins with the players who have joined.
   void Start();
 
@@ -68,6 +70,7 @@ class HostLobbyDialog : public QDialog {
   QListWidget* players_ = nullptr;
   QLineEdit* name_ = nullptr;
   QPushButton* start_ = nullptr;
+  QPushButton* computer_ = nullptr;
 };
 
 class JoinDialog : public QDialog {

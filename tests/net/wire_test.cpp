@@ -171,6 +171,7 @@ ResumeMessage ResumeValue() {
   r.askedThisTurn[5] = 1;
   r.refusedLastTurn[1] = 0x80000001u;
   r.decksPending = true;
+  r.replay = 3;
   return r;
 }
 Bytes ResumeBytes() {
@@ -179,7 +180,7 @@ Bytes ResumeBytes() {
   asked[10] = 1;
   Bytes refused(48, 0);
   Put(refused, 4, {1, 0, 0, 0x80});
-  return Cat({b, asked, refused, {1, 0, 0, 0}});
+  return Cat({b, asked, refused, {1, 0, 0, 0, 3, 0, 0, 0}});
 }
 
 // One message read as a connection reads it; nullopt with *error set when it is refused.
@@ -291,6 +292,7 @@ TEST(NetValidationTest, EachOutOfRangeValueIsRefusedWithItsReason) {
       {ResumeBytes(), kClientExtended, 4, {6, 0, 0, 0}, "player 6"},
       {ResumeBytes(), kClientExtended, 8, {3, 0, 0, 0}, "doubles 3"},
       {ResumeBytes(), kClientExtended, 28, {2, 0}, "inquiry flag 2"},
+      {ResumeBytes(), kClientExtended, 136, {0xFF, 0xFF, 0xFF, 0xFF}, "replay of -1"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.refusal == nullptr ? std::to_string(c.offset) : c.refusal);

@@ -89,10 +89,12 @@ class NetworkGames : public ::testing::Test {
     return -1;
   }
   // Each program writes `name` (its output) and name.tom (the game as it ended).
-  pid_t Host(const std::string& name, int players, int seed) {
-    return Start({"--host", "--port", "0", "--players", std::to_string(players), "--seed",
-                  std::to_string(seed), "--save", Path(name + ".tom")},
-                 name);
+  pid_t Host(const std::string& name, int players, int seed, std::vector<std::string> more = {}) {
+    std::vector<std::string> arguments = {"--host", "--port", "0", "--players",
+                                          std::to_string(players), "--seed", std::to_string(seed),
+                                          "--save", Path(name + ".tom")};
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return Start(arguments, name);
   }
   pid_t Client(const std::string& name, int port, int seed,
                std::vector<std::string> more = {}, const std::string& address = "127.0.0.1") {
@@ -168,29 +170,61 @@ TEST_F(NetworkGames, AClientWhoLeavesMidGameIsDroppedAndTheOthersPlayOn) {
   }
 }
 
-// A client killed while a decision of its player is pending: the host answers it for him as
-// every other computer does (no, a pass, the auction closed), he leaves the game at that point
-// everywhere, and the two left play the game to its end and agree.
-TEST_F(NetworkGames, AClientKilledInTheMiddleOfADecisionLeavesTheSameGameEverywhere) {
-  const std::vector<std::string> kinds = {"offer", "card", "jail", "debt", "bid", "consent", "play"};
-  for (std::size_t i = 0; i < kinds.size(); ++i) {
-    const std::string& kind = kinds[i];
-    SCOPED_TRACE(kind);
-    const std::string n = std::to_string(i);
-    const pid_t host = Host("host" + n, 3, 1);
-    const int port = PortOf("host" + n);
-    ASSERT_GT(port, 0);
-    const pid_t anna = Client("Anna" + n, port, 101, {"--drop-at", kind});
-    ASSERT_TRUE(Printed("host" + n, "joined Anna" + n));
-    const pid_t bo = Client("Bo" + n, port, 201);
+// A client killed while a decision of its player is pending. Without a seat kept for him the
+// host answers it for him as every other computer does (no, a pass, the auction closed), he
+// leaves the game at that point everywhere, and the two left play the game to its end and agree.
+// With his seat kept and his program started again (kill -9, then a rejoin), it takes up the game
+// where it stands, his pending decision included, and all three play the very game that nobody's
+// leaving would have given.
+TEST_F(NetworkGames, AClientKilledInTheMiddleOfADecisionLeavesOrComesBackEverywhereTheSame) {
+  const auto undisturbed = [this] {
+    const pid_t host = Host("quiet", 3, 1);
+    const int port = PortOf("quiet");
+    const pid_t anna = Client("quietA", port, 101);
+    EXPECT_TRUE(Printed("quiet", "joined quietA"));
+    const pid_t bo = Client("quietB", port, 201);
     Finish(anna);
-    EXPECT_EQ(ReadBytes(Path("Anna" + n)), "killed at " + kind + "\n");
-    EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host" + n));
-    EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo" + n));
-    const auto a = Saved("host" + n), b = Saved("Bo" + n);
-    ASSERT_TRUE(a && b);
-    EXPECT_TRUE(Same(*a, *b));
-    EXPECT_EQ(a->players[1].isBankrupt, 1);
+    Finish(bo);
+    EXPECT_EQ(Finish(host), 0);
+    return Saved("quiet");
+  }();
+  ASSERT_TRUE(undisturbed);
+  const std::vector<std::string> kinds = {"offer", "card", "jail", "debt", "bid", "consent", "play"};
+  for (bool rejoin : {false, true}) {
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+      const std::string& kind = kinds[i];
+      SCOPED_TRACE(kind + (rejoin ? ", rejoined" : ", gone"));
+      const std::string n = std::to_string(i) + (rejoin ? "r" : "");
+      const std::vector<std::string> kept = {"--grace", "30", "--on-drop", "wait"};
+      const pid_t host = Host("host" + n, 3, 1, rejoin ? kept : std::vector<std::string>{});
+      const int port = PortOf("host" + n);
+      ASSERT_GT(port, 0);
+      pid_t anna = Client("Anna" + n, port, 101, {"--drop-at", kind});
+      ASSERT_TRUE(Printed("host" + n, "joined Anna" + n));
+      const pid_t bo = Client("Bo" + n, port, 201);
+      Finish(anna);
+      EXPECT_EQ(ReadBytes(Path("Anna" + n)), "killed at " + kind + "\n");
+      if (rejoin) {
+        anna = Client("Anna" + n, port, 101);
+        EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna" + n + ".err"));
+        EXPECT_NE(ReadBytes(Path("Anna" + n)).find("caught up in "), std::string::npos);
+      }
+      EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host" + n));
+      EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo" + n));
+      const auto a = Saved("host" + n), b = Saved("Bo" + n);
+      ASSERT_TRUE(a && b);
+      EXPECT_TRUE(Same(*a, *b));
+      if (rejoin) {
+        const auto c = Saved("Anna" + n);
+        ASSERT_TRUE(c);
+        EXPECT_TRUE(Same(*a, *c));
+        SavedGame quiet = *undisturbed;  // the same game under other names
+        for (int p = 0; p < kMaxPlayers; ++p) quiet.players[p].name = a->players[p].name;
+        EXPECT_TRUE(Same(*a, quiet));
+      } else {
+        EXPECT_EQ(a->players[1].isBankrupt, 1);
+      }
+    }
   }
 }
 
@@ -212,6 +246,25 @@ TEST_F(NetworkGames, AClientOfAnotherEditionPlaysOnTheHostsStreetsAndDeals) {
   EXPECT_TRUE(Same(*a, *b) && Same(*a, *c));
   EXPECT_EQ(b->properties[0].name.utf8(), a->properties[0].name.utf8());
   EXPECT_EQ(b->properties[0].name.utf8(), "Lergropsvägen");
+}
+
+// The host seats a computer player of its own; a client that keeps to the design's messages
+// sees him as a player at another computer, and both play the game to the same end.
+TEST_F(NetworkGames, TheHostsComputerPlayerPlaysWithAClientOfTheDesign) {
+  for (int seed : {2, 3}) {
+    SCOPED_TRACE(seed);
+    const std::string n = std::to_string(seed);
+    const pid_t host = Host("host" + n, 3, seed, {"--computers", "1"});
+    const int port = PortOf("host" + n);
+    ASSERT_GT(port, 0);
+    const pid_t anna = Client("Anna" + n, port, seed + 100, {"--classic"});
+    EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host" + n));
+    EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna" + n));
+    const auto a = Saved("host" + n), b = Saved("Anna" + n);
+    ASSERT_TRUE(a && b);
+    EXPECT_TRUE(Same(*a, *b));
+    EXPECT_EQ(a->players[1].name.utf8(), "Dator 1");
+  }
 }
 
 // A client that joins, then sends bytes that are no message.
