@@ -32,7 +32,7 @@ sim: build
 # build-fuzz/<target>-crash-*; the seeds in tests/fuzz/corpus/<target> (fuzz/seeds for the
 # network layer) stay as they are. The bitmap target is built only where Qt 6 is found.
 FUZZ_SECONDS ?= 120
-FUZZ_TARGETS ?= net board property saved-game options bitmap
+FUZZ_TARGETS ?= net board property saved-game options history bitmap
 fuzz: deps
 	@command -v clang++ >/dev/null || { echo "make fuzz needs clang++ (Debian: clang libclang-rt-14-dev)"; exit 1; }
 	@$(CMAKE) -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -1,5 +1,6 @@
 // Benchmarks of the game core with the headless front end: one computer player's turn with
-// its dealing, one whole four-player game, and the memory taken by a long series of games.
+// its dealing, one whole four-player game, the answers and turns of Hard players and a game of
+// four of them, and the memory taken by a long series of games.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -11,8 +12,9 @@
 #include <vector>
 
 #include "data/text_catalogue.h"
-#include "rules/game.h"
 #include "headless/headless_front_end.h"
+#include "rules/game.h"
+#include "rules/seats.h"
 
 namespace tomtura {
 namespace {
@@ -93,6 +95,77 @@ void BM_FourPlayerGame(benchmark::State& bench) {
       benchmark::Counter(static_cast<double>(finished), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_FourPlayerGame)->Unit(benchmark::kMillisecond);
+
+// Hard players at every seat of a four-player game.
+struct HardTable : Table {
+  explicit HardTable(std::uint64_t seed) : Table(seed) {
+    for (int n = 0; n < kPlayers; ++n) game.state.players[n].strength = Strength::Hard;
+  }
+};
+
+// A computer's seat that times each of its answers.
+class TimedComputerSeat : public Seat {
+ public:
+  TimedComputerSeat(Game& game, std::vector<double>& micros) : game_(game), micros_(micros) {}
+  Decision Decide(const DecisionRequest& request) override {
+    const auto start = std::chrono::steady_clock::now();
+    const Decision decision = ComputerDecision(game_, request);
+    micros_.push_back(MicrosSince(start));
+    return decision;
+  }
+  bool computer() const override { return true; }
+
+  static double MicrosSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+        .count();
+  }
+
+ private:
+  Game& game_;
+  std::vector<double>& micros_;
+};
+
+double Percentile(std::vector<double> values, double share) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  return values[static_cast<std::size_t>(share * static_cast<double>(values.size() - 1))];
+}
+
+// Every answer of Hard players (offers, bail, deals, bids) and every turn (its dealing, throw
+// and landing) of whole games, timed one by one: the 99th percentiles.
+void BM_HardDecisions(benchmark::State& bench) {
+  std::vector<double> answers;
+  std::vector<double> turns;
+  int seed = 0;
+  for (auto _ : bench) {
+    HardTable table(SeriesSeed(3, seed++));
+    TimedComputerSeat seat(table.game, answers);
+    for (int n = 0; n < kPlayers; ++n) table.game.referee.SetSeat(n, &seat);
+    for (int turn = 0; turn < kTurnCap; ++turn) {
+      const auto start = std::chrono::steady_clock::now();
+      const auto result = table.ui.Run(1);
+      turns.push_back(TimedComputerSeat::MicrosSince(start));
+      if (result != HeadlessFrontEnd::RunResult::TurnLimit) break;
+    }
+  }
+  bench.counters["answer_p99_us"] = Percentile(answers, 0.99);
+  bench.counters["turn_p99_us"] = Percentile(turns, 0.99);
+  bench.counters["answers"] = static_cast<double>(answers.size());
+}
+BENCHMARK(BM_HardDecisions)->Iterations(200)->Unit(benchmark::kMillisecond);
+
+void BM_HardFourPlayerGame(benchmark::State& bench) {
+  std::uint64_t seed = 0;
+  long turns = 0;
+  for (auto _ : bench) {
+    HardTable table(SeriesSeed(1, static_cast<int>(seed++)));
+    table.ui.Run(kTurnCap);
+    turns += table.ui.stats().turns;
+  }
+  bench.counters["turns_per_game"] =
+      benchmark::Counter(static_cast<double>(turns), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_HardFourPlayerGame)->Unit(benchmark::kMillisecond);
 
 // Resident memory after 1,000 and after 10,000 games: a leak or an unbounded structure shows
 // as growth between the two.

@@ -30,7 +30,7 @@ std::int32_t I32(const std::uint8_t* p) {
 void CutSprites(const QImage& image) {
   BoardPicture picture;
   picture.SetSheet(image);
-  picture.Board();
+  picture.Opaque(tomtura::sheet::kBoard);
   for (int face = 1; face <= 6; ++face) picture.DieFace(face);
   for (int token = 0; token <= 9; ++token) picture.OwnerMark(token);
   for (int group = 0; group <= 10; ++group) picture.GroupMarker(group);

@@ -42,7 +42,7 @@ void QueryTable(const PropertyTable& table) {
   for (int i = 0; i < tomtura::kMaxPlayers; ++i) players[i].money = kMoney[i];
 
   for (int p = -1; p <= kPropertyCount; ++p) {
-    const std::vector<int> group = tomtura::GroupScan(table, p);
+    const tomtura::GroupMembers group = tomtura::GroupScan(table, p);
     for (const int q : group) {
       Require(table[q].group == table[p].group, "a group holds entries of p's group");
     }

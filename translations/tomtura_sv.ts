@@ -7,6 +7,14 @@
         <source>Exit Tomtura</source>
         <translation>Avsluta Tomtura</translation>
     </message>
+    <message>
+        <source>How well the computer plays:
+Easy makes a beginner&apos;s mistakes,
+Hard plays to win</source>
+        <translation>Hur bra datorn spelar:
+Lätt gör en nybörjares misstag,
+Svår spelar för att vinna</translation>
+    </message>
 </context>
 <context>
     <name>BoardFileReport</name>
@@ -173,6 +181,30 @@ Inget spel kan startas.</translation>
 </context>
 <context>
     <name>tomtura::HostLobbyDialog</name>
+    <message>
+        <source>Easy</source>
+        <translation>Lätt</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Hard</source>
+        <translation>Svår</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>Keep the seat of a player whose connection breaks &amp;for</source>
+        <translation>Håll platsen för en spelare vars &amp;förbindelse bryts i</translation>
+    </message>
+    <message>
+        <source>%1 (computer)</source>
+        <translation>%1 (dator)</translation>
+    </message>
     <message>
         <source>Tomtura - Network game: waiting for players</source>
         <translation>Tomtura – nätverksspel: väntar på spelare</translation>
@@ -400,9 +432,29 @@ Vill du ersätta den?</translation>
         <source>%1 is played from the next start of Tomtura. Start it again now?</source>
         <translation>%1 spelas från nästa gång Tomtura startar. Vill du starta om nu?</translation>
     </message>
+    <message>
+        <source>S&amp;tatistics...</source>
+        <translation>S&amp;tatistik...</translation>
+    </message>
+    <message>
+        <source>Do you want to see how the game went?</source>
+        <translation>Vill du se hur spelet gick?</translation>
+    </message>
+    <message>
+        <source>The game is saved, but its statistics cannot be written to %1.</source>
+        <translation>Spelet är sparat, men dess statistik kan inte skrivas till %1.</translation>
+    </message>
 </context>
 <context>
     <name>tomtura::NetworkDialog</name>
+    <message>
+        <source>Only the &amp;basic messages</source>
+        <translation>Bara &amp;grundmeddelandena</translation>
+    </message>
+    <message>
+        <source>For a computer that does not know this program&apos;s newer messages: no coming back after a lost connection, no offers in each edition&apos;s words</source>
+        <translation>För en dator som inte känner detta programs nyare meddelanden: ingen återkomst efter en bruten förbindelse, inga erbjudanden med varje utgåvas ord</translation>
+    </message>
     <message>
         <source>&amp;Host a network game</source>
         <translation>&amp;Var värd för ett nätverksspel</translation>
@@ -461,6 +513,22 @@ Vill du ersätta den?</translation>
     <message>
         <source>&amp;Piece</source>
         <translation>&amp;Pjäs</translation>
+    </message>
+    <message>
+        <source>Easy</source>
+        <translation>Lätt</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Hard</source>
+        <translation>Svår</translation>
+    </message>
+    <message>
+        <source>Str&amp;ength</source>
+        <translation>St&amp;yrka</translation>
     </message>
 </context>
 <context>
@@ -530,6 +598,129 @@ Vill du ersätta den?</translation>
     </message>
 </context>
 <context>
+    <name>tomtura::StatisticsWindow</name>
+    <message>
+        <source>Worth</source>
+        <translation>Värde</translation>
+    </message>
+    <message>
+        <source>Money</source>
+        <translation>Pengar</translation>
+    </message>
+    <message>
+        <source>Rent paid</source>
+        <translation>Betald hyra</translation>
+    </message>
+    <message>
+        <source>Rent received</source>
+        <translation>Mottagen hyra</translation>
+    </message>
+    <message>
+        <source>Salary</source>
+        <translation>Lön</translation>
+    </message>
+    <message>
+        <source>Taxes</source>
+        <translation>Skatter</translation>
+    </message>
+    <message>
+        <source>Cards, received less paid</source>
+        <translation>Kort, mottaget minus betalt</translation>
+    </message>
+    <message>
+        <source>Bail and fees</source>
+        <translation>Borgen och avgifter</translation>
+    </message>
+    <message>
+        <source>Properties bought from the bank</source>
+        <translation>Tomter köpta av banken</translation>
+    </message>
+    <message>
+        <source>Houses bought</source>
+        <translation>Köpta hus</translation>
+    </message>
+    <message>
+        <source>Houses sold</source>
+        <translation>Sålda hus</translation>
+    </message>
+    <message>
+        <source>Mortgages taken</source>
+        <translation>Inteckningar</translation>
+    </message>
+    <message>
+        <source>Mortgages lifted</source>
+        <translation>Lösta inteckningar</translation>
+    </message>
+    <message>
+        <source>Deals made</source>
+        <translation>Affärer</translation>
+    </message>
+    <message>
+        <source>Turns in jail</source>
+        <translation>Turer i fängelset</translation>
+    </message>
+    <message>
+        <source>Bankruptcies caused</source>
+        <translation>Orsakade konkurser</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>This game was loaded without its statistics: they begin at the load.</source>
+        <translation>Spelet öppnades utan sin statistik: den börjar när spelet öppnades.</translation>
+    </message>
+    <message>
+        <source>Save chart as &amp;picture...</source>
+        <translation>Spara diagrammet som &amp;bild...</translation>
+    </message>
+    <message>
+        <source>Save table as &amp;CSV...</source>
+        <translation>Spara tabellen som &amp;CSV...</translation>
+    </message>
+    <message>
+        <source>Worth after each turn</source>
+        <translation>Värde efter varje tur</translation>
+    </message>
+    <message>
+        <source>Turn</source>
+        <translation>Tur</translation>
+    </message>
+    <message>
+        <source>Turn %1 (%2)</source>
+        <translation>Tur %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>%1: worth %2, money %3</source>
+        <translation>%1: värde %2, pengar %3</translation>
+    </message>
+    <message>
+        <source>Save the chart</source>
+        <translation>Spara diagrammet</translation>
+    </message>
+    <message>
+        <source>Save the table</source>
+        <translation>Spara tabellen</translation>
+    </message>
+    <message>
+        <source>PNG pictures (*.png)</source>
+        <translation>PNG-bilder (*.png)</translation>
+    </message>
+    <message>
+        <source>CSV tables (*.csv)</source>
+        <translation>CSV-tabeller (*.csv)</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written.</source>
+        <translation>%1 kan inte skrivas.</translation>
+    </message>
+</context>
+<context>
     <name>tomtura::TextWindow</name>
     <message>
         <source>Tomtura - Tips</source>
@@ -538,6 +729,32 @@ Vill du ersätta den?</translation>
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::NetworkPlay</name>
+    <message>
+        <source>&amp;Wait for him</source>
+        <translation>&amp;Vänta på spelaren</translation>
+    </message>
+    <message>
+        <source>The &amp;computer plays for him</source>
+        <translation>&amp;Datorn spelar i hans ställe</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::MissingPlayersWindow</name>
+    <message>
+        <source>Missing players</source>
+        <translation>Saknade spelare</translation>
+    </message>
+    <message>
+        <source>%1 is missing: his seat is kept for %2 s more</source>
+        <translation>%1 saknas: platsen hålls i %2 s till</translation>
+    </message>
+    <message>
+        <source>%1 is missing: the host&apos;s computer plays for him until he is back</source>
+        <translation>%1 saknas: värdens dator spelar i hans ställe tills han är tillbaka</translation>
     </message>
 </context>
 </TS>

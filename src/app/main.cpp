@@ -7,11 +7,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QLocale>
 #include <QMessageBox>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "data/text_ids.h"
@@ -52,6 +55,22 @@ bool LoadBoardPicture(BoardPicture& picture, const IniFile& file, const QDir& da
   if (!named.isEmpty() && picture.Load(dataDirectory.filePath(named))) return true;
   return picture.Load(dataDirectory.filePath(FromLocal(EditionPicture(file))));
 }
+
+// Fills Qt's font database (fontconfig's list of every installed font) on a thread of its own
+// from construction on; Wait, or the destructor, waits for it.
+class FontDatabaseFiller {
+ public:
+  FontDatabaseFiller() : thread_([] { QFontDatabase::families(); }) {}
+  ~FontDatabaseFiller() { Wait(); }
+  FontDatabaseFiller(const FontDatabaseFiller&) = delete;
+  FontDatabaseFiller& operator=(const FontDatabaseFiller&) = delete;
+  void Wait() {
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  std::thread thread_;
+};
 
 // The command line: `--port N` (1..65535) and the saved game to open. False, with the reason
 // printed, for a port that is not one.
@@ -99,11 +118,16 @@ bool ParseCommandLine(const QStringList& arguments, CommandLine& line) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // The music's synthesizer loads its sound font on OpenMP threads, which would otherwise spin
+  // on the processors for a while after every piece it loads. Set before any thread starts.
+  setenv("OMP_WAIT_POLICY", "PASSIVE", 0);
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tomtura");
   // Matches the windows to the installed desktop entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tomtura.Tomtura"));
-  QApplication::setFont(ControlFont());
+  // The font database, which every text needs, is filled on a thread of its own while the
+  // edition, the player's file and the board picture are read.
+  FontDatabaseFiller fontDatabase;
   CommandLine line;
   if (!ParseCommandLine(QCoreApplication::arguments(), line)) return kExitUsage;
 
@@ -113,7 +137,8 @@ int main(int argc, char* argv[]) {
 
   // The edition: the command line's, else the player's stored choice, else the desktop's
   // language. The player's own file holds his options over whichever edition he plays.
-  const std::vector<Edition> editions = FindEditions(dataPath);
+  std::vector<IniFile> editionFiles;
+  const std::vector<Edition> editions = FindEditions(dataPath, &editionFiles);
   // Without a home folder there is no player's file, and changes are not kept.
   IniFile playerFile = IniFile::Load(PlayerFilePath());
   const std::string stored = playerFile.GetString(kOptionsSection, kKeyEdition, "");
@@ -134,20 +159,25 @@ int main(int argc, char* argv[]) {
                       dataDirectory.absolutePath());
 
   QtFrontEnd ui;
-  playerFile.SetBase(IniFile::Load(QFile::encodeName(boardFile).toStdString()));
+  playerFile.SetBase(edition ? std::move(editionFiles[std::size_t(edition - editions.data())])
+                             : IniFile::Load(QFile::encodeName(boardFile).toStdString()));
   Game game(TextCatalogue(std::move(playerFile)), ui, seed);
   game.editionStreetNames = EditionStreetNames(editions);
   // A board file without its texts, streets or cards would start a game of nameless streets for
   // nothing: it is reported, and the program ends instead.
   const std::vector<MissingBoardPart> missing = MissingBoardParts(game.texts.file());
+  BoardPicture picture;
+  const bool pictureLoaded =
+      missing.empty() && LoadBoardPicture(picture, game.texts.file(), dataDirectory);
+
+  fontDatabase.Wait();
+  QApplication::setFont(ControlFont());
   if (!missing.empty()) {
     QMessageBox::critical(nullptr, QApplication::applicationName(),
                           BoardFileReport(boardFile, missing));
     return kExitBadBoardFile;
   }
-
-  BoardPicture picture;
-  if (!LoadBoardPicture(picture, game.texts.file(), dataDirectory)) {
+  if (!pictureLoaded) {
     QMessageBox::critical(nullptr, QString::fromStdString(game.Text(kTextBoxTitle)),
                           QString::fromStdString(game.Text(kTextPictureError)));
   }

@@ -8,6 +8,7 @@
 
 #include "data/fixed_text.h"
 #include "data/game_log.h"
+#include "data/strength.h"
 
 namespace tomtura {
 
@@ -51,6 +52,9 @@ struct Player {
   std::int32_t money = 0;
   std::int16_t jailTurns = 0;  // 0 = free; 4 on arrival in jail
   std::int16_t isBankrupt = 0;
+  // A computer player's strength. Not one of the record's shared fields: a saved game keeps it
+  // in the record's reserved bytes, and a network message does not carry it.
+  Strength strength = Strength::Normal;
 
   bool operator==(const Player&) const = default;
 };

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
@@ -18,6 +19,13 @@
 
 namespace tomtura {
 namespace {
+
+// Revisions are drawn from one count for every file of the program, so that no two contents
+// ever share one.
+std::uint64_t NextRevision() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
+}
 
 constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 constexpr std::string_view kBlanks = " \t\v\f";
@@ -176,6 +184,7 @@ IniFile IniFile::Parse(std::string_view bytes) {
     return ini;  // not a board file: empty and not ok
   }
   ini.ok_ = true;
+  ini.revision_ = NextRevision();
   ini.cp1252_ = !IsValidUtf8(bytes);
   std::size_t pos = 0;
   while (pos < bytes.size()) {
@@ -279,6 +288,7 @@ bool IniFile::HasKeys(std::string_view section) const {
 
 void IniFile::SetBase(IniFile base) {
   base_ = std::make_shared<const IniFile>(std::move(base));
+  revision_ = NextRevision();
 }
 
 int ParseInt(std::string_view text) {
@@ -311,6 +321,7 @@ std::string IniFile::DominantEnding() const {
 
 void IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
   indexed_ = false;
+  revision_ = NextRevision();
   const std::string written = QuoteForWriting(value);
   const Place place = Find(section, key);
 
@@ -394,6 +405,7 @@ bool IniFile::Write(std::string_view section, std::string_view key, std::string_
 }
 
 void IniFile::ReencodeAsUtf8() {
+  revision_ = NextRevision();
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     Line& line = lines_[i];
     const bool mark = i == 0 && line.raw.starts_with(kByteOrderMark);

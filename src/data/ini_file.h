@@ -4,6 +4,7 @@
 // first occurrence wins, values are trimmed. Writing one key rewrites only its line (or adds
 // the key or section) and keeps every other byte of the file; the file is replaced atomically.
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,6 +28,10 @@ class IniFile {
 
   // Whether the file, or the file it is read over, was read.
   bool ok() const { return ok_ || (base_ && base_->ok()); }
+  // A number that every change of what lookups answer (its lines, the file it is read over)
+  // replaces by one never used before; a copy has its original's. Lets a reader keep what it
+  // looked up for as long as the number stays.
+  std::uint64_t revision() const { return revision_; }
   // Where Write writes.
   const std::string& path() const { return path_; }
 
@@ -93,6 +98,7 @@ class IniFile {
   std::shared_ptr<const IniFile> base_;
   bool ok_ = false;
   bool cp1252_ = false;  // the file was Windows-1252: values are written back in it
+  std::uint64_t revision_ = 0;
 };
 
 // A number as atoi reads it: leading blanks, an optional sign, the decimal digits up to the

@@ -13,8 +13,8 @@ bool IsPlayer(int player) {
 
 }  // namespace
 
-std::vector<int> GroupScan(const PropertyTable& table, int p) {
-  std::vector<int> group;
+GroupMembers GroupScan(const PropertyTable& table, int p) {
+  GroupMembers group;
   if (p < 0 || p >= kPropertyCount) return group;
   const int g = table[p].group;
   for (int i = kStreetCount - 1; i >= 0; --i) {
@@ -56,7 +56,7 @@ int CountCompleteGroups(int player, const PropertyTable& table) {
   int count = 0;
   for (int i = kStreetCount - 1; i >= 0; --i) {
     if (table[i].owner != player) continue;
-    const std::vector<int> group = GroupScan(table, i);
+    const GroupMembers group = GroupScan(table, i);
     const bool complete =
         std::all_of(group.begin(), group.end(), [&](int p) { return table[p].owner == player; });
     if (!complete) continue;

@@ -1,16 +1,33 @@
 #pragma once
 // Pure queries over a property table and a player table (the live ones, or the play window's
 // working copies).
-#include <vector>
+#include <array>
+#include <cstddef>
 
 #include "data/game_state.h"
 
 namespace tomtura {
 
+// The entries of one colour group, in the order the scan found them; a value that a loop over
+// the group takes without allocating.
+class GroupMembers {
+ public:
+  const int* begin() const { return entries_.data(); }
+  const int* end() const { return entries_.data() + count_; }
+  int size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  int operator[](int i) const { return entries_[static_cast<std::size_t>(i)]; }
+  void push_back(int p) { entries_[static_cast<std::size_t>(count_++)] = p; }
+
+ private:
+  std::array<int, kStreetCount> entries_;
+  int count_ = 0;
+};
+
 // The entries of p's colour group found by the fixed group scan: from entry 21 downwards,
 // skipping greater groups, stopping at the first smaller one. Empty for stations, utilities
 // and jail cards.
-std::vector<int> GroupScan(const PropertyTable& table, int p);
+GroupMembers GroupScan(const PropertyTable& table, int p);
 
 // The money rules of dealing; halves and twentieths round towards zero.
 // What mortgaging a property pays.

@@ -39,11 +39,31 @@ std::uint16_t ToUint16(int n) {
 
 }  // namespace
 
+TextCatalogue::TextCatalogue(IniFile file) : file_(std::move(file)) {
+  auto read = std::make_shared<ReadOnce>();
+  read->revision = file_.revision();
+  for (int n = 0; n < ReadOnce::kTexts; ++n) {
+    read->text[static_cast<std::size_t>(n)] = ReadText(n);
+    read->hasText[static_cast<std::size_t>(n)] =
+        file_.Get(kTextsSection, std::to_string(n)).has_value();
+  }
+  ReadProperties(read->properties, &read->defined);
+  read_ = std::move(read);
+}
+
 TextCatalogue TextCatalogue::Load(const std::string& path) {
   return TextCatalogue(IniFile::Load(path));
 }
 
 std::string TextCatalogue::GetText(int number) const {
+  const ReadOnce* read = Read();
+  if (read != nullptr && number >= 0 && number < ReadOnce::kTexts) {
+    return read->text[static_cast<std::size_t>(number)];
+  }
+  return ReadText(number);
+}
+
+std::string TextCatalogue::ReadText(int number) const {
   const std::string key = std::to_string(number);
   std::string text = file_.GetString(kTextsSection, key, kMissingText);
   text += file_.GetString(kTextsSection, key + kContinuationSuffix, "");
@@ -53,6 +73,10 @@ std::string TextCatalogue::GetText(int number) const {
 }
 
 bool TextCatalogue::HasText(int number) const {
+  const ReadOnce* read = Read();
+  if (read != nullptr && number >= 0 && number < ReadOnce::kTexts) {
+    return read->hasText[static_cast<std::size_t>(number)];
+  }
   return file_.Get(kTextsSection, std::to_string(number)).has_value();
 }
 
@@ -68,9 +92,29 @@ std::string TextCatalogue::GetSoundName(int n) const {
 }
 
 void TextCatalogue::LoadPropertyTable(PropertyTable& table) const {
+  const ReadOnce* once = Read();
+  if (once == nullptr) {
+    ReadProperties(table, nullptr);
+    return;
+  }
+  for (std::size_t p = 0; p < table.size(); ++p) {
+    if (!once->defined[p]) continue;
+    const Property& read = once->properties[p];
+    Property& entry = table[p];
+    entry.name = read.name;
+    entry.price = read.price;
+    entry.housePrice = read.housePrice;
+    entry.rent = read.rent;
+    entry.group = read.group;
+  }
+}
+
+void TextCatalogue::ReadProperties(PropertyTable& table,
+                                   std::array<bool, kPropertyCount>* defined) const {
   for (int i = 1; i <= kPropertyCount; ++i) {
     const std::optional<std::string> value = file_.Get(kPropertySection, std::to_string(i));
     if (!value || value->empty()) continue;
+    if (defined != nullptr) (*defined)[static_cast<std::size_t>(i - 1)] = true;
 
     // The record holds Windows-1252, one byte per character, so the fields are cut there.
     const std::string bytes = Utf8ToCp1252(*value).substr(0, kMaxPropertyValueChars);

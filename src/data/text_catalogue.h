@@ -1,6 +1,8 @@
 #pragma once
 // The board file "tomtura.lst" as the game reads it: the numbered texts, the property
 // definitions, the card texts and the sound names. Every text comes back as UTF-8.
+#include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -23,7 +25,7 @@ inline constexpr std::size_t kMaxTextBytes = 511;
 class TextCatalogue {
  public:
   TextCatalogue() = default;
-  explicit TextCatalogue(IniFile file) : file_(std::move(file)) {}
+  explicit TextCatalogue(IniFile file);
 
   // Loads the board file at `path` (a missing file leaves every text at its fallback).
   static TextCatalogue Load(const std::string& path);
@@ -54,7 +56,30 @@ class TextCatalogue {
   const IniFile& file() const { return file_; }
 
  private:
+  // The numbered texts and the property definitions as the getters give them, read once when
+  // the catalogue is made, since the rules ask for texts at every question and log line and a
+  // new game for the property table. Copies of the catalogue share it; nothing changes it. It
+  // holds while the file keeps the revision it was read at: after a write the file is asked.
+  struct ReadOnce {
+    static constexpr int kTexts = 256;  // numbers 0..255; any other is looked up each time
+    std::uint64_t revision = 0;
+    std::array<std::string, kTexts> text;
+    std::array<bool, kTexts> hasText{};
+    PropertyTable properties{};
+    std::array<bool, kPropertyCount> defined{};
+  };
+
+  // What GetText and LoadPropertyTable give, read from the file.
+  std::string ReadText(int number) const;
+  void ReadProperties(PropertyTable& table, std::array<bool, kPropertyCount>* defined) const;
+
+  // What was read once, while it still holds.
+  const ReadOnce* Read() const {
+    return read_ && read_->revision == file_.revision() ? read_.get() : nullptr;
+  }
+
   IniFile file_;
+  std::shared_ptr<const ReadOnce> read_;  // null when made empty
 };
 
 // The board file's path: the directory of the program `programPath` + "tomtura.lst".

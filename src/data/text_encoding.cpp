@@ -94,9 +94,14 @@ char ToCp1252(char32_t c) {
 }  // namespace
 
 std::string Cp1252ToUtf8(std::string_view cp1252) {
+  // The ASCII start of the text reads the same in both; names are often ASCII throughout.
+  std::size_t ascii = 0;
+  while (ascii < cp1252.size() && static_cast<std::uint8_t>(cp1252[ascii]) < 0x80) ++ascii;
+  if (ascii == cp1252.size()) return std::string(cp1252);
   std::string out;
   out.reserve(cp1252.size() + cp1252.size() / 4);
-  for (const char ch : cp1252) {
+  out.append(cp1252.substr(0, ascii));
+  for (const char ch : cp1252.substr(ascii)) {
     const auto b = static_cast<std::uint8_t>(ch);
     if (b < 0x80) {
       out += ch;

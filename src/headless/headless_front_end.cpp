@@ -2,7 +2,9 @@
 #include "headless/headless_front_end.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "rules/game.h"
 #include "rules/seats.h"
@@ -79,11 +81,9 @@ void HeadlessFrontEnd::Changed(const Changes& changes) {
 
 HeadlessFrontEnd::Snapshot HeadlessFrontEnd::Take() const {
   const GameState& state = game_->state;
+  static_assert(std::is_trivially_copyable_v<PropertyTable>);
   Snapshot s;
-  for (int p = 0; p < kPropertyCount; ++p) {
-    s.owner[p] = state.properties[p].owner;
-    s.houses[p] = state.properties[p].houses;
-  }
+  std::memcpy(s.properties.data(), &state.properties, sizeof(PropertyTable));
   for (int i = 0; i < kMaxPlayers; ++i) s.bankrupt[i] = state.players[i].isBankrupt;
   s.currentPlayer = state.currentPlayer;
   return s;
@@ -91,6 +91,13 @@ HeadlessFrontEnd::Snapshot HeadlessFrontEnd::Take() const {
 
 void HeadlessFrontEnd::Count(const Snapshot& before) {
   const GameState& state = game_->state;
+  for (int i = 0; i < kMaxPlayers; ++i) {
+    if (before.bankrupt[i] == 0 && state.players[i].isBankrupt != 0) ++stats_.bankruptcies;
+  }
+  if (state.currentPlayer != before.currentPlayer) ++stats_.turns;
+  if (std::memcmp(before.properties.data(), &state.properties, sizeof(PropertyTable)) == 0) return;
+  PropertyTable was;
+  std::memcpy(&was, before.properties.data(), sizeof(PropertyTable));
   // Transfers between players; a pair going opposite ways between the same two players is
   // one exchange.
   struct Transfer {
@@ -98,12 +105,12 @@ void HeadlessFrontEnd::Count(const Snapshot& before) {
     int to;
     bool paired;
   };
-  std::array<Transfer, kPropertyCount> transfers{};
+  std::array<Transfer, kPropertyCount> transfers;  // the first transferCount are set
   int transferCount = 0;
   for (int p = 0; p < kPropertyCount; ++p) {
     const Property& now = state.properties[p];
-    if (now.houses > before.houses[p]) stats_.housesBuilt += now.houses - before.houses[p];
-    int from = before.owner[p];
+    if (now.houses > was[p].houses) stats_.housesBuilt += now.houses - was[p].houses;
+    int from = was[p].owner;
     int to = now.owner;
     if (from != kNobody && to != kNobody && from != to) {
       transfers[transferCount++] = {from, to, false};
@@ -120,10 +127,6 @@ void HeadlessFrontEnd::Count(const Snapshot& before) {
       }
     }
   }
-  for (int i = 0; i < kMaxPlayers; ++i) {
-    if (before.bankrupt[i] == 0 && state.players[i].isBankrupt != 0) ++stats_.bankruptcies;
-  }
-  if (state.currentPlayer != before.currentPlayer) ++stats_.turns;
 }
 
 bool HeadlessFrontEnd::Tick() {

@@ -91,10 +91,10 @@ class HeadlessFrontEnd : public FrontEnd {
   Game& game() { return *game_; }
 
  private:
-  // The records that the counters watch, taken before a tick.
+  // The records that the counters watch, taken before a tick: the property table (its owners
+  // and houses) as one block of bytes, copied and compared whole, since most ticks change none.
   struct Snapshot {
-    std::array<std::int16_t, kPropertyCount> owner{};
-    std::array<std::int16_t, kPropertyCount> houses{};
+    std::array<unsigned char, sizeof(PropertyTable)> properties;  // set by Take
     std::array<std::int16_t, kMaxPlayers> bankrupt{};
     int currentPlayer = 0;
   };

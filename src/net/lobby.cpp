@@ -28,12 +28,14 @@ bool AcceptConnection(PlayerTable& players, std::int32_t& playerCount, Connectio
   return true;
 }
 
-bool AddComputerPlayer(PlayerTable& players, std::int32_t& playerCount, const PlayerName& name) {
+bool AddComputerPlayer(PlayerTable& players, std::int32_t& playerCount, const PlayerName& name,
+                       Strength strength) {
   if (playerCount < 0 || playerCount >= kMaxPlayers) return false;
   Player& player = players[playerCount];
   player = Player{};
   player.name = name;
   player.isComputer = kComputerPlayer;
+  player.strength = strength;
   player.token = static_cast<std::int16_t>(playerCount);
   ++playerCount;
   return true;

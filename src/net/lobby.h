@@ -46,9 +46,11 @@ void NamePlayer(Player& player, const PlayerName& name, int record, const Defaul
 int NameJoiner(PlayerTable& players, int playerCount, ConnectionId connection,
                const JoinMessage& join, const DefaultName& defaultName);
 
-// The host seats a computer player of its own at index playerCount, named `name`, with that
-// index as its token; false, and nothing changes, when six players exist already.
-bool AddComputerPlayer(PlayerTable& players, std::int32_t& playerCount, const PlayerName& name);
+// The host seats a computer player of its own at index playerCount, named `name`, of
+// `strength`, with that index as its token; false, and nothing changes, when six players exist
+// already.
+bool AddComputerPlayer(PlayerTable& players, std::int32_t& playerCount, const PlayerName& name,
+                       Strength strength = Strength::Normal);
 
 // A connection closed before Start: the later records' connection and name move up one place,
 // playerCount falls by one and the freed last record is left with neither. Returns the record

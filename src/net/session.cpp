@@ -72,11 +72,13 @@ bool NetSession::Accept(ConnectionId connection) {
   return true;
 }
 
-bool NetSession::AddComputer(const std::string& name) {
+bool NetSession::AddComputer(const std::string& name, Strength strength) {
   if (inGame_ || role_ != Role::Host) return false;
   PlayerName playerName;
   playerName.setUtf8(name);
-  if (!AddComputerPlayer(game_.state.players, game_.state.playerCount, playerName)) return false;
+  if (!AddComputerPlayer(game_.state.players, game_.state.playerCount, playerName, strength)) {
+    return false;
+  }
   if (events.lobbyChanged) events.lobbyChanged();
   return true;
 }
@@ -392,10 +394,12 @@ void NetSession::ApplyState(const Item& item) {
   PlayWindowCommit commit;
   commit.properties = state.properties;
   commit.players = state.players;
-  // Each computer keeps who sits where as it knows it, and its own (empty) passwords.
+  // Each computer keeps who sits where as it knows it, its own (empty) passwords and the
+  // strengths of its computer players, which no message carries.
   for (int p = 0; p < kMaxPlayers; ++p) {
     SetPlayerConnection(commit.players[p], PlayerConnection(here.players[p]));
     commit.players[p].password = here.players[p].password;
+    commit.players[p].strength = here.players[p].strength;
   }
   commit.askedThisTurn = here.askedThisTurn;
   // The street names are the host's, whichever edition a computer plays: never compared, taken
@@ -629,6 +633,7 @@ void NetSession::Drop(ConnectionId connection, LeaveReason reason) {
       !mayReturn ? DropChoice::Leave : events.dropped ? events.dropped(p) : DropChoice::Leave;
   if (choice == DropChoice::Leave) {
     leaving_.emplace(p, reason);
+    if (mayReturn && events.dropped) letGo_.insert(p);  // the host's answer is given
   } else {
     absent_[p] = {Clock::now() + grace_, choice == DropChoice::Computer};
     // This computer's rules answer for him from now on, until he is back.
@@ -662,7 +667,7 @@ bool NetSession::SettleLeavers() {
       End(game_.Text(kTextConnectionLost));
       break;
     }
-    if (events.playerLeft && !events.playerLeft(p)) {
+    if (!letGo_.contains(p) && events.playerLeft && !events.playerLeft(p)) {
       End(std::string());
       break;
     }
@@ -827,6 +832,7 @@ void NetSession::TakeResumedState(const StateMessage& message) {
     Player player = message.players[p];
     SetPlayerConnection(player, PlayerConnection(state.players[p]));
     player.password.clear();
+    player.strength = state.players[p].strength;
     state.players[p] = player;
   }
   state.properties = message.properties;
@@ -893,9 +899,11 @@ void NetSession::MoveOnFromALeaver() {
   const bool waiting =
       state.turnPhase == TurnPhase::AwaitRoll || state.turnPhase == TurnPhase::AwaitLogin;
   if (!waiting || state.current().isBankrupt == 0 || PlayersInGame() == 0) return;
+  int next = state.currentPlayer;
   do {
-    state.currentPlayer = (state.currentPlayer + 1) % state.playerCount;
-  } while (state.current().isBankrupt != 0);
+    next = (next + 1) % state.playerCount;
+  } while (state.players[next].isBankrupt != 0);
+  game_.PassTurnTo(next);
   state.doublesInRow = 0;
   state.turnPhase = TurnPhase::AwaitRoll;
   game_.ui.Changed({Changes::kStatusLine | Changes::kCentre});

@@ -114,7 +114,7 @@ class NetSession : public RemoteInbox {
   bool Accept(ConnectionId connection);
   // Host: a computer player of this computer's takes the next seat; false when six players are
   // there. The other computers see him as a player elsewhere; this computer plays him.
-  bool AddComputer(const std::string& name);
+  bool AddComputer(const std::string& name, Strength strength = Strength::Normal);
   // Host: the game starts with the players who have joined: `hostName` names record 0, every
   // client gets his roster, and the game begins here.
   void Start(const std::string& hostName);
@@ -264,6 +264,7 @@ class NetSession : public RemoteInbox {
   bool answeringConsent_ = false;  // a consent asked elsewhere is answered here
   std::map<int, LeaveReason> leaving_;  // host: players gone, not yet out of the game, and why
   std::set<int> left_;                  // players who have left the game
+  std::set<int> letGo_;                 // host: let go when his connection broke
   std::chrono::milliseconds grace_{0};
   std::map<int, Absence> absent_;                // host: players whose connection broke
   std::map<int, ConnectionId> returning_;        // host: their computers, joined again

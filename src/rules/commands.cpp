@@ -97,6 +97,10 @@ CommandCheck CheckCommand(const Game& game, int id) {
     case kCmdSendMessage:
       if (state.networkGame == NetRole::None) return Refuse(id);
       return {Verdict::Run, id};
+    case kCmdStatistics:
+      // A game has statistics from its first player on.
+      if (state.playerCount < 2) return Refuse(id);
+      return {Verdict::Run, id};
     default:
       return {Verdict::Run, id};
   }

@@ -36,7 +36,8 @@ enum Command : int {
   kCmdSendMessage = 40027,
   kCmdAuction = 40028,
   kCmdFirstLap = 40029,
-  kCmdGameLog = 40030,  // shows or hides the game log pane
+  kCmdGameLog = 40030,     // shows or hides the game log pane
+  kCmdStatistics = 40031,  // the statistics of the game
 };
 
 struct CommandCheck {

@@ -31,6 +31,7 @@ struct Changes {
     kFocusRoll = 1u << 7,  // the Roll button takes the keyboard
     kMenus = 1u << 8,      // network state or options changed their menu items
     kBeep = 1u << 9,       // a command that does not fit the moment was refused
+    kGameOver = 1u << 10,  // the winner has been named: the statistics may be offered
   };
   unsigned what = 0;
   // kTokenStep: where the token stood before the step (for a step from GO, each coordinate the

@@ -12,6 +12,8 @@ Game::Game(TextCatalogue texts, FrontEnd& ui, std::uint64_t seed)
   const Dice shown = StartingFaces(seed);
   state.die1 = shown.die1;
   state.die2 = shown.die2;
+  referee.SubscribeOutcomes(
+      [this](const Outcome& outcome, const DecisionRecord*) { history.Note(outcome, state); });
 }
 
 bool Game::AskConsent(const ConsentOffer& offer) {

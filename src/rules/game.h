@@ -4,13 +4,14 @@
 // players' seats and applies every outcome, and the source of the dice, with every rule of the
 // turn as an operation. Operations are spread over files by subject:
 // turn.cpp (roll, dice, walk), landing.cpp (squares, cards, end of the turn, jail),
-// new_game.cpp (new game, debts, bankruptcy, resuming a saved game) and decisions.cpp (the
-// computer's answers); the computer's dealing is trade/computer_deals.h.
+// new_game.cpp (new game, debts, bankruptcy, resuming a saved game); the computer players'
+// answers are their minds' (rules/computer_mind.h), their dealing trade/computer_deals.h.
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "data/game_history.h"
 #include "data/game_state.h"
 #include "data/random.h"
 #include "data/tabletop.h"
@@ -42,6 +43,8 @@ class Game : public Tabletop {
   // The street names of the editions shipped with the program. A saved game named exactly as
   // one of them goes on in the words of the edition played; any other keeps its own names.
   std::vector<StreetNames> editionStreetNames;
+  // How the game has gone so far, kept from the outcomes the referee applies.
+  GameHistory history;
 
   // ---- Tabletop: what the dealing code asks of the game ----
   bool AskConsent(const ConsentOffer& offer) override;
@@ -66,6 +69,8 @@ class Game : public Tabletop {
   // walk itself, 1 when the turn is settled (or the game ended, or the password was cancelled).
   int ResolveLanding(bool tailOnly);
   void JailTurnStart();
+  // Hands the turn to `player`; the turn that ends is a point of the history.
+  void PassTurnTo(int player);
   void RefreshPropertyLists();
 
   // ---- New game, debts and bankruptcy ----
@@ -80,18 +85,11 @@ class Game : public Tabletop {
   void LeaveNetworkGame();
   // Goes on with a saved game: a new game's state (decks, phase, dice) with the saved position,
   // street names included; the player on turn gives his password first, and a computer player
-  // throws.
-  void Resume(const SavedGame& saved);
+  // throws. The history goes on from `history` (the one saved beside it), else it begins at the
+  // load.
+  void Resume(const SavedGame& saved, const GameHistory* history = nullptr);
   bool CannotPay(const PropertyTable& table, const PlayerTable& players, bool announce);
   bool GoBankrupt();  // true = the game is over
-
-  // ---- The computer's decisions ----
-  double Jitter(int x);
-  bool ComputerBuys(int p);
-  bool ComputerPaysBail();
-  bool ComputerAccepts(int asked, int moneyReceived, int propertyGiven, int propertyReceived,
-                       const PropertyTable& table);
-  int ComputerAuctionRaise(int bidder, int bid, int p);
 
   // ---- Dice ----
   // The source the throws take their dice from (not owned; nullptr: this computer's own).

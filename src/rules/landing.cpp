@@ -488,7 +488,7 @@ int Game::ResolveLanding(bool tailOnly) {
     if (state.turnPhase != TurnPhase::ToJail && state.die1 == state.die2) {
       ++state.doublesInRow;  // the same player throws again
     } else {
-      if (state.playerCount != 0) state.currentPlayer = NextPlayerInGame(state);
+      if (state.playerCount != 0) PassTurnTo(NextPlayerInGame(state));
       state.doublesInRow = 0;
     }
   }
@@ -552,6 +552,12 @@ int Game::ResolveLanding(bool tailOnly) {
     }
     return 1;
   }
+}
+
+void Game::PassTurnTo(int player) {
+  const int from = state.currentPlayer;
+  state.currentPlayer = player;
+  history.TurnPassed(state, from);
 }
 
 void Game::JailTurnStart() {

@@ -3,6 +3,7 @@
 // properties return to the bank and the last player left wins.
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "data/property_rules.h"
 #include "data/text_encoding.h"
@@ -53,6 +54,7 @@ void Game::NewGame(bool startComputerTurn) {
   ResetHoldings(state);
 
   state.currentPlayer = 0;
+  history.Begin(state, HistoryStart::NewGame);
   state.turnPhase = TurnPhase::AwaitRoll;
   state.gameRunning = 0;
   state.unsavedProgress = false;  // nothing has happened yet that a file could lack
@@ -90,7 +92,7 @@ void Game::LeaveNetworkGame() {
   state.unsavedProgress = false;  // a game without players has nothing left to lose
 }
 
-void Game::Resume(const SavedGame& saved) {
+void Game::Resume(const SavedGame& saved, const GameHistory* savedHistory) {
   // Everything the file does not hold (decks, phase, dice, status line) starts anew.
   NewGame(false);
   state.playerCount = saved.playerCount;
@@ -112,6 +114,13 @@ void Game::Resume(const SavedGame& saved) {
   state.firstLap = saved.firstLap;
   RefreshPropertyLists();
   state.askedThisTurn.fill(0);
+  if (savedHistory != nullptr) {
+    auto listener = std::move(history.pointAdded);  // whoever watches this game's history
+    history = *savedHistory;
+    history.pointAdded = std::move(listener);
+  } else {
+    history.Begin(state, HistoryStart::Load);
+  }
 
   ui.Changed({Changes::kBoard | Changes::kPanel | Changes::kCentre | Changes::kStatusLine});
 
@@ -159,15 +168,17 @@ bool Game::GoBankrupt() {
     do {
       next = (next + 1) % state.playerCount;
     } while (state.players[next].isBankrupt != 0);
-    state.currentPlayer = next;
+    PassTurnTo(next);
     return false;
   }
 
   state.turnPhase = TurnPhase::GameOver;
+  history.Finished(state);
   ui.PlaySoundEffect(kWinSound);
   const std::string winnerName = winner == kNobody ? std::string() : PlayerName(winner);
   ui.ShowMessage(FormatCatalogue(kTextWinner, winnerName), MessageIcon::Information);
   state.gameRunning = 0;
+  ui.Changed({Changes::kGameOver});
   return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "rules/computer_mind.h"
 #include "rules/game.h"
 #include "trade/auction.h"
 #include "trade/computer_deals.h"
@@ -15,7 +16,7 @@ int Button(bool first) {
   return first ? 1 : 2;
 }
 
-int QuestionAnswer(Game& game, const DecisionRequest& request) {
+int QuestionAnswer(Game& game, const ComputerMind& mind, const DecisionRequest& request) {
   switch (request.layout.topic) {
     case QuestionTopic::Notice:
       return 1;
@@ -23,9 +24,9 @@ int QuestionAnswer(Game& game, const DecisionRequest& request) {
     case QuestionTopic::Debt:
       return 2;
     case QuestionTopic::Jail:
-      return Button(game.ComputerPaysBail());
+      return Button(mind.PaysBail(game));
     case QuestionTopic::Offer:
-      return Button(game.ComputerBuys(game.state.offeredProperty));
+      return Button(mind.Buys(game, game.state.offeredProperty));
   }
   return 2;
 }
@@ -33,10 +34,11 @@ int QuestionAnswer(Game& game, const DecisionRequest& request) {
 }  // namespace
 
 Decision ComputerDecision(Game& game, const DecisionRequest& request) {
+  const ComputerMind& mind = MindOf(game.state, request.player);
   Decision decision;
   switch (request.kind) {
     case DecisionKind::Question:
-      decision.button = QuestionAnswer(game, request);
+      decision.button = QuestionAnswer(game, mind, request);
       break;
     case DecisionKind::Login:
     case DecisionKind::AuctionClose:
@@ -45,15 +47,15 @@ Decision ComputerDecision(Game& game, const DecisionRequest& request) {
     case DecisionKind::Consent: {
       const GameState& state = game.state;
       const PropertyTable& table = request.workingCopies ? state.workProperties : state.properties;
-      decision.button = Button(game.ComputerAccepts(request.player, request.moneyReceived,
-                                                    request.propertyGiven,
-                                                    request.propertyReceived, table));
+      decision.button =
+          Button(mind.Accepts(game, request.player, request.moneyReceived, request.propertyGiven,
+                              request.propertyReceived, table));
       break;
     }
     case DecisionKind::AuctionBid: {
       const Auction& auction = *request.auction;
       const int raise =
-          game.ComputerAuctionRaise(auction.bidder(), auction.highestBid(), auction.property());
+          mind.AuctionRaise(game, auction.bidder(), auction.highestBid(), auction.property());
       decision.button = Button(raise > 0);
       decision.amount = raise > 0 ? auction.highestBid() + raise : 0;
       break;

@@ -6,6 +6,7 @@
 #include <array>
 #include <charconv>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -17,12 +18,15 @@
 
 #include <fmt/core.h>
 
+#include "data/ini_file.h"
+#include "data/strength.h"
 #include "data/text_catalogue.h"
 #include "headless/headless_front_end.h"
 #include "rules/game.h"
 #include "sim/net_play.h"
 #include "store/data_paths.h"
 #include "store/editions.h"
+#include "store/history_file.h"
 #include "store/saved_game.h"
 
 namespace tomtura {
@@ -37,7 +41,12 @@ constexpr auto kProgressEvery = std::chrono::milliseconds(200);
 struct Options {
   int games = 1;
   int players = 4;
+  bool playersGiven = false;
   std::uint64_t seed = 1;
+  // The strength of the computer in each seat, in seat order (all Normal when empty); with
+  // rotateSeats the seating moves round by one seat each game.
+  std::vector<Strength> levels;
+  bool rotateSeats = false;
   int maxTurns = kDefaultMaxTurns;
   std::string board;
   bool json = false;
@@ -53,16 +62,20 @@ struct Options {
   int graceSeconds = 120;
   std::string onDrop = "leave";
   int computers = 0;
+  Strength computerLevel = Strength::Normal;
   std::string dropAt;
   bool classic = false;
   std::string decisionTimes;
+  std::string statsCsv;
 };
 
 constexpr std::string_view kUsage =
     "usage: tomtura-sim --games N --players K --seed S [--max-turns T] [--board FILE]\n"
-    "                   [--json] [--load FILE.tom] [--save FILE.tom]\n"
+    "                   [--levels L1,L2,... [--rotate-seats]] [--json] [--load FILE.tom]\n"
+    "                   [--save FILE.tom] [--stats-csv FILE]\n"
+    "       (levels: easy, normal, hard; one per seat)\n"
     "       tomtura-sim --host [--port Q] --players N [--seed S] [--name NAME] [--save FILE.tom]\n"
-    "                   [--max-turns T] [--computers K] [--grace S]\n"
+    "                   [--max-turns T] [--computers K [--computer-level L]] [--grace S]\n"
     "                   [--on-drop wait|computer|leave] [--classic]\n"
     "       tomtura-sim --join ADDRESS [--port P] --name NAME [--seed S] [--save FILE.tom]\n"
     "                   [--max-turns T] [--leave-after THROWS] [--decision-times FILE]\n"
@@ -77,12 +90,34 @@ std::optional<T> ParseNumber(std::string_view text) {
   return value;
 }
 
+// A comma-separated list of 2 to 6 strengths; an error message, or empty when it is sound.
+std::string ParseLevels(std::string_view text, std::vector<Strength>& levels) {
+  levels.clear();
+  for (;;) {
+    const std::size_t comma = text.find(',');
+    const std::string_view word = text.substr(0, comma);
+    const std::optional<Strength> strength = ParseStrength(word);
+    if (!strength) return fmt::format("--levels: unknown strength '{}' (easy, normal, hard)", word);
+    levels.push_back(*strength);
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
+  }
+  if (levels.size() < 2 || levels.size() > static_cast<std::size_t>(kMaxPlayers)) {
+    return fmt::format("--levels needs 2 to {} strengths", kMaxPlayers);
+  }
+  return {};
+}
+
 // Reads the command line; an error message, or empty when it is sound.
 std::string ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     std::string_view flag = argv[i];
     if (flag == "--json" || flag == "--host" || flag == "--classic") {
       (flag == "--json" ? options.json : flag == "--host" ? options.host : options.classic) = true;
+      continue;
+    }
+    if (flag == "--rotate-seats") {
+      options.rotateSeats = true;
       continue;
     }
     if (i + 1 >= argc) return fmt::format("{} needs a value", flag);
@@ -100,6 +135,9 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
       error = bounded(options.games, 1, kMaxGames);
     } else if (flag == "--players") {
       error = bounded(options.players, 2, kMaxPlayers);
+      options.playersGiven = true;
+    } else if (flag == "--levels") {
+      error = ParseLevels(value, options.levels);
     } else if (flag == "--max-turns") {
       error = bounded(options.maxTurns, 0, 1 << 30);
     } else if (flag == "--seed") {
@@ -118,6 +156,8 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
       error = bounded(options.port, 0, 65535);
     } else if (flag == "--name") {
       options.name = value;
+    } else if (flag == "--stats-csv") {
+      options.statsCsv = value;
     } else if (flag == "--decision-times") {
       options.decisionTimes = value;
     } else if (flag == "--grace") {
@@ -129,6 +169,10 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
       error = bounded(options.dropAfter, 0, 1 << 30);
     } else if (flag == "--computers") {
       error = bounded(options.computers, 0, kMaxPlayers - 1);
+    } else if (flag == "--computer-level") {
+      const std::optional<Strength> level = ParseStrength(value);
+      if (level) options.computerLevel = *level;
+      else error = "--computer-level takes easy, normal or hard";
     } else if (flag == "--drop-at") {
       options.dropAt = value;
       if (!IsDropKind(options.dropAt)) {
@@ -142,7 +186,20 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
     if (!error.empty()) return error;
   }
   if (options.host && !options.join.empty()) return "--host and --join exclude each other";
-  if (options.computers >= options.players) return "--computers must leave a seat to the host";
+  if (!options.levels.empty()) {
+    const int count = static_cast<int>(options.levels.size());
+    if (options.playersGiven && count != options.players) {
+      return fmt::format("--levels names {} strengths for {} players", count, options.players);
+    }
+    options.players = count;
+    if (options.host || !options.join.empty() || !options.load.empty()) {
+      return "--levels seats a series of new games; not with --host, --join or --load";
+    }
+  }
+  if (options.rotateSeats && options.levels.empty()) return "--rotate-seats needs --levels";
+  if (options.host && options.computers >= options.players) {
+    return "--computers must leave a seat to the host";
+  }
   return {};
 }
 
@@ -164,12 +221,26 @@ struct Totals {
   int stalled = 0;
   std::vector<int> turns;
   std::array<int, kMaxPlayers> winsBySeat{};
+  std::array<int, kStrengthCount> winsByLevel{};
   int seats = 0;
   long long bankruptcies = 0;
   long long housesBuilt = 0;
   long long deals = 0;
   double milliseconds = 0;
 };
+
+// The header of --stats-csv: one row per player per turn of every game, game and player counted
+// from 1, turn 0 being the start; worth is money and what the player owns at its asset value.
+constexpr std::string_view kStatsCsvHeader = "game,turn,player,money,worth,on_turn\n";
+
+void AppendStatsRows(std::string& csv, int game, const GameHistory& history) {
+  for (const TurnPoint& point : history.points()) {
+    for (int p = 0; p < history.playerCount(); ++p) {
+      csv += fmt::format("{},{},{},{},{},{}\n", game, point.turn, p + 1, point.cash[p],
+                         point.worth[p], point.player == p ? 1 : 0);
+    }
+  }
+}
 
 double Median(std::vector<int> values) {
   if (values.empty()) return 0;
@@ -186,6 +257,41 @@ double Mean(const std::vector<int>& values) {
   return sum / static_cast<double>(values.size());
 }
 
+// The strength seated at `seat` in game `index`: the levels in order, moved round by one seat
+// each game when they rotate.
+Strength LevelAt(const Options& options, int index, int seat) {
+  const int count = static_cast<int>(options.levels.size());
+  const int shift = options.rotateSeats ? index % count : 0;
+  return options.levels[(seat - shift + count) % count];
+}
+
+// The levels in the order the command line first names them.
+std::vector<Strength> NamedLevels(const Options& options) {
+  std::vector<Strength> named;
+  for (Strength level : options.levels) {
+    if (std::find(named.begin(), named.end(), level) == named.end()) named.push_back(level);
+  }
+  return named;
+}
+
+// A share of `games` with its 95% confidence interval (Wilson's score interval).
+struct Share {
+  double share = 0;
+  double low = 0;
+  double high = 0;
+};
+
+Share WinShare(int wins, int games) {
+  if (games <= 0) return {};
+  constexpr double z = 1.959964;
+  const double n = games;
+  const double p = wins / n;
+  const double denominator = 1 + z * z / n;
+  const double centre = (p + z * z / (2 * n)) / denominator;
+  const double half = z * std::sqrt(p * (1 - p) / n + z * z / (4 * n * n)) / denominator;
+  return {p, std::max(0.0, centre - half), std::min(1.0, centre + half)};
+}
+
 void PrintSummary(const Options& options, const Totals& totals) {
   const double msPerGame = totals.games > 0 ? totals.milliseconds / totals.games : 0;
   std::string wins;
@@ -197,10 +303,24 @@ void PrintSummary(const Options& options, const Totals& totals) {
         "{{\"games\":{},\"finished\":{},\"unfinished\":{},\"stalled\":{},\"players\":{},"
         "\"seed\":{},\"max_turns\":{},\"turns_median\":{},\"turns_mean\":{:.2f},"
         "\"wins_by_seat\":[{}],\"bankruptcies\":{},\"houses_built\":{},\"deals\":{},"
-        "\"ms_per_game\":{:.3f}}}\n",
+        "\"ms_per_game\":{:.3f}",
         totals.games, totals.finished, totals.games - totals.finished, totals.stalled, totals.seats,
         options.seed, options.maxTurns, Median(totals.turns), Mean(totals.turns), wins,
         totals.bankruptcies, totals.housesBuilt, totals.deals, msPerGame);
+    if (!options.levels.empty()) {
+      std::string levels;
+      for (Strength level : NamedLevels(options)) {
+        const int won = totals.winsByLevel[static_cast<int>(level)];
+        const Share share = WinShare(won, totals.games);
+        levels += fmt::format(
+            "{}\"{}\":{{\"wins\":{},\"share\":{:.4f},\"low\":{:.4f},"
+            "\"high\":{:.4f}}}",
+            levels.empty() ? "" : ",", StrengthName(level), won, share.share, share.low,
+            share.high);
+      }
+      fmt::print(",\"rotate_seats\":{},\"wins_by_level\":{{{}}}", options.rotateSeats, levels);
+    }
+    fmt::print("}}\n");
     return;
   }
   fmt::print("games           {}\n", totals.games);
@@ -210,6 +330,17 @@ void PrintSummary(const Options& options, const Totals& totals) {
   fmt::print(")\n");
   fmt::print("turns           median {}, mean {:.1f}\n", Median(totals.turns), Mean(totals.turns));
   fmt::print("wins by seat    {}\n", wins);
+  if (!options.levels.empty()) {
+    std::string levels;
+    for (Strength level : NamedLevels(options)) {
+      const int won = totals.winsByLevel[static_cast<int>(level)];
+      const Share share = WinShare(won, totals.games);
+      levels += fmt::format("{}{} {} ({:.1f}%, 95% CI {:.1f}-{:.1f}%)", levels.empty() ? "" : "  ",
+                            StrengthName(level), won, 100 * share.share, 100 * share.low,
+                            100 * share.high);
+    }
+    fmt::print("wins by level   {}\n", levels);
+  }
   fmt::print("bankruptcies    {}\n", totals.bankruptcies);
   fmt::print("houses built    {}\n", totals.housesBuilt);
   fmt::print("deals made      {}\n", totals.deals);
@@ -228,6 +359,7 @@ int Simulate(const Options& options) {
   const bool progress = isatty(STDERR_FILENO) != 0;
   auto lastProgress = std::chrono::steady_clock::now();
   Totals totals;
+  std::string csv(kStatsCsvHeader);
   for (int index = 0; index < options.games; ++index) {
     auto start = std::chrono::steady_clock::now();
     HeadlessFrontEnd ui;
@@ -243,9 +375,15 @@ int Simulate(const Options& options) {
         fmt::print(stderr, "tomtura-sim: {}\n", error);
         return kExitFailure;
       }
-      game.Resume(*saved);
+      const std::optional<GameHistory> history = LoadHistoryFile(options.load, *saved);
+      game.Resume(*saved, history ? &*history : nullptr);
     } else {
       SeatComputerPlayers(game, options.players);
+      if (!options.levels.empty()) {
+        for (int seat = 0; seat < options.players; ++seat) {
+          game.state.players[seat].strength = LevelAt(options, index, seat);
+        }
+      }
     }
 
     HeadlessFrontEnd::RunResult result = ui.Run(options.maxTurns);
@@ -263,13 +401,17 @@ int Simulate(const Options& options) {
     if (result == HeadlessFrontEnd::RunResult::GameOver) {
       ++totals.finished;
       for (int seat = 0; seat < state.playerCount; ++seat) {
-        if (state.players[seat].isBankrupt == 0) ++totals.winsBySeat[seat];
+        if (state.players[seat].isBankrupt != 0) continue;
+        ++totals.winsBySeat[seat];
+        ++totals.winsByLevel[static_cast<int>(state.players[seat].strength)];
       }
     }
 
+    if (!options.statsCsv.empty()) AppendStatsRows(csv, index + 1, game.history);
     if (index + 1 == options.games && !options.save.empty()) {
       std::string error;
-      if (!SaveGameFile(game.state, game.texts, options.save, &error)) {
+      if (!SaveGameFile(game.state, game.texts, options.save, &error) ||
+          !SaveHistoryFile(game.history, game.state, options.save)) {
         fmt::print(stderr, "tomtura-sim: {}\n",
                    error.empty() ? "cannot write " + options.save : error);
         return kExitFailure;
@@ -280,6 +422,10 @@ int Simulate(const Options& options) {
       fmt::print(stderr, "\rgame {} of {}", index + 1, options.games);
       if (index + 1 == options.games) fmt::print(stderr, "\n");
     }
+  }
+  if (!options.statsCsv.empty() && !WriteFileAtomically(options.statsCsv, csv)) {
+    fmt::print(stderr, "tomtura-sim: cannot write {}\n", options.statsCsv);
+    return kExitFailure;
   }
   PrintSummary(options, totals);
   return 0;
@@ -298,6 +444,7 @@ int PlayNetwork(const Options& options) {
   net.port = options.port;
   net.players = options.players;
   net.computers = options.computers;
+  net.computerLevel = options.computerLevel;
   net.name = options.name;
   net.seed = options.seed;
   net.save = options.save;

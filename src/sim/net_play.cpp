@@ -26,6 +26,7 @@
 #include "headless/headless_front_end.h"
 #include "net/session.h"
 #include "rules/game.h"
+#include "store/history_file.h"
 #include "store/saved_game.h"
 
 namespace tomtura {
@@ -306,7 +307,9 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
     fmt::print("port {}\n", port);
     std::fflush(stdout);
     session.OpenLobby();
-    for (int k = 1; k <= options.computers; ++k) session.AddComputer("Dator " + std::to_string(k));
+    for (int k = 1; k <= options.computers; ++k) {
+      session.AddComputer("Dator " + std::to_string(k), options.computerLevel);
+    }
     int announced = 1 + options.computers;
     while (JoinedPlayers(game.state) < options.players) {
       if (!link.WaitForInput()) {
@@ -377,8 +380,10 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
 
   if (!options.save.empty()) {
     std::string error;
-    if (!SaveGameFile(state, game.texts, options.save, &error)) {
-      fmt::print(stderr, "tomtura-sim: {}\n", error);
+    if (!SaveGameFile(state, game.texts, options.save, &error) ||
+        !SaveHistoryFile(game.history, state, options.save)) {
+      fmt::print(stderr, "tomtura-sim: {}\n",
+                 error.empty() ? "cannot write " + options.save : error);
       return kExitFailure;
     }
   }

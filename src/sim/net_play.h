@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "data/strength.h"
 #include "data/text_catalogue.h"
 
 namespace tomtura {
@@ -15,6 +16,7 @@ struct NetPlayOptions {
   int port = 0;         // 0: the host picks a free one and prints it
   int players = 2;      // host: the game starts when this many have joined, computers included
   int computers = 0;    // host: computer players of the host's, seated first
+  Strength computerLevel = Strength::Normal;  // host: how well they play
   std::string name;     // join: this player's name
   std::uint64_t seed = 1;
   std::string save;     // the game as it ended, as a saved game

@@ -5,19 +5,19 @@
 #include <QEvent>
 #include <QFile>
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <utility>
 
 #include "data/text_catalogue.h"
-
-#ifdef TOMTURA_HAVE_SDL_MIXER
-#include <SDL.h>
-#include <SDL_mixer.h>
-#endif
+#include "sound/mixer_library.h"
 
 namespace tomtura {
 namespace {
 
 const QEvent::Type kMusicEnded = static_cast<QEvent::Type>(QEvent::User + 71);
+const QEvent::Type kSetUp = static_cast<QEvent::Type>(QEvent::User + 72);
+const QEvent::Type kPieceLoaded = static_cast<QEvent::Type>(QEvent::User + 73);
 
 // The end of a piece, as the mixer's thread reports it.
 class MusicEndedEvent : public QEvent {
@@ -36,17 +36,45 @@ constexpr int kBufferFrames = 512;  // about 12 ms: short enough that a sound st
 constexpr int kEffectChannel = 0;   // one channel: a new effect cuts off the one still playing
 constexpr int kEffectVolume = MIX_MAX_VOLUME * 3 / 4;
 constexpr int kMusicVolume = MIX_MAX_VOLUME * 2 / 5;  // background: under the effects
-constexpr int kPollMs = 2;
+constexpr auto kPoll = std::chrono::milliseconds(2);
 constexpr int kSyncSlackMs = 500;  // a stalled device never holds the game longer than this
 constexpr const char* kSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 
 // The sequencer plays Standard MIDI Files only, bare or in a RIFF "RMID" wrapper; anything else
 // is a piece that fails, and the mixer must not guess another decoder for it.
-bool IsMidiFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  const QByteArray head = file.read(12);
-  return head.startsWith("MThd") || (head.startsWith("RIFF") && head.mid(8, 4) == "RMID");
+bool IsMidiFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  char head[12] = {};
+  if (!file.read(head, sizeof head)) return false;
+  const std::string_view bytes(head, sizeof head);
+  return bytes.starts_with("MThd") || (bytes.starts_with("RIFF") && bytes.substr(8, 4) == "RMID");
+}
+
+// The whole file, or nothing when it is missing or larger than an effect may be.
+std::vector<std::uint8_t> ReadEffectFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary | std::ios::ate);
+  if (!file) return {};
+  const std::streamoff size = file.tellg();
+  if (size <= 0 || static_cast<std::size_t>(size) > SoundEffects::kMaxEffectFileBytes) return {};
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+  file.seekg(0);
+  if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) return {};
+  return bytes;
+}
+
+bool OpenDevice(const MixerLibrary& mixer) {
+  if (mixer.OpenAudio(kFrequency, AUDIO_S16SYS, kChannels, kBufferFrames) != 0) return false;
+  mixer.AllocateChannels(1);
+  mixer.Volume(-1, kEffectVolume);
+  mixer.VolumeMusic(kMusicVolume);
+  return true;
+}
+
+// A piece of music for the sequencer; null when the file is none.
+Mix_Music* LoadPiece(const MixerLibrary& mixer, const std::string& path) {
+  if (!IsMidiFile(path)) return nullptr;
+  SDL_RWops* file = mixer.RWFromFile(path.c_str(), "rb");
+  return file != nullptr ? mixer.LoadMUSType_RW(file, MUS_MID, 1) : nullptr;
 }
 
 // Milliseconds of sound in a decoded chunk at the device's format.
@@ -68,58 +96,155 @@ SoundEffects::SoundEffects(const TextCatalogue& texts, QString directory, std::u
                               std::chrono::steady_clock::now().time_since_epoch().count()))) {
   idle_.setSingleShot(true);
   connect(&idle_, &QTimer::timeout, this, &SoundEffects::CloseIfIdle);
-#ifdef TOMTURA_HAVE_SDL_MIXER
-  // SDL would turn SIGINT and SIGTERM into quit events that nobody reads, and the game would
-  // outlive a logout or a `kill`.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
-  Mix_Init(MIX_INIT_MID);
-  if (qEnvironmentVariableIsEmpty("SDL_SOUNDFONTS") && QFile::exists(kSoundFont)) {
-    Mix_SetSoundFonts(kSoundFont);
-  }
-  if (!Activate()) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    return;
-  }
-  audio_ = true;
-  musicOwner = this;
-  Mix_HookMusicFinished(&SoundEffects::MusicFinished);
-  // Every effect is decoded now, so the first of each starts as quickly as the rest. The decoded
-  // sound keeps the device's format, which is the same each time the device opens.
-  for (int n = 0; n < kEffectCount; ++n) {
-    Effect(QDir(directory_).filePath(QString::fromStdString(texts_.GetSoundName(n))));
-  }
-#endif
 }
 
 SoundEffects::~SoundEffects() {
+  startMusicWhenReady_ = false;
+  if (stage_ == Stage::Loading) Ready();
+  TakePiece();
 #ifdef TOMTURA_HAVE_SDL_MIXER
   if (!audio_) return;
   // The hook is taken away under the mixer's lock, so no end of a piece is in flight after it.
   SoundEffects* self = this;
   musicOwner.compare_exchange_strong(self, nullptr);
-  Mix_HookMusicFinished(nullptr);
+  mixer_->HookMusicFinished(nullptr);
   HaltMusic();
+  FreePreloadedPiece();
   if (deviceActive_) {
-    Mix_HaltChannel(-1);
-    Mix_CloseAudio();
+    mixer_->HaltChannel(-1);
+    mixer_->CloseAudio();
   }
-  for (auto& [path, chunk] : effects_) {
-    if (chunk != nullptr) Mix_FreeChunk(chunk);
-  }
-  Mix_Quit();
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  if (decoded_ != nullptr) mixer_->FreeChunk(decoded_);
+  mixer_->Quit();
+  mixer_->QuitSubSystem(SDL_INIT_AUDIO);
 #endif
+}
+
+// The effects' files as the board file names them, and the piece to load (-1: none).
+SoundEffects::Request SoundEffects::MakeRequest(int pieceNumber) {
+  Request request;
+  for (int n = 0; n < kEffectCount; ++n) {
+    const auto i = static_cast<std::size_t>(n);
+    effectPaths_[i] = QDir(directory_).filePath(QString::fromStdString(texts_.GetSoundName(n)));
+    request.effectFiles[i] = QFile::encodeName(effectPaths_[i]).toStdString();
+  }
+  if (pieceNumber >= 0) {
+    request.pieceFile =
+        QFile::encodeName(
+            QDir(directory_).filePath(QString::fromStdString(MusicFileName(pieceNumber))))
+            .toStdString();
+  }
+  return request;
+}
+
+// Runs on the background thread: it touches nothing of this object and only reads files.
+SoundEffects::Prepared SoundEffects::Prepare(const Request& request) {
+  Prepared prepared;
+#ifdef TOMTURA_HAVE_SDL_MIXER
+  const MixerLibrary* mixer = LoadMixerLibrary();
+  if (mixer == nullptr) return prepared;
+  // SDL would turn SIGINT and SIGTERM into quit events that nobody reads, and the game would
+  // outlive a logout or a `kill`.
+  mixer->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  if (mixer->InitSubSystem(SDL_INIT_AUDIO) != 0) return prepared;
+  mixer->Init(MIX_INIT_MID);
+  const char* fonts = std::getenv("SDL_SOUNDFONTS");
+  if ((fonts == nullptr || *fonts == '\0') && std::ifstream(kSoundFont).good()) {
+    mixer->SetSoundFonts(kSoundFont);
+  }
+  if (!OpenDevice(*mixer)) {
+    mixer->Quit();
+    mixer->QuitSubSystem(SDL_INIT_AUDIO);
+    return prepared;
+  }
+  prepared.mixer = mixer;
+  prepared.deviceOpen = true;
+  for (std::size_t n = 0; n < request.effectFiles.size(); ++n) {
+    prepared.files[n] = ReadEffectFile(request.effectFiles[n]);
+  }
+#else
+  (void)request;
+#endif
+  return prepared;
+}
+
+void SoundEffects::OpenInBackground(bool withMusic) {
+  holding_ = false;
+  if (stage_ != Stage::Idle) return;
+  // The piece that the next PlayNextMusic will ask for, found on a copy of the order.
+  MusicOrder next = order_;
+  preloadedPiece_ = withMusic ? next.Next() : -1;
+  const Request request = MakeRequest(preloadedPiece_);
+  startMusicWhenReady_ = withMusic;
+  stage_ = Stage::Loading;
+  std::promise<Prepared> prepared;
+  std::promise<Mix_Music*> piece;
+  prepared_ = prepared.get_future();
+  piece_ = piece.get_future();
+  // The effects are handed over before the piece is loaded, so that a sound asked for in the
+  // meantime waits only for them.
+  loader_ = std::thread(
+      [this, request, prepared = std::move(prepared), piece = std::move(piece)]() mutable {
+        Prepared ready = Prepare(request);
+        const MixerLibrary* mixer = ready.deviceOpen ? ready.mixer : nullptr;
+        prepared.set_value(std::move(ready));
+        QCoreApplication::postEvent(this, new QEvent(kSetUp));
+#ifdef TOMTURA_HAVE_SDL_MIXER
+        piece.set_value(mixer != nullptr && !request.pieceFile.empty()
+                            ? LoadPiece(*mixer, request.pieceFile)
+                            : nullptr);
+#else
+        (void)mixer;
+        piece.set_value(nullptr);
+#endif
+        QCoreApplication::postEvent(this, new QEvent(kPieceLoaded));
+      });
+}
+
+void SoundEffects::Ready() {
+  if (stage_ == Stage::Ready) return;
+  Adopt(stage_ == Stage::Loading ? prepared_.get() : Prepare(MakeRequest(-1)));
+}
+
+void SoundEffects::Adopt(Prepared prepared) {
+  stage_ = Stage::Ready;
+  mixer_ = prepared.mixer;
+  audio_ = prepared.deviceOpen;
+  deviceActive_ = prepared.deviceOpen;
+  effectFiles_ = std::move(prepared.files);
+  if (!audio_) return;
+#ifdef TOMTURA_HAVE_SDL_MIXER
+  musicOwner = this;
+  mixer_->HookMusicFinished(&SoundEffects::MusicFinished);
+  Rearm();
+#endif
+}
+
+void SoundEffects::TakePiece() {
+  if (!piece_.valid()) return;
+  preloaded_ = piece_.get();
+  loader_.join();
+  if (preloaded_ == nullptr) preloadedPiece_ = -1;
+}
+
+void SoundEffects::FreePreloadedPiece() {
+#ifdef TOMTURA_HAVE_SDL_MIXER
+  if (preloaded_ != nullptr) mixer_->FreeMusic(preloaded_);
+  preloaded_ = nullptr;
+  preloadedPiece_ = -1;
+#endif
+}
+
+bool SoundEffects::deviceOpen() {
+  Ready();
+  return audio_;
 }
 
 bool SoundEffects::Activate() {
 #ifdef TOMTURA_HAVE_SDL_MIXER
   if (!deviceActive_) {
-    if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, kChannels, kBufferFrames) != 0) return false;
+    if (!OpenDevice(*mixer_)) return false;
     deviceActive_ = true;
-    Mix_AllocateChannels(1);
-    Mix_Volume(-1, kEffectVolume);
-    Mix_VolumeMusic(kMusicVolume);
   }
   Rearm();
   return true;
@@ -136,62 +261,87 @@ void SoundEffects::Rearm() {
 void SoundEffects::CloseIfIdle() {
 #ifdef TOMTURA_HAVE_SDL_MIXER
   if (!deviceActive_) return;
-  if (music_ != nullptr || Mix_Playing(-1) != 0) {
+  if (music_ != nullptr || mixer_->Playing(-1) != 0) {
     Rearm();
     return;
   }
   idle_.stop();
-  Mix_CloseAudio();
+  mixer_->CloseAudio();
   deviceActive_ = false;
 #endif
 }
 
-Mix_Chunk* SoundEffects::Effect(const QString& path) {
+Mix_Chunk* SoundEffects::Decoded(int n) {
 #ifdef TOMTURA_HAVE_SDL_MIXER
-  const auto found = effects_.find(path);
-  if (found != effects_.end()) return found->second;
-  Mix_Chunk* chunk = Mix_LoadWAV(QFile::encodeName(path).constData());
-  effects_.emplace(path, chunk);  // a file that failed is not tried again
+  if (decoded_ != nullptr && decodedEffect_ == n) return decoded_;
+  std::vector<std::uint8_t>& file = effectFiles_[static_cast<std::size_t>(n)];
+  if (file.empty()) return nullptr;
+  Mix_Chunk* chunk =
+      mixer_->LoadWAV_RW(mixer_->RWFromConstMem(file.data(), static_cast<int>(file.size())), 1);
+  if (chunk == nullptr) {
+    std::vector<std::uint8_t>().swap(file);  // a file that failed is not tried again
+    return nullptr;
+  }
+  // Freeing the last one stops it if it still plays; the new one would cut it off anyway.
+  if (decoded_ != nullptr) mixer_->FreeChunk(decoded_);
+  decoded_ = chunk;
+  decodedEffect_ = n;
   return chunk;
 #else
-  (void)path;
+  (void)n;
   return nullptr;
 #endif
 }
 
 void SoundEffects::PlaySoundEffect(int n, bool soundOn) {
-  if (!soundOn || !audio_ || n < 0 || n >= kEffectCount) return;
+  if (!soundOn || n < 0 || n >= kEffectCount) return;
+  if (holding_) {
+    heldEffect_ = n;
+    heldSince_ = std::chrono::steady_clock::now();
+    return;
+  }
+  heldEffect_ = -1;
+  Ready();
+  if (!audio_) return;
 #ifdef TOMTURA_HAVE_SDL_MIXER
-  const QString path =
-      QDir(directory_).filePath(QString::fromStdString(texts_.GetSoundName(n)));
-  Mix_Chunk* chunk = Effect(path);
-  if (chunk == nullptr || !Activate()) return;  // every effect was decoded with the device open
-  if (Mix_PlayChannel(kEffectChannel, chunk, 0) < 0) return;
+  if (effectFiles_[static_cast<std::size_t>(n)].empty() || !Activate()) return;
+  // The device is open here: an effect is decoded to its format.
+  Mix_Chunk* chunk = Decoded(n);
+  if (chunk == nullptr) return;
+  if (mixer_->PlayChannelTimed(kEffectChannel, chunk, 0, -1) < 0) return;
   ++effectsStarted_;
-  lastEffectFile_ = path;
+  lastEffectFile_ = effectPaths_[static_cast<std::size_t>(n)];
   if (n != kTaxSound) return;
-  const auto deadline = std::chrono::steady_clock::now() +
-                        std::chrono::milliseconds(ChunkMs(*chunk) + kSyncSlackMs);
-  while (Mix_Playing(kEffectChannel) != 0 && Mix_GetChunk(kEffectChannel) == chunk &&
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(ChunkMs(*chunk) + kSyncSlackMs);
+  while (mixer_->Playing(kEffectChannel) != 0 && mixer_->GetChunk(kEffectChannel) == chunk &&
          std::chrono::steady_clock::now() < deadline) {
-    SDL_Delay(kPollMs);
+    std::this_thread::sleep_for(kPoll);
   }
 #endif
 }
 
 bool SoundEffects::PlayNextMusic() {
+  startMusicWhenReady_ = false;
+  Ready();
+  TakePiece();
   const int piece = order_.Next();
   HaltMusic();
   if (!audio_ || !Activate()) return false;
 #ifdef TOMTURA_HAVE_SDL_MIXER
-  const QString path = QDir(directory_).filePath(QString::fromStdString(MusicFileName(piece)));
-  if (!IsMidiFile(path)) return false;
-  SDL_RWops* file = SDL_RWFromFile(QFile::encodeName(path).constData(), "rb");
-  if (file == nullptr) return false;
-  music_ = Mix_LoadMUSType_RW(file, MUS_MID, 1);
+  if (preloaded_ != nullptr && preloadedPiece_ == piece) {
+    music_ = std::exchange(preloaded_, nullptr);
+    preloadedPiece_ = -1;
+  } else {
+    FreePreloadedPiece();
+    music_ = LoadPiece(
+        *mixer_,
+        QFile::encodeName(QDir(directory_).filePath(QString::fromStdString(MusicFileName(piece))))
+            .toStdString());
+  }
   if (music_ == nullptr) return false;
   ++musicGeneration_;
-  if (Mix_PlayMusic(music_, 1) != 0) {
+  if (mixer_->PlayMusic(music_, 1) != 0) {
     HaltMusic();
     return false;
   }
@@ -203,7 +353,9 @@ bool SoundEffects::PlayNextMusic() {
 #endif
 }
 
+// A piece still being loaded by the set-up is not started either.
 void SoundEffects::StopMusic() {
+  startMusicWhenReady_ = false;
   HaltMusic();
 }
 
@@ -213,8 +365,8 @@ void SoundEffects::HaltMusic() {
   if (music_ == nullptr) return;
   halting_ = true;
   ++musicGeneration_;
-  Mix_HaltMusic();
-  Mix_FreeMusic(music_);
+  mixer_->HaltMusic();
+  mixer_->FreeMusic(music_);
   music_ = nullptr;
   halting_ = false;
 #endif
@@ -222,18 +374,17 @@ void SoundEffects::HaltMusic() {
 
 bool SoundEffects::musicPlaying() const {
 #ifdef TOMTURA_HAVE_SDL_MIXER
-  return music_ != nullptr && Mix_PlayingMusic() != 0;
+  return music_ != nullptr && mixer_->PlayingMusic() != 0;
 #else
   return false;
 #endif
 }
 
-std::size_t SoundEffects::decodedBytes() const {
+std::size_t SoundEffects::effectBytes() const {
   std::size_t bytes = 0;
+  for (const std::vector<std::uint8_t>& file : effectFiles_) bytes += file.size();
 #ifdef TOMTURA_HAVE_SDL_MIXER
-  for (const auto& [path, chunk] : effects_) {
-    if (chunk != nullptr) bytes += chunk->alen;
-  }
+  if (decoded_ != nullptr) bytes += decoded_->alen;
 #endif
   return bytes;
 }
@@ -246,8 +397,27 @@ void SoundEffects::MusicFinished() {
   QCoreApplication::postEvent(owner, new MusicEndedEvent(owner->musicGeneration_.load()));
 }
 
-// A piece that ended by itself is closed and followed by the next; a failure ends the chain.
+// The set-up has readied the effects, or loaded the first piece, on its thread: what it made is
+// taken now, unless a call that needed it took it first. A piece that ended by itself is closed
+// and followed by the next; a failure ends the chain.
 void SoundEffects::customEvent(QEvent* event) {
+  if (event->type() == kSetUp) {
+    Ready();
+    if (heldEffect_ >= 0 &&
+        std::chrono::steady_clock::now() - heldSince_ <= std::chrono::milliseconds(kHeldEffectMs)) {
+      PlaySoundEffect(heldEffect_, true);
+    }
+    heldEffect_ = -1;
+    return;
+  }
+  if (event->type() == kPieceLoaded) {
+    if (!piece_.valid()) return;  // taken already by a call that needed it
+    Ready();
+    TakePiece();
+    if (startMusicWhenReady_) PlayNextMusic();
+    FreePreloadedPiece();
+    return;
+  }
   if (event->type() != kMusicEnded) return;
   const auto* ended = static_cast<MusicEndedEvent*>(event);
   if (ended->generation != musicGeneration_.load() || music_ == nullptr) return;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 #include "data/ini_file.h"
 #include "data/text_catalogue.h"
@@ -29,7 +30,8 @@ std::string LanguageOfFileName(std::string_view name) {
 
 }  // namespace
 
-std::vector<Edition> FindEditions(const std::string& dataDirectory) {
+std::vector<Edition> FindEditions(const std::string& dataDirectory,
+                                  std::vector<IniFile>* boardFiles) {
   namespace fs = std::filesystem;
   std::vector<fs::path> files;
   std::error_code error;
@@ -39,22 +41,27 @@ std::vector<Edition> FindEditions(const std::string& dataDirectory) {
   }
   std::sort(files.begin(), files.end());
 
-  std::vector<Edition> editions;
+  std::vector<std::pair<Edition, IniFile>> found;
   for (const fs::path& file : files) {
-    const IniFile ini = IniFile::Load(file.string());
+    IniFile ini = IniFile::Load(file.string());
     if (!ini.ok()) continue;
     Edition edition;
     edition.language = ini.GetString(kEditionSection, kKeyEditionLanguage,
                                      LanguageOfFileName(file.filename().string()));
     edition.name = ini.GetString(kEditionSection, kKeyEditionName, edition.language);
     edition.boardFile = file.string();
-    const bool known = std::any_of(editions.begin(), editions.end(), [&](const Edition& e) {
-      return e.language == edition.language;
+    const bool known = std::any_of(found.begin(), found.end(), [&](const auto& e) {
+      return e.first.language == edition.language;
     });
-    if (!edition.language.empty() && !known) editions.push_back(std::move(edition));
+    if (!edition.language.empty() && !known) found.emplace_back(std::move(edition), std::move(ini));
   }
-  std::sort(editions.begin(), editions.end(),
-            [](const Edition& a, const Edition& b) { return a.language < b.language; });
+  std::sort(found.begin(), found.end(),
+            [](const auto& a, const auto& b) { return a.first.language < b.first.language; });
+  std::vector<Edition> editions;
+  for (auto& [edition, ini] : found) {
+    editions.push_back(std::move(edition));
+    if (boardFiles != nullptr) boardFiles->push_back(std::move(ini));
+  }
   return editions;
 }
 
@@ -87,6 +94,24 @@ std::vector<StreetNames> EditionStreetNames(const std::vector<Edition>& editions
 std::string EditionPicture(const IniFile& boardFile) {
   const std::string picture = boardFile.GetString(kEditionSection, kKeyEditionPicture, "");
   return picture.empty() ? std::string(kDefaultPicture) : picture;
+}
+
+std::string FormatMoney(const IniFile& boardFile, std::int64_t amount) {
+  std::string format = boardFile.GetString(kEditionSection, "Money", "%s");
+  const std::size_t slot = format.find("%s");
+  if (slot == std::string::npos || format.find("%s", slot + 2) != std::string::npos) format = "%s";
+  const std::string separator = boardFile.GetString(kEditionSection, "ThousandsSeparator", "");
+  // The magnitude, unsigned, so that the most negative amount has one too.
+  const std::uint64_t magnitude =
+      amount < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(amount) : std::uint64_t(amount);
+  const std::string digits = std::to_string(magnitude);
+  std::string grouped;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += separator;
+    grouped += digits[i];
+  }
+  const std::size_t at = format.find("%s");
+  return (amount < 0 ? "-" : "") + format.substr(0, at) + grouped + format.substr(at + 2);
 }
 
 std::string PlayerFilePath() {

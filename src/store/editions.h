@@ -2,6 +2,7 @@
 // The editions of the board beside the program: each a board file that names its language and
 // its name, and the choice of the one to play. Also where the player's own file lives, the one
 // that holds his options and roster over whichever edition he plays.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,8 +30,11 @@ struct Edition {
 
 // The editions in `dataDirectory`: "tomtura.lst" and each "tomtura_<language>.lst", in the
 // order of their languages. A file without an "EDITION" section is the language its name says
-// ("sv" for "tomtura.lst"); two files of one language give the first by name.
-std::vector<Edition> FindEditions(const std::string& dataDirectory);
+// ("sv" for "tomtura.lst"); two files of one language give the first by name. With
+// `boardFiles`, each edition's board file as read is added there in the same order, so that the
+// one played need not be read again.
+std::vector<Edition> FindEditions(const std::string& dataDirectory,
+                                  std::vector<IniFile>* boardFiles = nullptr);
 
 // The edition to play: the one `requested` (the command line) when given, else the player's
 // `stored` choice, else the one of the desktop's language (`desktopLocale` such as "sv_SE"),
@@ -44,6 +48,11 @@ std::vector<StreetNames> EditionStreetNames(const std::vector<Edition>& editions
 
 // The file name of the board picture that `boardFile` names, "tomtura.bmp" when it names none.
 std::string EditionPicture(const IniFile& boardFile);
+
+// `amount` in the edition's money format (its "Money" with one "%s" for the digits, grouped in
+// threes by its "ThousandsSeparator"), a minus sign in front of a negative amount: "-1 200 kr",
+// "£34,500". A board file without them writes the bare digits.
+std::string FormatMoney(const IniFile& boardFile, std::int64_t amount);
 
 // The player's own board file: "$XDG_CONFIG_HOME/tomtura/tomtura.lst", or under
 // "$HOME/.config" when XDG_CONFIG_HOME is unset or not an absolute path; empty when neither is

@@ -65,7 +65,8 @@ int NewGameSlots::selectedToken() const {
   return selected_ >= 0 ? tokens_[static_cast<std::size_t>(selected_)] : -1;
 }
 
-void NewGameSlots::Add(std::string_view nameUtf8, std::string_view passwordUtf8, bool computer) {
+void NewGameSlots::Add(std::string_view nameUtf8, std::string_view passwordUtf8, bool computer,
+                       Strength strength) {
   if (nameUtf8.empty() || selected_ < 0) {
     Refresh();
     return;
@@ -73,6 +74,7 @@ void NewGameSlots::Add(std::string_view nameUtf8, std::string_view passwordUtf8,
   Player& player = state_.players[editSlot_];
   player.name.setUtf8(nameUtf8);
   player.isComputer = computer ? 1 : 0;
+  player.strength = computer ? strength : Strength::Normal;
   if (computer) {
     player.password.clear();
   } else {

@@ -25,8 +25,10 @@ class NewGameSlots {
   void Next();
   void Previous();
   // Stores the slot's player (a new one at the empty slot) with the selected token and moves
-  // on; an empty name only refreshes.
-  void Add(std::string_view nameUtf8, std::string_view passwordUtf8, bool computer);
+  // on; an empty name only refreshes. A computer player has no password and plays at
+  // `strength`; a person's record keeps Normal.
+  void Add(std::string_view nameUtf8, std::string_view passwordUtf8, bool computer,
+           Strength strength = Strength::Normal);
   // Removes the shown player; the later ones move down a place and his token becomes free.
   void Remove();
   // The dialog closed without a game: the records and the player count as Open found them, so

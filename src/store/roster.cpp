@@ -34,8 +34,26 @@ struct RosterEntry {
   int token = 0;
   std::string password;  // Windows-1252
   int isComputer = 0;
+  Strength strength = Strength::Normal;
   std::string name;  // Windows-1252
 };
+
+// A computer player's strength follows its "1" as a letter; Normal has none, as in older files.
+constexpr char kEasyLetter = 'E';
+constexpr char kHardLetter = 'H';
+
+std::string_view StrengthLetter(const Player& player) {
+  if (player.isComputer != 1) return "";
+  switch (player.strength) {
+    case Strength::Easy:
+      return "E";
+    case Strength::Hard:
+      return "H";
+    case Strength::Normal:
+      break;
+  }
+  return "";
+}
 
 // One line in Windows-1252, or nullopt when it ends before its third comma.
 std::optional<RosterEntry> ParseLine(std::string_view line) {
@@ -52,6 +70,10 @@ std::optional<RosterEntry> ParseLine(std::string_view line) {
   entry.isComputer = (comma2 + 1 < line.size() && line[comma2 + 1] == '1') ? 1 : 0;
   const std::size_t comma3 = line.find(',', comma2 + 1);
   if (comma3 == std::string_view::npos) return std::nullopt;
+  if (entry.isComputer == 1 && comma3 == comma2 + 3) {
+    if (line[comma2 + 2] == kEasyLetter) entry.strength = Strength::Easy;
+    if (line[comma2 + 2] == kHardLetter) entry.strength = Strength::Hard;
+  }
   entry.name = std::string(line.substr(comma3 + 1, kMaxNameChars));
   if (entry.isComputer == 1) entry.password.clear();
   return entry;
@@ -75,8 +97,9 @@ std::string RosterLine(const GameState& state, int index) {
       break;
     }
   }
-  return FormatText("%d,%s,%d,%s", static_cast<int>(player.token), Cp1252ToUtf8(scrambled),
-                    static_cast<int>(player.isComputer), player.name.utf8());
+  return FormatText("%d,%s,%d%s,%s", static_cast<int>(player.token), Cp1252ToUtf8(scrambled),
+                    static_cast<int>(player.isComputer), std::string(StrengthLetter(player)),
+                    player.name.utf8());
 }
 
 bool WriteRoster(IniFile& file, const GameState& state) {
@@ -107,6 +130,7 @@ int ReadRoster(const IniFile& file, GameState& state) {
     player.token = static_cast<std::int16_t>(token);
     player.password.setRaw(entry->password);
     player.isComputer = static_cast<std::int16_t>(entry->isComputer);
+    player.strength = entry->strength;
     player.name.setRaw(entry->name);
   }
   state.playerCount = count;

@@ -1,7 +1,8 @@
 #pragma once
 // The roster: the players of the last game, kept as keys "1".."6" of section "LJUD" so that the
 // new-game dialog can offer them again. Each line is "token,password,isComputer,name" with the
-// password scrambled by a one-byte key.
+// password scrambled by a one-byte key; an Easy or Hard computer player's "1" is followed by
+// "E" or "H" (older readers take the first character only, so they see a Normal computer).
 #include <string>
 #include <string_view>
 
@@ -27,8 +28,9 @@ std::string RosterLine(const GameState& state, int index);
 // False when a write failed.
 bool WriteRoster(IniFile& file, const GameState& state);
 
-// Reads keys "1".."6" into the player records (token, password, isComputer, name) until an
-// empty or incomplete line; playerCount becomes the number of complete lines, which is returned.
+// Reads keys "1".."6" into the player records (token, password, isComputer, strength, name)
+// until an empty or incomplete line; playerCount becomes the number of complete lines, which is
+// returned.
 int ReadRoster(const IniFile& file, GameState& state);
 
 // The new-game dialog offers the roster when "SparaSpelare" is on and record 0 has no name.

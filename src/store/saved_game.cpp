@@ -8,28 +8,45 @@
 #include <system_error>
 #include <vector>
 
-#include "data/ini_file.h"
 #include "data/format.h"
+#include "data/ini_file.h"
 
 namespace tomtura {
 
 namespace {
 
-// A player record of the file: 2 reserved bytes (ignored), then the shared player fields.
+// A player record of the file: 2 reserved bytes, then the shared player fields.
 constexpr std::size_t kPlayerFields = 2;
 static_assert(kPlayerFields + kPlayerFieldsSize == kSavedPlayerSize);
 
 constexpr int kMinPlayers = 2;
 
+// The reserved bytes of a computer player who is not Normal: the mark, then the strength's
+// letter. Every other record keeps the zeros of older files.
+constexpr std::uint8_t kStrengthMark = 'S';
+constexpr std::uint8_t kEasyLetter = 'E';
+constexpr std::uint8_t kHardLetter = 'H';
+constexpr std::int16_t kComputerPlayer = 1;
+
 void EncodePlayer(const Player& player, std::uint8_t* out) {
-  PutU16(out, 0);
+  out[0] = 0;
+  out[1] = 0;
+  if (player.isComputer == kComputerPlayer && player.strength != Strength::Normal) {
+    out[0] = kStrengthMark;
+    out[1] = player.strength == Strength::Easy ? kEasyLetter : kHardLetter;
+  }
   EncodePlayerFields(
       player, std::span<std::uint8_t, kPlayerFieldsSize>(out + kPlayerFields, kPlayerFieldsSize));
 }
 
 Player DecodePlayer(const std::uint8_t* in) {
-  return DecodePlayerFields(
+  Player player = DecodePlayerFields(
       std::span<const std::uint8_t, kPlayerFieldsSize>(in + kPlayerFields, kPlayerFieldsSize));
+  if (player.isComputer == kComputerPlayer && in[0] == kStrengthMark) {
+    if (in[1] == kEasyLetter) player.strength = Strength::Easy;
+    if (in[1] == kHardLetter) player.strength = Strength::Hard;
+  }
+  return player;
 }
 
 bool PlayerValid(const Player& player) {
@@ -40,10 +57,8 @@ bool PropertyValid(const Property& property) {
   return PropertyRecordFault(property).empty();
 }
 
-enum class ReadResult { Read, CannotOpen };
+}  // namespace
 
-// Reads at most `limit` bytes of a regular file; anything else counts as a file that cannot be
-// opened, so that a directory or a pipe never blocks or passes for a saved game.
 ReadResult ReadFilePrefix(const std::string& path, std::size_t limit,
                           std::vector<std::uint8_t>& bytes) {
   std::error_code ec;
@@ -58,8 +73,6 @@ ReadResult ReadFilePrefix(const std::string& path, std::size_t limit,
   bytes.resize(got);
   return ReadResult::Read;
 }
-
-}  // namespace
 
 SavedGameBytes EncodeSavedGame(const GameState& state) {
   SavedGameBytes bytes{};

@@ -2,12 +2,20 @@
 // Saved games ("*.tom"): a fixed 1,840-byte little-endian image of the position (players,
 // property table, whose turn it is, first-lap flags). Reading validates every value that the
 // rules use as an index before anything of the running game changes.
+//
+// A computer player's strength lives in the two reserved bytes in front of its record, which
+// older programs left unread: "SE" for Easy, "SH" for Hard. A Normal computer and a person
+// have zeros there, as every older file of ours does, so a game of Normal computers saves byte
+// for byte as before and an older file loads as Normal; any other value there reads as Normal
+// too (a list handle of a still older program could only be taken for a strength if it happened
+// to spell one of the two).
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "data/game_state.h"
 #include "data/text_catalogue.h"
@@ -45,7 +53,7 @@ SavedGameBytes EncodeSavedGame(const GameState& state);
 // 1,840, a player count outside 2..6, a current player outside the players, an owner outside
 // -1..5, houses outside 0..5, a position outside 0..39 or a token outside 0..9. Name and
 // password fields without a terminating NUL are cut to fit. The two reserved bytes of each
-// player record are ignored.
+// player record are read only for a computer player's strength.
 std::optional<SavedGame> DecodeSavedGame(std::span<const std::uint8_t> bytes);
 
 // The path a save to `chosen` writes: ".tom" appended when the whole path holds no '.'.
@@ -61,5 +69,11 @@ bool SaveGameFile(const GameState& state, const TextCatalogue& texts, const std:
 // with the path).
 std::optional<SavedGame> LoadGameFile(const std::string& path, const TextCatalogue& texts,
                                       std::string* error);
+
+enum class ReadResult { Read, CannotOpen };
+// Reads at most `limit` bytes of a regular file; anything else counts as a file that cannot be
+// opened, so that a directory or a pipe never blocks or passes for a saved game.
+ReadResult ReadFilePrefix(const std::string& path, std::size_t limit,
+                          std::vector<std::uint8_t>& bytes);
 
 }  // namespace tomtura

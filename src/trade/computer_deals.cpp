@@ -1,19 +1,17 @@
-// The computer player's dealing at the start of its turn, before it throws: it raises money
+// Normal's dealing at the start of the computer player's turn, before it throws: it raises money
 // while in debt (mortgages, house sales, sales to the richest opponent), then invests (houses,
 // lifted mortgages, exchanges and purchases that complete colour groups) and sums up what it
 // did in the status line. Every deal with another player needs that player's consent.
 #include <array>
 #include <cstdint>
-#include <string>
-#include <utility>
 
 #include "trade/computer_deals.h"
 
-#include "data/outcome.h"
 #include "data/property_rules.h"
 #include "data/tabletop.h"
-#include "data/text_encoding.h"
-#include "data/text_ids.h"
+#include "trade/deal_steps.h"
+#include "trade/easy_deals.h"
+#include "trade/hard_deals.h"
 
 namespace tomtura {
 
@@ -36,10 +34,6 @@ constexpr int kMaxPasses = 1000;
 
 enum class Mode { Normal = 0, CannotPay = 1, RentAhead = 2 };
 
-std::uint32_t Bit(int p) {
-  return std::uint32_t{1} << p;
-}
-
 // What one pass may change; comparing two of them tells whether a pass did anything.
 struct DealSnapshot {
   PlayerTable players;
@@ -54,11 +48,10 @@ struct DealSnapshot {
 class ComputerDealer {
  public:
   ComputerDealer(Tabletop& table, bool sketch)
-      : game_(table),
-        state_(table.state),
+      : state_(table.state),
         props_(table.state.properties),
         actor_(table.state.currentPlayer),
-        sketch_(sketch) {}
+        steps_(table, sketch) {}
 
   void Run();
 
@@ -69,11 +62,7 @@ class ComputerDealer {
   int Liquidation() { return LiquidationValue(actor_, props_, state_.players); }
   bool OwnsCompleteGroup() { return CountCompleteGroups(actor_, props_) > 0; }
   bool Owns(int p) const { return props_[p].owner == actor_; }
-  bool Masked(int p) const {
-    const std::uint32_t bit = Bit(p);
-    return ((state_.refusedLastTurn[actor_] | state_.refusedThisTurn[actor_] | refusedNow_) &
-            bit) != 0;
-  }
+  bool Masked(int p) const { return steps_.Masked(p); }
 
   // Group tests of the debt phase and of lifting mortgages: the entries 0..27 that share p's
   // group, so a jail card has a group of its own.
@@ -89,20 +78,10 @@ class ComputerDealer {
     return {state_.players,
             state_.properties,
             state_.askedThisTurn,
-            refusedNow_,
+            steps_.refusedNow(),
             state_.refusedLastTurn[actor_],
             state_.refusedThisTurn[actor_]};
   }
-
-  // Puts the offer of `words` to `partner`.
-  bool Ask(int partner, const OfferWords& words, int moneyReceived, int given, int received);
-  void Refused(int p) {
-    state_.askedThisTurn[p] = 1;
-    refusedNow_ |= Bit(p);
-  }
-  // Applies a change of the dealing: through the game, or straight into a sketch's tables.
-  bool Apply(const Outcome& outcome);
-  void Mortgage(int p);
 
   void DebtPhase();
   void MortgageIncompleteGroups();
@@ -121,24 +100,13 @@ class ComputerDealer {
   void BuyIntoSplitGroups();
   int FindCounterpart(int q, int holder) const;
   bool Affordable(int amount);
-  void OfferToBuy(int q, int holder, int offer);
 
-  void WriteSummary();
-
-  Tabletop& game_;
   GameState& state_;
   PropertyTable& props_;
   const int actor_;
-  const bool sketch_;
+  DealSteps steps_;
   Mode mode_ = Mode::Normal;
   int reserve_ = 0;
-  std::uint32_t refusedNow_ = 0;
-  bool didMortgage_ = false;
-  bool didUnmortgage_ = false;
-  bool didBuyHouses_ = false;
-  bool didSellHouses_ = false;
-  bool didBuyProperty_ = false;
-  bool didSellProperty_ = false;
 };
 
 int ComputerDealer::GroupOthers(int p) const {
@@ -185,38 +153,18 @@ int ComputerDealer::SingleMissing(int p) const {
   return count == 1 ? missing : kNobody;
 }
 
-bool ComputerDealer::Ask(int partner, const OfferWords& words, int moneyReceived, int given,
-                         int received) {
-  return game_.AskConsent({partner, game_.OfferText(partner, words), moneyReceived, given,
-                           received, false, words});
-}
-
-bool ComputerDealer::Apply(const Outcome& outcome) {
-  if (!sketch_) return game_.Apply(outcome);
-  const Holdings live{state_.players, props_, state_.playerCount};
-  if (!CheckOutcome(live, outcome).empty()) return false;
-  ApplyOutcome(live, outcome);
-  return true;
-}
-
-void ComputerDealer::Mortgage(int p) {
-  if (Apply({tomtura::Mortgage{actor_, p, false}})) didMortgage_ = true;
-}
-
 void ComputerDealer::Run() {
-  state_.workPlayers = PlayerTable{};
   for (int pass = 0; pass < kMaxPasses; ++pass) {
     const DealSnapshot before = Snapshot();
     DebtPhase();
     AssessRisk();
     for (int cycle = 0; cycle < kInvestmentCycles; ++cycle) InvestmentCycle();
-    state_.refusedLastTurn[actor_] = state_.refusedThisTurn[actor_];
-    state_.refusedThisTurn[actor_] = refusedNow_;
+    steps_.ShiftRefusals();
     if (!InDebt() || CannotPay()) break;
     // A pass that changed nothing would repeat itself for ever.
     if (Snapshot() == before) break;
   }
-  if (!sketch_) WriteSummary();
+  steps_.WriteSummary();
 }
 
 // ---- Raising money ----
@@ -237,7 +185,7 @@ void ComputerDealer::DebtPhase() {
 void ComputerDealer::MortgageIncompleteGroups() {
   if (Liquidation() < 0) return;
   for (int p = kBoardPropertyCount - 1; p >= 0 && InDebt(); --p) {
-    if (Owns(p) && props_[p].mortgaged == 0 && !GroupComplete(p)) Mortgage(p);
+    if (Owns(p) && props_[p].mortgaged == 0 && !GroupComplete(p)) steps_.Mortgage(p);
   }
 }
 
@@ -245,7 +193,7 @@ void ComputerDealer::MortgageBareGroups() {
   if (Liquidation() < 0) return;
   for (int p = kBoardPropertyCount - 1; p >= 0 && InDebt(); --p) {
     if (Owns(p) && props_[p].mortgaged == 0 && props_[p].houses == 0 && !GroupHasHouses(p)) {
-      Mortgage(p);
+      steps_.Mortgage(p);
     }
   }
 }
@@ -284,21 +232,14 @@ void ComputerDealer::OfferSale(int p) {
     price = property.price - kUnmortgagedDiscount;
   }
 
-  const OfferWords offer = game_.WordsOf(kTextOfferSale, actor_, p, kNobody, price, props_);
-  if (!Ask(buyer, offer, -price, kNobody, p)) {
-    Refused(p);
-    return;
-  }
-  if (Apply({Deal{actor_, buyer, -price, 0, PropertyBit(p), DealSource::Computer}})) {
-    didSellProperty_ = true;
-  }
+  steps_.OfferSale(p, buyer, price);
 }
 
 void ComputerDealer::SellHouses() {
   for (int p = 0; p < kBoardPropertyCount && InDebt(); ++p) {
     if (!Owns(p) || props_[p].houses < 1) continue;
     if (MostHousesInGroupExcept(p) > props_[p].houses) continue;
-    if (Apply({Houses{actor_, p, -1, DealSource::Computer}})) didSellHouses_ = true;
+    steps_.SellHouse(p);
   }
 }
 
@@ -368,7 +309,7 @@ int ComputerDealer::BuildHouses() {
       wanted = housePrice;
       continue;
     }
-    if (Apply({Houses{actor_, target, 1, DealSource::Computer}})) didBuyHouses_ = true;
+    steps_.BuildHouse(target);
   }
   return wanted;
 }
@@ -377,9 +318,8 @@ void ComputerDealer::RaiseWanted(int wanted) {
   // Mortgages of incomplete groups for a house it could not pay; these are not logged.
   for (int p = kBoardPropertyCount - 1; p >= 0 && wanted > 0; --p) {
     if (!Owns(p) || props_[p].mortgaged != 0 || GroupComplete(p)) continue;
-    if (!Apply({tomtura::Mortgage{actor_, p, false}, false})) continue;
+    if (!steps_.Mortgage(p, false)) continue;
     wanted -= MortgageValue(props_[p]);
-    didMortgage_ = true;
   }
 }
 
@@ -395,7 +335,7 @@ void ComputerDealer::LiftMortgages() {
     }
     if (!lift) lift = actor().money > kRichUnmortgage;
     if (!lift) continue;
-    if (Apply({tomtura::Mortgage{actor_, p, true}})) didUnmortgage_ = true;
+    steps_.LiftMortgage(p);
   }
 }
 
@@ -437,29 +377,7 @@ void ComputerDealer::OfferExchanges() {
 
     const int amount = (3 * props_[q].price) / 2 - (3 * props_[c].price) / 2;
     if (!Affordable(amount)) continue;
-    const OfferWords offer =
-        amount > 0 ? game_.WordsOf(kTextOfferExchangeGive, actor_, q, c, amount, props_)
-                   : game_.WordsOf(kTextOfferExchangeGet, actor_, c, q, -amount, props_);
-    if (!Ask(holder, offer, amount, q, c)) {
-      Refused(q);
-      continue;
-    }
-    if (Apply(
-            {Deal{actor_, holder, amount, PropertyBit(q), PropertyBit(c), DealSource::Computer}})) {
-      didBuyProperty_ = true;
-    }
-  }
-}
-
-// Asks `holder` to sell q for `offer`.
-void ComputerDealer::OfferToBuy(int q, int holder, int offer) {
-  const OfferWords words = game_.WordsOf(kTextOfferPurchase, actor_, q, kNobody, offer, props_);
-  if (!Ask(holder, words, offer, q, kNobody)) {
-    Refused(q);
-    return;
-  }
-  if (Apply({Deal{actor_, holder, offer, PropertyBit(q), 0, DealSource::Computer}})) {
-    didBuyProperty_ = true;
+    steps_.OfferExchange(q, holder, c, amount);
   }
 }
 
@@ -473,7 +391,7 @@ void ComputerDealer::OfferPurchases() {
     const int m = OwnsCompleteGroup() ? 3 : 5;
     const int offer = m * (props_[q].price / 2) + kOfferBonus;
     if (!Affordable(offer)) continue;
-    OfferToBuy(q, holder, offer);
+    steps_.OfferPurchase(q, holder, offer);
   }
 }
 
@@ -494,49 +412,38 @@ void ComputerDealer::BuyIntoSplitGroups() {
       const int holder = props_[q].owner;
       if (holder == actor_ || Masked(q)) continue;
       // The first offer of this step, accepted or refused, ends the cycle.
-      OfferToBuy(q, holder, 2 * props_[q].price + kOfferBonus);
+      steps_.OfferPurchase(q, holder, 2 * props_[q].price + kOfferBonus);
       return;
     }
   }
 }
 
-// ---- Summary ----
-
-void ComputerDealer::WriteSummary() {
-  const std::string name = game_.PlayerName(actor_);
-  const bool any = didMortgage_ || didUnmortgage_ || didBuyHouses_ || didSellHouses_ ||
-                   didBuyProperty_ || didSellProperty_;
-  std::string summary;
-  if (!any) {
-    summary = game_.FormatCatalogue(kTextNoDeals, name);
-  } else {
-    summary = name + " ";
-    const std::pair<bool, int> parts[] = {{didMortgage_, kTextSummaryMortgaged},
-                                          {didUnmortgage_, kTextSummaryUnmortgaged},
-                                          {didBuyHouses_, kTextSummaryBuiltHouses},
-                                          {didSellHouses_, kTextSummarySoldHouses},
-                                          {didBuyProperty_, kTextSummaryBoughtProperties},
-                                          {didSellProperty_, kTextSummarySoldProperties}};
-    bool first = true;
-    for (const auto& [done, text] : parts) {
-      if (!done) continue;
-      if (!first) summary += " && ";
-      summary += game_.Text(text);
-      first = false;
-    }
+// The current player's dealing, by the rules of its strength.
+void DealByStrength(Tabletop& table, bool sketch) {
+  const int actor = table.state.currentPlayer;
+  const Strength strength =
+      actor >= 0 && actor < kMaxPlayers ? table.state.players[actor].strength : Strength::Normal;
+  switch (strength) {
+    case Strength::Easy:
+      RunEasyDealing(table, sketch);
+      return;
+    case Strength::Hard:
+      RunHardDealing(table, sketch);
+      return;
+    case Strength::Normal:
+      break;
   }
-  state_.statusText = std::string(CutUtf8(summary, kStatusTextBytes));
-  game_.StatusLineChanged();
+  ComputerDealer(table, sketch).Run();
 }
 
 }  // namespace
 
 void RunComputerTransactions(Tabletop& table) {
-  ComputerDealer(table, false).Run();
+  DealByStrength(table, false);
 }
 
 void SketchComputerTransactions(Tabletop& table) {
-  ComputerDealer(table, true).Run();
+  DealByStrength(table, true);
 }
 
 }  // namespace tomtura

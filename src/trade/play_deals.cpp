@@ -235,9 +235,9 @@ void Adjust(int actor, int p, const Property& was, const Property& now,
   const int houses = now.houses - was.houses;
   const bool lifted = was.mortgaged != 0 && now.mortgaged == 0;
   const bool taken = was.mortgaged == 0 && now.mortgaged != 0;
-  if (lifted) steps.push_back({tomtura::Mortgage{actor, p, true}});
-  if (houses != 0) steps.push_back({Houses{actor, p, houses, DealSource::PlayWindow}});
-  if (taken) steps.push_back({tomtura::Mortgage{actor, p, false}});
+  if (lifted) steps.emplace_back().what = tomtura::Mortgage{actor, p, true};
+  if (houses != 0) steps.emplace_back().what = Houses{actor, p, houses, DealSource::PlayWindow};
+  if (taken) steps.emplace_back().what = tomtura::Mortgage{actor, p, false};
 }
 
 bool SameHoldings(const PlayerTable& a, const PlayerTable& b) {

@@ -36,6 +36,7 @@ constexpr int kIdAddPlayer = 1004;  // the new-game dialog's "Add player", the h
 constexpr int kIdRemovePlayer = 1005;
 constexpr int kIdNetworkButton = 1010;
 constexpr int kIdExit = 1011;
+constexpr int kIdStrength = 1014;
 constexpr int kIdPageList = 1015;
 constexpr int kIdMortgageButton = 1022;
 constexpr int kIdAsk = 1023;
@@ -426,6 +427,10 @@ QString TooltipText(const QWidget& control, const Game& game) {
                                                                        : QString();
     case kIdExit:
       return QCoreApplication::translate("BalloonTips", "Exit Tomtura");
+    case kIdStrength:
+      return QCoreApplication::translate(
+          "BalloonTips",
+          "How well the computer plays:\nEasy makes a beginner's mistakes,\nHard plays to win");
     default:
       break;
   }

@@ -5,9 +5,12 @@
 #include <QList>
 #include <QPainter>
 #include <QPen>
+#include <QtEndian>
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <utility>
 
 namespace tomtura {
 
@@ -24,6 +27,10 @@ constexpr qint64 kMaxPixels = 4096 * 4096;
 constexpr int kSpriteKind = 0;
 constexpr int kOpaqueKind = 1;
 constexpr int kOwnerMarkKind = 2;
+constexpr int kPatternKind = 3;
+// A pattern is repeated to this size in its brush, so that a fill copies long runs of pixels
+// rather than one short row of the small tile at a time; a multiple of every pattern's size.
+constexpr int kPatternTile = 128;
 constexpr int kOwnerMarkSize = 20;
 constexpr int kMortgageIcon = 3;
 
@@ -125,76 +132,134 @@ QRect SlotButton(bool next, bool pressed) {
 
 }  // namespace sheet
 
-std::optional<QImage> BoardPicture::DecodeBitmap(const QByteArray& bytes) {
-  const qint64 size = bytes.size();
-  if (size < kFileHeaderBytes + kInfoHeaderBytes) return std::nullopt;
-  if (bytes[0] != 'B' || bytes[1] != 'M') return std::nullopt;
-  if (U32(bytes, kFileHeaderBytes) != kInfoHeaderBytes) return std::nullopt;
+namespace {
 
-  const auto width = static_cast<std::int32_t>(U32(bytes, 18));
-  const auto height = static_cast<std::int32_t>(U32(bytes, 22));
-  const int bitCount = U16(bytes, 28);
-  const std::uint32_t compression = U32(bytes, 30);
-  const std::uint32_t colourCountField = U32(bytes, 46);
+// What the headers of an uncompressed BMP file say, checked against the file's size.
+struct BitmapLayout {
+  int width = 0;
+  int rows = 0;
+  bool bottomUp = true;
+  int bitCount = 0;
+  qint64 pixelsAt = 0;  // directly after the colour table; the file header's offset is not used
+  qint64 stride = 0;
+  QList<QRgb> table;  // the colours of 1, 4 and 8 bits
+};
+
+// The largest start of a file that the layout is read from: the headers and a full table.
+constexpr qint64 kMaxHeadBytes = kFileHeaderBytes + kInfoHeaderBytes + kColourEntryBytes * 256;
+
+// `head` is the start of a file of `size` bytes, at least its first kMaxHeadBytes or the whole.
+std::optional<BitmapLayout> ReadLayout(const QByteArray& head, qint64 size) {
+  if (head.size() < kFileHeaderBytes + kInfoHeaderBytes) return std::nullopt;
+  if (head[0] != 'B' || head[1] != 'M') return std::nullopt;
+  if (U32(head, kFileHeaderBytes) != kInfoHeaderBytes) return std::nullopt;
+
+  BitmapLayout layout;
+  const auto width = static_cast<std::int32_t>(U32(head, 18));
+  const auto height = static_cast<std::int32_t>(U32(head, 22));
+  layout.bitCount = U16(head, 28);
+  const std::uint32_t compression = U32(head, 30);
+  const std::uint32_t colourCountField = U32(head, 46);
 
   // Uncompressed pixels only, in the depths whose colour count the header gives or implies.
+  const int bitCount = layout.bitCount;
   if (compression != 0) return std::nullopt;
   if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24) return std::nullopt;
   // The height is compared before it is negated: the most negative value has no opposite.
   if (width <= 0 || width > kMaxSide || height == 0 || height > kMaxSide || height < -kMaxSide) {
     return std::nullopt;
   }
-  const int rows = std::abs(height);
-  const bool bottomUp = height > 0;
-  if (qint64(width) * rows > kMaxPixels) return std::nullopt;
+  layout.width = width;
+  layout.rows = std::abs(height);
+  layout.bottomUp = height > 0;
+  if (qint64(width) * layout.rows > kMaxPixels) return std::nullopt;
 
   qint64 colours = colourCountField;
   if (colours == 0 && bitCount != 24) colours = qint64(1) << bitCount;
   const qint64 tableAt = kFileHeaderBytes + kInfoHeaderBytes;
-  // The pixels lie directly after the colour table; the file header's offset is not used.
-  const qint64 pixelsAt = tableAt + kColourEntryBytes * colours;
-  const qint64 stride = (qint64(bitCount) * width + 31) / 32 * 4;
-  if (pixelsAt > size || stride * rows > size - pixelsAt) return std::nullopt;
-
-  QList<QRgb> table;
-  if (bitCount != 24) {
-    const qint64 usable = std::min<qint64>(colours, qint64(1) << bitCount);
-    table.fill(qRgb(0, 0, 0), 1 << bitCount);  // indices beyond the table show black
-    for (qint64 i = 0; i < usable; ++i) {
-      const auto* q = reinterpret_cast<const unsigned char*>(bytes.constData()) + tableAt +
-                      kColourEntryBytes * i;
-      table[i] = qRgb(q[2], q[1], q[0]);
-    }
+  layout.pixelsAt = tableAt + kColourEntryBytes * colours;
+  layout.stride = (qint64(bitCount) * width + 31) / 32 * 4;
+  if (layout.pixelsAt > size || layout.stride * layout.rows > size - layout.pixelsAt) {
+    return std::nullopt;
   }
 
-  QImage image(width, rows, QImage::Format_RGB32);
-  if (image.isNull()) return std::nullopt;
-  const auto* pixels = reinterpret_cast<const unsigned char*>(bytes.constData()) + pixelsAt;
-  for (int row = 0; row < rows; ++row) {
-    const unsigned char* src = pixels + stride * row;
-    auto* dst = reinterpret_cast<QRgb*>(image.scanLine(bottomUp ? rows - 1 - row : row));
-    for (int x = 0; x < width; ++x) {
-      if (bitCount == 24) {
-        dst[x] = qRgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
-      } else {
-        const int perByte = 8 / bitCount;
-        const int shift = 8 - bitCount * (x % perByte + 1);
-        const int index = (src[x / perByte] >> shift) & ((1 << bitCount) - 1);
-        dst[x] = table[index];
-      }
+  if (bitCount != 24) {
+    const qint64 usable = std::min<qint64>(colours, qint64(1) << bitCount);
+    if (tableAt + kColourEntryBytes * usable > head.size()) return std::nullopt;
+    layout.table.fill(qRgb(0, 0, 0), 1 << bitCount);  // indices beyond the table show black
+    for (qint64 i = 0; i < usable; ++i) {
+      const auto* q = reinterpret_cast<const unsigned char*>(head.constData()) + tableAt +
+                      kColourEntryBytes * i;
+      layout.table[i] = qRgb(q[2], q[1], q[0]);
     }
+  }
+  return layout;
+}
+
+// One row of the file's pixels into the 32-bit row `dst`.
+void DecodeRow(const BitmapLayout& layout, const unsigned char* src, QRgb* dst) {
+  const int width = layout.width;
+  const int bitCount = layout.bitCount;
+  const QRgb* colour = layout.table.constData();
+  if (bitCount == 24) {
+    // Blue, green, red in the file are the low three bytes of a little-endian 0xAARRGGBB; each
+    // pixel but the last is read as four bytes, the fourth belonging to the next.
+    int x = 0;
+    for (; x + 1 < width; ++x) {
+      std::uint32_t bgr;
+      std::memcpy(&bgr, src + 3 * x, sizeof bgr);
+      dst[x] = 0xFF000000u | (qFromLittleEndian(bgr) & 0x00FFFFFFu);
+    }
+    if (x < width) dst[x] = qRgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
+  } else if (bitCount == 8) {
+    for (int x = 0; x < width; ++x) dst[x] = colour[src[x]];
+  } else {
+    const int perByte = 8 / bitCount;
+    for (int x = 0; x < width; ++x) {
+      const int shift = 8 - bitCount * (x % perByte + 1);
+      dst[x] = colour[(src[x / perByte] >> shift) & ((1 << bitCount) - 1)];
+    }
+  }
+}
+
+QRgb* ImageRow(QImage& image, const BitmapLayout& layout, int row) {
+  return reinterpret_cast<QRgb*>(image.scanLine(layout.bottomUp ? layout.rows - 1 - row : row));
+}
+
+}  // namespace
+
+std::optional<QImage> BoardPicture::DecodeBitmap(const QByteArray& bytes) {
+  const std::optional<BitmapLayout> layout = ReadLayout(bytes, bytes.size());
+  if (!layout) return std::nullopt;
+  QImage image(layout->width, layout->rows, QImage::Format_RGB32);
+  if (image.isNull()) return std::nullopt;
+  const auto* pixels = reinterpret_cast<const unsigned char*>(bytes.constData()) + layout->pixelsAt;
+  for (int row = 0; row < layout->rows; ++row) {
+    DecodeRow(*layout, pixels + layout->stride * row, ImageRow(image, *layout, row));
   }
   return image;
 }
 
+// Read a row at a time, so that the file's bytes are never held whole beside the picture.
 std::optional<QImage> BoardPicture::LoadBitmapFile(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
   const qint64 size = file.size();
   if (size <= 0 || size > kMaxFileBytes) return std::nullopt;
-  const QByteArray bytes = file.readAll();
-  if (bytes.size() != size) return std::nullopt;  // the whole file or nothing
-  return DecodeBitmap(bytes);
+  const QByteArray head = file.read(std::min(size, kMaxHeadBytes));
+  if (head.size() != std::min(size, kMaxHeadBytes)) return std::nullopt;
+  const std::optional<BitmapLayout> layout = ReadLayout(head, size);
+  if (!layout || !file.seek(layout->pixelsAt)) return std::nullopt;
+  QImage image(layout->width, layout->rows, QImage::Format_RGB32);
+  if (image.isNull()) return std::nullopt;
+  QByteArray row(layout->stride, Qt::Uninitialized);
+  for (int r = 0; r < layout->rows; ++r) {
+    // The whole picture or nothing: a file cut short meanwhile is refused.
+    if (file.read(row.data(), layout->stride) != layout->stride) return std::nullopt;
+    DecodeRow(*layout, reinterpret_cast<const unsigned char*>(row.constData()),
+              ImageRow(image, *layout, r));
+  }
+  return image;
 }
 
 bool BoardPicture::Load(const QString& path) {
@@ -214,8 +279,17 @@ const QPixmap& BoardPicture::Cached(const QRect& source, QRgb keyColour, int kin
   auto found = cache_.find(key);
   if (found != cache_.end()) return found->second;
 
-  QImage cut = sheet_.copy(source).convertToFormat(QImage::Format_ARGB32);
-  if (kind != kOpaqueKind) {
+  // Cut in the formats a pixmap takes as they are: the sheet's for an opaque cut, premultiplied
+  // alpha for a keyed one (its pixels are either opaque or wholly transparent).
+  QImage cut = sheet_.copy(source);
+  if (kind == kPatternKind) {
+    QImage tiled(kPatternTile, kPatternTile, QImage::Format_RGB32);
+    QPainter painter(&tiled);
+    painter.fillRect(tiled.rect(), QBrush(cut));
+    painter.end();
+    cut = tiled;
+  } else if (kind != kOpaqueKind) {
+    cut = std::move(cut).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const QRgb wanted = keyColour & 0xFFFFFFu;
     for (int y = 0; y < cut.height(); ++y) {
       auto* line = reinterpret_cast<QRgb*>(cut.scanLine(y));
@@ -225,11 +299,10 @@ const QPixmap& BoardPicture::Cached(const QRect& source, QRgb keyColour, int kin
     }
   }
   if (kind == kOwnerMarkKind) {
-    cut = cut.convertToFormat(QImage::Format_ARGB32_Premultiplied)
-              .scaled(kOwnerMarkSize, kOwnerMarkSize, Qt::IgnoreAspectRatio,
-                      Qt::SmoothTransformation);
+    cut = cut.scaled(kOwnerMarkSize, kOwnerMarkSize, Qt::IgnoreAspectRatio,
+                     Qt::SmoothTransformation);
   }
-  return cache_.emplace(key, QPixmap::fromImage(cut)).first->second;
+  return cache_.emplace(key, QPixmap::fromImage(std::move(cut))).first->second;
 }
 
 const QPixmap& BoardPicture::Sprite(const QRect& source, QRgb keyColour) const {
@@ -237,9 +310,6 @@ const QPixmap& BoardPicture::Sprite(const QRect& source, QRgb keyColour) const {
 }
 const QPixmap& BoardPicture::Opaque(const QRect& source) const {
   return Cached(source, 0, kOpaqueKind);
-}
-const QPixmap& BoardPicture::Board() const {
-  return Opaque(sheet::kBoard);
 }
 const QPixmap& BoardPicture::DieFace(int face) const {
   return Sprite(sheet::DieFace(face), kKeyDice);
@@ -272,10 +342,10 @@ const QPixmap& BoardPicture::Coin() const {
   return Sprite(sheet::kCoin, kKeyWhite);
 }
 QBrush BoardPicture::BackgroundBrush() const {
-  return QBrush(Opaque(sheet::kBackgroundPattern));
+  return QBrush(Cached(sheet::kBackgroundPattern, 0, kPatternKind));
 }
 QBrush BoardPicture::PanelBrush() const {
-  return QBrush(Opaque(sheet::kPanelPattern));
+  return QBrush(Cached(sheet::kPanelPattern, 0, kPatternKind));
 }
 const QPixmap& BoardPicture::SlotButton(bool next, bool pressed) const {
   return Opaque(sheet::SlotButton(next, pressed));

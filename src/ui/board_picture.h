@@ -72,7 +72,6 @@ class BoardPicture {
   // The rectangle copied as it stands (no key colour).
   const QPixmap& Opaque(const QRect& source) const;
 
-  const QPixmap& Board() const;
   const QPixmap& DieFace(int face) const;
   const QPixmap& TumblingDie(int frame) const;
   const QPixmap& Token(int token) const;

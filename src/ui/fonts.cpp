@@ -19,6 +19,7 @@ constexpr int kBoldFontHeight = 16;
 constexpr int kBoldFallbackWidth = 8;
 constexpr int kControlFontHeight = 13;
 constexpr int kMinPixelSize = 6;
+constexpr int kLineToPixels = 117;  // a usual line height, in hundredths of the pixel size
 constexpr int kMinStretch = 50;
 constexpr int kMaxStretch = 200;
 
@@ -85,11 +86,22 @@ QFont MakeFont(const QString& face, int cellHeight, int averageWidth, int weight
   QFont font(MapFontFamily(face));
   font.setWeight(static_cast<QFont::Weight>(weight));
   font.setStyleStrategy(QFont::PreferAntialias);
-  int size = std::max(cellHeight, kMinPixelSize);
-  font.setPixelSize(size);
-  while (size > kMinPixelSize && QFontMetrics(font).height() > cellHeight) {
-    font.setPixelSize(--size);
+  // The largest pixel size up to cellHeight whose line fits the cell. Every size tried loads a
+  // font, so the search starts where a line is about 1.17 times its pixel size and goes up while
+  // the next size fits, or else down until one does.
+  const int top = std::max(cellHeight, kMinPixelSize);
+  const auto fits = [&](int pixels) {
+    font.setPixelSize(pixels);
+    return QFontMetrics(font).height() <= cellHeight;
+  };
+  int size = std::clamp((cellHeight * 100 + kLineToPixels / 2) / kLineToPixels, kMinPixelSize, top);
+  if (fits(size)) {
+    while (size < top && fits(size + 1)) ++size;
+  } else {
+    while (size > kMinPixelSize && !fits(size - 1)) --size;
+    if (size > kMinPixelSize) --size;
   }
+  font.setPixelSize(size);
   if (averageWidth > 0) {
     const int natural = QFontMetrics(font).averageCharWidth();
     if (natural > 0 && natural != averageWidth) {

@@ -17,4 +17,12 @@ void ItemComboBox::paintEvent(QPaintEvent*) {
   PaintCurrentItem(painter, field);
 }
 
+void ItemComboBox::showPopup() {
+  if (delegateOnOpen_ != nullptr) {
+    setItemDelegate(delegateOnOpen_);
+    delegateOnOpen_ = nullptr;
+  }
+  QComboBox::showPopup();
+}
+
 }  // namespace tomtura

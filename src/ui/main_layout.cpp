@@ -87,6 +87,8 @@ int ShortcutCommand(int key) {
       return kCmdBuyHouse;
     case Qt::Key_H:
       return kCmdSellHouse;
+    case Qt::Key_T:
+      return kCmdStatistics;
     default:
       return 0;
   }

@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -33,6 +34,7 @@
 #include "data/text_ids.h"
 #include "rules/game.h"
 #include "sound/sound.h"
+#include "store/history_file.h"
 #include "store/roster.h"
 #include "store/saved_game.h"
 #include "ui/about_dialog.h"
@@ -47,6 +49,7 @@
 #include "ui/player_panel.h"
 #include "ui/program_icon.h"
 #include "ui/qt_front_end.h"
+#include "ui/statistics_window.h"
 #include "ui/text_window.h"
 
 namespace tomtura {
@@ -116,6 +119,9 @@ constexpr MenuEntry kMenu[] = {
      "Ctrl+S"},
     {kGameMenu, kCmdLoadGame, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Load game..."), false,
      "Ctrl+O"},
+    {kGameMenu, kMenuSeparator},
+    {kGameMenu, kCmdStatistics, QT_TRANSLATE_NOOP("tomtura::MainWindow", "S&tatistics..."), false,
+     nullptr, "T"},
     {kGameMenu, kMenuSeparator},
     {kGameMenu, kCmdExit, QT_TRANSLATE_NOOP("tomtura::MainWindow", "&Exit"), false, "Ctrl+Q"},
 
@@ -188,6 +194,8 @@ class MainClientArea : public QWidget {
       // Start-up measurements end the program at its first frame, without closing windows.
       if (qEnvironmentVariableIsSet("TOMTURA_EXIT_AFTER_FIRST_FRAME")) {
         QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+      } else {
+        QTimer::singleShot(0, this, [this] { window_.AfterFirstFrame(); });
       }
     }
   }
@@ -219,12 +227,12 @@ MainWindow::MainWindow(Game& game, QtFrontEnd& ui, BoardPicture& picture, SoundE
       sound_(sound),
       dataDirectory_(std::move(dataDirectory)) {
   setWindowTitle(QString::fromStdString(game_.Text(kTextBoxTitle)));
-  setWindowIcon(
-      ProgramIcon(dataDirectory_, picture_.isNull() ? QPixmap() : picture_.DieFace(kDieFaces - 1)));
   CreateMenu();
   CreateChildren();
   network_ = std::make_unique<NetworkPlay>(game_, ui_, *this);
   ui_.Attach(game_, *this, &sound_);
+  // The sound is set up after the first frame; what the game plays before it waits for that.
+  sound_.HoldUntilOpened();
   LoadOptions();
   qApp->installEventFilter(this);
   InstallTooltips(*this, game_);
@@ -381,8 +389,21 @@ void MainWindow::LoadOptions() {
   SetChecked(kCmdFastMoves, rules.fastMoves != 0);
   SetChecked(kCmdSavePlayers, options_.savePlayers != 0);
   SetChecked(kCmdAuction, rules.auctionOn != 0);
-  if (rules.musicOn != 0) sound_.PlayNextMusic();
   UpdateMenus();
+}
+
+// The icon (seven sizes, for the task bar) and the sound (its device, the effects and the
+// first piece, on a thread of their own) are not needed for the window's first frame. With
+// sound and music off the sound is set up only when one of them is switched on.
+void MainWindow::AfterFirstFrame() {
+  setWindowIcon(ProgramIcon(dataDirectory_,
+                            picture_.isNull() ? QPixmap() : picture_.DieFace(kDieFaces - 1)));
+  const RuleSettings& rules = game_.state.settings;
+  if (rules.soundOn != 0 || rules.musicOn != 0) {
+    sound_.OpenInBackground(rules.musicOn != 0);
+  } else {
+    sound_.StopHolding();
+  }
 }
 
 void MainWindow::SetChecked(int id, bool on) {
@@ -502,6 +523,9 @@ void MainWindow::OnCommand(int id, bool fromProgram) {
       break;
     case kCmdGameLog:
       ShowGameLog(logPane_->isHidden());
+      break;
+    case kCmdStatistics:
+      ShowStatistics();
       break;
     default:
       break;
@@ -678,11 +702,18 @@ void MainWindow::SaveGameCommand() {
     return;
   }
   std::string error;
-  if (!SaveGameFile(game_.state, game_.texts, QFile::encodeName(path).toStdString(), &error)) {
+  const std::string chosen = QFile::encodeName(path).toStdString();
+  if (!SaveGameFile(game_.state, game_.texts, chosen, &error)) {
     ui_.ShowMessage(error, MessageIcon::Error);
     return;
   }
   game_.state.unsavedProgress = false;  // what there was to lose is in the file now
+  if (!SaveHistoryFile(game_.history, game_.state, chosen)) {
+    const QString stats = QFile::decodeName(HistoryPath(SavedGamePath(chosen)).c_str());
+    ui_.Ask(tr("The game is saved, but its statistics cannot be written to %1.")
+                .arg(QDir::toNativeSeparators(stats)),
+            QMessageBox::Warning, QMessageBox::Ok);
+  }
 }
 
 void MainWindow::LoadGameCommand() {
@@ -694,8 +725,8 @@ void MainWindow::LoadGameCommand() {
 
 bool MainWindow::LoadGameFrom(const QString& path) {
   std::string error;
-  const std::optional<SavedGame> saved =
-      LoadGameFile(QFile::encodeName(path).toStdString(), game_.texts, &error);
+  const std::string file = QFile::encodeName(path).toStdString();
+  const std::optional<SavedGame> saved = LoadGameFile(file, game_.texts, &error);
   if (!saved) {
     if (!error.empty()) ui_.ShowMessage(error, MessageIcon::Error);
     return false;
@@ -704,7 +735,9 @@ bool MainWindow::LoadGameFrom(const QString& path) {
   // player agreed to leave.
   if (network_->active()) network_->Leave();
   StopTimers();
-  game_.Resume(*saved);
+  // Its statistics when they lie beside it and belong to it; else they begin now.
+  const std::optional<GameHistory> history = LoadHistoryFile(file, *saved);
+  game_.Resume(*saved, history ? &*history : nullptr);
   RedrawDice();
   RefreshLog();
   FitPanelToPlayers();
@@ -760,6 +793,25 @@ void MainWindow::LoadGraphics(bool ask) {
   panel_->viewport()->update();
   client_->update();
   for (CommandButton* button : std::as_const(buttons_)) button->update();
+}
+
+void MainWindow::ShowStatistics() {
+  StatisticsWindow window(game_, picture_, ui_, this);
+  ui_.RunModal(window);
+}
+
+// At the end of a game, once its turn has run out: the statistics are offered.
+void MainWindow::OfferStatistics() {
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (game_.state.turnPhase != TurnPhase::GameOver) return;
+        if (ui_.Ask(tr("Do you want to see how the game went?"), QMessageBox::Question,
+                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
+          ShowStatistics();
+        }
+      },
+      Qt::QueuedConnection);
 }
 
 void MainWindow::ShowAbout() {
@@ -841,11 +893,17 @@ void MainWindow::RefreshLog() {
 
 void MainWindow::PaintClient(QPainter& painter, const QRect& dirty) {
   const QRect area = client_->rect();
-  if (!picture_.isNull()) {
-    painter.fillRect(dirty, picture_.BackgroundBrush());
-  } else {
-    painter.fillRect(dirty, client_->palette().window());
+  // The views of the panel and the board paint every pixel of theirs: only what lies around
+  // them is filled here.
+  QRegion around(dirty);
+  for (const QAbstractScrollArea* child :
+       {static_cast<QAbstractScrollArea*>(panel_), static_cast<QAbstractScrollArea*>(boardView_)}) {
+    const QWidget* view = child->viewport();
+    around -= QRect(view->mapTo(client_, QPoint(0, 0)), view->size());
   }
+  const QBrush background =
+      picture_.isNull() ? client_->palette().window() : picture_.BackgroundBrush();
+  for (const QRect& part : around) painter.fillRect(part, background);
 
   if (!picture_.isNull() && dirty.intersects(DiceRect())) {
     const GameState& state = game_.state;

@@ -78,6 +78,9 @@ class MainWindow : public QMainWindow {
   void FocusRollButton();
   void UpdateMenus();
   void RefreshLog();
+  // The statistics window; offered (asked first) when a game has ended.
+  void ShowStatistics();
+  void OfferStatistics();
 
   // ---- Parts, for the front end and tests ----
   BoardView& boardView() const { return *boardView_; }
@@ -108,6 +111,7 @@ class MainWindow : public QMainWindow {
   void ChooseEdition(const Edition& edition);
   void CreateChildren();
   void LoadOptions();
+  void AfterFirstFrame();
   QAction* AddItem(QMenu* menu, int id, const char* text, bool checkable = false);
   void SetChecked(int id, bool on);
   // Flips an option, its check mark and its key in the board file.

@@ -1,5 +1,7 @@
 #include "ui/network_dialogs.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHostInfo>
@@ -8,6 +10,8 @@
 #include <QListWidget>
 #include <QNetworkInterface>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -82,9 +86,19 @@ NetworkDialog::NetworkDialog(const Game& game, Next host, Next join, QWidget* pa
   connect(joinButton, &QPushButton::clicked, this, &NetworkDialog::Join);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
+  basic_ = new QCheckBox(tr("Only the &basic messages"), this);
+  SetControlId(basic_, kBasic);
+  basic_->setToolTip(tr("For a computer that does not know this program's newer messages: no "
+                        "coming back after a lost connection, no offers in each edition's words"));
+
   auto* layout = ButtonColumn({hostButton, joinButton, cancel});
+  layout->insertWidget(2, basic_);
   setLayout(layout);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+bool NetworkDialog::basicOnly() const {
+  return basic_->isChecked();
 }
 
 void NetworkDialog::Host() {
@@ -129,21 +143,45 @@ HostLobbyDialog::HostLobbyDialog(Game& game, NetSession& session, const QString&
   connect(computer_, &QPushButton::clicked, this, &HostLobbyDialog::AddComputer);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
+  strength_ = new QComboBox(this);
+  SetControlId(strength_, kStrength);
+  const std::pair<Strength, QString> strengths[] = {
+      {Strength::Easy, tr("Easy")}, {Strength::Normal, tr("Normal")}, {Strength::Hard, tr("Hard")}};
+  for (const auto& [strength, caption] : strengths) {
+    strength_->addItem(caption, static_cast<int>(strength));
+  }
+  strength_->setCurrentIndex(strength_->findData(static_cast<int>(Strength::Normal)));
+
+  grace_ = new QSpinBox(this);
+  SetControlId(grace_, kGrace);
+  grace_->setRange(0, kMaxGraceSeconds);
+  grace_->setValue(kDefaultGraceSeconds);
+  grace_->setSuffix(tr(" s"));
+  auto* graceLabel = new QLabel(tr("Keep the seat of a player whose connection breaks &for"), this);
+  graceLabel->setBuddy(grace_);
+
   auto* nameRow = new QHBoxLayout;
   nameRow->addWidget(nameLabel);
   nameRow->addWidget(name_);
   nameRow->addStretch();
+  auto* graceRow = new QHBoxLayout;
+  graceRow->addWidget(graceLabel);
+  graceRow->addWidget(grace_);
+  graceRow->addStretch();
 
   auto* left = new QVBoxLayout;
   left->addWidget(playersLabel);
   left->addWidget(players_);
   left->addWidget(addressLine);
   left->addLayout(nameRow);
+  left->addLayout(graceRow);
 
+  QVBoxLayout* buttons = ButtonColumn({start_, computer_, cancel});
+  buttons->insertWidget(2, strength_);
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(left, 1);
   layout->addSpacing(12);
-  layout->addLayout(ButtonColumn({start_, computer_, cancel}));
+  layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   Refresh();
@@ -159,19 +197,23 @@ void HostLobbyDialog::Refresh() {
       allNamed = false;  // connected, but his name has not come yet
       continue;
     }
-    players_->addItem(QString::fromStdString(game_.PlayerName(p)));
+    const QString name = QString::fromStdString(game_.PlayerName(p));
+    players_->addItem(IsComputerPlayer(state.players[p]) ? tr("%1 (computer)").arg(name) : name);
   }
   start_->setEnabled(state.playerCount >= 2 && allNamed);
   computer_->setEnabled(state.playerCount < kMaxPlayers);
+  strength_->setEnabled(computer_->isEnabled());
 }
 
 void HostLobbyDialog::AddComputer() {
-  session_.AddComputer(game_.FormatCatalogue(kTextDefaultName, game_.state.playerCount));
+  session_.AddComputer(game_.FormatCatalogue(kTextDefaultName, game_.state.playerCount),
+                       static_cast<Strength>(strength_->currentData().toInt()));
   Refresh();
 }
 
 void HostLobbyDialog::Start() {
   if (!start_->isEnabled()) return;
+  session_.SetGrace(std::chrono::seconds(grace_->value()));
   session_.Start(name_->text().toStdString());
   accept();
 }
@@ -280,6 +322,45 @@ void JoinDialog::Failed() {
 void JoinDialog::HostLost() {
   box_(Text(game_, kTextNetworkTitle), Text(game_, kTextConnectionLost), QMessageBox::Warning);
   reject();
+}
+
+// ---- Who is missing ---------------------------------------------------------------------------
+
+MissingPlayersWindow::MissingPlayersWindow(const Game& game, const NetSession& session,
+                                           QWidget* parent)
+    : QDialog(parent, Qt::Tool), game_(game), session_(session) {
+  setWindowTitle(tr("Missing players"));
+  setFont(DialogFont());
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  list_ = new QLabel(this);
+  SetControlId(list_, kList);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(list_);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  connect(&tick_, &QTimer::timeout, this, &MissingPlayersWindow::Refresh);
+}
+
+void MissingPlayersWindow::Refresh() {
+  const std::array<SeatState, kMaxPlayers> seats = session_.Seats();
+  QStringList lines;
+  for (int p = 0; p < game_.state.playerCount && p < kMaxPlayers; ++p) {
+    const QString name = QString::fromStdString(game_.PlayerName(p));
+    if (seats[p].status == SeatStatus::Missing) {
+      lines << tr("%1 is missing: his seat is kept for %2 s more")
+                   .arg(name)
+                   .arg(seats[p].secondsLeft);
+    } else if (seats[p].status == SeatStatus::Substitute) {
+      lines << tr("%1 is missing: the host's computer plays for him until he is back").arg(name);
+    }
+  }
+  if (lines.isEmpty()) {
+    tick_.stop();
+    hide();
+    return;
+  }
+  list_->setText(lines.join(QLatin1Char('\n')));
+  if (!tick_.isActive()) tick_.start(1000);
+  if (!isVisible()) show();
 }
 
 }  // namespace tomtura

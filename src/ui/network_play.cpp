@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "data/text_ids.h"
 #include "net/service_port.h"
@@ -29,6 +30,7 @@ NetworkPlay::NetworkPlay(Game& game, QtFrontEnd& ui, MainWindow& window)
 
 NetworkPlay::~NetworkPlay() {
   pump_.stop();
+  missing_.reset();
   link_.reset();
   session_.reset();
 }
@@ -39,9 +41,22 @@ bool NetworkPlay::RunSetup(QWidget* parent, const QString& name) {
   savedPlayers_ = game_.state.players;
   savedCount_ = game_.state.playerCount;
   name_ = name;
+  // The dialog whose choice of messages holds for the session begun over it.
+  const auto basicOnly = [](QWidget* over) {
+    const auto* choice = qobject_cast<NetworkDialog*>(over);
+    return choice != nullptr && choice->basicOnly();
+  };
   NetworkDialog dialog(
-      game_, [this](QWidget* over) { return Host(over); },
-      [this](QWidget* over) { return Join(over); }, parent);
+      game_,
+      [this, basicOnly](QWidget* over) {
+        basicOnly_ = basicOnly(over);
+        return Host(over);
+      },
+      [this, basicOnly](QWidget* over) {
+        basicOnly_ = basicOnly(over);
+        return Join(over);
+      },
+      parent);
   if (ui_.RunModal(dialog) != QDialog::Accepted || session_ == nullptr) {
     Discard();
     return false;
@@ -56,6 +71,7 @@ void NetworkPlay::Begin(Role role) {
   Discard();
   link_ = std::make_unique<QtNetLink>();
   session_ = std::make_unique<NetSession>(game_, *link_, role);
+  session_->SetClassic(basicOnly_);
   link_->Attach(*session_);
   NetSession::Events& events = session_->events;
   events.lobbyChanged = [this] { emit lobbyChanged(); };
@@ -74,12 +90,37 @@ void NetworkPlay::Begin(Role role) {
             QMessageBox::Information);
   };
   events.awaiting = [this](const DecisionRequest& request) { ui_.ShowAwaited(request); };
+  events.dropped = [this](int player) { return AskDropChoice(player); };
+  events.seatsChanged = [this] { ShowMissing(); };
   events.ended = [this](const std::string& why) { OnEnded(why); };
+}
+
+// Text 31 with the choice of keeping his seat: Yes lets him go, as ever; the host may also wait
+// for him to connect again, or let this computer play for him until he does.
+NetSession::DropChoice NetworkPlay::AskDropChoice(int player) {
+  QWidget* front = QApplication::activeModalWidget();
+  QMessageBox box(QMessageBox::Warning, Qs(game_.Text(kTextBoxTitle)),
+                  Qs(game_.FormatCatalogue(kTextPlayerLeft, game_.PlayerName(player))),
+                  QMessageBox::Yes, front != nullptr ? front : &window_);
+  QPushButton* wait = box.addButton(tr("&Wait for him"), QMessageBox::NoRole);
+  QPushButton* computer = box.addButton(tr("The &computer plays for him"), QMessageBox::NoRole);
+  box.setDefaultButton(wait);
+  ui_.RunModal(box);
+  if (box.clickedButton() == wait) return NetSession::DropChoice::Wait;
+  if (box.clickedButton() == computer) return NetSession::DropChoice::Computer;
+  return NetSession::DropChoice::Leave;
+}
+
+void NetworkPlay::ShowMissing() {
+  if (session_ == nullptr) return;
+  if (missing_ == nullptr) missing_ = std::make_unique<MissingPlayersWindow>(game_, *session_, &window_);
+  missing_->Refresh();
 }
 
 // A set-up that came to nothing leaves the players entered before it as they were.
 void NetworkPlay::Discard() {
   if (session_ == nullptr) return;
+  missing_.reset();
   link_.reset();
   session_.reset();
   game_.state.players = savedPlayers_;
@@ -192,6 +233,7 @@ void NetworkPlay::Leave() {
   endShown_ = false;
   game_.StopGame();
   ui_.CloseAwaited();
+  missing_.reset();
   link_.reset();
   session_.reset();
   game_.LeaveNetworkGame();

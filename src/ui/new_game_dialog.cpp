@@ -126,6 +126,12 @@ void NewGameDialog::CreateControls() {
   password_->setEchoMode(QLineEdit::Password);
   pieces_ = new TokenList(picture_, this);
   computer_ = new QCheckBox(tr("Computer pla&yer"), this);
+  strength_ = new QComboBox(this);
+  const std::pair<Strength, QString> strengths[] = {
+      {Strength::Easy, tr("Easy")}, {Strength::Normal, tr("Normal")}, {Strength::Hard, tr("Hard")}};
+  for (const auto& [strength, name] : strengths) {
+    strength_->addItem(name, static_cast<int>(strength));
+  }
 
   add_ = new QPushButton(tr("&Add player"), this);
   remove_ = new QPushButton(tr("&Remove"), this);
@@ -147,6 +153,7 @@ void NewGameDialog::CreateControls() {
       {remove_, kRemovePlayer},
       {start_, kStart},
       {computer_, kComputer},
+      {strength_, kStrength},
       {password_, kPassword},
       {pieces_, kPiece},
       {networkButton_, kNetwork},
@@ -168,6 +175,8 @@ void NewGameDialog::CreateControls() {
   passwordLabel->setBuddy(password_);
   auto* pieceLabel = new QLabel(tr("&Piece"), this);
   pieceLabel->setBuddy(pieces_);
+  auto* strengthLabel = new QLabel(tr("Str&ength"), this);
+  strengthLabel->setBuddy(strength_);
 
   auto* fields = new QGridLayout;
   fields->addWidget(nameLabel, 0, 0);
@@ -178,7 +187,9 @@ void NewGameDialog::CreateControls() {
   fields->addWidget(pieceLabel, 2, 0);
   fields->addWidget(pieces_, 2, 1, Qt::AlignLeft);
   fields->addWidget(computer_, 3, 1);
-  fields->setRowStretch(4, 1);
+  fields->addWidget(strengthLabel, 4, 0);
+  fields->addWidget(strength_, 4, 1, Qt::AlignLeft);
+  fields->setRowStretch(5, 1);
 
   auto* left = new QVBoxLayout;
   left->addLayout(slotRow);
@@ -198,7 +209,8 @@ void NewGameDialog::CreateControls() {
   setTabOrder(name_, password_);
   setTabOrder(password_, pieces_);
   setTabOrder(pieces_, computer_);
-  setTabOrder(computer_, add_);
+  setTabOrder(computer_, strength_);
+  setTabOrder(strength_, add_);
   setTabOrder(add_, remove_);
   setTabOrder(remove_, start_);
   setTabOrder(start_, networkButton_);
@@ -216,8 +228,9 @@ void NewGameDialog::CreateControls() {
   connect(pieces_, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (!filling_) slots_.SelectToken(index);
   });
-  // A computer player has no password to type.
+  // A computer player has no password to type, and only a computer player has a strength.
   connect(computer_, &QCheckBox::toggled, password_, &QWidget::setDisabled);
+  connect(computer_, &QCheckBox::toggled, strength_, &QWidget::setEnabled);
 }
 
 void NewGameDialog::ShowSlot() {
@@ -228,6 +241,8 @@ void NewGameDialog::ShowSlot() {
   password_->setText(QString::fromStdString(shown.password.utf8()));
   computer_->setChecked(IsComputerPlayer(shown));
   password_->setDisabled(computer_->isChecked());
+  strength_->setCurrentIndex(strength_->findData(static_cast<int>(shown.strength)));
+  strength_->setEnabled(computer_->isChecked());
   pieces_->clear();
   for (int token : slots_.tokens()) pieces_->addItem(QString::number(token + 1), token);
   pieces_->setCurrentIndex(slots_.selectedIndex());
@@ -251,7 +266,8 @@ void NewGameDialog::PreviousSlot() {
 }
 
 void NewGameDialog::AddPlayer() {
-  slots_.Add(name_->text().toStdString(), password_->text().toStdString(), computer_->isChecked());
+  slots_.Add(name_->text().toStdString(), password_->text().toStdString(), computer_->isChecked(),
+             static_cast<Strength>(strength_->currentData().toInt()));
   ShowSlot();
 }
 

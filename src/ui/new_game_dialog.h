@@ -1,6 +1,6 @@
 #pragma once
-// The new-game dialog: players are entered one slot at a time (name, password, piece and
-// whether the computer plays the slot), with buttons for the next and the previous slot. It
+// The new-game dialog: players are entered one slot at a time (name, password, piece, whether
+// the computer plays the slot and how well), with buttons for the next and the previous slot. It
 // edits the player records in place through NewGameSlots; the caller starts the new game when
 // it closes. It also leads to network play, where the game begins without the caller, and can
 // end the program.
@@ -71,6 +71,7 @@ class NewGameDialog : public QDialog {
     kPiece = 1009,
     kNetwork = 1010,
     kExit = 1011,
+    kStrength = 1014,
   };
 
   // Sets up a network game over the dialog it is given, offering `name` as this computer's
@@ -120,6 +121,7 @@ class NewGameDialog : public QDialog {
   QLineEdit* name_ = nullptr;
   QLineEdit* password_ = nullptr;
   QCheckBox* computer_ = nullptr;
+  QComboBox* strength_ = nullptr;  // item data: the Strength
   TokenList* pieces_ = nullptr;
   QLabel* slotNumber_ = nullptr;
   SlotButton* next_ = nullptr;

@@ -85,7 +85,7 @@ class PropertyListBox : public ItemComboBox {
  public:
   PropertyListBox(const Game& game, const BoardPicture& picture, QWidget* parent)
       : ItemComboBox(parent), game(game), picture(picture) {
-    setItemDelegate(new PropertyItemDelegate(game, picture, this));
+    SetItemDelegateOnOpen(new PropertyItemDelegate(game, picture, this));
     setMaxVisibleItems(kListDropHeight / kListItemHeight);
     setFixedSize(kListWidth, kListHeight);
   }

@@ -286,6 +286,7 @@ void QtFrontEnd::Changed(const Changes& changes) {
   if (changes.has(Changes::kTurnEnded)) window_->RefreshLog();
   if (changes.has(Changes::kFocusRoll)) window_->FocusRollButton();
   if (changes.has(Changes::kMenus)) window_->UpdateMenus();
+  if (changes.has(Changes::kGameOver)) window_->OfferStatistics();
 }
 
 void QtFrontEnd::Beep() {

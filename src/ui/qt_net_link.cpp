@@ -220,6 +220,16 @@ bool QtNetLink::WaitForInput() {
   return !closed_;
 }
 
+bool QtNetLink::WaitAtMost(int ms) {
+  if (closed_) return false;
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loops_.append(&loop);
+  loop.exec();
+  loops_.removeOne(&loop);
+  return !closed_;
+}
+
 void QtNetLink::Interrupt(bool forGood) {
   if (forGood) closed_ = true;
   WakeWaits();

@@ -57,6 +57,7 @@ class QtNetLink : public QObject, public NetSession::Link {
   void Send(ConnectionId connection, std::vector<std::uint8_t> bytes) override;
   void Close(ConnectionId connection) override;
   bool WaitForInput() override;
+  bool WaitAtMost(int ms) override;
 
  signals:
   // A host name was looked up: the address it stands for, dotted.

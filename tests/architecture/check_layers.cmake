@@ -9,6 +9,7 @@ foreach(entry IN LISTS ranks)
   set(rank_${folder} ${rank})
 endforeach()
 
+get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
 set(faults "")
 file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.cpp ${SOURCE_DIR}/*.h)
 foreach(file IN LISTS files)

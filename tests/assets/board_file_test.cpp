@@ -17,6 +17,7 @@
 #include "data/ini_file.h"
 #include "data/text_catalogue.h"
 #include "data/text_encoding.h"
+#include "data/text_ids.h"
 #include "headless/headless_front_end.h"
 #include "rules/game.h"
 #include "trade/questions.h"
@@ -88,7 +89,7 @@ const std::map<int, std::string> kFormattedTexts = {
 // Every text is there whole, and formats with exactly the arguments the game passes.
 TEST(BoardFileTest, EveryTextIsPresentWholeAndFitsItsArguments) {
   ASSERT_TRUE(Ini().ok()) << kBoardFilePath;
-  EXPECT_EQ(Text(0), "Tomtura");
+  EXPECT_EQ(Text(kTextBoxTitle), "Tomtura");
   for (int n = 0; n <= kLastText; ++n) {
     SCOPED_TRACE(n);
     const auto value = Ini().Get("TEXTS", std::to_string(n));
@@ -106,7 +107,7 @@ TEST(BoardFileTest, EveryTextIsPresentWholeAndFitsItsArguments) {
 std::string CardMessage(bool chance, int card) {
   std::string value = Board().GetCard(chance, card);
   value = value.substr(0, value.find('@'));
-  std::string text = Text(chance ? 53 : 54) + "\n\n" + value;
+  std::string text = Text(chance ? kTextChanceHeading : kTextCommunityHeading) + "\n\n" + value;
   std::replace(text.begin(), text.end(), '|', '\n');
   return text;
 }
@@ -130,25 +131,33 @@ TEST(BoardFileTest, QuestionsAreRecognisedByTheirKeywords) {
   for (int p = 0; p < kBoardPropertyCount; ++p) {
     const Property& prop = Properties()[p];
     const std::string name = Name(p);
-    expect(FormatText(Text(66), kLongPlayer, name, int{prop.price}), 4, 43, 44);
+    expect(FormatText(Text(kTextPurchaseOffer), kLongPlayer, name, int{prop.price}), 4, kTextYes,
+           kTextNo);
     if (prop.group < kStationGroup) {
       for (const int word : {68, 69}) {
-        expect(FormatText(Text(67), name, kLongPlayer, 4, Text(word), 65000), kNotice);
+        expect(FormatText(Text(kTextRentWithHouses), name, kLongPlayer, 4, Text(word), 65000),
+               kNotice);
       }
-      expect(FormatText(Text(70), name, kLongPlayer, 65000), kNotice);
-      expect(FormatText(Text(71), name, kLongPlayer, 65000), kNotice);
+      expect(FormatText(Text(kTextRentFullGroup), name, kLongPlayer, 65000), kNotice);
+      expect(FormatText(Text(kTextRent), name, kLongPlayer, 65000), kNotice);
     } else if (prop.group == kStationGroup) {
-      expect(FormatText(Text(72), name, kLongPlayer, 4, Text(74), 4000), kNotice);
+      expect(
+          FormatText(Text(kTextStationRent), name, kLongPlayer, 4, Text(kTextStationsWord), 4000),
+          kNotice);
     } else {
-      expect(FormatText(Text(75), name, kLongPlayer, 2, Text(76), 2400), kNotice);
+      expect(
+          FormatText(Text(kTextUtilityRent), name, kLongPlayer, 2, Text(kTextUtilitiesWord), 2400),
+          kNotice);
     }
   }
-  for (const int jailNotice : {64, 65, 83}) expect(Text(jailNotice), 2);
-  expect(FormatText(Text(82), kLongPlayer), 2, 49, 50);
-  expect(Text(81), 3, 49, 52);
+  for (const int jailNotice : {kTextJailCardUsed, kTextJailed, kTextLastJailTurn})
+    expect(Text(jailNotice), 2);
+  expect(FormatText(Text(kTextBailQuestion), kLongPlayer), 2, kTextPayButton, kTextStayButton);
+  expect(Text(kTextDebtQuestion), 3, kTextPayButton, kTextGiveUpButton);
   for (int card = 1; card <= kCardCount; ++card) {
     expect(CardMessage(true, card), 0);
-    expect(CardMessage(false, card), 1, card == 2 ? 43 : 0, card == 2 ? 44 : 0);  // 2: a choice
+    expect(CardMessage(false, card), 1, card == 2 ? kTextYes : 0,
+           card == 2 ? kTextNo : 0);  // 2: a choice
   }
 }
 

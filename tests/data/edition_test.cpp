@@ -16,6 +16,7 @@
 #include "data/game_state.h"
 #include "data/text_catalogue.h"
 #include "data/text_encoding.h"
+#include "data/text_ids.h"
 #include "format_conversions.h"
 #include "headless/headless_front_end.h"
 #include "rules/game.h"
@@ -175,7 +176,7 @@ TEST_P(EditionTest, QuestionsAreRecognisedAsTheSwedishOnes) {
   };
   for (int p = 0; p < kBoardPropertyCount; ++p) {
     expectAlike(true, [&](const Game& g, const BoardEdition& e) {
-      return g.FormatCatalogue(66, player, e.Name(p), 3600);
+      return g.FormatCatalogue(kTextPurchaseOffer, player, e.Name(p), 3600);
     });
     for (const int rent : {70, 71}) {
       expectAlike(false, [&](const Game& g, const BoardEdition& e) {
@@ -191,9 +192,10 @@ TEST_P(EditionTest, QuestionsAreRecognisedAsTheSwedishOnes) {
   for (const int jail : {64, 65, 83}) {
     expectAlike(false, [&](const Game& g, const BoardEdition&) { return g.Text(jail); });
   }
-  expectAlike(true,
-              [&](const Game& g, const BoardEdition&) { return g.FormatCatalogue(82, player); });
-  expectAlike(true, [&](const Game& g, const BoardEdition&) { return g.Text(81); });
+  expectAlike(true, [&](const Game& g, const BoardEdition&) {
+    return g.FormatCatalogue(kTextBailQuestion, player);
+  });
+  expectAlike(true, [&](const Game& g, const BoardEdition&) { return g.Text(kTextDebtQuestion); });
   for (const bool chance : {true, false}) {
     for (int card = 1; card <= kCardCount; ++card) {
       expectAlike(!chance && card == 2, [&](const Game& g, const BoardEdition&) {
@@ -219,7 +221,8 @@ TEST_P(EditionTest, HasTipsAndTheWholeRules) {
 
 std::string TestName(const testing::TestParamInfo<std::string>& info) {
   std::string name = fs::path(info.param).stem().string();
-  std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+  std::replace_if(
+      name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
   return name;
 }
 

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <tuple>
+#include <utility>
 
+#include "../store/test_support.h"
 #include "data/format.h"
 #include "data/text_catalogue.h"
 #include "data/text_encoding.h"
@@ -57,6 +61,39 @@ TEST(FormatText, MismatchedFormatFallsBackToTheFormat) {
   EXPECT_EQ(FormatText("%s och %s", std::string("Eva")), "%s och %s");
 }
 
+// Names and amounts are put together without {fmt}; the result is {fmt}'s all the same, also
+// for formats that do not match their arguments.
+TEST(FormatText, NamesAndAmountsComeOutAsPrintfWritesThem) {
+  const auto reference = [](std::string_view format, const std::string& name, int amount) {
+    try {
+      return fmt::sprintf(format, name, amount);
+    } catch (const std::exception&) {
+      return std::string(format);
+    }
+  };
+  const std::pair<std::string_view, int> cases[] = {
+      {"%s betalar %d kr", 6800},
+      {"%s: %d%% av hyran", -250},
+      {"%s%d", 0},
+      {"%d kr till %s", 5},
+      {"%s, %d och %s", 5},
+      {"%s: 100%%", 5},
+      {"%s betalar", 5},
+      {"slut%", 5},
+      {"%s har %i kr", 5},
+      {"%s har %5d kr", 42},
+      {"%s har %-3d|", 7},
+      {"% s", 5},
+  };
+  for (const auto& [format, amount] : cases) {
+    for (const std::string& name :
+         {std::string("Eva"), std::string(), std::string("Åke %s Lindqvist")}) {
+      EXPECT_EQ(FormatText(format, name, amount), reference(format, name, amount)) << format;
+    }
+  }
+  EXPECT_EQ(FormatText("100%% klart"), "100% klart");
+}
+
 // Widths and precisions of a format are held to a few hundred, so that an edited text cannot
 // make formatting allocate gigabytes; what is within the bound is formatted as written.
 TEST(FormatText, HugeWidthsAndPrecisionsAreBounded) {
@@ -92,6 +129,27 @@ TEST(TextCatalogue, GetText) {
   EXPECT_EQ(texts.GetText(1), a500 + std::string(11, 'b'));  // continuation cut to the room left
   EXPECT_EQ(texts.GetText(2), std::string(510, 'c'));        // 'ä' would end at byte 512
   EXPECT_EQ(TextCatalogue::Load("/nonexistent/tomtura.lst").GetText(0), kMissingText);
+}
+
+// The catalogue reads its texts and streets once, and again after anything changed its file:
+// a write, or the edition put under the player's file.
+TEST(TextCatalogue, ReadsTextsAndStreetsAgainAfterAChange) {
+  TempDir dir;
+  WriteBytes(dir.path("tomtura.lst"), "[TEXTS]\n12=Hej\n[GATOR]\n1=Gatan,100\n");
+  TextCatalogue texts = TextCatalogue::Load(dir.path("tomtura.lst"));
+  TextCatalogue copy = texts;
+  ASSERT_EQ(texts.GetText(12), "Hej");
+  ASSERT_TRUE(texts.file().Write("TEXTS", "12", "Ny"));
+  ASSERT_TRUE(texts.file().Write("GATOR", "1", "Torget,200"));
+  ASSERT_TRUE(texts.file().Write("TEXTS", "13", "Till"));
+  PropertyTable table{};
+  texts.LoadPropertyTable(table);
+  EXPECT_EQ(std::tuple(texts.GetText(12), texts.HasText(13), table[0].price),
+            std::tuple(std::string("Ny"), true, std::int16_t{200}));
+  EXPECT_EQ(std::tuple(copy.GetText(12), copy.HasText(13)), std::tuple(std::string("Hej"), false));
+
+  copy.file().SetBase(IniFile::Parse("[TEXTS]\n14=Under\n"));
+  EXPECT_EQ(std::tuple(copy.GetText(14), copy.HasText(14)), std::tuple(std::string("Under"), true));
 }
 
 TEST(TextCatalogue, CardsAndSoundsFallBack) {

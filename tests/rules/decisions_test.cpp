@@ -1,5 +1,6 @@
 // The computer's decisions: exact during a computer's turn, varied during a person's.
 #include "../trade/deal_fixture.h"
+#include "rules/normal_player.h"
 
 namespace tomtura::trade_test {
 namespace {
@@ -7,10 +8,10 @@ namespace {
 TEST(Jitter, ExactDuringAComputersTurnAndOneDrawPerCallDuringAPersons) {
   DealGame g;
   Random untouched = g.game.rng;
-  EXPECT_EQ(g.game.Jitter(2), 2.0);
+  EXPECT_EQ(Jitter(g.game, 2), 2.0);
   g.player(0).isComputer = 0;
   for (int i = 0; i < 50; ++i) {
-    EXPECT_DOUBLE_EQ(g.game.Jitter(2), 2 + (untouched.Rand() % 5 - 2) * 0.1);
+    EXPECT_DOUBLE_EQ(Jitter(g.game, 2), 2 + (untouched.Rand() % 5 - 2) * 0.1);
   }
 }
 
@@ -31,13 +32,13 @@ TEST(ComputerBuysAndPaysBail, Thresholds) {
     DealGame g;
     for (int p : c.owned) g.prop(p).owner = 0;
     g.player(0).money = c.money;
-    EXPECT_EQ(g.game.ComputerBuys(c.p), c.buys) << c.p << " " << c.money;
+    EXPECT_EQ(NormalMind().Buys(g.game, c.p), c.buys) << c.p << " " << c.money;
   }
   DealGame g;
   g.player(0).jailTurns = 4;
   for (auto [money, pays] : {std::pair{6000, true}, {5999, false}}) {
     g.player(0).money = money;
-    EXPECT_EQ(g.game.ComputerPaysBail(), pays) << money;
+    EXPECT_EQ(NormalMind().PaysBail(g.game), pays) << money;
   }
 }
 
@@ -64,8 +65,9 @@ TEST(ComputerAccepts, DealsAskedByAComputer) {
     for (int p : c.askerOwns) g.prop(p).owner = 0;
     for (int p : c.askedOwns) g.prop(p).owner = 1;
     if (c.received >= 0) g.prop(c.received).mortgaged = c.mortgaged;
-    EXPECT_EQ(g.game.ComputerAccepts(1, c.money, c.given, c.received, g.game.state.properties),
-              c.yes)
+    EXPECT_EQ(
+        NormalMind().Accepts(g.game, 1, c.money, c.given, c.received, g.game.state.properties),
+        c.yes)
         << c.money << " " << c.given << " " << c.received;
   }
 }
@@ -95,8 +97,9 @@ TEST(ComputerAccepts, WhatItTakesForAPropertyItHandsOver) {
     if (c.received >= 0) g.Own(0, {c.received});
     g.prop(c.given).mortgaged = c.mortgaged;
     g.player(1).money = c.askedMoney;
-    EXPECT_EQ(g.game.ComputerAccepts(1, c.money, c.given, c.received, g.game.state.properties),
-              c.yes)
+    EXPECT_EQ(
+        NormalMind().Accepts(g.game, 1, c.money, c.given, c.received, g.game.state.properties),
+        c.yes)
         << c.askedMoney << " " << c.given << " " << c.money;
   }
 }
@@ -117,7 +120,7 @@ TEST(ComputerAuctionRaise, JumpsToThePriceThenRaisesUpToItsLimit) {
     DealGame g;
     for (int p : c.owned) g.prop(p).owner = 1;
     g.player(1).money = c.money;
-    EXPECT_EQ(g.game.ComputerAuctionRaise(1, c.bid, 2), c.raise) << c.bid << " " << c.money;
+    EXPECT_EQ(NormalMind().AuctionRaise(g.game, 1, c.bid, 2), c.raise) << c.bid << " " << c.money;
   }
 }
 

@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "data/text_ids.h"
 #include "turn_fixture.h"
 
 namespace tomtura {
@@ -104,6 +105,8 @@ TEST(Rent, ByHousesGroupMortgageAndHowManyTheOwnerHas) {
       {{kFirst, kSecond}, {}, 2, 1, 1, 2, 950},
       {{kFirst, kSecond}, {}, 5, 1, 1, 2, 4500},
       {{22}, {}, 0, 5, 1, 3, 500},  // stations: 500, doubled for each further one
+      {{22, 23}, {}, 0, 15, 1, 3, 1000},
+      {{22, 23, 24}, {}, 0, 25, 1, 3, 2000},
       {{22, 23, 24, 25}, {}, 0, 35, 1, 3, 4000},
       {{26}, {}, 0, 12, 3, 4, 700},  // utilities: 100 a pip, 200 with both
       {{26, 27}, {}, 0, 27, 3, 4, 1400},
@@ -139,7 +142,7 @@ TEST(GoToJail, WalksWithoutSalaryToJailAndPassesTheTurnAfterADouble) {
   const Player& p = t.state.players[0];
   EXPECT_EQ(std::make_tuple(p.position, p.money, p.jailTurns), std::make_tuple(10, 30000, 4));
   EXPECT_EQ(t.state.currentPlayer, 1);  // the double gives no further throw
-  EXPECT_EQ(t.ui.asked.back().text, t.game.Text(65));
+  EXPECT_EQ(t.ui.asked.back().text, t.game.Text(kTextJailed));
 }
 
 TEST(JailCards, ChanceCardBackOnArrivalCommunityCardAtTheStartOfATurnInJail) {
@@ -151,7 +154,7 @@ TEST(JailCards, ChanceCardBackOnArrivalCommunityCardAtTheStartOfATurnInJail) {
   EXPECT_EQ(t.state.properties[kChanceJailCard].owner, kNobody);
   EXPECT_EQ(t.state.properties[kCommunityJailCard].owner, 0);
   EXPECT_EQ(t.state.players[0].jailTurns, 0);
-  EXPECT_EQ(t.ui.asked.back().text, t.game.Text(64));
+  EXPECT_EQ(t.ui.asked.back().text, t.game.Text(kTextJailCardUsed));
   EXPECT_EQ(t.LastLog(), "0Anna slipper ut ur fängelset med sitt kort");
   t.state.currentPlayer = 0;
   t.state.players[0].jailTurns = 3;  // jailed later, without asking the last item goes back
@@ -175,8 +178,8 @@ TEST(JailTurnStart, BailByAnswerAndForcedOnTheLastTurn) {
     EXPECT_EQ(t.state.players[0].jailTurns, c.jailTurnsAfter);
     EXPECT_EQ(t.state.players[0].money, c.money);
     ASSERT_EQ(t.ui.asked.size(), 1u);
-    EXPECT_EQ(t.ui.asked[0].text,
-              c.answer != 0 ? t.game.FormatCatalogue(82, "Anna") : t.game.Text(83));
+    EXPECT_EQ(t.ui.asked[0].text, c.answer != 0 ? t.game.FormatCatalogue(kTextBailQuestion, "Anna")
+                                                : t.game.Text(kTextLastJailTurn));
   }
 }
 
@@ -193,7 +196,7 @@ TEST(Cards, JailCardSkippedWhileHeldAndDrawnInOrder) {
   t.LandOn(7, 1, 2);
   EXPECT_EQ(t.state.players[0].money, 30500);  // card 4
   EXPECT_EQ(t.state.chanceDeck.next, 2);
-  EXPECT_EQ(t.LastLog(), "0" + t.game.Text(53) + ":\nUtdelning");
+  EXPECT_EQ(t.LastLog(), "0" + t.game.Text(kTextChanceHeading) + ":\nUtdelning");
 
   // Drawn, it goes to the player, in front of the community card he holds.
   TestGame u(2);
@@ -315,7 +318,7 @@ TEST(Debt, NothingLeftToSellMeansBankruptcyAndTheTurnPassesInTheSameCall) {
     EXPECT_EQ(std::tuple(int{t.state.players[debtor].isBankrupt}, t.state.currentPlayer,
                          t.state.doublesInRow, int{next.jailTurns}, next.money),
               std::tuple(1, debtor + 1, 0, 0, 29000));
-    EXPECT_EQ(t.state.statusText, t.game.Text(39));
+    EXPECT_EQ(t.state.statusText, t.game.Text(kTextYourTurn));
     EXPECT_EQ(t.ui.rollFocus, 1);
     EXPECT_EQ(t.ui.messages, 1);  // text 41: a person is still in the game
   }
@@ -326,7 +329,7 @@ TEST(Debt, SomethingLeftToSellAsksFirstThenTheLastButOneBankruptcyEndsTheGame) {
   t.Give(kFirst, 1);
   t.state.players[1].money = -5000;
   EXPECT_EQ(t.LandOn(20, 1, 2), 1);
-  EXPECT_EQ(t.ui.asked.back().text, t.game.Text(81));
+  EXPECT_EQ(t.ui.asked.back().text, t.game.Text(kTextDebtQuestion));
   EXPECT_EQ(t.state.players[1].isBankrupt, 1);
   EXPECT_EQ(t.state.turnPhase, TurnPhase::GameOver);
   EXPECT_FALSE(t.ui.dicePending());

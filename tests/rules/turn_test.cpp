@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <tuple>
 
+#include "data/text_ids.h"
 #include "turn_fixture.h"
 
 namespace tomtura {
@@ -99,8 +100,8 @@ TEST(TurnPassing, AComputerPlayerHereRollsAtOnce) {
     EXPECT_EQ(t.ui.rollFocus, elsewhere ? 1 : 0);
     // A computer's dealing sums itself up there; in a network game the line names the player
     // at the other computer.
-    EXPECT_EQ(t.state.statusText, elsewhere ? t.game.FormatCatalogue(79, "Bertil", "")
-                                            : t.game.FormatCatalogue(88, "Bertil"));
+    EXPECT_EQ(t.state.statusText, elsewhere ? t.game.FormatCatalogue(kTextRemoteTurn, "Bertil", "")
+                                            : t.game.FormatCatalogue(kTextNoDeals, "Bertil"));
   }
 }
 
@@ -148,7 +149,7 @@ TEST(Password, CancelledHoldsTheTurnBeforeJailUntilRollAsksAgain) {
     EXPECT_EQ(t.ui.asked.size(), steps[i].questions);
     EXPECT_EQ(t.ui.rollFocus, steps[i].rollFocus);
   }
-  EXPECT_EQ(t.ui.asked.at(0).text, t.game.FormatCatalogue(82, "Bertil"));
+  EXPECT_EQ(t.ui.asked.at(0).text, t.game.FormatCatalogue(kTextBailQuestion, "Bertil"));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // Whole games of computer players on the shipped board with the headless front end: the
-// invariants the rules keep and seeded reproducibility (its figures also pin down how Run counts).
+// invariants the rules keep, money conserved at every turn (the players' money changes by what
+// the bank paid out less what it took in, and the history's money and worth are the state's),
+// and seeded reproducibility (its figures also pin down how Run counts).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "data/game_history.h"
 #include "data/text_catalogue.h"
 #include "headless/headless_front_end.h"
 #include "rules/game.h"
@@ -74,6 +77,34 @@ std::string BrokenInvariant(const GameState& state) {
   return {};
 }
 
+// Worth as the statistics define it: money, each property at its price with its houses at
+// their price, a mortgaged one at half its price.
+std::int64_t WorthOf(const GameState& state, int player) {
+  std::int64_t worth = state.players[player].money;
+  for (const Property& property : state.properties) {
+    if (property.owner != player) continue;
+    worth += property.mortgaged != 0 ? property.price / 2
+                                     : property.price + property.houses * property.housePrice;
+  }
+  return worth;
+}
+
+// The first way `point` differs from the state, or from the money of the point before it and
+// the bank's sums; empty when it agrees.
+std::string Disagreement(const GameState& state, const TurnPoint& before, const TurnPoint& point) {
+  std::int64_t change = 0;
+  for (int p = 0; p < state.playerCount; ++p) {
+    if (point.cash[p] != state.players[p].money) return "money of player " + std::to_string(p);
+    if (point.worth[p] != WorthOf(state, p)) return "worth of player " + std::to_string(p);
+    change += point.cash[p] - before.cash[p];
+  }
+  if (change != point.bankPaid - point.bankTook) {
+    return "money changed by " + std::to_string(change) + ", the bank paid " +
+           std::to_string(point.bankPaid) + " and took " + std::to_string(point.bankTook);
+  }
+  return {};
+}
+
 // A thousand games; under the sanitizers, which slow a game down many times, two hundred.
 // TOMTURA_SIM_GAMES asks for another number.
 int GamesToPlay() {
@@ -85,12 +116,23 @@ int GamesToPlay() {
 #endif
 }
 
-TEST(HeadlessGames, SeededGamesKeepTheRulesInvariants) {
+TEST(HeadlessGames, SeededGamesKeepTheRulesInvariantsAndConserveMoney) {
   constexpr int kTurnCap = 300, kCheckEvery = 25;
   const int games = GamesToPlay();
   int finished = 0;
+  long long turns = 0;
   for (int i = 0; i < games; ++i) {
     ComputerTable table(SeriesSeed(2024, i));
+    Game& game = table.game;
+    TurnPoint before = game.history.points().front();
+    std::string fault;
+    game.history.pointAdded = [&](const TurnPoint& point) {
+      if (fault.empty()) {
+        fault = Disagreement(game.state, before, point);
+        if (!fault.empty()) fault += " at turn " + std::to_string(point.turn);
+      }
+      before = point;
+    };
     auto result = HeadlessFrontEnd::RunResult::TurnLimit;
     for (int played = 0; played < kTurnCap && result == HeadlessFrontEnd::RunResult::TurnLimit;
          played += kCheckEvery) {
@@ -99,9 +141,13 @@ TEST(HeadlessGames, SeededGamesKeepTheRulesInvariants) {
           << "game " << i << " after " << table.ui.stats().turns << " turns";
     }
     ASSERT_NE(result, HeadlessFrontEnd::RunResult::Stalled) << "game " << i;
+    ASSERT_EQ(fault, "") << "game " << i;
     finished += result == HeadlessFrontEnd::RunResult::GameOver ? 1 : 0;
+    turns += static_cast<long long>(game.history.points().size()) - 1;
   }
   EXPECT_GT(finished, games / 2);
+  // The turns themselves, so that a history that records none cannot pass.
+  EXPECT_GT(turns, 150LL * games);
 }
 
 TEST(HeadlessGames, ASeedGivesAFixedGame) {
@@ -132,8 +178,8 @@ TEST(HeadlessGames, TheEnglishEditionPlaysTheSameGameInItsOwnWords) {
   EXPECT_EQ((std::vector<int>{s.turns, s.bankruptcies, s.housesBuilt, s.deals}),
             (std::vector<int>{224, 3, 104, 37}));
   for (const std::string& line : lines) {
-    for (const char* foreign : {"köpte", "sålde", "slog", "hamnade", "intecknade", "bankrutt",
-                                " kr", "$", "%"}) {
+    for (const char* foreign :
+         {"köpte", "sålde", "slog", "hamnade", "intecknade", "bankrutt", " kr", "$", "%"}) {
       EXPECT_EQ(line.find(foreign), std::string::npos) << line;
     }
   }

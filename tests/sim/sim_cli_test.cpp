@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -51,6 +52,57 @@ TEST_F(SimProgram, JsonSummaryAndASavedPositionThatRoundTripsWhenNoTurnIsPlayed)
   EXPECT_NE(ReadBytes(Path("b.tom")), saved);  // playing on changes it
 }
 
+// The table of every turn: a row per player, beginning with each game's starting money; a game
+// loaded with its history counts its turns on, one loaded without begins at the load.
+TEST_F(SimProgram, StatsCsvHasARowPerPlayerPerTurn) {
+  ASSERT_EQ(Run("--games 2 --players 3 --seed 5 --max-turns 20 --save " + Path("a.tom") +
+                " --stats-csv " + Path("a.csv")),
+            0)
+      << err_;
+  const std::string csv = ReadBytes(Path("a.csv"));
+  EXPECT_EQ(csv.rfind("game,turn,player,money,worth,on_turn\n1,0,1,30000,30000,0\n"
+                      "1,0,2,30000,30000,0\n1,0,3,30000,30000,0\n1,1,1,",
+                      0),
+            0u)
+      << csv.substr(0, 200);
+  EXPECT_NE(csv.find("\n2,20,3,"), std::string::npos);  // both games, each to the cap
+  EXPECT_EQ(csv.find("\n2,21,"), std::string::npos);
+
+  const auto rows = [&] {
+    const std::string table = ReadBytes(Path("b.csv"));
+    return std::count(table.begin(), table.end(), '\n') - 1;
+  };
+  ASSERT_EQ(Run("--load " + Path("a.tom") + " --max-turns 1 --stats-csv " + Path("b.csv")), 0);
+  EXPECT_EQ(rows(), 3 * 22);  // the 21 points saved and one more
+  EXPECT_NE(ReadBytes(Path("b.csv")).find("\n1,21,1,"), std::string::npos);
+  fs::remove(Path("a.tom.stats"));
+  ASSERT_EQ(Run("--load " + Path("a.tom") + " --max-turns 1 --stats-csv " + Path("b.csv")), 0);
+  EXPECT_EQ(rows(), 3 * 2);
+  EXPECT_EQ(ReadBytes(Path("b.csv")).find("\n1,21,"), std::string::npos);
+}
+
+// The strengths sit in the seats in the order given, moved round by one seat each game with
+// --rotate-seats; the saved game of the last one, before its first turn, shows where they sat.
+TEST_F(SimProgram, LevelsSitInTheirSeatsAndMoveRoundEachGame) {
+  // The reserved bytes of players 0 and 1: an Easy computer's "SE", a Hard one's "SH".
+  const std::pair<std::string, std::string> cases[] = {{"", "SESH"}, {"--rotate-seats", "SHSE"}};
+  for (const auto& [rotate, reserved] : cases) {
+    ASSERT_EQ(
+        Run("--games 2 --levels easy,hard --max-turns 0 --save " + Path("a.tom") + " " + rotate), 0)
+        << err_;
+    const std::string saved = ReadBytes(Path("a.tom"));
+    ASSERT_EQ(saved.size(), 1840u);
+    EXPECT_EQ(saved.substr(2, 2) + saved.substr(2 + 34, 2), reserved) << rotate;
+  }
+  ASSERT_EQ(Run("--games 20 --levels hard,normal --rotate-seats --seed 1"), 0) << err_;
+  EXPECT_NE(out_.find("\nwins by level   hard 19 (95.0%, 95% CI 76.4-99.1%)  "
+                      "normal 1 (5.0%, 95% CI 0.9-23.6%)\n"),
+            std::string::npos)
+      << out_;
+  ASSERT_EQ(Run("--games 20 --levels hard,normal --rotate-seats --seed 1 --json"), 0) << err_;
+  EXPECT_NE(out_.find("\"wins_by_level\":{\"hard\":{\"wins\":19,"), std::string::npos) << out_;
+}
+
 TEST_F(SimProgram, BadInputFailsWithAMessage) {
   WriteBytes(Path("bad.tom"), "not a saved game");
   const std::pair<std::string, int> cases[] = {{"--load " + Path("bad.tom"), 1},
@@ -58,7 +110,13 @@ TEST_F(SimProgram, BadInputFailsWithAMessage) {
                                                {"--players 7", 2},
                                                {"--games", 2},
                                                {"--seed -4", 2},
-                                               {"--colour blue", 2}};
+                                               {"--colour blue", 2},
+                                               {"--stats-csv " + Path("none/x.csv"), 1},
+                                               {"--levels hard", 2},
+                                               {"--levels hard,expert", 2},
+                                               {"--levels hard,normal --players 3", 2},
+                                               {"--rotate-seats", 2},
+                                               {"--levels hard,easy --load a.tom", 2}};
   for (const auto& [arguments, exitCode] : cases) {
     EXPECT_EQ(Run(arguments), exitCode) << arguments;
     EXPECT_EQ(err_.rfind("tomtura-sim: ", 0), 0u) << arguments;

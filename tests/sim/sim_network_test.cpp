@@ -114,8 +114,13 @@ class NetworkGames : public ::testing::Test {
     }
     return saved;
   }
+  // The strength of the host's computer players is the host's alone.
   static bool Same(const SavedGame& a, const SavedGame& b) {
-    return a.playerCount == b.playerCount && a.players == b.players &&
+    const auto shared = [](PlayerTable players) {
+      for (Player& player : players) player.strength = Strength::Normal;
+      return players;
+    };
+    return a.playerCount == b.playerCount && shared(a.players) == shared(b.players) &&
            a.properties == b.properties && a.currentPlayer == b.currentPlayer &&
            a.firstLap == b.firstLap;
   }
@@ -248,13 +253,17 @@ TEST_F(NetworkGames, AClientOfAnotherEditionPlaysOnTheHostsStreetsAndDeals) {
   EXPECT_EQ(b->properties[0].name.utf8(), "Lergropsvägen");
 }
 
-// The host seats a computer player of its own; a client that keeps to the design's messages
-// sees him as a player at another computer, and both play the game to the same end.
+// The host seats a computer player of its own, of the strength it chose; a client that keeps to
+// the design's messages sees him as a player at another computer, and both play the game to the
+// same end, the host's computer player keeping his strength.
 TEST_F(NetworkGames, TheHostsComputerPlayerPlaysWithAClientOfTheDesign) {
-  for (int seed : {2, 3}) {
+  const std::pair<int, Strength> games[] = {{2, Strength::Hard}, {3, Strength::Easy}};
+  for (const auto& [seed, level] : games) {
     SCOPED_TRACE(seed);
     const std::string n = std::to_string(seed);
-    const pid_t host = Host("host" + n, 3, seed, {"--computers", "1"});
+    const pid_t host = Host("host" + n, 3, seed,
+                            {"--computers", "1", "--computer-level",
+                             std::string(StrengthName(level))});
     const int port = PortOf("host" + n);
     ASSERT_GT(port, 0);
     const pid_t anna = Client("Anna" + n, port, seed + 100, {"--classic"});
@@ -264,6 +273,7 @@ TEST_F(NetworkGames, TheHostsComputerPlayerPlaysWithAClientOfTheDesign) {
     ASSERT_TRUE(a && b);
     EXPECT_TRUE(Same(*a, *b));
     EXPECT_EQ(a->players[1].name.utf8(), "Dator 1");
+    EXPECT_EQ(a->players[1].strength, level);
   }
 }
 

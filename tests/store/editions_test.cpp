@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstdint>
+
 #include "data/ini_file.h"
 #include "test_support.h"
 
@@ -13,7 +15,7 @@ TEST(Editions, AreFoundByFileAndNamedByTheirSection) {
   TempDir dir;
   WriteBytes(dir.path("tomtura.lst"), "[EDITION]\nLanguage=sv\nName=Svenska\n");
   WriteBytes(dir.path("tomtura_en.lst"), "[EDITION]\nLanguage=en\nName=English\n");
-  WriteBytes(dir.path("tomtura_de.lst"), "[TEXTS]\n0=Tomtura\n");   // named by its file name
+  WriteBytes(dir.path("tomtura_de.lst"), "[TEXTS]\n0=Tomtura\n");      // named by its file name
   WriteBytes(dir.path("tomtura_xx.lst"), "[EDITION]\nLanguage=en\n");  // a second English one
   WriteBytes(dir.path("notes.lst"), "[EDITION]\nLanguage=fr\n");
   const std::vector<Edition> editions = FindEditions(dir.path(""));
@@ -21,6 +23,12 @@ TEST(Editions, AreFoundByFileAndNamedByTheirSection) {
   EXPECT_EQ(editions[0], (Edition{"de", "de", dir.path("tomtura_de.lst")}));
   EXPECT_EQ(editions[1], (Edition{"en", "English", dir.path("tomtura_en.lst")}));
   EXPECT_EQ(editions[2], (Edition{"sv", "Svenska", dir.path("tomtura.lst")}));
+  // The board files as read come in the editions' order, for the one played to be taken over.
+  std::vector<IniFile> files;
+  EXPECT_EQ(FindEditions(dir.path(""), &files), editions);
+  ASSERT_EQ(files.size(), 3u);
+  for (std::size_t i = 0; i < files.size(); ++i) EXPECT_EQ(files[i].path(), editions[i].boardFile);
+  EXPECT_EQ(files[1].GetString("EDITION", "Name", ""), "English");
   EXPECT_TRUE(FindEditions(dir.path("missing")).empty());
 }
 
@@ -52,6 +60,28 @@ TEST(Editions, NameTheirBoardPicture) {
   EXPECT_EQ(EditionPicture(IniFile::Parse("[EDITION]\nPicture=\n")), "tomtura.bmp");
   EXPECT_EQ(EditionPicture(IniFile::Parse("[TEXTS]\nPicture=other.bmp\n")), "tomtura.bmp");
   EXPECT_EQ(EditionPicture(IniFile()), "tomtura.bmp");
+}
+
+TEST(Editions, WriteMoneyInTheirFormat) {
+  const IniFile swedish = IniFile::Load(TOMTURA_ASSETS_DIR "/tomtura.lst");
+  const IniFile english = IniFile::Load(TOMTURA_ASSETS_DIR "/tomtura_en.lst");
+  const IniFile bare = IniFile::Parse("[EDITION]\nMoney=%s %s\n");  // two slots: none taken
+  struct Case {
+    const IniFile& file;
+    std::int64_t amount;
+    const char* written;
+  };
+  const Case cases[] = {
+      {swedish, 0, "0 kr"},
+      {swedish, 999, "999 kr"},
+      {swedish, 1200, "1 200 kr"},
+      {swedish, -34500, "-34 500 kr"},
+      {english, 1234567, "£1,234,567"},
+      {english, -100, "-£100"},
+      {bare, 123456, "123456"},
+      {english, INT64_MIN, "-£9,223,372,036,854,775,808"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FormatMoney(c.file, c.amount), c.written) << c.amount;
 }
 
 TEST(Editions, ThePlayersFileLivesInHisConfigFolder) {

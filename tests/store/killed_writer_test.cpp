@@ -1,6 +1,10 @@
 // A writer killed at any moment leaves the old file or the new one, whole: a saved game and an
 // options file are written again and again by a child process that is killed with SIGKILL at
-// random moments; after each kill the file must be one of the two complete versions.
+// moments spread over three writes; after each kill the file must be one of the two complete
+// versions. How many kills land while the temporary file exists depends on the machine, so it is
+// recorded, not demanded: a write cut short in the middle is tested without timing where a
+// write is made to fail (ini_file_test), and the removal of a killed writer's temporary file
+// where one is left on purpose.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -9,7 +13,6 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <random>
 #include <string>
 #include <thread>
 
@@ -27,20 +30,20 @@ constexpr int kKills = 100;
 std::filesystem::path ScratchBase() {
   std::error_code error;
   return std::filesystem::is_directory("/dev/shm", error) ? std::filesystem::path("/dev/shm")
-                                                           : std::filesystem::temp_directory_path();
+                                                          : std::filesystem::temp_directory_path();
 }
 
 // Runs `write(version)` for versions 0, 1, 0, ... in a child process and kills it with SIGKILL
-// after a random time of up to three writes, kKills times; after each kill `whole()` must hold.
-// Returns how many kills left a temporary file behind, that is, landed in the middle of a write.
+// after a time spread evenly over three writes, kKills times; after each kill `whole()` must
+// hold. Returns how many kills left a temporary file behind, that is, landed in a write.
 int KillWriterRepeatedly(const TempDir& dir, const std::function<void(unsigned)>& write,
                          const std::function<bool()>& whole) {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point start = Clock::now();
   for (unsigned v = 0; v < 8; ++v) write(v & 1u);
-  const auto oneWrite = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start) / 8;
-  std::mt19937 random(20261207);
-  std::uniform_int_distribution<long> delay(0, 3 * oneWrite.count() + 1);
+  const auto oneWrite =
+      std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start) / 8;
+  const long span = 3 * oneWrite.count() + 1;
 
   int midWrite = 0;
   for (int kill = 0; kill < kKills; ++kill) {
@@ -56,7 +59,7 @@ int KillWriterRepeatedly(const TempDir& dir, const std::function<void(unsigned)>
     char go = 0;
     (void)!::read(ready[0], &go, 1);
     ::close(ready[0]);
-    std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+    std::this_thread::sleep_for(std::chrono::microseconds(span * kill / kKills));
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
     if (dir.Entries() > 1) ++midWrite;
@@ -89,7 +92,6 @@ TEST(KilledWriter, LeavesTheOldOrTheNewSavedGame) {
         const std::string now = ReadBytes(path);
         return now == bytes[0] || now == bytes[1];
       });
-  EXPECT_GT(midWrite, 0);
   RecordProperty("killsDuringAWrite", midWrite);
 
   // The next save removes the temporary files that the killed writers left.
@@ -112,10 +114,10 @@ TEST(KilledWriter, LeavesTheOldOrTheNewOptions) {
         const std::string now = ReadBytes(path);
         return now == versions[0] || now == versions[1];
       });
-  // Reading and changing the text take most of a write here, so few kills land while the
-  // temporary file exists; the saved game's test makes sure that moment is hit.
   RecordProperty("killsDuringAWrite", midWrite);
-  ASSERT_TRUE(IniFile::Load(path).Write("LJUD", "Ljud", "1"));
+  // The next write (of a value neither version holds, so that it is not skipped as changing
+  // nothing) removes what the killed writers left.
+  ASSERT_TRUE(IniFile::Load(path).Write("LJUD", "Ljud", "2"));
   EXPECT_EQ(dir.Entries(), 1);
 }
 

@@ -18,9 +18,10 @@ struct NewGameSlotsTest : ::testing::Test {
   NewGameSlots slots{state};
   NewGameSlotsTest() { slots.Open(IniFile()); }
 
-  void Add(const std::string& name, int tokenIndex = 0, bool computer = false) {
+  void Add(const std::string& name, int tokenIndex = 0, bool computer = false,
+           Strength strength = Strength::Normal) {
     slots.SelectToken(tokenIndex);
-    slots.Add(name, "xyz", computer);
+    slots.Add(name, "xyz", computer, strength);
     ExpectTokensAccountedFor();
   }
   void Previous() {
@@ -68,14 +69,16 @@ TEST_F(NewGameSlotsTest, SixPlayersFillEverySlotAndTheLastStaysShown) {
 TEST_F(NewGameSlotsTest, AddRemoveAndWalkNeverLoseOrDoubleAToken) {
   Add("");  // an empty name only refreshes
   EXPECT_EQ(std::tuple(state.playerCount, slots.editSlot()), std::tuple(0, 0));
-  Add("Anna");
-  Add("Bo", 4, true);
+  Add("Anna", 0, false, Strength::Hard);
+  EXPECT_EQ(state.players[0].strength, Strength::Normal);  // a person plays as himself
+  Add("Bo", 4, true, Strength::Hard);
   EXPECT_TRUE(state.players[1].password.empty());  // a computer player has none
+  EXPECT_EQ(state.players[1].strength, Strength::Hard);
   Previous();
   slots.SelectToken(2);  // chosen, then left without Add
   Previous();
   for (int i = 0; i < 3; ++i) Next();  // the third finds the empty slot and stays
-  Add("Cia");
+  Add("Cia", 0, true, Strength::Easy);
   state.propertyLists[1].items = {4};
   state.propertyLists[2].items = {7};
   Previous();
@@ -89,6 +92,7 @@ TEST_F(NewGameSlotsTest, AddRemoveAndWalkNeverLoseOrDoubleAToken) {
   EXPECT_EQ(std::tuple(state.playerCount, slots.editSlot(), state.players[1].name.utf8(),
                        int{state.players[1].token}),
             std::tuple(2, 1, "Cia", ciaToken));
+  EXPECT_EQ(state.players[1].strength, Strength::Easy);  // her strength moves with her
   EXPECT_TRUE(state.players[2].name.empty());
   EXPECT_EQ(state.propertyLists[1].items, std::vector<int>{4});
   EXPECT_EQ(state.propertyLists[2].items, std::vector<int>{7});

@@ -27,6 +27,15 @@ TEST(RosterTest, LinesCarryTheScrambledPasswordOrNoneAtAll) {
   EXPECT_EQ(RosterLine(s, 1), "1,,0,Ola");
   EXPECT_EQ(RosterLine(s, 2), "9,,1,Dator");
   EXPECT_EQ(RosterLine(s, 3), "");
+  // A computer's strength follows its "1"; a person's record has none to write.
+  const std::pair<Strength, std::string> strengths[] = {{Strength::Easy, "9,,1E,Dator"},
+                                                        {Strength::Hard, "9,,1H,Dator"}};
+  for (const auto& [strength, line] : strengths) {
+    s.players[2].strength = strength;
+    EXPECT_EQ(RosterLine(s, 2), line);
+  }
+  s.players[0].strength = Strength::Hard;
+  EXPECT_EQ(RosterLine(s, 0), "3,ef,0,Eva");
 }
 
 TEST(RosterTest, RoundTripInUtf8AndWindows1252Files) {
@@ -34,6 +43,7 @@ TEST(RosterTest, RoundTripInUtf8AndWindows1252Files) {
   s.playerCount = 4;
   s.players[0] = MakePlayer("Anna", "xyz", 1, 0);
   s.players[1] = MakePlayer("Dator", "", 2, 1);
+  s.players[1].strength = Strength::Hard;
   s.players[2] = MakePlayer("Åsa,Li", "å1 ", 9, 0);
   s.players[3] = MakePlayer("Bo", "{~!", 0, 0);
   s.players[4] = MakePlayer("Utanför", "q", 5, 0);
@@ -67,6 +77,10 @@ TEST(RosterTest, ReadingEdgeCases) {
       {"computer loses password", {"4,ef,1,Dator"}, 1, "4,,1,Dator"},
       {"password cut to 3", {"4,efgh,0,P"}, 1, "4,efg,0,P"},
       {"only '1' is a computer", {"7,,12,Ola", "2,,2,Per"}, 2, "2,,0,Per"},
+      {"an easy computer", {"5,,1E,Lisa"}, 1, "5,,1E,Lisa"},
+      {"a strength is one letter", {"5,,1HH,Lisa"}, 1, "5,,1,Lisa"},
+      {"an unknown strength", {"5,,1X,Lisa"}, 1, "5,,1,Lisa"},
+      {"a person has none", {"5,,0H,Lisa"}, 1, "5,,0,Lisa"},
       {"line cut to 40", {"1," + std::string(40, 'x') + ",0,Eva"}, 0, ""},
   };
   for (const Case& c : cases) {

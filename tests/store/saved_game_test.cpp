@@ -31,6 +31,7 @@ GameState MidGame() {
   }
   s.players[0].password.setRaw("ab");
   s.players[1].isComputer = 1;
+  s.players[1].strength = Strength::Hard;
   s.players[1].money = -2;
   for (int p = 0; p < kPropertyCount; ++p) {
     Property& q = s.properties[p];
@@ -79,10 +80,9 @@ TEST(SavedGameTest, EncodesFieldsAtTheirOffsetsLittleEndian) {
   }
 }
 
-TEST(SavedGameTest, DecodeRestoresTheImageIgnoringReservedBytes) {
+TEST(SavedGameTest, DecodeRestoresTheImageWithNamesCutToFit) {
   const GameState s = MidGame();
   Bytes b = Image(s);
-  for (int i = 0; i < kMaxPlayers; ++i) b[2 + 34 * i] = b[3 + 34 * i] = 0xA5;
   std::optional<SavedGame> g = DecodeSavedGame(b);
   ASSERT_TRUE(g);
   EXPECT_EQ(g->players, s.players);  // the rest of the image: see the load test
@@ -91,6 +91,40 @@ TEST(SavedGameTest, DecodeRestoresTheImageIgnoringReservedBytes) {
   g = DecodeSavedGame(b);
   ASSERT_TRUE(g);
   EXPECT_EQ(g->players[1].name.raw(), "ABCDEFGHI");  // a name without NUL is cut
+}
+
+// The reserved bytes in front of a player record name a computer player's strength when it is
+// not Normal; everything else there (an older program's list handle) is read as Normal.
+TEST(SavedGameTest, ReservedBytesCarryOnlyAComputersStrength) {
+  struct Case {
+    std::int16_t isComputer;
+    Strength strength;
+    Bytes written;   // the reserved bytes EncodeSavedGame writes
+    Bytes read;      // reserved bytes put into the file instead
+    Strength loads;  // what DecodeSavedGame makes of them
+  };
+  const Case cases[] = {
+      {1, Strength::Normal, {0, 0}, {0, 0}, Strength::Normal},
+      {1, Strength::Easy, {'S', 'E'}, {'S', 'E'}, Strength::Easy},
+      {1, Strength::Hard, {'S', 'H'}, {'S', 'H'}, Strength::Hard},
+      {1, Strength::Hard, {'S', 'H'}, {0xA5, 0xA5}, Strength::Normal},  // an old handle
+      {1, Strength::Hard, {'S', 'H'}, {'S', 'X'}, Strength::Normal},
+      {1, Strength::Hard, {'S', 'H'}, {'H', 'S'}, Strength::Normal},
+      {0, Strength::Hard, {0, 0}, {'S', 'H'}, Strength::Normal},  // a person has none
+  };
+  for (const Case& c : cases) {
+    GameState s = MidGame();
+    s.players[1].isComputer = c.isComputer;
+    s.players[1].strength = c.strength;
+    Bytes b = Image(s);
+    EXPECT_EQ(Bytes(b.begin() + 36, b.begin() + 38), c.written) << int{c.isComputer};
+    b[36] = c.read[0];
+    b[37] = c.read[1];
+    const std::optional<SavedGame> g = DecodeSavedGame(b);
+    ASSERT_TRUE(g);
+    EXPECT_EQ(g->players[1].strength, c.loads) << int{c.read[0]} << " " << int{c.read[1]};
+    EXPECT_EQ(g->players[1].name, s.players[1].name);
+  }
 }
 
 // Each change makes the bytes something the game must not load.

@@ -6,6 +6,7 @@
 
 #include "data/free_text.h"
 #include "data/text_catalogue.h"
+#include "data/text_ids.h"
 #include "manual.h"
 
 namespace tomtura {
@@ -50,9 +51,9 @@ TEST(ManualMaker, BlankLinesMakeGroupsWithHeadings) {
 TEST(ManualMaker, ShippedManualIsTheToolsOutput) {
   const std::string board = TOMTURA_ASSETS_DIR "/tomtura.lst";
   const TextCatalogue catalogue = TextCatalogue::Load(board);
-  const ManualTexts texts{catalogue.GetText(0), catalogue.GetText(122),
+  const ManualTexts texts{catalogue.GetText(kTextBoxTitle), catalogue.GetText(kTextRules),
                           ReadFreeText(board, FreeTextBlock::kRules).value_or(""),
-                          catalogue.GetText(123),
+                          catalogue.GetText(kTextTips),
                           ReadFreeText(board, FreeTextBlock::kTips).value_or("")};
   std::ifstream shipped(TOMTURA_ASSETS_DIR "/manual.html", std::ios::binary);
   ASSERT_TRUE(shipped) << "assets/manual.html is missing";

@@ -132,7 +132,7 @@ struct DealGame {
   }
   Player& player(int n) { return game.state.players[n]; }
   Property& prop(int p) { return game.state.properties[p]; }
-  void Own(int player, std::initializer_list<int> properties) {
+  void Own(int player, const std::vector<int>& properties) {
     for (int p : properties) prop(p).owner = static_cast<std::int16_t>(player);
   }
   // The log, oldest line first, without the leading player digit.

@@ -442,7 +442,7 @@ void BalloonTipsTest::gameWindowsAndDialogsShowCatalogueBalloons() {
   QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
   Rest(h.window->commandButton(kRoll));
   QTRY_VERIFY_WITH_TIMEOUT(BalloonShown(), 2000);
-  QCOMPARE(BalloonText(), QString::fromStdString(h.game->Text(124)));
+  QCOMPARE(BalloonText(), QString::fromStdString(h.game->Text(kTextRollTip)));
 
   // Every dialog of the game is decorated as it is run.
   QString shown;
@@ -458,8 +458,9 @@ void BalloonTipsTest::gameWindowsAndDialogsShowCatalogueBalloons() {
   dialog.setGeometry(450, 320, 200, 80);
   Make<QLineEdit>(&dialog, kPassword, "", {20, 20, 100, 24});
   h.ui.RunModal(dialog);
-  QCOMPARE(shown, QString::fromStdString(h.game->Text(146)));
+  QCOMPARE(shown, QString::fromStdString(h.game->Text(kTextPasswordTip)));
 }
 
 QTEST_MAIN(BalloonTipsTest)
 #include "balloon_tips_test.moc"
+#include "data/text_ids.h"

@@ -1,8 +1,10 @@
 // The board picture: the bitmap loader, refusing malformed files, and the keyed sprites.
+#include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cstdint>
+#include <optional>
 
 #include "ui/board_picture.h"
 
@@ -52,6 +54,16 @@ QByteArray Small24() {
   return MakeBmp({3, 2, 24, 0, 0}, QByteArray(2 * 12, '\0'));
 }
 
+// What the file reader, which reads a row at a time, makes of `bytes` as a file.
+std::optional<QImage> FromFile(const QByteArray& bytes) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("sheet.bmp");
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) return QImage();
+  file.close();
+  return BoardPicture::LoadBitmapFile(path);
+}
+
 QImage Filled(int w, int h, QColor c) {
   QImage image(w, h, QImage::Format_RGB32);
   image.fill(c);
@@ -87,23 +99,31 @@ class BoardPictureTest : public QObject {
   void RefusesMalformedFiles() {
     QFETCH(QByteArray, bytes);
     QVERIFY(!BoardPicture::DecodeBitmap(bytes).has_value());
+    QVERIFY(!FromFile(bytes).has_value());
   }
 
   // Rows stored top down (negative height); with biClrUsed 2 the pixels follow two table
   // entries, and an index past the table is black.
   void ReadsTopDownRowsAndShortTables() {
-    QByteArray px;
-    px.append("\x01\x02\x03\x00", 4).append("\x04\x05\x06\x00", 4);
-    const auto image = BoardPicture::DecodeBitmap(MakeBmp({1, -2, 24, 0, 0}, px));
+    QByteArray px;  // two rows of two pixels, blue, green, red, padded to 8 bytes
+    px.append("\x01\x02\x03\x04\x05\x06\x00\x00", 8)
+        .append("\x07\x08\x09\x0A\x0B\x0C\xFF\xFF", 8);
+    const auto image = BoardPicture::DecodeBitmap(MakeBmp({2, -2, 24, 0, 0}, px));
     QVERIFY(image.has_value());
     QCOMPARE(image->pixel(0, 0), qRgb(3, 2, 1));
-    QCOMPARE(image->pixel(0, 1), qRgb(6, 5, 4));
+    QCOMPARE(image->pixel(1, 0), qRgb(6, 5, 4));
+    QCOMPARE(image->pixel(0, 1), qRgb(9, 8, 7));
+    QCOMPARE(image->pixel(1, 1), qRgb(12, 11, 10));
 
     const auto paletted = BoardPicture::DecodeBitmap(MakeBmp(
         {3, 1, 8, 2, 2}, QByteArray("\x01\x00\x07\x00", 4), {qRgb(10, 0, 0), qRgb(0, 20, 0)}));
     QVERIFY(paletted.has_value());
     QCOMPARE(paletted->pixel(0, 0), qRgb(0, 20, 0));
     QCOMPARE(paletted->pixel(2, 0), qRgb(0, 0, 0));
+    QCOMPARE(FromFile(MakeBmp({2, -2, 24, 0, 0}, px)), image);
+    QCOMPARE(FromFile(MakeBmp({3, 1, 8, 2, 2}, QByteArray("\x01\x00\x07\x00", 4),
+                              {qRgb(10, 0, 0), qRgb(0, 20, 0)})),
+             paletted);
   }
 
   void LoadKeepsTheSheetWhenRefused() {

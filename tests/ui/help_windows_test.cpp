@@ -35,7 +35,7 @@ class HelpWindowsTest : public QObject {
   void textWindowWithoutFileOrMarkerIsEmpty();
   void helpMenuOpensTheWindowsAsGameDialogs();
   void aboutBoxLinksToTheManual();
-  void programIconComesFromTheDataDirectory();
+  void programIconFromTheDataDirectoryAndSoundAfterTheFirstFrame();
 };
 
 void HelpWindowsTest::textWindowShowsTheBlockInItsFrame_data() {
@@ -159,7 +159,7 @@ void HelpWindowsTest::aboutBoxLinksToTheManual() {
   QCOMPARE(about.result(), 0);
 }
 
-void HelpWindowsTest::programIconComesFromTheDataDirectory() {
+void HelpWindowsTest::programIconFromTheDataDirectoryAndSoundAfterTheFirstFrame() {
   QTemporaryDir dir;
   QPixmap fallback(20, 20);
   fallback.fill(Qt::red);
@@ -176,17 +176,21 @@ void HelpWindowsTest::programIconComesFromTheDataDirectory() {
            QList<QSize>({QSize(16, 16), QSize(48, 48)}));
 
   // The shipped icon has every size. The main window wears the die without icon files, and
-  // the icon when they are there.
+  // the icon when they are there, from its first frame on; the sound is set up then too.
   const QIcon shipped = ProgramIcon(TOMTURA_ASSETS_DIR, fallback);
   QCOMPARE(shipped.availableSizes().size(), int(kProgramIconSizes.size()));
   Harness h;
-  QCOMPARE(h.window->windowIcon().availableSizes(), QList<QSize>({QSize(40, 40)}));
+  QVERIFY(h.window->windowIcon().isNull());
+  h.window->show();
+  QTRY_COMPARE(h.window->windowIcon().availableSizes(), QList<QSize>({QSize(40, 40)}));
+  QTRY_VERIFY(h.sound->ready());
   QVERIFY(QDir(h.dir.path()).mkdir("icons"));
   QVERIFY(QFile::copy(TOMTURA_ASSETS_DIR "/icons/tomtura-32.png",
                       QDir(h.dir.path()).filePath("icons/tomtura-32.png")));
   h.window.reset();
   h.window = std::make_unique<MainWindow>(*h.game, h.ui, h.picture, *h.sound, h.dir.path());
-  QCOMPARE(h.window->windowIcon().availableSizes(), QList<QSize>({QSize(32, 32)}));
+  h.window->show();
+  QTRY_COMPARE(h.window->windowIcon().availableSizes(), QList<QSize>({QSize(32, 32)}));
 }
 
 QTEST_MAIN(HelpWindowsTest)

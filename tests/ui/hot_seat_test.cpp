@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 
+#include "data/text_ids.h"
 #include "ui/auction_dialog.h"
 #include "ui/command_button.h"
 #include "ui/control_ids.h"
@@ -518,7 +519,7 @@ void HotSeatTest::twoPersonsAndTwoComputersPlayToTheEnd() {
   }
   QVERIFY(winner != kNobody);
   QVERIFY(h.shown.contains(
-      QString::fromStdString(h.game->FormatCatalogue(42, h.game->PlayerName(winner)))));
+      QString::fromStdString(h.game->FormatCatalogue(kTextWinner, h.game->PlayerName(winner)))));
   QCOMPARE(state.gameRunning, 0);
   QVERIFY(!h.ui.diceTimer().running() && !h.ui.walkTimer().running());
   // Nothing fits a finished game but a new one.

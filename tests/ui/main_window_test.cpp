@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <QtTest>
 
+#include "data/text_ids.h"
 #include "ui/board_view.h"
 #include "ui/command_button.h"
 #include "store/settings.h"
@@ -51,6 +52,7 @@ class MainWindowTest : public QObject {
   void logPaneHiddenByDefaultAndNewestFirst();
   void menusShowTheirKeysAndFilesOpenInDocuments();
   void theWindowMakesRoomAndRemembersItsPlace();
+  void soundAndMusicOffSetNothingUpUntilAskedFor();
 };
 
 // Which command fits is the core's to say (tests/rules/commands_test.cpp); these two cases show
@@ -131,7 +133,7 @@ void MainWindowTest::discardingARunningGameAsksFirst() {
   QCloseEvent refused;
   QApplication::sendEvent(h.window.get(), &refused);
   QVERIFY(!refused.isAccepted());
-  QCOMPARE(h.shown, QStringList({h.Text(7), h.Text(7)}));
+  QCOMPARE(h.shown, QStringList({h.Text(kTextDiscardGame), h.Text(kTextDiscardGame)}));
   QCOMPARE(state.players[0].money, 1234);
 
   h.answer = QMessageBox::Ok;
@@ -151,7 +153,7 @@ void MainWindowTest::onlyProgressThatIsNotSavedIsAskedAbout() {
   const auto asks = [&](const std::function<void()>& command) {
     h.ForgetBoxes();
     command();
-    return h.shown == QStringList{h.Text(7)};
+    return h.shown == QStringList{h.Text(kTextDiscardGame)};
   };
   const auto exit = [&] {
     QCloseEvent close;
@@ -267,7 +269,7 @@ void MainWindowTest::anUnusableBackgroundOffersTheButtonsItsTextSpeaksOf() {
     h.chosenFile = path;
     h.window->OnCommand(kCmdLoadBackground);
   }
-  QCOMPARE(h.shown, (QStringList{h.Text(4), h.Text(161)}));
+  QCOMPARE(h.shown, (QStringList{h.Text(kTextPictureError), h.Text(kTextPictureWrongSize)}));
   QCOMPARE(h.buttons, (QList<QMessageBox::StandardButtons>{QMessageBox::Ok,
                                                            QMessageBox::Yes | QMessageBox::No}));
   QVERIFY(!h.shown[0].contains("Ja"));  // an OK alone does not ask for a Yes
@@ -340,7 +342,7 @@ void MainWindowTest::saveAndLoadThroughTheMenu() {
   state.unsavedProgress = true;
   h.chosenFile = h.dir.filePath("game.tom");
   h.window->OnCommand(kCmdLoadGame);
-  QCOMPARE(h.shown, QStringList({h.Text(7)}));
+  QCOMPARE(h.shown, QStringList({h.Text(kTextDiscardGame)}));
   QCOMPARE(state.players[1].money, 4321);
 
   // A file that is not a saved game is refused with a message.
@@ -464,6 +466,18 @@ void MainWindowTest::theWindowMakesRoomAndRemembersItsPlace() {
   QCOMPARE(h->window->size(), size);
   QVERIFY(h->window->stretchBoard());
   QVERIFY(h->window->action(kCmdGameLog)->isChecked());
+}
+
+// The first frame sets the sound up only when sound or music is on; otherwise the first effect
+// asked for later does it there and then, instead of waiting for a set-up that never comes.
+void MainWindowTest::soundAndMusicOffSetNothingUpUntilAskedFor() {
+  Harness h("\n[LJUD]\nLjud=0\nMusik=0\n");
+  h.window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(h.window.get()));
+  QTRY_VERIFY(!h.window->windowIcon().isNull());  // the first frame's work is done
+  QVERIFY(!h.sound->ready() && !h.sound->settingUp());
+  h.sound->PlaySoundEffect(1, true);
+  QVERIFY(h.sound->ready());
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -227,7 +227,7 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
     auto* address = FindControl<QLabel>(lobby, HostLobbyDialog::kAddress);
     // Nobody yet, and the name of the new-game dialog's first slot is offered for the host.
     lobbyChecked = players->count() == 0 && !start->isEnabled() &&
-                   address->text().startsWith(h.Text(35).section('%', 0, 0)) &&
+                   address->text().startsWith(h.Text(kTextAddress).section('%', 0, 0)) &&
                    FindControl<QLineEdit>(lobby, HostLobbyDialog::kName)->text() == "P1";
     const int port = h.window->network().link()->listeningPort();
     for (int i = 0; i < 2; ++i) {
@@ -304,7 +304,8 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
   QVERIFY2(SameGame(h, *clients[0], here, there), qPrintable(here + "\n----\n" + there));
   QCOMPARE(there, here);
 
-  // The last other computer goes: the game is over here (text 30), and a new one is set up.
+  // The last other computer goes; the host is asked what becomes of his seat (text 31) and lets
+  // him go: the game is over here (text 30), and a new one is set up.
   h.ForgetBoxes();
   h.answer = QMessageBox::Ok;
   bool newGameOffered = false;
@@ -314,7 +315,9 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
   };
   clients[0]->Stop();
   QTRY_VERIFY_WITH_TIMEOUT(newGameOffered, kGiveUpMs);
-  QCOMPARE(h.shown, QStringList({h.Text(kTextConnectionLost)}));
+  QCOMPARE(h.shown,
+           QStringList({QString::fromStdString(h.game->FormatCatalogue(kTextPlayerLeft, "Klient1")),
+                        h.Text(kTextConnectionLost)}));
   QCOMPARE(state.networkGame, NetRole::None);
   QVERIFY(!h.window->network().active());
   QVERIFY(h.window->action(kCmdAuction)->isEnabled());
@@ -391,7 +394,7 @@ void NetworkGameTest::leavingForANewGameAsksFirst() {
 
   h.answer = QMessageBox::Cancel;
   h.window->OnCommand(kCmdNewGame);
-  QCOMPARE(h.shown, QStringList({h.Text(6)}));
+  QCOMPARE(h.shown, QStringList({h.Text(kTextLeaveNetwork)}));
   QVERIFY(h.window->network().active());
 
   bool newGameOffered = false;

@@ -67,20 +67,29 @@ void NewGameDialogTest::enterAddsAPlayerAndTheControlsFollowTheSlots() {
   QCOMPARE(pieces->count(), 8);
   QCOMPARE(QApplication::focusWidget(), Control(dialog, NewGameDialog::kName));
 
-  // Back at Bo, the computer's box disables the password.
+  // Back at Bo, the computer's box disables the password and enables the strength.
   QTest::mouseClick(previous, Qt::LeftButton);
   QCOMPARE(slot->text(), QString("2"));
+  auto* strength = Control<QComboBox>(dialog, NewGameDialog::kStrength);
+  QVERIFY(!strength->isEnabled());
+  QCOMPARE(strength->currentText(), QString("Normal"));
   Control<QCheckBox>(dialog, NewGameDialog::kComputer)->setChecked(true);
   QVERIFY(!Control(dialog, NewGameDialog::kPassword)->isEnabled());
+  QVERIFY(strength->isEnabled());
+  strength->setCurrentIndex(strength->findText("Hard"));
   Control<QPushButton>(dialog, NewGameDialog::kAddPlayer)->click();
   QCOMPARE(int(state.players[1].isComputer), 1);
+  QCOMPARE(int(state.players[1].strength), int(Strength::Hard));
+  // Shown again, Bo's strength is his own.
+  QTest::mouseClick(previous, Qt::LeftButton);
+  QCOMPARE(strength->currentText(), QString("Hard"));
 }
 
 // The stored roster is shown; a player typed but not yet added joins at Start rather than being
 // dropped. Network... ends the dialog only when a network game has begun; Exit asks the window
 // to end the program.
 void NewGameDialogTest::startTakesATypedPlayerNetworkAndExit() {
-  Harness h("\n[LJUD]\nSparaSpelare=1\n1=3,,0,Eva\n2=7,,1,Dator\n");
+  Harness h("\n[LJUD]\nSparaSpelare=1\n1=3,,0,Eva\n2=7,,1E,Dator\n");
   bool begun = false;
   QWidget* over = nullptr;
   QString offered;
@@ -92,6 +101,7 @@ void NewGameDialogTest::startTakesATypedPlayerNetworkAndExit() {
   QCOMPARE(Control<QLineEdit>(dialog, NewGameDialog::kName)->text(), QString("Eva"));
   dialog.NextSlot();
   QVERIFY(Control<QCheckBox>(dialog, NewGameDialog::kComputer)->isChecked());
+  QCOMPARE(Control<QComboBox>(dialog, NewGameDialog::kStrength)->currentText(), QString("Easy"));
   Control<QPushButton>(dialog, NewGameDialog::kNetwork)->click();
   QCOMPARE(over, &dialog);
   QCOMPARE(offered, QString("Dator"));  // the name of the slot shown
@@ -103,6 +113,7 @@ void NewGameDialogTest::startTakesATypedPlayerNetworkAndExit() {
   QCOMPARE(dialog.result(), int(QDialog::Accepted));
   QCOMPARE(h.game->state.playerCount, 3);
   QCOMPARE(h.StoredOption("3"), QString("0,,0,Pia"));
+  QCOMPARE(h.StoredOption("2"), QString("7,,1E,Dator"));
   QVERIFY(!dialog.exitRequested());
   Control<QPushButton>(dialog, NewGameDialog::kExit)->click();
   QVERIFY(dialog.exitRequested());

@@ -1,4 +1,5 @@
 // The player panel (offscreen): the card texts, what each section shows and where it scrolls.
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <algorithm>
@@ -85,6 +86,10 @@ void PlayerPanelTest::sectionsFollowTheCore() {
   anna->setFocus();
   QTest::keyClick(anna, Qt::Key_Down);
   QCOMPARE(state.propertyLists[0].selected, 1);
+  // The drop-down, made when it first opens, draws its items as the box does: 18 pixels high.
+  anna->showPopup();
+  QCOMPARE(anna->view()->sizeHintForRow(0), 18);
+  anna->hidePopup();
 
   panel.SetShowCompanies(false);
   QCOMPARE(panel.playerBoxHeight(), kPlayerBoxHeightWithoutLists);

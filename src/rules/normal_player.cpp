@@ -1,6 +1,9 @@
-// The computer player's answers to the questions a person answers in a dialog: buy the square
-// landed on, pay the jail fine, accept a deal, raise a bid. All compare kronor against prices;
-// during a person's turn their factors vary a little (Jitter).
+// The Normal computer player, the computer player's own rules: its answers to the questions a
+// person answers in a dialog (buy the square landed on, pay the jail fine, accept a deal, raise
+// a bid). All compare kronor against prices; during a person's turn their factors vary a little
+// (Jitter).
+#include "rules/normal_player.h"
+
 #include <string>
 #include <vector>
 
@@ -33,13 +36,27 @@ int GroupEntriesNotOwnedBy(const PropertyTable& table, int p, int player) {
 
 }  // namespace
 
-double Game::Jitter(int x) {
-  if (!IsPersonHere(state.current())) return x;
-  const int r = rng.Rand() % kJitterSpread;
+double Jitter(Game& game, int x) {
+  if (!IsPersonHere(game.state.current())) return x;
+  const int r = game.rng.Rand() % kJitterSpread;
   return x + (r - 2) * kJitterStep;
 }
 
-bool Game::ComputerBuys(int p) {
+namespace {
+
+class Normal : public ComputerMind {
+ public:
+  bool Buys(Game& game, int p) const override;
+  bool PaysBail(Game& game) const override;
+  bool Accepts(Game& game, int asked, int moneyReceived, int propertyGiven, int propertyReceived,
+               const PropertyTable& table) const override;
+  int AuctionRaise(Game& game, int bidder, int bid, int p) const override;
+};
+
+}  // namespace
+
+bool Normal::Buys(Game& game, int p) const {
+  const GameState& state = game.state;
   if (!ValidProperty(p)) return false;
   const int player = state.currentPlayer;
   const int price = state.properties[p].price;
@@ -50,13 +67,15 @@ bool Game::ComputerBuys(int p) {
   return GroupEntriesNotOwnedBy(state.properties, p, player) == 1;
 }
 
-bool Game::ComputerPaysBail() {
+bool Normal::PaysBail(Game& game) const {
+  const GameState& state = game.state;
   const Player& me = state.current();
   return me.money >= (me.jailTurns + 2) * kBail;
 }
 
-bool Game::ComputerAccepts(int asked, int moneyReceived, int propertyGiven, int propertyReceived,
-                           const PropertyTable& table) {
+bool Normal::Accepts(Game& game, int asked, int moneyReceived, int propertyGiven,
+                     int propertyReceived, const PropertyTable& table) const {
+  const GameState& state = game.state;
   if (asked < 0 || asked >= kMaxPlayers) return false;
   const int given = ValidProperty(propertyGiven) ? propertyGiven : kNobody;
   const int received = ValidProperty(propertyReceived) ? propertyReceived : kNobody;
@@ -68,11 +87,11 @@ bool Game::ComputerAccepts(int asked, int moneyReceived, int propertyGiven, int 
   if (received != kNobody) {
     const int pays = -moneyReceived;
     const int price = table[received].price;
-    if (liquidation > pays && Jitter(2) * price >= pays) {
+    if (liquidation > pays && Jitter(game, 2) * price >= pays) {
       if (GroupEntriesNotOwnedBy(table, received, asked) == 1) {
         accept = true;
       } else if (me.money > pays) {
-        const double divisor = table[received].mortgaged ? Jitter(2) : Jitter(1);
+        const double divisor = table[received].mortgaged ? Jitter(game, 2) : Jitter(game, 1);
         if (pays < price / divisor) accept = true;
       }
     }
@@ -84,8 +103,8 @@ bool Game::ComputerAccepts(int asked, int moneyReceived, int propertyGiven, int 
     const bool givenMortgaged = table[given].mortgaged != 0;
     int worth = moneyReceived;
     if (received != kNobody) {
-      const double factor = Jitter(3);
-      worth = static_cast<int>(factor * table[received].price / Jitter(2) + moneyReceived);
+      const double factor = Jitter(game, 3);
+      worth = static_cast<int>(factor * table[received].price / Jitter(game, 2) + moneyReceived);
     }
     bool refuse = false;
     if (!accept && received != kNobody) refuse = true;
@@ -94,8 +113,8 @@ bool Game::ComputerAccepts(int asked, int moneyReceived, int propertyGiven, int 
       refuse = true;
     }
     if (!refuse) {
-      const double f = liquidation < kWealthyLiquidation ? Jitter(2) : Jitter(3);
-      const double base = givenMortgaged ? givenPrice / 4 : givenPrice / Jitter(2);
+      const double f = liquidation < kWealthyLiquidation ? Jitter(game, 2) : Jitter(game, 3);
+      const double base = givenMortgaged ? givenPrice / 4 : givenPrice / Jitter(game, 2);
       if (worth < base * f) refuse = true;
     }
     if (!refuse) {
@@ -109,8 +128,9 @@ bool Game::ComputerAccepts(int asked, int moneyReceived, int propertyGiven, int 
         accept = true;
       } else {
         // The sale would complete the asker's group: it wants more for that.
-        const double f2 = liquidation < kWealthyLiquidation ? Jitter(3) : Jitter(5);
-        const double base2 = givenMortgaged ? givenPrice / Jitter(3) : givenPrice / Jitter(2);
+        const double f2 = liquidation < kWealthyLiquidation ? Jitter(game, 3) : Jitter(game, 5);
+        const double base2 =
+            givenMortgaged ? givenPrice / Jitter(game, 3) : givenPrice / Jitter(game, 2);
         accept = worth >= base2 * f2;
       }
     }
@@ -119,7 +139,8 @@ bool Game::ComputerAccepts(int asked, int moneyReceived, int propertyGiven, int 
   return accept;
 }
 
-int Game::ComputerAuctionRaise(int bidder, int bid, int p) {
+int Normal::AuctionRaise(Game& game, int bidder, int bid, int p) const {
+  const GameState& state = game.state;
   if (!ValidProperty(p) || bidder < 0 || bidder >= kMaxPlayers) return 0;
   const PropertyTable& table = state.properties;
   const int group = table[p].group;
@@ -136,12 +157,12 @@ int Game::ComputerAuctionRaise(int bidder, int bid, int p) {
 
   // The most it bids, drawn anew for every use, the factors in the order written.
   auto completingLimit = [&] {
-    const double divisor = Jitter(2);
-    return price / divisor * Jitter(5);
+    const double divisor = Jitter(game, 2);
+    return price / divisor * Jitter(game, 5);
   };
   auto ordinaryLimit = [&] {
-    const double factor = Jitter(3);
-    return factor * price / Jitter(2);
+    const double factor = Jitter(game, 3);
+    return factor * price / Jitter(game, 2);
   };
 
   if (bid < price && money > price) return price - bid;
@@ -161,6 +182,11 @@ int Game::ComputerAuctionRaise(int bidder, int bid, int p) {
   if (money <= next) return 0;
   if (ordinaryLimit() < bid) return 0;
   return ordinaryLimit() - bid >= kLargeRaise ? kLargeRaise : kSmallRaise;
+}
+
+const ComputerMind& NormalMind() {
+  static const Normal normal;
+  return normal;
 }
 
 }  // namespace tomtura

@@ -1,0 +1,138 @@
+// The history of a game: what each outcome adds to a player's money, worth and tallies, and the
+// points of the turns.
+#include "data/game_history.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tomtura {
+namespace {
+
+// Two players with 1000 each. Player 0 owns street 0 (one house) and street 1; player 1 owns
+// street 5, mortgaged. Prices 2000, houses 1001 (half of it rounds down).
+struct Table {
+  Table() {
+    state.playerCount = 2;
+    for (Player& player : state.players) player.money = 1000;
+    for (int p = 0; p < kPropertyCount; ++p) {
+      state.properties[p].price = p >= kBoardPropertyCount ? 0 : 2000;
+      state.properties[p].housePrice = 1001;
+    }
+    state.properties[0].owner = state.properties[1].owner = 0;
+    state.properties[0].houses = 1;
+    state.properties[5].owner = 1;
+    state.properties[5].mortgaged = 1;
+    history.Begin(state, HistoryStart::NewGame);
+  }
+  void Apply(const Outcome& outcome) {
+    const Holdings live{state.players, state.properties, state.playerCount};
+    ASSERT_EQ(CheckOutcome(live, outcome), "") << DescribeOutcome(outcome);
+    ApplyOutcome(live, outcome);
+    history.Note(outcome, state);
+  }
+  GameState state;
+  GameHistory history;
+};
+
+TEST(GameHistory, WorthIsMoneyAndPropertiesAtPriceHousesAtTheirPriceMortgagedAtHalf) {
+  Table t;
+  EXPECT_EQ(Worth(t.state.players, t.state.properties, 0), 1000 + 2000 + 1001 + 2000);
+  EXPECT_EQ(Worth(t.state.players, t.state.properties, 1), 1000 + 1000);
+  EXPECT_EQ(t.history.points().front().worth[0], 6001);
+}
+
+TEST(GameHistory, EachOutcomeMovesMoneyWorthBankAndTallies) {
+  using Field = std::int64_t PlayerTally::*;
+  struct Case {
+    Outcome outcome;
+    std::int64_t cash0, worth0, cash1, worth1;  // changes of player 0 and player 1
+    std::int64_t bankPaid, bankTook;
+    Field field;  // a tally of player `who` and its value
+    int who;
+    std::int64_t tally;
+  };
+  // clang-format off
+  const Case cases[] = {
+      // outcome                                         cash0  worth0  cash1  worth1  paid  took  tally
+      {{Purchase{0, 3, 2000, false}},                    -2000,      0,     0,      0,    0, 2000, &PlayerTally::bought, 0, 1},
+      {{Purchase{1, 3, 700, true}},                          0,      0,  -700,   1300,    0,  700, &PlayerTally::bought, 1, 1},
+      {{Deal{0, 1, 300, PropertyBit(5), PropertyBit(1), DealSource::Computer}},
+                                                          -300,  -1300,   300,   1300,    0,    0, &PlayerTally::deals, 1, 1},
+      {{Payment{0, 1, 400, PaymentReason::Rent}},          -400,   -400,   400,    400,    0,    0, &PlayerTally::rentReceived, 1, 400},
+      {{Payment{0, 1, 400, PaymentReason::Rent}},          -400,   -400,   400,    400,    0,    0, &PlayerTally::rentPaid, 0, 400},
+      {{Payment{kBank, 0, 4000, PaymentReason::Salary}},   4000,   4000,     0,      0, 4000,    0, &PlayerTally::salary, 0, 4000},
+      {{Payment{1, kBank, 200, PaymentReason::Tax}},          0,      0,  -200,   -200,    0,  200, &PlayerTally::taxes, 1, 200},
+      {{Payment{kBank, 1, 150, PaymentReason::Card}},         0,      0,   150,    150,  150,    0, &PlayerTally::cards, 1, 150},
+      {{Payment{0, 1, 50, PaymentReason::Gift}},            -50,    -50,    50,     50,    0,    0, &PlayerTally::cards, 0, -50},
+      {{Repairs{0, 1, 0, 250}},                            -250,   -250,     0,      0,    0,  250, &PlayerTally::cards, 0, -250},
+      {{Payment{0, kBank, 1000, PaymentReason::Bail}},    -1000,  -1000,     0,      0,    0, 1000, &PlayerTally::bailAndFees, 0, 1000},
+      {{Payment{1, kBank, 30, PaymentReason::Charges}},       0,      0,   -30,    -30,    0,   30, &PlayerTally::bailAndFees, 1, 30},
+      {{Mortgage{0, 1, false}},                            1000,      0,     0,      0, 1000,    0, &PlayerTally::mortgages, 0, 1},
+      {{Mortgage{1, 5, true}},                                0,      0, -1100,   -100,    0, 1100, &PlayerTally::mortgagesLifted, 1, 1},
+      {{Houses{0, 0, 2, DealSource::PlayWindow}},         -2002,      0,     0,      0,    0, 2002, &PlayerTally::housesBought, 0, 2},
+      {{Houses{0, 0, -1, DealSource::PlayWindow}},          500,   -501,     0,      0,  500,    0, &PlayerTally::housesSold, 0, 1},
+      {{Bankruptcy{1}},                                       0,      0,     0,  -1000,    0,    0, &PlayerTally::bankruptciesCaused, 0, 0},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    Table t;
+    const TurnPoint before = t.history.current();
+    t.Apply(c.outcome);
+    const TurnPoint& after = t.history.current();
+    const std::string what = DescribeOutcome(c.outcome);
+    EXPECT_EQ(after.cash[0] - before.cash[0], c.cash0) << what;
+    EXPECT_EQ(after.worth[0] - before.worth[0], c.worth0) << what;
+    EXPECT_EQ(after.cash[1] - before.cash[1], c.cash1) << what;
+    EXPECT_EQ(after.worth[1] - before.worth[1], c.worth1) << what;
+    EXPECT_EQ(after.bankPaid, c.bankPaid) << what;
+    EXPECT_EQ(after.bankTook, c.bankTook) << what;
+    EXPECT_EQ(t.history.tallies()[c.who].*c.field, c.tally) << what;
+    for (int p = 0; p < 2; ++p) {
+      EXPECT_EQ(after.cash[p], t.state.players[p].money) << what;
+      EXPECT_EQ(after.worth[p], Worth(t.state.players, t.state.properties, p)) << what;
+    }
+  }
+}
+
+// A turn's point holds the standing and the bank's sums of that turn only; a player who owes
+// money when he goes bankrupt is the bankruptcy of the one he owes, not of the bank; a turn
+// begun in jail is counted.
+TEST(GameHistory, TurnsJailAndTheBankruptcyOfADebtor) {
+  Table t;
+  t.Apply({Payment{kBank, 0, 4000, PaymentReason::Salary}});
+  t.state.currentPlayer = 1;
+  t.state.players[1].jailTurns = 4;
+  t.history.TurnPassed(t.state, 0);
+  t.Apply({Payment{1, kBank, 100, PaymentReason::Tax}});
+  t.Apply({Payment{1, 0, 1500, PaymentReason::Rent}});  // 900 short, owed to player 0
+  t.Apply({Bankruptcy{1}});
+  t.state.turnPhase = TurnPhase::GameOver;
+  t.history.Finished(t.state);
+
+  const auto& points = t.history.points();
+  ASSERT_EQ(points.size(), 3u);
+  EXPECT_EQ((std::vector<int>{points[0].turn, points[1].turn, points[2].turn}),
+            (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ((std::vector<int>{points[0].player, points[1].player, points[2].player}),
+            (std::vector<int>{kNobody, 0, 1}));
+  EXPECT_EQ(points[1].bankPaid, 4000);
+  EXPECT_EQ(points[1].cash[0], 5000);
+  EXPECT_EQ(points[2].bankPaid, 0);
+  EXPECT_EQ(points[2].bankTook, 100);
+  EXPECT_EQ(points[2].cash[1], -600);
+  EXPECT_EQ(points[2].worth[1], -600);  // his street went back to the bank
+  EXPECT_EQ(t.history.tallies()[1].jailTurns, 1);
+  EXPECT_EQ(t.history.tallies()[0].bankruptciesCaused, 1);
+
+  // Owing the bank instead: nobody caused it.
+  Table u;
+  u.Apply({Payment{1, kBank, 1500, PaymentReason::Tax}});
+  u.Apply({Bankruptcy{1}});
+  EXPECT_EQ(u.history.tallies()[0].bankruptciesCaused, 0);
+}
+
+}  // namespace
+}  // namespace tomtura

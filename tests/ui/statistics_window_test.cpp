@@ -1,0 +1,204 @@
+// The statistics window (offscreen): the chart and the table of a played game's history in the
+// edition's money, its exports, the note of a history begun at a load, its room in a small
+// window, and how the main window opens it: menu, key, and the offer at the end of a game.
+#include <QChart>
+#include <QChartView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QTableWidget>
+#include <QtTest>
+
+#include "headless/headless_front_end.h"
+#include "rules/commands.h"
+#include "store/editions.h"
+#include "store/saved_game.h"
+#include "ui/statistics_window.h"
+#include "window_fixture.h"
+
+using namespace tomtura;
+
+namespace {
+
+// A game of three computer players, played headless for 60 turns on the harness's board.
+struct PlayedGame {
+  explicit PlayedGame(const Harness& h) : game(h.game->texts, ui, 3) {
+    ui.Attach(game);
+    SeatComputerPlayers(game, 3);
+    ui.Run(60);
+  }
+  HeadlessFrontEnd ui;
+  Game game;
+};
+
+}  // namespace
+
+class StatisticsWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void chartAndTableShowTheHistory();
+  void tokenColoursComeFromTheBoardPicture();
+  void exportsThePictureAndTheTable();
+  void aHistoryBegunAtALoadSaysSo();
+  void fitsAWindowOf800By600();
+  void mainWindowOpensItByMenuKeyAndAtTheEnd();
+  void savedAndLoadedGamesKeepTheirStatistics();
+};
+
+void StatisticsWindowTest::chartAndTableShowTheHistory() {
+  Harness h;
+  PlayedGame played(h);
+  const GameHistory& history = played.game.history;
+  StatisticsWindow window(played.game, h.picture, h.ui);
+
+  QCOMPARE(window.series().size(), 3);
+  for (int p = 0; p < 3; ++p) {
+    const QList<QPointF> points = window.series()[p]->points();
+    QCOMPARE(points.size(), qsizetype(history.points().size()));
+    QCOMPARE(points.back(),
+             QPointF(history.points().back().turn, double(history.points().back().worth[p])));
+    QCOMPARE(window.series()[p]->name(), QString("Dator %1").arg(p + 1));
+  }
+  QVERIFY(!window.note()->isVisibleTo(&window));
+
+  QTableWidget* table = window.table();
+  QCOMPARE(table->columnCount(), 3);
+  QCOMPARE(table->rowCount(), 16);
+  QCOMPARE(table->verticalHeaderItem(2)->text(), QString("Rent paid"));
+  for (int p = 0; p < 3; ++p) {
+    const std::string rent = FormatMoney(h.game->texts.file(), history.tallies()[p].rentPaid);
+    QCOMPARE(table->item(2, p)->text(), QString::fromStdString(rent));
+    QCOMPARE(table->item(13, p)->text(), QString::number(history.tallies()[p].deals));
+  }
+  QVERIFY(table->item(0, 0)->text().endsWith(" kr"));
+
+  const QStringList csv = window.TableCsv().split('\n');
+  QCOMPARE(csv[0], QString(",Dator 1,Dator 2,Dator 3"));
+  QCOMPARE(csv[4], QString("Rent received,%1,%2,%3")
+                       .arg(history.tallies()[0].rentReceived)
+                       .arg(history.tallies()[1].rentReceived)
+                       .arg(history.tallies()[2].rentReceived));
+
+  const QString point = window.PointText(1);
+  QVERIFY2(point.startsWith("Turn 1 (Dator 1)\nDator 1: worth "), qPrintable(point));
+  QVERIFY(window.PointText(0).startsWith("Start\n"));
+}
+
+void StatisticsWindowTest::tokenColoursComeFromTheBoardPicture() {
+  BoardPicture picture;
+  QVERIFY(picture.Load(TOMTURA_ASSETS_DIR "/tomtura.bmp"));
+  // Red, yellow, teal and blue tokens, and no two of the ten alike.
+  const QColor red = TokenColour(picture, 0), yellow = TokenColour(picture, 1);
+  const QColor teal = TokenColour(picture, 3), blue = TokenColour(picture, 5);
+  QVERIFY(red.red() > 2 * red.green() && red.red() > 2 * red.blue());
+  QVERIFY(yellow.red() > 2 * yellow.blue() && yellow.green() > 2 * yellow.blue());
+  QVERIFY(teal.green() > 2 * teal.red() && teal.blue() > 2 * teal.red());
+  QVERIFY(blue.blue() > blue.red() + 60 && blue.blue() > blue.green() + 40);
+  for (int a = 0; a < 10; ++a) {
+    for (int b = a + 1; b < 10; ++b) QVERIFY(TokenColour(picture, a) != TokenColour(picture, b));
+  }
+}
+
+void StatisticsWindowTest::exportsThePictureAndTheTable() {
+  Harness h;
+  PlayedGame played(h);
+  StatisticsWindow window(played.game, h.picture, h.ui);
+  window.resize(800, 600);
+  const QString png = h.dir.filePath("chart.png"), csv = h.dir.filePath("table.csv");
+  QVERIFY(window.SaveChart(png));
+  QVERIFY(window.SaveTable(csv));
+  QFile picture(png);
+  QVERIFY(picture.open(QIODevice::ReadOnly));
+  QCOMPARE(picture.read(8), QByteArray("\x89PNG\r\n\x1a\n"));
+  QFile table(csv);
+  QVERIFY(table.open(QIODevice::ReadOnly));
+  QCOMPARE(QString::fromUtf8(table.readAll()), window.TableCsv());
+  QVERIFY(!window.SaveTable(h.dir.path()));  // a folder cannot be written over
+}
+
+void StatisticsWindowTest::aHistoryBegunAtALoadSaysSo() {
+  Harness h;
+  PlayedGame played(h);
+  SavedGame saved;
+  saved.playerCount = played.game.state.playerCount;
+  saved.players = played.game.state.players;
+  saved.properties = played.game.state.properties;
+  played.game.Resume(saved);
+  StatisticsWindow window(played.game, h.picture, h.ui);
+  QVERIFY(window.note()->isVisibleTo(&window));
+  QCOMPARE(window.series()[0]->count(), 1);
+}
+
+void StatisticsWindowTest::fitsAWindowOf800By600() {
+  Harness h;
+  PlayedGame played(h);
+  StatisticsWindow window(played.game, h.picture, h.ui);
+  window.resize(800, 600);
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  // The chart takes most of the height; the table shows its first lines and scrolls.
+  const QString heights =
+      QString("chart %1, table %2").arg(window.chartView()->height()).arg(window.table()->height());
+  QVERIFY2(window.chartView()->height() >= 300, qPrintable(heights));
+  QVERIFY2(window.table()->height() >= 120, qPrintable(heights));
+  QVERIFY(window.chart()->plotArea().width() >= 500);
+}
+
+void StatisticsWindowTest::mainWindowOpensItByMenuKeyAndAtTheEnd() {
+  Harness h;
+  int opened = 0;
+  h.playDialog = [&](QDialog& dialog) {
+    opened += qobject_cast<StatisticsWindow*>(&dialog) != nullptr ? 1 : 0;
+    return int(QDialog::Rejected);
+  };
+  const int beeps = h.ui.beepCount();
+  h.window->OnCommand(kCmdStatistics);  // no game yet
+  QCOMPARE(h.ui.beepCount(), beeps + 1);
+  QCOMPARE(opened, 0);
+
+  h.SetPlayers({0, 1});
+  h.window->StartNewGame();
+  h.window->show();
+  QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
+  h.window->OnCommand(kCmdStatistics);
+  QCOMPARE(opened, 1);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_T);
+  QTRY_COMPARE(opened, 2);
+
+  // The end: offered, and opened only when the player wants it.
+  h.game->state.turnPhase = TurnPhase::GameOver;
+  h.answer = QMessageBox::No;
+  h.ForgetBoxes();
+  h.ui.Changed({Changes::kGameOver});
+  QTRY_COMPARE(h.shown.size(), 1);
+  QCOMPARE(opened, 2);
+  h.answer = QMessageBox::Yes;
+  h.ui.Changed({Changes::kGameOver});
+  QTRY_COMPARE(opened, 3);
+}
+
+// Saving writes the statistics beside the game; loading takes them when they are there, and
+// begins them at the load when they are not.
+void StatisticsWindowTest::savedAndLoadedGamesKeepTheirStatistics() {
+  Harness h;
+  h.SetPlayers({0, 1});
+  h.window->StartNewGame();
+  h.game->state.currentPlayer = 1;
+  h.game->PassTurnTo(0);
+  h.chosenFile = h.dir.filePath("game.tom");
+  h.window->OnCommand(kCmdSaveGame);
+  QVERIFY(QFile::exists(h.dir.filePath("game.tom.stats")));
+  h.window->StartNewGame();
+  QCOMPARE(h.game->history.points().size(), std::size_t(1));
+
+  h.window->OnCommand(kCmdLoadGame);
+  QCOMPARE(h.game->history.start(), HistoryStart::NewGame);
+  QCOMPARE(h.game->history.points().size(), std::size_t(2));
+  QVERIFY(QFile::remove(h.dir.filePath("game.tom.stats")));
+  h.window->OnCommand(kCmdLoadGame);
+  QCOMPARE(h.game->history.start(), HistoryStart::Load);
+  QCOMPARE(h.game->history.points().size(), std::size_t(1));
+}
+
+QTEST_MAIN(StatisticsWindowTest)
+#include "statistics_window_test.moc"
