@@ -60,6 +60,11 @@ void NetSession::OpenLobby() {
 
 bool NetSession::Accept(ConnectionId connection) {
   if (role_ != Role::Host) return false;
+  if (saved_ && !inGame_) {
+    // A record is the connection's only once its Join names a player who is awaited.
+    framers_.insert_or_assign(connection, Framer(Role::Host, NetPhase::Lobby));
+    return true;
+  }
   if (inGame_) {
     // In the game only the computer of a player whose seat is kept comes in, by his name.
     if (grace_.count() <= 0 || classic_ || ended_) return false;
@@ -70,6 +75,58 @@ bool NetSession::Accept(ConnectionId connection) {
   framers_.insert_or_assign(connection, Framer(Role::Host, NetPhase::Lobby));
   if (events.lobbyChanged) events.lobbyChanged();
   return true;
+}
+
+// A record awaiting its player holds a connection that no computer has.
+constexpr ConnectionId kAwaited = -1;
+
+void NetSession::OpenSavedLobby(const SavedGame& saved) {
+  saved_ = saved;
+  GameState& state = game_.state;
+  state.playerCount = saved.playerCount;
+  state.players = saved.players;
+  for (int p = 0; p < kMaxPlayers; ++p) {
+    Player& player = state.players[p];
+    player.password.clear();  // nobody at another computer could give it
+    if (p == 0) {
+      player.isComputer = kPersonHere;
+    } else if (!IsComputerPlayer(player)) {
+      SetPlayerConnection(player, kAwaited);
+    }
+  }
+  if (events.lobbyChanged) events.lobbyChanged();
+}
+
+int NetSession::PlayersAwaited() const {
+  if (!saved_ || inGame_) return 0;
+  const GameState& state = game_.state;
+  int awaited = 0;
+  for (int p = 1; p < state.playerCount; ++p) {
+    if (state.players[p].isBankrupt == 0 && PlayerConnection(state.players[p]) == kAwaited) {
+      ++awaited;
+    }
+  }
+  return awaited;
+}
+
+bool NetSession::ClaimSeat(ConnectionId connection, const JoinMessage& join) {
+  GameState& state = game_.state;
+  if (join.extended && !classic_) {
+    for (int p = 1; p < state.playerCount; ++p) {
+      Player& player = state.players[p];
+      if (player.isBankrupt == 0 && PlayerConnection(player) == kAwaited &&
+          player.name == join.name) {
+        SetPlayerConnection(player, connection);
+        extended_.insert(connection);
+        if (events.lobbyChanged) events.lobbyChanged();
+        return true;
+      }
+    }
+  }
+  // Nobody of that name is awaited, or the computer could not take the game up.
+  link_.Close(connection);
+  framers_.erase(connection);
+  return false;
 }
 
 bool NetSession::AddComputer(const std::string& name, Strength strength) {
@@ -85,6 +142,10 @@ bool NetSession::AddComputer(const std::string& name, Strength strength) {
 
 void NetSession::Start(const std::string& hostName) {
   GameState& state = game_.state;
+  if (saved_) {
+    BeginSavedGame();
+    return;
+  }
   PlayerName name;
   name.setUtf8(hostName);
   NamePlayer(state.players[0], name, 0,
@@ -263,6 +324,10 @@ void NetSession::Deliver(ConnectionId connection, std::span<const std::uint8_t> 
     if (inGame_) {
       inbox_.push_back({connection, std::move(message), LeaveReason::Unknown});
     } else if (const auto* join = std::get_if<JoinMessage>(&*message)) {
+      if (saved_) {
+        if (!ClaimSeat(connection, *join)) return;  // closed: its framer is gone
+        continue;
+      }
       NameJoiner(game_.state.players, game_.state.playerCount, connection, *join,
                  [this](int record) { return game_.FormatCatalogue(kTextDefaultName, record); });
       if (join->extended && !classic_) extended_.insert(connection);
@@ -803,21 +868,60 @@ void NetSession::Rejoin() {
       framer->second.SetPlayerCount(state.playerCount);
       framer->second.SetExtended(true);
     }
-    RosterMessage roster = RosterOf(state.players, state.playerCount, p, state.settings);
-    roster.extended = true;
-    link_.Send(connection, EncodeMessage(roster));
-    ResumeMessage turn = snapshot_->turn;
-    turn.replay = static_cast<std::int32_t>(log_.size());
-    SendTo(connection, turn);
-    SendTo(connection, StateMessage{snapshot_->properties, snapshot_->players});
-    SendTo(connection, snapshot_->decks);
-    for (const NetMessage& message : log_) SendTo(connection, message);
+    SendWholeGame(connection, p);
     absent_.erase(p);
     // A computer that played his seat hands it back.
     game_.referee.SetSeat(p, &seat_);
   }
   returning_.clear();
   SendSeats();
+}
+
+void NetSession::SendWholeGame(ConnectionId connection, int player) {
+  const GameState& state = game_.state;
+  RosterMessage roster = RosterOf(state.players, state.playerCount, player, state.settings);
+  roster.extended = true;
+  link_.Send(connection, EncodeMessage(roster));
+  ResumeMessage turn = snapshot_->turn;
+  turn.replay = static_cast<std::int32_t>(log_.size());
+  SendTo(connection, turn);
+  SendTo(connection, StateMessage{snapshot_->properties, snapshot_->players});
+  SendTo(connection, snapshot_->decks);
+  for (const NetMessage& message : log_) SendTo(connection, message);
+}
+
+void NetSession::BeginSavedGame() {
+  GameState& state = game_.state;
+  const PlayerTable seated = state.players;  // who sits where, as the lobby filled it
+  for (auto& [connection, framer] : framers_) {
+    framer.SetPhase(NetPhase::Game);
+    framer.SetPlayerCount(state.playerCount);
+    framer.SetExtended(true);
+  }
+  state.networkGame = NetRole::Host;
+  BeginGame();
+  // The new game's decks stay; the rest is the file's, with the seats of this game.
+  game_.TakeUpSavedGame(*saved_);
+  for (int p = 0; p < kMaxPlayers; ++p) {
+    state.players[p].isComputer = seated[p].isComputer;
+    state.players[p].password.clear();
+  }
+  // A player out of the game, or one who did not come back, is not waited for.
+  for (int p = 1; p < state.playerCount; ++p) {
+    if (PlayerConnection(state.players[p]) == kAwaited && state.players[p].isBankrupt == 0) {
+      leaving_.emplace(p, LeaveReason::ConnectionLost);
+    }
+  }
+  decksPending_ = false;
+  TakeSnapshot();
+  for (int p = 1; p < state.playerCount; ++p) {
+    const ConnectionId connection = PlayerConnection(state.players[p]);
+    if (connection != kAwaited && !IsComputerPlayer(state.players[p])) {
+      SendWholeGame(connection, p);
+    }
+  }
+  saved_.reset();
+  game_.ui.Changed({Changes::kBoard | Changes::kPanel | Changes::kCentre | Changes::kStatusLine});
 }
 
 void NetSession::BeginResume(const ResumeMessage& resume) {

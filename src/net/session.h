@@ -25,6 +25,7 @@
 #include "rules/decision.h"
 #include "rules/dice.h"
 #include "rules/seats.h"
+#include "store/saved_game.h"
 
 namespace tomtura {
 
@@ -110,6 +111,13 @@ class NetSession : public RemoteInbox {
   // ---- Lobby ----
   // Host: the lobby opens with the host's player alone.
   void OpenLobby();
+  // Host: the lobby of a saved network game, its players as the file holds them: the host's is
+  // the first, the computer players are the host's, and each other player still in the game
+  // takes his seat back by joining with his name (a computer that announced the extended
+  // messages; the design has no way to take up a game in its course).
+  void OpenSavedLobby(const SavedGame& saved);
+  // Host: the players of the saved game who have not come back yet; 0 for a new game's lobby.
+  int PlayersAwaited() const;
   // Host: a client connected; false when six players are there (the caller closes it).
   bool Accept(ConnectionId connection);
   // Host: a computer player of this computer's takes the next seat; false when six players are
@@ -168,6 +176,14 @@ class NetSession : public RemoteInbox {
   };
 
   void BeginGame();
+  // Host: the game of a saved lobby, from its file, to every computer that came back.
+  void BeginSavedGame();
+  // Host: a computer that takes up the game in its course gets all of it: its roster, the
+  // snapshot of the last throw and every message since.
+  void SendWholeGame(ConnectionId connection, int player);
+  // Host, saved lobby: the Join of a computer that comes back for the player of its name.
+  // False when the connection is closed instead.
+  bool ClaimSeat(ConnectionId connection, const JoinMessage& join);
   void ApplyRoster(const RosterMessage& roster);
   void SeatPlayers();
   void OnDecision(const DecisionRequest& request, const Decision& decision, bool remote);
@@ -269,6 +285,7 @@ class NetSession : public RemoteInbox {
   std::map<int, Absence> absent_;                // host: players whose connection broke
   std::map<int, ConnectionId> returning_;        // host: their computers, joined again
   std::optional<Snapshot> snapshot_;             // host
+  std::optional<SavedGame> saved_;               // host: the saved game its lobby takes up
   std::vector<NetMessage> log_;                  // host: what was sent since the snapshot
   std::array<SeatState, kMaxPlayers> seats_{};   // client: as the host last told them
   Clock::time_point seatsTold_{};                // client: when

@@ -88,6 +88,9 @@ class Game : public Tabletop {
   // throws. The history goes on from `history` (the one saved beside it), else it begins at the
   // load.
   void Resume(const SavedGame& saved, const GameHistory* history = nullptr);
+  // The position of a saved game in a new game's state, as Resume takes it up, with nothing of
+  // the turn run yet (no password asked, no throw).
+  void TakeUpSavedGame(const SavedGame& saved, const GameHistory* history = nullptr);
   bool CannotPay(const PropertyTable& table, const PlayerTable& players, bool announce);
   bool GoBankrupt();  // true = the game is over
 

@@ -93,6 +93,19 @@ void Game::LeaveNetworkGame() {
 }
 
 void Game::Resume(const SavedGame& saved, const GameHistory* savedHistory) {
+  TakeUpSavedGame(saved, savedHistory);
+  ui.Changed({Changes::kBoard | Changes::kPanel | Changes::kCentre | Changes::kStatusLine});
+
+  // The turn was saved after its start (jail, dealing) had run; what is left of it is the
+  // password, which a loaded file must not get round, and a computer player's throw.
+  if (!state.current().password.empty() && !referee.AskLogin()) {
+    resumeLogin_ = true;
+    return;
+  }
+  if (IsComputerPlayer(state.current()) && !referee.IsRemote(state.currentPlayer)) Roll();
+}
+
+void Game::TakeUpSavedGame(const SavedGame& saved, const GameHistory* savedHistory) {
   // Everything the file does not hold (decks, phase, dice, status line) starts anew.
   NewGame(false);
   state.playerCount = saved.playerCount;
@@ -121,16 +134,6 @@ void Game::Resume(const SavedGame& saved, const GameHistory* savedHistory) {
   } else {
     history.Begin(state, HistoryStart::Load);
   }
-
-  ui.Changed({Changes::kBoard | Changes::kPanel | Changes::kCentre | Changes::kStatusLine});
-
-  // The turn was saved after its start (jail, dealing) had run; what is left of it is the
-  // password, which a loaded file must not get round, and a computer player's throw.
-  if (!state.current().password.empty() && !referee.AskLogin()) {
-    resumeLogin_ = true;
-    return;
-  }
-  if (IsComputerPlayer(state.current()) && !referee.IsRemote(state.currentPlayer)) Roll();
 }
 
 bool Game::CannotPay(const PropertyTable& table, const PlayerTable& players, bool announce) {

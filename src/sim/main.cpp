@@ -74,7 +74,8 @@ constexpr std::string_view kUsage =
     "                   [--levels L1,L2,... [--rotate-seats]] [--json] [--load FILE.tom]\n"
     "                   [--save FILE.tom] [--stats-csv FILE]\n"
     "       (levels: easy, normal, hard; one per seat)\n"
-    "       tomtura-sim --host [--port Q] --players N [--seed S] [--name NAME] [--save FILE.tom]\n"
+    "       tomtura-sim --host [--port Q] (--players N | --load FILE.tom) [--seed S] [--name NAME]\n"
+    "                   [--save FILE.tom]\n"
     "                   [--max-turns T] [--computers K [--computer-level L]] [--grace S]\n"
     "                   [--on-drop wait|computer|leave] [--classic]\n"
     "       tomtura-sim --join ADDRESS [--port P] --name NAME [--seed S] [--save FILE.tom]\n"
@@ -444,6 +445,7 @@ int PlayNetwork(const Options& options) {
   net.port = options.port;
   net.players = options.players;
   net.computers = options.computers;
+  net.load = options.load;
   net.computerLevel = options.computerLevel;
   net.name = options.name;
   net.seed = options.seed;

@@ -306,12 +306,39 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
     }
     fmt::print("port {}\n", port);
     std::fflush(stdout);
-    session.OpenLobby();
-    for (int k = 1; k <= options.computers; ++k) {
+    if (!options.load.empty()) {
+      std::string error;
+      const std::optional<SavedGame> saved = LoadGameFile(options.load, game.texts, &error);
+      if (!saved) {
+        fmt::print(stderr, "tomtura-sim: {}\n",
+                   error.empty() ? options.load + ": cannot open the file" : error);
+        return kExitFailure;
+      }
+      session.OpenSavedLobby(*saved);
+      // Each player of the saved game takes his seat back, in whatever order they come.
+      std::vector<bool> back(kMaxPlayers, false);
+      while (session.PlayersAwaited() > 0) {
+        if (!link.WaitForInput()) {
+          fmt::print(stderr, "tomtura-sim: the players did not come\n");
+          return kExitFailure;
+        }
+        for (int p = 1; p < game.state.playerCount; ++p) {
+          const Player& player = game.state.players[p];
+          if (!back[p] && player.isComputer > kComputerPlayer) {
+            back[p] = true;
+            fmt::print("joined {}\n", game.PlayerName(p));
+          }
+        }
+        std::fflush(stdout);
+      }
+    } else {
+      session.OpenLobby();
+    }
+    for (int k = 1; k <= options.computers && options.load.empty(); ++k) {
       session.AddComputer("Dator " + std::to_string(k), options.computerLevel);
     }
     int announced = 1 + options.computers;
-    while (JoinedPlayers(game.state) < options.players) {
+    while (options.load.empty() && JoinedPlayers(game.state) < options.players) {
       if (!link.WaitForInput()) {
         fmt::print(stderr, "tomtura-sim: the players did not come\n");
         return kExitFailure;

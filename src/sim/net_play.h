@@ -17,6 +17,8 @@ struct NetPlayOptions {
   int players = 2;      // host: the game starts when this many have joined, computers included
   int computers = 0;    // host: computer players of the host's, seated first
   Strength computerLevel = Strength::Normal;  // host: how well they play
+  // Host: a saved network game to go on with; its players take back their seats by name.
+  std::string load;
   std::string name;     // join: this player's name
   std::uint64_t seed = 1;
   std::string save;     // the game as it ended, as a saved game

@@ -277,6 +277,63 @@ TEST_F(NetworkGames, TheHostsComputerPlayerPlaysWithAClientOfTheDesign) {
   }
 }
 
+// A network game saved by the host in its course is hosted again from the file: the players
+// take back their own seats by name, whatever order they come in, a name the game does not
+// hold is turned away, and the three play the game on from where it stood to the same end.
+TEST_F(NetworkGames, ASavedNetworkGameIsTakenUpAgainWithEveryPlayerInHisSeat) {
+  const std::vector<std::string> early = {"--max-turns", "20"};
+  const pid_t first = Host("first", 3, 5, early);
+  int port = PortOf("first");
+  ASSERT_GT(port, 0);
+  Client("Anna", port, 105, early);
+  ASSERT_TRUE(Printed("first", "joined Anna"));
+  Client("Bo", port, 205, early);
+  Finish(first);
+  // The position from which the game goes on: the host owns every street, the others have
+  // almost nothing. A game that started anew could not end within 40 turns.
+  const std::string bytes = ReadBytes(Path("first.tom"));
+  auto before = DecodeSavedGame(
+      std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+  ASSERT_TRUE(before);
+  ASSERT_EQ(before->players[1].name.utf8(), "Anna");
+  GameState position;
+  position.playerCount = before->playerCount;
+  position.players = before->players;
+  position.properties = before->properties;
+  position.currentPlayer = before->currentPlayer;
+  position.firstLap = before->firstLap;
+  for (Property& property : position.properties) {
+    if (property.price > 0) property.owner = 0;
+  }
+  position.players[1].money = position.players[2].money = 1;
+  const SavedGameBytes file = EncodeSavedGame(position);
+  WriteBytes(Path("first.tom"), std::string_view(reinterpret_cast<const char*>(file.data()),
+                                                 file.size()));
+
+  const pid_t host = Start({"--host", "--port", "0", "--load", Path("first.tom"), "--seed", "6",
+                            "--save", Path("again.tom")},
+                           "again");
+  port = PortOf("again");
+  ASSERT_GT(port, 0);
+  const pid_t stranger = Client("Cecilia", port, 305);
+  EXPECT_NE(Finish(stranger), 0);
+  const pid_t bo = Client("Bo", port, 205);
+  ASSERT_TRUE(Printed("again", "joined Bo"));
+  const pid_t anna = Client("Anna", port, 105);
+  EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("again.err"));
+  EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna.err"));
+  EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo.err"));
+  const auto a = Saved("again"), b = Saved("Anna"), c = Saved("Bo");
+  ASSERT_TRUE(a && b && c);
+  EXPECT_TRUE(Same(*a, *b) && Same(*a, *c));
+  for (int p = 0; p < 3; ++p) EXPECT_EQ(a->players[p].name, before->players[p].name);
+  const std::string said = ReadBytes(Path("again"));
+  const std::size_t over = said.find("game over after ");
+  ASSERT_NE(over, std::string::npos) << said;
+  EXPECT_LT(std::atoi(said.c_str() + over + 16), 40) << said;
+  EXPECT_NE(said.find("won by Värd"), std::string::npos) << said;
+}
+
 // A client that joins, then sends bytes that are no message.
 TEST_F(NetworkGames, AClientThatSendsGarbageIsDroppedAndTheOthersPlayOn) {
   const pid_t host = Host("host", 3, 8);
