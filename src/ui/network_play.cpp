@@ -99,16 +99,22 @@ void NetworkPlay::Begin(Role role) {
 // for him to connect again, or let this computer play for him until he does.
 NetSession::DropChoice NetworkPlay::AskDropChoice(int player) {
   QWidget* front = QApplication::activeModalWidget();
+  // Standard buttons with captions of their own, so that the answer is the box's result.
   QMessageBox box(QMessageBox::Warning, Qs(game_.Text(kTextBoxTitle)),
                   Qs(game_.FormatCatalogue(kTextPlayerLeft, game_.PlayerName(player))),
-                  QMessageBox::Yes, front != nullptr ? front : &window_);
-  QPushButton* wait = box.addButton(tr("&Wait for him"), QMessageBox::NoRole);
-  QPushButton* computer = box.addButton(tr("The &computer plays for him"), QMessageBox::NoRole);
-  box.setDefaultButton(wait);
-  ui_.RunModal(box);
-  if (box.clickedButton() == wait) return NetSession::DropChoice::Wait;
-  if (box.clickedButton() == computer) return NetSession::DropChoice::Computer;
-  return NetSession::DropChoice::Leave;
+                  QMessageBox::Yes | QMessageBox::Retry | QMessageBox::Ignore,
+                  front != nullptr ? front : &window_);
+  box.button(QMessageBox::Retry)->setText(tr("&Wait for him"));
+  box.button(QMessageBox::Ignore)->setText(tr("The &computer plays for him"));
+  box.setDefaultButton(QMessageBox::Retry);
+  switch (ui_.RunModal(box)) {
+    case QMessageBox::Retry:
+      return NetSession::DropChoice::Wait;
+    case QMessageBox::Ignore:
+      return NetSession::DropChoice::Computer;
+    default:
+      return NetSession::DropChoice::Leave;
+  }
 }
 
 void NetworkPlay::ShowMissing() {

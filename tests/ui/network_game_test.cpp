@@ -42,8 +42,8 @@ std::vector<std::string> Throws(const GameState& s) {
 }
 
 // The position every computer must hold alike: the records (but who sits where), the owners and
-// the throws.
-QString Describe(const GameState& s) {
+// (unless a computer took the game up in its course) the throws.
+QString Describe(const GameState& s, bool withThrows = true) {
   QString text = QString("on turn %1, phase %2, doubles %3\n")
                      .arg(s.currentPlayer)
                      .arg(int(s.turnPhase))
@@ -62,6 +62,7 @@ QString Describe(const GameState& s) {
     text += QString("%1/%2/%3 ").arg(property.owner).arg(property.houses).arg(property.mortgaged);
   }
   text += '\n';
+  if (!withThrows) return text;
   for (const std::string& line : Throws(s)) text += QString::fromStdString(line) + '\n';
   return text;
 }
@@ -152,6 +153,16 @@ bool SameGame(const Harness& h, const NetPeer& peer, QString& host, QString& oth
   host = Describe(here);
   other = Describe(peer.view().state);
 
+  return caughtUp;
+}
+
+// The same for a peer that took the game up in its course, whose log began then.
+bool SamePosition(const Harness& h, const NetPeer& peer, QString& host, QString& other) {
+  const GameState& here = h.game->state;
+  const bool caughtUp = QTest::qWaitFor(
+      [&] { return Describe(peer.view().state, false) == Describe(here, false); }, kGiveUpMs);
+  host = Describe(here, false);
+  other = Describe(peer.view().state, false);
   return caughtUp;
 }
 
@@ -286,6 +297,32 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
   QCOMPARE(h.icons.first(), QMessageBox::Information);
   QTRY_COMPARE_WITH_TIMEOUT(clients[1]->view().chats.size(), std::size_t(1), kGiveUpMs);
   QCOMPARE(clients[1]->view().chats.front(), title.toStdString() + ": Hej alla");
+
+  // Client 2's connection breaks and the window's player waits for him: a small window shows him
+  // missing and the seconds his seat is still kept. His computer joins again by his name, takes
+  // the game up where it stands, and all three play on alike.
+  h.ForgetBoxes();
+  h.answer = QMessageBox::Retry;
+  clients[1]->Stop();
+  QTRY_VERIFY_WITH_TIMEOUT(!h.shown.isEmpty(), kGiveUpMs);
+  QCOMPARE(h.shown.first(),
+           QString::fromStdString(h.game->FormatCatalogue(kTextPlayerLeft, "Klient2")));
+  MissingPlayersWindow* missing = nullptr;
+  QTRY_VERIFY_WITH_TIMEOUT((missing = h.window->findChild<MissingPlayersWindow*>()) != nullptr &&
+                               missing->isVisible(),
+                           kGiveUpMs);
+  const QString missingText =
+      FindControl<QLabel>(missing, MissingPlayersWindow::kList)->text();
+  QVERIFY2(missingText.contains("Klient2") && missingText.contains(" s "), qPrintable(missingText));
+  QCOMPARE(state.players[2].isBankrupt, 0);
+  clients[1] = std::make_unique<NetPeer>(Role::Client, "Klient2", kSeed + 2,
+                                         h.window->network().link()->listeningPort(), 2);
+  QTRY_VERIFY_WITH_TIMEOUT(!missing->isVisible(), kGiveUpMs);
+  const int rolledBefore = table.rolls;
+  QVERIFY(table.PlayUntil([&] { return table.AtOwnTurn(rolledBefore + kRoundsAfter); }));
+  QVERIFY2(table.faults.isEmpty(), qPrintable(table.faults.join('\n')));
+  QVERIFY2(SamePosition(h, *clients[1], here, there), qPrintable(here + "\n----\n" + there));
+  QVERIFY2(SameGame(h, *clients[0], here, there), qPrintable(here + "\n----\n" + there));
 
   // Client 2 leaves; the window's player goes on without him, whose streets go back to the bank.
   h.ForgetBoxes();
