@@ -182,6 +182,18 @@ Inget spel kan startas.</translation>
 <context>
     <name>tomtura::HostLobbyDialog</name>
     <message>
+        <source>Saved &amp;game...</source>
+        <translation>Spara&amp;t spel...</translation>
+    </message>
+    <message>
+        <source>%1 (out of the game)</source>
+        <translation>%1 (ute ur spelet)</translation>
+    </message>
+    <message>
+        <source>%1 (awaited)</source>
+        <translation>%1 (väntas)</translation>
+    </message>
+    <message>
         <source>Easy</source>
         <translation>Lätt</translation>
     </message>

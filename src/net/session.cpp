@@ -109,6 +109,17 @@ int NetSession::PlayersAwaited() const {
   return awaited;
 }
 
+bool NetSession::LeaveLobby(ConnectionId connection) {
+  GameState& state = game_.state;
+  if (!saved_) return RemoveLeaver(state.players, state.playerCount, connection) >= 0;
+  // A saved game's seat is awaited again.
+  const int p = RecordOfConnection(state.players, state.playerCount, connection);
+  if (p < 0) return false;
+  SetPlayerConnection(state.players[p], kAwaited);
+  extended_.erase(connection);
+  return true;
+}
+
 bool NetSession::ClaimSeat(ConnectionId connection, const JoinMessage& join) {
   GameState& state = game_.state;
   if (join.extended && !classic_) {
@@ -357,7 +368,7 @@ void NetSession::Lost(ConnectionId connection) {
   }
   if (role_ == Role::Client) {
     End("the host has gone");
-  } else if (RemoveLeaver(game_.state.players, game_.state.playerCount, connection) >= 0 &&
+  } else if (LeaveLobby(connection) &&
              events.lobbyChanged) {
     events.lobbyChanged();
   }
@@ -673,7 +684,7 @@ void NetSession::Refuse(ConnectionId from, const std::string& reason) {
   framers_.erase(from);
   if (inGame_) {
     Drop(from, LeaveReason::Refused);
-  } else if (RemoveLeaver(game_.state.players, game_.state.playerCount, from) >= 0 &&
+  } else if (LeaveLobby(from) &&
              events.lobbyChanged) {
     events.lobbyChanged();
   }

@@ -118,6 +118,8 @@ class NetSession : public RemoteInbox {
   void OpenSavedLobby(const SavedGame& saved);
   // Host: the players of the saved game who have not come back yet; 0 for a new game's lobby.
   int PlayersAwaited() const;
+  // Host: the lobby takes up a saved game.
+  bool hostsSavedGame() const { return saved_.has_value() && !inGame_; }
   // Host: a client connected; false when six players are there (the caller closes it).
   bool Accept(ConnectionId connection);
   // Host: a computer player of this computer's takes the next seat; false when six players are
@@ -182,6 +184,8 @@ class NetSession : public RemoteInbox {
   // snapshot of the last throw and every message since.
   void SendWholeGame(ConnectionId connection, int player);
   // Host, saved lobby: the Join of a computer that comes back for the player of its name.
+  // Host, lobby: the computer on `connection` has gone; true when it held a record.
+  bool LeaveLobby(ConnectionId connection);
   // False when the connection is closed instead.
   bool ClaimSeat(ConnectionId connection, const JoinMessage& join);
   void ApplyRoster(const RosterMessage& roster);

@@ -112,8 +112,9 @@ void NetworkDialog::Join() {
 // ---- The host's lobby ------------------------------------------------------------------------
 
 HostLobbyDialog::HostLobbyDialog(Game& game, NetSession& session, const QString& address,
-                                 const QString& name, QWidget* parent)
-    : QDialog(parent), game_(game), session_(session) {
+                                 const QString& name, QWidget* parent,
+                                 ChooseSavedGame chooseSaved)
+    : QDialog(parent), game_(game), session_(session), chooseSaved_(std::move(chooseSaved)) {
   setWindowTitle(tr("Tomtura - Network game: waiting for players"));
   setFont(DialogFont());
 
@@ -141,6 +142,16 @@ HostLobbyDialog::HostLobbyDialog(Game& game, NetSession& session, const QString&
   start_->setDefault(true);
   connect(start_, &QPushButton::clicked, this, &HostLobbyDialog::Start);
   connect(computer_, &QPushButton::clicked, this, &HostLobbyDialog::AddComputer);
+  // A saved network game: its players come back to their own seats.
+  saved_ = MakeButton(this, kSavedGame, tr("Saved &game..."));
+  saved_->setVisible(static_cast<bool>(chooseSaved_));
+  connect(saved_, &QPushButton::clicked, this, [this] {
+    if (chooseSaved_ && chooseSaved_()) {
+      name_->setText(QString::fromStdString(game_.PlayerName(0)));
+      name_->setEnabled(false);  // the host's player is the file's first
+      Refresh();
+    }
+  });
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
   strength_ = new QComboBox(this);
@@ -176,7 +187,7 @@ HostLobbyDialog::HostLobbyDialog(Game& game, NetSession& session, const QString&
   left->addLayout(nameRow);
   left->addLayout(graceRow);
 
-  QVBoxLayout* buttons = ButtonColumn({start_, computer_, cancel});
+  QVBoxLayout* buttons = ButtonColumn({start_, computer_, saved_, cancel});
   buttons->insertWidget(2, strength_);
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(left, 1);
@@ -191,6 +202,7 @@ HostLobbyDialog::HostLobbyDialog(Game& game, NetSession& session, const QString&
 void HostLobbyDialog::Refresh() {
   const GameState& state = game_.state;
   players_->clear();
+  const bool saved = session_.hostsSavedGame();
   bool allNamed = true;
   for (int p = 1; p < state.playerCount; ++p) {
     if (state.players[p].name.empty()) {
@@ -198,11 +210,21 @@ void HostLobbyDialog::Refresh() {
       continue;
     }
     const QString name = QString::fromStdString(game_.PlayerName(p));
-    players_->addItem(IsComputerPlayer(state.players[p]) ? tr("%1 (computer)").arg(name) : name);
+    if (IsComputerPlayer(state.players[p])) {
+      players_->addItem(tr("%1 (computer)").arg(name));
+    } else if (saved && state.players[p].isBankrupt != 0) {
+      players_->addItem(tr("%1 (out of the game)").arg(name));
+    } else if (saved && PlayerConnection(state.players[p]) < 0) {
+      players_->addItem(tr("%1 (awaited)").arg(name));
+    } else {
+      players_->addItem(name);
+    }
   }
-  start_->setEnabled(state.playerCount >= 2 && allNamed);
-  computer_->setEnabled(state.playerCount < kMaxPlayers);
+  start_->setEnabled(state.playerCount >= 2 && allNamed && session_.PlayersAwaited() == 0);
+  computer_->setEnabled(!saved && state.playerCount < kMaxPlayers);
   strength_->setEnabled(computer_->isEnabled());
+  // A lobby that others have joined is a new game's.
+  saved_->setEnabled(!saved && state.playerCount == 1);
 }
 
 void HostLobbyDialog::AddComputer() {

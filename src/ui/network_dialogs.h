@@ -63,15 +63,19 @@ class HostLobbyDialog : public QDialog {
     kName = 1044,
     kComputer = 1051,
     kStrength = 1052,
-    kGrace = 1053
+    kGrace = 1053,
+    kSavedGame = 1056
   };
   static constexpr int kNameChars = 9;
   static constexpr int kDefaultGraceSeconds = 120;
   static constexpr int kMaxGraceSeconds = 3600;
 
+  // Chooses a saved network game and opens the lobby on it; false when none was taken.
+  using ChooseSavedGame = std::function<bool()>;
+
   // `address` is what the address line shows; `name` is offered as the host's player's name.
   HostLobbyDialog(Game& game, NetSession& session, const QString& address, const QString& name,
-                  QWidget* parent);
+                  QWidget* parent, ChooseSavedGame chooseSaved = {});
 
   // The joined players as the lobby holds them; Start once every one of them has given his name.
   void Refresh();
@@ -91,6 +95,8 @@ class HostLobbyDialog : public QDialog {
   QPushButton* computer_ = nullptr;
   QComboBox* strength_ = nullptr;
   QSpinBox* grace_ = nullptr;
+  QPushButton* saved_ = nullptr;
+  ChooseSavedGame chooseSaved_;
 };
 
 class JoinDialog : public QDialog {

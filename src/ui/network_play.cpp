@@ -1,13 +1,19 @@
 #include "ui/network_play.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 
 #include "data/text_ids.h"
 #include "net/service_port.h"
 #include "rules/commands.h"
 #include "rules/game.h"
+#include "store/saved_game.h"
 #include "ui/chat_dialog.h"
 #include "ui/main_window.h"
 #include "ui/network_dialogs.h"
@@ -117,6 +123,29 @@ NetSession::DropChoice NetworkPlay::AskDropChoice(int player) {
   }
 }
 
+// A saved network game, chosen in the player's documents folder as the main window's files are:
+// the lobby takes it up, its players to come back to their seats.
+bool NetworkPlay::ChooseSavedGame() {
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!QFileInfo(folder).isDir()) folder = QDir::homePath();
+  const QString filter = Qs(game_.Text(kTextSavedGameFilter)) + " (*.tom)";
+  QFileDialog dialog(QApplication::activeModalWidget(), Qs(game_.Text(kTextOpenGameTitle)),
+                     folder, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (ui_.RunModal(dialog) != QDialog::Accepted || session_ == nullptr) return false;
+  const QString path = dialog.selectedFiles().value(0);
+  std::string error;
+  const std::optional<SavedGame> saved =
+      LoadGameFile(QFile::encodeName(path).toStdString(), game_.texts, &error);
+  if (!saved) {
+    if (!error.empty()) ui_.ShowMessage(error, MessageIcon::Error);
+    return false;
+  }
+  session_->OpenSavedLobby(*saved);
+  return true;
+}
+
 void NetworkPlay::ShowMissing() {
   if (session_ == nullptr) return;
   if (missing_ == nullptr) missing_ = std::make_unique<MissingPlayersWindow>(game_, *session_, &window_);
@@ -157,7 +186,8 @@ bool NetworkPlay::Host(QWidget* parent) {
     return false;
   }
   session_->OpenLobby();
-  HostLobbyDialog dialog(game_, *session_, LocalAddressText(game_), name_, parent);
+  HostLobbyDialog dialog(game_, *session_, LocalAddressText(game_), name_, parent,
+                         [this] { return ChooseSavedGame(); });
   connect(this, &NetworkPlay::lobbyChanged, &dialog, &HostLobbyDialog::Refresh);
   if (ui_.RunModal(dialog) == QDialog::Accepted && session_->inGame()) return true;
   Discard();

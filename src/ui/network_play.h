@@ -70,6 +70,8 @@ class NetworkPlay : public QObject {
   // Host: the connection of `player` broke; the host chooses what happens to his seat.
   NetSession::DropChoice AskDropChoice(int player);
   void ShowMissing();
+  // Host: the lobby takes up a saved network game the host chooses; false when none.
+  bool ChooseSavedGame();
 
   void OnPumpTick();
   void OnEnded(const std::string& why);

@@ -19,10 +19,11 @@ namespace {
 class RecordingLink : public NetSession::Link {
  public:
   std::vector<std::pair<ConnectionId, std::vector<std::uint8_t>>> sent;
+  std::vector<ConnectionId> closed;
   void Send(ConnectionId connection, std::vector<std::uint8_t> bytes) override {
     sent.emplace_back(connection, std::move(bytes));
   }
-  void Close(ConnectionId) override {}
+  void Close(ConnectionId connection) override { closed.push_back(connection); }
   bool WaitForInput() override { return false; }
 };
 
@@ -184,6 +185,62 @@ TEST(SessionTest, AnOfferIsSaidInTheAskedComputersEditionOrSentAsTheAskerWroteIt
   EXPECT_EQ(asked, anna.game.OfferText(1, words));
   EXPECT_NE(asked.find("\u00a3700"), std::string::npos) << asked;
   EXPECT_NE(asked.find(state.properties[1].name.utf8()), std::string::npos) << asked;
+}
+
+// The lobby of a saved game hands each seat only to a computer that joins with that player's
+// name and can take a game up in its course; a seat whose computer goes before the start is
+// awaited again, in its own place.
+TEST(SessionTest, ASavedGamesLobbyGivesEachSeatBackOnlyToItsPlayer) {
+  Computer host(Role::Host);
+  SavedGame saved;
+  saved.playerCount = 5;
+  const char* names[] = {"Host", "Anna", "Bo", "Dator", "Cecilia"};
+  for (int p = 0; p < saved.playerCount; ++p) {
+    saved.players[p].name.setRaw(names[p]);
+    saved.players[p].isComputer = static_cast<std::int16_t>(p == 3 ? 1 : 20 + p);
+    saved.players[p].money = 1000;
+  }
+  saved.players[4].isBankrupt = 1;  // out of the game: nobody comes back for him
+  host.session.OpenSavedLobby(saved);
+  EXPECT_EQ(host.session.PlayersAwaited(), 2);
+
+  struct Case {
+    ConnectionId connection;
+    const char* name;
+    bool extended;
+    bool taken;
+    int awaitedAfter;
+  };
+  const Case cases[] = {
+      {30, "Cecilia", true, false, 2},  // out of the game
+      {31, "Dator", true, false, 2},    // the host's computer player
+      {32, "Anna", false, false, 2},    // cannot take a game up
+      {33, "Bo", true, true, 1},
+      {34, "Bo", true, false, 1},  // his seat is taken
+      {35, "Eva", true, false, 1},
+      {36, "Anna", true, true, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.connection);
+    ASSERT_TRUE(host.session.Accept(c.connection));
+    JoinMessage join;
+    join.name.setRaw(c.name);
+    join.extended = c.extended;
+    host.link.closed.clear();
+    host.session.Deliver(c.connection, EncodeMessage(join));
+    EXPECT_EQ(host.link.closed.empty(), c.taken);
+    EXPECT_EQ(host.session.PlayersAwaited(), c.awaitedAfter);
+  }
+  const PlayerTable& players = host.game.state.players;
+  EXPECT_EQ(PlayerConnection(players[1]), 36);
+  EXPECT_EQ(PlayerConnection(players[2]), 33);
+  EXPECT_TRUE(IsComputerPlayer(players[3]));
+
+  host.session.Lost(33);
+  EXPECT_EQ(host.session.PlayersAwaited(), 1);
+  EXPECT_EQ(host.game.state.playerCount, 5);
+  EXPECT_EQ(players[2].name.utf8(), "Bo");
+  EXPECT_EQ(PlayerConnection(players[1]), 36);
 }
 
 }  // namespace
