@@ -932,6 +932,7 @@ void NetSession::BeginSavedGame() {
     }
   }
   saved_.reset();
+  TellWhoThrows();
   game_.ui.Changed({Changes::kBoard | Changes::kPanel | Changes::kCentre | Changes::kStatusLine});
 }
 
@@ -993,10 +994,23 @@ Decision NetSession::AnswerHere(const DecisionRequest& request) {
   }
 }
 
+void NetSession::TellWhoThrows() {
+  GameState& state = game_.state;
+  if (state.turnPhase != TurnPhase::AwaitRoll) return;
+  const bool again = state.doublesInRow > 0;
+  state.statusText =
+      game_.referee.IsRemote(state.currentPlayer)
+          ? game_.FormatCatalogue(kTextRemoteTurn, game_.PlayerName(state.currentPlayer),
+                                  again ? game_.Text(kTextRemoteThrowsAgain) : std::string())
+          : game_.Text(again ? kTextThrowAgain : kTextYourTurn);
+  game_.ui.Changed({Changes::kStatusLine});
+}
+
 void NetSession::FinishCatchingUp() {
   if (!catchingUp_) return;
   catchingUp_ = false;
   game_.referee.SetSeat(localPlayer_, nullptr);
+  TellWhoThrows();
   const auto ms =
       std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - joinedAt_).count();
   if (events.caughtUp) events.caughtUp(static_cast<int>(ms));

@@ -255,6 +255,8 @@ class NetSession : public RemoteInbox {
   // once the messages that replay the game are all taken: his own seat again.
   Decision AnswerHere(const DecisionRequest& request);
   void FinishCatchingUp();
+  // The status line says who throws now, as at the end of a turn.
+  void TellWhoThrows();
   void End(const std::string& why);
   int PlayersInGame() const;
   // Host: the player on turn is played by this computer's rules.
