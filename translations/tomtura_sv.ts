@@ -15,6 +15,10 @@ Hard plays to win</source>
 Lätt gör en nybörjares misstag,
 Svår spelar för att vinna</translation>
     </message>
+    <message>
+        <source>Go on with a saved game</source>
+        <translation>Fortsätt ett sparat spel</translation>
+    </message>
 </context>
 <context>
     <name>BoardFileReport</name>
@@ -121,12 +125,16 @@ Inget spel kan startas.</translation>
         <translation>Om Tomtura</translation>
     </message>
     <message>
-        <source>Homepage</source>
-        <translation>Hemsida</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Tomtura is free software under the GNU General Public License, version 3 or later. Its pictures, sounds, music and board texts are under CC BY-SA 4.0.</source>
+        <translation>Tomtura är fri programvara enligt GNU General Public License, version 3 eller senare. Bilderna, ljuden, musiken och spelplanens texter står under CC BY-SA 4.0.</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Handbok</translation>
     </message>
 </context>
 <context>
@@ -177,6 +185,34 @@ Inget spel kan startas.</translation>
     <message>
         <source>Cancel</source>
         <translation>Avbryt</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::EditionMenu</name>
+    <message>
+        <source>&amp;Edition</source>
+        <translation>Utgå&amp;va</translation>
+    </message>
+    <message>
+        <source>Tomtura</source>
+        <translation>Tomtura</translation>
+    </message>
+    <message>
+        <source>%1 is played from the next start of Tomtura. Start it again now?</source>
+        <translation>%1 spelas från nästa gång Tomtura startar. Vill du starta om nu?</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::GameFiles</name>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 finns redan.
+Vill du ersätta den?</translation>
+    </message>
+    <message>
+        <source>The game is saved, but its statistics cannot be written to %1.</source>
+        <translation>Spelet är sparat, men dess statistik kan inte skrivas till %1.</translation>
     </message>
 </context>
 <context>
@@ -315,12 +351,6 @@ Inget spel kan startas.</translation>
         <translation>Spellogg</translation>
     </message>
     <message>
-        <source>%1 already exists.
-Do you want to replace it?</source>
-        <translation>%1 finns redan.
-Vill du ersätta den?</translation>
-    </message>
-    <message>
         <source>&amp;New game</source>
         <translation>&amp;Nytt spel</translation>
     </message>
@@ -353,7 +383,7 @@ Vill du ersätta den?</translation>
         <translation>&amp;Sträck ut spelplanen</translation>
     </message>
     <message>
-        <source>&amp;Hide companies</source>
+        <source>&amp;Hide properties</source>
         <translation>&amp;Dölj gatorna</translation>
     </message>
     <message>
@@ -393,19 +423,19 @@ Vill du ersätta den?</translation>
         <translation>&amp;Slå</translation>
     </message>
     <message>
-        <source>&amp;Buy company from...</source>
+        <source>&amp;Buy property from...</source>
         <translation>&amp;Köp gata av…</translation>
     </message>
     <message>
-        <source>&amp;Sell company to...</source>
+        <source>&amp;Sell property to...</source>
         <translation>S&amp;älj gata till…</translation>
     </message>
     <message>
-        <source>&amp;Mortgage company...</source>
+        <source>&amp;Mortgage property...</source>
         <translation>&amp;Inteckna gata…</translation>
     </message>
     <message>
-        <source>&amp;Unmortgage company...</source>
+        <source>&amp;Pay off mortgage...</source>
         <translation>&amp;Lös in gata…</translation>
     </message>
     <message>
@@ -433,16 +463,8 @@ Vill du ersätta den?</translation>
         <translation>&amp;Om Tomtura…</translation>
     </message>
     <message>
-        <source>&amp;Edition</source>
-        <translation>Utgå&amp;va</translation>
-    </message>
-    <message>
-        <source>Tomtura</source>
-        <translation>Tomtura</translation>
-    </message>
-    <message>
-        <source>%1 is played from the next start of Tomtura. Start it again now?</source>
-        <translation>%1 spelas från nästa gång Tomtura startar. Vill du starta om nu?</translation>
+        <source>The first-lap rule changes from the next game; this game keeps the rule it began with.</source>
+        <translation>Regeln om första varvet ändras från nästa spel; det här spelet behåller regeln det började med.</translation>
     </message>
     <message>
         <source>S&amp;tatistics...</source>
@@ -451,10 +473,6 @@ Vill du ersätta den?</translation>
     <message>
         <source>Do you want to see how the game went?</source>
         <translation>Vill du se hur spelet gick?</translation>
-    </message>
-    <message>
-        <source>The game is saved, but its statistics cannot be written to %1.</source>
-        <translation>Spelet är sparat, men dess statistik kan inte skrivas till %1.</translation>
     </message>
 </context>
 <context>
@@ -520,7 +538,7 @@ Vill du ersätta den?</translation>
     </message>
     <message>
         <source>Pass&amp;word</source>
-        <translation>L&amp;ösenord</translation>
+        <translation>Lösen&amp;ord</translation>
     </message>
     <message>
         <source>&amp;Piece</source>
@@ -542,6 +560,10 @@ Vill du ersätta den?</translation>
         <source>Str&amp;ength</source>
         <translation>St&amp;yrka</translation>
     </message>
+    <message>
+        <source>&amp;Open saved game...</source>
+        <translation>&amp;Öppna sparat spel…</translation>
+    </message>
 </context>
 <context>
     <name>tomtura::PlayPageBase</name>
@@ -558,7 +580,7 @@ Vill du ersätta den?</translation>
         <translation>Listpris:</translation>
     </message>
     <message>
-        <source>Sell street:</source>
+        <source>Sell property:</source>
         <translation>Sälj gata:</translation>
     </message>
     <message>
@@ -570,11 +592,11 @@ Vill du ersätta den?</translation>
         <translation>Välj spelare:</translation>
     </message>
     <message>
-        <source>Buy street:</source>
+        <source>Buy property:</source>
         <translation>Köp gata:</translation>
     </message>
     <message>
-        <source>Choose a street. The bank lends you half its price, shown below.</source>
+        <source>Choose a property. The bank lends you half its price, shown below.</source>
         <translation>Välj en gata. Banken lånar dig halva priset, som visas nedan.</translation>
     </message>
     <message>

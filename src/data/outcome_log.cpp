@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Log lines of the outcomes. The fallbacks are what the program wrote before the board file
 // had its own words for them.
 #include "data/outcome_log.h"
@@ -36,9 +37,16 @@ void Log(Tabletop& t, const Deal& o) {
   const int got = Single(o.toActor);
   const int gave = Single(o.toPartner);
   if (o.source == DealSource::Computer) {
-    if (got != kNobody && gave != kNobody) {
+    // An exchange says who paid whom: the computer player, or the partner when the computer
+    // player's property was worth more.
+    if (got != kNobody && gave != kNobody && o.money >= 0) {
       t.LogText(o.actor, kTextLogExchanged, "%s köpte %s av %s för %s och %d kr", actor,
                 t.PropertyName(got), partner, t.PropertyName(gave), o.money);
+      return;
+    }
+    if (got != kNobody && gave != kNobody) {
+      t.LogText(o.actor, kTextLogExchangedPaid, "%s fick %s och %d kr av %s för %s", actor,
+                t.PropertyName(got), -o.money, partner, t.PropertyName(gave));
       return;
     }
     if (got != kNobody && o.toPartner == 0) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The game as the dealing code sees it (the auction, the computer's dealing, the play window's
 // deals): the one GameState, the board file's words with the players' and properties' names,
@@ -60,11 +61,12 @@ class Tabletop {
   virtual void StatusLineChanged() = 0;
 
   // ---- The board file's words ----
-  // Text n of the catalogue; formatted with printf-style arguments (UTF-8 strings, ints).
+  // Text n of the catalogue; formatted with printf-style arguments (UTF-8 strings, ints), the
+  // amounts it comes to in the edition's money format.
   std::string Text(int n) const { return texts.GetText(n); }
   template <typename... Args>
   std::string FormatCatalogue(int n, const Args&... args) const {
-    return FormatText(texts.GetText(n), args...);
+    return texts.money().GroupAmounts(FormatText(texts.GetText(n), args...));
   }
   // Text n, or `fallback` (what the program said before the text existed) when the board file
   // is older than the text.
@@ -74,7 +76,7 @@ class Tabletop {
   // Appends a log line for `player` (-1 empties the log first).
   template <typename... Args>
   void Log(int player, std::string_view format, const Args&... args) {
-    state.log.Add(player, FormatText(format, args...));
+    state.log.Add(player, texts.money().GroupAmounts(FormatText(format, args...)));
   }
   // A log line in the words of text n, or of `fallback` for an older board file.
   template <typename... Args>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/text_catalogue.h"
 
 #include <algorithm>
@@ -39,7 +40,8 @@ std::uint16_t ToUint16(int n) {
 
 }  // namespace
 
-TextCatalogue::TextCatalogue(IniFile file) : file_(std::move(file)) {
+TextCatalogue::TextCatalogue(IniFile file)
+    : file_(std::move(file)), money_(MoneyFormat::Of(file_)) {
   auto read = std::make_shared<ReadOnce>();
   read->revision = file_.revision();
   for (int n = 0; n < ReadOnce::kTexts; ++n) {
@@ -69,7 +71,7 @@ std::string TextCatalogue::ReadText(int number) const {
   text += file_.GetString(kTextsSection, key + kContinuationSuffix, "");
   text.resize(CutUtf8(text, kMaxTextBytes).size());
   std::replace(text.begin(), text.end(), kLineBreakMark, '\n');
-  return text;
+  return money_.GroupAmounts(std::move(text));
 }
 
 bool TextCatalogue::HasText(int number) const {
@@ -81,8 +83,8 @@ bool TextCatalogue::HasText(int number) const {
 }
 
 std::string TextCatalogue::GetCard(bool chance, int number) const {
-  return file_.GetString(chance ? kChanceSection : kCommunitySection, std::to_string(number),
-                         kMissingCard);
+  return money_.GroupAmounts(file_.GetString(chance ? kChanceSection : kCommunitySection,
+                                             std::to_string(number), kMissingCard));
 }
 
 std::string TextCatalogue::GetSoundName(int n) const {

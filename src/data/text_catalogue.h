@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The board file "tomtura.lst" as the game reads it: the numbered texts, the property
 // definitions, the card texts and the sound names. Every text comes back as UTF-8.
@@ -8,6 +9,7 @@
 
 #include "data/game_state.h"
 #include "data/ini_file.h"
+#include "data/money.h"
 #include "data/text_ids.h"
 
 namespace tomtura {
@@ -31,16 +33,21 @@ class TextCatalogue {
   static TextCatalogue Load(const std::string& path);
 
   // Text `number` of section "TEXTS" with its continuation key "number_" appended, '|' turned
-  // into line feeds, at most 511 bytes; the fallback text when the key is missing. Returned by
-  // value, so any number of results stay valid together.
+  // into line feeds, at most 511 bytes; the fallback text when the key is missing. The amounts
+  // it writes out are in the edition's money format. Returned by value, so any number of results
+  // stay valid together.
   std::string GetText(int number) const;
   // Whether the board file has text `number`: an older file lacks the texts added since, and
   // their users then fall back to what was said before.
   bool HasText(int number) const;
 
   // Card `number` (1..16) of section "CHANS" (chance) or "ALLM" (community chest), the raw
-  // value or "Ej implementerad" when missing; '|' and '@' are left for the caller.
+  // value or "Ej implementerad" when missing, its amounts in the edition's money format; '|'
+  // and '@' are left for the caller.
   std::string GetCard(bool chance, int number) const;
+
+  // How the edition writes amounts of money.
+  const MoneyFormat& money() const { return money_; }
 
   // File name of sound n (0..9): key n of "SOUND", at most 24 characters, or "tomtura<n>.wav".
   std::string GetSoundName(int n) const;
@@ -79,6 +86,7 @@ class TextCatalogue {
   }
 
   IniFile file_;
+  MoneyFormat money_;
   std::shared_ptr<const ReadOnce> read_;  // null when made empty
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The numbers of the board file's texts (section "TEXTS"), named once for the code and the tests
 // that show them. Each edition gives every number its own words; the comments say what the
@@ -189,11 +190,13 @@ constexpr int kTextLogSoldTo = 189;       // the play window's sale to a player
 constexpr int kTextLogHouseSoldOn = 190;  // the play window's sale of a house
 constexpr int kTextLogLeftGame = 191;     // a network player gone, and why
 constexpr int kTextNoticeButton = 192;    // the one button of a notice
+constexpr int kTextLogExchangedPaid = 193;  // the computer's exchange with money received
+constexpr int kTextThrown = 194;            // the status line while a throw is settled
 // A network player who has left, named; why he left, the second part of the log line 191.
-constexpr int kTextPlayerGone = 193;
-constexpr int kTextLeftConnectionLost = 194;
-constexpr int kTextLeftByChoice = 195;
-constexpr int kTextLeftRefused = 196;
-constexpr int kTextLeftWaitOver = 197;
+constexpr int kTextPlayerGone = 195;
+constexpr int kTextLeftConnectionLost = 196;
+constexpr int kTextLeftByChoice = 197;
+constexpr int kTextLeftRefused = 198;
+constexpr int kTextLeftWaitOver = 199;
 
 }  // namespace tomtura

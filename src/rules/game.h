@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The game: the one GameState and the board file's texts (as the dealing code sees them, a
 // Tabletop), the random source, the front end, the referee that puts every question to the
@@ -89,8 +90,9 @@ class Game : public Tabletop {
   // load.
   void Resume(const SavedGame& saved, const GameHistory* history = nullptr);
   // The position of a saved game in a new game's state, as Resume takes it up, with nothing of
-  // the turn run yet (no password asked, no throw).
-  void TakeUpSavedGame(const SavedGame& saved, const GameHistory* history = nullptr);
+  // the turn run yet (no password asked, no throw); a bankrupt player's turn passes on. True
+  // when one player alone is left in it: the game is over.
+  bool TakeUpSavedGame(const SavedGame& saved, const GameHistory* history = nullptr);
   bool CannotPay(const PropertyTable& table, const PlayerTable& players, bool announce);
   bool GoBankrupt();  // true = the game is over
 

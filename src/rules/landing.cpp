@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Landing resolution: what the square under the current token demands (an offer, rent, tax, a
 // card, the trip to jail), then the end of the turn with its hand-over, the password, the
 // start of a turn in jail, the computer's dealing and the settling of a debt.
@@ -514,12 +515,30 @@ int Game::ResolveLanding(bool tailOnly) {
       state.statusNote.clear();
     }
     state.statusText = std::string(CutUtf8(state.statusText, kStatusTextBytes));
+    // While the start of the turn is settled the status line says only what is asked: the
+    // password, or nothing beside the jail's question; what the turn says follows.
+    const bool login = !self.password.empty() && state.doublesInRow == 0;
+    const bool jailed = self.jailTurns > 0;
+    const std::string turnStatus = state.statusText;
+    if (login) {
+      state.statusText = std::string(CutUtf8(
+          FormatCatalogue(kTextPasswordPrompt, PlayerName(state.currentPlayer)), kStatusTextBytes));
+    } else if (jailed) {
+      state.statusText.clear();
+    }
     ui.Changed({Changes::kStatusLine});
     state.turnPhase = TurnPhase::AwaitRoll;
     ui.Changed({Changes::kPanel | Changes::kCentre});
 
-    if (!self.password.empty() && state.doublesInRow == 0 && !referee.AskLogin()) return 1;
+    if (login) {
+      if (!referee.AskLogin()) return 1;
+      if (jailed) state.statusText.clear();
+    }
     JailTurnStart();
+    if (state.statusText != turnStatus) {
+      state.statusText = turnStatus;
+      ui.Changed({Changes::kStatusLine});
+    }
     state.askedThisTurn.fill(0);
     // A computer player deals at the start of its turn. In a network game the host's computers
     // deal and throw when every computer waits for their throw (the network session sees to it),

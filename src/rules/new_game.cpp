@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A new game, and the end of a player who cannot pay: every player back on GO with the
 // starting money, the properties back with the bank, both decks shuffled; a bankrupt player's
 // properties return to the bank and the last player left wins.
@@ -24,6 +25,24 @@ void Shuffle(Deck& deck, Random& rng) {
     while (deck.cards[i] != 0) i = (i + 1) % kCardCount;
     deck.cards[i] = k + 1;
   }
+}
+
+// Passes the turn of a saved game on from a bankrupt player to the next one still in; when
+// there is none but him, the game is over with that player on turn. True when it is over.
+bool PassTurnFromBankrupt(GameState& state) {
+  if (state.current().isBankrupt == 0) return false;
+  int inGame = 0;
+  int next = -1;
+  for (int k = 1; k <= state.playerCount; ++k) {
+    const int n = (state.currentPlayer + k) % state.playerCount;
+    if (state.players[n].isBankrupt != 0) continue;
+    ++inGame;
+    if (next < 0) next = n;
+  }
+  if (next >= 0) state.currentPlayer = next;
+  if (inGame > 1) return false;
+  state.turnPhase = TurnPhase::GameOver;
+  return true;
 }
 
 }  // namespace
@@ -93,8 +112,19 @@ void Game::LeaveNetworkGame() {
 }
 
 void Game::Resume(const SavedGame& saved, const GameHistory* savedHistory) {
-  TakeUpSavedGame(saved, savedHistory);
+  // With one player left the game opens as over, the winner named.
+  const bool finished = TakeUpSavedGame(saved, savedHistory);
+  if (finished) {
+    const std::string winner =
+        state.current().isBankrupt == 0 ? PlayerName(state.currentPlayer) : std::string();
+    state.statusText = std::string(CutUtf8(FormatCatalogue(kTextWinner, winner), kStatusTextBytes));
+  }
+
   ui.Changed({Changes::kBoard | Changes::kPanel | Changes::kCentre | Changes::kStatusLine});
+  if (finished) {
+    ui.Changed({Changes::kMenus});
+    return;
+  }
 
   // The turn was saved after its start (jail, dealing) had run; what is left of it is the
   // password, which a loaded file must not get round, and a computer player's throw.
@@ -105,7 +135,7 @@ void Game::Resume(const SavedGame& saved, const GameHistory* savedHistory) {
   if (IsComputerPlayer(state.current()) && !referee.IsRemote(state.currentPlayer)) Roll();
 }
 
-void Game::TakeUpSavedGame(const SavedGame& saved, const GameHistory* savedHistory) {
+bool Game::TakeUpSavedGame(const SavedGame& saved, const GameHistory* savedHistory) {
   // Everything the file does not hold (decks, phase, dice, status line) starts anew.
   NewGame(false);
   state.playerCount = saved.playerCount;
@@ -134,6 +164,8 @@ void Game::TakeUpSavedGame(const SavedGame& saved, const GameHistory* savedHisto
   } else {
     history.Begin(state, HistoryStart::Load);
   }
+  // A game saved after its end has its loser on turn; the turn is the next player's still in.
+  return PassTurnFromBankrupt(state);
 }
 
 bool Game::CannotPay(const PropertyTable& table, const PlayerTable& players, bool announce) {

@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The turn cycle: the Roll command, the dice animation and the token's walk, one timer tick at
 // a time. Nothing here waits; each tick does its step and returns to the front end's loop.
 #include <algorithm>
+#include <string>
 
+#include "data/text_encoding.h"
 #include "rules/commands.h"
 #include "rules/game.h"
 #include "rules/turn_cycle.h"
@@ -72,6 +75,14 @@ void Game::DiceTick() {
     state.stepsToMove = state.die1 + state.die2;
     ui.Changed({Changes::kDice});
     ++state.diceFrame;
+    // While the throw is walked and settled the status line tells it: what it said before
+    // (throw again, a computer's deals) is over. An older board file says what it said.
+    if (texts.HasText(kTextThrown)) {
+      state.statusText = std::string(CutUtf8(
+          FormatCatalogue(kTextThrown, PlayerName(state.currentPlayer), state.die1, state.die2),
+          kStatusTextBytes));
+      ui.Changed({Changes::kStatusLine});
+    }
     return;
   }
 

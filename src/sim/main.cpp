@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tomtura-sim: plays seeded games of computer players without any window and prints what
 // happened in them, as text or as one JSON object.
 #include <unistd.h>
@@ -67,6 +68,7 @@ struct Options {
   bool classic = false;
   std::string decisionTimes;
   std::string statsCsv;
+  bool help = false;
 };
 
 constexpr std::string_view kUsage =
@@ -81,7 +83,8 @@ constexpr std::string_view kUsage =
     "       tomtura-sim --join ADDRESS [--port P] --name NAME [--seed S] [--save FILE.tom]\n"
     "                   [--max-turns T] [--leave-after THROWS] [--decision-times FILE]\n"
     "                   [--drop-at offer|card|jail|debt|bid|consent|play] [--drop-after THROWS]\n"
-    "                   [--classic]\n";
+    "                   [--classic]\n"
+    "       tomtura-sim --help\n";
 
 template <typename T>
 std::optional<T> ParseNumber(std::string_view text) {
@@ -113,6 +116,10 @@ std::string ParseLevels(std::string_view text, std::vector<Strength>& levels) {
 std::string ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     std::string_view flag = argv[i];
+    if (flag == "--help" || flag == "-h") {
+      options.help = true;
+      return {};
+    }
     if (flag == "--json" || flag == "--host" || flag == "--classic") {
       (flag == "--json" ? options.json : flag == "--host" ? options.host : options.classic) = true;
       continue;
@@ -470,6 +477,10 @@ int main(int argc, char** argv) {
   if (!error.empty()) {
     fmt::print(stderr, "tomtura-sim: {}\n{}", error, tomtura::kUsage);
     return tomtura::kExitUsage;
+  }
+  if (options.help) {
+    fmt::print("{}", tomtura::kUsage);
+    return 0;
   }
   if (options.host || !options.join.empty()) return tomtura::PlayNetwork(options);
   return tomtura::Simulate(options);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/editions.h"
 
 #include <algorithm>
@@ -17,6 +18,7 @@ constexpr std::string_view kBoardFileSuffix = ".lst";
 constexpr std::string_view kDefaultLanguage = "sv";
 constexpr std::string_view kFallbackLanguage = "en";
 constexpr std::string_view kDefaultPicture = "tomtura.bmp";
+constexpr std::string_view kDefaultManual = "manual.html";
 
 // The language a board file's name gives: "sv" for "tomtura.lst", "en" for "tomtura_en.lst";
 // empty for any other name.
@@ -94,6 +96,11 @@ std::vector<StreetNames> EditionStreetNames(const std::vector<Edition>& editions
 std::string EditionPicture(const IniFile& boardFile) {
   const std::string picture = boardFile.GetString(kEditionSection, kKeyEditionPicture, "");
   return picture.empty() ? std::string(kDefaultPicture) : picture;
+}
+
+std::string EditionManual(const IniFile& boardFile) {
+  const std::string manual = boardFile.GetString(kEditionSection, kKeyEditionManual, "");
+  return manual.empty() ? std::string(kDefaultManual) : manual;
 }
 
 std::string FormatMoney(const IniFile& boardFile, std::int64_t amount) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The editions of the board beside the program: each a board file that names its language and
 // its name, and the choice of the one to play. Also where the player's own file lives, the one
@@ -18,6 +19,8 @@ inline constexpr std::string_view kKeyEditionLanguage = "Language";
 inline constexpr std::string_view kKeyEditionName = "Name";
 // The board picture drawn in the edition's words, a file beside its board file.
 inline constexpr std::string_view kKeyEditionPicture = "Picture";
+// The manual in the edition's language, a web page beside its board file.
+inline constexpr std::string_view kKeyEditionManual = "Manual";
 // The player's chosen edition, by language, in his own file's options.
 inline constexpr std::string_view kKeyEdition = "Utgava";
 
@@ -48,6 +51,8 @@ std::vector<StreetNames> EditionStreetNames(const std::vector<Edition>& editions
 
 // The file name of the board picture that `boardFile` names, "tomtura.bmp" when it names none.
 std::string EditionPicture(const IniFile& boardFile);
+// The file name of the manual that `boardFile` names, "manual.html" when it names none.
+std::string EditionManual(const IniFile& boardFile);
 
 // `amount` in the edition's money format (its "Money" with one "%s" for the digits, grouped in
 // threes by its "ThousandsSeparator"), a minus sign in front of a negative amount: "-1 200 kr",

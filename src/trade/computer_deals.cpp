@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Normal's dealing at the start of the computer player's turn, before it throws: it raises money
 // while in debt (mortgages, house sales, sales to the richest opponent), then invests (houses,
 // lifted mortgages, exchanges and purchases that complete colour groups) and sums up what it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/about_dialog.h"
 
 #include <QDir>
@@ -24,8 +25,8 @@ constexpr int kButtonWidth = 80;
 
 }  // namespace
 
-AboutDialog::AboutDialog(const QString& dataDirectory, const QIcon& icon, QWidget* parent,
-                         LinkOpener opener)
+AboutDialog::AboutDialog(const QString& dataDirectory, const QString& manualFile,
+                         const QIcon& icon, QWidget* parent, LinkOpener opener)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   setWindowTitle(tr("About Tomtura"));
   setFont(DialogFont());
@@ -37,10 +38,16 @@ AboutDialog::AboutDialog(const QString& dataDirectory, const QIcon& icon, QWidge
   QFont bold = DialogFont();
   bold.setBold(true);
   title->setFont(bold);
-  auto* homepage = new QLabel(tr("Homepage"), this);
-  homepage->setAlignment(Qt::AlignCenter);
+  auto* manual = new QLabel(tr("Manual"), this);
+  manual->setAlignment(Qt::AlignCenter);
+  licence_ = new QLabel(tr("Tomtura is free software under the GNU General Public License, "
+                           "version 3 or later. Its pictures, sounds, music and board texts "
+                           "are under CC BY-SA 4.0."),
+                        this);
+  licence_->setWordWrap(true);
+  licence_->setAlignment(Qt::AlignCenter);
 
-  address_ = new QLineEdit(ManualUrl(dataDirectory).toString(), this);
+  address_ = new QLineEdit(ManualUrl(dataDirectory, manualFile).toString(), this);
   SetControlId(address_, kIdAddress);
   address_->setAlignment(Qt::AlignCenter);
   ok_ = new QPushButton(tr("OK"), this);
@@ -54,6 +61,7 @@ AboutDialog::AboutDialog(const QString& dataDirectory, const QIcon& icon, QWidge
       std::max(kMinAddressWidth,
                QFontMetrics(address_->font()).horizontalAdvance(address_->text()) +
                    kAddressPadding));
+  licence_->setFixedWidth(address_->minimumWidth());
 
   auto* heading = new QHBoxLayout;
   heading->addStretch();
@@ -66,16 +74,18 @@ AboutDialog::AboutDialog(const QString& dataDirectory, const QIcon& icon, QWidge
   layout->setSpacing(kSpacing);
   layout->addLayout(heading);
   layout->addSpacing(kSpacing);
-  layout->addWidget(homepage);
+  layout->addWidget(manual);
   layout->addWidget(address_);
+  layout->addSpacing(kSpacing);
+  layout->addWidget(licence_);
   layout->addSpacing(kSpacing);
   layout->addWidget(ok_, 0, Qt::AlignHCenter);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   ok_->setFocus(Qt::OtherFocusReason);
 }
 
-QUrl AboutDialog::ManualUrl(const QString& dataDirectory) {
-  return QUrl::fromLocalFile(QDir(dataDirectory).absoluteFilePath(QString::fromLatin1(kManualFile)));
+QUrl AboutDialog::ManualUrl(const QString& dataDirectory, const QString& manualFile) {
+  return QUrl::fromLocalFile(QDir(dataDirectory).absoluteFilePath(manualFile));
 }
 
 }  // namespace tomtura

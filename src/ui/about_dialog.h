@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The About box: the program's title and version, its icon, and a link to the game's manual,
-// the page beside the board file.
+// The About box: the program's title and version, its icon, a link to the edition's manual, the
+// page in its language beside the board file, and the licences.
 #include <QDialog>
 #include <QIcon>
 #include <QString>
@@ -8,13 +9,13 @@
 
 #include "ui/hyperlink.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace tomtura {
 
 inline constexpr char kProgramTitle[] = "Tomtura v2.0";
-inline constexpr char kManualFile[] = "manual.html";
 
 class AboutDialog : public QDialog {
   Q_OBJECT
@@ -23,19 +24,21 @@ class AboutDialog : public QDialog {
   static constexpr int kIdAddress = 1010;
   static constexpr int kIdOk = 1;
 
-  // `dataDirectory` is where the board file and the manual lie; a click on the address hands it
-  // to `opener` (the desktop's browser by default).
-  AboutDialog(const QString& dataDirectory, const QIcon& icon, QWidget* parent,
-              LinkOpener opener = {});
+  // `manualFile` is the edition's manual in `dataDirectory`, where the board file lies; a click
+  // on its address hands it to `opener` (the desktop's browser by default).
+  AboutDialog(const QString& dataDirectory, const QString& manualFile, const QIcon& icon,
+              QWidget* parent, LinkOpener opener = {});
 
-  // The manual's address: a file URL of manual.html in `dataDirectory`.
-  static QUrl ManualUrl(const QString& dataDirectory);
+  // The manual's address: a file URL of `manualFile` in `dataDirectory`.
+  static QUrl ManualUrl(const QString& dataDirectory, const QString& manualFile);
 
   QLineEdit* address() const { return address_; }
   QPushButton* okButton() const { return ok_; }
+  QLabel* licence() const { return licence_; }
 
  private:
   QLineEdit* address_ = nullptr;
+  QLabel* licence_ = nullptr;
   QPushButton* ok_ = nullptr;
 };
 

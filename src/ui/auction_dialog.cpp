@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/auction_dialog.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -186,11 +189,29 @@ void AuctionDialog::PressPass() {
 }
 
 void AuctionDialog::reject() {
-  if (closing()) {
+  if (computerTimer_.isActive()) {
+    Answer(computerAnswer_);
+  } else if (closing()) {
     PressBid();
   } else if (button2_->isEnabled()) {
     PressPass();
   }
+}
+
+void AuctionDialog::keyPressEvent(QKeyEvent* event) {
+  if (computerTimer_.isActive() && !IsModifierKey(event->key())) {
+    Answer(computerAnswer_);
+    return;
+  }
+  FramedDialog::keyPressEvent(event);
+}
+
+void AuctionDialog::mouseReleaseEvent(QMouseEvent* event) {
+  if (computerTimer_.isActive() && event->button() == Qt::LeftButton) {
+    Answer(computerAnswer_);
+    return;
+  }
+  FramedDialog::mouseReleaseEvent(event);
 }
 
 // The message, the title and the password row for the bidder on turn.
@@ -220,6 +241,7 @@ void AuctionDialog::ShowEnd() {
 // The message area grows by whole rows of tiles when a long message needs it; the row of
 // fields and the buttons keep their places above the bottom tiles.
 void AuctionDialog::FitMessage() {
+  SetTiles(kTilesX, tiles().height());  // as wide as the bidder's title needs
   const QFontMetrics metrics(DialogFont());
   const auto messageHeight = [this] {
     return ButtonTop(kButtonHeight) - kGap - kRowHeight - kGap - kMessageTop;

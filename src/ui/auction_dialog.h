@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The auction dialog: shows the auction of a declined property while the referee runs it, one
 // turn at a time. It stays open from the first turn to the closing. A bidder at this computer
@@ -65,6 +66,10 @@ class AuctionDialog : public FramedDialog {
 
  protected:
   void PaintContent(QPainter& painter) override;
+  // While a computer's move is on show, any key or a click on the dialog shows the next turn
+  // at once: the move is decided, only its showing waits.
+  void keyPressEvent(QKeyEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   void Answer(const Decision& answer);

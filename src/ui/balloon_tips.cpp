@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/balloon_tips.h"
 
 #include <QAbstractButton>
@@ -24,6 +25,7 @@
 #include "rules/game.h"
 #include "ui/control_ids.h"
 #include "ui/fonts.h"
+#include "ui/main_layout.h"
 
 namespace tomtura {
 namespace {
@@ -37,6 +39,7 @@ constexpr int kIdRemovePlayer = 1005;
 constexpr int kIdNetworkButton = 1010;
 constexpr int kIdExit = 1011;
 constexpr int kIdStrength = 1014;
+constexpr int kIdOpenGame = 1051;
 constexpr int kIdPageList = 1015;
 constexpr int kIdMortgageButton = 1022;
 constexpr int kIdAsk = 1023;
@@ -431,11 +434,20 @@ QString TooltipText(const QWidget& control, const Game& game) {
       return QCoreApplication::translate(
           "BalloonTips",
           "How well the computer plays:\nEasy makes a beginner's mistakes,\nHard plays to win");
+    case kIdOpenGame:
+      return QCoreApplication::translate("BalloonTips", "Go on with a saved game");
     default:
       break;
   }
   for (const FixedTip& tip : kFixedTips) {
-    if (tip.id == id) return text(tip.text);
+    if (tip.id != id) continue;
+    QString shown = text(tip.text);
+    // A command button's balloon names its key, as its menu item does.
+    if (const char letter = CommandLetter(id); letter != 0) {
+      const QString key = QStringLiteral("(%1)").arg(QLatin1Char(letter));
+      if (!shown.contains(key)) shown += ' ' + key;
+    }
+    return shown;
   }
   return {};
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/board_picture.h"
 
 #include <QByteArray>
@@ -403,9 +404,15 @@ void DrawPropertyItem(QPainter& p, const QRect& r, int property, const PropertyT
   constexpr int kNameInset = 24;
 
   p.save();
-  p.fillRect(r, focused ? kFocusFill : kItemFill);
+  // An empty list has no item to mark: its field keeps the item colour, with a focus frame.
+  const bool shown = ValidIndex(property, kPropertyCount);
+  p.fillRect(r, focused && shown ? kFocusFill : kItemFill);
   Frame3D(p, r, false, false, 0);
-  if (ValidIndex(property, kPropertyCount)) {
+  if (focused && !shown) {
+    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    p.drawRect(r.adjusted(2, 2, -3, -3));
+  }
+  if (shown) {
     const Property& entry = table[property];
     if (ValidIndex(entry.group, kJailCardGroup + 1)) {
       p.drawPixmap(r.left() + kMarkerInset, r.top() + 1, pic.GroupMarker(entry.group));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/board_view.h"
 
 #include <QMenu>
@@ -8,6 +9,7 @@
 #include <QScrollBar>
 #include <QWidgetAction>
 #include <algorithm>
+#include <utility>
 
 #include "data/text_ids.h"
 #include "rules/game.h"
@@ -37,7 +39,6 @@ constexpr int kFarEdge = 599;     // where the right column and the bottom row b
 constexpr int kTokenPictures = 10;
 constexpr int kGroupMarkers = 11;  // groups 0..10
 constexpr int kFollowOffset = kTokenSize / 2;
-constexpr int kGoPlacesDepth = 80;  // the GO places of players 2..5 below the first row
 constexpr int kMarkInset = 14;      // marks and buildings are set 14 pixels along the edge
 constexpr int kStationRents[] = {4000, 2000, 1000, 500};
 constexpr QSize kCardSize(118, 56);
@@ -144,28 +145,78 @@ int SquareEdge(int s) {
   return kEdgeBase[side] + kEdgeSign[side] * kSquarePitch * s;
 }
 
+namespace {
+
+constexpr int kSmallToken = 26;
+constexpr int kAbreastStep = 27;  // two tokens side by side on one square's apron
+// GO's tokens stand in the band below its amount.
+constexpr int kGoTokenTop = 56;
+// Visitors of the jail: the first in the corner where the two visitors' strips meet, clear of
+// their words; the others on the strips.
+constexpr QRect kVisitorCorner(663, 0, 22, 22);
+constexpr QPoint kVisitorSlots[kMaxPlayers] = {{663, 0},   {659, 21}, {633, -5},
+                                               {659, 45}, {607, -5}, {659, 62}};
+constexpr QPoint kPrisonerSlots[kMaxPlayers] = {{604, 30}, {634, 30}, {604, 56},
+                                                {634, 56}, {619, 43}, {619, 30}};
+
+int SquareOf(const Player& player) {
+  return ((player.position % kSquareCount) + kSquareCount) % kSquareCount;
+}
+
+// Player i's place among the players in the game who stand with him (in the jail corner:
+// among the visitors, or among the prisoners), and how many they are.
+std::pair<int, int> RankOnSquare(const GameState& state, int i) {
+  const Player& self = state.players[static_cast<std::size_t>(i)];
+  const auto together = [&](const Player& other) {
+    return other.isBankrupt == 0 && SquareOf(other) == SquareOf(self) &&
+           (SquareOf(self) != kJailSquare || (other.jailTurns > 0) == (self.jailTurns > 0));
+  };
+  int rank = 0;
+  int count = 0;
+  const int players = std::clamp<int>(state.playerCount, 0, kMaxPlayers);
+  for (int n = 0; n < players; ++n) {
+    if (n != i && !together(state.players[static_cast<std::size_t>(n)])) continue;
+    if (n < i) ++rank;
+    ++count;
+  }
+  return {rank, std::max(count, 1)};
+}
+
+}  // namespace
+
 QRect TokenRect(const GameState& state, int i) {
-  constexpr int kSmall = 26;
-  // Slots in the lower part of GO, below its label; on the visitors' strip along the jail's top
-  // and right edges; behind the bars.
-  constexpr QPoint kGoSlots[kMaxPlayers] = {{3, 33}, {30, 33}, {57, 33},
-                                            {3, 59}, {30, 59}, {57, 59}};
-  constexpr QPoint kVisitorSlots[kMaxPlayers] = {{659, -3}, {659, 21}, {633, -5},
-                                                 {659, 45}, {607, -5}, {659, 62}};
-  constexpr QPoint kPrisonerSlots[kMaxPlayers] = {{604, 30}, {634, 30}, {604, 56},
-                                                  {634, 56}, {619, 43}, {619, 30}};
   const Player& player = state.players[static_cast<std::size_t>(i)];
-  const QRect full(player.tokenX, player.tokenY, kTokenSize, kTokenSize);
-  const QPoint centre = full.center();
-  if (player.position == 0 && kGoCorner.adjusted(0, 0, 0, kGoPlacesDepth).contains(centre)) {
-    return QRect(kGoSlots[i], QSize(kSmall, kSmall));
+  const int square = SquareOf(player);
+  const auto [rank, count] = RankOnSquare(state, i);
+  const QSize small(kSmallToken, kSmallToken);
+  if (square == 0) {
+    // Up to three abreast; more close up, overlapping, within the corner.
+    const int step = count <= 3 ? kAbreastStep : (kCornerSize - kSmallToken) / (count - 1);
+    const int left = count <= 3 ? 3 : 0;
+    return QRect(QPoint(left + rank * step, kGoTokenTop), small);
   }
-  if (player.position == kJailSquare &&
-      kJailCorner.adjusted(-kTokenSize, 0, 0, kTokenSize).contains(centre)) {
-    const QPoint* places = player.jailTurns > 0 ? kPrisonerSlots : kVisitorSlots;
-    return QRect(places[i], QSize(kSmall, kSmall));
+  if (square == kJailSquare) {
+    if (player.jailTurns == 0 && rank == 0) return kVisitorCorner;
+    return QRect((player.jailTurns > 0 ? kPrisonerSlots : kVisitorSlots)[rank], small);
   }
-  return full;
+  if (square % kEdgeSquares == 0) {
+    return QRect(player.tokenX, player.tokenY, kTokenSize, kTokenSize);
+  }
+  // A square of an edge: its tokens stand on the board's middle just inside it, two abreast and
+  // further rows towards the centre, so that the square's name, price and buildings stay seen.
+  const int along = SquareEdge(square) + 2 + kAbreastStep * (rank % 2);
+  const int row = rank / 2;
+  constexpr int kInner = kBoardSize - kCornerSize;
+  switch (square / kEdgeSquares) {
+    case 0:
+      return QRect(QPoint(along, kCornerSize + row * kSmallToken), small);
+    case 1:
+      return QRect(QPoint(kInner - (row + 1) * kSmallToken, along), small);
+    case 2:
+      return QRect(QPoint(along, kInner - (row + 1) * kSmallToken), small);
+    default:
+      return QRect(QPoint(kCornerSize + row * kSmallToken, along), small);
+  }
 }
 
 QRect StretchedBoardRect(QSize client) {
@@ -183,20 +234,13 @@ QPoint ViewToBoard(QPoint p, QPoint scroll, QSize client, bool stretched) {
           (inside.y() * kBoardSize + 1) / square.height()};
 }
 
-QRect StepRepaintRect(QPoint from, QPoint to, QPoint scroll, bool coversGoPlaces, QSize client,
-                      bool stretched) {
-  int left = std::min(from.x(), to.x()) - scroll.x();
-  int top = std::min(from.y(), to.y()) - scroll.y();
-  int right = std::max(from.x(), to.x()) + kTokenSize - scroll.x();
-  int bottom = std::max(from.y(), to.y()) + kTokenSize - scroll.y();
-  if (coversGoPlaces) bottom += kGoPlacesDepth;
-  if (stretched) {
-    const QRect square = StretchedBoardRect(client);
-    left = square.left() + ScaleDown(left, square.width());
-    top = square.top() + ScaleDown(top, square.height());
-    right = square.left() + ScaleUp(right, square.width());
-    bottom = square.top() + ScaleUp(bottom, square.height());
-  }
+QRect ViewRect(const QRect& board, QPoint scroll, QSize client, bool stretched) {
+  if (!stretched) return board.translated(-scroll);
+  const QRect square = StretchedBoardRect(client);
+  const int left = square.left() + ScaleDown(board.left(), square.width());
+  const int top = square.top() + ScaleDown(board.top(), square.height());
+  const int right = square.left() + ScaleUp(board.left() + board.width(), square.width());
+  const int bottom = square.top() + ScaleUp(board.top() + board.height(), square.height());
   return QRect(left, top, right - left, bottom - top);
 }
 
@@ -309,19 +353,19 @@ void BoardView::FollowToken() {
   }
 }
 
-void BoardView::TokenStepped(int fromX, int fromY) {
+void BoardView::TokenStepped(int, int) {
   const GameState& state = game.state;
   if (state.currentPlayer < 0 || state.currentPlayer >= kMaxPlayers) return;
   FollowToken();
-  const Player& player = state.players[state.currentPlayer];
-  const bool coversGoPlaces = player.position == 1 && state.currentPlayer > 1;
-  viewport()->update(StepRepaintRect({fromX, fromY}, {player.tokenX, player.tokenY}, scrollOffset(),
-                                     coversGoPlaces, viewport()->size(), stretchBoard));
-  // The two corners where tokens stand apart from their places are redrawn whole.
-  for (const QRect& corner : {kGoCorner, kJailCorner}) {
-    viewport()->update(StepRepaintRect(
-        corner.topLeft(), corner.bottomRight() - QPoint(kTokenSize - 1, kTokenSize - 1),
-        scrollOffset(), false, viewport()->size(), stretchBoard));
+  // The token and those it leaves or joins move to new places on their squares: every token's
+  // place before the step and after it is redrawn.
+  const int count = std::clamp<int>(state.playerCount, 0, kMaxPlayers);
+  for (int i = 0; i < count; ++i) {
+    for (const QRect& place : {drawnTokens[static_cast<std::size_t>(i)], TokenRect(state, i)}) {
+      if (place.isValid()) {
+        viewport()->update(ViewRect(place, BoardScroll(), viewport()->size(), stretchBoard));
+      }
+    }
   }
 }
 
@@ -379,6 +423,7 @@ void BoardView::DrawTokens(QPainter& painter, QPoint origin) const {
     if (player.isBankrupt || player.token < 0 || player.token >= kTokenPictures) continue;
     const QPixmap& token = picture.Token(player.token);
     const QRect place = TokenRect(state, i);
+    drawnTokens[static_cast<std::size_t>(i)] = place;
     if (stretchBoard) {
       const QRect square = StretchedBoardRect(viewport()->size());
       const double scale = double(square.width()) / kBoardSize;
@@ -397,11 +442,19 @@ void BoardView::DrawTokens(QPainter& painter, QPoint origin) const {
   }
 }
 
+// The scroll offsets, less the margin that centres the whole board in a view wider or higher
+// than the board.
+QPoint BoardView::BoardScroll() const {
+  const QSize client = viewport()->size();
+  return scrollOffset() - QPoint(std::max(0, (client.width() - kBoardSize) / 2),
+                                 std::max(0, (client.height() - kBoardSize) / 2));
+}
+
 void BoardView::paintEvent(QPaintEvent* event) {
   if (boardDirty || boardImage.isNull()) RebuildBoardImage();
   QPainter painter(viewport());
   const QRect dirty = event->rect();
-  const QPoint scroll = stretchBoard ? QPoint() : scrollOffset();
+  const QPoint scroll = stretchBoard ? QPoint() : BoardScroll();
   QRect board;
   if (stretchBoard) {
     const QRect square = StretchedBoardRect(viewport()->size());
@@ -430,7 +483,7 @@ void BoardView::paintEvent(QPaintEvent* event) {
 // ---- Mouse -----------------------------------------------------------------------------------
 
 bool BoardView::ShowCardAt(QPoint viewPoint, QPoint globalPos) {
-  const QPoint b = ViewToBoard(viewPoint, scrollOffset(), viewport()->size(), stretchBoard);
+  const QPoint b = ViewToBoard(viewPoint, BoardScroll(), viewport()->size(), stretchBoard);
   const int square = SquareAt(b);
   if (square < 0 || kBoardLayout[square] < 0) return false;
   cardProperty_ = kBoardLayout[square];

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The board view: the 685 x 685 board with owner marks, mortgage marks, buildings and tokens,
 // scrolled in steps of 8 pixels or stretched to the window. The board with its marks is kept
@@ -6,6 +7,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <array>
 #include <string>
 
 #include "ui/board_picture.h"
@@ -32,15 +34,20 @@ int SquareAt(QPoint boardPoint);
 // bottom edges, the top y of squares on the right and left edges. -1 for corners.
 int SquareEdge(int square);
 
-// Where player i's token is drawn, in board coordinates. On GO and in the jail corner the tokens
-// are drawn smaller and apart, so that GO's label stays readable and a visitor stands on the
-// visitors' strip while a prisoner stands behind the bars; elsewhere at its place, full size.
+// Where player i's token is drawn, in board coordinates, small: on GO in the band below its
+// amount, in the jail corner a visitor on the visitors' strip (the first clear of its words) and
+// a prisoner behind the bars, on a square of an edge on the board's middle just inside the
+// square (two abreast, then further rows towards the centre), so that no token hides a label,
+// a name or a building. The free-parking and go-to-jail corners keep the rules' places. Their
+// places in the game state are unchanged.
 QRect TokenRect(const GameState& state, int player);
-// The two corners whose tokens TokenRect rearranges.
+// The labels the tokens leave free: GO's word and amount, and the jail corner's words.
 inline constexpr QRect kGoCorner(0, 0, 86, 86);
 inline constexpr QRect kJailCorner(599, 0, 86, 86);
 inline constexpr QRect kJailBars(598, 20, 67, 65);  // in the picture: the bars and their sign
-inline constexpr QRect kGoLabel(0, 0, 86, 32);
+inline constexpr QRect kGoLabel(0, 0, 86, 54);
+inline constexpr QRect kJailTopLabel(601, 3, 62, 14);
+inline constexpr QRect kJailSideLabel(668, 22, 14, 62);
 
 // Where the stretched board stands in a client area: the largest square that fits, centred, so
 // that the board keeps its proportions.
@@ -50,11 +57,10 @@ QRect StretchedBoardRect(QSize client);
 // back from the stretched board's square when the board is stretched.
 QPoint ViewToBoard(QPoint viewPoint, QPoint scroll, QSize client, bool stretched);
 
-// The client rectangle a token step has to repaint: the token's old and new places, both 40 x 40,
-// 80 pixels deeper when `coversGoPlaces` (the token has just left GO, where a new game may have
-// placed it further down the corner). Scaled to the client when stretched.
-QRect StepRepaintRect(QPoint from, QPoint to, QPoint scroll, bool coversGoPlaces, QSize client,
-                      bool stretched);
+// A rectangle of the board in the view's client coordinates: less the scroll offsets, or
+// scaled to the stretched board's square (rounded outwards, for the smoothed edges of scaled
+// pictures).
+QRect ViewRect(const QRect& board, QPoint scroll, QSize client, bool stretched);
 
 // ---- The property card ---------------------------------------------------------------------
 
@@ -74,8 +80,8 @@ class BoardView : public DragScrollArea {
 
   // Owners, mortgages or buildings changed: rebuild the board picture at the next paint.
   void MarkDirty();
-  // After a step of the current token from (fromX, fromY): follow it and repaint the rectangle
-  // its old and new places cover.
+  // After a step of the current token: follow it, and repaint the places of the tokens it left
+  // and joined (the rules' from-place is not needed: tokens are drawn by their squares).
   void TokenStepped(int fromX, int fromY);
   // Centres the current token, rebuilds the marks and repaints the whole view.
   void CentreOnCurrentPlayer();
@@ -102,6 +108,7 @@ class BoardView : public DragScrollArea {
   void FollowToken();
   void RebuildBoardImage();
   void DrawTokens(QPainter& painter, QPoint origin) const;
+  QPoint BoardScroll() const;
 
   Game& game;
   const BoardPicture& picture;
@@ -111,6 +118,8 @@ class BoardView : public DragScrollArea {
   bool boardDirty = true;
   bool stretchBoard = false;
   int cardProperty_ = -1;
+  // Where each token was drawn last, in board coordinates: a step redraws it there and anew.
+  mutable std::array<QRect, kMaxPlayers> drawnTokens{};
 };
 
 }  // namespace tomtura

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/fonts.h"
 
 #include <QCoreApplication>
@@ -6,6 +7,7 @@
 #include <QFontMetrics>
 #include <QStringList>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -132,6 +134,21 @@ const QFont& DialogFont() {
 }
 const QFont& BoldFont() {
   return EnsureFonts().bold;
+}
+
+QFont FittedFont(const QFont& font, const QString& text, int width) {
+  QFont fitted = font;
+  const bool pixels = font.pixelSize() > 0;
+  const qreal size = pixels ? font.pixelSize() : font.pointSizeF();
+  for (qreal scale = 1.0; scale >= 0.5; scale -= 0.05) {
+    if (pixels) {
+      fitted.setPixelSize(std::max(1, static_cast<int>(size * scale)));
+    } else {
+      fitted.setPointSizeF(size * scale);
+    }
+    if (QFontMetrics(fitted).horizontalAdvance(text) <= width) break;
+  }
+  return fitted;
 }
 
 }  // namespace tomtura

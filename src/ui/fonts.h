@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The three fonts that every window of the game shares. The faces the game was designed with
 // ("Arial", "Verdana", "Small Fonts", "MS Sans Serif") are mapped to installed fonts that look
@@ -16,6 +17,10 @@ const QFont& DialogFont();
 // "Verdana", height 16, bold: the status boxes; "Arial" height 16, width 8 when the Verdana
 // look-alike is missing.
 const QFont& BoldFont();
+
+// `font`, made smaller where needed (down to half its size) until `text` fits `width` pixels on
+// one line: an amount is written whole rather than cut.
+QFont FittedFont(const QFont& font, const QString& text, int width);
 
 // Gives DialogFont to each direct child of `window` that has no font of its own.
 void ApplyDialogFont(QWidget& window);

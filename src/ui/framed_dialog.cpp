@@ -1,10 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/framed_dialog.h"
 
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QSpacerItem>
 
 #include "rules/game.h"
 #include "ui/board_picture.h"
@@ -20,6 +25,10 @@ FramedDialog::FramedDialog(Game& game, const BoardPicture* picture, QWidget* par
 }
 
 void FramedDialog::SetTiles(int nx, int ny) {
+  if (!windowFlags().testFlag(Qt::FramelessWindowHint)) {
+    const int needed = TitleBarWidth(windowTitle());
+    while (nx < kMaxTilesX && TiledFrameSize(nx, ny).width() < needed) ++nx;
+  }
   tiles_ = QSize(nx, ny);
   setFixedSize(TiledFrameSize(nx, ny));
   update();
@@ -42,6 +51,7 @@ void FramedDialog::ShowError(int number) {
   }
   QMessageBox box(QMessageBox::Critical, QString::fromStdString(game_.Text(kTextBoxTitle)), text,
                   QMessageBox::Ok, this);
+  WidenForTitle(box);
   box.exec();
 }
 
@@ -110,6 +120,42 @@ void FramedDialog::PaintContent(QPainter&) {}
 void ShowControl(QWidget* control, bool shown) {
   control->setVisible(shown);
   control->setEnabled(shown);
+}
+
+int TitleBarWidth(const QString& title) {
+  // The window's icon, its close button and the margins around them, as title bars commonly
+  // have them.
+  constexpr int kTitleBarAllowance = 110;
+  QFont font = QApplication::font();
+  font.setBold(true);
+  return QFontMetrics(font).horizontalAdvance(title) + kTitleBarAllowance;
+}
+
+void WidenForTitle(QMessageBox& box) {
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (grid == nullptr) return;
+  // The box sizes itself to its layout when it is shown; a spacer below the rest sets its least
+  // width.
+  grid->addItem(new QSpacerItem(TitleBarWidth(box.windowTitle()), 0, QSizePolicy::Minimum,
+                                QSizePolicy::Minimum),
+                grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+bool IsModifierKey(int key) {
+  switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+      return true;
+    default:
+      return false;
+  }
 }
 
 void FocusSelected(QWidget* edit) {

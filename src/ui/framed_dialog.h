@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The common look of the game's small dialogs: a client area of a whole number of frame tiles,
 // filled with one colour and edged with the tiles cut from the sheet, the dialog font, error
@@ -13,6 +14,8 @@ class QLabel;
 class QLineEdit;
 class QPainter;
 class QPushButton;
+
+class QMessageBox;
 
 namespace tomtura {
 
@@ -40,6 +43,7 @@ class FramedDialog : public QDialog {
                Qt::WindowFlags flags = Qt::Dialog);
 
   // Fixes the client area to nx x ny frame tiles.
+  // The frame of nx x ny tiles; wider (up to kMaxTilesX) where the title needs it.
   void SetTiles(int nx, int ny);
   QSize tiles() const { return tiles_; }
   void SetBackground(const QColor& colour);
@@ -104,5 +108,13 @@ class FramedDialog : public QDialog {
 void ShowControl(QWidget* control, bool shown);
 // Gives the focus to a line edit with its whole text selected.
 void FocusSelected(QWidget* edit);
+// A key that only changes others (Shift, Ctrl, Alt, ...): pressed alone it means nothing.
+bool IsModifierKey(int key);
+
+// How wide a window must be for the title bar to show `title` whole, beside the window's icon
+// and its buttons.
+int TitleBarWidth(const QString& title);
+// A message box is made as narrow as its text; it is widened to show its title whole.
+void WidenForTitle(QMessageBox& box);
 
 }  // namespace tomtura

@@ -1,15 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/log_pane.h"
 
 #include <QListView>
+#include <QPainter>
 #include <QShowEvent>
+#include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "rules/game.h"
 #include "ui/fonts.h"
 
 namespace tomtura {
 namespace {
-constexpr int kPaneMinimumWidth = 180;
+constexpr int kPaneMinimumWidth = 140;
 constexpr int kEntrySpacing = 1;
+constexpr int kTextMargin = 3;
+constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+
+// Each entry wrapped whole to the width of the list, on its player's colour: never cut, and as
+// high as its lines.
+class LogDelegate : public QStyledItemDelegate {
+ public:
+  explicit LogDelegate(QListView& list) : QStyledItemDelegate(&list), list_(list) {}
+
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    const int width = EntryWidth();
+    const QRect text = option.fontMetrics.boundingRect(
+        QRect(0, 0, width - 2 * kTextMargin, 0), kTextFlags, index.data().toString());
+    return {width, text.height() + 2 * kTextMargin};
+  }
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    painter->save();
+    painter->fillRect(option.rect, index.data(Qt::BackgroundRole).value<QBrush>());
+    painter->setPen(index.data(Qt::ForegroundRole).value<QBrush>().color());
+    painter->setFont(option.font);
+    painter->drawText(option.rect.adjusted(kTextMargin, kTextMargin, -kTextMargin, -kTextMargin),
+                      kTextFlags, index.data().toString());
+    painter->restore();
+  }
+
+ private:
+  int EntryWidth() const { return std::max(1, list_.viewport()->width() - 2 * kEntrySpacing); }
+
+  QListView& list_;
+};
+
 }  // namespace
 
 QColor LogEntryColour(const Game& game, char playerMark) {
@@ -72,6 +109,7 @@ LogPane::LogPane(const Game& game, const QString& title, QWidget* parent)
     : QDockWidget(title, parent), model_(new LogModel(game, this)), list_(new QListView(this)) {
   setObjectName("gameLog");
   list_->setModel(model_);
+  list_->setItemDelegate(new LogDelegate(*list_));
   list_->setWordWrap(true);
   list_->setUniformItemSizes(false);
   list_->setResizeMode(QListView::Adjust);

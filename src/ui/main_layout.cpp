@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main_layout.h"
 
 #include <Qt>
@@ -10,54 +11,20 @@ namespace tomtura {
 namespace {
 
 constexpr int kMinChildWidth = 2;
-constexpr int kCreateBottomMargin = 65;  // at creation the children are H - 65 high
 
 }  // namespace
 
-ChildLayout InitialLayout(QSize size, int panelWidth) {
-  const int height = size.height() - kCreateBottomMargin;
-  return {QRect(kPanelLeft, kChildTop, panelWidth + 18, height),
-          QRect(panelWidth + 22, kChildTop, size.width() - panelWidth - 24, height)};
-}
-
-ChildLayout ResizeLayout(const ChildLayout& layout, QSize last, QSize size, int panelWidth) {
-  const int dx = last.width() - size.width();
-  ChildLayout next = layout;
-  if (dx < 0) {
-    int grow = -dx;
-    const int back = std::clamp(kPanelLeft - next.panel.left(), 0, grow);
-    next.panel.moveLeft(next.panel.left() + back);
-    grow -= back;
-    const int widen = std::clamp(panelWidth - next.panel.width(), 0, grow);
-    next.panel.setWidth(next.panel.width() + widen);
-    grow -= widen;
-    next.panel.setHeight(size.height() - next.panel.top() - kChildBottomMargin);
-    next.board = QRect(next.panel.left() + next.panel.width() + kSplitterWidth, next.board.top(),
-                       next.board.width() + grow,
-                       size.height() - next.board.top() - kChildBottomMargin);
-    return next;
-  }
-
-  int leftover = 0;
-  if (next.board.width() > dx) {
-    next.board.setWidth(next.board.width() - dx);
-  } else {
-    leftover = dx - (next.board.width() - kMinChildWidth);
-    next.board.setWidth(kMinChildWidth);
-  }
-  next.board.moveLeft(next.board.left() - leftover);
-  next.board.setHeight(size.height() - next.board.top() - kChildBottomMargin);
-
-  if (next.panel.width() > leftover + kMinChildWidth) {
-    next.panel.setWidth(next.panel.width() - leftover);
-    leftover = 0;
-  } else {
-    leftover -= next.panel.width() - kMinChildWidth;
-    next.panel.setWidth(kMinChildWidth);
-  }
-  next.panel.moveLeft(next.panel.left() - leftover);
-  next.panel.setHeight(size.height() - next.panel.top() - kChildBottomMargin);
-  return next;
+ChildLayout ArrangeChildren(QSize size, const ChildNeeds& needs) {
+  const int height = std::max(kMinChildWidth, size.height() - kChildTop - kChildBottomMargin);
+  const int room = std::max(2 * kMinChildWidth,
+                            size.width() - kPanelLeft - kSplitterWidth - kChildRightMargin);
+  // The panel's share: what the board leaves of what it wants, at least its least.
+  int panel = std::clamp(room - needs.boardWanted, needs.panelLeast,
+                         std::max(needs.panelLeast, needs.panelWanted));
+  panel = std::clamp(panel, kMinChildWidth, room - kMinChildWidth);
+  const int board = room - panel;
+  return {QRect(kPanelLeft, kChildTop, panel, height),
+          QRect(kPanelLeft + panel + kSplitterWidth, kChildTop, board, height)};
 }
 
 std::optional<ChildLayout> DragSplitter(const ChildLayout& layout, int dx) {
@@ -92,6 +59,13 @@ int ShortcutCommand(int key) {
     default:
       return 0;
   }
+}
+
+char CommandLetter(int command) {
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    if (command != 0 && ShortcutCommand(Qt::Key_A + (letter - 'A')) == command) return letter;
+  }
+  return 0;
 }
 
 }  // namespace tomtura

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: the row of seven command buttons with the dice between the first and the
 // second, the player panel and the board view side by side with a 2-pixel splitter between
@@ -7,8 +8,6 @@
 // core's to say (CheckCommand); the window carries out what it allows.
 #include <QMainWindow>
 #include <QMap>
-#include <QRect>
-#include <QSize>
 #include <QString>
 #include <memory>
 
@@ -18,8 +17,6 @@
 #include "ui/main_layout.h"
 
 class QAction;
-class QMenu;
-class QPainter;
 
 namespace tomtura {
 
@@ -27,12 +24,16 @@ class BoardPicture;
 class BoardView;
 class CommandButton;
 class Game;
+class GameFiles;
 class LogPane;
 class MainClientArea;
+class MainMenu;
 class NetworkPlay;
 class PlayerPanel;
 class QtFrontEnd;
 class SoundEffects;
+class WindowLayout;
+class WindowOptions;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -56,13 +57,14 @@ class MainWindow : public QMainWindow {
   // is not a saved game has been reported).
   bool LoadGameFrom(const QString& path);
   // What the new-game dialog came to: no game (closed without players, or the program is to
-  // end), the players entered (the caller starts the game), or a network game that has begun.
-  enum class NewGameChoice { None, Players, NetworkGame };
+  // end), the players entered (the caller starts the game), a network game that has begun, or
+  // a saved game opened in its place.
+  enum class NewGameChoice { None, Players, NetworkGame, Opened };
   NewGameChoice RunNewGameDialog();
   // NewGame for the players entered, from the first square and scroll position.
   void StartNewGame();
-  // Widens the panel until every player is seen whole, the window first where the screen has
-  // room.
+  // Widens the window where the screen has room until the board has its room and every player
+  // is seen whole; beyond it the panel gives way.
   void FitPanelToPlayers();
   // The window as it stood when the program last ended (place, size, stretched board, game
   // log); at a first start the board is stretched when the screen is too low for it.
@@ -89,11 +91,11 @@ class MainWindow : public QMainWindow {
   LogPane& logPane() const { return *logPane_; }
   BoardPicture& picture() const { return picture_; }
   CommandButton* commandButton(int id) const;
-  QAction* action(int id) const { return actions_.value(id); }
-  const Options& options() const { return options_; }
+  QAction* action(int id) const;
+  const Options& options() const;
   // The network game, when one is set up or played.
   NetworkPlay& network() const { return *network_; }
-  bool stretchBoard() const { return stretchBoard_; }
+  bool stretchBoard() const;
   ChildLayout childLayout() const;
 
  signals:
@@ -102,48 +104,24 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  friend class MainClientArea;
-
-  void CreateMenu();
-  void ChooseEdition(const Edition& edition);
   void CreateChildren();
   void LoadOptions();
   void AfterFirstFrame();
-  QAction* AddItem(QMenu* menu, int id, const char* text, bool checkable = false);
-  void SetChecked(int id, bool on);
-  // Flips an option, its check mark and its key in the board file.
-  void ToggleOption(int id, int& option, std::string_view key);
+  // The effect on the screen and the sound of an option just toggled.
+  void ApplyOption(int id);
 
   bool Confirm(int textNumber);
   void StopTimers();
   void NewGameCommand();
   void AddPlayerCommand();
-  void SaveGameCommand();
   void LoadGameCommand();
-  void LoadGraphics(bool ask);
-  void ToggleShowCompanies(bool fromProgram);
-  QString ChooseFile(bool save, int titleText, const QString& filter);
+  void ChangeBackground(bool ask);
   void ShowTextWindow(bool rules);
   void ShowAbout();
-  void SetStretch(bool on);
-  void ShowGameLog(bool shown);
-  int RoomToWiden(int wanted) const;
-  int PanelWidth() const;
-  void SavePlace();
-
-  // Painting and mouse handling of the client area.
-  void PaintClient(QPainter& painter, const QRect& dirty);
-  void ClientResized(QSize size);
-  void ClientMouseMove(QPoint pos);
-  void ClientMousePress(QPoint pos);
-  void ClientMouseRelease();
-  bool OnSplitterStrip(const QRect& child, QPoint pos) const;
-  void ApplyLayout(const ChildLayout& layout);
-  QRect StatusRect() const;
-  QRect DiceRect() const;
 
   Game& game_;
   QtFrontEnd& ui_;
@@ -151,26 +129,17 @@ class MainWindow : public QMainWindow {
   SoundEffects& sound_;
   QString dataDirectory_;
 
+  std::unique_ptr<MainMenu> menu_;
+  std::unique_ptr<WindowOptions> options_;
+  std::unique_ptr<WindowLayout> layout_;
+  GameFiles* files_ = nullptr;
   MainClientArea* client_ = nullptr;
   BoardView* boardView_ = nullptr;
   PlayerPanel* panel_ = nullptr;
   LogPane* logPane_ = nullptr;
   QMap<int, CommandButton*> buttons_;
-  QMap<int, QAction*> actions_;
-  QMenu* optionsMenu_ = nullptr;
 
   std::unique_ptr<NetworkPlay> network_;
-
-  Options options_;  // as in memory; the rules' own options live in the game state
-  bool stretchBoard_ = false;
-  bool firstStretch_ = false;  // the screen is too low for the whole board at its size
-  int logWidening_ = 0;        // what the window grew by for the open game log
-
-  QSize lastSize_;
-  bool overSplitter_ = false;
-  bool splitterDrag_ = false;
-  int lastMouseX_ = 0;
-  int tumblingFrame_ = -1;  // the tumbling picture shown, -1 while the faces show
 };
 
 }  // namespace tomtura

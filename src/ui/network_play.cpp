@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/network_play.h"
 
 #include <QApplication>
@@ -273,8 +274,13 @@ void NetworkPlay::Leave() {
   link_.reset();
   session_.reset();
   game_.LeaveNetworkGame();
-  // The session's end leaves the game marked as networked; this computer plays alone now.
+  // The session's end leaves the game marked as networked; this computer plays alone now, and
+  // the players entered before the network game are at the table again, for a game not yet
+  // begun.
   game_.state.networkGame = NetRole::None;
+  game_.state.players = savedPlayers_;
+  game_.state.playerCount = savedCount_;
+  game_.NewGame(false);
   window_.UpdateMenus();
   window_.RedrawPanel();
   window_.RedrawBoard();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/new_game_dialog.h"
 
 #include <QCheckBox>
@@ -99,12 +100,13 @@ void TokenList::PaintCurrentItem(QPainter& painter, const QRect& field) const {
 // ---- NewGameDialog -----------------------------------------------------------------------------
 
 NewGameDialog::NewGameDialog(Game& game, const BoardPicture& picture, QWidget* parent,
-                             NetworkSetup network)
+                             NetworkSetup network, OpenSavedGame open)
     : QDialog(parent),
       game_(game),
       picture_(picture),
       slots_(game.state),
-      network_(std::move(network)) {
+      network_(std::move(network)),
+      open_(std::move(open)) {
   setWindowTitle(tr("Tomtura - New game"));
   setFont(DialogFont());
   CreateControls();
@@ -136,11 +138,13 @@ void NewGameDialog::CreateControls() {
   add_ = new QPushButton(tr("&Add player"), this);
   remove_ = new QPushButton(tr("&Remove"), this);
   start_ = new QPushButton(tr("&Start"), this);
+  openButton_ = new QPushButton(tr("&Open saved game..."), this);
+  openButton_->setEnabled(static_cast<bool>(open_));
   networkButton_ = new QPushButton(tr("Ne&twork..."), this);
   networkButton_->setEnabled(static_cast<bool>(network_));
   exit_ = new QPushButton(tr("E&xit"), this);
   // Enter stores the player being entered; Start is a deliberate choice.
-  for (QPushButton* button : {add_, remove_, start_, networkButton_, exit_})
+  for (QPushButton* button : {add_, remove_, start_, openButton_, networkButton_, exit_})
     button->setAutoDefault(false);
   add_->setDefault(true);
 
@@ -157,6 +161,7 @@ void NewGameDialog::CreateControls() {
       {password_, kPassword},
       {pieces_, kPiece},
       {networkButton_, kNetwork},
+      {openButton_, kOpenGame},
       {exit_, kExit},
   };
   for (const auto& [control, id] : ids) SetControlId(control, id);
@@ -196,7 +201,7 @@ void NewGameDialog::CreateControls() {
   left->addLayout(fields);
 
   auto* buttons = new QVBoxLayout;
-  for (QPushButton* button : {add_, remove_, start_, networkButton_, exit_})
+  for (QPushButton* button : {add_, remove_, start_, openButton_, networkButton_, exit_})
     buttons->addWidget(button);
   buttons->addStretch();
 
@@ -213,7 +218,8 @@ void NewGameDialog::CreateControls() {
   setTabOrder(strength_, add_);
   setTabOrder(add_, remove_);
   setTabOrder(remove_, start_);
-  setTabOrder(start_, networkButton_);
+  setTabOrder(start_, openButton_);
+  setTabOrder(openButton_, networkButton_);
   setTabOrder(networkButton_, exit_);
   setTabOrder(exit_, previous_);
   setTabOrder(previous_, next_);
@@ -223,6 +229,7 @@ void NewGameDialog::CreateControls() {
   connect(add_, &QAbstractButton::clicked, this, [this] { AddPlayer(); });
   connect(remove_, &QAbstractButton::clicked, this, [this] { RemovePlayer(); });
   connect(start_, &QAbstractButton::clicked, this, [this] { Start(); });
+  connect(openButton_, &QAbstractButton::clicked, this, [this] { OpenGame(); });
   connect(networkButton_, &QAbstractButton::clicked, this, [this] { Network(); });
   connect(exit_, &QAbstractButton::clicked, this, [this] { Exit(); });
   connect(pieces_, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -297,8 +304,20 @@ void NewGameDialog::Network() {
   ShowSlot();
 }
 
+// A saved game put in place ends the dialog with its players; one not chosen, or not read,
+// leaves the players entered so far.
+void NewGameDialog::OpenGame() {
+  if (!open_) return;
+  if (open_(this)) {
+    gameOpened_ = true;
+    accept();
+    return;
+  }
+  ShowSlot();
+}
+
 void NewGameDialog::done(int result) {
-  if (!networkStarted_ && !slots_.startEnabled()) {
+  if (!networkStarted_ && !gameOpened_ && !slots_.startEnabled()) {
     slots_.Restore();
     playersRestored_ = true;
   }

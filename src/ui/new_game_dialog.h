@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The new-game dialog: players are entered one slot at a time (name, password, piece, whether
 // the computer plays the slot and how well), with buttons for the next and the previous slot. It
 // edits the player records in place through NewGameSlots; the caller starts the new game when
-// it closes. It also leads to network play, where the game begins without the caller, and can
-// end the program.
+// it closes. It also leads to network play, where the game begins without the caller, opens a
+// saved game instead, and can end the program.
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDialog>
@@ -72,22 +73,27 @@ class NewGameDialog : public QDialog {
     kNetwork = 1010,
     kExit = 1011,
     kStrength = 1014,
+    kOpenGame = 1051,
   };
 
   // Sets up a network game over the dialog it is given, offering `name` as this computer's
   // player's name; true when the game has begun.
   using NetworkSetup = std::function<bool(QWidget* over, const QString& name)>;
+  // Chooses a saved game over the dialog it is given and puts it in place; true when it did.
+  using OpenSavedGame = std::function<bool(QWidget* over)>;
 
   // `picture` gives the token and slot-button pictures; without `network` there is no network
-  // play.
-  NewGameDialog(Game& game, const BoardPicture& picture, QWidget* parent,
-                NetworkSetup network = {});
+  // play, without `open` no saved game to open.
+  NewGameDialog(Game& game, const BoardPicture& picture, QWidget* parent, NetworkSetup network = {},
+                OpenSavedGame open = {});
 
   NewGameSlots& bookkeeping() { return slots_; }
   // True after Exit: the program is to end.
   bool exitRequested() const { return exitRequested_; }
   // True when the dialog ended because a network game has begun.
   bool networkStarted() const { return networkStarted_; }
+  // True when the dialog ended because a saved game was opened.
+  bool gameOpened() const { return gameOpened_; }
 
   // The commands of the buttons, for keyboard, mouse and tests alike.
   void NextSlot();
@@ -96,6 +102,7 @@ class NewGameDialog : public QDialog {
   void RemovePlayer();
   void Start();
   void Network();
+  void OpenGame();
   void Exit();
 
   // However the dialog ends: one closed with too few players for a game leaves the player
@@ -113,8 +120,10 @@ class NewGameDialog : public QDialog {
   const BoardPicture& picture_;
   NewGameSlots slots_;
   NetworkSetup network_;
+  OpenSavedGame open_;
   bool exitRequested_ = false;
   bool networkStarted_ = false;
+  bool gameOpened_ = false;
   bool playersRestored_ = false;
   bool filling_ = false;
 
@@ -130,6 +139,7 @@ class NewGameDialog : public QDialog {
   QPushButton* remove_ = nullptr;
   QPushButton* start_ = nullptr;
   QPushButton* networkButton_ = nullptr;
+  QPushButton* openButton_ = nullptr;
   QPushButton* exit_ = nullptr;
 };
 

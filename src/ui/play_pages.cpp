@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/play_pages.h"
 
 #include <QCheckBox>
@@ -113,6 +114,10 @@ QString PlayPageBase::Text(int n) const {
   return Qs(window_.game().Text(n));
 }
 
+QString PlayPageBase::Money(long long amount) const {
+  return Qs(window_.game().texts.money().Write(amount));
+}
+
 const Property& PlayPageBase::LiveProperty(int p) const {
   return window_.game().state.properties[p];
 }
@@ -157,13 +162,13 @@ class TradePage : public PlayPageBase {
       ++row;
     };
     if (selling) {
-      addRow(new QLabel(PlayPageBase::tr("Sell street:"), this), ownProperty_, ownPrice_);
+      addRow(new QLabel(PlayPageBase::tr("Sell property:"), this), ownProperty_, ownPrice_);
       addRow(new QLabel(PlayPageBase::tr("Price:"), this), price_, nullptr);
       addRow(new QLabel(PlayPageBase::tr("Choose player:"), this), partner_, nullptr);
       addRow(include_, partnerProperty_, partnerPrice_);
     } else {
       addRow(new QLabel(PlayPageBase::tr("Choose player:"), this), partner_, nullptr);
-      addRow(new QLabel(PlayPageBase::tr("Buy street:"), this), partnerProperty_, partnerPrice_);
+      addRow(new QLabel(PlayPageBase::tr("Buy property:"), this), partnerProperty_, partnerPrice_);
       addRow(new QLabel(PlayPageBase::tr("Price:"), this), price_, nullptr);
       addRow(include_, ownProperty_, ownPrice_);
     }
@@ -317,14 +322,20 @@ class ListPage : public PlayPageBase {
     connect(button_, &QPushButton::clicked, this, [this] { Act(); });
   }
   // False when the action did not go through; else the money box and the page show its result.
-  // The property acted on stays chosen while it is still listed; one that has left the list
-  // leaves nothing chosen, so that the button cannot act on a property the player did not pick.
+  // The property acted on stays chosen while it is still listed, so that a second house goes
+  // where the first went; one that has left the list gives its place to the property now
+  // standing there, so that several are mortgaged or built on without choosing each anew. The
+  // list shows what the button acts on.
   bool Done(PlayWindowDeals::Result outcome) {
     if (!window_.Report(outcome)) return false;
     const int actedOn = list_->selectedProperty();
+    const int place = list_->currentIndex();
     window_.RepaintMoneyBox();
     Refill();
     list_->SelectProperty(actedOn);
+    if (list_->currentIndex() < 0 && list_->count() > 0) {
+      list_->setCurrentIndex(std::clamp(place, 0, list_->count() - 1));
+    }
     ShowFigures();
     return true;
   }
@@ -344,8 +355,8 @@ class MortgagePage : public ListPage {
       : ListPage(window,
                  PageText(window, unmortgage ? kTextUnmortgageCaption : kTextMortgageCaption),
                  unmortgage ? PageText(window, kTextUnmortgageExplanation)
-                            : PlayPageBase::tr("Choose a street. The bank lends you half its "
-                                               "price, shown below.")),
+                            : PlayPageBase::tr("Choose a property. The bank lends you half "
+                                               "its price, shown below.")),
         unmortgage_(unmortgage) {
     amount_ = Static(kIdAmount);
     QFont amountFont = amount_->font();
@@ -371,8 +382,7 @@ class MortgagePage : public ListPage {
   // Half the price: what the bank lends, and what the lift shows (its cost is a twentieth more).
   void ShowFigures() override {
     const int p = list_->selectedProperty();
-    amount_->setText(p >= 0 ? QString::number(MortgageValue(window_.deals().properties()[p]))
-                            : QString());
+    amount_->setText(p >= 0 ? Money(MortgageValue(window_.deals().properties()[p])) : QString());
   }
 
   void Act() override {
@@ -424,7 +434,7 @@ class HousePage : public ListPage {
     const int p = list_->selectedProperty();
     const PropertyTable& table = window_.deals().properties();
     houses_->setText(p >= 0 ? QString::number(table[p].houses) : QString());
-    housePrice_->setText(p >= 0 ? QString::number(table[p].housePrice) : QString());
+    housePrice_->setText(p >= 0 ? Money(table[p].housePrice) : QString());
   }
 
   void Act() override {

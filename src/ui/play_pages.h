@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The six pages of the play window: buying from and selling to another player, mortgaging and
 // lifting a mortgage, buying and selling houses. A page shows the working copies of
@@ -46,6 +47,8 @@ class PlayPageBase : public QWidget {
   QLabel* Static(int id, const QString& text = {});
   QPushButton* Button(int id, const QString& text);
   QString Text(int n) const;
+  // An amount in the edition's money format.
+  QString Money(long long amount) const;
   const Property& LiveProperty(int p) const;
 
   PlayWindow& window_;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/play_window.h"
 
 #include <QKeyEvent>
@@ -30,7 +31,7 @@ constexpr int kPageBottomGap = 44;
 constexpr int kFrameGap = 10;
 constexpr int kFrameBottomGap = 40;
 constexpr int kFrameLeftOfTabs = 2;
-constexpr int kMoneyBoxWidth = 70;
+constexpr int kMoneyBoxWidth = 90;
 constexpr int kMoneyBoxGap = 9;
 constexpr int kMoneyBoxHeight = 22;
 constexpr int kCoinLeftOfBox = 23;
@@ -214,9 +215,10 @@ void PlayWindow::paintEvent(QPaintEvent*) {
   p.fillRect(box, kMoneyYellow);
   Frame3D(p, box, false, false, 0);
   Frame3D(p, box.adjusted(1, 1, -1, -1), false, true, 0);
-  p.setFont(BoldFont());
+  const QString amount = Qs(game_.texts.money().Write(deals_.workMoney()));
+  p.setFont(FittedFont(BoldFont(), amount, box.width() - 6));
   p.setPen(Qt::black);
-  p.drawText(box, Qt::AlignCenter, QString::number(deals_.workMoney()));
+  p.drawText(box, Qt::AlignCenter, amount);
   const QPixmap& coin = picture_.Coin();
   p.drawPixmap(box.left() - kCoinLeftOfBox, box.top() + (box.height() - coin.height()) / 2, coin);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/player_panel.h"
 
 #include <QAbstractItemDelegate>
@@ -31,8 +32,8 @@ constexpr int kTokenFromEnd = 45;  // the token and the card's bottom, from the 
 constexpr int kCardTop = 44;
 constexpr int kCardLeft = 2;
 constexpr int kCardRight = kPanelBaseWidth - 2;
-constexpr int kMoneyLeft = 80;
-constexpr int kMoneyRight = 150;
+constexpr int kMoneyLeft = 66;
+constexpr int kMoneyRight = 156;
 constexpr int kMoneyFromEnd = 43;
 constexpr int kMoneyHeight = 20;
 constexpr int kCoinGap = 23;  // the coin stands this far left of the money box
@@ -103,6 +104,41 @@ class PropertyListBox : public ItemComboBox {
 };
 
 }  // namespace
+
+QStringList CardLines(const QString& text, const QFontMetrics& metrics, int width) {
+  QStringList lines;
+  const auto wrap = [&](const QStringList& paragraph) {
+    bool fits = true;
+    for (const QString& line : paragraph) fits = fits && metrics.horizontalAdvance(line) <= width;
+    if (fits) {
+      lines << paragraph;
+      return;
+    }
+    QString line;
+    for (const QString& word : paragraph.join(' ').split(' ', Qt::SkipEmptyParts)) {
+      const QString longer = line.isEmpty() ? word : line + ' ' + word;
+      if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+        lines << line;
+        line = word;
+      } else {
+        line = longer;
+      }
+    }
+    if (!line.isEmpty()) lines << line;
+  };
+  QStringList paragraph;
+  for (const QString& line : text.split('\n')) {
+    if (!line.trimmed().isEmpty()) {
+      paragraph << line;
+      continue;
+    }
+    wrap(paragraph);
+    paragraph.clear();
+    lines << QString();
+  }
+  wrap(paragraph);
+  return lines;
+}
 
 std::vector<PanelCardText> PanelCardTexts(const Game& game, int p) {
   if (!ValidProperty(p)) return {};
@@ -291,13 +327,15 @@ void PlayerPanel::PaintSection(QPainter& painter, int i, int top, int left) cons
     painter.setFont(SmallFont());
     const QRect textArea = card.adjusted(2, 2, -2, -2);
     const std::vector<PanelCardText> texts = PanelCardTexts(game, list.items[list.selected]);
-    // A card of one text (a utility's rent, the jail card) wraps what is wider than the card;
-    // the columns of labels and values keep their lines side by side.
-    const int wrap = texts.size() == 1 ? Qt::TextWordWrap : 0;
+    // A card of one text (a utility's rent, the jail card) is fitted to the card; the columns
+    // of labels and values keep their lines side by side.
     for (const PanelCardText& text : texts) {
+      QString shown = QString::fromStdString(text.text);
+      if (texts.size() == 1) {
+        shown = CardLines(shown, painter.fontMetrics(), textArea.width()).join('\n');
+      }
       painter.setPen(text.colour);
-      painter.drawText(textArea, static_cast<int>(text.alignment) | wrap,
-                       QString::fromStdString(text.text));
+      painter.drawText(textArea, static_cast<int>(text.alignment), shown);
     }
   }
 
@@ -305,9 +343,10 @@ void PlayerPanel::PaintSection(QPainter& painter, int i, int top, int left) cons
   DoubleFrame(painter, money);
   const QRect moneyArea = money.adjusted(2, 2, -2, -2);
   painter.fillRect(moneyArea, QColor(kLightYellow));
-  painter.setFont(BoldFont());
+  const QString amount = QString::fromStdString(game.texts.money().Write(player.money));
+  painter.setFont(FittedFont(BoldFont(), amount, moneyArea.width() - 2));
   painter.setPen(Qt::black);
-  painter.drawText(moneyArea, Qt::AlignCenter, QString::number(player.money));
+  painter.drawText(moneyArea, Qt::AlignCenter, amount);
   painter.drawPixmap(money.left() - kCoinGap, money.top() + 1, picture.Coin());
 
   Frame3D(painter, QRect(left, end - kSeparatorFromEnd, kPanelColumnWidth, kSeparatorHeight), false,

@@ -1,8 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The player panel: one section per player, stacked in record order, with the name bar, the
 // token, the money and (while shown) the player's property list with a card for the property
 // selected in it. It scrolls both ways in steps of 8 pixels and can be dragged.
 #include <QColor>
+#include <QFontMetrics>
+#include <QStringList>
 #include <array>
 #include <string>
 #include <vector>
@@ -34,6 +37,11 @@ struct PanelCardText {
 // The texts the card shows for property p: only the mortgage line for a mortgaged property,
 // else labels and values by the kind of property.
 std::vector<PanelCardText> PanelCardTexts(const Game& game, int property);
+
+// The lines a card of one text (a utility's rent, the jail card, a mortgage) shows in `width`
+// pixels: each paragraph (lines between blank lines) as the board file breaks it where every line
+// fits, else wrapped anew as a whole, so that no line is broken twice.
+QStringList CardLines(const QString& text, const QFontMetrics& metrics, int width);
 
 // The colour of player i's name bar.
 QColor NameBarColour(const Game& game, int player);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/qt_front_end.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include "sound/sound.h"
 #include "ui/auction_dialog.h"
 #include "ui/balloon_tips.h"
+#include "ui/framed_dialog.h"
 #include "ui/main_window.h"
 #include "ui/password_dialog.h"
 #include "ui/play_window.h"
@@ -310,6 +312,7 @@ void QtFrontEnd::ReleaseTimers() {
 
 int QtFrontEnd::RunModal(QDialog& dialog) {
   if (game_ != nullptr) InstallTooltips(dialog, *game_);
+  if (auto* box = qobject_cast<QMessageBox*>(&dialog)) WidenForTitle(*box);
   HoldTimers();
   int result = 0;
   if (runner_) {

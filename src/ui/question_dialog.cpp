@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/question_dialog.h"
 
+#include <QApplication>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -52,10 +55,7 @@ QuestionDialog::QuestionDialog(Game& game, const DecisionRequest& request,
   button1_->setFocus(Qt::OtherFocusReason);
 
   answerTimer_.setSingleShot(true);
-  connect(&answerTimer_, &QTimer::timeout, this, [this] {
-    dragging_ = false;
-    Finish(button1_->isEnabled() ? 1 : 2);
-  });
+  connect(&answerTimer_, &QTimer::timeout, this, &QuestionDialog::TakeShownAnswer);
   if (computerAnswer) ShowChosen(*computerAnswer);
 }
 
@@ -114,9 +114,20 @@ void QuestionDialog::PressButton2() {
   Finish(2);
 }
 
+void QuestionDialog::SkipAnswer() {
+  if (answerPending()) TakeShownAnswer();
+}
+
+// The computer's answer is the one button left showing.
+void QuestionDialog::TakeShownAnswer() {
+  Finish(button1_->isEnabled() ? 1 : 2);
+}
+
 void QuestionDialog::reject() {
   if (awaitingRemote_) return;  // the answer is another computer's
-  if (!request_.twoButtons) {
+  if (answerPending()) {
+    SkipAnswer();
+  } else if (!request_.twoButtons) {
     PressButton1();
   } else if (request_.layout.kind != kDebtKind) {
     PressButton2();
@@ -135,20 +146,35 @@ void QuestionDialog::PaintContent(QPainter& painter) {
   painter.drawText(TextRect(), kTextFlags, text_);
 }
 
+void QuestionDialog::keyPressEvent(QKeyEvent* event) {
+  if (answerPending() && !IsModifierKey(event->key())) {
+    SkipAnswer();
+    return;
+  }
+  FramedDialog::keyPressEvent(event);
+}
+
 // The dialog has no caption: it is moved by dragging it anywhere.
 void QuestionDialog::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   dragging_ = true;
+  dragged_ = false;
   dragPoint_ = event->position().toPoint();
 }
 
 void QuestionDialog::mouseMoveEvent(QMouseEvent* event) {
   if (!dragging_) return;
-  move(pos() + event->position().toPoint() - dragPoint_);
+  const QPoint step = event->position().toPoint() - dragPoint_;
+  if (!dragged_ && step.manhattanLength() < QApplication::startDragDistance()) return;
+  dragged_ = true;
+  move(pos() + step);
 }
 
 void QuestionDialog::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) dragging_ = false;
+  if (event->button() != Qt::LeftButton) return;
+  const bool click = dragging_ && !dragged_;
+  dragging_ = false;
+  if (click && answerPending()) SkipAnswer();
 }
 
 }  // namespace tomtura

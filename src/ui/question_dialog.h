@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The question dialog: a message of the turn (an offer to buy, a card, a jail or tax notice, a
 // debt) on a captionless, coloured card with one or two buttons. It returns the button a
@@ -43,17 +44,23 @@ class QuestionDialog : public FramedDialog {
   void PressButton1();
   void PressButton2();
   // Escape: button 2 when it is offered, except on the debt question, where giving up would
-  // end the player's game on a slip of the hand; a notice is closed as with OK.
+  // end the player's game on a slip of the hand; a notice is closed as with OK. A computer's
+  // answer on show is taken at once.
   void reject() override;
+  // A computer's answer on show ends the dialog at once with it: the answer is decided, only
+  // its showing waits. Any key or a click on the dialog (not a drag) does the same.
+  void SkipAnswer();
 
  protected:
   void PaintContent(QPainter& painter) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   void FitText();
+  void TakeShownAnswer();
   void Finish(int result);
   QRect TextRect() const;
 
@@ -62,6 +69,7 @@ class QuestionDialog : public FramedDialog {
   QTimer answerTimer_;
   bool awaitingRemote_ = false;
   bool dragging_ = false;
+  bool dragged_ = false;  // the press has moved the dialog: no click
   QPoint dragPoint_;
 };
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build under a scratch prefix and checks the tree: the programs and nothing else in
 # bin/, the data, the desktop files and the manual pages in their places; then the installed
 # simulator, which finds its board in ../share/tomtura, plays a game and saves it.
@@ -21,11 +22,12 @@ set(expected
     share/tomtura/tomtura.lst share/tomtura/tomtura.bmp share/tomtura/manual.html
     share/applications/${APP_ID}.desktop share/metainfo/${APP_ID}.metainfo.xml
     share/mime/packages/${APP_ID}.xml share/man/man6/tomtura.6.gz
-    share/man/man6/tomtura-sim.6.gz)
+    share/man/man6/tomtura-sim.6.gz share/doc/tomtura/copyright)
 file(GLOB editions RELATIVE ${ASSETS} ${ASSETS}/tomtura*.lst)
 file(GLOB sounds RELATIVE ${ASSETS} ${ASSETS}/tomtura*.wav ${ASSETS}/tomtura*.mid)
 file(GLOB pictures RELATIVE ${ASSETS} ${ASSETS}/tomtura*.bmp)
-foreach(name ${editions} ${sounds} ${pictures})
+file(GLOB manuals RELATIVE ${ASSETS} ${ASSETS}/manual*.html)
+foreach(name ${editions} ${sounds} ${pictures} ${manuals})
   list(APPEND expected share/tomtura/${name})
 endforeach()
 file(GLOB icons RELATIVE ${ASSETS}/icons ${ASSETS}/icons/tomtura-*.png)

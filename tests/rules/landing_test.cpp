@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Landing resolution: offers, rents, taxes, cards, jail, and the end of the turn with its
 // debts. The test board's texts (turn_fixture.h) let the tests state whole lines.
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ TEST(PurchaseOffer, YesNoAuctionAndFirstLap) {
     const char* log;  // after the player's name and the property's
   };
   const Case cases[] = {
-      {1, 1, 0, 0, true, "köpte %s för 2600 kr."},
+      {1, 1, 0, 0, true, "köpte %s för 2 600 kr."},
       {2, 0, 0, kNobody, false, "köpte inte %s."},
       {0, 1, 257, kNobody, false, "slog 1-2 och hamnade på %s"},  // no offer at all
   };
@@ -70,6 +71,52 @@ TEST(PurchaseOffer, TheFirstLapRuleSaysWhyNothingIsOffered) {
     t.LandOn(20, 1, 2);
     EXPECT_EQ(t.state.statusText, "Slå tärningarna!");
   }
+}
+
+// The status line tells the moment on screen: the throw while it is settled (a card, an offer,
+// the third double's way to jail), the password while it is asked, and what the turn says
+// once it is given.
+TEST(StatusLine, TellsTheThrowWhileItIsSettledAndThePasswordWhileItIsAsked) {
+  struct FixedDice : DiceSource {
+    Dice faces;
+    Dice Faces() override { return faces; }
+  };
+  struct Case {
+    int square, die1, die2, doublesInRow;
+    std::string during;  // the status line under the question shown
+  };
+  const Case cases[] = {
+      {7, 1, 2, 0, "Anna slog 1 och 2."},  // a chance card
+      {8, 1, 2, 0, "Anna slog 1 och 2."},  // an offer to buy
+      {7, 3, 3, 2, "Anna slog 3 och 3."},  // the third double: to jail
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.square);
+    TestGame t(2);
+    FixedDice dice;
+    dice.faces = {c.die1, c.die2};
+    t.game.SetDiceSource(&dice);
+    t.state.current().position = static_cast<std::int16_t>(c.square - c.die1 - c.die2);
+    t.state.doublesInRow = c.doublesInRow;
+    t.state.statusText = t.game.Text(78);  // "throw again" from the turn before
+    t.ui.answers = {2};
+    t.game.Roll();
+    while (t.state.turnPhase != TurnPhase::AwaitRoll && t.ui.Tick()) {
+    }
+    ASSERT_FALSE(t.ui.statusWhenAsked.empty());
+    EXPECT_EQ(t.ui.statusWhenAsked.front(), c.during);
+  }
+
+  TestGame t(2);
+  t.state.players[1].password.setUtf8("xyz");
+  t.state.players[1].jailTurns = 3;
+  t.ui.answers = {2};  // no bail
+  t.state.firstLap[0] = 257;  // Anna's landing is explained in Bertil's turn
+  t.LandOn(11, 1, 2);
+  // The password, then the jail's question with nothing beside it.
+  EXPECT_EQ(t.ui.statusWhenAsked, (std::vector<std::string>{"Bertil, skriv ditt lösenord:", ""}));
+  EXPECT_EQ(t.state.statusText,
+            "Första varvet: Anna får köpa först efter att ha passerat Gå. Slå tärningarna!");
 }
 
 TEST(PurchaseOffer, DeclinedGoesToTheAuctionsWinnerAtHisBid) {
@@ -219,7 +266,7 @@ TEST(Cards, TaxesAndCardsThatOnlyMoveMoney) {
       {17, 3, 30200, 29800},                   // 200 from each other player still in the game
       {22, 2, 30000 - 3 * 800 - 2300, 30000},  // repairs of his own streets
       {22, 3, 30000 - 3 * 500 - 2000, 30000,   // the smaller repairs
-       "0Anna har 3 hus och 1 hotell och får betala 3500 kr."},
+       "0Anna har 3 hus och 1 hotell och får betala 3 500 kr."},
       {38, 0, 28000, 30000, "0Anna slog 1-2 och hamnade på Skatteruta"},  // the smaller tax
   };
   for (const Case& c : cases) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // New games, players who cannot pay, bankruptcy and the end of the game.
 #include "../trade/deal_fixture.h"
 #include "store/saved_game.h"
@@ -96,6 +97,39 @@ TEST(Resume, ThePlayerOnTurnGivesHisPasswordFirst) {
   EXPECT_EQ(g.ui.Count("StartDiceTimer"), 0);
   g.game.Roll();  // now the throw
   EXPECT_EQ(g.ui.Count("StartDiceTimer"), 1);
+}
+
+// A game saved after its end (the simulator saves its last game) has its loser on turn: it opens
+// as over with the winner named, and nobody throws. A bankrupt player on turn with others still
+// in hands the turn on.
+TEST(Resume, ABankruptPlayerOnTurnHandsOnOrTheGameIsOver) {
+  struct Case {
+    std::vector<int> bankrupt;
+    int onTurn;
+    int expectedTurn;
+    TurnPhase expectedPhase;
+    std::string status;
+  };
+  const Case cases[] = {
+      {{0, 1}, 1, 2, TurnPhase::GameOver, "SpelareC vann!"},
+      {{2}, 2, 0, TurnPhase::Rolling, "Slå"},  // a computer player, who throws at once
+      {{}, 1, 1, TurnPhase::Rolling, "Slå"},
+  };
+  for (const Case& c : cases) {
+    DealGame g(3);
+    SavedGame saved;
+    saved.playerCount = 3;
+    saved.players = g.game.state.players;
+    for (int n : c.bankrupt) saved.players[n].isBankrupt = 1;
+    saved.properties = g.game.state.properties;
+    saved.currentPlayer = c.onTurn;
+    g.game.Resume(saved);
+    const GameState& s = g.game.state;
+    EXPECT_EQ(std::tuple(s.currentPlayer, s.turnPhase, s.statusText),
+              std::tuple(c.expectedTurn, c.expectedPhase, c.status))
+        << c.onTurn;
+    EXPECT_EQ(g.ui.Count("StartDiceTimer"), c.expectedPhase == TurnPhase::Rolling) << c.onTurn;
+  }
 }
 
 TEST(CannotPay, OnlyWithNegativeLiquidationAndNothingLeftToOffer) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A game on the shipped board for the rule tests, with decks of cards of our own whose effects
 // the tests state, and a front end whose answers a test can script.
@@ -44,9 +45,11 @@ class ScriptedFrontEnd : public HeadlessFrontEnd {
   std::deque<int> answers;             // a person's next answers to questions
   std::deque<int> logins;              // his next password dialogs: given (1) or cancelled (2)
   std::vector<DecisionRequest> asked;  // every question and notice, in order
+  std::vector<std::string> statusWhenAsked;  // the status line under each question and login
   int auctionsRun = 0;
 
   Decision AskPerson(const DecisionRequest& request) override {
+    statusWhenAsked.push_back(game().state.statusText);
     if (request.kind == DecisionKind::Login && !logins.empty()) {
       HeadlessFrontEnd::AskPerson(request);  // counted
       const int button = logins.front();
@@ -61,6 +64,7 @@ class ScriptedFrontEnd : public HeadlessFrontEnd {
     return {answer, 0, nullptr};
   }
   void ShowAnswer(const DecisionRequest& request, const Decision& answer) override {
+    statusWhenAsked.push_back(game().state.statusText);
     if (request.kind == DecisionKind::Question) asked.push_back(request);
     HeadlessFrontEnd::ShowAnswer(request, answer);
   }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tomtura-sim program as a user runs it: its JSON summary, its exit codes, and a saved
 // position that loads and saves back unchanged when no turn is played.
 #include <gtest/gtest.h>
@@ -50,6 +51,15 @@ TEST_F(SimProgram, JsonSummaryAndASavedPositionThatRoundTripsWhenNoTurnIsPlayed)
   EXPECT_EQ(ReadBytes(Path("b.tom")), saved);
   ASSERT_EQ(Run("--load " + Path("a.tom") + " --max-turns 5 --save " + Path("b.tom")), 0);
   EXPECT_NE(ReadBytes(Path("b.tom")), saved);  // playing on changes it
+}
+
+// Asked for its usage, it prints it and succeeds, whatever else the line holds.
+TEST_F(SimProgram, HelpPrintsTheUsage) {
+  for (const char* arguments : {"--help", "-h", "--games 2 --help"}) {
+    EXPECT_EQ(Run(arguments), 0) << arguments;
+    EXPECT_EQ(out_.rfind("usage: tomtura-sim ", 0), 0u) << arguments;
+    EXPECT_EQ(err_, "") << arguments;
+  }
 }
 
 // The table of every turn: a row per player, beginning with each game's starting money; a game

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -8,6 +9,7 @@
 #include "data/text_catalogue.h"
 #include "data/text_ids.h"
 #include "manual.h"
+#include "store/editions.h"
 
 namespace tomtura {
 namespace {
@@ -48,22 +50,39 @@ TEST(ManualMaker, BlankLinesMakeGroupsWithHeadings) {
             "  <section id=\"tips\">\n    <h2>Tips</h2>\n  </section>\n");
 }
 
-TEST(ManualMaker, ShippedManualIsTheToolsOutput) {
-  const std::string board = TOMTURA_ASSETS_DIR "/tomtura.lst";
-  const TextCatalogue catalogue = TextCatalogue::Load(board);
-  const ManualTexts texts{catalogue.GetText(kTextBoxTitle), catalogue.GetText(kTextRules),
-                          ReadFreeText(board, FreeTextBlock::kRules).value_or(""),
-                          catalogue.GetText(kTextTips),
-                          ReadFreeText(board, FreeTextBlock::kTips).value_or("")};
-  std::ifstream shipped(TOMTURA_ASSETS_DIR "/manual.html", std::ios::binary);
-  ASSERT_TRUE(shipped) << "assets/manual.html is missing";
-  std::ostringstream bytes;
-  bytes << shipped.rdbuf();
-  // After changing the rules or tips: cmake --build build --target manual_maker &&
-  // build/tools/manual_maker/manual_maker
-  EXPECT_EQ(bytes.str(), MakeManual(texts));
-  EXPECT_NE(bytes.str().find("<h2>SPELREGLER FÖR TOMTURA</h2>"), std::string::npos);
-  EXPECT_NE(bytes.str().find("<h3>Kortkommandon</h3>"), std::string::npos);
+// Each edition ships the tool's current output, in its own language, under the name it gives.
+TEST(ManualMaker, EachEditionShipsItsManualInItsLanguage) {
+  struct Case {
+    const char* board;
+    const char* manual;
+    const char* language;
+    const char* heading;
+  };
+  const Case cases[] = {
+      {"tomtura.lst", "manual.html", "sv", "<h3>Kortkommandon</h3>"},
+      {"tomtura_en.lst", "manual_en.html", "en", "<h3>Keyboard shortcuts</h3>"},
+  };
+  for (const Case& c : cases) {
+    const std::string board = std::string(TOMTURA_ASSETS_DIR "/") + c.board;
+    const TextCatalogue catalogue = TextCatalogue::Load(board);
+    EXPECT_EQ(EditionManual(catalogue.file()), c.manual);
+    const ManualTexts texts{
+        catalogue.file().GetString(kEditionSection, kKeyEditionLanguage, ""),
+        catalogue.GetText(kTextBoxTitle), catalogue.GetText(kTextRules),
+        ReadFreeText(board, FreeTextBlock::kRules).value_or(""), catalogue.GetText(kTextTips),
+        ReadFreeText(board, FreeTextBlock::kTips).value_or("")};
+    std::ifstream shipped(std::string(TOMTURA_ASSETS_DIR "/") + c.manual, std::ios::binary);
+    ASSERT_TRUE(shipped) << c.manual << " is missing";
+    std::ostringstream bytes;
+    bytes << shipped.rdbuf();
+    // After changing the rules or tips: cmake --build build --target manual_maker &&
+    // build/tools/manual_maker/manual_maker --board assets/<the edition's board file>
+    EXPECT_EQ(bytes.str(), MakeManual(texts)) << c.manual;
+    EXPECT_NE(bytes.str().find(std::string("<html lang=\"") + c.language + "\">"),
+              std::string::npos)
+        << c.manual;
+    EXPECT_NE(bytes.str().find(c.heading), std::string::npos) << c.manual;
+  }
 }
 
 }  // namespace

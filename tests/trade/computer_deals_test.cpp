@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The computer's dealing at the end of its turn. Player 0 is the acting computer player.
 #include "trade/computer_deals.h"
 #include "deal_fixture.h"
@@ -97,7 +98,8 @@ TEST(ComputerDeals, ExchangeForACheaperStreetIsPaidByThePartner) {
       std::vector<std::string>{"SpelareB ger Gata 19 till SpelareA mot Gata 4 och får 6000?"});
   EXPECT_EQ(std::pair(int{g.prop(4).owner}, int{g.prop(19).owner}), std::pair(0, 1));
   EXPECT_EQ(g.player(1).money, 24000);
-  EXPECT_EQ(g.LogLines().front(), "SpelareA köpte Gata 4 av SpelareB för Gata 19 och -6000 kr");
+  // The partner paid: the line says so, with no negative amount.
+  EXPECT_EQ(g.LogLines().front(), "SpelareA fick Gata 4 och 6000 kr av SpelareB för Gata 19");
 }
 
 TEST(ComputerDeals, SalesGoToTheRichestAtTheirAskingPrices) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board view (offscreen): the squares under the mouse, the card, scrolling and drawing.
 #include <QScrollBar>
 #include <QtTest>
@@ -34,7 +35,7 @@ class BoardViewTest : public QObject {
   void cardRentText();
   void scrollBarsFollowTheClientSize();
   void tokensAndMarksAsDrawn();
-  void tokensOnGoAndInTheJailCorner();
+  void tokensLeaveLabelsAndNamesSeen();
 };
 
 void BoardViewTest::squareUnderAPoint() {
@@ -146,6 +147,7 @@ void BoardViewTest::scrollBarsFollowTheClientSize() {
 void BoardViewTest::tokensAndMarksAsDrawn() {
   ViewFixture f;
   Player& bo = f.game.state.players[1];
+  bo.position = 20;  // the free-parking corner keeps the rules' places
   bo.tokenX = 300;
   bo.tokenY = 300;
   BoardView view(f.game, f.picture);
@@ -163,28 +165,55 @@ void BoardViewTest::tokensAndMarksAsDrawn() {
   QVERIFY(!view.boardIsDirty());
 }
 
-// Six tokens at their GO places leave GO's label free and do not cover one another; in the jail
-// corner a visitor stands outside the bars and a prisoner behind them.
-void BoardViewTest::tokensOnGoAndInTheJailCorner() {
+// Tokens hide no label, name or building: on GO they stand below its word and amount, three
+// abreast without covering one another; the first visitor of the jail clear of the visitors'
+// words, a prisoner behind the bars; on a square of an edge, off the square itself and apart.
+void BoardViewTest::tokensLeaveLabelsAndNamesSeen() {
   ViewFixture f;
   GameState& state = f.game.state;
   state.playerCount = kMaxPlayers;
   f.game.NewGame();
-  for (int i = 0; i < kMaxPlayers; ++i) {
-    const QRect token = TokenRect(state, i);
-    QVERIFY(!token.intersects(kGoLabel));
-    QVERIFY(kGoCorner.contains(token));
-    for (int j = 0; j < i; ++j) QVERIFY(!token.intersects(TokenRect(state, j)));
+  const auto place = [&](std::initializer_list<int> players, int square) {
+    for (int i = 0; i < kMaxPlayers; ++i) state.players[i].isBankrupt = 1;
+    for (int i : players) {
+      state.players[i].isBankrupt = 0;
+      state.players[i].position = static_cast<std::int16_t>(square);
+    }
+  };
+  for (int count = 1; count <= kMaxPlayers; ++count) {
+    std::vector<int> players;
+    for (int i = kMaxPlayers - count; i < kMaxPlayers; ++i) players.push_back(i);
+    place({}, 0);
+    for (int i : players) state.players[i].isBankrupt = 0;
+    for (int i : players) {
+      const QRect token = TokenRect(state, i);
+      QVERIFY(kGoCorner.contains(token));
+      QVERIFY(!token.intersects(kGoLabel));
+      for (int j : players) QVERIFY(j >= i || count > 3 || !token.intersects(TokenRect(state, j)));
+    }
   }
-  Player& bo = state.players[1];
-  bo.position = kJailSquare;
-  bo.tokenX = 10 * 57 + bo.tokenX;
-  QVERIFY(!kJailBars.contains(TokenRect(state, 1).center()));
-  bo.jailTurns = 3;
-  QVERIFY(kJailBars.contains(TokenRect(state, 1)));
-  // Elsewhere a token stands where the rules put it.
-  bo.position = 5;
-  QCOMPARE(TokenRect(state, 1), QRect(bo.tokenX, bo.tokenY, 40, 40));
+
+  for (int visitor = 0; visitor < kMaxPlayers; ++visitor) {
+    place({visitor}, kJailSquare);
+    state.players[visitor].jailTurns = 0;
+    const QRect token = TokenRect(state, visitor);
+    QVERIFY(!token.intersects(kJailTopLabel) && !token.intersects(kJailSideLabel));
+    QVERIFY(!kJailBars.contains(token.center()));
+    state.players[visitor].jailTurns = 3;
+    QVERIFY(kJailBars.contains(TokenRect(state, visitor)));
+    state.players[visitor].jailTurns = 0;
+  }
+
+  // The squares of the four edges, the ring of the board 86 pixels deep.
+  const QRect middle(86, 86, 513, 513);
+  for (const int square : {1, 9, 11, 19, 21, 29, 31, 39}) {
+    place({0, 1, 2, 3}, square);
+    for (int i = 0; i < 4; ++i) {
+      const QRect token = TokenRect(state, i);
+      QVERIFY2(middle.contains(token), qPrintable(QString::number(square)));
+      for (int j = 0; j < i; ++j) QVERIFY(!token.intersects(TokenRect(state, j)));
+    }
+  }
 }
 
 QTEST_MAIN(BoardViewTest)

@@ -1,6 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The question, password, consent and auction dialogs, driven as a player drives them
 // (offscreen): what each button and key returns. Changing the game is the referee's.
+#include <QElapsedTimer>
+#include <QMessageBox>
 #include <QPushButton>
+#include <functional>
 #include <QtTest>
 
 #include "data/text_ids.h"
@@ -47,7 +51,8 @@ class DialogsTest : public QObject {
  private slots:
   void questionEscape_data();
   void questionEscape();
-  void computerAnswerShowsAloneAndClosesItself();
+  void computerAnswerIsShownUntilSkipped_data();
+  void computerAnswerIsShownUntilSkipped();
   void remoteQuestionShowsWithoutButtonsUntilItsAnswer();
 
   void passwordCountsTheFirstThreeLetters();
@@ -56,6 +61,9 @@ class DialogsTest : public QObject {
 
   void personsAuction();
   void remoteBiddersTurnHasNothingToPress();
+  void computersBidIsShownUntilSkipped();
+
+  void titlesAreShownWhole();
 };
 
 // ---- Question dialog ---------------------------------------------------------------------------
@@ -85,15 +93,46 @@ void DialogsTest::questionEscape() {
 }
 
 // A computer player's answer shows with only the button it chose, and the question closes
-// itself with that button when the request's delay has run out.
-void DialogsTest::computerAnswerShowsAloneAndClosesItself() {
+// itself with that button when the request's delay has run out, or at once on a key or a click
+// on the card; dragging the card only moves it.
+void DialogsTest::computerAnswerIsShownUntilSkipped_data() {
+  QTest::addColumn<int>("answer");
+  QTest::addColumn<QString>("skip");
+  for (const int answer : {1, 2}) {
+    for (const char* skip : {"wait", "escape", "key", "click", "drag"}) {
+      QTest::addRow("%d %s", answer, skip) << answer << QString(skip);
+    }
+  }
+}
+
+void DialogsTest::computerAnswerIsShownUntilSkipped() {
+  QFETCH(int, answer);
+  QFETCH(QString, skip);
   Table table;
   DecisionRequest request = table.Question(kTextPurchaseOffer, true);
-  request.answerDelayMs = 50;
-  QuestionDialog dialog(*table.game, request, nullptr, nullptr, Decision{2, 0, nullptr});
+  request.answerDelayMs = skip == "wait" ? 50 : 60000;
+  QuestionDialog dialog(*table.game, request, nullptr, nullptr, Decision{answer, 0, nullptr});
   QVERIFY(dialog.answerPending());
-  QCOMPARE(dialog.exec(), 2);
-  QVERIFY(dialog.button(1)->isHidden());
+  QVERIFY(dialog.button(3 - answer)->isHidden());
+  bool stillShown = true;
+  QTimer::singleShot(0, &dialog, [&] {
+    const QPoint inside(20, 20);
+    if (skip == "escape") QTest::keyClick(&dialog, Qt::Key_Escape);
+    if (skip == "key") QTest::keyClick(&dialog, Qt::Key_S);
+    if (skip == "click") QTest::mouseClick(&dialog, Qt::LeftButton, {}, inside);
+    if (skip == "drag") {
+      QTest::mousePress(&dialog, Qt::LeftButton, {}, inside);
+      QTest::mouseMove(&dialog, inside + QPoint(40, 30));
+      QTest::mouseRelease(&dialog, Qt::LeftButton, {}, inside + QPoint(40, 30));
+      stillShown = dialog.answerPending();
+      dialog.SkipAnswer();
+    }
+  });
+  QElapsedTimer clock;
+  clock.start();
+  QCOMPARE(dialog.exec(), answer);
+  QVERIFY(clock.elapsed() < 10000);
+  QVERIFY(stillShown);
 }
 
 // A question to a player at another computer shows, without a button to press, until his answer
@@ -250,6 +289,70 @@ void DialogsTest::remoteBiddersTurnHasNothingToPress() {
   QCOMPARE(dialog.bidField()->text(), QStringLiteral("700"));
   QCOMPARE(dialog.Await(), 1);
   QCOMPARE(dialog.answer().amount, 700);
+}
+
+// A computer's bid shows in the auction until its delay runs out, or a key or a click takes it
+// at once.
+void DialogsTest::computersBidIsShownUntilSkipped() {
+  Table table({1, 1, 1});
+  Auction auction(*table.game);
+  AuctionDialog dialog(*table.game, auction, nullptr, nullptr);
+  dialog.show();
+  DecisionRequest turn = table.Asking(DecisionKind::AuctionBid, auction.bidder());
+  turn.auction = &auction;
+  turn.answerDelayMs = 60000;
+  const std::function<void()> skips[] = {
+      [&] { QTest::keyClick(&dialog, Qt::Key_Space); },
+      [&] { QTest::keyClick(&dialog, Qt::Key_Escape); },
+      [&] { QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(20, 20)); }};
+  for (const auto& skip : skips) {
+    dialog.ShowComputerMove(turn, Decision{1, 700, nullptr});
+    QVERIFY(dialog.computerMovePending());
+    QTimer::singleShot(0, &dialog, skip);
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(dialog.Await(), 1);
+    QCOMPARE(dialog.answer().amount, 700);
+    QVERIFY(clock.elapsed() < 10000);
+  }
+}
+
+// ---- Titles ------------------------------------------------------------------------------------
+
+// A dialog with a title bar is as wide as its title needs, however short its text: the message
+// boxes of the game, the login and consent dialogs, the auction.
+void DialogsTest::titlesAreShownWhole() {
+  Table table({0, 0, 0});
+  QStringList narrow;
+  const auto check = [&narrow](QWidget& window) {
+    if (window.width() < TitleBarWidth(window.windowTitle())) {
+      narrow << QString("%1: %2").arg(window.windowTitle()).arg(window.width());
+    }
+  };
+  table.ui.SetModalRunner([&](QDialog& dialog) {
+    dialog.show();
+    check(dialog);
+    dialog.hide();
+    return int(QMessageBox::Ok);
+  });
+  table.ui.Ask("Nej!", QMessageBox::Warning, QMessageBox::Ok);
+  QMessageBox chat(QMessageBox::Information, "Meddelande från Wilhelmina", "Hej", QMessageBox::Ok);
+  table.ui.RunModal(chat);
+
+  PasswordDialog login(*table.game, table.Asking(DecisionKind::Login, 0), nullptr, nullptr);
+  check(login);
+  DecisionRequest consent = table.Asking(DecisionKind::Consent, 1);
+  consent.title = table.game->FormatCatalogue(97, std::string("Wilhelmin"));
+  table.game->state.workPlayers = table.game->state.players;
+  ConsentDialog asked(*table.game, consent, nullptr, nullptr);
+  check(asked);
+  Auction auction(*table.game);
+  AuctionDialog bids(*table.game, auction, nullptr, nullptr);
+  DecisionRequest turn = table.Asking(DecisionKind::AuctionBid, auction.bidder());
+  turn.auction = &auction;
+  bids.ShowTurn(turn);
+  check(bids);
+  QVERIFY2(narrow.isEmpty(), qPrintable(narrow.join('\n')));
 }
 
 QTEST_MAIN(DialogsTest)

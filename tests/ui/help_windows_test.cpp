@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help windows (offscreen): the tips and rules of the board file in the framed text window,
 // what it shows when the file or its marker is missing, the About box's link to the manual, and
 // the program's icon from the data directory.
@@ -96,36 +97,45 @@ void HelpWindowsTest::textWindowWithoutFileOrMarkerIsEmpty() {
   QCOMPARE(rules.text()->toPlainText(), QString());
 }
 
+// The help menu's windows are the game's dialogs; the About box links to the manual of the
+// edition played, in its language.
 void HelpWindowsTest::helpMenuOpensTheWindowsAsGameDialogs() {
-  Harness h;
-  QStringList opened;
-  bool heldTheGame = true;
-  h.playDialog = [&](QDialog& dialog) {
-    heldTheGame = heldTheGame && h.ui.modalOpen();
-    if (auto* text = qobject_cast<TextWindow*>(&dialog)) opened << text->windowTitle();
-    if (auto* about = qobject_cast<AboutDialog*>(&dialog)) opened << about->address()->text();
-    return 0;
-  };
-  h.window->OnCommand(kCmdRules);
-  h.window->OnCommand(kCmdHelp);
-  h.window->OnCommand(kCmdAbout);
-  const QString manual = QUrl::fromLocalFile(QDir(h.dir.path()).filePath("manual.html")).toString();
-  QCOMPARE(opened, QStringList({Catalogue(*h.game, 122), Catalogue(*h.game, 123), manual}));
-  QVERIFY(heldTheGame);
-  QVERIFY(!h.ui.modalOpen());
+  const std::pair<const char*, const char*> editions[] = {{"tomtura.lst", "manual.html"},
+                                                          {"tomtura_en.lst", "manual_en.html"}};
+  for (const auto& [board, manualFile] : editions) {
+    Harness h({}, 7, QStringLiteral(TOMTURA_ASSETS_DIR "/") + board);
+    QStringList opened;
+    bool heldTheGame = true;
+    h.playDialog = [&](QDialog& dialog) {
+      heldTheGame = heldTheGame && h.ui.modalOpen();
+      if (auto* text = qobject_cast<TextWindow*>(&dialog)) opened << text->windowTitle();
+      if (auto* about = qobject_cast<AboutDialog*>(&dialog)) opened << about->address()->text();
+      return 0;
+    };
+    h.window->OnCommand(kCmdRules);
+    h.window->OnCommand(kCmdHelp);
+    h.window->OnCommand(kCmdAbout);
+    const QString manual = QUrl::fromLocalFile(QDir(h.dir.path()).filePath(manualFile)).toString();
+    QCOMPARE(opened, QStringList({Catalogue(*h.game, 122), Catalogue(*h.game, 123), manual}));
+    QVERIFY(heldTheGame);
+    QVERIFY(!h.ui.modalOpen());
+  }
 }
 
 void HelpWindowsTest::aboutBoxLinksToTheManual() {
   QTemporaryDir dir;
   QList<QUrl> opened;
-  AboutDialog about(dir.path(), QIcon(), nullptr, [&opened](const QUrl& url) {
+  AboutDialog about(dir.path(), "manual.html", QIcon(), nullptr, [&opened](const QUrl& url) {
     opened << url;
     return true;
   });
   QStringList labels;
   for (const QLabel* label : about.findChildren<QLabel*>()) labels << label->text();
   QVERIFY(labels.contains("Tomtura v2.0"));
-  QVERIFY(labels.contains("Homepage"));
+  QVERIFY(labels.contains("Manual"));
+  // The licences of the program and of its pictures, sounds, music and texts.
+  QVERIFY(about.licence()->text().contains("GNU General Public License, version 3 or later"));
+  QVERIFY(about.licence()->text().contains("CC BY-SA 4.0"));
 
   QLineEdit* address = FindControl<QLineEdit>(&about, AboutDialog::kIdAddress);
   QVERIFY(address != nullptr);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each edition in one language (offscreen): for every board file beside the test, its edition's
 // translations installed, the main window's menus and a few dialogs hold no word of the other
 // language, Qt's standard buttons speak the edition's language, and the product in every title
@@ -37,6 +38,7 @@
 #include "ui/qt_net_link.h"
 #include "ui/text_window.h"
 #include "ui/translation.h"
+#include "data/free_text.h"
 #include "window_fixture.h"
 
 using namespace tomtura;
@@ -105,6 +107,87 @@ void AddMenuTexts(const QMenu& menu, QStringList& texts) {
   }
 }
 
+// The game's dialogs, made as the game makes them, over the main window of one edition.
+struct EditionDialogs {
+  explicit EditionDialogs(EditionWindow& e)
+      : deals(*e.game), session(*e.game, noLink, Role::Client), auction(*e.game) {
+    Game& game = *e.game;
+    windows.push_back(std::make_unique<NewGameDialog>(
+        game, e.picture, nullptr, [](QWidget*, const QString&) { return false; },
+        [](QWidget*) { return false; }));
+    for (int page = 0; page < kPlayPageCount; ++page) {
+      windows.push_back(std::make_unique<PlayWindow>(game, deals, e.picture, page, nullptr));
+    }
+    DecisionRequest login;
+    login.kind = DecisionKind::Login;
+    windows.push_back(std::make_unique<PasswordDialog>(game, login, nullptr, nullptr));
+    windows.push_back(std::make_unique<TextWindow>(game, nullptr, FreeTextBlock::kTips, nullptr));
+    windows.push_back(
+        std::make_unique<AboutDialog>(QString(), QString(), QIcon(), nullptr, nullptr));
+    windows.push_back(std::make_unique<NetworkDialog>(game, nullptr, nullptr, nullptr));
+    windows.push_back(std::make_unique<JoinDialog>(
+        game, session, link, 1, "P1", [](const QString&, const QString&, QMessageBox::Icon) {},
+        nullptr));
+    windows.push_back(std::make_unique<ChatDialog>(game, nullptr));
+    windows.push_back(std::make_unique<AuctionDialog>(game, auction, nullptr, nullptr));
+  }
+
+  PlayWindowDeals deals;
+  NoLink noLink;
+  NetSession session;
+  QtNetLink link;
+  Auction auction;
+  std::vector<std::unique_ptr<QWidget>> windows;
+};
+
+// The shortcut letter of a caption ("Pass&word" gives 'w'); none without one.
+QChar ShortcutLetter(const QString& caption) {
+  for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] != '&') return caption[i + 1].toLower();
+    ++i;  // "&&" is an ampersand
+  }
+  return {};
+}
+
+// The captions among `captions` that share their shortcut letter with another.
+QStringList SharedLetters(const QStringList& captions) {
+  QMap<QChar, QStringList> byLetter;
+  for (const QString& caption : captions) {
+    const QChar letter = ShortcutLetter(caption);
+    if (!letter.isNull()) byLetter[letter] << caption;
+  }
+  QStringList shared;
+  for (const QStringList& same : std::as_const(byLetter)) {
+    if (same.size() > 1) shared << same.join(" / ");
+  }
+  return shared;
+}
+
+// Every group of captions one keyboard reaches at once: the controls a window shows (a page of
+// the play window at a time), the menu bar's titles, and each menu's items.
+QList<QStringList> ShortcutGroups(const QWidget& window) {
+  QList<QStringList> groups{{}};
+  for (const QWidget* widget : window.findChildren<QWidget*>()) {
+    if (!widget->isVisibleTo(&window)) continue;
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+      groups.first() << button->text();
+    } else if (const auto* label = qobject_cast<const QLabel*>(widget);
+               label != nullptr && label->buddy() != nullptr) {
+      groups.first() << label->text();
+    } else if (const auto* menuBar = qobject_cast<const QMenuBar*>(widget)) {
+      QStringList titles;
+      for (const QAction* action : menuBar->actions()) titles << action->text();
+      groups << titles;
+    } else if (const auto* menu = qobject_cast<const QMenu*>(widget)) {
+      QStringList items;
+      for (const QAction* action : menu->actions()) items << action->text().section('\t', 0, 0);
+      groups << items;
+    }
+  }
+  return groups;
+}
+
 // Every text a widget and its children show: titles, captions, labels, tooltips.
 QStringList ShownTexts(const QWidget& top) {
   QStringList texts{top.windowTitle()};
@@ -150,6 +233,10 @@ class LanguageTest : public QObject {
   void editionsAreBesideTheTest();
   void windowsSpeakTheEditionsLanguage_data();
   void windowsSpeakTheEditionsLanguage();
+  void wordsAgreeWithTheBoard_data() { windowsSpeakTheEditionsLanguage_data(); }
+  void wordsAgreeWithTheBoard();
+  void shortcutLettersAreUniqueInEachWindow_data() { windowsSpeakTheEditionsLanguage_data(); }
+  void shortcutLettersAreUniqueInEachWindow();
   void installingAgainReplacesTheLanguage();
   void balloonsKnowTranslatedCaptions();
 };
@@ -183,29 +270,8 @@ void LanguageTest::windowsSpeakTheEditionsLanguage() {
   const bool english = language == "en";
   InstallTranslations(language, QCoreApplication::applicationDirPath());
   EditionWindow e(boardFile);
-  Game& game = *e.game;
-
-  std::vector<std::unique_ptr<QWidget>> windows;
-  windows.push_back(std::make_unique<NewGameDialog>(game, e.picture, nullptr));
-  PlayWindowDeals deals(game);
-  for (int page = 0; page < kPlayPageCount; ++page) {
-    windows.push_back(std::make_unique<PlayWindow>(game, deals, e.picture, page, nullptr));
-  }
-  DecisionRequest login;
-  login.kind = DecisionKind::Login;
-  windows.push_back(std::make_unique<PasswordDialog>(game, login, nullptr, nullptr));
-  windows.push_back(std::make_unique<TextWindow>(game, nullptr, FreeTextBlock::kTips, nullptr));
-  windows.push_back(std::make_unique<AboutDialog>(QString(), QIcon(), nullptr, nullptr));
-  windows.push_back(std::make_unique<NetworkDialog>(game, nullptr, nullptr, nullptr));
-  NoLink noLink;
-  NetSession session(game, noLink, Role::Client);
-  QtNetLink link;
-  windows.push_back(std::make_unique<JoinDialog>(
-      game, session, link, 1, "P1", [](const QString&, const QString&, QMessageBox::Icon) {},
-      nullptr));
-  windows.push_back(std::make_unique<ChatDialog>(game, nullptr));
-  Auction auction(game);
-  windows.push_back(std::make_unique<AuctionDialog>(game, auction, nullptr, nullptr));
+  EditionDialogs dialogs(e);
+  const std::vector<std::unique_ptr<QWidget>>& windows = dialogs.windows;
 
   QStringList titles{e.window->windowTitle()};
   const QStringList& foreignWords = english ? kSwedishWords : kEnglishWords;
@@ -234,6 +300,54 @@ void LanguageTest::windowsSpeakTheEditionsLanguage() {
                                box.button(QMessageBox::Cancel)->text()};
   QCOMPARE(buttons, english ? QStringList({"&Yes", "&No", "Cancel"})
                             : QStringList({"&Ja", "&Nej", "Avbryt"}));
+}
+
+// One word for one thing: the menus and the trading pages call a street, station or utility
+// what the board file calls it, and the rules name the Options menu by its title.
+void LanguageTest::wordsAgreeWithTheBoard() {
+  QFETCH(QString, boardFile);
+  QFETCH(QString, language);
+  InstallTranslations(language, QCoreApplication::applicationDirPath());
+  EditionWindow e(boardFile);
+  EditionDialogs dialogs(e);
+  const QStringList contradicting = language == "en"
+                                        ? QStringList{"company", "companies", "Unmortgage",
+                                                      "street", "streets"}
+                                        : QStringList{"bolag", "bolaget", "företag"};
+  QStringList texts = ShownTexts(*e.window);
+  for (const std::unique_ptr<QWidget>& window : dialogs.windows) {
+    const auto* play = qobject_cast<const PlayWindow*>(window.get());
+    // The house pages speak of streets, the only properties with houses.
+    if (play == nullptr || play->currentPage() > int(PlayPage::Unmortgage)) continue;
+    for (const QWidget* child : play->findChildren<QWidget*>()) {
+      if (!child->isVisibleTo(play)) continue;
+      if (const auto* label = qobject_cast<const QLabel*>(child)) texts << label->text();
+      if (const auto* button = qobject_cast<const QAbstractButton*>(child)) texts << button->text();
+    }
+  }
+  const QStringList found = Foreign(texts, contradicting, false);
+  QVERIFY2(found.isEmpty(), qPrintable(found.join('\n')));
+
+  QString options = QCoreApplication::translate("tomtura::MainWindow", "&Options");
+  options.remove('&');
+  const QString rules = QString::fromStdString(
+      ReadFreeText(e.game->texts.editionPath(), FreeTextBlock::kRules).value_or(""));
+  QVERIFY2(rules.contains(options), qPrintable(options));
+}
+
+// In every window, and in the menu bar and each menu, no two captions share a shortcut letter.
+void LanguageTest::shortcutLettersAreUniqueInEachWindow() {
+  QFETCH(QString, boardFile);
+  QFETCH(QString, language);
+  InstallTranslations(language, QCoreApplication::applicationDirPath());
+  EditionWindow e(boardFile);
+  EditionDialogs dialogs(e);
+  QStringList shared;
+  for (const QStringList& group : ShortcutGroups(*e.window)) shared << SharedLetters(group);
+  for (const std::unique_ptr<QWidget>& window : dialogs.windows) {
+    for (const QStringList& group : ShortcutGroups(*window)) shared << SharedLetters(group);
+  }
+  QVERIFY2(shared.isEmpty(), qPrintable(shared.join('\n')));
 }
 
 // A second language replaces the first, English puts the source texts back, and a language

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window in a real Qt event loop (offscreen): what it does with the core's verdicts on
 // commands, keys, confirmations, options in the board file, the layout rules, saving and loading.
 #include <QAction>
@@ -46,9 +47,11 @@ class MainWindowTest : public QObject {
   void addPlayerClosedWithTooFewPlayersChangesNothing();
   void anUnusableBackgroundOffersTheButtonsItsTextSpeaksOf();
   void optionsWrittenAtOnceButNotAtStartUp();
+  void theFirstLapRuleChangesFromTheNextGame();
   void timersHeldWhileADialogIsOpen();
   void saveAndLoadThroughTheMenu();
-  void resizeLayout();
+  void theNewGameDialogOpensASavedGame();
+  void childrenShareTheRoomBoardFirst();
   void logPaneHiddenByDefaultAndNewestFirst();
   void menusShowTheirKeysAndFilesOpenInDocuments();
   void theWindowMakesRoomAndRemembersItsPlace();
@@ -301,6 +304,28 @@ void MainWindowTest::optionsWrittenAtOnceButNotAtStartUp() {
   QVERIFY(h.StoredOption("2").endsWith(",1,P2"));
 }
 
+// A game keeps the first-lap rule it began with; a change during a game says so, and holds
+// from the next game. Without a game there is nothing to say.
+void MainWindowTest::theFirstLapRuleChangesFromTheNextGame() {
+  Harness h;
+  h.window->OnCommand(kCmdFirstLap);
+  QVERIFY(h.shown.isEmpty());
+  h.window->OnCommand(kCmdFirstLap);
+
+  Start(h);
+  GameState& state = h.game->state;
+  const auto firstLap = state.firstLap;
+  QCOMPARE(firstLap[0], std::uint16_t{257});
+  h.window->OnCommand(kCmdFirstLap);
+  QCOMPARE(state.settings.firstLapRule, 0);
+  QCOMPARE(h.shown.size(), 1);
+  QVERIFY(h.shown.first().startsWith("The first-lap rule changes from the next game"));
+  QCOMPARE(h.icons.first(), QMessageBox::Information);
+  QVERIFY(state.firstLap == firstLap);
+  h.window->StartNewGame();
+  QCOMPARE(state.firstLap[0], std::uint16_t{0});
+}
+
 void MainWindowTest::timersHeldWhileADialogIsOpen() {
   Harness h;
   Start(h);
@@ -357,23 +382,58 @@ void MainWindowTest::saveAndLoadThroughTheMenu() {
   QCOMPARE(h.shown.size(), 1);
 }
 
-// Narrowing takes from the board first; below what both need, the panel moves left. The
-// splitter never leaves either side below 2 pixels.
-void MainWindowTest::resizeLayout() {
-  const ChildLayout start{QRect(2, 42, 178, 535), QRect(182, 42, 616, 535)};
-  const std::pair<int, ChildLayout> cases[] = {
-      {300, {QRect(2, 42, 178, 533), QRect(182, 42, 116, 533)}},
-      {9, {QRect(1, 42, 2, 533), QRect(5, 42, 2, 533)}}};
-  for (const auto& [width, after] : cases) {
-    const ChildLayout got = ResizeLayout(start, QSize(800, 600), QSize(width, 600), 178);
-    QCOMPARE(got.panel, after.panel);
-    QCOMPARE(got.board, after.board);
+// At a first start there is no game to load over: the new-game dialog opens a saved game
+// itself. A file not chosen leaves the dialog as it was; one chosen is the game.
+void MainWindowTest::theNewGameDialogOpensASavedGame() {
+  Harness h;
+  Start(h);
+  GameState& state = h.game->state;
+  state.players[1].money = 4321;
+  const QString path = h.dir.filePath("kept.tom");
+  h.chosenFile = path;
+  h.window->OnCommand(kCmdSaveGame);
+  state.players[1].money = 1;
+  state.playerCount = 0;  // as at a first start
+  bool stayedOpen = false;
+  h.playDialog = [&](QDialog& dialog) {
+    auto* newGame = dynamic_cast<NewGameDialog*>(&dialog);
+    if (newGame == nullptr) return int(QDialog::Rejected);
+    h.chosenFile.clear();
+    newGame->OpenGame();
+    stayedOpen = newGame->result() == 0 && !newGame->gameOpened();
+    h.chosenFile = path;
+    newGame->OpenGame();
+    return newGame->result();
+  };
+  QCOMPARE(h.window->RunNewGameDialog(), MainWindow::NewGameChoice::Opened);
+  QVERIFY(stayedOpen);
+  QCOMPARE(state.playerCount, 2);
+  QCOMPARE(state.players[1].money, 4321);
+}
+
+// The board has its room first; the panel has the rest up to what it wants and gives way down to
+// one column before the board does; room beyond both goes to the board. The splitter never
+// leaves either side below 2 pixels.
+void MainWindowTest::childrenShareTheRoomBoardFirst() {
+  struct Case {
+    QSize client;
+    ChildNeeds needs;
+    int panel, board;
+  };
+  const Case cases[] = {
+      {{1110, 650}, {583, 534, 178}, 521, 583},   // six players and the log on 1366 x 768
+      {{650, 520}, {453, 534, 178}, 191, 453},    // 800 x 560 with the log given way
+      {{680, 600}, {689, 178, 178}, 178, 496},    // two players in a narrow window
+      {{1000, 600}, {689, 534, 178}, 305, 689},   // the panel gives way first
+      {{1200, 600}, {689, 178, 178}, 178, 1016},  // room to spare goes to the board
+  };
+  for (const Case& c : cases) {
+    const ChildLayout got = ArrangeChildren(c.client, c.needs);
+    const int height = c.client.height() - 67;
+    QCOMPARE(got.panel, QRect(2, 42, c.panel, height));
+    QCOMPARE(got.board, QRect(4 + c.panel, 42, c.board, height));
   }
-  // Wider again, the panel gets back its place and width before the board grows.
-  const ChildLayout narrow = ResizeLayout(start, QSize(800, 600), QSize(150, 600), 178);
-  const ChildLayout wide = ResizeLayout(narrow, QSize(150, 600), QSize(800, 600), 178);
-  QCOMPARE(wide.panel, QRect(2, 42, 178, 533));
-  QCOMPARE(wide.board, QRect(182, 42, 616, 533));
+  const ChildLayout start = ArrangeChildren({800, 600}, {689, 178, 178});
   QVERIFY(!DragSplitter(start, start.board.width() - 1));
   QVERIFY(!DragSplitter(start, -start.panel.width() + 1));
   const auto dragged = DragSplitter(start, start.board.width() - 2);
@@ -396,6 +456,19 @@ void MainWindowTest::logPaneHiddenByDefaultAndNewestFirst() {
   QAbstractItemModel* model = pane.list().model();
   QCOMPARE(model->rowCount(), 2);  // after the new game's own line
   QCOMPARE(model->index(0, 0).data().toString(), QString("P2 köpte Torget"));
+
+  // A line wider than the pane wraps whole: its last words are written on its last row.
+  h.game->Log(1, "P2 köpte Kvarnbacken för 1 100 kr av P1 och byggde tre hus på Kvarnbacken");
+  h.window->RefreshLog();
+  QListView& list = pane.list();
+  QTRY_VERIFY(list.visualRect(model->index(0, 0)).height() > 2 * list.fontMetrics().height());
+  const QRect row = list.visualRect(model->index(0, 0));
+  const QImage rows = list.viewport()->grab(row).toImage();
+  int inkInLastRow = 0;
+  for (int y = rows.height() - list.fontMetrics().height(); y < rows.height(); ++y) {
+    for (int x = 0; x < rows.width(); ++x) inkInLastRow += qGray(rows.pixel(x, y)) < 80 ? 1 : 0;
+  }
+  QVERIFY(inkInLastRow > 0);
 
   h.window->OnCommand(kCmdGameLog);
   QTRY_VERIFY(pane.isHidden());
@@ -433,8 +506,9 @@ void MainWindowTest::menusShowTheirKeysAndFilesOpenInDocuments() {
   QCOMPARE(h.fileDialogFolder, QDir(documents).absolutePath());
 }
 
-// The game log widens the window instead of squeezing the board; six players widen the panel
-// until all are seen; the place, the stretched board and the log come back at the next start.
+// The game log widens the window instead of squeezing the board; six players widen it as far as
+// the screen goes, and the panel gives way to the board beyond; the place, the stretched board
+// and the log come back at the next start.
 void MainWindowTest::theWindowMakesRoomAndRemembersItsPlace() {
   auto h = std::make_unique<Harness>();
   MainWindow& window = *h->window;
@@ -446,11 +520,13 @@ void MainWindowTest::theWindowMakesRoomAndRemembersItsPlace() {
   const int windowWidth = window.width();
   window.OnCommand(kCmdGameLog);
   QTRY_VERIFY(window.width() > windowWidth);
-  QTRY_COMPARE(window.childLayout().board.width(), boardWidth);
+  QTRY_VERIFY(window.childLayout().board.width() >= boardWidth);
 
   h->SetPlayers({0, 1, 1, 1, 1, 1});
   window.StartNewGame();
-  QCOMPARE(window.childLayout().panel.width(), 3 * kPanelColumnWidth);
+  QTRY_COMPARE(window.frameGeometry().width(), 800);
+  QCOMPARE(window.childLayout().panel.width(), kPanelColumnWidth);
+  QVERIFY(window.childLayout().board.width() > 400);
 
   window.OnCommand(kCmdStretch);
   const QSize size = window.size();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Network games over the loopback between the real main window and other computers without
 // windows, each in a thread of its own: the window hosts two clients through the lobby dialog,
 // or joins a host through the join dialog; the computers play rounds and must agree on the
@@ -342,12 +343,16 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
   QCOMPARE(there, here);
 
   // The last other computer goes; the host is asked what becomes of his seat (text 31) and lets
-  // him go: the game is over here (text 30), and a new one is set up.
+  // him go: the game is over here (text 30), and a new one is set up, offering the players
+  // entered before the network game.
   h.ForgetBoxes();
   h.answer = QMessageBox::Ok;
   bool newGameOffered = false;
+  QString offeredName;
   table.setUp = [&](QDialog& dialog) {
-    newGameOffered = dynamic_cast<NewGameDialog*>(&dialog) != nullptr;
+    auto* newGame = dynamic_cast<NewGameDialog*>(&dialog);
+    newGameOffered = newGame != nullptr;
+    if (newGame != nullptr) offeredName = FindControl<QLineEdit>(newGame, NewGameDialog::kName)->text();
     return int(QDialog::Rejected);
   };
   clients[0]->Stop();
@@ -355,6 +360,8 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
   QCOMPARE(h.shown,
            QStringList({QString::fromStdString(h.game->FormatCatalogue(kTextPlayerLeft, "Klient1")),
                         h.Text(kTextConnectionLost)}));
+  QCOMPARE(offeredName, QString("P1"));
+  QCOMPARE(state.playerCount, 2);
   QCOMPARE(state.networkGame, NetRole::None);
   QVERIFY(!h.window->network().active());
   QVERIFY(h.window->action(kCmdAuction)->isEnabled());

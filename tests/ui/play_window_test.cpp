@@ -1,15 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play window driven through its controls (offscreen): what its fields refuse as typed, the
 // pages it closes, and how it answers. The deals themselves are the core's
 // (tests/trade/play_deals_test.cpp).
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QtTest>
 #include <memory>
 #include <tuple>
 
 #include "data/text_ids.h"
+#include "ui/board_picture.h"
 #include "ui/control_ids.h"
 #include "ui/play_pages.h"
 #include "ui/play_window.h"
@@ -66,7 +69,8 @@ class PlayWindowTest : public QObject {
   void askChecksItsFieldsFirst();
   void pagesThatSpendAreClosedWhileInDebt();
   void saleThatLeavesTheDebtorUnableToPayClosesAsOk();
-  void afterAnActionNothingIsChosenThatThePlayerDidNotChoose();
+  void afterAnOfferNothingIsChosenThatThePlayerDidNotChoose();
+  void listPagesGoOnWithTheNextProperty();
 };
 
 // The price takes six digits only; a refused check shows the core's reason and asks nobody; a
@@ -98,7 +102,7 @@ void PlayWindowTest::pagesThatSpendAreClosedWhileInDebt() {
 
   window->SelectPage(kMortgagePage);
   QVERIFY(window->page(kMortgagePage)->isEnabled());
-  QCOMPARE(Control<QLabel>(*window, kMortgagePage, kIdAmount)->text(), QString("1700"));
+  QCOMPARE(Control<QLabel>(*window, kMortgagePage, kIdAmount)->text(), QString("1 700 kr"));
   Click(*window, kMortgagePage, kIdMortgageButton);
   t.shown.clear();
   window->SelectPage(kBuyPage);
@@ -119,28 +123,54 @@ void PlayWindowTest::saleThatLeavesTheDebtorUnableToPayClosesAsOk() {
 }
 
 // After an offer is refused the street leaves its list and nothing takes its place, nor keeps
-// its price: a second Ask offers nothing the player did not choose. The same on the sale page,
-// and on a page that acts on one property at a time.
-void PlayWindowTest::afterAnActionNothingIsChosenThatThePlayerDidNotChoose() {
-  const std::tuple<int, int, int> cases[] = {{kBuyPage, kIdPartnerProperty, kIdAsk},
-                                             {kSellPage, kIdOwnProperty, kIdAsk},
-                                             {kMortgagePage, kIdProperty, kIdMortgageButton}};
-  for (const auto& [page, listId, button] : cases) {
+// its price: a second Ask offers nothing the player did not choose. The same on the sale page.
+void PlayWindowTest::afterAnOfferNothingIsChosenThatThePlayerDidNotChoose() {
+  const std::tuple<int, int> cases[] = {{kBuyPage, kIdPartnerProperty},
+                                        {kSellPage, kIdOwnProperty}};
+  for (const auto& [page, listId] : cases) {
     const int owner = page == kBuyPage ? 1 : 0;
     Table t(owner, 5, 30000);
     t.game->state.properties[6].owner = static_cast<std::int16_t>(owner);
     const auto window = t.Open(page);  // street 5 chosen, 6 next in the list
-    auto* price = page == kMortgagePage ? nullptr : Control<QLineEdit>(*window, page, kIdPrice);
-    if (price != nullptr) price->setText("900");
-    Click(*window, page, button);
+    auto* price = Control<QLineEdit>(*window, page, kIdPrice);
+    price->setText("900");
+    Click(*window, page, kIdAsk);
     auto* list = Control<QComboBox>(*window, page, listId);
     QCOMPARE(list->currentIndex(), -1);
-    QVERIFY(price == nullptr || price->text().isEmpty());
+    QVERIFY(price->text().isEmpty());
     t.ForgetBoxes();
-    Click(*window, page, button);
+    Click(*window, page, kIdAsk);
     QCOMPARE(t.shown, QStringList{t.Text(kTextNothingChosen)});
-    QCOMPARE(t.offers, page == kMortgagePage ? 0 : 1);
-    QCOMPARE(window->deals().properties()[6].mortgaged, std::uint16_t{0});
+    QCOMPARE(t.offers, 1);
+  }
+}
+
+// A page that acts on one property at a time goes on with the property that takes the place
+// of the one acted on: three streets are mortgaged with one choice and three presses, and an
+// emptied list chooses nothing. Its empty field keeps the item colour under the focus.
+void PlayWindowTest::listPagesGoOnWithTheNextProperty() {
+  Table t(0, 5, 30000);
+  GameState& state = t.game->state;
+  state.properties[6].owner = state.properties[8].owner = 0;
+  const auto window = t.Open(kMortgagePage);
+  auto* list = Control<QComboBox>(*window, kMortgagePage, kIdProperty);
+  QCOMPARE(list->currentData().toInt(), 5);
+  for (const int next : {6, 8, -1}) {
+    Click(*window, kMortgagePage, kIdMortgageButton);
+    QCOMPARE(list->currentIndex() >= 0 ? list->currentData().toInt() : -1, next);
+  }
+  for (const int p : {5, 6, 8}) QCOMPARE(window->deals().properties()[p].mortgaged, std::uint16_t{1});
+  QCOMPARE(list->count(), 0);
+
+  QImage field(200, 18, QImage::Format_RGB32);
+  for (const int property : {-1, 5}) {
+    field.fill(Qt::white);
+    QPainter painter(&field);
+    DrawPropertyItem(painter, field.rect(), property, state.properties, true, t.picture,
+                     QFont());
+    painter.end();
+    const bool purple = field.pixelColor(field.width() - 8, 9) == QColor(128, 0, 128);
+    QCOMPARE(purple, property >= 0);
   }
 }
 

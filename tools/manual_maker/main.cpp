@@ -1,8 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // manual_maker: writes the game's manual, one HTML page, from the rules and tips of the board
-// file, so that the About box's link leads to the same words as the help windows.
+// file, so that the About box's link leads to the same words as the help windows. The page is
+// in the edition's language and goes where the edition names it, beside the board file, unless
+// --out says otherwise.
 //
 //   manual_maker [--board path/to/tomtura.lst] [--out path/to/manual.html]
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -12,10 +16,11 @@
 #include "data/text_catalogue.h"
 #include "data/text_ids.h"
 #include "manual.h"
+#include "store/editions.h"
 
 int main(int argc, char** argv) {
   std::string boardPath = TOMTURA_ASSETS_DIR "/tomtura.lst";
-  std::string outPath = TOMTURA_ASSETS_DIR "/manual.html";
+  std::string outPath;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--board" && i + 1 < argc) {
@@ -37,9 +42,15 @@ int main(int argc, char** argv) {
     return 1;
   }
   const tomtura::TextCatalogue catalogue = tomtura::TextCatalogue::Load(boardPath);
-  const tomtura::ManualTexts texts{catalogue.GetText(tomtura::kTextBoxTitle),
-                                   catalogue.GetText(tomtura::kTextRules), *rules,
-                                   catalogue.GetText(tomtura::kTextTips), *tips};
+  if (outPath.empty()) {
+    outPath = (std::filesystem::path(boardPath).parent_path() /
+               tomtura::EditionManual(catalogue.file()))
+                  .string();
+  }
+  const tomtura::ManualTexts texts{
+      catalogue.file().GetString(tomtura::kEditionSection, tomtura::kKeyEditionLanguage, "sv"),
+      catalogue.GetText(tomtura::kTextBoxTitle), catalogue.GetText(tomtura::kTextRules), *rules,
+      catalogue.GetText(tomtura::kTextTips), *tips};
   const std::string html = tomtura::MakeManual(texts);
 
   std::ofstream out(outPath, std::ios::binary | std::ios::trunc);

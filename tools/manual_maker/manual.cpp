@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "manual.h"
 
 #include <vector>
@@ -116,7 +117,8 @@ std::string BlockToHtml(std::string_view block, std::string_view id,
 
 std::string MakeManual(const ManualTexts& texts) {
   const std::string title = EscapeHtml(texts.title);
-  std::string html = "<!DOCTYPE html>\n<html lang=\"sv\">\n<head>\n  <meta charset=\"utf-8\">\n";
+  std::string html = "<!DOCTYPE html>\n<html lang=\"" + EscapeHtml(texts.language) +
+                     "\">\n<head>\n  <meta charset=\"utf-8\">\n";
   html += "  <meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
   html += "  <title>" + title + "</title>\n  <style>\n" + std::string(kStyle) + "  </style>\n";
   html += "</head>\n<body>\n  <h1>" + title + "</h1>\n";

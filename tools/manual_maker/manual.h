@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The game's manual as one plain HTML page, made from the board file's rules and tips, so that
 // the page says what the help windows say.
@@ -18,6 +19,7 @@ std::string BlockToHtml(std::string_view block, std::string_view id,
                         std::string_view fallbackTitle);
 
 struct ManualTexts {
+  std::string language;    // the edition's, as the page's lang attribute
   std::string title;       // the program's name
   std::string rulesTitle;  // as the rules window is called
   std::string rules;

@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "data/money.h"
+
+#include <cstddef>
+
+#include "data/ini_file.h"
+
+namespace tomtura {
+namespace {
+
+constexpr std::string_view kEditionSection = "EDITION";
+constexpr std::string_view kKeyMoney = "Money";
+constexpr std::string_view kKeySeparator = "ThousandsSeparator";
+constexpr std::string_view kDigitsMark = "%s";
+constexpr std::string_view kDefaultSuffix = " kr";
+constexpr std::size_t kGroup = 3;
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// `digits` (no sign) with `separator` between groups of three, counted from the right.
+std::string Grouped(std::string_view digits, std::string_view separator) {
+  std::string out;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % kGroup == 0) out += separator;
+    out += digits[i];
+  }
+  return out;
+}
+
+}  // namespace
+
+MoneyFormat MoneyFormat::Of(const IniFile& boardFile) {
+  MoneyFormat format;
+  const std::string pattern = boardFile.GetString(kEditionSection, kKeyMoney, "");
+  const std::size_t mark = pattern.find(kDigitsMark);
+  if (mark == std::string::npos || pattern.find(kDigitsMark, mark + 1) != std::string::npos) {
+    format.suffix = kDefaultSuffix;
+    return format;
+  }
+  format.prefix = pattern.substr(0, mark);
+  format.suffix = pattern.substr(mark + kDigitsMark.size());
+  format.separator = boardFile.GetString(kEditionSection, kKeySeparator, "");
+  return format;
+}
+
+std::string MoneyFormat::Write(long long amount) const {
+  // The magnitude, unsigned, so that the most negative amount has one too.
+  const unsigned long long magnitude =
+      amount < 0 ? 0ULL - static_cast<unsigned long long>(amount) : amount;
+  return (amount < 0 ? "-" : "") + prefix + Grouped(std::to_string(magnitude), separator) + suffix;
+}
+
+std::string MoneyFormat::GroupAmounts(std::string text) const {
+  if (separator.empty() || (prefix.empty() && suffix.empty())) return text;
+  std::string out;
+  out.reserve(text.size() + text.size() / 4);
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (!IsDigit(text[i])) {
+      out += text[i++];
+      continue;
+    }
+    std::size_t end = i;
+    while (end < text.size() && IsDigit(text[end])) ++end;
+    const std::string_view digits(text.data() + i, end - i);
+    const std::string_view before(text.data(), i);
+    const std::string_view after(text.data() + end, text.size() - end);
+    const bool amount =
+        (!suffix.empty() && after.starts_with(suffix)) ||
+        (!prefix.empty() &&
+         (before.ends_with(prefix) ||
+          (before.ends_with('-') && before.substr(0, before.size() - 1).ends_with(prefix))));
+    out += amount ? Grouped(digits, separator) : std::string(digits);
+    i = end;
+  }
+  return out;
+}
+
+}  // namespace tomtura
