@@ -172,6 +172,7 @@ bool Referee::Apply(const Outcome& outcome, const DecisionRecord* cause) {
   const Holdings live{state.players, state.properties, state.playerCount};
   if (!CheckOutcome(live, outcome).empty()) return false;
   ApplyOutcome(live, outcome);
+  ++outcomesApplied_;
   // A player who leaves while a play window is open leaves its working copies too, so that
   // what the window commits still fits the game.
   if (std::holds_alternative<PlayerGone>(outcome.what) && playWindowDepth_ > 0) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <QtTest>
 
+#include "test_suites.h"
 #include "data/text_catalogue.h"
 #include "ui/fonts.h"
 #include "ui/player_panel.h"
@@ -202,5 +203,5 @@ void PlayerPanelTest::cardTextsWrapEvenly() {
   }
 }
 
-QTEST_MAIN(PlayerPanelTest)
+TOMTURA_TEST_SUITE(PlayerPanelTest);
 #include "player_panel_test.moc"
