@@ -96,8 +96,9 @@ RosterMessage RosterOf(const PlayerTable& players, int playerCount, int k,
                        const RuleSettings& settings) {
   RosterMessage roster{players, settings.auctionOn, settings.firstLapRule};
   for (int i = 0; i < kMaxPlayers; ++i) {
-    SetPlayerConnection(roster.players[i], i == k ? kPersonHere : i < playerCount ? kElsewhere
-                                                                                  : kPersonHere);
+    SetPlayerConnection(roster.players[i], i == k            ? kPersonHere
+                                           : i < playerCount ? kElsewhere
+                                                             : kPersonHere);
   }
   return roster;
 }

@@ -18,7 +18,7 @@ static_assert(kWirePlayerFields + kPlayerFieldsSize == kWirePlayerSize);
 
 constexpr int kMaxJailTurns = 4;
 constexpr int kDieFaces = 6;
-constexpr int kMaxDoublesInRow = 2;          // a third double goes to jail at once
+constexpr int kMaxDoublesInRow = 2;              // a third double goes to jail at once
 constexpr std::int32_t kMaxSeatSeconds = 86400;  // a day; no wait is longer
 constexpr std::int32_t kMaxReplay = 100000;      // far more than a turn can send
 
@@ -470,7 +470,8 @@ Decoded<RosterMessage> DecodeRoster(std::span<const std::uint8_t> bytes) {
   }
   Reader r(bytes);
   RosterMessage roster;
-  roster.extended = std::equal(kExtendedRosterMark.begin(), kExtendedRosterMark.end(), bytes.begin());
+  roster.extended =
+      std::equal(kExtendedRosterMark.begin(), kExtendedRosterMark.end(), bytes.begin());
   std::string why = ReadPlayers(r, roster.players);
   roster.auctionOn = r.I32();
   roster.firstLapRule = r.I32();

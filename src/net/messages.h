@@ -39,7 +39,7 @@ constexpr std::size_t kDicePayloadSize = 8;
 constexpr std::size_t kBidPayloadSize = 12;
 constexpr std::size_t kLoginPayloadSize = kChatTextSize + 4;
 constexpr std::size_t kOfferPayloadSize = kLoginPayloadSize + 9 * 4;  // 296
-constexpr std::size_t kSeatsPayloadSize = kMaxPlayers * 8;             // 48
+constexpr std::size_t kSeatsPayloadSize = kMaxPlayers * 8;            // 48
 constexpr std::size_t kResumePayloadSize =
     4 + 4 + 2 * kMaxPlayers + 2 * kPropertyCount + 4 * kMaxPlayers * 2 + 4 + 4;  // 136
 // The largest message: type code and State payload.
@@ -168,11 +168,11 @@ struct OfferMessage {
 
 // Extended: where each player's answers come from now, as the host sees it.
 enum class SeatStatus : std::int32_t {
-  Playing = 0,      // at his own computer
-  Missing = 1,      // his connection is lost; his seat is kept for `secondsLeft`
-  Substitute = 2,   // his connection is lost, and the host's computer plays for him
-  Gone = 3,         // out of the game
-  Computer = 4,     // a computer player of the host's
+  Playing = 0,     // at his own computer
+  Missing = 1,     // his connection is lost; his seat is kept for `secondsLeft`
+  Substitute = 2,  // his connection is lost, and the host's computer plays for him
+  Gone = 3,        // out of the game
+  Computer = 4,    // a computer player of the host's
 };
 struct SeatState {
   SeatStatus status = SeatStatus::Playing;

@@ -368,8 +368,7 @@ void NetSession::Lost(ConnectionId connection) {
   }
   if (role_ == Role::Client) {
     End("the host has gone");
-  } else if (LeaveLobby(connection) &&
-             events.lobbyChanged) {
+  } else if (LeaveLobby(connection) && events.lobbyChanged) {
     events.lobbyChanged();
   }
 }
@@ -575,8 +574,8 @@ Decision NetSession::Await(const DecisionRequest& request) {
     }
     std::optional<Item> item = Take(true);
     if (!item) continue;
-    const bool aside = !ownConsent || !item->message ||
-                       !std::holds_alternative<PressMessage>(*item->message);
+    const bool aside =
+        !ownConsent || !item->message || !std::holds_alternative<PressMessage>(*item->message);
     if (aside && HandleAside(*item)) {
       if (role_ == Role::Host) AnswerForeignConsentsOfAbsent();
       continue;
@@ -684,8 +683,7 @@ void NetSession::Refuse(ConnectionId from, const std::string& reason) {
   framers_.erase(from);
   if (inGame_) {
     Drop(from, LeaveReason::Refused);
-  } else if (LeaveLobby(from) &&
-             events.lobbyChanged) {
+  } else if (LeaveLobby(from) && events.lobbyChanged) {
     events.lobbyChanged();
   }
 }
@@ -698,15 +696,16 @@ void NetSession::Drop(ConnectionId connection, LeaveReason reason) {
   std::erase_if(returning_, [&](const auto& entry) { return entry.second == connection; });
   const GameState& state = game_.state;
   const int p = RecordOfConnection(state.players, state.playerCount, connection);
-  const bool mayReturn = reason == LeaveReason::ConnectionLost && grace_.count() > 0 &&
-                         Extended(connection);
+  const bool mayReturn =
+      reason == LeaveReason::ConnectionLost && grace_.count() > 0 && Extended(connection);
   framers_.erase(connection);
   extended_.erase(connection);
   if (p < 0 || state.players[p].isBankrupt != 0 || Gone(p) || absent_.contains(p)) return;
   // A computer that lost its connection may come back; one that left, or that sent what does
   // not belong to the game, or that could not take up a game in its course, does not.
-  const DropChoice choice =
-      !mayReturn ? DropChoice::Leave : events.dropped ? events.dropped(p) : DropChoice::Leave;
+  const DropChoice choice = !mayReturn       ? DropChoice::Leave
+                            : events.dropped ? events.dropped(p)
+                                             : DropChoice::Leave;
   if (choice == DropChoice::Leave) {
     leaving_.emplace(p, reason);
     if (mayReturn && events.dropped) letGo_.insert(p);  // the host's answer is given
@@ -784,7 +783,8 @@ std::array<SeatState, kMaxPlayers> NetSession::Seats() const {
     const auto told = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - seatsTold_);
     for (SeatState& seat : seats) {
       if (seat.status == SeatStatus::Missing) {
-        seat.secondsLeft = std::max<std::int32_t>(0, seat.secondsLeft - static_cast<int>(told.count()));
+        seat.secondsLeft =
+            std::max<std::int32_t>(0, seat.secondsLeft - static_cast<int>(told.count()));
       }
     }
     return seats;

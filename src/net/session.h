@@ -283,18 +283,18 @@ class NetSession : public RemoteInbox {
   // Consents asked at one computer of a player at another, oldest first.
   std::deque<OfferMessage> foreignConsents_;
   int localPlayer_ = 0;
-  bool answeringConsent_ = false;  // a consent asked elsewhere is answered here
+  bool answeringConsent_ = false;       // a consent asked elsewhere is answered here
   std::map<int, LeaveReason> leaving_;  // host: players gone, not yet out of the game, and why
   std::set<int> left_;                  // players who have left the game
   std::set<int> letGo_;                 // host: let go when his connection broke
   std::chrono::milliseconds grace_{0};
-  std::map<int, Absence> absent_;                // host: players whose connection broke
-  std::map<int, ConnectionId> returning_;        // host: their computers, joined again
-  std::optional<Snapshot> snapshot_;             // host
-  std::optional<SavedGame> saved_;               // host: the saved game its lobby takes up
-  std::vector<NetMessage> log_;                  // host: what was sent since the snapshot
-  std::array<SeatState, kMaxPlayers> seats_{};   // client: as the host last told them
-  Clock::time_point seatsTold_{};                // client: when
+  std::map<int, Absence> absent_;               // host: players whose connection broke
+  std::map<int, ConnectionId> returning_;       // host: their computers, joined again
+  std::optional<Snapshot> snapshot_;            // host
+  std::optional<SavedGame> saved_;              // host: the saved game its lobby takes up
+  std::vector<NetMessage> log_;                 // host: what was sent since the snapshot
+  std::array<SeatState, kMaxPlayers> seats_{};  // client: as the host last told them
+  Clock::time_point seatsTold_{};               // client: when
   // Client: coming back: the Resume taken, its State and Decks still to come.
   std::optional<ResumeMessage> resume_;
   bool resumeStateTaken_ = false;

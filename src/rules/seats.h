@@ -38,7 +38,7 @@ class ComputerSeat : public Seat {
 
  private:
   Game& game_;
-  int debtAsks_ = 0;             // debt questions of the debt being settled
+  int debtAsks_ = 0;              // debt questions of the debt being settled
   bool lastWindowDealt_ = false;  // the last play window changed something
 };
 

@@ -76,7 +76,8 @@ constexpr std::string_view kUsage =
     "                   [--levels L1,L2,... [--rotate-seats]] [--json] [--load FILE.tom]\n"
     "                   [--save FILE.tom] [--stats-csv FILE]\n"
     "       (levels: easy, normal, hard; one per seat)\n"
-    "       tomtura-sim --host [--port Q] (--players N | --load FILE.tom) [--seed S] [--name NAME]\n"
+    "       tomtura-sim --host [--port Q] (--players N | --load FILE.tom) [--seed S] [--name "
+    "NAME]\n"
     "                   [--save FILE.tom]\n"
     "                   [--max-turns T] [--computers K [--computer-level L]] [--grace S]\n"
     "                   [--on-drop wait|computer|leave] [--classic]\n"
@@ -179,8 +180,10 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
       error = bounded(options.computers, 0, kMaxPlayers - 1);
     } else if (flag == "--computer-level") {
       const std::optional<Strength> level = ParseStrength(value);
-      if (level) options.computerLevel = *level;
-      else error = "--computer-level takes easy, normal or hard";
+      if (level)
+        options.computerLevel = *level;
+      else
+        error = "--computer-level takes easy, normal or hard";
     } else if (flag == "--drop-at") {
       options.dropAt = value;
       if (!IsDropKind(options.dropAt)) {

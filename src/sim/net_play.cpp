@@ -33,7 +33,7 @@ namespace tomtura {
 namespace {
 
 constexpr int kExitFailure = 1;
-constexpr int kPollMs = 60000;  // a game that hears nothing for this long has lost its peers
+constexpr int kPollMs = 60000;    // a game that hears nothing for this long has lost its peers
 constexpr int kWaitStepMs = 200;  // the game looks at the clock this often while it waits
 constexpr int kSellPage = 1;
 
@@ -125,8 +125,8 @@ class SocketLink : public NetSession::Link {
 
   // How long nothing has come from the network.
   long long silentMs() const {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now() - lastInput_)
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 lastInput_)
         .count();
   }
 

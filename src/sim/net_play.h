@@ -19,13 +19,13 @@ struct NetPlayOptions {
   Strength computerLevel = Strength::Normal;  // host: how well they play
   // Host: a saved network game to go on with; its players take back their seats by name.
   std::string load;
-  std::string name;     // join: this player's name
+  std::string name;  // join: this player's name
   std::uint64_t seed = 1;
-  std::string save;     // the game as it ended, as a saved game
+  std::string save;  // the game as it ended, as a saved game
   // Turns after which a game that has not ended stops, on every computer at the same point.
   int maxTurns = 2000;
-  int leaveAfter = -1;   // join: leave the game (close the connection) after this many throws
-  int dropAfter = -1;    // join: the process kills itself (SIGKILL) after this many throws
+  int leaveAfter = -1;  // join: leave the game (close the connection) after this many throws
+  int dropAfter = -1;   // join: the process kills itself (SIGKILL) after this many throws
   // Host: how long a player whose connection broke keeps his seat, and what the host does
   // meanwhile: "wait" for him, let the "computer" play it, or let him "leave" at once.
   int graceSeconds = 120;

@@ -49,8 +49,8 @@ bool DealSteps::Apply(const Outcome& outcome) {
 
 bool DealSteps::Ask(int partner, const OfferWords& words, int moneyReceived, int given,
                     int received) {
-  return table_.AskConsent({partner, table_.OfferText(partner, words), moneyReceived, given,
-                            received, false, words});
+  return table_.AskConsent(
+      {partner, table_.OfferText(partner, words), moneyReceived, given, received, false, words});
 }
 
 bool DealSteps::Mortgage(int p, bool logged) {

@@ -114,8 +114,7 @@ OfferWords PlayWindowDeals::BuyOfferWords(int wanted, int own, int price) const 
 
 OfferWords PlayWindowDeals::SellOfferWords(int own, int partnerProperty, int price) const {
   if (partnerProperty >= 0) {
-    return game_.WordsOf(kTextSellExchangeOffer, actor_, own, partnerProperty, price,
-                         properties());
+    return game_.WordsOf(kTextSellExchangeOffer, actor_, own, partnerProperty, price, properties());
   }
   return game_.WordsOf(kTextSellOffer, actor_, own, kNobody, price, properties());
 }
@@ -129,10 +128,10 @@ std::string PlayWindowDeals::SellOfferText(int partner, int own, int partnerProp
   return game_.OfferText(partner, SellOfferWords(own, partnerProperty, price));
 }
 
-bool PlayWindowDeals::AskPartner(int partner, const OfferWords& words, int moneyReceived,
-                                 int given, int received, int dealt) {
-  const bool yes = game_.AskConsent({partner, game_.OfferText(partner, words), moneyReceived,
-                                     given, received, true, words});
+bool PlayWindowDeals::AskPartner(int partner, const OfferWords& words, int moneyReceived, int given,
+                                 int received, int dealt) {
+  const bool yes = game_.AskConsent(
+      {partner, game_.OfferText(partner, words), moneyReceived, given, received, true, words});
   game_.Tell(AnswerText(partner, dealt, yes), false);
   return yes;
 }

@@ -88,8 +88,9 @@ NetworkDialog::NetworkDialog(const Game& game, Next host, Next join, QWidget* pa
 
   basic_ = new QCheckBox(tr("Only the &basic messages"), this);
   SetControlId(basic_, kBasic);
-  basic_->setToolTip(tr("For a computer that does not know this program's newer messages: no "
-                        "coming back after a lost connection, no offers in each edition's words"));
+  basic_->setToolTip(
+      tr("For a computer that does not know this program's newer messages: no "
+         "coming back after a lost connection, no offers in each edition's words"));
 
   auto* layout = ButtonColumn({hostButton, joinButton, cancel});
   layout->insertWidget(2, basic_);
@@ -112,8 +113,7 @@ void NetworkDialog::Join() {
 // ---- The host's lobby ------------------------------------------------------------------------
 
 HostLobbyDialog::HostLobbyDialog(Game& game, NetSession& session, const QString& address,
-                                 const QString& name, QWidget* parent,
-                                 ChooseSavedGame chooseSaved)
+                                 const QString& name, QWidget* parent, ChooseSavedGame chooseSaved)
     : QDialog(parent), game_(game), session_(session), chooseSaved_(std::move(chooseSaved)) {
   setWindowTitle(tr("Tomtura - Network game: waiting for players"));
   setFont(DialogFont());

@@ -130,8 +130,8 @@ bool NetworkPlay::ChooseSavedGame() {
   QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (!QFileInfo(folder).isDir()) folder = QDir::homePath();
   const QString filter = Qs(game_.Text(kTextSavedGameFilter)) + " (*.tom)";
-  QFileDialog dialog(QApplication::activeModalWidget(), Qs(game_.Text(kTextOpenGameTitle)),
-                     folder, filter);
+  QFileDialog dialog(QApplication::activeModalWidget(), Qs(game_.Text(kTextOpenGameTitle)), folder,
+                     filter);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   if (ui_.RunModal(dialog) != QDialog::Accepted || session_ == nullptr) return false;
@@ -149,7 +149,8 @@ bool NetworkPlay::ChooseSavedGame() {
 
 void NetworkPlay::ShowMissing() {
   if (session_ == nullptr) return;
-  if (missing_ == nullptr) missing_ = std::make_unique<MissingPlayersWindow>(game_, *session_, &window_);
+  if (missing_ == nullptr)
+    missing_ = std::make_unique<MissingPlayersWindow>(game_, *session_, &window_);
   missing_->Refresh();
 }
 

@@ -102,8 +102,8 @@ TEST(SessionTest, AClientTakesNoPasswordFromTheRosterNorFromAState) {
 struct HostOfThree : Computer {
   HostOfThree() : Computer(Role::Host) {
     session.OpenLobby();
-    for (const auto& [connection, name] : {std::pair<ConnectionId, const char*>{12, "Anna"},
-                                           {13, "Bo"}}) {
+    for (const auto& [connection, name] :
+         {std::pair<ConnectionId, const char*>{12, "Anna"}, {13, "Bo"}}) {
       EXPECT_TRUE(session.Accept(connection));
       JoinMessage join;
       join.name.setRaw(name);
@@ -134,8 +134,8 @@ TEST(SessionTest, AClientsCommitThatTakesAnotherPlayerOutIsRefusedAndItsSenderLe
   ASSERT_EQ(host.link.sent.size(), 1u);
   EXPECT_EQ(host.link.sent[0].first, 13);
   const std::span<const std::uint8_t> bytes(host.link.sent[0].second);
-  const auto sent =
-      std::get<StateMessage>(*DecodePayload(2, bytes.subspan(kTypeCodeSize), Role::Client, 3).message);
+  const auto sent = std::get<StateMessage>(
+      *DecodePayload(2, bytes.subspan(kTypeCodeSize), Role::Client, 3).message);
   EXPECT_EQ(sent.players[1].isBankrupt, 1);
 
   // At Bo's computer the host's state names the player who has left.
@@ -212,13 +212,11 @@ TEST(SessionTest, ASavedGamesLobbyGivesEachSeatBackOnlyToItsPlayer) {
     int awaitedAfter;
   };
   const Case cases[] = {
-      {30, "Cecilia", true, false, 2},  // out of the game
-      {31, "Dator", true, false, 2},    // the host's computer player
-      {32, "Anna", false, false, 2},    // cannot take a game up
-      {33, "Bo", true, true, 1},
-      {34, "Bo", true, false, 1},  // his seat is taken
-      {35, "Eva", true, false, 1},
-      {36, "Anna", true, true, 0},
+      {30, "Cecilia", true, false, 2},                              // out of the game
+      {31, "Dator", true, false, 2},                                // the host's computer player
+      {32, "Anna", false, false, 2},                                // cannot take a game up
+      {33, "Bo", true, true, 1},       {34, "Bo", true, false, 1},  // his seat is taken
+      {35, "Eva", true, false, 1},     {36, "Anna", true, true, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.connection);

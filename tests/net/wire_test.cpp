@@ -148,7 +148,9 @@ OfferMessage OfferValue() {
   return o;
 }
 const Bytes kOfferBytes =
-    Cat({{9, 0, 0, 0}, Field("OK?", 256), {3, 0, 0, 0, 0x44, 0xFD, 0xFF, 0xFF},
+    Cat({{9, 0, 0, 0},
+         Field("OK?", 256),
+         {3, 0, 0, 0, 0x44, 0xFD, 0xFF, 0xFF},
          {0xFF, 0xFF, 0xFF, 0xFF, 7, 0, 0, 0, 101, 0, 0, 0, 0, 0, 0, 0, 7, 0, 0, 0},
          {0xFF, 0xFF, 0xFF, 0xFF, 0xBC, 2, 0, 0, 1, 0, 0, 0}});
 
@@ -160,8 +162,12 @@ SeatsMessage SeatsValue() {
   s.seats[4] = {SeatStatus::Gone, 0};
   return s;
 }
-const Bytes kSeatsBytes = Cat({{10, 0, 0, 0}, Bytes(8, 0), {1, 0, 0, 0, 93, 0, 0, 0},
-                               {2, 0, 0, 0, 0, 0, 0, 0}, Bytes(8, 0), {3, 0, 0, 0, 0, 0, 0, 0},
+const Bytes kSeatsBytes = Cat({{10, 0, 0, 0},
+                               Bytes(8, 0),
+                               {1, 0, 0, 0, 93, 0, 0, 0},
+                               {2, 0, 0, 0, 0, 0, 0, 0},
+                               Bytes(8, 0),
+                               {3, 0, 0, 0, 0, 0, 0, 0},
                                Bytes(8, 0)});
 
 // Player 2 on turn after a double, players 0 and 2 on their first lap, property 5 asked about,
@@ -309,14 +315,10 @@ TEST(NetValidationTest, EachOutOfRangeValueIsRefusedWithItsReason) {
   // An unknown type code has no length: it is refused from its four bytes alone.
   // An extended message is unknown where it was not announced, or on the wrong side.
   const std::pair<Reading, Bytes> codes[] = {
-      {kHostGame, {0, 0, 0, 0}},
-      {kClientGame, {1, 0, 0, 0}},
-      {kClientGame, {9, 0, 0, 0}},
-      {kHostGame, {12, 0, 0, 0}},
-      {kHostExtended, {10, 0, 0, 0}},
-      {kClientExtended, {12, 0, 0, 0}},
-      {kClientExtended, {13, 0, 0, 0}},
-      {kHostGame, {5, 0, 0, 0}},  // decks come only from the host
+      {kHostGame, {0, 0, 0, 0}},        {kClientGame, {1, 0, 0, 0}},
+      {kClientGame, {9, 0, 0, 0}},      {kHostGame, {12, 0, 0, 0}},
+      {kHostExtended, {10, 0, 0, 0}},   {kClientExtended, {12, 0, 0, 0}},
+      {kClientExtended, {13, 0, 0, 0}}, {kHostGame, {5, 0, 0, 0}},  // decks come only from the host
       {kClientGame, {2, 0, 0, 1}}};
   for (const auto& [how, code] : codes) {
     std::string error;

@@ -1,6 +1,6 @@
 // Network games between tomtura-sim processes over loopback (IPv4 and IPv6): a host and two
-// clients play seeded games to their end and save the same game; a client that is killed, or that sends garbage, is
-// dropped and the others play on.
+// clients play seeded games to their end and save the same game; a client that is killed, or that
+// sends garbage, is dropped and the others play on.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -45,7 +45,8 @@ class NetworkGames : public ::testing::Test {
       if (freopen(Path(output).c_str(), "w", stdout) == nullptr) _exit(127);
       if (freopen(Path(output + ".err").c_str(), "w", stderr) == nullptr) _exit(127);
       std::vector<char*> argv = {const_cast<char*>(program_.c_str())};
-      for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+      for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
       argv.push_back(nullptr);
       execv(program_.c_str(), argv.data());
       _exit(127);
@@ -90,16 +91,24 @@ class NetworkGames : public ::testing::Test {
   }
   // Each program writes `name` (its output) and name.tom (the game as it ended).
   pid_t Host(const std::string& name, int players, int seed, std::vector<std::string> more = {}) {
-    std::vector<std::string> arguments = {"--host", "--port", "0", "--players",
-                                          std::to_string(players), "--seed", std::to_string(seed),
-                                          "--save", Path(name + ".tom")};
+    std::vector<std::string> arguments = {"--host",
+                                          "--port",
+                                          "0",
+                                          "--players",
+                                          std::to_string(players),
+                                          "--seed",
+                                          std::to_string(seed),
+                                          "--save",
+                                          Path(name + ".tom")};
     arguments.insert(arguments.end(), more.begin(), more.end());
     return Start(arguments, name);
   }
-  pid_t Client(const std::string& name, int port, int seed,
-               std::vector<std::string> more = {}, const std::string& address = "127.0.0.1") {
-    std::vector<std::string> arguments = {"--join", address, "--port", std::to_string(port),
-                                          "--name", name, "--seed", std::to_string(seed),
+  pid_t Client(const std::string& name, int port, int seed, std::vector<std::string> more = {},
+               const std::string& address = "127.0.0.1") {
+    std::vector<std::string> arguments = {"--join", address,
+                                          "--port", std::to_string(port),
+                                          "--name", name,
+                                          "--seed", std::to_string(seed),
                                           "--save", Path(name + ".tom")};
     arguments.insert(arguments.end(), more.begin(), more.end());
     return Start(arguments, name);
@@ -107,8 +116,8 @@ class NetworkGames : public ::testing::Test {
   // A saved game as every computer must hold it: who sits where differs by computer.
   std::optional<SavedGame> Saved(const std::string& name) {
     const std::string bytes = ReadBytes(Path(name + ".tom"));
-    std::optional<SavedGame> saved =
-        DecodeSavedGame(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    std::optional<SavedGame> saved = DecodeSavedGame(
+        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     if (saved) {
       for (Player& player : saved->players) player.isComputer = 0;
     }
@@ -194,7 +203,8 @@ TEST_F(NetworkGames, AClientKilledInTheMiddleOfADecisionLeavesOrComesBackEverywh
     return Saved("quiet");
   }();
   ASSERT_TRUE(undisturbed);
-  const std::vector<std::string> kinds = {"offer", "card", "jail", "debt", "bid", "consent", "play"};
+  const std::vector<std::string> kinds = {"offer", "card",    "jail", "debt",
+                                          "bid",   "consent", "play"};
   for (bool rejoin : {false, true}) {
     for (std::size_t i = 0; i < kinds.size(); ++i) {
       const std::string& kind = kinds[i];
@@ -261,9 +271,9 @@ TEST_F(NetworkGames, TheHostsComputerPlayerPlaysWithAClientOfTheDesign) {
   for (const auto& [seed, level] : games) {
     SCOPED_TRACE(seed);
     const std::string n = std::to_string(seed);
-    const pid_t host = Host("host" + n, 3, seed,
-                            {"--computers", "1", "--computer-level",
-                             std::string(StrengthName(level))});
+    const pid_t host =
+        Host("host" + n, 3, seed,
+             {"--computers", "1", "--computer-level", std::string(StrengthName(level))});
     const int port = PortOf("host" + n);
     ASSERT_GT(port, 0);
     const pid_t anna = Client("Anna" + n, port, seed + 100, {"--classic"});
@@ -292,8 +302,8 @@ TEST_F(NetworkGames, ASavedNetworkGameIsTakenUpAgainWithEveryPlayerInHisSeat) {
   // The position from which the game goes on: the host owns every street, the others have
   // almost nothing. A game that started anew could not end within 40 turns.
   const std::string bytes = ReadBytes(Path("first.tom"));
-  auto before = DecodeSavedGame(
-      std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+  auto before =
+      DecodeSavedGame(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
   ASSERT_TRUE(before);
   ASSERT_EQ(before->players[1].name.utf8(), "Anna");
   GameState position;
@@ -307,8 +317,8 @@ TEST_F(NetworkGames, ASavedNetworkGameIsTakenUpAgainWithEveryPlayerInHisSeat) {
   }
   position.players[1].money = position.players[2].money = 1;
   const SavedGameBytes file = EncodeSavedGame(position);
-  WriteBytes(Path("first.tom"), std::string_view(reinterpret_cast<const char*>(file.data()),
-                                                 file.size()));
+  WriteBytes(Path("first.tom"),
+             std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
 
   const pid_t host = Start({"--host", "--port", "0", "--load", Path("first.tom"), "--seed", "6",
                             "--save", Path("again.tom")},
