@@ -27,7 +27,7 @@ namespace tomtura {
 namespace {
 
 const std::string kBoardFilePath = TOMTURA_ASSETS_DIR "/tomtura.lst";
-constexpr int kLastText = 194;
+constexpr int kLastText = 199;
 const std::string kLongPlayer = "Wilhelmin";  // the longest name a player can have
 
 const TextCatalogue& Board() {
@@ -85,7 +85,7 @@ const std::map<int, std::string> kFormattedTexts = {
     {182, "%s%s"},      {183, "%s%s%s"},    {186, "%s%s%s%s%d"},
     {187, "%s%s%s%d"},  {188, "%s%s%s"},    {189, "%s%s%s"},
     {190, "%s%s"},      {191, "%s%s"},      {193, "%s%s%d%s%s"},
-    {194, "%s%d%d"},
+    {194, "%s%d%d"},    {195, "%s"},
 };
 
 // Every text is there whole, and formats with exactly the arguments the game passes.

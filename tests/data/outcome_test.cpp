@@ -68,7 +68,7 @@ TEST(Outcome, ChecksRefuseWhatDoesNotFitTheGame) {
       {{JailCard{0, kChanceJailCard, true}}, true},
       {{JailCard{0, 7, true}}, false},
       {{Bankruptcy{2}}, false},
-      {{PlayerGone{3, "?"}}, false},
+      {{PlayerGone{3, LeaveReason::ConnectionLost}}, false},
   };
   for (const Case& c : cases) {
     Table t;

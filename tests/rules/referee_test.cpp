@@ -90,7 +90,10 @@ TEST(Referee, APersonsConsentReadsTheCopyOfThePlayersAComputersDoesNot) {
   RefereeGame g;
   GameState& s = g.game.state;
   g.player(1).isComputer = 0;
-  s.workPlayers = PlayerTable{};  // as the computer's dealing leaves it
+  // As an earlier game left it: another player, with a password, in the asked player's place.
+  s.workPlayers = s.players;
+  s.workPlayers[1].name.setRaw("Gammal");
+  s.workPlayers[1].password.setRaw("abc");
   g.ui.consents = {true};
   EXPECT_TRUE(g.referee().AskConsent({1, "Sälj?", 100, 2, -1, false}));
   EXPECT_EQ(s.workPlayers, s.players);
