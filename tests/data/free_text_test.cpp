@@ -107,11 +107,11 @@ TEST(FreeText, ReadsTheBoardFileFromDisk) {
   std::filesystem::create_directories(dir);
   const std::filesystem::path path = dir / "tomtura.lst";
   std::ofstream(path, std::ios::binary) << "[TIPS]\nTip\n[REGLER]\nRule";
-  EXPECT_EQ(ReadFreeText(path.string(), FreeTextBlock::kRules), std::optional<std::string>("Rule\n"));
+  EXPECT_EQ(ReadFreeText(path.string(), FreeTextBlock::kRules),
+            std::optional<std::string>("Rule\n"));
   EXPECT_EQ(ReadFreeText((dir / "missing.lst").string(), FreeTextBlock::kRules), std::nullopt);
   EXPECT_EQ(ReadFreeText(dir.string(), FreeTextBlock::kTips), std::nullopt);  // a directory
   std::filesystem::remove_all(dir);
-
 }
 
 }  // namespace

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "../support/scripted_front_end.h"
 #include "data/ini_file.h"
 #include "data/text_catalogue.h"
 #include "rules/game.h"
-#include "../support/scripted_front_end.h"
 
 namespace tomtura::turn_test {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "../support/scripted_front_end.h"
 #include "data/ini_file.h"
 #include "data/text_catalogue.h"
-#include "../support/scripted_front_end.h"
 #include "rules/game.h"
 
 namespace tomtura::trade_test {
