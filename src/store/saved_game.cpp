@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
@@ -65,8 +66,17 @@ ReadResult ReadFilePrefix(const std::string& path, std::size_t limit,
   if (!std::filesystem::is_regular_file(path, ec)) return ReadResult::CannotOpen;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return ReadResult::CannotOpen;
-  bytes.resize(limit);
-  const std::size_t got = std::fread(bytes.data(), 1, limit, file);
+  // Read in pieces: the limit can be far larger than the file (a history's), and a buffer of
+  // the limit's size would be cleared and held for nothing.
+  constexpr std::size_t kPiece = 64 * 1024;
+  bytes.clear();
+  std::size_t got = 0;
+  while (got < limit) {
+    bytes.resize(got + std::min(kPiece, limit - got));
+    const std::size_t n = std::fread(bytes.data() + got, 1, bytes.size() - got, file);
+    got += n;
+    if (got < bytes.size()) break;
+  }
   const bool failed = std::ferror(file) != 0;
   std::fclose(file);
   if (failed) return ReadResult::CannotOpen;
