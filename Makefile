@@ -3,27 +3,40 @@
 JOBS ?= $(shell nproc)
 CMAKE ?= cmake
 
-.PHONY: deps run build test bench sim format fuzz package clean
+.PHONY: deps configure run build test tsan bench sim format format-check fuzz package clean
 
 deps:
 	@scripts/install-deps
 
-build: deps
+configure: deps
 	@$(CMAKE) -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+# Everything: the programs, the tools, the tests and the benchmarks.
+build: configure
 	@$(CMAKE) --build build -j $(JOBS)
 
-run: build
-	@if [ -x build/tomtura ]; then build/tomtura; else build/tomtura-sim --games 10 --players 4 --seed 1; fi
+# The programs run here are the only ones built.
+run: configure
+	@$(CMAKE) --build build -j $(JOBS) --target tomtura
+	@build/tomtura
 
 test: deps
 	@$(CMAKE) -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DTOMTURA_SANITIZE=ON >/dev/null
 	@$(CMAKE) --build build-test -j $(JOBS)
 	@cd build-test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-bench: build
+# The tests that run threads, under ThreadSanitizer (build-tsan).
+tsan: deps
+	@$(CMAKE) -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOMTURA_TSAN=ON >/dev/null
+	@$(CMAKE) --build build-tsan -j $(JOBS) --target tomtura_core_tests tomtura_ui_tests
+	@cd build-tsan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -L threads
+
+bench: configure
+	@$(CMAKE) --build build -j $(JOBS) --target tomtura-bench
 	@build/tomtura-bench
 
-sim: build
+sim: configure
+	@$(CMAKE) --build build -j $(JOBS) --target tomtura-sim
 	@build/tomtura-sim --games 1000 --players 4 --seed 1
 
 # The fuzzers of the network layer and of every file reader (clang and its libFuzzer runtime),
@@ -57,8 +70,12 @@ package: deps
 	@$(CMAKE) --build build-pkg -j $(JOBS) --target package-contents
 	@cd build-pkg && cpack -G DEB
 
-format:
+# Our C++ in the style of .clang-format; format-check (run by CI) fails on a file that is not.
+format: deps
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
+format-check: deps
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
 clean:
-	@rm -rf build build-test build-fuzz build-pkg
+	@rm -rf build build-test build-tsan build-fuzz build-pkg

@@ -54,28 +54,42 @@ std::string MoneyFormat::Write(long long amount) const {
 
 std::string MoneyFormat::GroupAmounts(std::string text) const {
   if (separator.empty() || (prefix.empty() && suffix.empty())) return text;
+  // Most texts have no amount of four digits or more: they go back untouched, and otherwise
+  // the runs between the digits are copied whole.
+  const auto nextDigit = [&text](std::size_t from) {
+    while (from < text.size() && !IsDigit(text[from])) ++from;
+    return from;
+  };
+  std::size_t i = nextDigit(0);
   std::string out;
-  out.reserve(text.size() + text.size() / 4);
-  std::size_t i = 0;
+  bool changed = false;
   while (i < text.size()) {
-    if (!IsDigit(text[i])) {
-      out += text[i++];
-      continue;
-    }
     std::size_t end = i;
     while (end < text.size() && IsDigit(text[end])) ++end;
     const std::string_view digits(text.data() + i, end - i);
     const std::string_view before(text.data(), i);
     const std::string_view after(text.data() + end, text.size() - end);
     const bool amount =
-        (!suffix.empty() && after.starts_with(suffix)) ||
-        (!prefix.empty() &&
-         (before.ends_with(prefix) ||
-          (before.ends_with('-') && before.substr(0, before.size() - 1).ends_with(prefix))));
-    out += amount ? Grouped(digits, separator) : std::string(digits);
-    i = end;
+        digits.size() > kGroup &&
+        ((!suffix.empty() && after.starts_with(suffix)) ||
+         (!prefix.empty() &&
+          (before.ends_with(prefix) ||
+           (before.ends_with('-') && before.substr(0, before.size() - 1).ends_with(prefix)))));
+    if (amount) {
+      if (!changed) {
+        out.reserve(text.size() + text.size() / 4);
+        out.append(text, 0, i);
+        changed = true;
+      }
+      out += Grouped(digits, separator);
+    } else if (changed) {
+      out += digits;
+    }
+    const std::size_t next = nextDigit(end);
+    if (changed) out.append(text, end, next - end);
+    i = next;
   }
-  return out;
+  return changed ? out : text;
 }
 
 }  // namespace tomtura

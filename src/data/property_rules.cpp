@@ -59,8 +59,8 @@ int CountCompleteGroups(int player, const PropertyTable& table) {
     const GroupMembers group = GroupScan(table, i);
     const bool complete =
         std::all_of(group.begin(), group.end(), [&](int p) { return table[p].owner == player; });
-    if (!complete) continue;
-    ++count;
+    if (complete) ++count;
+    // The group's other entries beside it give the same answer: they are passed over.
     while (i > 0 && table[i - 1].group == table[i].group) --i;
   }
   return count;

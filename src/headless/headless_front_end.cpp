@@ -2,9 +2,7 @@
 #include "headless/headless_front_end.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
-#include <type_traits>
 
 #include "rules/game.h"
 #include "rules/seats.h"
@@ -89,11 +87,20 @@ void HeadlessFrontEnd::Changed(const Changes& changes) {
   if (changes.has(Changes::kBeep)) ++beeps;
 }
 
+HeadlessFrontEnd::Holdings HeadlessFrontEnd::TakeHoldings() const {
+  const GameState& state = game_->state;
+  Holdings h;
+  for (int p = 0; p < kPropertyCount; ++p) {
+    h.owner[p] = state.properties[p].owner;
+    h.houses[p] = state.properties[p].houses;
+  }
+  return h;
+}
+
 HeadlessFrontEnd::Snapshot HeadlessFrontEnd::Take() const {
   const GameState& state = game_->state;
-  static_assert(std::is_trivially_copyable_v<PropertyTable>);
   Snapshot s;
-  std::memcpy(s.properties.data(), &state.properties, sizeof(PropertyTable));
+  s.outcomes = game_->referee.outcomesApplied();
   for (int i = 0; i < kMaxPlayers; ++i) s.bankrupt[i] = state.players[i].isBankrupt;
   s.currentPlayer = state.currentPlayer;
   return s;
@@ -105,9 +112,11 @@ void HeadlessFrontEnd::Count(const Snapshot& before) {
     if (before.bankrupt[i] == 0 && state.players[i].isBankrupt != 0) ++stats_.bankruptcies;
   }
   if (state.currentPlayer != before.currentPlayer) ++stats_.turns;
-  if (std::memcmp(before.properties.data(), &state.properties, sizeof(PropertyTable)) == 0) return;
-  PropertyTable was;
-  std::memcpy(&was, before.properties.data(), sizeof(PropertyTable));
+  if (game_->referee.outcomesApplied() == before.outcomes) return;
+  const Holdings was = holdings_;
+  const Holdings now = TakeHoldings();
+  holdings_ = now;
+  if (now == was) return;
   // Transfers between players; a pair going opposite ways between the same two players is
   // one exchange.
   struct Transfer {
@@ -118,10 +127,9 @@ void HeadlessFrontEnd::Count(const Snapshot& before) {
   std::array<Transfer, kPropertyCount> transfers;  // the first transferCount are set
   int transferCount = 0;
   for (int p = 0; p < kPropertyCount; ++p) {
-    const Property& now = state.properties[p];
-    if (now.houses > was[p].houses) stats_.housesBuilt += now.houses - was[p].houses;
-    int from = was[p].owner;
-    int to = now.owner;
+    if (now.houses[p] > was.houses[p]) stats_.housesBuilt += now.houses[p] - was.houses[p];
+    const int from = was.owner[p];
+    const int to = now.owner[p];
     if (from != kNobody && to != kNobody && from != to) {
       transfers[transferCount++] = {from, to, false};
     }
@@ -140,6 +148,12 @@ void HeadlessFrontEnd::Count(const Snapshot& before) {
 }
 
 bool HeadlessFrontEnd::Tick() {
+  // The tables may have been set between ticks (a new game, a message from the host).
+  holdings_ = TakeHoldings();
+  return Step();
+}
+
+bool HeadlessFrontEnd::Step() {
   if (!dicePending_ && !walkPending_) return false;
   Snapshot before = Take();
   ++stats_.ticks;
@@ -167,6 +181,8 @@ void HeadlessFrontEnd::TakeBackStartedRoll() {
 
 HeadlessFrontEnd::RunResult HeadlessFrontEnd::Run(int maxTurns) {
   GameState& state = game_->state;
+  // A new or loaded game sets its tables without outcomes.
+  holdings_ = TakeHoldings();
   const int endTurn = stats_.turns + std::max(0, maxTurns);
   std::int64_t turnStartTick = stats_.ticks;
   int lastTurns = stats_.turns;
@@ -181,7 +197,7 @@ HeadlessFrontEnd::RunResult HeadlessFrontEnd::Run(int maxTurns) {
       turnStartTick = stats_.ticks;
     }
     if (stats_.ticks - turnStartTick > kMaxTicksPerTurn) return RunResult::Stalled;
-    if (Tick()) continue;
+    if (Step()) continue;
     if (state.turnPhase != TurnPhase::AwaitRoll) return RunResult::Stalled;
     // The player on turn waits for the Roll command: press it for him.
     Snapshot before = Take();

@@ -34,7 +34,10 @@ class HeadlessFrontEnd : public FrontEnd {
   static constexpr std::int64_t kMaxTicksPerTurn = 100000;
 
   // The game this front end answers for; call before the game runs.
-  void Attach(Game& game) { game_ = &game; }
+  void Attach(Game& game) {
+    game_ = &game;
+    holdings_ = TakeHoldings();
+  }
 
   enum class RunResult { GameOver, TurnLimit, Stalled };
 
@@ -91,20 +94,30 @@ class HeadlessFrontEnd : public FrontEnd {
   Game& game() { return *game_; }
 
  private:
-  // The records that the counters watch, taken before a tick: the property table (its owners
-  // and houses) as one block of bytes, copied and compared whole, since most ticks change none.
+  // The properties' owners and houses, which the counters of houses and deals compare.
+  struct Holdings {
+    std::array<std::int16_t, kPropertyCount> owner{};
+    std::array<std::int16_t, kPropertyCount> houses{};
+    bool operator==(const Holdings&) const = default;
+  };
+  // What the counters watch, taken before a tick. Owners and houses change only by an outcome
+  // the referee applies, so most ticks are told apart by its count alone.
   struct Snapshot {
-    std::array<unsigned char, sizeof(PropertyTable)> properties;  // set by Take
+    std::uint64_t outcomes = 0;
     std::array<std::int16_t, kMaxPlayers> bankrupt{};
     int currentPlayer = 0;
   };
   Snapshot Take() const;
+  Holdings TakeHoldings() const;
+  // Tick without looking at the tables first: within Run nothing else changes them.
+  bool Step();
   void Count(const Snapshot& before);
   void Note(const DecisionRequest& request);
 
   Decision DealInPlayWindow();
 
   Game* game_ = nullptr;
+  Holdings holdings_;  // as the last count left them
   bool dealsAsComputer_ = false;
   int debtAsks_ = 0;              // debt questions of the debt being settled
   bool lastDealChanged_ = false;  // the last play window did something

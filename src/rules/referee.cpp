@@ -172,6 +172,7 @@ bool Referee::Apply(const Outcome& outcome, const DecisionRecord* cause) {
   const Holdings live{state.players, state.properties, state.playerCount};
   if (!CheckOutcome(live, outcome).empty()) return false;
   ApplyOutcome(live, outcome);
+  ++outcomesApplied_;
   LogOutcome(game_, outcome);
   state.unsavedProgress = true;
 

@@ -6,6 +6,7 @@
 // deal, a payment...) is checked against the game, applied, logged and published with the
 // decision that caused it. A seat is chosen per player: a person at this computer, the
 // computer's rules, or a player at another computer whose answers arrive from there.
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -68,6 +69,9 @@ class Referee {
   bool Apply(const Outcome& outcome, const DecisionRecord* cause = nullptr);
   // The decision published last: the cause of what follows from it.
   const DecisionRecord* lastDecision() const { return lastDecision_ ? &*lastDecision_ : nullptr; }
+  // How many outcomes have been applied so far: a watcher of the tables can tell by it that
+  // nothing has changed without comparing them.
+  std::uint64_t outcomesApplied() const { return outcomesApplied_; }
 
   // ---- The questions of the game ----
   // A question or notice to the current player: 1 or 2 (a notice: 1). The debt question's
@@ -118,6 +122,7 @@ class Referee {
   ComputerSeat computer_;
   std::array<Seat*, kMaxPlayers> seats_{};
   std::vector<std::pair<int, Listener>> listeners_;
+  std::uint64_t outcomesApplied_ = 0;
   std::vector<std::pair<int, OutcomeListener>> outcomeListeners_;
   std::optional<DecisionRecord> lastDecision_;
   int nextSubscription_ = 1;

@@ -6,6 +6,7 @@
 #include <QtTest>
 #include <cstdint>
 
+#include "test_suites.h"
 #include "bitmap_writer.h"
 #include "board_art.h"
 #include "data/ini_file.h"
@@ -185,5 +186,5 @@ class BoardPainterTest : public QObject {
   }
 };
 
-QTEST_MAIN(BoardPainterTest)  // text needs the fonts of a GUI application
+TOMTURA_TEST_SUITE(BoardPainterTest);
 #include "board_painter_test.moc"

@@ -15,6 +15,7 @@
 #include <memory>
 #include <type_traits>
 
+#include "test_suites.h"
 #include "data/ini_file.h"
 #include "headless/headless_front_end.h"
 #include "rules/game.h"
@@ -427,6 +428,6 @@ void BalloonTipsTest::gameWindowsAndDialogsShowCatalogueBalloons() {
   QCOMPARE(shown, QString::fromStdString(h.game->Text(kTextPasswordTip)));
 }
 
-QTEST_MAIN(BalloonTipsTest)
+TOMTURA_TEST_SUITE(BalloonTipsTest);
 #include "balloon_tips_test.moc"
 #include "data/text_ids.h"

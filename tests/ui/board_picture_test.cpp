@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "test_suites.h"
 #include "ui/board_picture.h"
 
 using namespace tomtura;
@@ -188,5 +189,5 @@ class BoardPictureTest : public QObject {
   }
 };
 
-QTEST_MAIN(BoardPictureTest)
+TOMTURA_TEST_SUITE(BoardPictureTest);
 #include "board_picture_test.moc"

@@ -4,6 +4,7 @@
 #include <QtTest>
 #include <utility>
 
+#include "test_suites.h"
 #include "ui/board_view.h"
 #include "view_fixture.h"
 
@@ -216,5 +217,5 @@ void BoardViewTest::tokensLeaveLabelsAndNamesSeen() {
   }
 }
 
-QTEST_MAIN(BoardViewTest)
+TOMTURA_TEST_SUITE(BoardViewTest);
 #include "board_view_test.moc"

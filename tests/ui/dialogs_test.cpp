@@ -7,6 +7,7 @@
 #include <functional>
 #include <QtTest>
 
+#include "test_suites.h"
 #include "data/text_ids.h"
 #include "trade/auction.h"
 #include "ui/auction_dialog.h"
@@ -298,5 +299,5 @@ void DialogsTest::titlesAreShownWhole() {
   QVERIFY2(narrow.isEmpty(), qPrintable(narrow.join('\n')));
 }
 
-QTEST_MAIN(DialogsTest)
+TOMTURA_TEST_SUITE(DialogsTest);
 #include "dialogs_test.moc"

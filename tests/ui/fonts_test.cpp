@@ -3,6 +3,7 @@
 #include <QtTest>
 #include <algorithm>
 
+#include "test_suites.h"
 #include "ui/fonts.h"
 
 using namespace tomtura;
@@ -40,5 +41,5 @@ void FontsTest::eachFontIsTheLargestSizeThatFitsItsCell() {
   }
 }
 
-QTEST_MAIN(FontsTest)
+TOMTURA_TEST_SUITE(FontsTest);
 #include "fonts_test.moc"

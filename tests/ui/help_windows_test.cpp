@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "test_suites.h"
 #include "headless/headless_front_end.h"
 #include "ui/about_dialog.h"
 #include "ui/control_ids.h"
@@ -195,5 +196,5 @@ void HelpWindowsTest::programIconFromTheDataDirectoryAndSoundAfterTheFirstFrame(
   QTRY_COMPARE(h.window->windowIcon().availableSizes(), QList<QSize>({QSize(32, 32)}));
 }
 
-QTEST_MAIN(HelpWindowsTest)
+TOMTURA_TEST_SUITE(HelpWindowsTest);
 #include "help_windows_test.moc"

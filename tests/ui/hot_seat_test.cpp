@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 
+#include "test_suites.h"
 #include "data/text_ids.h"
 #include "ui/auction_dialog.h"
 #include "ui/command_button.h"
@@ -528,5 +529,5 @@ void HotSeatTest::twoPersonsAndTwoComputersPlayToTheEnd() {
   QCOMPARE(h.ui.beepCount(), beeps + 1);
 }
 
-QTEST_MAIN(HotSeatTest)
+TOMTURA_TEST_SUITE(HotSeatTest);
 #include "hot_seat_test.moc"

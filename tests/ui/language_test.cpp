@@ -16,6 +16,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "test_suites.h"
 #include "data/ini_file.h"
 #include "net/session.h"
 #include "rules/game.h"
@@ -338,5 +339,5 @@ void LanguageTest::balloonsKnowTranslatedCaptions() {
   }
 }
 
-QTEST_MAIN(LanguageTest)
+TOMTURA_TEST_SUITE(LanguageTest);
 #include "language_test.moc"

@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QtTest>
 
+#include "test_suites.h"
 #include "data/text_ids.h"
 #include "ui/board_view.h"
 #include "ui/command_button.h"
@@ -508,5 +509,5 @@ void MainWindowTest::soundAndMusicOffSetNothingUpUntilAskedFor() {
   QVERIFY(h.sound->ready());
 }
 
-QTEST_MAIN(MainWindowTest)
+TOMTURA_TEST_SUITE(MainWindowTest);
 #include "main_window_test.moc"

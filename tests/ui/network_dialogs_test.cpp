@@ -9,6 +9,7 @@
 #include <QTcpServer>
 #include <QtTest>
 
+#include "test_suites.h"
 #include "data/text_ids.h"
 #include "net/messages.h"
 #include "net/session.h"
@@ -164,5 +165,5 @@ void NetworkDialogsTest::messageAddressees() {
   QVERIFY(link.sent.front() == EncodeMessage(expected));
 }
 
-QTEST_MAIN(NetworkDialogsTest)
+TOMTURA_TEST_SUITE(NetworkDialogsTest);
 #include "network_dialogs_test.moc"

@@ -11,6 +11,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "test_suites.h"
 #include "data/text_ids.h"
 #include "net_peer.h"
 #include "ui/auction_dialog.h"
@@ -412,5 +413,5 @@ void NetworkGameTest::leavingForANewGameAsksFirst() {
   QTRY_VERIFY_WITH_TIMEOUT(host.view().ended, kGiveUpMs);
 }
 
-QTEST_MAIN(NetworkGameTest)
+TOMTURA_TEST_SUITE(NetworkGameTest);
 #include "network_game_test.moc"

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "test_suites.h"
 #include "ui/control_ids.h"
 #include "ui/new_game_dialog.h"
 #include "window_fixture.h"
@@ -125,5 +126,5 @@ void NewGameDialogTest::startTakesATypedPlayerNetworkAndExit() {
   QVERIFY(networked.networkStarted());
 }
 
-QTEST_MAIN(NewGameDialogTest)
+TOMTURA_TEST_SUITE(NewGameDialogTest);
 #include "new_game_dialog_test.moc"

@@ -11,6 +11,7 @@
 #include <memory>
 #include <tuple>
 
+#include "test_suites.h"
 #include "data/text_ids.h"
 #include "ui/board_picture.h"
 #include "ui/control_ids.h"
@@ -174,5 +175,5 @@ void PlayWindowTest::listPagesGoOnWithTheNextProperty() {
   }
 }
 
-QTEST_MAIN(PlayWindowTest)
+TOMTURA_TEST_SUITE(PlayWindowTest);
 #include "play_window_test.moc"

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <QtTest>
 
+#include "test_suites.h"
 #include "data/text_catalogue.h"
 #include "ui/fonts.h"
 #include "ui/player_panel.h"
@@ -178,5 +179,5 @@ void PlayerPanelTest::aLongCardTextWraps() {
   QVERIFY(darkOnSecondLine > 0);
 }
 
-QTEST_MAIN(PlayerPanelTest)
+TOMTURA_TEST_SUITE(PlayerPanelTest);
 #include "player_panel_test.moc"

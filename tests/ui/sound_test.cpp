@@ -13,6 +13,7 @@
 #include <csignal>
 #include <numbers>
 
+#include "test_suites.h"
 #include "data/ini_file.h"
 #include "data/text_catalogue.h"
 #include "sound/sound.h"
@@ -301,5 +302,5 @@ void SoundTest::signalsStillEndTheProgram() {
   QVERIFY2(stillDefault[1], "SIGINT");
 }
 
-QTEST_MAIN(SoundTest)
+TOMTURA_TEST_SUITE(SoundTest);
 #include "sound_test.moc"

@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include "test_suites.h"
 #include "headless/headless_front_end.h"
 #include "rules/commands.h"
 #include "store/editions.h"
@@ -178,5 +179,5 @@ void StatisticsWindowTest::savedAndLoadedGamesKeepTheirStatistics() {
   QCOMPARE(h.game->history.points().size(), std::size_t(1));
 }
 
-QTEST_MAIN(StatisticsWindowTest)
+TOMTURA_TEST_SUITE(StatisticsWindowTest);
 #include "statistics_window_test.moc"
