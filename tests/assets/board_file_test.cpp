@@ -220,16 +220,5 @@ TEST(BoardFileTest, CardsCarryTheNumbersTheirEffectsNeed) {
   }
 }
 
-// The edition itself passes the check the program makes of a board file at start-up.
-TEST(BoardFileTest, LacksNothingAGameNeeds) {
-  EXPECT_EQ(MissingBoardParts(Ini()), std::vector<MissingBoardPart>{});
-}
-
-TEST(BoardFileTest, FileIsUtf8) {
-  const std::string bytes = ReadBytes(kBoardFilePath);
-  ASSERT_FALSE(bytes.empty());
-  EXPECT_TRUE(IsValidUtf8(bytes)) << "the reader would take the file for Windows-1252";
-}
-
 }  // namespace
 }  // namespace tomtura

@@ -97,7 +97,7 @@ TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
   // clang-format on
   for (const Case& c : cases) {
     TestGame t(2);
-    turn_test::ElsewhereSeat elsewhere;
+    test_support::ScriptedSeat elsewhere(true);
     GameState& s = t.state;
     s.turnPhase = c.phase;
     s.current().isComputer = c.onTurn == OnTurn::Computer ? 1 : 0;

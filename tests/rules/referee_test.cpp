@@ -3,7 +3,6 @@
 // from another computer's play window.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,24 +14,7 @@ namespace {
 
 constexpr const char* kDebtTexts = "81=Du har skulder.\n";
 
-// A seat that answers what the test says and remembers what it was asked.
-class ScriptedSeat : public Seat {
- public:
-  explicit ScriptedSeat(bool remote = false) : remote_(remote) {}
-  std::vector<Decision> answers;
-  std::vector<DecisionRequest> asked;
-  Decision Decide(const DecisionRequest& request) override {
-    asked.push_back(request);
-    if (answers.empty()) return {};
-    Decision answer = answers.front();
-    answers.erase(answers.begin());
-    return answer;
-  }
-  bool remote() const override { return remote_; }
-
- private:
-  bool remote_;
-};
+using test_support::ScriptedSeat;
 
 struct Published {
   DecisionKind kind;
