@@ -28,7 +28,7 @@ test: deps
 # The tests that run threads, under ThreadSanitizer (build-tsan).
 tsan: deps
 	@$(CMAKE) -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOMTURA_TSAN=ON >/dev/null
-	@$(CMAKE) --build build-tsan -j $(JOBS) --target tomtura_core_tests tomtura_ui_tests
+	@$(CMAKE) --build build-tsan -j $(JOBS) --target tomtura_ui_tests
 	@cd build-tsan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -L threads
 
 bench: configure

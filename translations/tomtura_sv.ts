@@ -218,6 +218,42 @@ Vill du ersätta den?</translation>
 <context>
     <name>tomtura::HostLobbyDialog</name>
     <message>
+        <source>Saved &amp;game...</source>
+        <translation>Spara&amp;t spel...</translation>
+    </message>
+    <message>
+        <source>%1 (out of the game)</source>
+        <translation>%1 (ute ur spelet)</translation>
+    </message>
+    <message>
+        <source>%1 (awaited)</source>
+        <translation>%1 (väntas)</translation>
+    </message>
+    <message>
+        <source>Easy</source>
+        <translation>Lätt</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Hard</source>
+        <translation>Svår</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>Keep the seat of a player whose connection breaks &amp;for</source>
+        <translation>Håll platsen för en spelare vars &amp;förbindelse bryts i</translation>
+    </message>
+    <message>
+        <source>%1 (computer)</source>
+        <translation>%1 (dator)</translation>
+    </message>
+    <message>
         <source>Tomtura - Network game: waiting for players</source>
         <translation>Tomtura – nätverksspel: väntar på spelare</translation>
     </message>
@@ -232,6 +268,10 @@ Vill du ersätta den?</translation>
     <message>
         <source>&amp;Start</source>
         <translation>&amp;Starta</translation>
+    </message>
+    <message>
+        <source>&amp;Computer player</source>
+        <translation>Dato&amp;rspelare</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -437,6 +477,14 @@ Vill du ersätta den?</translation>
 </context>
 <context>
     <name>tomtura::NetworkDialog</name>
+    <message>
+        <source>Only the &amp;basic messages</source>
+        <translation>Bara &amp;grundmeddelandena</translation>
+    </message>
+    <message>
+        <source>For a computer that does not know this program&apos;s newer messages: no coming back after a lost connection, no offers in each edition&apos;s words</source>
+        <translation>För en dator som inte känner detta programs nyare meddelanden: ingen återkomst efter en bruten förbindelse, inga erbjudanden med varje utgåvas ord</translation>
+    </message>
     <message>
         <source>&amp;Host a network game</source>
         <translation>&amp;Var värd för ett nätverksspel</translation>
@@ -715,6 +763,32 @@ Vill du ersätta den?</translation>
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::NetworkPlay</name>
+    <message>
+        <source>&amp;Wait for him</source>
+        <translation>&amp;Vänta på spelaren</translation>
+    </message>
+    <message>
+        <source>The &amp;computer plays for him</source>
+        <translation>&amp;Datorn spelar i hans ställe</translation>
+    </message>
+</context>
+<context>
+    <name>tomtura::MissingPlayersWindow</name>
+    <message>
+        <source>Missing players</source>
+        <translation>Saknade spelare</translation>
+    </message>
+    <message>
+        <source>%1 is missing: his seat is kept for %2 s more</source>
+        <translation>%1 saknas: platsen hålls i %2 s till</translation>
+    </message>
+    <message>
+        <source>%1 is missing: the host&apos;s computer plays for him until he is back</source>
+        <translation>%1 saknas: värdens dator spelar i hans ställe tills han är tillbaka</translation>
     </message>
 </context>
 </TS>

@@ -4,6 +4,12 @@
 
 namespace tomtura {
 
+StreetNames StreetNamesOf(const PropertyTable& table) {
+  StreetNames names{};
+  for (int p = 0; p < kPropertyCount; ++p) names[p] = table[p].name;
+  return names;
+}
+
 void PropertyList::InsertSorted(int p) {
   const auto at = std::upper_bound(items.begin(), items.end(), p);
   selected = static_cast<int>(at - items.begin());

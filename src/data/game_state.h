@@ -86,6 +86,10 @@ struct Property {
 using PropertyTable = std::array<Property, kPropertyCount>;
 using PlayerTable = std::array<Player, kMaxPlayers>;
 
+// The names of a property table's entries, in property order: the streets a game is played on.
+using StreetNames = std::array<PropertyName, kPropertyCount>;
+StreetNames StreetNamesOf(const PropertyTable& table);
+
 enum class SquareKind : int {
   Corner = -1,
   Community = -2,

@@ -260,7 +260,7 @@ std::string Describe(const Bankruptcy& o) {
   return fmt::format("player {} goes bankrupt", o.player);
 }
 std::string Describe(const PlayerGone& o) {
-  return fmt::format("player {} has left ({})", o.player, o.reason);
+  return fmt::format("player {} has left (reason {})", o.player, static_cast<int>(o.reason));
 }
 
 }  // namespace

@@ -94,10 +94,19 @@ struct Bankruptcy {
   int player = 0;
 };
 
+// Why a player at another computer has left the game.
+enum class LeaveReason : std::uint8_t {
+  Unknown,         // another computer told us only that he is out
+  ConnectionLost,  // his connection broke
+  Chose,           // he left the game himself
+  Refused,         // his computer sent what does not belong to the game
+  WaitOver,        // he did not come back in the time he was given
+};
+
 // A player at another computer who has left: as a bankruptcy, and his connection is gone.
 struct PlayerGone {
   int player = 0;
-  std::string reason;
+  LeaveReason reason = LeaveReason::Unknown;
 };
 
 struct Outcome {

@@ -119,7 +119,26 @@ void Log(Tabletop& t, const Bankruptcy& o) {
 }
 
 void Log(Tabletop& t, const PlayerGone& o) {
-  t.LogText(o.player, kTextLogLeftGame, "%s lämnade spelet: %s", t.PlayerName(o.player), o.reason);
+  int why = 0;
+  switch (o.reason) {
+    case LeaveReason::Unknown:
+      t.LogText(o.player, kTextPlayerGone, "%s har lämnat spelet.", t.PlayerName(o.player));
+      return;
+    case LeaveReason::ConnectionLost:
+      why = kTextLeftConnectionLost;
+      break;
+    case LeaveReason::Chose:
+      why = kTextLeftByChoice;
+      break;
+    case LeaveReason::Refused:
+      why = kTextLeftRefused;
+      break;
+    case LeaveReason::WaitOver:
+      why = kTextLeftWaitOver;
+      break;
+  }
+  t.LogText(o.player, kTextLogLeftGame, "%s lämnade spelet: %s", t.PlayerName(o.player),
+            t.Text(why));
 }
 
 }  // namespace

@@ -14,8 +14,21 @@
 
 namespace tomtura {
 
+// An offer as another computer can say it in its own edition's words: the catalogue text and
+// what it names (text 0: none, the offer's text is all there is).
+struct OfferWords {
+  int text = 0;
+  int actor = kNobody;
+  int first = kNobody;  // the properties in the order the text names them
+  int second = kNobody;
+  int amount = 0;
+  bool firstMortgaged = false;  // named with the mortgage marker
+  bool secondMortgaged = false;
+  bool operator==(const OfferWords&) const = default;
+};
+
 // A deal put to the player `asked`: the offer's text, what he would receive (negative: pay),
-// give and get; `workingCopies` when it is one of the play window's, on its copies.
+// give and get; `workingCopies` when it is one of the play window's, on its copies; its words.
 struct ConsentOffer {
   int asked = 0;
   std::string text;
@@ -23,6 +36,7 @@ struct ConsentOffer {
   int propertyGiven = kNobody;
   int propertyReceived = kNobody;
   bool workingCopies = false;
+  OfferWords words{};
 };
 
 class Tabletop {
@@ -74,6 +88,12 @@ class Tabletop {
   std::string PropertyName(int p) const { return state.properties[p].name.utf8(); }
   // Offer texts name a mortgaged property with the mortgage marker: "name(text 11)".
   std::string OfferName(int p, const PropertyTable& table) const;
+  // The words of an offer to `asked` in this edition; empty when they name a text that is no
+  // offer, or players or properties that are none.
+  std::string OfferText(int asked, const OfferWords& words) const;
+  // The words of an offer of text `text` to `asked`, naming properties of `table`.
+  OfferWords WordsOf(int text, int actor, int first, int second, int amount,
+                     const PropertyTable& table) const;
 };
 
 }  // namespace tomtura

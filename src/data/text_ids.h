@@ -192,5 +192,11 @@ constexpr int kTextLogLeftGame = 191;       // a network player gone, and why
 constexpr int kTextNoticeButton = 192;      // the one button of a notice
 constexpr int kTextLogExchangedPaid = 193;  // the computer's exchange with money received
 constexpr int kTextThrown = 194;            // the status line while a throw is settled
+// A network player who has left, named; why he left, the second part of the log line 191.
+constexpr int kTextPlayerGone = 195;
+constexpr int kTextLeftConnectionLost = 196;
+constexpr int kTextLeftByChoice = 197;
+constexpr int kTextLeftRefused = 198;
+constexpr int kTextLeftWaitOver = 199;
 
 }  // namespace tomtura

@@ -6,7 +6,6 @@
 
 #include "rules/game.h"
 #include "rules/seats.h"
-#include "trade/computer_deals.h"
 
 namespace tomtura {
 
@@ -34,21 +33,12 @@ Decision HeadlessFrontEnd::AskPerson(const DecisionRequest& request) {
   return ComputerDecision(*game_, request);
 }
 
-// The computer's dealing, sketched on the live tables and then moved to the play window's
-// copies: the window's commit applies it as outcomes, logs it and sends it to the other
-// computers.
+// The computer's dealing in the play window: the window's commit applies it as outcomes, logs
+// it and sends it to the other computers.
 Decision HeadlessFrontEnd::DealInPlayWindow() {
-  GameState& state = game_->state;
-  const PlayerTable players = state.players;
-  const PropertyTable properties = state.properties;
-  SketchComputerTransactions(*game_);
-  state.workPlayers = state.players;
-  state.workProperties = state.properties;
-  const bool changed = state.players != players || state.properties != properties;
-  lastDealChanged_ = changed;
-  state.players = players;
-  state.properties = properties;
-  return {changed ? kPlayWindowOk : kPlayWindowCancel, 0, nullptr};
+  const Decision decision = ComputerDealsInPlayWindow(*game_);
+  lastDealChanged_ = decision.button == kPlayWindowOk;
+  return decision;
 }
 
 void HeadlessFrontEnd::ShowAnswer(const DecisionRequest& request, const Decision&) {

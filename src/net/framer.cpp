@@ -39,19 +39,20 @@ std::optional<NetMessage> Framer::NextSetUp() {
   read_ += size;
   phase_ = NetPhase::Game;
   playerCount_ = RosterPlayerCount(*roster.message);
+  extended_ = extended_ && roster.message->extended;
   return NetMessage(std::move(*roster.message));
 }
 
 std::optional<NetMessage> Framer::NextTyped() {
   if (pending() < kTypeCodeSize) return std::nullopt;
   const std::int32_t type = GetI32(buffer_.data() + read_);
-  const std::optional<std::size_t> size = PayloadSize(type, role_, playerCount_);
+  const std::optional<std::size_t> size = PayloadSize(type, role_, playerCount_, extended_);
   // An unknown type has no known length: nothing behind it can be read in step.
   if (!size) return Fail("unknown type code " + std::to_string(type));
   if (pending() < kTypeCodeSize + *size) return std::nullopt;
   Decoded<NetMessage> message = DecodePayload(
       type, std::span<const std::uint8_t>(buffer_.data() + read_ + kTypeCodeSize, *size), role_,
-      playerCount_);
+      playerCount_, extended_);
   if (!message.message) return Fail(std::move(message.refusal));
   read_ += kTypeCodeSize + *size;
   return message.message;

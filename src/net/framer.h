@@ -28,8 +28,9 @@ class Framer {
   void Feed(std::span<const std::uint8_t> bytes);
 
   // The next whole message, or nullopt when its bytes have not all arrived or the framer has
-  // failed. A Roster moves a client's framer to the game phase with the roster's player count,
-  // so that messages behind it in the same piece are read as typed messages.
+  // failed. A Roster moves a client's framer to the game phase with the roster's player count
+  // (and the extended messages when both sides announced them), so that messages behind it in
+  // the same piece are read as typed messages.
   std::optional<NetMessage> Next();
 
   bool failed() const { return !error_.empty(); }
@@ -41,6 +42,10 @@ class Framer {
   // The number of players, which gives a Chat its length.
   int playerCount() const { return playerCount_; }
   void SetPlayerCount(int playerCount) { playerCount_ = playerCount; }
+  // Whether the extended messages are read. On a client waiting for the roster: whether it
+  // offers them, which a roster without the host's mark takes back.
+  bool extended() const { return extended_; }
+  void SetExtended(bool extended) { extended_ = extended; }
 
   // Bytes held that Next has not yet taken.
   std::size_t pending() const { return buffer_.size() - read_; }
@@ -53,6 +58,7 @@ class Framer {
   Role role_;
   NetPhase phase_;
   int playerCount_;
+  bool extended_ = false;
   std::vector<std::uint8_t> buffer_;
   std::size_t read_ = 0;  // bytes of buffer_ already taken
   std::string error_;

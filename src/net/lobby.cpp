@@ -10,9 +10,11 @@ constexpr std::int16_t kElsewhere = 2;
 }  // namespace
 
 void OpenLobby(PlayerTable& players, std::int32_t& playerCount) {
-  for (Player& player : players) {
-    player.name.clear();
-    SetPlayerConnection(player, kPersonHere);
+  // Nothing of an earlier game stays: above all no password, which nobody at the other
+  // computers could give.
+  for (std::size_t i = 0; i < players.size(); ++i) {
+    players[i] = Player{};
+    players[i].token = static_cast<std::int16_t>(i);
   }
   playerCount = 1;
 }
@@ -21,6 +23,19 @@ bool AcceptConnection(PlayerTable& players, std::int32_t& playerCount, Connectio
   if (playerCount < 0 || playerCount >= kMaxPlayers) return false;
   Player& player = players[playerCount];
   SetPlayerConnection(player, connection);
+  player.token = static_cast<std::int16_t>(playerCount);
+  ++playerCount;
+  return true;
+}
+
+bool AddComputerPlayer(PlayerTable& players, std::int32_t& playerCount, const PlayerName& name,
+                       Strength strength) {
+  if (playerCount < 0 || playerCount >= kMaxPlayers) return false;
+  Player& player = players[playerCount];
+  player = Player{};
+  player.name = name;
+  player.isComputer = kComputerPlayer;
+  player.strength = strength;
   player.token = static_cast<std::int16_t>(playerCount);
   ++playerCount;
   return true;
@@ -66,12 +81,26 @@ std::vector<RosterMessage> RostersAtStart(const PlayerTable& players, int player
                                           const RuleSettings& settings) {
   std::vector<RosterMessage> rosters;
   RosterMessage roster{players, settings.auctionOn, settings.firstLapRule};
+  for (Player& player : roster.players) {
+    if (IsComputerPlayer(player)) SetPlayerConnection(player, kElsewhere);
+  }
   for (int k = 1; k < playerCount && k < kMaxPlayers; ++k) {
     SetPlayerConnection(roster.players[k - 1], kElsewhere);
     SetPlayerConnection(roster.players[k], kPersonHere);
     rosters.push_back(roster);
   }
   return rosters;
+}
+
+RosterMessage RosterOf(const PlayerTable& players, int playerCount, int k,
+                       const RuleSettings& settings) {
+  RosterMessage roster{players, settings.auctionOn, settings.firstLapRule};
+  for (int i = 0; i < kMaxPlayers; ++i) {
+    SetPlayerConnection(roster.players[i], i == k            ? kPersonHere
+                                           : i < playerCount ? kElsewhere
+                                                             : kPersonHere);
+  }
+  return roster;
 }
 
 std::vector<ConnectionId> RelayTargets(const PlayerTable& players, int playerCount,

@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include "data/text_ids.h"
+
 #include <algorithm>
 
 namespace tomtura {
@@ -16,6 +18,9 @@ static_assert(kWirePlayerFields + kPlayerFieldsSize == kWirePlayerSize);
 
 constexpr int kMaxJailTurns = 4;
 constexpr int kDieFaces = 6;
+constexpr int kMaxDoublesInRow = 2;              // a third double goes to jail at once
+constexpr std::int32_t kMaxSeatSeconds = 86400;  // a day; no wait is longer
+constexpr std::int32_t kMaxReplay = 100000;      // far more than a turn can send
 
 // Builds a message from the little-endian images of its values, its type code first.
 class Writer {
@@ -25,6 +30,7 @@ class Writer {
 
   std::vector<std::uint8_t> Take() { return std::move(out_); }
   void Byte(std::uint8_t value) { out_.push_back(value); }
+  void U16(std::uint16_t value) { PutU16(Grow(2), value); }
   void I32(std::int32_t value) { PutI32(Grow(4), value); }
   template <std::size_t N>
   void Text(const FixedText<N>& text) {
@@ -68,6 +74,7 @@ class Reader {
     return at;
   }
   std::int32_t I32() { return GetI32(Take(4)); }
+  std::uint16_t U16() { return GetU16(Take(2)); }
 
  private:
   std::span<const std::uint8_t> in_;
@@ -77,7 +84,7 @@ class Reader {
 std::vector<std::uint8_t> Encode(const JoinMessage& m) {
   Writer w;
   w.Text(m.name);
-  w.Byte(0);  // the 11th byte of the joining computer's name buffer
+  w.Byte(m.extended ? kExtendedJoinMark : 0);  // the 11th byte of the name buffer
   return w.Take();
 }
 
@@ -86,7 +93,9 @@ std::vector<std::uint8_t> Encode(const RosterMessage& m) {
   w.Players(m.players);
   w.I32(m.auctionOn);
   w.I32(m.firstLapRule);
-  return w.Take();
+  std::vector<std::uint8_t> bytes = w.Take();
+  if (m.extended) std::copy(kExtendedRosterMark.begin(), kExtendedRosterMark.end(), bytes.begin());
+  return bytes;
 }
 
 std::vector<std::uint8_t> Encode(const StateMessage& m) {
@@ -140,6 +149,48 @@ std::vector<std::uint8_t> Encode(const LoginMessage& m) {
   w.Text(m.prompt);
   w.I32(m.player);
   return w.Take();
+}
+
+std::vector<std::uint8_t> Encode(const OfferMessage& m) {
+  Writer w(MessageType::Offer);
+  w.Text(m.login.prompt);
+  w.I32(m.login.player);
+  w.I32(m.moneyReceived);
+  w.I32(m.propertyGiven);
+  w.I32(m.propertyReceived);
+  w.I32(m.words.text);
+  w.I32(m.words.actor);
+  w.I32(m.words.first);
+  w.I32(m.words.second);
+  w.I32(m.words.amount);
+  w.I32((m.words.firstMortgaged ? 1 : 0) | (m.words.secondMortgaged ? 2 : 0));
+  return w.Take();
+}
+
+std::vector<std::uint8_t> Encode(const SeatsMessage& m) {
+  Writer w(MessageType::Seats);
+  for (const SeatState& seat : m.seats) {
+    w.I32(static_cast<std::int32_t>(seat.status));
+    w.I32(seat.secondsLeft);
+  }
+  return w.Take();
+}
+
+std::vector<std::uint8_t> Encode(const ResumeMessage& m) {
+  Writer w(MessageType::Resume);
+  w.I32(m.currentPlayer);
+  w.I32(m.doublesInRow);
+  for (std::uint16_t flag : m.firstLap) w.U16(flag);
+  for (std::uint16_t flag : m.askedThisTurn) w.U16(flag);
+  for (std::uint32_t mask : m.refusedLastTurn) w.I32(static_cast<std::int32_t>(mask));
+  for (std::uint32_t mask : m.refusedThisTurn) w.I32(static_cast<std::int32_t>(mask));
+  w.I32(m.decksPending ? 1 : 0);
+  w.I32(m.replay);
+  return w.Take();
+}
+
+std::vector<std::uint8_t> Encode(const ByeMessage&) {
+  return Writer(MessageType::Bye).Take();
 }
 
 // ---- Decoding: each returns the refusal, empty when the value may be used ------------------
@@ -239,6 +290,92 @@ std::string ReadChat(Reader& r, int playerCount, ChatMessage& chat) {
   return {};
 }
 
+std::string PropertyIndexRefusal(std::int32_t p) {
+  if (p >= kNobody && p < kPropertyCount) return {};
+  return fmt::format("property {} outside -1..{}", p, kPropertyCount - 1);
+}
+
+bool IsOfferText(std::int32_t text) {
+  switch (text) {
+    case 0:
+    case kTextOfferSale:
+    case kTextOfferExchangeGive:
+    case kTextOfferExchangeGet:
+    case kTextOfferPurchase:
+    case kTextBuyExchangeOffer:
+    case kTextBuyOffer:
+    case kTextSellExchangeOffer:
+    case kTextSellOffer:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::string ReadOffer(Reader& r, OfferMessage& offer) {
+  std::string why = ReadText(r, offer.login.prompt, "prompt");
+  offer.login.player = r.I32();
+  offer.moneyReceived = r.I32();
+  offer.propertyGiven = r.I32();
+  offer.propertyReceived = r.I32();
+  OfferWords& words = offer.words;
+  words.text = r.I32();
+  words.actor = r.I32();
+  words.first = r.I32();
+  words.second = r.I32();
+  words.amount = r.I32();
+  const std::int32_t marks = r.I32();
+  words.firstMortgaged = (marks & 1) != 0;
+  words.secondMortgaged = (marks & 2) != 0;
+  if (why.empty()) why = PlayerIndexRefusal(offer.login.player);
+  for (std::int32_t p : {offer.propertyGiven, offer.propertyReceived, words.first, words.second}) {
+    if (why.empty()) why = PropertyIndexRefusal(p);
+  }
+  if (why.empty() && words.actor != kNobody) why = PlayerIndexRefusal(words.actor);
+  if (why.empty() && !IsOfferText(words.text)) why = fmt::format("text {} is no offer", words.text);
+  if (why.empty() && (marks & ~3) != 0) why = fmt::format("marks {} not 0..3", marks);
+  return why;
+}
+
+std::string ReadSeats(Reader& r, SeatsMessage& seats) {
+  for (std::size_t i = 0; i < seats.seats.size(); ++i) {
+    const std::int32_t status = r.I32();
+    const std::int32_t seconds = r.I32();
+    if (status < 0 || status > static_cast<std::int32_t>(SeatStatus::Computer)) {
+      return fmt::format("seat {}: status {} outside 0..4", i, status);
+    }
+    if (seconds < 0 || seconds > kMaxSeatSeconds) {
+      return fmt::format("seat {}: {} seconds outside 0..{}", i, seconds, kMaxSeatSeconds);
+    }
+    seats.seats[i] = {static_cast<SeatStatus>(status), seconds};
+  }
+  return {};
+}
+
+std::string ReadResume(Reader& r, ResumeMessage& resume) {
+  resume.currentPlayer = r.I32();
+  resume.doublesInRow = r.I32();
+  for (std::uint16_t& flag : resume.firstLap) flag = r.U16();
+  for (std::uint16_t& flag : resume.askedThisTurn) flag = r.U16();
+  for (std::uint32_t& mask : resume.refusedLastTurn) mask = static_cast<std::uint32_t>(r.I32());
+  for (std::uint32_t& mask : resume.refusedThisTurn) mask = static_cast<std::uint32_t>(r.I32());
+  const std::int32_t flags = r.I32();
+  resume.decksPending = flags == 1;
+  resume.replay = r.I32();
+  if (std::string why = PlayerIndexRefusal(resume.currentPlayer); !why.empty()) return why;
+  if (resume.doublesInRow < 0 || resume.doublesInRow > kMaxDoublesInRow) {
+    return fmt::format("doubles {} outside 0..{}", resume.doublesInRow, kMaxDoublesInRow);
+  }
+  for (std::uint16_t flag : resume.askedThisTurn) {
+    if (flag > 1) return fmt::format("inquiry flag {} not 0 or 1", flag);
+  }
+  if (flags != 0 && flags != 1) return fmt::format("flags {} not 0 or 1", flags);
+  if (resume.replay < 0 || resume.replay > kMaxReplay) {
+    return fmt::format("replay of {} messages outside 0..{}", resume.replay, kMaxReplay);
+  }
+  return {};
+}
+
 std::string ReadDice(Reader& r, DiceMessage& dice) {
   dice.die1 = r.I32();
   dice.die2 = r.I32();
@@ -271,7 +408,15 @@ std::vector<std::uint8_t> EncodeMessage(const NetMessage& message) {
   return std::visit([](const auto& m) { return Encode(m); }, message);
 }
 
-std::optional<std::size_t> PayloadSize(std::int32_t type, Role reader, int playerCount) {
+bool IsExtended(const NetMessage& message) {
+  return std::holds_alternative<OfferMessage>(message) ||
+         std::holds_alternative<SeatsMessage>(message) ||
+         std::holds_alternative<ResumeMessage>(message) ||
+         std::holds_alternative<ByeMessage>(message);
+}
+
+std::optional<std::size_t> PayloadSize(std::int32_t type, Role reader, int playerCount,
+                                       bool extended) {
   switch (static_cast<MessageType>(type)) {
     case MessageType::State:
       return kStatePayloadSize;
@@ -288,6 +433,18 @@ std::optional<std::size_t> PayloadSize(std::int32_t type, Role reader, int playe
       return kBidPayloadSize;
     case MessageType::Login:
       return kLoginPayloadSize;
+    case MessageType::Offer:
+      if (!extended) return std::nullopt;
+      return kOfferPayloadSize;
+    case MessageType::Seats:
+      if (!extended || reader == Role::Host) return std::nullopt;
+      return kSeatsPayloadSize;
+    case MessageType::Resume:
+      if (!extended || reader == Role::Host) return std::nullopt;
+      return kResumePayloadSize;
+    case MessageType::Bye:
+      if (!extended || reader == Role::Client) return std::nullopt;
+      return 0;
   }
   return std::nullopt;
 }
@@ -303,6 +460,7 @@ Decoded<JoinMessage> DecodeJoin(std::span<const std::uint8_t> bytes) {
   } else {
     GetText(bytes.data(), join.name);
   }
+  join.extended = bytes[sizeof(PlayerName)] == kExtendedJoinMark;
   return Finish<JoinMessage>(std::move(join), std::move(why));
 }
 
@@ -312,6 +470,8 @@ Decoded<RosterMessage> DecodeRoster(std::span<const std::uint8_t> bytes) {
   }
   Reader r(bytes);
   RosterMessage roster;
+  roster.extended =
+      std::equal(kExtendedRosterMark.begin(), kExtendedRosterMark.end(), bytes.begin());
   std::string why = ReadPlayers(r, roster.players);
   roster.auctionOn = r.I32();
   roster.firstLapRule = r.I32();
@@ -319,9 +479,9 @@ Decoded<RosterMessage> DecodeRoster(std::span<const std::uint8_t> bytes) {
 }
 
 Decoded<NetMessage> DecodePayload(std::int32_t type, std::span<const std::uint8_t> payload,
-                                  Role reader, int playerCount) {
+                                  Role reader, int playerCount, bool extended) {
   playerCount = std::clamp(playerCount, 0, kMaxPlayers);
-  const std::optional<std::size_t> size = PayloadSize(type, reader, playerCount);
+  const std::optional<std::size_t> size = PayloadSize(type, reader, playerCount, extended);
   if (!size) return Finish<NetMessage>(NetMessage{}, fmt::format("unknown type code {}", type));
   if (std::string why = LengthRefusal(payload.size(), *size); !why.empty()) {
     return Finish<NetMessage>(NetMessage{}, fmt::format("type {}: {}", type, why));
@@ -371,6 +531,18 @@ Decoded<NetMessage> DecodePayload(std::int32_t type, std::span<const std::uint8_
       if (why.empty()) why = PlayerIndexRefusal(login.player);
       break;
     }
+    case MessageType::Offer:
+      why = ReadOffer(r, message.emplace<OfferMessage>());
+      break;
+    case MessageType::Seats:
+      why = ReadSeats(r, message.emplace<SeatsMessage>());
+      break;
+    case MessageType::Resume:
+      why = ReadResume(r, message.emplace<ResumeMessage>());
+      break;
+    case MessageType::Bye:
+      message.emplace<ByeMessage>();
+      break;
   }
   if (!why.empty()) why = fmt::format("type {}: {}", type, why);
   return Finish<NetMessage>(std::move(message), std::move(why));

@@ -84,7 +84,8 @@ CommandCheck CheckCommand(const Game& game, int id) {
 
   switch (id) {
     case kCmdSaveGame:
-      if (state.networkGame != NetRole::None || state.turnPhase != TurnPhase::AwaitRoll)
+      // A network game is saved by its host, who can host it again from the file.
+      if (state.networkGame == NetRole::Client || state.turnPhase != TurnPhase::AwaitRoll)
         return Refuse(id);
       return {Verdict::Run, id};
     case kCmdLoadGame:

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "data/game_state.h"
+#include "data/tabletop.h"
 #include "trade/questions.h"
 
 namespace tomtura {
@@ -47,6 +48,7 @@ struct DecisionRequest {
   int propertyGiven = kNobody;
   int propertyReceived = kNobody;
   bool workingCopies = false;  // the deal is one of the play window's, on its copies
+  OfferWords words{};          // the offer as words another edition can say
 
   int page = 0;  // PlayWindow: the page shown first
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "data/game_history.h"
 #include "data/game_state.h"
@@ -40,6 +41,9 @@ class Game : public Tabletop {
   FrontEnd& ui;
   Random rng;
   Referee referee{*this};
+  // The street names of the editions shipped with the program. A saved game named exactly as
+  // one of them goes on in the words of the edition played; any other keeps its own names.
+  std::vector<StreetNames> editionStreetNames;
   // How the game has gone so far, kept from the outcomes the referee applies.
   GameHistory history;
 
@@ -80,10 +84,15 @@ class Game : public Tabletop {
   void StopGame();
   // Leaves a network game: its players go with it.
   void LeaveNetworkGame();
-  // Goes on with a saved game: a new game's state (decks, phase, dice) with the saved position;
-  // the player on turn gives his password first, and a computer player throws. The history goes
-  // on from `history` (the one saved beside it), else it begins at the load.
+  // Goes on with a saved game: a new game's state (decks, phase, dice) with the saved position,
+  // street names included; the player on turn gives his password first, and a computer player
+  // throws. The history goes on from `history` (the one saved beside it), else it begins at the
+  // load.
   void Resume(const SavedGame& saved, const GameHistory* history = nullptr);
+  // The position of a saved game in a new game's state, as Resume takes it up, with nothing of
+  // the turn run yet (no password asked, no throw); a bankrupt player's turn passes on. True
+  // when one player alone is left in it: the game is over.
+  bool TakeUpSavedGame(const SavedGame& saved, const GameHistory* history = nullptr);
   bool CannotPay(const PropertyTable& table, const PlayerTable& players, bool announce);
   bool GoBankrupt();  // true = the game is over
 

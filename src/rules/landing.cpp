@@ -495,6 +495,11 @@ int Game::ResolveLanding(bool tailOnly) {
   }
 
   for (;;) {
+    // A network player who has left in his own turn throws no more.
+    if (state.current().isBankrupt != 0 && NextPlayerInGame(state) != state.currentPlayer) {
+      state.currentPlayer = NextPlayerInGame(state);
+      state.doublesInRow = 0;
+    }
     // Only a player who goes on after a double is told to throw again.
     const bool throwsAgain = state.doublesInRow > 0;
     Player& self = state.current();
@@ -535,7 +540,11 @@ int Game::ResolveLanding(bool tailOnly) {
       ui.Changed({Changes::kStatusLine});
     }
     state.askedThisTurn.fill(0);
-    if (IsComputerPlayer(self)) RunComputerTransactions(*this);
+    // A computer player deals at the start of its turn. In a network game the host's computers
+    // deal and throw when every computer waits for their throw (the network session sees to it),
+    // so that their deals reach the others at the same point of the game.
+    const bool networked = state.networkGame != NetRole::None;
+    if (!networked && IsComputerPlayer(self)) RunComputerTransactions(*this);
 
     bool handedOn = false;
     while (state.current().money < 0) {
@@ -555,7 +564,7 @@ int Game::ResolveLanding(bool tailOnly) {
 
     ui.Changed({Changes::kTurnEnded});
     // A computer player at this computer throws at once; one elsewhere throws there.
-    if (!IsPersonHere(state.current()) && !referee.IsRemote(state.currentPlayer)) {
+    if (!networked && !IsPersonHere(state.current()) && !referee.IsRemote(state.currentPlayer)) {
       Roll();
     } else {
       ui.Changed({Changes::kFocusRoll});

@@ -2,6 +2,7 @@
 // A new game, and the end of a player who cannot pay: every player back on GO with the
 // starting money, the properties back with the bank, both decks shuffled; a bankrupt player's
 // properties return to the bank and the last player left wins.
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -111,33 +112,8 @@ void Game::LeaveNetworkGame() {
 }
 
 void Game::Resume(const SavedGame& saved, const GameHistory* savedHistory) {
-  // Everything the file does not hold (decks, phase, dice, status line) starts anew.
-  NewGame(false);
-  state.playerCount = saved.playerCount;
-  state.players = saved.players;
-  for (int i = 0; i < kMaxPlayers; ++i) state.propertyLists[i].visible = i < state.playerCount;
-  state.properties = saved.properties;
-  // Street names are the edition's, so that a game saved in one edition reads in the language
-  // of another; where the board file names none, the saved name stays.
-  PropertyTable edition{};
-  texts.LoadPropertyTable(edition);
-  for (int p = 0; p < kPropertyCount; ++p) {
-    if (!edition[p].name.empty()) state.properties[p].name = edition[p].name;
-  }
-  state.currentPlayer = saved.currentPlayer;
-  state.firstLap = saved.firstLap;
-  RefreshPropertyLists();
-  state.askedThisTurn.fill(0);
-  if (savedHistory != nullptr) {
-    auto listener = std::move(history.pointAdded);  // whoever watches this game's history
-    history = *savedHistory;
-    history.pointAdded = std::move(listener);
-  } else {
-    history.Begin(state, HistoryStart::Load);
-  }
-  // A game saved after its end has its loser on turn. With one player left it opens as over,
-  // the winner named; otherwise the turn is the next player's still in.
-  const bool finished = PassTurnFromBankrupt(state);
+  // With one player left the game opens as over, the winner named.
+  const bool finished = TakeUpSavedGame(saved, savedHistory);
   if (finished) {
     const std::string winner =
         state.current().isBankrupt == 0 ? PlayerName(state.currentPlayer) : std::string();
@@ -157,6 +133,39 @@ void Game::Resume(const SavedGame& saved, const GameHistory* savedHistory) {
     return;
   }
   if (IsComputerPlayer(state.current()) && !referee.IsRemote(state.currentPlayer)) Roll();
+}
+
+bool Game::TakeUpSavedGame(const SavedGame& saved, const GameHistory* savedHistory) {
+  // Everything the file does not hold (decks, phase, dice, status line) starts anew.
+  NewGame(false);
+  state.playerCount = saved.playerCount;
+  state.players = saved.players;
+  for (int i = 0; i < kMaxPlayers; ++i) state.propertyLists[i].visible = i < state.playerCount;
+  state.properties = saved.properties;
+  // A game carries its street names. Only a file named exactly as a shipped edition reads in
+  // the language of the one played; where its board file names none, the saved name stays.
+  const StreetNames savedNames = StreetNamesOf(saved.properties);
+  if (std::find(editionStreetNames.begin(), editionStreetNames.end(), savedNames) !=
+      editionStreetNames.end()) {
+    PropertyTable edition{};
+    texts.LoadPropertyTable(edition);
+    for (int p = 0; p < kPropertyCount; ++p) {
+      if (!edition[p].name.empty()) state.properties[p].name = edition[p].name;
+    }
+  }
+  state.currentPlayer = saved.currentPlayer;
+  state.firstLap = saved.firstLap;
+  RefreshPropertyLists();
+  state.askedThisTurn.fill(0);
+  if (savedHistory != nullptr) {
+    auto listener = std::move(history.pointAdded);  // whoever watches this game's history
+    history = *savedHistory;
+    history.pointAdded = std::move(listener);
+  } else {
+    history.Begin(state, HistoryStart::Load);
+  }
+  // A game saved after its end has its loser on turn; the turn is the next player's still in.
+  return PassTurnFromBankrupt(state);
 }
 
 bool Game::CannotPay(const PropertyTable& table, const PlayerTable& players, bool announce) {

@@ -173,6 +173,12 @@ bool Referee::Apply(const Outcome& outcome, const DecisionRecord* cause) {
   if (!CheckOutcome(live, outcome).empty()) return false;
   ApplyOutcome(live, outcome);
   ++outcomesApplied_;
+  // A player who leaves while a play window is open leaves its working copies too, so that
+  // what the window commits still fits the game.
+  if (std::holds_alternative<PlayerGone>(outcome.what) && playWindowDepth_ > 0) {
+    const Holdings work{state.workPlayers, state.workProperties, state.playerCount};
+    if (CheckOutcome(work, outcome).empty()) ApplyOutcome(work, outcome);
+  }
   LogOutcome(game_, outcome);
   state.unsavedProgress = true;
 
@@ -260,9 +266,11 @@ bool Referee::AskConsent(const ConsentOffer& offer) {
   state.consentPlayer = asked;
   const TurnPhase saved = state.turnPhase;
   state.turnPhase = TurnPhase::Dealing;
-  // A person's consent is read from the play window's copy of the players, which a computer's
-  // dealing leaves empty: then it is filled from the live records.
-  if (!SeatOf(asked).computer() && state.workPlayers[0].name.empty()) {
+  // A person's consent is read from the play window's copy of the players. For a deal that is
+  // not on this computer's copies (a computer's dealing, another computer's play window) the
+  // copy is nothing of the deal's, and may be an earlier game's: it is filled from the live
+  // records.
+  if (!SeatOf(asked).computer() && (!offer.workingCopies || state.workPlayers[0].name.empty())) {
     state.workPlayers = state.players;
   }
   DecisionRequest request = Request(DecisionKind::Consent, asked);
@@ -272,6 +280,7 @@ bool Referee::AskConsent(const ConsentOffer& offer) {
   request.propertyGiven = offer.propertyGiven;
   request.propertyReceived = offer.propertyReceived;
   request.workingCopies = offer.workingCopies;
+  request.words = offer.words;
   const Decision decision = Ask(request);
   Publish(request, decision);
   state.turnPhase = saved;

@@ -6,6 +6,7 @@
 #include "rules/computer_mind.h"
 #include "rules/game.h"
 #include "trade/auction.h"
+#include "trade/computer_deals.h"
 
 namespace tomtura {
 
@@ -66,12 +67,39 @@ Decision ComputerDecision(Game& game, const DecisionRequest& request) {
   return decision;
 }
 
+Decision ComputerDealsInPlayWindow(Game& game) {
+  GameState& state = game.state;
+  const PlayerTable players = state.players;
+  const PropertyTable properties = state.properties;
+  SketchComputerTransactions(game);
+  state.workPlayers = state.players;
+  state.workProperties = state.properties;
+  const bool changed = state.players != players || state.properties != properties;
+  state.players = players;
+  state.properties = properties;
+  return {changed ? kPlayWindowOk : kPlayWindowCancel, 0, nullptr};
+}
+
 Decision LocalPersonSeat::Decide(const DecisionRequest& request) {
   return game_.ui.AskPerson(request);
 }
 
 Decision ComputerSeat::Decide(const DecisionRequest& request) {
-  const Decision decision = ComputerDecision(game_, request);
+  if (request.kind == DecisionKind::PlayWindow) {
+    const Decision dealt = ComputerDealsInPlayWindow(game_);
+    lastWindowDealt_ = dealt.button == kPlayWindowOk;
+    return dealt;
+  }
+  Decision decision = ComputerDecision(game_, request);
+  const bool debt =
+      request.kind == DecisionKind::Question && request.layout.topic == QuestionTopic::Debt;
+  if (debt && game_.state.networkGame != NetRole::None) {
+    const bool raise = debtAsks_ == 0 || lastWindowDealt_;
+    debtAsks_ = raise ? debtAsks_ + 1 : 0;
+    decision.button = raise ? 1 : 2;
+  } else if (request.kind != DecisionKind::Consent) {
+    debtAsks_ = 0;
+  }
   // A consent's answer is told by the play window that asked, whoever the partner is; the
   // computers' own dealing is told on the status line.
   if (request.kind != DecisionKind::Consent) game_.ui.ShowAnswer(request, decision);

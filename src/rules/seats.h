@@ -11,6 +11,12 @@ class Game;
 // The computer's answer to any request, by the rules of the computer player.
 Decision ComputerDecision(Game& game, const DecisionRequest& request);
 
+// The computer's dealing as a play window's, for the player on turn: sketched on the live
+// tables, moved to the window's working copies (whose commit applies it as outcomes and sends
+// it to the other computers) and the live tables put back. OK when it changed anything, else
+// Cancel.
+Decision ComputerDealsInPlayWindow(Game& game);
+
 class LocalPersonSeat : public Seat {
  public:
   explicit LocalPersonSeat(Game& game) : game_(game) {}
@@ -20,6 +26,10 @@ class LocalPersonSeat : public Seat {
   Game& game_;
 };
 
+// A computer player: its rules answer; in the play window it deals as it would at the start of
+// its turn. In a network game, where its deals must go through the play window to reach the
+// other computers, it answers a debt question by going there to raise money for as long as
+// that raises some, as a person does.
 class ComputerSeat : public Seat {
  public:
   explicit ComputerSeat(Game& game) : game_(game) {}
@@ -28,6 +38,8 @@ class ComputerSeat : public Seat {
 
  private:
   Game& game_;
+  int debtAsks_ = 0;              // debt questions of the debt being settled
+  bool lastWindowDealt_ = false;  // the last play window changed something
 };
 
 // Where the answers of players at other computers come from: a network connection, or in

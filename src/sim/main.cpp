@@ -26,6 +26,7 @@
 #include "rules/game.h"
 #include "sim/net_play.h"
 #include "store/data_paths.h"
+#include "store/editions.h"
 #include "store/history_file.h"
 #include "store/saved_game.h"
 
@@ -58,6 +59,13 @@ struct Options {
   int port = 4711;
   std::string name;
   int leaveAfter = -1;
+  int dropAfter = -1;
+  int graceSeconds = 120;
+  std::string onDrop = "leave";
+  int computers = 0;
+  Strength computerLevel = Strength::Normal;
+  std::string dropAt;
+  bool classic = false;
   std::string decisionTimes;
   std::string statsCsv;
   bool help = false;
@@ -68,10 +76,15 @@ constexpr std::string_view kUsage =
     "                   [--levels L1,L2,... [--rotate-seats]] [--json] [--load FILE.tom]\n"
     "                   [--save FILE.tom] [--stats-csv FILE]\n"
     "       (levels: easy, normal, hard; one per seat)\n"
-    "       tomtura-sim --host [--port Q] --players N [--seed S] [--name NAME] [--save FILE.tom]\n"
-    "                   [--max-turns T]\n"
+    "       tomtura-sim --host [--port Q] (--players N | --load FILE.tom) [--seed S] [--name "
+    "NAME]\n"
+    "                   [--save FILE.tom]\n"
+    "                   [--max-turns T] [--computers K [--computer-level L]] [--grace S]\n"
+    "                   [--on-drop wait|computer|leave] [--classic]\n"
     "       tomtura-sim --join ADDRESS [--port P] --name NAME [--seed S] [--save FILE.tom]\n"
     "                   [--max-turns T] [--leave-after THROWS] [--decision-times FILE]\n"
+    "                   [--drop-at offer|card|jail|debt|bid|consent|play] [--drop-after THROWS]\n"
+    "                   [--classic]\n"
     "       tomtura-sim --help\n";
 
 template <typename T>
@@ -108,8 +121,8 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
       options.help = true;
       return {};
     }
-    if (flag == "--json" || flag == "--host") {
-      (flag == "--json" ? options.json : options.host) = true;
+    if (flag == "--json" || flag == "--host" || flag == "--classic") {
+      (flag == "--json" ? options.json : flag == "--host" ? options.host : options.classic) = true;
       continue;
     }
     if (flag == "--rotate-seats") {
@@ -156,6 +169,26 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
       options.statsCsv = value;
     } else if (flag == "--decision-times") {
       options.decisionTimes = value;
+    } else if (flag == "--grace") {
+      error = bounded(options.graceSeconds, 0, 86400);
+    } else if (flag == "--on-drop") {
+      options.onDrop = value;
+      if (!IsDropChoice(options.onDrop)) error = "--on-drop takes wait, computer or leave";
+    } else if (flag == "--drop-after") {
+      error = bounded(options.dropAfter, 0, 1 << 30);
+    } else if (flag == "--computers") {
+      error = bounded(options.computers, 0, kMaxPlayers - 1);
+    } else if (flag == "--computer-level") {
+      const std::optional<Strength> level = ParseStrength(value);
+      if (level)
+        options.computerLevel = *level;
+      else
+        error = "--computer-level takes easy, normal or hard";
+    } else if (flag == "--drop-at") {
+      options.dropAt = value;
+      if (!IsDropKind(options.dropAt)) {
+        error = "--drop-at takes offer, card, jail, debt, bid, consent or play";
+      }
     } else if (flag == "--leave-after") {
       error = bounded(options.leaveAfter, 0, 1 << 30);
     } else {
@@ -175,17 +208,22 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
     }
   }
   if (options.rotateSeats && options.levels.empty()) return "--rotate-seats needs --levels";
+  if (options.host && options.computers >= options.players) {
+    return "--computers must leave a seat to the host";
+  }
   return {};
 }
 
-// The board file in the data folder: beside the program in a build folder, else the installed
-// share/tomtura.
-std::string DefaultBoardPath() {
+// The data folder: beside the program in a build folder, else the installed share/tomtura.
+std::string DataDirectory() {
   std::error_code error;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  return (std::filesystem::path(FindDataDirectory(error ? std::string() : self.string())) /
-          "tomtura.lst")
-      .string();
+  return FindDataDirectory(error ? std::string() : self.string());
+}
+
+// The board file of the data folder's default edition.
+std::string DefaultBoardPath() {
+  return (std::filesystem::path(DataDirectory()) / "tomtura.lst").string();
 }
 
 struct Totals {
@@ -328,6 +366,7 @@ int Simulate(const Options& options) {
     return kExitFailure;
   }
 
+  const std::vector<StreetNames> editionNames = EditionStreetNames(FindEditions(DataDirectory()));
   const bool progress = isatty(STDERR_FILENO) != 0;
   auto lastProgress = std::chrono::steady_clock::now();
   Totals totals;
@@ -337,6 +376,7 @@ int Simulate(const Options& options) {
     HeadlessFrontEnd ui;
     Game game(catalogue, ui, SeriesSeed(options.seed, index));
     ui.Attach(game);
+    game.editionStreetNames = editionNames;
     if (!options.load.empty()) {
       std::string error;
       const std::optional<SavedGame> saved = LoadGameFile(options.load, game.texts, &error);
@@ -414,10 +454,18 @@ int PlayNetwork(const Options& options) {
   net.address = options.join;
   net.port = options.port;
   net.players = options.players;
+  net.computers = options.computers;
+  net.load = options.load;
+  net.computerLevel = options.computerLevel;
   net.name = options.name;
   net.seed = options.seed;
   net.save = options.save;
   net.leaveAfter = options.leaveAfter;
+  net.dropAt = options.dropAt;
+  net.dropAfter = options.dropAfter;
+  net.graceSeconds = options.graceSeconds;
+  net.onDrop = options.onDrop;
+  net.classic = options.classic;
   net.maxTurns = options.maxTurns;
   net.decisionTimes = options.decisionTimes;
   return PlayNetworkGame(catalogue, net);

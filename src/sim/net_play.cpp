@@ -8,6 +8,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -16,6 +17,8 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include <fmt/core.h>
@@ -30,7 +33,8 @@ namespace tomtura {
 namespace {
 
 constexpr int kExitFailure = 1;
-constexpr int kPollMs = 60000;  // a game that hears nothing for this long has lost its peers
+constexpr int kPollMs = 60000;    // a game that hears nothing for this long has lost its peers
+constexpr int kWaitStepMs = 200;  // the game looks at the clock this often while it waits
 constexpr int kSellPage = 1;
 
 class SocketLink : public NetSession::Link {
@@ -42,42 +46,54 @@ class SocketLink : public NetSession::Link {
 
   void Attach(NetSession& session) { session_ = &session; }
 
-  // Host: listens on `port` (0: any free port); the port actually taken, or -1.
+  // Host: listens on `port` (0: any free port) of every address, IPv6 and IPv4 alike (IPv4
+  // alone where the system has no IPv6); the port actually taken, or -1.
   int Listen(int port) {
+    listener_ = socket(AF_INET6, SOCK_STREAM, 0);
+    if (listener_ >= 0) {
+      const int no = 0;
+      setsockopt(listener_, IPPROTO_IPV6, IPV6_V6ONLY, &no, sizeof no);
+      sockaddr_in6 address{};
+      address.sin6_family = AF_INET6;
+      address.sin6_addr = in6addr_any;
+      address.sin6_port = htons(static_cast<std::uint16_t>(port));
+      return BindAndListen(reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
     listener_ = socket(AF_INET, SOCK_STREAM, 0);
     if (listener_ < 0) return -1;
-    const int yes = 1;
-    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_ANY);
     address.sin_port = htons(static_cast<std::uint16_t>(port));
-    if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(listener_, 5) != 0) {
-      return -1;
-    }
-    socklen_t length = sizeof address;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    return ntohs(address.sin_port);
+    return BindAndListen(reinterpret_cast<sockaddr*>(&address), sizeof address);
   }
 
-  // Client: connects to the host; false when it cannot.
+  // Client: connects to the host, a name or an address of either family, trying each address
+  // the name stands for in turn; false when none answers.
   bool Connect(const std::string& host, int port) {
     addrinfo hints{};
-    hints.ai_family = AF_INET;
+    hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) {
+    // An IPv6 address may come in the brackets of a URL.
+    const bool bracketed = host.size() > 2 && host.front() == '[' && host.back() == ']';
+    const std::string name = bracketed ? host.substr(1, host.size() - 2) : host;
+    if (getaddrinfo(name.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) {
       return false;
     }
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    const bool connected = s >= 0 && connect(s, found->ai_addr, found->ai_addrlen) == 0;
+    int connected = -1;
+    for (addrinfo* at = found; at != nullptr && connected < 0; at = at->ai_next) {
+      const int s = socket(at->ai_family, at->ai_socktype, at->ai_protocol);
+      if (s < 0) continue;
+      if (connect(s, at->ai_addr, at->ai_addrlen) == 0) {
+        connected = s;
+      } else {
+        close(s);
+      }
+    }
     freeaddrinfo(found);
-    if (!connected) {
-      if (s >= 0) close(s);
-      return false;
-    }
-    Keep(kHostConnection, s);
+    if (connected < 0) return false;
+    Keep(kHostConnection, connected);
     return true;
   }
 
@@ -104,7 +120,19 @@ class SocketLink : public NetSession::Link {
     sockets_.erase(found);
   }
 
-  bool WaitForInput() override {
+  bool WaitForInput() override { return Wait(kPollMs); }
+  bool WaitAtMost(int ms) override { return Wait(ms) || silentMs() < kPollMs; }
+
+  // How long nothing has come from the network.
+  long long silentMs() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 lastInput_)
+        .count();
+  }
+
+ private:
+  // Waits up to `ms` for input and hands it on; false when nothing came (or nothing can).
+  bool Wait(int ms) {
     std::vector<pollfd> watched;
     std::vector<ConnectionId> owners;
     if (listener_ >= 0) {
@@ -116,8 +144,9 @@ class SocketLink : public NetSession::Link {
       owners.push_back(connection);
     }
     if (watched.empty()) return false;
-    const int ready = poll(watched.data(), watched.size(), kPollMs);
+    const int ready = poll(watched.data(), watched.size(), ms);
     if (ready <= 0) return ready < 0 && errno == EINTR;
+    lastInput_ = std::chrono::steady_clock::now();
     for (std::size_t i = 0; i < watched.size(); ++i) {
       if (watched[i].revents == 0) continue;
       if (owners[i] < 0) {
@@ -136,7 +165,18 @@ class SocketLink : public NetSession::Link {
     return true;
   }
 
- private:
+  int BindAndListen(sockaddr* address, socklen_t size) {
+    const int yes = 1;
+    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    if (bind(listener_, address, size) != 0 || listen(listener_, 5) != 0) return -1;
+    sockaddr_storage bound{};
+    socklen_t length = sizeof bound;
+    getsockname(listener_, reinterpret_cast<sockaddr*>(&bound), &length);
+    const auto* in6 = reinterpret_cast<const sockaddr_in6*>(&bound);
+    const auto* in4 = reinterpret_cast<const sockaddr_in*>(&bound);
+    return ntohs(bound.ss_family == AF_INET6 ? in6->sin6_port : in4->sin_port);
+  }
+
   void Keep(ConnectionId connection, int s) {
     const int yes = 1;
     setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
@@ -154,7 +194,46 @@ class SocketLink : public NetSession::Link {
   NetSession* session_ = nullptr;
   std::map<ConnectionId, int> sockets_;
   int listener_ = -1;
+  std::chrono::steady_clock::time_point lastInput_ = std::chrono::steady_clock::now();
   ConnectionId nextConnection_ = 2;
+};
+
+// The kinds of decision at which a process can be made to die, with the requests they match.
+bool DropMatches(const std::string& kind, const DecisionRequest& request) {
+  const QuestionTopic topic = request.layout.topic;
+  switch (request.kind) {
+    case DecisionKind::Question:
+      return (kind == "offer" && topic == QuestionTopic::Offer) ||
+             (kind == "card" && (topic == QuestionTopic::Card || topic == QuestionTopic::Notice)) ||
+             (kind == "jail" && topic == QuestionTopic::Jail) ||
+             (kind == "debt" && topic == QuestionTopic::Debt);
+    case DecisionKind::AuctionBid:
+      return kind == "bid";
+    case DecisionKind::Consent:
+      return kind == "consent";
+    case DecisionKind::PlayWindow:
+      return kind == "play";
+    default:
+      return false;
+  }
+}
+
+// The player here is answered by the computer's rules, and the process dies, as if killed, at
+// the decision it was told to die at: the others see its connection go in the middle of it.
+class NetFrontEnd : public HeadlessFrontEnd {
+ public:
+  explicit NetFrontEnd(std::string dropAt) : dropAt_(std::move(dropAt)) {}
+  Decision AskPerson(const DecisionRequest& request) override {
+    if (!dropAt_.empty() && DropMatches(dropAt_, request)) {
+      fmt::print("killed at {}\n", dropAt_);
+      std::fflush(stdout);
+      raise(SIGKILL);
+    }
+    return HeadlessFrontEnd::AskPerson(request);
+  }
+
+ private:
+  std::string dropAt_;
 };
 
 int JoinedPlayers(const GameState& state) {
@@ -165,8 +244,19 @@ int JoinedPlayers(const GameState& state) {
 
 }  // namespace
 
+bool IsDropChoice(const std::string& choice) {
+  return choice == "wait" || choice == "computer" || choice == "leave";
+}
+
+bool IsDropKind(const std::string& kind) {
+  for (const char* known : {"offer", "card", "jail", "debt", "bid", "consent", "play"}) {
+    if (kind == known) return true;
+  }
+  return false;
+}
+
 int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
-  HeadlessFrontEnd ui;
+  NetFrontEnd ui(options.dropAt);
   Game game(texts, ui, options.seed);
   ui.Attach(game);
   ui.SetDealsAsComputer(true);
@@ -174,7 +264,18 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
   NetSession session(game, link, options.host ? Role::Host : Role::Client);
   link.Attach(session);
   session.remotePressMs = 0;
+  session.SetClassic(options.classic);
   session.events.playerLeft = [](int) { return true; };
+  session.SetGrace(std::chrono::seconds(options.graceSeconds));
+  session.events.dropped = [&options](int) {
+    if (options.onDrop == "wait") return NetSession::DropChoice::Wait;
+    if (options.onDrop == "computer") return NetSession::DropChoice::Computer;
+    return NetSession::DropChoice::Leave;
+  };
+  session.events.caughtUp = [](int ms) {
+    fmt::print("caught up in {} ms\n", ms);
+    std::fflush(stdout);
+  };
   std::string endedWhy;
   std::FILE* times =
       options.decisionTimes.empty() ? nullptr : std::fopen(options.decisionTimes.c_str(), "w");
@@ -191,6 +292,11 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
     });
   }
   session.events.ended = [&](const std::string& why) { endedWhy = why.empty() ? "ended" : why; };
+  // Deals between players, made here or at another computer.
+  int deals = 0;
+  game.referee.SubscribeOutcomes([&deals](const Outcome& outcome, const DecisionRecord*) {
+    if (std::holds_alternative<Deal>(outcome.what)) ++deals;
+  });
 
   if (options.host) {
     const int port = link.Listen(options.port);
@@ -200,9 +306,39 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
     }
     fmt::print("port {}\n", port);
     std::fflush(stdout);
-    session.OpenLobby();
-    int announced = 1;
-    while (JoinedPlayers(game.state) < options.players) {
+    if (!options.load.empty()) {
+      std::string error;
+      const std::optional<SavedGame> saved = LoadGameFile(options.load, game.texts, &error);
+      if (!saved) {
+        fmt::print(stderr, "tomtura-sim: {}\n",
+                   error.empty() ? options.load + ": cannot open the file" : error);
+        return kExitFailure;
+      }
+      session.OpenSavedLobby(*saved);
+      // Each player of the saved game takes his seat back, in whatever order they come.
+      std::vector<bool> back(kMaxPlayers, false);
+      while (session.PlayersAwaited() > 0) {
+        if (!link.WaitForInput()) {
+          fmt::print(stderr, "tomtura-sim: the players did not come\n");
+          return kExitFailure;
+        }
+        for (int p = 1; p < game.state.playerCount; ++p) {
+          const Player& player = game.state.players[p];
+          if (!back[p] && player.isComputer > kComputerPlayer) {
+            back[p] = true;
+            fmt::print("joined {}\n", game.PlayerName(p));
+          }
+        }
+        std::fflush(stdout);
+      }
+    } else {
+      session.OpenLobby();
+    }
+    for (int k = 1; k <= options.computers && options.load.empty(); ++k) {
+      session.AddComputer("Dator " + std::to_string(k), options.computerLevel);
+    }
+    int announced = 1 + options.computers;
+    while (options.load.empty() && JoinedPlayers(game.state) < options.players) {
       if (!link.WaitForInput()) {
         fmt::print(stderr, "tomtura-sim: the players did not come\n");
         return kExitFailure;
@@ -213,7 +349,8 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
       }
       std::fflush(stdout);
     }
-    link.StopListening();
+    // A player whose connection breaks may come back while his seat is kept.
+    if (options.graceSeconds <= 0 || options.onDrop == "leave") link.StopListening();
     session.Start(options.name.empty() ? "Värd" : options.name);
   } else {
     if (!link.Connect(options.address, options.port)) {
@@ -243,10 +380,18 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
     if (ui.Tick()) continue;
     // The turns are the same on every computer, so all stop at the same turn.
     if (state.turnPhase == TurnPhase::AwaitRoll && ui.stats().turns >= options.maxTurns) break;
-    if (state.turnPhase == TurnPhase::AwaitRoll && state.currentPlayer == local) {
+    // A computer that came back throws only once it has caught up with the game.
+    if (state.turnPhase == TurnPhase::AwaitRoll && state.currentPlayer == local &&
+        !game.referee.IsRemote(local)) {
       if (throws == options.leaveAfter) {
+        session.SayGoodbye();
         fmt::print("left the game after {} own throws\n", throws);
         return 0;
+      }
+      if (throws == options.dropAfter) {
+        fmt::print("killed after {} own throws\n", throws);
+        std::fflush(stdout);
+        raise(SIGKILL);
       }
       if (dealtAt != throws && state.doublesInRow == 0) {
         dealtAt = throws;
@@ -257,7 +402,7 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
       game.Roll();
       continue;
     }
-    if (!link.WaitForInput()) break;
+    if (!link.WaitAtMost(kWaitStepMs) || link.silentMs() > kPollMs) break;
   }
 
   if (!options.save.empty()) {
@@ -275,8 +420,8 @@ int PlayNetworkGame(const TextCatalogue& texts, const NetPlayOptions& options) {
   for (int p = 0; p < state.playerCount && over; ++p) {
     if (state.players[p].isBankrupt == 0) winner = p;
   }
-  fmt::print("{} after {} turns, {} own throws{}{}\n", over ? "game over" : "game not finished",
-             ui.stats().turns, throws,
+  fmt::print("{} after {} turns, {} own throws, {} deals{}{}\n",
+             over ? "game over" : "game not finished", ui.stats().turns, throws, deals,
              winner >= 0 ? ", won by " + game.PlayerName(winner) : std::string(),
              endedWhy.empty() ? std::string() : " (" + endedWhy + ")");
   return over ? 0 : kExitFailure;

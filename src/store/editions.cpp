@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "data/ini_file.h"
+#include "data/text_catalogue.h"
 
 namespace tomtura {
 namespace {
@@ -80,6 +81,16 @@ const Edition* ChooseEdition(const std::vector<Edition>& editions, std::string_v
     return edition;
   if (const Edition* edition = find(kFallbackLanguage)) return edition;
   return editions.empty() ? nullptr : &editions.front();
+}
+
+std::vector<StreetNames> EditionStreetNames(const std::vector<Edition>& editions) {
+  std::vector<StreetNames> names;
+  for (const Edition& edition : editions) {
+    PropertyTable table{};
+    TextCatalogue::Load(edition.boardFile).LoadPropertyTable(table);
+    names.push_back(StreetNamesOf(table));
+  }
+  return names;
 }
 
 std::string EditionPicture(const IniFile& boardFile) {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "data/game_state.h"
+
 namespace tomtura {
 
 class IniFile;
@@ -43,6 +45,9 @@ std::vector<Edition> FindEditions(const std::string& dataDirectory,
 // that does not exist.
 const Edition* ChooseEdition(const std::vector<Edition>& editions, std::string_view requested,
                              std::string_view stored, std::string_view desktopLocale);
+
+// The street names of each edition's board file, in the order of `editions`.
+std::vector<StreetNames> EditionStreetNames(const std::vector<Edition>& editions);
 
 // The file name of the board picture that `boardFile` names, "tomtura.bmp" when it names none.
 std::string EditionPicture(const IniFile& boardFile);

@@ -47,9 +47,10 @@ bool DealSteps::Apply(const Outcome& outcome) {
   return true;
 }
 
-bool DealSteps::Ask(int partner, const std::string& text, int moneyReceived, int given,
+bool DealSteps::Ask(int partner, const OfferWords& words, int moneyReceived, int given,
                     int received) {
-  return table_.AskConsent({partner, text, moneyReceived, given, received, false});
+  return table_.AskConsent(
+      {partner, table_.OfferText(partner, words), moneyReceived, given, received, false, words});
 }
 
 bool DealSteps::Mortgage(int p, bool logged) {
@@ -77,10 +78,9 @@ bool DealSteps::SellHouse(int p) {
 }
 
 bool DealSteps::OfferSale(int p, int buyer, int price) {
-  const std::string text = table_.FormatCatalogue(kTextOfferSale, table_.PlayerName(buyer),
-                                                  table_.OfferName(p, state_.properties), price,
-                                                  table_.PlayerName(actor_));
-  if (!Ask(buyer, text, -price, kNobody, p)) {
+  const OfferWords words =
+      table_.WordsOf(kTextOfferSale, actor_, p, kNobody, price, state_.properties);
+  if (!Ask(buyer, words, -price, kNobody, p)) {
     Refused(p);
     return false;
   }
@@ -91,17 +91,10 @@ bool DealSteps::OfferSale(int p, int buyer, int price) {
 
 bool DealSteps::OfferExchange(int q, int holder, int c, int amount) {
   const PropertyTable& props = state_.properties;
-  std::string text;
-  if (amount > 0) {
-    text = table_.FormatCatalogue(kTextOfferExchangeGive, table_.PlayerName(holder),
-                                  table_.OfferName(q, props), table_.PlayerName(actor_),
-                                  table_.OfferName(c, props), amount);
-  } else {
-    text = table_.FormatCatalogue(kTextOfferExchangeGet, table_.PlayerName(holder),
-                                  table_.OfferName(c, props), table_.PlayerName(actor_),
-                                  table_.OfferName(q, props), -amount);
-  }
-  if (!Ask(holder, text, amount, q, c)) {
+  const OfferWords words =
+      amount > 0 ? table_.WordsOf(kTextOfferExchangeGive, actor_, q, c, amount, props)
+                 : table_.WordsOf(kTextOfferExchangeGet, actor_, c, q, -amount, props);
+  if (!Ask(holder, words, amount, q, c)) {
     Refused(q);
     return false;
   }
@@ -114,10 +107,9 @@ bool DealSteps::OfferExchange(int q, int holder, int c, int amount) {
 }
 
 bool DealSteps::OfferPurchase(int q, int holder, int offer) {
-  const std::string text = table_.FormatCatalogue(kTextOfferPurchase, table_.PlayerName(holder),
-                                                  table_.OfferName(q, state_.properties),
-                                                  table_.PlayerName(actor_), offer);
-  if (!Ask(holder, text, offer, q, kNobody)) {
+  const OfferWords words =
+      table_.WordsOf(kTextOfferPurchase, actor_, q, kNobody, offer, state_.properties);
+  if (!Ask(holder, words, offer, q, kNobody)) {
     Refused(q);
     return false;
   }

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "data/game_state.h"
+#include "data/tabletop.h"
 
 namespace tomtura {
 
-class Tabletop;
 struct Outcome;
 
 class DealSteps {
@@ -55,7 +55,7 @@ class DealSteps {
 
  private:
   bool Apply(const Outcome& outcome);
-  bool Ask(int partner, const std::string& text, int moneyReceived, int given, int received);
+  bool Ask(int partner, const OfferWords& words, int moneyReceived, int given, int received);
 
   Tabletop& table_;
   GameState& state_;

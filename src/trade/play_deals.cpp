@@ -105,34 +105,33 @@ std::vector<int> PlayWindowDeals::SellHouseList() const {
   return list;
 }
 
-std::string PlayWindowDeals::BuyOfferText(int partner, int wanted, int own, int price) const {
-  const std::string partnerName = players()[partner].name.utf8();
-  const std::string actorName = players()[actor_].name.utf8();
+OfferWords PlayWindowDeals::BuyOfferWords(int wanted, int own, int price) const {
   if (own >= 0) {
-    return game_.FormatCatalogue(kTextBuyExchangeOffer, partnerName, actorName,
-                                 game_.OfferName(wanted, properties()),
-                                 game_.OfferName(own, properties()), price);
+    return game_.WordsOf(kTextBuyExchangeOffer, actor_, wanted, own, price, properties());
   }
-  return game_.FormatCatalogue(kTextBuyOffer, partnerName, actorName,
-                               game_.OfferName(wanted, properties()), price);
+  return game_.WordsOf(kTextBuyOffer, actor_, wanted, kNobody, price, properties());
+}
+
+OfferWords PlayWindowDeals::SellOfferWords(int own, int partnerProperty, int price) const {
+  if (partnerProperty >= 0) {
+    return game_.WordsOf(kTextSellExchangeOffer, actor_, own, partnerProperty, price, properties());
+  }
+  return game_.WordsOf(kTextSellOffer, actor_, own, kNobody, price, properties());
+}
+
+std::string PlayWindowDeals::BuyOfferText(int partner, int wanted, int own, int price) const {
+  return game_.OfferText(partner, BuyOfferWords(wanted, own, price));
 }
 
 std::string PlayWindowDeals::SellOfferText(int partner, int own, int partnerProperty,
                                            int price) const {
-  const std::string partnerName = players()[partner].name.utf8();
-  const std::string actorName = players()[actor_].name.utf8();
-  if (partnerProperty >= 0) {
-    return game_.FormatCatalogue(kTextSellExchangeOffer, partnerName, actorName,
-                                 game_.OfferName(own, properties()),
-                                 game_.OfferName(partnerProperty, properties()), price);
-  }
-  return game_.FormatCatalogue(kTextSellOffer, partnerName, actorName,
-                               game_.OfferName(own, properties()), price);
+  return game_.OfferText(partner, SellOfferWords(own, partnerProperty, price));
 }
 
-bool PlayWindowDeals::AskPartner(int partner, const std::string& offer, int moneyReceived,
-                                 int given, int received, int dealt) {
-  const bool yes = game_.AskConsent({partner, offer, moneyReceived, given, received, true});
+bool PlayWindowDeals::AskPartner(int partner, const OfferWords& words, int moneyReceived, int given,
+                                 int received, int dealt) {
+  const bool yes = game_.AskConsent(
+      {partner, game_.OfferText(partner, words), moneyReceived, given, received, true, words});
   game_.Tell(AnswerText(partner, dealt, yes), false);
   return yes;
 }
@@ -161,8 +160,7 @@ PlayWindowDeals::Result PlayWindowDeals::AskBuy(int partner, int wanted, bool ex
   if (price > workMoney()) return Result::NotEnoughMoney;
   if (exchange && own < 0) return Result::NothingChosen;
   if (!exchange) own = -1;
-  const std::string offer = BuyOfferText(partner, wanted, own, price);
-  if (!AskPartner(partner, offer, price, wanted, own, wanted)) {
+  if (!AskPartner(partner, BuyOfferWords(wanted, own, price), price, wanted, own, wanted)) {
     game_.state.askedThisTurn[wanted] = 1;
     return Result::Refused;
   }
@@ -174,8 +172,8 @@ PlayWindowDeals::Result PlayWindowDeals::AskSell(int partner, int own, bool exch
                                                  int partnerProperty, int price) {
   if (own < 0 || (exchange && partnerProperty < 0)) return Result::NothingChosen;
   if (!exchange) partnerProperty = -1;
-  const std::string offer = SellOfferText(partner, own, partnerProperty, price);
-  if (!AskPartner(partner, offer, -price, partnerProperty, own, own)) {
+  if (!AskPartner(partner, SellOfferWords(own, partnerProperty, price), -price, partnerProperty,
+                  own, own)) {
     game_.state.askedThisTurn[own] = 1;
     return Result::Refused;
   }
@@ -275,7 +273,7 @@ std::optional<std::vector<Outcome>> CommitOutcomes(const GameState& before, int 
 
   for (int p = 0; p < before.playerCount && p < kMaxPlayers; ++p) {
     if (before.players[p].isBankrupt == 0 && players[p].isBankrupt != 0 &&
-        !add({PlayerGone{p, std::string()}, false})) {
+        !add({PlayerGone{p, LeaveReason::Unknown}})) {
       return std::nullopt;
     }
   }

@@ -68,16 +68,19 @@ class PlayWindowDeals {
   Result BuyHouse(int p);
   Result SellHouse(int p);
 
-  // The offer text of a purchase (page 0) or sale (page 1), as the consent dialog shows it.
+  // The offer text of a purchase (page 0) or sale (page 1), as the consent dialog shows it, and
+  // its words.
   std::string BuyOfferText(int partner, int wanted, int own, int price) const;
   std::string SellOfferText(int partner, int own, int partnerProperty, int price) const;
+  OfferWords BuyOfferWords(int wanted, int own, int price) const;
+  OfferWords SellOfferWords(int own, int partnerProperty, int price) const;
 
  private:
   // A change of the working copies; Done when it fits them.
   Result Work(const Outcome& outcome);
   // Puts the offer to the partner and tells the player his answer, naming `dealt`, the property
   // the offer was about.
-  bool AskPartner(int partner, const std::string& offer, int moneyReceived, int given, int received,
+  bool AskPartner(int partner, const OfferWords& words, int moneyReceived, int given, int received,
                   int dealt);
   std::string AnswerText(int partner, int dealt, bool accepted) const;
   bool GroupHasHouses(int p) const;

@@ -94,6 +94,7 @@ void AuctionDialog::ShowTurn(const DecisionRequest& request) {
   computerTimer_.stop();
   request_ = request;
   answered_ = false;
+  remoteTurn_ = false;
   ShowControl(button1_, true);
   ShowControl(button2_, true);
   if (closing()) {
@@ -122,6 +123,17 @@ void AuctionDialog::ShowComputerMove(const DecisionRequest& request, const Decis
   computerTimer_.start(TimerMs(request.answerDelayMs));
 }
 
+void AuctionDialog::ShowRemoteTurn(const DecisionRequest& request) {
+  ShowTurn(request);
+  remoteTurn_ = true;
+  bidField_->setReadOnly(true);
+  passwordField_->clear();
+  ShowControl(passwordLabel_, false);
+  ShowControl(passwordField_, false);
+  ShowControl(button1_, false);
+  ShowControl(button2_, false);
+}
+
 int AuctionDialog::Await() {
   if (!answered_) {
     QEventLoop loop;
@@ -142,7 +154,7 @@ void AuctionDialog::Answer(const Decision& answer) {
 }
 
 void AuctionDialog::PressBid() {
-  if (answered_) return;
+  if (answered_ || remoteTurn_) return;
   // A computer's move on show, or the end of the auction: the press only hurries it on.
   if (computerTimer_.isActive()) {
     Answer(computerAnswer_);
@@ -168,7 +180,7 @@ void AuctionDialog::PressBid() {
 }
 
 void AuctionDialog::PressPass() {
-  if (answered_ || closing()) return;
+  if (answered_ || closing() || remoteTurn_) return;
   if (computerTimer_.isActive()) {
     Answer(computerAnswer_);
     return;

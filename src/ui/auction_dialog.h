@@ -47,6 +47,10 @@ class AuctionDialog : public FramedDialog {
   // A computer player's answer to `request`: its bid shows in the field (its pass leaves only
   // Cancel) and is made when the request's delay has run out.
   void ShowComputerMove(const DecisionRequest& request, const Decision& answer);
+  // The turn of a bidder at another computer (or the closing there): the auction as it stands,
+  // with neither a field to type in nor a button to press until his answer comes.
+  void ShowRemoteTurn(const DecisionRequest& request);
+  bool remoteTurn() const { return remoteTurn_; }
   // Waits, with the dialog open, until the turn shown is answered; returns the button
   // (1 a bid or the closing, 2 a pass). answer() holds the whole decision.
   int Await();
@@ -80,6 +84,7 @@ class AuctionDialog : public FramedDialog {
   Decision computerAnswer_;
   bool answered_ = false;
   bool firstTurn_ = true;
+  bool remoteTurn_ = false;
   QEventLoop* loop_ = nullptr;
   QLabel* message_ = nullptr;
   QLabel* bidLabel_ = nullptr;

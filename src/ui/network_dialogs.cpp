@@ -1,5 +1,7 @@
 #include "ui/network_dialogs.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHostInfo>
@@ -8,6 +10,8 @@
 #include <QListWidget>
 #include <QNetworkInterface>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -82,9 +86,20 @@ NetworkDialog::NetworkDialog(const Game& game, Next host, Next join, QWidget* pa
   connect(joinButton, &QPushButton::clicked, this, &NetworkDialog::Join);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
+  basic_ = new QCheckBox(tr("Only the &basic messages"), this);
+  SetControlId(basic_, kBasic);
+  basic_->setToolTip(
+      tr("For a computer that does not know this program's newer messages: no "
+         "coming back after a lost connection, no offers in each edition's words"));
+
   auto* layout = ButtonColumn({hostButton, joinButton, cancel});
+  layout->insertWidget(2, basic_);
   setLayout(layout);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+bool NetworkDialog::basicOnly() const {
+  return basic_->isChecked();
 }
 
 void NetworkDialog::Host() {
@@ -98,8 +113,8 @@ void NetworkDialog::Join() {
 // ---- The host's lobby ------------------------------------------------------------------------
 
 HostLobbyDialog::HostLobbyDialog(Game& game, NetSession& session, const QString& address,
-                                 const QString& name, QWidget* parent)
-    : QDialog(parent), game_(game), session_(session) {
+                                 const QString& name, QWidget* parent, ChooseSavedGame chooseSaved)
+    : QDialog(parent), game_(game), session_(session), chooseSaved_(std::move(chooseSaved)) {
   setWindowTitle(tr("Tomtura - Network game: waiting for players"));
   setFont(DialogFont());
 
@@ -122,26 +137,62 @@ HostLobbyDialog::HostLobbyDialog(Game& game, NetSession& session, const QString&
   nameLabel->setBuddy(name_);
 
   start_ = MakeButton(this, kIdButton1, tr("&Start"));
+  computer_ = MakeButton(this, kComputer, tr("&Computer player"));
   QPushButton* cancel = MakeButton(this, kIdButton2, tr("Cancel"));
   start_->setDefault(true);
   connect(start_, &QPushButton::clicked, this, &HostLobbyDialog::Start);
+  connect(computer_, &QPushButton::clicked, this, &HostLobbyDialog::AddComputer);
+  // A saved network game: its players come back to their own seats.
+  saved_ = MakeButton(this, kSavedGame, tr("Saved &game..."));
+  saved_->setVisible(static_cast<bool>(chooseSaved_));
+  connect(saved_, &QPushButton::clicked, this, [this] {
+    if (chooseSaved_ && chooseSaved_()) {
+      name_->setText(QString::fromStdString(game_.PlayerName(0)));
+      name_->setEnabled(false);  // the host's player is the file's first
+      Refresh();
+    }
+  });
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  strength_ = new QComboBox(this);
+  SetControlId(strength_, kStrength);
+  const std::pair<Strength, QString> strengths[] = {
+      {Strength::Easy, tr("Easy")}, {Strength::Normal, tr("Normal")}, {Strength::Hard, tr("Hard")}};
+  for (const auto& [strength, caption] : strengths) {
+    strength_->addItem(caption, static_cast<int>(strength));
+  }
+  strength_->setCurrentIndex(strength_->findData(static_cast<int>(Strength::Normal)));
+
+  grace_ = new QSpinBox(this);
+  SetControlId(grace_, kGrace);
+  grace_->setRange(0, kMaxGraceSeconds);
+  grace_->setValue(kDefaultGraceSeconds);
+  grace_->setSuffix(tr(" s"));
+  auto* graceLabel = new QLabel(tr("Keep the seat of a player whose connection breaks &for"), this);
+  graceLabel->setBuddy(grace_);
 
   auto* nameRow = new QHBoxLayout;
   nameRow->addWidget(nameLabel);
   nameRow->addWidget(name_);
   nameRow->addStretch();
+  auto* graceRow = new QHBoxLayout;
+  graceRow->addWidget(graceLabel);
+  graceRow->addWidget(grace_);
+  graceRow->addStretch();
 
   auto* left = new QVBoxLayout;
   left->addWidget(playersLabel);
   left->addWidget(players_);
   left->addWidget(addressLine);
   left->addLayout(nameRow);
+  left->addLayout(graceRow);
 
+  QVBoxLayout* buttons = ButtonColumn({start_, computer_, saved_, cancel});
+  buttons->insertWidget(2, strength_);
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(left, 1);
   layout->addSpacing(12);
-  layout->addLayout(ButtonColumn({start_, cancel}));
+  layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   Refresh();
@@ -151,19 +202,40 @@ HostLobbyDialog::HostLobbyDialog(Game& game, NetSession& session, const QString&
 void HostLobbyDialog::Refresh() {
   const GameState& state = game_.state;
   players_->clear();
+  const bool saved = session_.hostsSavedGame();
   bool allNamed = true;
   for (int p = 1; p < state.playerCount; ++p) {
     if (state.players[p].name.empty()) {
       allNamed = false;  // connected, but his name has not come yet
       continue;
     }
-    players_->addItem(QString::fromStdString(game_.PlayerName(p)));
+    const QString name = QString::fromStdString(game_.PlayerName(p));
+    if (IsComputerPlayer(state.players[p])) {
+      players_->addItem(tr("%1 (computer)").arg(name));
+    } else if (saved && state.players[p].isBankrupt != 0) {
+      players_->addItem(tr("%1 (out of the game)").arg(name));
+    } else if (saved && PlayerConnection(state.players[p]) < 0) {
+      players_->addItem(tr("%1 (awaited)").arg(name));
+    } else {
+      players_->addItem(name);
+    }
   }
-  start_->setEnabled(state.playerCount >= 2 && allNamed);
+  start_->setEnabled(state.playerCount >= 2 && allNamed && session_.PlayersAwaited() == 0);
+  computer_->setEnabled(!saved && state.playerCount < kMaxPlayers);
+  strength_->setEnabled(computer_->isEnabled());
+  // A lobby that others have joined is a new game's.
+  saved_->setEnabled(!saved && state.playerCount == 1);
+}
+
+void HostLobbyDialog::AddComputer() {
+  session_.AddComputer(game_.FormatCatalogue(kTextDefaultName, game_.state.playerCount),
+                       static_cast<Strength>(strength_->currentData().toInt()));
+  Refresh();
 }
 
 void HostLobbyDialog::Start() {
   if (!start_->isEnabled()) return;
+  session_.SetGrace(std::chrono::seconds(grace_->value()));
   session_.Start(name_->text().toStdString());
   accept();
 }
@@ -272,6 +344,45 @@ void JoinDialog::Failed() {
 void JoinDialog::HostLost() {
   box_(Text(game_, kTextNetworkTitle), Text(game_, kTextConnectionLost), QMessageBox::Warning);
   reject();
+}
+
+// ---- Who is missing ---------------------------------------------------------------------------
+
+MissingPlayersWindow::MissingPlayersWindow(const Game& game, const NetSession& session,
+                                           QWidget* parent)
+    : QDialog(parent, Qt::Tool), game_(game), session_(session) {
+  setWindowTitle(tr("Missing players"));
+  setFont(DialogFont());
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  list_ = new QLabel(this);
+  SetControlId(list_, kList);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(list_);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  connect(&tick_, &QTimer::timeout, this, &MissingPlayersWindow::Refresh);
+}
+
+void MissingPlayersWindow::Refresh() {
+  const std::array<SeatState, kMaxPlayers> seats = session_.Seats();
+  QStringList lines;
+  for (int p = 0; p < game_.state.playerCount && p < kMaxPlayers; ++p) {
+    const QString name = QString::fromStdString(game_.PlayerName(p));
+    if (seats[p].status == SeatStatus::Missing) {
+      lines << tr("%1 is missing: his seat is kept for %2 s more")
+                   .arg(name)
+                   .arg(seats[p].secondsLeft);
+    } else if (seats[p].status == SeatStatus::Substitute) {
+      lines << tr("%1 is missing: the host's computer plays for him until he is back").arg(name);
+    }
+  }
+  if (lines.isEmpty()) {
+    tick_.stop();
+    hide();
+    return;
+  }
+  list_->setText(lines.join(QLatin1Char('\n')));
+  if (!tick_.isActive()) tick_.start(1000);
+  if (!isVisible()) show();
 }
 
 }  // namespace tomtura

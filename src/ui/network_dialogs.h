@@ -6,8 +6,12 @@
 #include <QDialog>
 #include <QMessageBox>
 #include <QString>
+#include <QTimer>
 #include <functional>
 
+class QCheckBox;
+class QComboBox;
+class QSpinBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -31,7 +35,7 @@ class NetworkDialog : public QDialog {
   Q_OBJECT
 
  public:
-  enum Control { kHost = 1046, kJoin = 1047 };
+  enum Control { kHost = 1046, kJoin = 1047, kBasic = 1054 };
 
   // Runs the next dialog over this one; true when the game has begun.
   using Next = std::function<bool(QWidget* over)>;
@@ -40,26 +44,46 @@ class NetworkDialog : public QDialog {
 
   void Host();
   void Join();
+  // Whether the game keeps to the basic messages that every computer of the design speaks.
+  bool basicOnly() const;
 
  private:
   Next host_;
   Next join_;
+  QCheckBox* basic_ = nullptr;
 };
 
 class HostLobbyDialog : public QDialog {
   Q_OBJECT
 
  public:
-  enum Control { kPlayers = 1043, kAddress = 1029, kName = 1044 };
+  enum Control {
+    kPlayers = 1043,
+    kAddress = 1029,
+    kName = 1044,
+    kComputer = 1051,
+    kStrength = 1052,
+    kGrace = 1053,
+    kSavedGame = 1056
+  };
   static constexpr int kNameChars = 9;
+  static constexpr int kDefaultGraceSeconds = 120;
+  static constexpr int kMaxGraceSeconds = 3600;
+
+  // Chooses a saved network game and opens the lobby on it; false when none was taken.
+  using ChooseSavedGame = std::function<bool()>;
 
   // `address` is what the address line shows; `name` is offered as the host's player's name.
   HostLobbyDialog(Game& game, NetSession& session, const QString& address, const QString& name,
-                  QWidget* parent);
+                  QWidget* parent, ChooseSavedGame chooseSaved = {});
 
   // The joined players as the lobby holds them; Start once every one of them has given his name.
   void Refresh();
-  // The game begins with the players who have joined.
+  // A computer player of this computer's, of the strength chosen, takes the next seat, named as
+  // a player who gave no name.
+  void AddComputer();
+  // The game begins with the players who have joined, a dropped player's seat kept as long as
+  // chosen.
   void Start();
 
  private:
@@ -68,6 +92,11 @@ class HostLobbyDialog : public QDialog {
   QListWidget* players_ = nullptr;
   QLineEdit* name_ = nullptr;
   QPushButton* start_ = nullptr;
+  QPushButton* computer_ = nullptr;
+  QComboBox* strength_ = nullptr;
+  QSpinBox* grace_ = nullptr;
+  QPushButton* saved_ = nullptr;
+  ChooseSavedGame chooseSaved_;
 };
 
 class JoinDialog : public QDialog {
@@ -106,6 +135,27 @@ class JoinDialog : public QDialog {
   QLabel* status_ = nullptr;
   QLabel* progress_ = nullptr;
   QPushButton* ok_ = nullptr;
+};
+
+// Who of the players is missing from a network game, and for how much longer his seat is kept
+// or who plays it meanwhile: a small window beside the main window, shown while anybody is
+// missing, its seconds counting down.
+class MissingPlayersWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  enum Control { kList = 1055 };
+
+  MissingPlayersWindow(const Game& game, const NetSession& session, QWidget* parent);
+
+  // Shows the seats as the session has them now; hides the window when nobody is missing.
+  void Refresh();
+
+ private:
+  const Game& game_;
+  const NetSession& session_;
+  QLabel* list_ = nullptr;
+  QTimer tick_;
 };
 
 }  // namespace tomtura

@@ -2,12 +2,19 @@
 #include "ui/network_play.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
 
 #include "data/text_ids.h"
 #include "net/service_port.h"
 #include "rules/commands.h"
 #include "rules/game.h"
+#include "store/saved_game.h"
 #include "ui/chat_dialog.h"
 #include "ui/main_window.h"
 #include "ui/network_dialogs.h"
@@ -30,6 +37,7 @@ NetworkPlay::NetworkPlay(Game& game, QtFrontEnd& ui, MainWindow& window)
 
 NetworkPlay::~NetworkPlay() {
   pump_.stop();
+  missing_.reset();
   link_.reset();
   session_.reset();
 }
@@ -40,9 +48,22 @@ bool NetworkPlay::RunSetup(QWidget* parent, const QString& name) {
   savedPlayers_ = game_.state.players;
   savedCount_ = game_.state.playerCount;
   name_ = name;
+  // The dialog whose choice of messages holds for the session begun over it.
+  const auto basicOnly = [](QWidget* over) {
+    const auto* choice = qobject_cast<NetworkDialog*>(over);
+    return choice != nullptr && choice->basicOnly();
+  };
   NetworkDialog dialog(
-      game_, [this](QWidget* over) { return Host(over); },
-      [this](QWidget* over) { return Join(over); }, parent);
+      game_,
+      [this, basicOnly](QWidget* over) {
+        basicOnly_ = basicOnly(over);
+        return Host(over);
+      },
+      [this, basicOnly](QWidget* over) {
+        basicOnly_ = basicOnly(over);
+        return Join(over);
+      },
+      parent);
   if (ui_.RunModal(dialog) != QDialog::Accepted || session_ == nullptr) {
     Discard();
     return false;
@@ -57,6 +78,7 @@ void NetworkPlay::Begin(Role role) {
   Discard();
   link_ = std::make_unique<QtNetLink>();
   session_ = std::make_unique<NetSession>(game_, *link_, role);
+  session_->SetClassic(basicOnly_);
   link_->Attach(*session_);
   NetSession::Events& events = session_->events;
   events.lobbyChanged = [this] { emit lobbyChanged(); };
@@ -69,12 +91,73 @@ void NetworkPlay::Begin(Role role) {
     return ui_.Ask(text, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;
   };
+  events.playerGone = [this](int player) {
+    ShowBox(Qs(game_.Text(kTextBoxTitle)),
+            Qs(game_.FormatCatalogue(kTextPlayerGone, game_.PlayerName(player))),
+            QMessageBox::Information);
+  };
+  events.awaiting = [this](const DecisionRequest& request) { ui_.ShowAwaited(request); };
+  events.dropped = [this](int player) { return AskDropChoice(player); };
+  events.seatsChanged = [this] { ShowMissing(); };
   events.ended = [this](const std::string& why) { OnEnded(why); };
+}
+
+// Text 31 with the choice of keeping his seat: Yes lets him go, as ever; the host may also wait
+// for him to connect again, or let this computer play for him until he does.
+NetSession::DropChoice NetworkPlay::AskDropChoice(int player) {
+  QWidget* front = QApplication::activeModalWidget();
+  // Standard buttons with captions of their own, so that the answer is the box's result.
+  QMessageBox box(QMessageBox::Warning, Qs(game_.Text(kTextBoxTitle)),
+                  Qs(game_.FormatCatalogue(kTextPlayerLeft, game_.PlayerName(player))),
+                  QMessageBox::Yes | QMessageBox::Retry | QMessageBox::Ignore,
+                  front != nullptr ? front : &window_);
+  box.button(QMessageBox::Retry)->setText(tr("&Wait for him"));
+  box.button(QMessageBox::Ignore)->setText(tr("The &computer plays for him"));
+  box.setDefaultButton(QMessageBox::Retry);
+  switch (ui_.RunModal(box)) {
+    case QMessageBox::Retry:
+      return NetSession::DropChoice::Wait;
+    case QMessageBox::Ignore:
+      return NetSession::DropChoice::Computer;
+    default:
+      return NetSession::DropChoice::Leave;
+  }
+}
+
+// A saved network game, chosen in the player's documents folder as the main window's files are:
+// the lobby takes it up, its players to come back to their seats.
+bool NetworkPlay::ChooseSavedGame() {
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!QFileInfo(folder).isDir()) folder = QDir::homePath();
+  const QString filter = Qs(game_.Text(kTextSavedGameFilter)) + " (*.tom)";
+  QFileDialog dialog(QApplication::activeModalWidget(), Qs(game_.Text(kTextOpenGameTitle)), folder,
+                     filter);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (ui_.RunModal(dialog) != QDialog::Accepted || session_ == nullptr) return false;
+  const QString path = dialog.selectedFiles().value(0);
+  std::string error;
+  const std::optional<SavedGame> saved =
+      LoadGameFile(QFile::encodeName(path).toStdString(), game_.texts, &error);
+  if (!saved) {
+    if (!error.empty()) ui_.ShowMessage(error, MessageIcon::Error);
+    return false;
+  }
+  session_->OpenSavedLobby(*saved);
+  return true;
+}
+
+void NetworkPlay::ShowMissing() {
+  if (session_ == nullptr) return;
+  if (missing_ == nullptr)
+    missing_ = std::make_unique<MissingPlayersWindow>(game_, *session_, &window_);
+  missing_->Refresh();
 }
 
 // A set-up that came to nothing leaves the players entered before it as they were.
 void NetworkPlay::Discard() {
   if (session_ == nullptr) return;
+  missing_.reset();
   link_.reset();
   session_.reset();
   game_.state.players = savedPlayers_;
@@ -105,7 +188,8 @@ bool NetworkPlay::Host(QWidget* parent) {
     return false;
   }
   session_->OpenLobby();
-  HostLobbyDialog dialog(game_, *session_, LocalAddressText(game_), name_, parent);
+  HostLobbyDialog dialog(game_, *session_, LocalAddressText(game_), name_, parent,
+                         [this] { return ChooseSavedGame(); });
   connect(this, &NetworkPlay::lobbyChanged, &dialog, &HostLobbyDialog::Refresh);
   if (ui_.RunModal(dialog) == QDialog::Accepted && session_->inGame()) return true;
   Discard();
@@ -186,6 +270,8 @@ void NetworkPlay::Leave() {
   endPending_ = false;
   endShown_ = false;
   game_.StopGame();
+  ui_.CloseAwaited();
+  missing_.reset();
   link_.reset();
   session_.reset();
   game_.LeaveNetworkGame();

@@ -19,6 +19,7 @@ namespace tomtura {
 
 class Game;
 class MainWindow;
+class MissingPlayersWindow;
 class QtFrontEnd;
 class QtNetLink;
 
@@ -66,6 +67,11 @@ class NetworkPlay : public QObject {
   void Discard();
   std::optional<int> Port();
   void ShowBox(const QString& title, const QString& text, QMessageBox::Icon icon);
+  // Host: the connection of `player` broke; the host chooses what happens to his seat.
+  NetSession::DropChoice AskDropChoice(int player);
+  void ShowMissing();
+  // Host: the lobby takes up a saved network game the host chooses; false when none.
+  bool ChooseSavedGame();
 
   void OnPumpTick();
   void OnEnded(const std::string& why);
@@ -78,6 +84,8 @@ class NetworkPlay : public QObject {
   std::optional<int> port_;
   std::unique_ptr<QtNetLink> link_;
   std::unique_ptr<NetSession> session_;
+  std::unique_ptr<MissingPlayersWindow> missing_;
+  bool basicOnly_ = false;  // the set-up's choice: only the design's messages
   QTimer pump_;
   bool started_ = false;
   bool pumping_ = false;

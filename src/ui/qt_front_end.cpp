@@ -196,6 +196,11 @@ void QtFrontEnd::ShowAnswer(const DecisionRequest& request, const Decision& answ
   if (game_ == nullptr) return;
   switch (request.kind) {
     case DecisionKind::Question: {
+      if (std::unique_ptr<QuestionDialog> awaited = std::move(awaited_)) {
+        awaited->ShowChosen(answer);
+        RunModal(*awaited);
+        return;
+      }
       QuestionDialog dialog(*game_, request, DialogPicture(window_), DialogOwner(window_), answer);
       RunModal(dialog);
       return;
@@ -209,6 +214,30 @@ void QtFrontEnd::ShowAnswer(const DecisionRequest& request, const Decision& answ
     default:
       return;
   }
+}
+
+void QtFrontEnd::ShowAwaited(const DecisionRequest& request) {
+  if (game_ == nullptr) return;
+  switch (request.kind) {
+    case DecisionKind::Question:
+      awaited_ = std::make_unique<QuestionDialog>(*game_, request, DialogPicture(window_),
+                                                  DialogOwner(window_));
+      awaited_->AwaitRemote();
+      InstallTooltips(*awaited_, *game_);
+      StandBeside(*awaited_, window_);
+      awaited_->show();
+      return;
+    case DecisionKind::AuctionBid:
+    case DecisionKind::AuctionClose:
+      if (auction_ != nullptr) auction_->ShowRemoteTurn(request);
+      return;
+    default:
+      return;
+  }
+}
+
+void QtFrontEnd::CloseAwaited() {
+  awaited_.reset();
 }
 
 void QtFrontEnd::ShowAuction(const Auction* auction) {

@@ -18,6 +18,7 @@ namespace tomtura {
 
 class AuctionDialog;
 class Game;
+class QuestionDialog;
 class MainWindow;
 class SoundEffects;
 
@@ -70,6 +71,13 @@ class QtFrontEnd : public FrontEnd {
   // A command that does not fit the moment.
   void Beep();
 
+  // The question or auction turn of a player at another computer, on show without a button to
+  // press while his answer is awaited; ShowAnswer then shows the answer in it.
+  void ShowAwaited(const DecisionRequest& request);
+  // A question on show for an answer that will not come (the network game ended) goes.
+  void CloseAwaited();
+  QuestionDialog* awaitedQuestion() const { return awaited_.get(); }
+
   // ---- Modal dialogs of the game ----
   // Runs `dialog` modally with `modalOpen` set and both timers held; returns its result. The
   // auction dialog, open for the whole auction, is not run again but waited on for one turn.
@@ -113,6 +121,7 @@ class QtFrontEnd : public FrontEnd {
   bool inTick_ = false;
   ModalRunner runner_;
   std::unique_ptr<AuctionDialog> auction_;
+  std::unique_ptr<QuestionDialog> awaited_;
 };
 
 }  // namespace tomtura

@@ -38,7 +38,12 @@ bool QtNetLink::Listen(int port) {
     server_ = new QTcpServer(this);
     connect(server_, &QTcpServer::newConnection, this, &QtNetLink::Accept);
   }
-  if (server_->listen(QHostAddress::AnyIPv4, static_cast<quint16>(port))) return true;
+  // Both stacks; IPv4 alone where the system has no IPv6.
+  if (server_->listen(QHostAddress::Any, static_cast<quint16>(port))) return true;
+  if (server_->serverError() != QAbstractSocket::AddressInUseError &&
+      server_->listen(QHostAddress::AnyIPv4, static_cast<quint16>(port))) {
+    return true;
+  }
   listenError_ = static_cast<int>(server_->serverError());
   return false;
 }
@@ -75,7 +80,9 @@ ConnectionId QtNetLink::NextConnection() {
 void QtNetLink::Connect(const QString& host, int port) {
   port_ = port;
   connectTimer_.start(kConnectTimeoutMs);
-  const QString text = host.trimmed();
+  QString text = host.trimmed();
+  // An IPv6 address may come in the brackets of a URL.
+  if (text.startsWith('[') && text.endsWith(']')) text = text.mid(1, text.size() - 2);
   QHostAddress address;
   if (address.setAddress(text)) {
     ConnectTo(address);
@@ -84,7 +91,8 @@ void QtNetLink::Connect(const QString& host, int port) {
   lookupId_ = QHostInfo::lookupHost(text, this, &QtNetLink::HostFound);
 }
 
-// A name stands for its first IPv4 address, written back dotted.
+// A name stands for its addresses, IPv4 ones first, each tried in turn until one answers; the
+// one tried is written back.
 void QtNetLink::HostFound(const QHostInfo& info) {
   lookupId_ = -1;
   const QList<QHostAddress> addresses = info.addresses();
@@ -92,15 +100,20 @@ void QtNetLink::HostFound(const QHostInfo& info) {
     ConnectFailed();
     return;
   }
-  QHostAddress chosen = addresses.first();
+  candidates_.clear();
   for (const QHostAddress& address : addresses) {
-    if (address.protocol() == QAbstractSocket::IPv4Protocol) {
-      chosen = address;
-      break;
-    }
+    if (address.protocol() == QAbstractSocket::IPv4Protocol) candidates_.append(address);
   }
-  emit resolved(chosen.toString());
-  ConnectTo(chosen);
+  for (const QHostAddress& address : addresses) {
+    if (address.protocol() != QAbstractSocket::IPv4Protocol) candidates_.append(address);
+  }
+  TryNextCandidate();
+}
+
+void QtNetLink::TryNextCandidate() {
+  const QHostAddress next = candidates_.takeFirst();
+  emit resolved(next.toString());
+  ConnectTo(next);
 }
 
 void QtNetLink::ConnectTo(const QHostAddress& address) {
@@ -114,13 +127,22 @@ void QtNetLink::ConnectTo(const QHostAddress& address) {
     emit connected();
   });
   connect(socket, &QAbstractSocket::errorOccurred, this, [this, socket] {
-    if (connecting_ == socket) ConnectFailed();
+    if (connecting_ != socket) return;
+    if (candidates_.isEmpty()) {
+      ConnectFailed();
+      return;
+    }
+    connecting_ = nullptr;
+    socket->disconnect(this);
+    socket->deleteLater();
+    TryNextCandidate();
   });
   socket->connectToHost(address, static_cast<quint16>(port_));
 }
 
 void QtNetLink::ConnectFailed() {
   connectTimer_.stop();
+  candidates_.clear();
   if (lookupId_ >= 0) QHostInfo::abortHostLookup(lookupId_);
   lookupId_ = -1;
   if (QTcpSocket* socket = connecting_.data()) {
@@ -192,6 +214,16 @@ bool QtNetLink::WaitForInput() {
       server_ != nullptr && server_->isListening() && session_ != nullptr && !session_->inGame();
   if (sockets_.isEmpty() && connecting_ == nullptr && !listening) return false;
   QEventLoop loop;
+  loops_.append(&loop);
+  loop.exec();
+  loops_.removeOne(&loop);
+  return !closed_;
+}
+
+bool QtNetLink::WaitAtMost(int ms) {
+  if (closed_) return false;
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
   loops_.append(&loop);
   loop.exec();
   loops_.removeOne(&loop);

@@ -37,14 +37,15 @@ class QtNetLink : public QObject, public NetSession::Link {
   // connecting.
   void Attach(NetSession& session) { session_ = &session; }
 
-  // Host: listens on `port` of every IPv4 address (0: any free port). False when it cannot;
-  // listenError() then gives the socket error's number.
+  // Host: listens on `port` of every address, IPv6 and IPv4 (0: any free port). False when it
+  // cannot; listenError() then gives the socket error's number.
   bool Listen(int port);
   int listeningPort() const;
   int listenError() const { return listenError_; }
 
-  // Client: looks `host` up (a dotted address or a host name) and connects to it on `port`. The
-  // outcome comes as resolved() (a name stood for an address), then connected() or failed().
+  // Client: looks `host` up (an IPv4 or IPv6 address, or a host name) and connects to it on
+  // `port`. The outcome comes as resolved() (a name stood for an address), then connected() or
+  // failed().
   void Connect(const QString& host, int port);
 
   // Ends every wait of WaitForInput at once; with `forGood`, waits return false from now on
@@ -56,6 +57,7 @@ class QtNetLink : public QObject, public NetSession::Link {
   void Send(ConnectionId connection, std::vector<std::uint8_t> bytes) override;
   void Close(ConnectionId connection) override;
   bool WaitForInput() override;
+  bool WaitAtMost(int ms) override;
 
  signals:
   // A host name was looked up: the address it stands for, dotted.
@@ -66,6 +68,7 @@ class QtNetLink : public QObject, public NetSession::Link {
  private:
   void Accept();
   void HostFound(const QHostInfo& info);
+  void TryNextCandidate();
   void ConnectTo(const QHostAddress& address);
   void ConnectFailed();
   // Takes `socket` as connection `connection`: its bytes and its loss go to the session.
@@ -82,6 +85,7 @@ class QtNetLink : public QObject, public NetSession::Link {
   ConnectionId lastConnection_ = kHostConnection + 1;
   // Client: the socket being connected, the name being looked up, and the time it may take.
   QPointer<QTcpSocket> connecting_;
+  QList<QHostAddress> candidates_;  // the addresses of the name not tried yet
   int lookupId_ = -1;
   int port_ = 0;
   QTimer connectTimer_;

@@ -47,22 +47,32 @@ QuestionDialog::QuestionDialog(Game& game, const DecisionRequest& request,
   connect(button2_, &QPushButton::clicked, this, &QuestionDialog::PressButton2);
   if (!request_.twoButtons) ShowControl(button2_, false);
 
-  QPushButton* focus = button1_;
-  if (computerAnswer) {
-    const bool first = computerAnswer->button == 1;
-    ShowControl(first ? button2_ : button1_, false);
-    focus = first ? button1_ : button2_;
-    focus->setDefault(true);
-  }
   SetBackground(QuestionColour(layout.kind));
   FitText();
   PlaceButtons(kButtonHeight);
   setTabOrder(button1_, button2_);
-  focus->setFocus(Qt::OtherFocusReason);
+  button1_->setFocus(Qt::OtherFocusReason);
 
   answerTimer_.setSingleShot(true);
   connect(&answerTimer_, &QTimer::timeout, this, &QuestionDialog::TakeShownAnswer);
-  if (computerAnswer) answerTimer_.start(TimerMs(request_.answerDelayMs));
+  if (computerAnswer) ShowChosen(*computerAnswer);
+}
+
+void QuestionDialog::AwaitRemote() {
+  awaitingRemote_ = true;
+  ShowControl(button1_, false);
+  ShowControl(button2_, false);
+}
+
+void QuestionDialog::ShowChosen(const Decision& answer) {
+  awaitingRemote_ = false;
+  const bool first = answer.button == 1 || !request_.twoButtons;
+  ShowControl(button1_, first);
+  ShowControl(button2_, !first);
+  QPushButton* chosen = first ? button1_ : button2_;
+  chosen->setDefault(true);
+  chosen->setFocus(Qt::OtherFocusReason);
+  answerTimer_.start(TimerMs(request_.answerDelayMs));
 }
 
 // The message area: from 15 pixels below the top down to the buttons, clear of the side tiles.
@@ -113,6 +123,7 @@ void QuestionDialog::TakeShownAnswer() {
 }
 
 void QuestionDialog::reject() {
+  if (awaitingRemote_) return;  // the answer is another computer's
   if (answerPending()) {
     SkipAnswer();
   } else if (!request_.twoButtons) {

@@ -3,7 +3,8 @@
 // The question dialog: a message of the turn (an offer to buy, a card, a jail or tax notice, a
 // debt) on a captionless, coloured card with one or two buttons. It returns the button a
 // person pressed; a computer player's answer, already decided, shows with only its button and
-// closes itself after the request's delay.
+// closes itself after the request's delay. A question put to a player at another computer shows
+// without buttons until his answer arrives, then as a computer player's does.
 #include <QPoint>
 #include <QTimer>
 #include <optional>
@@ -32,6 +33,13 @@ class QuestionDialog : public FramedDialog {
   // True while the computer's own answer is pending.
   bool answerPending() const { return answerTimer_.isActive(); }
 
+  // The question waits for an answer given at another computer: no button can be pressed here.
+  void AwaitRemote();
+  // The answer has come: it shows with only its button and closes the question after the
+  // request's delay.
+  void ShowChosen(const Decision& answer);
+  bool awaitingRemote() const { return awaitingRemote_; }
+
   // Button 1 and button 2 as pressed by the player.
   void PressButton1();
   void PressButton2();
@@ -59,6 +67,7 @@ class QuestionDialog : public FramedDialog {
   DecisionRequest request_;
   QString text_;
   QTimer answerTimer_;
+  bool awaitingRemote_ = false;
   bool dragging_ = false;
   bool dragged_ = false;  // the press has moved the dialog: no click
   QPoint dragPoint_;

@@ -37,13 +37,6 @@ struct Table {
   GameHistory history;
 };
 
-TEST(GameHistory, WorthIsMoneyAndPropertiesAtPriceHousesAtTheirPriceMortgagedAtHalf) {
-  Table t;
-  EXPECT_EQ(Worth(t.state.players, t.state.properties, 0), 1000 + 2000 + 1001 + 2000);
-  EXPECT_EQ(Worth(t.state.players, t.state.properties, 1), 1000 + 1000);
-  EXPECT_EQ(t.history.points().front().worth[0], 6001);
-}
-
 TEST(GameHistory, EachOutcomeMovesMoneyWorthBankAndTallies) {
   using Field = std::int64_t PlayerTally::*;
   struct Case {

@@ -190,10 +190,5 @@ TEST(TextCatalogue, LoadPropertyTable) {
   EXPECT_EQ(cp[0].name.raw(), "V\xE4stra");
 }
 
-TEST(BoardFilePath, ReplacesTheProgramName) {
-  EXPECT_EQ(BoardFilePath("/opt/tomtura/bin/tomtura"), "/opt/tomtura/bin/tomtura.lst");
-  EXPECT_EQ(BoardFilePath("tomtura"), "tomtura.lst");
-}
-
 }  // namespace
 }  // namespace tomtura

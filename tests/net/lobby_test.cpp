@@ -26,6 +26,8 @@ PlayerTable FourPlayers(std::int32_t& count) {
   PlayerTable players{};
   players[4].name.setRaw("Old");  // left from an earlier game
   players[4].isComputer = 1;
+  players[0].password.setRaw("abc");
+  players[2].password.setRaw("xyz");
   OpenLobby(players, count);
   players[0].name.setRaw("Host");
   const char* names[] = {"B", "", "D"};
@@ -46,6 +48,7 @@ TEST(LobbyTest, JoinsFillTheRecordsInTurnAndASeventhPlayerIsRefused) {
   EXPECT_EQ(Names(players), (std::vector<std::string>{"Host", "B", "Spelare 2", "D", "", ""}));
   EXPECT_EQ(IsComputer(players), (std::vector<int>{0, 12, 13, 14, 0, 0}));
   EXPECT_EQ(players[3].token, 3);
+  for (const Player& player : players) EXPECT_TRUE(player.password.empty());
   EXPECT_EQ(NameJoiner(players, count, 99, JoinMessage{}, DefaultNameOf), -1);
 
   EXPECT_TRUE(AcceptConnection(players, count, 15));

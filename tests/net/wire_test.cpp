@@ -131,15 +131,68 @@ struct Reading {
   Role reader;
   NetPhase phase;
   int playerCount;
+  bool extended = false;
 };
 constexpr Reading kHostLobby{Role::Host, NetPhase::Lobby, 1};
 constexpr Reading kClientLobby{Role::Client, NetPhase::Lobby, 0};
 constexpr Reading kHostGame{Role::Host, NetPhase::Game, 4};
 constexpr Reading kClientGame{Role::Client, NetPhase::Game, 4};
+constexpr Reading kHostExtended{Role::Host, NetPhase::Game, 4, true};
+constexpr Reading kClientExtended{Role::Client, NetPhase::Game, 4, true};
+constexpr Reading kClientLobbyExtended{Role::Client, NetPhase::Lobby, 0, true};
+
+// Anna (3) is asked to buy property 7, mortgaged, from player 0 for 700 (text 101).
+OfferMessage OfferValue() {
+  OfferMessage o{WithText(LoginMessage{.player = 3}, "OK?"), -700, kNobody, 7};
+  o.words = {101, 0, 7, kNobody, 700, true, false};
+  return o;
+}
+const Bytes kOfferBytes =
+    Cat({{9, 0, 0, 0},
+         Field("OK?", 256),
+         {3, 0, 0, 0, 0x44, 0xFD, 0xFF, 0xFF},
+         {0xFF, 0xFF, 0xFF, 0xFF, 7, 0, 0, 0, 101, 0, 0, 0, 0, 0, 0, 0, 7, 0, 0, 0},
+         {0xFF, 0xFF, 0xFF, 0xFF, 0xBC, 2, 0, 0, 1, 0, 0, 0}});
+
+// Player 1 missing for 93 seconds more, player 2 played by the host's computer, 4 gone.
+SeatsMessage SeatsValue() {
+  SeatsMessage s;
+  s.seats[1] = {SeatStatus::Missing, 93};
+  s.seats[2] = {SeatStatus::Substitute, 0};
+  s.seats[4] = {SeatStatus::Gone, 0};
+  return s;
+}
+const Bytes kSeatsBytes = Cat({{10, 0, 0, 0},
+                               Bytes(8, 0),
+                               {1, 0, 0, 0, 93, 0, 0, 0},
+                               {2, 0, 0, 0, 0, 0, 0, 0},
+                               Bytes(8, 0),
+                               {3, 0, 0, 0, 0, 0, 0, 0},
+                               Bytes(8, 0)});
+
+// Player 2 on turn after a double, players 0 and 2 on their first lap, property 5 asked about,
+// player 1's refusals of the last turn 0 and 31, the decks still to go with the next throw.
+ResumeMessage ResumeValue() {
+  ResumeMessage r{.currentPlayer = 2, .doublesInRow = 1, .firstLap = {257, 0, 257}};
+  r.askedThisTurn[5] = 1;
+  r.refusedLastTurn[1] = 0x80000001u;
+  r.decksPending = true;
+  r.replay = 3;
+  return r;
+}
+Bytes ResumeBytes() {
+  Bytes b = Cat({{11, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 1, 0, 0, 1, 1}, Bytes(6, 0)});
+  Bytes asked(60, 0);
+  asked[10] = 1;
+  Bytes refused(48, 0);
+  Put(refused, 4, {1, 0, 0, 0x80});
+  return Cat({b, asked, refused, {1, 0, 0, 0, 3, 0, 0, 0}});
+}
 
 // One message read as a connection reads it; nullopt with *error set when it is refused.
 std::optional<NetMessage> ReadOne(const Bytes& bytes, Reading how, std::string* error) {
   Framer framer(how.reader, how.phase, how.playerCount);
+  framer.SetExtended(how.extended);
   framer.Feed(bytes);
   std::optional<NetMessage> message = framer.Next();
   *error = framer.error();
@@ -166,6 +219,19 @@ TEST(WireTest, EveryMessageMatchesItsHandLaidBytesBothWays) {
        kClientGame,
        {7, 0, 0, 0, 1, 0, 0, 0, 0x58, 0x9E, 0xFF, 0xFF, 5, 0, 0, 0}},
       {WithText(LoginMessage{.player = 3}, "OK?"), kClientGame, kLoginBytes},
+      // The extended messages, and their announcements.
+      {JoinMessage{WithText(JoinMessage{}, "Bo").name, true}, kHostLobby,
+       Cat({Field("Bo", 10), {0xA7}})},
+      {RosterMessage{RosterValue().players, 0, 1, true}, kClientLobbyExtended,
+       [] {
+         Bytes b = RosterBytes();
+         Put(b, 0, {'T', 'o', 'm', 0xA7});
+         return b;
+       }()},
+      {OfferValue(), kHostExtended, kOfferBytes},
+      {SeatsValue(), kClientExtended, kSeatsBytes},
+      {ResumeValue(), kClientExtended, ResumeBytes()},
+      {ByeMessage{}, kHostExtended, {12, 0, 0, 0}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.bytes.size());
@@ -223,6 +289,16 @@ TEST(NetValidationTest, EachOutOfRangeValueIsRefusedWithItsReason) {
       {bid, kHostGame, 12, {6, 0, 0, 0}, "player 6 outside 0..5"},
       {kLoginBytes, kClientGame, 260, {6, 0, 0, 0}, "player 6"},
       {kLoginBytes, kClientGame, 4, Bytes(256, 'a'), "prompt without its NUL"},
+      {kOfferBytes, kClientExtended, 276, {99, 0, 0, 0}, "text 99 is no offer"},
+      {kOfferBytes, kClientExtended, 284, {30, 0, 0, 0}, "property 30 outside -1..29"},
+      {kOfferBytes, kClientExtended, 280, {6, 0, 0, 0}, "player 6"},
+      {kOfferBytes, kClientExtended, 296, {4, 0, 0, 0}, "marks 4"},
+      {kSeatsBytes, kClientExtended, 12, {5, 0, 0, 0}, "seat 1: status 5"},
+      {kSeatsBytes, kClientExtended, 16, {0xFF, 0xFF, 0xFF, 0xFF}, "-1 seconds"},
+      {ResumeBytes(), kClientExtended, 4, {6, 0, 0, 0}, "player 6"},
+      {ResumeBytes(), kClientExtended, 8, {3, 0, 0, 0}, "doubles 3"},
+      {ResumeBytes(), kClientExtended, 28, {2, 0}, "inquiry flag 2"},
+      {ResumeBytes(), kClientExtended, 136, {0xFF, 0xFF, 0xFF, 0xFF}, "replay of -1"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.refusal == nullptr ? std::to_string(c.offset) : c.refusal);
@@ -237,11 +313,12 @@ TEST(NetValidationTest, EachOutOfRangeValueIsRefusedWithItsReason) {
     }
   }
   // An unknown type code has no length: it is refused from its four bytes alone.
+  // An extended message is unknown where it was not announced, or on the wrong side.
   const std::pair<Reading, Bytes> codes[] = {
-      {kHostGame, {0, 0, 0, 0}},
-      {kClientGame, {1, 0, 0, 0}},
-      {kClientGame, {9, 0, 0, 0}},
-      {kHostGame, {5, 0, 0, 0}},  // decks come only from the host
+      {kHostGame, {0, 0, 0, 0}},        {kClientGame, {1, 0, 0, 0}},
+      {kClientGame, {9, 0, 0, 0}},      {kHostGame, {12, 0, 0, 0}},
+      {kHostExtended, {10, 0, 0, 0}},   {kClientExtended, {12, 0, 0, 0}},
+      {kClientExtended, {13, 0, 0, 0}}, {kHostGame, {5, 0, 0, 0}},  // decks come only from the host
       {kClientGame, {2, 0, 0, 1}}};
   for (const auto& [how, code] : codes) {
     std::string error;

@@ -16,6 +16,7 @@ using Verdict = CommandCheck::Verdict;
 enum class OnTurn { Person, Computer, Elsewhere };
 constexpr NetRole kHost = NetRole::Host;  // this computer hosts a network game
 constexpr NetRole kLocal = NetRole::None;
+constexpr NetRole kClient = NetRole::Client;  // this computer has joined one
 
 // A verdict as one line, so that a failing case shows every field at once.
 std::string Describe(const CommandCheck& check) {
@@ -71,10 +72,11 @@ TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
       {kCmdBuyFrom,    kAwait,   kPerson,    0, kLocal, 0, {kRun, kCmdBuyFrom, 0, 0}},
       {kCmdSellTo,     kAwait,   kPerson,   -1, kLocal, 0, {kRun, kCmdSellTo, 0, 1}},
       {kCmdBuyFrom,    kAwait,   kComputer, -1, kLocal, 0, {kRefuse, kCmdBuyFrom}},
-      // Saving only between turns at one computer.
+      // Saving only between turns, and in a network game at the host, which can host it again.
       {kCmdSaveGame,   kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdSaveGame}},
       {kCmdSaveGame,   kMoving,  kPerson,    1, kLocal, 0, {kRefuse, kCmdSaveGame}},
-      {kCmdSaveGame,   kAwait,   kPerson,    1, kHost,  0, {kRefuse, kCmdSaveGame}},
+      {kCmdSaveGame,   kAwait,   kElsewhere, 1, kHost,  0, {kRun, kCmdSaveGame}},
+      {kCmdSaveGame,   kAwait,   kPerson,    1, kClient, 0, {kRefuse, kCmdSaveGame}},
       // Leaving a network game or throwing away what is not saved asks first (a game that is
       // over has nothing left to lose); a network game is left for a new one with new players.
       {kCmdLoadGame,   kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdLoadGame}},
@@ -95,7 +97,7 @@ TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
   // clang-format on
   for (const Case& c : cases) {
     TestGame t(2);
-    turn_test::ElsewhereSeat elsewhere;
+    test_support::ScriptedSeat elsewhere(true);
     GameState& s = t.state;
     s.turnPhase = c.phase;
     s.current().isComputer = c.onTurn == OnTurn::Computer ? 1 : 0;

@@ -119,25 +119,6 @@ TEST(StatusLine, TellsTheThrowWhileItIsSettledAndThePasswordWhileItIsAsked) {
             "Första varvet: Anna får köpa först efter att ha passerat Gå. Slå tärningarna!");
 }
 
-TEST(PurchaseOffer, DeclinedGoesToTheAuctionsWinnerAtHisBid) {
-  // Anna (1000 kr) declines; by the computer's rules she opens at 250, Bertil jumps to the price
-  // (2600), and Cecilia (2000) and Anna, short of the next bid, pass.
-  TestGame t(3);
-  t.state.settings.auctionOn = 1;
-  t.state.players[1].isComputer = t.state.players[2].isComputer = 1;
-  t.state.players[0].money = 1000;
-  t.state.players[2].money = 2000;
-  t.ui.answers = {2};
-  t.LandOn(11, 1, 1);  // a double keeps the turn with Anna: no computer deals in between
-  EXPECT_EQ(t.ui.auctionsRun, 1);
-  EXPECT_EQ(t.state.properties[kEleven].owner, 1);
-  EXPECT_EQ(t.state.propertyLists[1].items, std::vector<int>{kEleven});
-  EXPECT_TRUE(t.state.propertyLists[0].items.empty());
-  EXPECT_EQ(
-      std::make_tuple(t.state.players[0].money, t.state.players[1].money, t.state.players[2].money),
-      std::make_tuple(1000, 30000 - 2600, 2000));
-}
-
 TEST(Rent, ByHousesGroupMortgageAndHowManyTheOwnerHas) {
   struct Case {
     std::vector<int> owned, mortgaged;  // by Bertil

@@ -2,7 +2,6 @@
 // New games, players who cannot pay, bankruptcy and the end of the game.
 #include "../trade/deal_fixture.h"
 #include "store/saved_game.h"
-#include "test_seats.h"
 
 namespace tomtura::trade_test {
 namespace {
@@ -43,26 +42,13 @@ TEST(NewGame, ResetsPlayersPropertiesAndTurn) {
   EXPECT_EQ(s.firstLap, (std::array<std::uint16_t, kMaxPlayers>{}));
 }
 
-TEST(NewGame, ShufflesChanceThenCommunityFromTheSeed) {
-  DealGame g(3, "", 2024);
-  g.game.NewGame(false);
-  // Each deck holds every card once, from its top.
-  using Cards = std::array<std::int32_t, kCardCount>;
-  const Deck& chance = g.game.state.chanceDeck;
-  const Deck& community = g.game.state.communityDeck;
-  EXPECT_EQ(std::pair(chance.cards, chance.next),
-            std::pair(Cards{1, 3, 8, 6, 7, 2, 4, 11, 9, 12, 10, 13, 5, 14, 15, 16}, 0));
-  EXPECT_EQ(std::pair(community.cards, community.next),
-            std::pair(Cards{6, 14, 15, 16, 1, 7, 5, 2, 9, 3, 11, 8, 4, 10, 12, 13}, 0));
-}
-
 TEST(NewGame, AComputerFirstPlayerRollsAtOnceOutsideNetworkGames) {
   DealGame g, held, net;
   g.game.NewGame();
   EXPECT_EQ(std::pair(g.ui.Count("StartDiceTimer"), g.ui.Count("StopDiceTimer")), std::pair(1, 0));
   held.game.NewGame(false);
   EXPECT_EQ(held.ui.Count("StartDiceTimer"), 0);
-  turn_test::ElsewhereSeat elsewhere;
+  test_support::ScriptedSeat elsewhere(true);
   net.game.referee.SetSeat(0, &elsewhere);
   net.game.NewGame();
   EXPECT_EQ(net.ui.Count("StartDiceTimer"), 0);
@@ -83,7 +69,7 @@ TEST(Resume, ThePlayerOnTurnGivesHisPasswordFirst) {
   saved.properties = g.game.state.properties;
   saved.properties[4].owner = 1;
   saved.currentPlayer = 1;
-  g.ui.passwords = {false, true};
+  g.ui.logins = {2, 1};
   g.game.Resume(saved);
   EXPECT_EQ(g.game.state.turnPhase, TurnPhase::AwaitLogin);
   EXPECT_EQ(g.ui.Count("AskPassword"), 1);

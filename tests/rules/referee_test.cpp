@@ -3,7 +3,6 @@
 // from another computer's play window.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,24 +14,7 @@ namespace {
 
 constexpr const char* kDebtTexts = "81=Du har skulder.\n";
 
-// A seat that answers what the test says and remembers what it was asked.
-class ScriptedSeat : public Seat {
- public:
-  explicit ScriptedSeat(bool remote = false) : remote_(remote) {}
-  std::vector<Decision> answers;
-  std::vector<DecisionRequest> asked;
-  Decision Decide(const DecisionRequest& request) override {
-    asked.push_back(request);
-    if (answers.empty()) return {};
-    Decision answer = answers.front();
-    answers.erase(answers.begin());
-    return answer;
-  }
-  bool remote() const override { return remote_; }
-
- private:
-  bool remote_;
-};
+using test_support::ScriptedSeat;
 
 struct Published {
   DecisionKind kind;
@@ -90,7 +72,10 @@ TEST(Referee, APersonsConsentReadsTheCopyOfThePlayersAComputersDoesNot) {
   RefereeGame g;
   GameState& s = g.game.state;
   g.player(1).isComputer = 0;
-  s.workPlayers = PlayerTable{};  // as the computer's dealing leaves it
+  // As an earlier game left it: another player, with a password, in the asked player's place.
+  s.workPlayers = s.players;
+  s.workPlayers[1].name.setRaw("Gammal");
+  s.workPlayers[1].password.setRaw("abc");
   g.ui.consents = {true};
   EXPECT_TRUE(g.referee().AskConsent({1, "Sälj?", 100, 2, -1, false}));
   EXPECT_EQ(s.workPlayers, s.players);

@@ -20,23 +20,6 @@ std::ostream& operator<<(std::ostream& out, const Answers& a) {
   return out << "{" << a.strength << ", " << a.normal << "}";
 }
 
-// Rents of a colour group as a real board has them, so that houses matter.
-void RealRents(DealGame& g, std::initializer_list<int> streets) {
-  for (int p : streets) g.prop(p).rent = {400, 2000, 6000, 14000, 17000, 20000};
-}
-
-TEST(Strengths, OddsOfTheSquaresAreTheDiceAndTheJail) {
-  const auto& odds = LandingOdds();
-  double sum = 0;
-  for (double o : odds) sum += o;
-  EXPECT_NEAR(sum, 1.0, 1e-9);
-  EXPECT_DOUBLE_EQ(odds[kGoToJailSquare] > 0 ? 1 : 0, 1);  // landed on, then sent on
-  // The jail gathers the visitors of the corner opposite, so the squares after it are busier.
-  EXPECT_GT(PropertyOdds(kBoardLayout[kJailSquare + 6]),
-            PropertyOdds(kBoardLayout[kJailSquare - 1]));
-  EXPECT_EQ(PropertyOdds(kChanceJailCard), 0);
-}
-
 TEST(Strengths, HardBuysWhatItCanPayForUnlessARentAheadCallsForMore) {
   // Street 11 costs 4400.
   struct Case {
@@ -66,38 +49,6 @@ TEST(Strengths, HardBuysWhatItCanPayForUnlessARentAheadCallsForMore) {
   }
 }
 
-TEST(Strengths, HardStaysInJailWhenTheStreetsBeyondItChargeHighRents) {
-  struct Case {
-    int houses;      // on every street of player 1
-    bool mortgaged;  // player 1's streets
-    Answers pays;
-  };
-  const Case cases[] = {
-      {kHotel, false, {false, true}},  // Hard waits; Normal pays with 10000 in hand
-      {0, true, {true, true}},         // nothing to fear: out at once
-  };
-  for (const Case& c : cases) {
-    DealGame g;
-    for (int p = 0; p < kBoardPropertyCount; ++p) {
-      g.prop(p).owner = 1;
-      g.prop(p).mortgaged = c.mortgaged;
-      if (p < kStreetCount) g.prop(p).houses = static_cast<std::int16_t>(c.houses);
-    }
-    g.player(0).jailTurns = 4;
-    g.player(0).money = 10000;
-    g.player(0).position = kJailSquare;
-    EXPECT_EQ((Answers{MindOf(Strength::Hard).PaysBail(g.game), NormalMind().PaysBail(g.game)}),
-              c.pays)
-        << c.houses;
-  }
-  // While most of the board is the bank's, Hard pays to go on buying.
-  DealGame g;
-  g.player(0).jailTurns = 4;
-  g.player(0).money = 1000;
-  EXPECT_EQ((Answers{MindOf(Strength::Hard).PaysBail(g.game), NormalMind().PaysBail(g.game)}),
-            (Answers{true, false}));
-}
-
 TEST(Strengths, HardJudgesADealByWhatItDoesToBothStandings) {
   // Player 0 asks player 1, who answers.
   struct Case {
@@ -123,23 +74,6 @@ TEST(Strengths, HardJudgesADealByWhatItDoesToBothStandings) {
         NormalMind().Accepts(g.game, 1, c.moneyReceived, c.given, c.received, table)};
     EXPECT_EQ(got, c.yes) << c.what;
   }
-}
-
-TEST(Strengths, TwoHardPlayersSwapStreetsThatFinishAGroupForEach) {
-  // Player 0 holds two of group 5 and one of group 4, player 1 the reverse; swapping 13 for 16
-  // finishes a group for each. The groups are alike, so each gains about what the other does:
-  // weighed one against the other alone, one of the two would always say no.
-  DealGame g(2);
-  RealRents(g, {11, 12, 13, 14, 15, 16});
-  g.Own(0, {14, 15, 13});
-  g.Own(1, {11, 12, 16});
-  const PropertyTable& table = g.game.state.properties;
-  const ComputerMind& hard = MindOf(Strength::Hard);
-  EXPECT_TRUE(hard.Accepts(g.game, 1, 0, 16, 13, table));
-  // Normal will not give the dearer street without one and a half times the difference.
-  EXPECT_FALSE(NormalMind().Accepts(g.game, 1, 0, 16, 13, table));
-  g.game.state.currentPlayer = 1;
-  EXPECT_TRUE(hard.Accepts(g.game, 0, 0, 13, 16, table));
 }
 
 TEST(Strengths, HardBidsInHundredsUpToThreeTimesThePriceForTheStreetThatFinishesItsGroup) {

@@ -1,17 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A game on the shipped board for the rule tests, with decks of cards of our own whose effects
-// the tests state, and a front end whose answers a test can script.
+// the tests state, and the persons' answers scripted (tests/support).
 #include <cstdint>
-#include <deque>
 #include <string>
-#include <vector>
 
+#include "../support/scripted_front_end.h"
 #include "data/ini_file.h"
 #include "data/text_catalogue.h"
-#include "headless/headless_front_end.h"
 #include "rules/game.h"
-#include "test_seats.h"
 
 namespace tomtura::turn_test {
 
@@ -39,40 +36,7 @@ inline TextCatalogue TestCatalogue() {
   return TextCatalogue(IniFile::Parse(kTestCards + shipped));
 }
 
-// Answers like the headless front end unless a test has queued answers of its own.
-class ScriptedFrontEnd : public HeadlessFrontEnd {
- public:
-  std::deque<int> answers;             // a person's next answers to questions
-  std::deque<int> logins;              // his next password dialogs: given (1) or cancelled (2)
-  std::vector<DecisionRequest> asked;  // every question and notice, in order
-  std::vector<std::string> statusWhenAsked;  // the status line under each question and login
-  int auctionsRun = 0;
-
-  Decision AskPerson(const DecisionRequest& request) override {
-    statusWhenAsked.push_back(game().state.statusText);
-    if (request.kind == DecisionKind::Login && !logins.empty()) {
-      HeadlessFrontEnd::AskPerson(request);  // counted
-      const int button = logins.front();
-      logins.pop_front();
-      return {button, 0, nullptr};
-    }
-    if (request.kind != DecisionKind::Question) return HeadlessFrontEnd::AskPerson(request);
-    asked.push_back(request);
-    if (answers.empty()) return HeadlessFrontEnd::AskPerson(request);
-    const int answer = answers.front();
-    answers.pop_front();
-    return {answer, 0, nullptr};
-  }
-  void ShowAnswer(const DecisionRequest& request, const Decision& answer) override {
-    statusWhenAsked.push_back(game().state.statusText);
-    if (request.kind == DecisionKind::Question) asked.push_back(request);
-    HeadlessFrontEnd::ShowAnswer(request, answer);
-  }
-  void ShowAuction(const Auction* auction) override {
-    if (auction != nullptr) ++auctionsRun;
-    HeadlessFrontEnd::ShowAuction(auction);
-  }
-};
+using test_support::ScriptedFrontEnd;
 
 // A new game between persons at this computer ("Anna", "Bertil", ...), past their first lap.
 struct TestGame {

@@ -92,7 +92,7 @@ TEST(DiceTick, LastFrameDecidesTheWalk) {
 TEST(TurnPassing, AComputerPlayerHereRollsAtOnce) {
   for (bool elsewhere : {false, true}) {
     TestGame t(2);
-    turn_test::ElsewhereSeat seat;
+    test_support::ScriptedSeat seat(true);
     if (elsewhere) t.game.referee.SetSeat(1, &seat);
     t.state.players[1].isComputer = elsewhere ? 0 : 1;  // a person elsewhere
     t.LandOn(20, 1, 2);

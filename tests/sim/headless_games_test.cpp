@@ -161,6 +161,32 @@ TEST(HeadlessGames, ASeedGivesAFixedGame) {
             (std::vector<int>{2, 224, 3, 104, 37}));
 }
 
+// Games of every strength, of persons too (answered here by the computer's rules, which vary
+// them a little), with and without auctions, pinned to their figures: a change to a rule or to
+// a computer player's choices moves some of them.
+TEST(HeadlessGames, SeededGamesOfEveryStrengthEndInFixedFigures) {
+  constexpr Strength kStrengths[] = {Strength::Easy, Strength::Normal, Strength::Hard};
+  // Turns, houses built, deals, bankruptcies, auctions, unfinished games, then wins by seat.
+  std::vector<int> figures(6 + kMaxPlayers);
+  for (int i = 0; i < 30; ++i) {
+    ComputerTable table(SeriesSeed(7, i), 2 + i % 5);
+    GameState& state = table.game.state;
+    state.settings.auctionOn = i % 2;
+    for (int seat = 0; seat < state.playerCount; ++seat) {
+      state.players[seat].strength = kStrengths[(seat + i) % 3];
+      if (seat > 0 && (seat + i) % 4 == 0) state.players[seat].isComputer = 0;
+    }
+    const bool over = table.ui.Run(3000) == HeadlessFrontEnd::RunResult::GameOver;
+    const HeadlessStats& s = table.ui.stats();
+    const int counts[] = {s.turns, s.housesBuilt, s.deals, s.bankruptcies, s.auctions, !over};
+    for (int k = 0; k < 6; ++k) figures[k] += counts[k];
+    for (int seat = 0; over && seat < state.playerCount; ++seat) {
+      figures[6 + seat] += state.players[seat].isBankrupt == 0 ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(figures, (std::vector<int>{5254, 1434, 376, 90, 67, 0, 13, 8, 6, 1, 1, 1}));
+}
+
 // The English edition plays the same game as the Swedish one from the same seed (the computer
 // answers questions by their keywords), and its log is all its own words: nothing left in
 // Swedish, and no line whose format failed to fit its arguments.

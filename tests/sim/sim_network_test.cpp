@@ -1,6 +1,6 @@
-// Network games between tomtura-sim processes over loopback: a host and two clients play seeded
-// games to their end and save the same game; a client that is killed, or that sends garbage, is
-// dropped and the others play on.
+// Network games between tomtura-sim processes over loopback (IPv4 and IPv6): a host and two
+// clients play seeded games to their end and save the same game; a client that is killed, or that
+// sends garbage, is dropped and the others play on.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -90,15 +90,26 @@ class NetworkGames : public ::testing::Test {
     return -1;
   }
   // Each program writes `name` (its output) and name.tom (the game as it ended).
-  pid_t Host(const std::string& name, int players, int seed) {
-    return Start({"--host", "--port", "0", "--players", std::to_string(players), "--seed",
-                  std::to_string(seed), "--save", Path(name + ".tom")},
-                 name);
+  pid_t Host(const std::string& name, int players, int seed, std::vector<std::string> more = {}) {
+    std::vector<std::string> arguments = {"--host",
+                                          "--port",
+                                          "0",
+                                          "--players",
+                                          std::to_string(players),
+                                          "--seed",
+                                          std::to_string(seed),
+                                          "--save",
+                                          Path(name + ".tom")};
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return Start(arguments, name);
   }
-  pid_t Client(const std::string& name, int port, int seed, std::vector<std::string> more = {}) {
-    std::vector<std::string> arguments = {
-        "--join", "127.0.0.1",          "--port", std::to_string(port), "--name", name,
-        "--seed", std::to_string(seed), "--save", Path(name + ".tom")};
+  pid_t Client(const std::string& name, int port, int seed, std::vector<std::string> more = {},
+               const std::string& address = "127.0.0.1") {
+    std::vector<std::string> arguments = {"--join", address,
+                                          "--port", std::to_string(port),
+                                          "--name", name,
+                                          "--seed", std::to_string(seed),
+                                          "--save", Path(name + ".tom")};
     arguments.insert(arguments.end(), more.begin(), more.end());
     return Start(arguments, name);
   }
@@ -112,8 +123,13 @@ class NetworkGames : public ::testing::Test {
     }
     return saved;
   }
+  // The strength of the host's computer players is the host's alone.
   static bool Same(const SavedGame& a, const SavedGame& b) {
-    return a.playerCount == b.playerCount && a.players == b.players &&
+    const auto shared = [](PlayerTable players) {
+      for (Player& player : players) player.strength = Strength::Normal;
+      return players;
+    };
+    return a.playerCount == b.playerCount && shared(a.players) == shared(b.players) &&
            a.properties == b.properties && a.currentPlayer == b.currentPlayer &&
            a.firstLap == b.firstLap;
   }
@@ -133,7 +149,7 @@ TEST_F(NetworkGames, AHostAndTwoClientsPlaySeededGamesToTheSameEnd) {
     ASSERT_GT(port, 0);
     const pid_t anna = Client("Anna" + n, port, seed + 100);
     ASSERT_TRUE(Printed("host" + n, "joined Anna" + n));
-    const pid_t bo = Client("Bo" + n, port, seed + 200);
+    const pid_t bo = Client("Bo" + n, port, seed + 200, {}, "::1");  // over IPv6
     EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host" + n + ".err"));
     EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna" + n + ".err"));
     EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo" + n + ".err"));
@@ -166,6 +182,166 @@ TEST_F(NetworkGames, AClientWhoLeavesMidGameIsDroppedAndTheOthersPlayOn) {
       EXPECT_EQ(property.mortgaged + property.houses, 0);
     }
   }
+}
+
+// A client killed while a decision of its player is pending. Without a seat kept for him the
+// host answers it for him as every other computer does (no, a pass, the auction closed), he
+// leaves the game at that point everywhere, and the two left play the game to its end and agree.
+// With his seat kept and his program started again (kill -9, then a rejoin), it takes up the game
+// where it stands, his pending decision included, and all three play the very game that nobody's
+// leaving would have given.
+TEST_F(NetworkGames, AClientKilledInTheMiddleOfADecisionLeavesOrComesBackEverywhereTheSame) {
+  const auto undisturbed = [this] {
+    const pid_t host = Host("quiet", 3, 1);
+    const int port = PortOf("quiet");
+    const pid_t anna = Client("quietA", port, 101);
+    EXPECT_TRUE(Printed("quiet", "joined quietA"));
+    const pid_t bo = Client("quietB", port, 201);
+    Finish(anna);
+    Finish(bo);
+    EXPECT_EQ(Finish(host), 0);
+    return Saved("quiet");
+  }();
+  ASSERT_TRUE(undisturbed);
+  const std::vector<std::string> kinds = {"offer", "card",    "jail", "debt",
+                                          "bid",   "consent", "play"};
+  for (bool rejoin : {false, true}) {
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+      const std::string& kind = kinds[i];
+      SCOPED_TRACE(kind + (rejoin ? ", rejoined" : ", gone"));
+      const std::string n = std::to_string(i) + (rejoin ? "r" : "");
+      const std::vector<std::string> kept = {"--grace", "30", "--on-drop", "wait"};
+      const pid_t host = Host("host" + n, 3, 1, rejoin ? kept : std::vector<std::string>{});
+      const int port = PortOf("host" + n);
+      ASSERT_GT(port, 0);
+      pid_t anna = Client("Anna" + n, port, 101, {"--drop-at", kind});
+      ASSERT_TRUE(Printed("host" + n, "joined Anna" + n));
+      const pid_t bo = Client("Bo" + n, port, 201);
+      Finish(anna);
+      EXPECT_EQ(ReadBytes(Path("Anna" + n)), "killed at " + kind + "\n");
+      if (rejoin) {
+        anna = Client("Anna" + n, port, 101);
+        EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna" + n + ".err"));
+        EXPECT_NE(ReadBytes(Path("Anna" + n)).find("caught up in "), std::string::npos);
+      }
+      EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host" + n));
+      EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo" + n));
+      const auto a = Saved("host" + n), b = Saved("Bo" + n);
+      ASSERT_TRUE(a && b);
+      EXPECT_TRUE(Same(*a, *b));
+      if (rejoin) {
+        const auto c = Saved("Anna" + n);
+        ASSERT_TRUE(c);
+        EXPECT_TRUE(Same(*a, *c));
+        SavedGame quiet = *undisturbed;  // the same game under other names
+        for (int p = 0; p < kMaxPlayers; ++p) quiet.players[p].name = a->players[p].name;
+        EXPECT_TRUE(Same(*a, quiet));
+      } else {
+        EXPECT_EQ(a->players[1].isBankrupt, 1);
+      }
+    }
+  }
+}
+
+// A client of the English edition in the Swedish host's game plays on the host's streets: the
+// deals of the three agree, and every saved game names them in Swedish.
+TEST_F(NetworkGames, AClientOfAnotherEditionPlaysOnTheHostsStreetsAndDeals) {
+  const pid_t host = Host("host", 3, 4);
+  const int port = PortOf("host");
+  ASSERT_GT(port, 0);
+  const pid_t anna = Client("Anna", port, 104, {"--board", TOMTURA_ASSETS_DIR "/tomtura_en.lst"});
+  ASSERT_TRUE(Printed("host", "joined Anna"));
+  const pid_t bo = Client("Bo", port, 204);
+  EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host"));
+  EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna"));
+  EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo"));
+  EXPECT_EQ(ReadBytes(Path("Anna")).find(", 0 deals"), std::string::npos);
+  const auto a = Saved("host"), b = Saved("Anna"), c = Saved("Bo");
+  ASSERT_TRUE(a && b && c);
+  EXPECT_TRUE(Same(*a, *b) && Same(*a, *c));
+  EXPECT_EQ(b->properties[0].name.utf8(), a->properties[0].name.utf8());
+  EXPECT_EQ(b->properties[0].name.utf8(), "Lergropsvägen");
+}
+
+// The host seats a computer player of its own, of the strength it chose; a client that keeps to
+// the design's messages sees him as a player at another computer, and both play the game to the
+// same end, the host's computer player keeping his strength.
+TEST_F(NetworkGames, TheHostsComputerPlayerPlaysWithAClientOfTheDesign) {
+  const std::pair<int, Strength> games[] = {{2, Strength::Hard}, {3, Strength::Easy}};
+  for (const auto& [seed, level] : games) {
+    SCOPED_TRACE(seed);
+    const std::string n = std::to_string(seed);
+    const pid_t host =
+        Host("host" + n, 3, seed,
+             {"--computers", "1", "--computer-level", std::string(StrengthName(level))});
+    const int port = PortOf("host" + n);
+    ASSERT_GT(port, 0);
+    const pid_t anna = Client("Anna" + n, port, seed + 100, {"--classic"});
+    EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host" + n));
+    EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna" + n));
+    const auto a = Saved("host" + n), b = Saved("Anna" + n);
+    ASSERT_TRUE(a && b);
+    EXPECT_TRUE(Same(*a, *b));
+    EXPECT_EQ(a->players[1].name.utf8(), "Dator 1");
+    EXPECT_EQ(a->players[1].strength, level);
+  }
+}
+
+// A network game saved by the host in its course is hosted again from the file: the players
+// take back their own seats by name, whatever order they come in, a name the game does not
+// hold is turned away, and the three play the game on from where it stood to the same end.
+TEST_F(NetworkGames, ASavedNetworkGameIsTakenUpAgainWithEveryPlayerInHisSeat) {
+  const std::vector<std::string> early = {"--max-turns", "20"};
+  const pid_t first = Host("first", 3, 5, early);
+  int port = PortOf("first");
+  ASSERT_GT(port, 0);
+  Client("Anna", port, 105, early);
+  ASSERT_TRUE(Printed("first", "joined Anna"));
+  Client("Bo", port, 205, early);
+  Finish(first);
+  // The position from which the game goes on: the host owns every street, the others have
+  // almost nothing. A game that started anew could not end within 40 turns.
+  const std::string bytes = ReadBytes(Path("first.tom"));
+  auto before =
+      DecodeSavedGame(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+  ASSERT_TRUE(before);
+  ASSERT_EQ(before->players[1].name.utf8(), "Anna");
+  GameState position;
+  position.playerCount = before->playerCount;
+  position.players = before->players;
+  position.properties = before->properties;
+  position.currentPlayer = before->currentPlayer;
+  position.firstLap = before->firstLap;
+  for (Property& property : position.properties) {
+    if (property.price > 0) property.owner = 0;
+  }
+  position.players[1].money = position.players[2].money = 1;
+  const SavedGameBytes file = EncodeSavedGame(position);
+  WriteBytes(Path("first.tom"),
+             std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
+
+  const pid_t host = Start({"--host", "--port", "0", "--load", Path("first.tom"), "--seed", "6",
+                            "--save", Path("again.tom")},
+                           "again");
+  port = PortOf("again");
+  ASSERT_GT(port, 0);
+  const pid_t stranger = Client("Cecilia", port, 305);
+  EXPECT_NE(Finish(stranger), 0);
+  const pid_t bo = Client("Bo", port, 205);
+  ASSERT_TRUE(Printed("again", "joined Bo"));
+  const pid_t anna = Client("Anna", port, 105);
+  EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("again.err"));
+  EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna.err"));
+  EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo.err"));
+  const auto a = Saved("again"), b = Saved("Anna"), c = Saved("Bo");
+  ASSERT_TRUE(a && b && c);
+  EXPECT_TRUE(Same(*a, *b) && Same(*a, *c));
+  for (int p = 0; p < 3; ++p) EXPECT_EQ(a->players[p].name, before->players[p].name);
+  const std::string said = ReadBytes(Path("again"));
+  const std::size_t over = said.find("game over after ");
+  ASSERT_NE(over, std::string::npos) << said;
+  EXPECT_LT(std::atoi(said.c_str() + over + 16), 40) << said;
+  EXPECT_NE(said.find("won by Värd"), std::string::npos) << said;
 }
 
 // A client that joins, then sends bytes that are no message.

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "rules/game.h"
+#include "store/editions.h"
 #include "test_support.h"
 
 namespace tomtura {
@@ -220,22 +221,48 @@ TEST_F(SavedGameFileTest, LoadTakesThePositionRedrawsAndAComputerOnTurnRolls) {
   EXPECT_TRUE(ui.dicePending());
 }
 
-// A game saved in one edition goes on in another with that edition's street names and the
-// saved numbers.
-TEST(SavedGameEditions, ALoadedGameTakesTheStreetNamesOfTheEditionPlayed) {
-  RedrawRecorder ui;
-  Game english(
-      TextCatalogue(IniFile::Parse("[GATOR]\n1=Mill Lane,1000,1000,60,340,950,2500,3500,4500,0\n")),
-      ui, 7);
-  ui.Attach(english);
-  SavedGame saved;
-  saved.playerCount = 2;
-  saved.properties = MidGame().properties;
-  english.Resume(saved);
-  EXPECT_EQ(english.state.properties[0].name.utf8(), "Mill Lane");
-  EXPECT_EQ(english.state.properties[0].price, saved.properties[0].price);
-  EXPECT_EQ(english.state.properties[0].owner, saved.properties[0].owner);
-  EXPECT_EQ(english.state.properties[1].name.utf8(), "Gata 1");  // the file names none
+// A game carries its street names: a file named exactly as a shipped edition goes on in the
+// words of the edition played (its numbers kept), any other keeps its names and saves back
+// byte for byte.
+TEST(SavedGameEditions, ALoadedGameKeepsItsNamesUnlessTheyAreAShippedEditions) {
+  const std::vector<Edition> editions = FindEditions(TOMTURA_ASSETS_DIR);
+  ASSERT_EQ(editions.size(), 2u);
+  const TextCatalogue english = TextCatalogue::Load(TOMTURA_ASSETS_DIR "/tomtura_en.lst");
+  const TextCatalogue swedish = TextCatalogue::Load(TOMTURA_ASSETS_DIR "/tomtura.lst");
+  PropertyTable englishTable{}, swedishTable{};
+  english.LoadPropertyTable(englishTable);
+  swedish.LoadPropertyTable(swedishTable);
+  PropertyTable ownNames = swedishTable;
+  ownNames[5].name.setRaw("Min gata");  // one street renamed in a board file of the player's own
+
+  const struct {
+    const char* what;
+    PropertyTable saved;
+    StreetNames expected;
+  } cases[] = {
+      {"Swedish names", swedishTable, StreetNamesOf(englishTable)},
+      {"names of the player's own", ownNames, StreetNamesOf(ownNames)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    RedrawRecorder ui;
+    Game game(english, ui, 7);
+    ui.Attach(game);
+    game.editionStreetNames = EditionStreetNames(editions);
+    GameState position = MidGame();
+    position.properties = c.saved;
+    position.properties[3].owner = 1;
+    const Bytes file = Image(position);
+    const std::optional<SavedGame> saved = DecodeSavedGame(file);
+    ASSERT_TRUE(saved);
+    game.Resume(*saved);
+    EXPECT_EQ(StreetNamesOf(game.state.properties), c.expected);
+    EXPECT_EQ(game.state.properties[3].owner, 1);
+    EXPECT_EQ(game.state.properties[3].price, c.saved[3].price);
+    if (c.expected == StreetNamesOf(c.saved)) {
+      EXPECT_EQ(Image(game.state), file);
+    }
+  }
 }
 
 TEST_F(SavedGameFileTest, RefusedOrMissingFileLeavesTheGameUntouched) {

@@ -2,21 +2,17 @@
 // A small game for the tests of dealing (the computer's and the play window's), decisions, new
 // games and auctions: colour groups of 2,3,3,3,3,3,3,2 streets (the third street of a group 400
 // dearer), four stations, two utilities, the jail cards; our own texts; six computer players with
-// 30000 each; a front end that records its dialogs, messages and dice timer and answers
-// consents from a script (no when empty).
+// 30000 each; persons who answer what the test scripts, else a question's first button, a pass
+// in an auction and a no to a consent.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <deque>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "../support/scripted_front_end.h"
 #include "data/ini_file.h"
 #include "data/text_catalogue.h"
-#include "headless/headless_front_end.h"
 #include "rules/game.h"
-#include "trade/play_deals.h"
 
 namespace tomtura::trade_test {
 
@@ -30,84 +26,14 @@ inline constexpr const char* kTexts =
     "87=%s säljer %s till %s för %d?\n88=%s står över\n89=pantsatte\n91=byggde\n92=rev\n"
     "93=köpte\n94=sålde\n95=%s svarar %s\n96=nej\n";
 
-struct Event {
-  std::string name, text;
-  int value = 0;
-};
-
-class ScriptedFrontEnd : public HeadlessFrontEnd {
- public:
-  std::vector<Event> events;
-  std::deque<bool> consents;
-  std::deque<bool> passwords;  // given (the default) or cancelled
-  std::vector<int> consentPlayers;
-  // What a person does in the play window; its result is the window's (Cancel when unset).
-  std::function<int(PlayWindowDeals&)> playWindow;
-
-  int Count(const std::string& name) const {
-    return static_cast<int>(std::count_if(events.begin(), events.end(),
-                                          [&](const Event& e) { return e.name == name; }));
-  }
-  // The texts of the calls named `name`.
-  std::vector<std::string> Texts(const std::string& name) const {
-    std::vector<std::string> texts;
-    for (const Event& e : events) {
-      if (e.name == name) texts.push_back(e.text);
-    }
-    return texts;
-  }
-
-  // A person answers questions with their first button, gives his password unless
-  // `passwords` says otherwise, passes in auctions, cancels the play window and consents as
-  // `consents` says.
-  Decision AskPerson(const DecisionRequest& r) override {
-    switch (r.kind) {
-      case DecisionKind::Question:
-        return {Add("AskQuestion", r.text, 1), 0, nullptr};
-      case DecisionKind::Login: {
-        const bool given = passwords.empty() || passwords.front();
-        if (!passwords.empty()) passwords.pop_front();
-        return {Add("AskPassword", "", given ? 1 : 2), 0, nullptr};
-      }
-      case DecisionKind::Consent: {
-        consentPlayers.push_back(r.player);
-        const bool yes = !consents.empty() && consents.front();
-        if (!consents.empty()) consents.pop_front();
-        Add("AskConsent", r.text, yes);
-        return {yes ? 1 : 2, 0, nullptr};
-      }
-      case DecisionKind::AuctionBid:
-        return {2, 0, nullptr};
-      case DecisionKind::AuctionClose:
-        return {1, 0, nullptr};
-      case DecisionKind::PlayWindow:
-        Add("OpenPlayWindow", "", r.page);
-        return {playWindow ? playWindow(*r.deals) : kPlayWindowCancel, 0, nullptr};
-    }
-    return {};
-  }
-  void ShowMessage(const std::string& text, MessageIcon icon) override {
-    Add("ShowMessage", text, static_cast<int>(icon));
-  }
-  void StartTimer(GameTimerId timer, int ms) override {
-    if (timer == GameTimerId::Dice) Add("StartDiceTimer", "", ms);
-    HeadlessFrontEnd::StartTimer(timer, ms);
-  }
-  void StopTimer(GameTimerId timer) override {
-    if (timer == GameTimerId::Dice) Add("StopDiceTimer");
-    HeadlessFrontEnd::StopTimer(timer);
-  }
-
- private:
-  int Add(const std::string& name, const std::string& text = "", int value = 0) {
-    events.push_back({name, text, value});
-    return value;
-  }
-};
+using test_support::Event;
+using test_support::ScriptedFrontEnd;
 
 struct DealGame {
   explicit DealGame(int players = 3, const std::string& extraTexts = "", std::uint64_t seed = 7)
       : game(TextCatalogue(IniFile::Parse("[TEXTS]\n" + extraTexts + kTexts)), ui, seed) {
+    ui.Attach(game);
+    ui.unscripted = test_support::Unscripted::FirstButtonOrNo;
     const int sizes[] = {2, 3, 3, 3, 3, 3, 3, 2, 4, 2, 2};
     const int prices[] = {1200, 2000, 2800, 3600, 4400, 5200, 6000, 7000, 4000, 3000, 0};
     for (int group = 0, p = 0; group < 11; ++group) {

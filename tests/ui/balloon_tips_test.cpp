@@ -121,8 +121,6 @@ class BalloonTipsTest : public QObject {
   void putAwayByKeysClicksLeavingAndHiding();
   void placementKeepsTheBalloonOnTheDesktop_data();
   void placementKeepsTheBalloonOnTheDesktop();
-  void balloonNearTheScreensCornerStaysOnIt();
-  void multiLineTextsGiveTallerBalloons();
   void textsFollowTheControlAndItsNeighbours();
   void decoratingAgainTakesNewControlsOnly();
   void flatCommandButtonDrawsItsHoverState();
@@ -291,43 +289,6 @@ void BalloonTipsTest::placementKeepsTheBalloonOnTheDesktop() {
       QVERIFY2(desktop.contains(balloon), qPrintable(QString("%1, %2").arg(x).arg(y)));
     }
   }
-}
-
-void BalloonTipsTest::balloonNearTheScreensCornerStaysOnIt() {
-  const QRect screen = QGuiApplication::primaryScreen()->geometry();
-  Panel panel(screen.bottomRight() - QPoint(260, 140) - QPoint(10, 10));
-  QVERIFY(QTest::qWaitForWindowActive(panel.window.get()));
-  Rest(panel.roll, {95, 26});
-  QTRY_VERIFY_WITH_TIMEOUT(BalloonShown(), 2000);
-  QVERIFY2(screen.contains(BalloonWindow()->geometry()),
-           qPrintable(QString("%1,%2 %3x%4")
-                          .arg(BalloonWindow()->x())
-                          .arg(BalloonWindow()->y())
-                          .arg(BalloonWindow()->width())
-                          .arg(BalloonWindow()->height())));
-  const QPoint mouse = panel.roll->mapToGlobal(QPoint(95, 26));
-  QVERIFY(BalloonWindow()->x() < mouse.x() + 15);
-  QVERIFY(BalloonWindow()->y() < mouse.y() + 15);
-}
-
-void BalloonTipsTest::multiLineTextsGiveTallerBalloons() {
-  Panel panel;
-  QVERIFY(QTest::qWaitForWindowActive(panel.window.get()));
-  Rest(panel.roll);
-  QTRY_VERIFY_WITH_TIMEOUT(BalloonShown(), 2000);
-  const int oneLine = BalloonWindow()->height();
-  QCOMPARE(BalloonWindow()->size(), BalloonSizeFor("Roll the dice (S)"));
-
-  Rest(panel.name);
-  QTRY_VERIFY_WITH_TIMEOUT(BalloonShown() && HoverControl() == panel.name, 2000);
-  QCOMPARE(BalloonText(), QString("Your name,\nat most nine\ncharacters"));
-  QCOMPARE(BalloonWindow()->size(), BalloonSizeFor(BalloonText()));
-  QVERIFY(BalloonWindow()->height() >= oneLine + 2 * QFontMetrics(DialogFont()).height() - 2);
-  // Lines break only at line feeds: the widest line gives the width.
-  int widest = 0;
-  for (const QString& line : BalloonText().split('\n'))
-    widest = std::max(widest, BalloonSizeFor(line).width());
-  QCOMPARE(BalloonWindow()->width(), widest);
 }
 
 void BalloonTipsTest::textsFollowTheControlAndItsNeighbours() {

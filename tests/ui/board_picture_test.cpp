@@ -186,23 +186,6 @@ class BoardPictureTest : public QObject {
       QCOMPARE(cut.pixel(1, 0), qRgb(50, 60, 70));
     }
   }
-
-  void TheShippedSheetLoads() {
-    const QString path = QFINDTESTDATA("../../assets/tomtura.bmp");
-    if (path.isEmpty()) QSKIP("assets/tomtura.bmp not generated yet");
-    BoardPicture picture;
-    QVERIFY(picture.Load(path));
-    QVERIFY(picture.hasStandardSize());
-    // The ten tokens show something, keyed around, and all differ.
-    for (int a = 0; a < 10; ++a) {
-      const QImage ta = picture.Token(a).toImage();
-      int shown = 0;
-      for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 40; ++x) shown += qAlpha(ta.pixel(x, y)) == 255;
-      QVERIFY2(shown > 300 && shown < 1600 - 300, qPrintable(QString("token %1").arg(a)));
-      for (int b = a + 1; b < 10; ++b) QVERIFY(ta != picture.Token(b).toImage());
-    }
-  }
 };
 
 TOMTURA_TEST_SUITE(BoardPictureTest);

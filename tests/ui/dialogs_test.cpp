@@ -54,12 +54,14 @@ class DialogsTest : public QObject {
   void questionEscape();
   void computerAnswerIsShownUntilSkipped_data();
   void computerAnswerIsShownUntilSkipped();
+  void remoteQuestionShowsWithoutButtonsUntilItsAnswer();
 
   void passwordCountsTheFirstThreeLetters();
   void consentEnterRefusesWithoutPassword();
   void consentChecksTheCopysPassword();
 
   void personsAuction();
+  void remoteBiddersTurnHasNothingToPress();
   void computersBidIsShownUntilSkipped();
 
   void titlesAreShownWhole();
@@ -132,6 +134,34 @@ void DialogsTest::computerAnswerIsShownUntilSkipped() {
   QCOMPARE(dialog.exec(), answer);
   QVERIFY(clock.elapsed() < 10000);
   QVERIFY(stillShown);
+}
+
+// A question to a player at another computer shows, without a button to press, until his answer
+// arrives; then only his button shows, and the question closes itself after the delay.
+void DialogsTest::remoteQuestionShowsWithoutButtonsUntilItsAnswer() {
+  Table table;
+  DecisionRequest request = table.Question(kTextPurchaseOffer, true);
+  request.answerDelayMs = 50;
+  table.ui.ShowAwaited(request);
+  QuestionDialog* shown = table.ui.awaitedQuestion();
+  QVERIFY(shown != nullptr);
+  QVERIFY(QTest::qWaitForWindowExposed(shown));
+  QVERIFY(shown->button(1)->isHidden() && shown->button(2)->isHidden());
+  QTest::keyClick(shown, Qt::Key_Escape);
+  QTest::keyClick(shown, Qt::Key_Return);
+  QVERIFY(shown->isVisible());
+
+  int result = 0;
+  bool firstHidden = false;
+  table.playDialog = [&](QDialog& dialog) {
+    result = dialog.exec();
+    firstHidden = static_cast<QuestionDialog&>(dialog).button(1)->isHidden();
+    return result;
+  };
+  table.ui.ShowAnswer(request, Decision{2, 0, nullptr});
+  QCOMPARE(result, 2);
+  QVERIFY(firstHidden);
+  QCOMPARE(table.ui.awaitedQuestion(), nullptr);
 }
 
 // ---- Password and consent dialogs --------------------------------------------------------------
@@ -233,6 +263,33 @@ void DialogsTest::personsAuction() {
   QTest::keyClick(&dialog, Qt::Key_Escape);
   QCOMPARE(dialog.Await(), 1);
   QVERIFY(dialog.isVisible());  // the front end closes it when the auction is over
+}
+
+// The turn of a bidder at another computer: the auction as it stands, with nothing to type in or
+// press here (which once answered a bid of nothing, or passed for him); then his bid shows.
+void DialogsTest::remoteBiddersTurnHasNothingToPress() {
+  Table table({0, 0, 0});
+  Auction auction(*table.game);
+  AuctionDialog dialog(*table.game, auction, nullptr, nullptr);
+  table.Catch(dialog);
+  dialog.show();
+  DecisionRequest turn = table.Asking(DecisionKind::AuctionBid, auction.bidder());
+  turn.auction = &auction;
+  turn.answerDelayMs = 50;
+  dialog.ShowRemoteTurn(turn);
+  QVERIFY(dialog.button(1)->isHidden() && dialog.button(2)->isHidden());
+  QVERIFY(dialog.bidField()->isReadOnly());
+  QCOMPARE(dialog.message()->text(), QString::fromStdString(auction.message()));
+  dialog.PressBid();
+  dialog.PressPass();
+  QTest::keyClick(&dialog, Qt::Key_Escape);
+  QVERIFY(!dialog.answered());
+  QVERIFY(table.errors.isEmpty());
+
+  dialog.ShowComputerMove(turn, Decision{1, 700, nullptr});
+  QCOMPARE(dialog.bidField()->text(), QStringLiteral("700"));
+  QCOMPARE(dialog.Await(), 1);
+  QCOMPARE(dialog.answer().amount, 700);
 }
 
 // A computer's bid shows in the auction until its delay runs out, or a key or a click takes it

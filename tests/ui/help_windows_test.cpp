@@ -56,14 +56,10 @@ void HelpWindowsTest::textWindowShowsTheBlockInItsFrame() {
   TextWindow window(*h.game, &h.picture, rules ? FreeTextBlock::kRules : FreeTextBlock::kTips,
                     nullptr);
   QCOMPARE(window.windowTitle(), Catalogue(*h.game, title));
-  QCOMPARE(window.size(), QSize(358, 286));  // 8 x 6 tiles
 
   auto* text = FindControl<QPlainTextEdit>(&window, TextWindow::kIdText);
   QVERIFY(text != nullptr);
-  QCOMPARE(text->x(), 15);
-  QCOMPARE(text->width(), 358 - 30);
   QVERIFY(text->isReadOnly());
-  QCOMPARE(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
   QVERIFY(text->toPlainText().startsWith(opening));
   QVERIFY(!text->toPlainText().contains('\r'));
   QVERIFY(!text->toPlainText().contains(rules ? "TIPS FÖR" : "SPELREGLER"));
@@ -143,10 +139,6 @@ void HelpWindowsTest::aboutBoxLinksToTheManual() {
   const QUrl manual = QUrl::fromLocalFile(QDir(dir.path()).filePath("manual.html"));
   QCOMPARE(address->text(), manual.toString());
   QVERIFY(address->isReadOnly());
-  QCOMPARE(address->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
-  QVERIFY(address->font().underline());
-  QCOMPARE(address->palette().color(QPalette::Text), QColor(0, 0, 255));
-  QCOMPARE(address->cursor().shape(), Qt::PointingHandCursor);
 
   about.show();
   about.activateWindow();

@@ -234,11 +234,8 @@ class LanguageTest : public QObject {
   void editionsAreBesideTheTest();
   void windowsSpeakTheEditionsLanguage_data();
   void windowsSpeakTheEditionsLanguage();
-  void wordsAgreeWithTheBoard_data() { windowsSpeakTheEditionsLanguage_data(); }
-  void wordsAgreeWithTheBoard();
   void shortcutLettersAreUniqueInEachWindow_data() { windowsSpeakTheEditionsLanguage_data(); }
   void shortcutLettersAreUniqueInEachWindow();
-  void installingAgainReplacesTheLanguage();
   void balloonsKnowTranslatedCaptions();
 };
 
@@ -303,38 +300,6 @@ void LanguageTest::windowsSpeakTheEditionsLanguage() {
                             : QStringList({"&Ja", "&Nej", "Avbryt"}));
 }
 
-// One word for one thing: the menus and the trading pages call a street, station or utility
-// what the board file calls it, and the rules name the Options menu by its title.
-void LanguageTest::wordsAgreeWithTheBoard() {
-  QFETCH(QString, boardFile);
-  QFETCH(QString, language);
-  InstallTranslations(language, QCoreApplication::applicationDirPath());
-  EditionWindow e(boardFile);
-  EditionDialogs dialogs(e);
-  const QStringList contradicting =
-      language == "en" ? QStringList{"company", "companies", "Unmortgage", "street", "streets"}
-                       : QStringList{"bolag", "bolaget", "företag"};
-  QStringList texts = ShownTexts(*e.window);
-  for (const std::unique_ptr<QWidget>& window : dialogs.windows) {
-    const auto* play = qobject_cast<const PlayWindow*>(window.get());
-    // The house pages speak of streets, the only properties with houses.
-    if (play == nullptr || play->currentPage() > int(PlayPage::Unmortgage)) continue;
-    for (const QWidget* child : play->findChildren<QWidget*>()) {
-      if (!child->isVisibleTo(play)) continue;
-      if (const auto* label = qobject_cast<const QLabel*>(child)) texts << label->text();
-      if (const auto* button = qobject_cast<const QAbstractButton*>(child)) texts << button->text();
-    }
-  }
-  const QStringList found = Foreign(texts, contradicting, false);
-  QVERIFY2(found.isEmpty(), qPrintable(found.join('\n')));
-
-  QString options = QCoreApplication::translate("tomtura::MainWindow", "&Options");
-  options.remove('&');
-  const QString rules = QString::fromStdString(
-      ReadFreeText(e.game->texts.editionPath(), FreeTextBlock::kRules).value_or(""));
-  QVERIFY2(rules.contains(options), qPrintable(options));
-}
-
 // In every window, and in the menu bar and each menu, no two captions share a shortcut letter.
 void LanguageTest::shortcutLettersAreUniqueInEachWindow() {
   QFETCH(QString, boardFile);
@@ -348,26 +313,6 @@ void LanguageTest::shortcutLettersAreUniqueInEachWindow() {
     for (const QStringList& group : ShortcutGroups(*window)) shared << SharedLetters(group);
   }
   QVERIFY2(shared.isEmpty(), qPrintable(shared.join('\n')));
-}
-
-// A second language replaces the first, English puts the source texts back, and a language
-// without files changes nothing.
-void LanguageTest::installingAgainReplacesTheLanguage() {
-  const QString here = QCoreApplication::applicationDirPath();
-  const auto newGameTitle = [] {
-    return QCoreApplication::translate("tomtura::NewGameDialog", "Tomtura - New game");
-  };
-  const auto yes = [] { return QCoreApplication::translate("QPlatformTheme", "&Yes"); };
-  InstallTranslations("sv", here);
-  InstallTranslations("sv", here);
-  QCOMPARE(newGameTitle(), QString("Tomtura – nytt spel"));
-  QCOMPARE(yes(), QString("&Ja"));
-  InstallTranslations("en", here);
-  QCOMPARE(newGameTitle(), QString("Tomtura - New game"));
-  QCOMPARE(yes(), QString("&Yes"));
-  InstallTranslations("sv", here);
-  InstallTranslations("xx", here);
-  QCOMPARE(newGameTitle(), QString("Tomtura - New game"));
 }
 
 // The balloons of the play window that depend on a caption find it in the language shown: the

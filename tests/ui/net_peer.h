@@ -31,9 +31,15 @@ class NetPeer {
   };
 
   // Host: listens on a free port and starts once `players` (itself included) have joined.
-  // Client: joins the host on `port` of 127.0.0.1.
-  NetPeer(Role role, std::string name, std::uint64_t seed, int port = 0, int players = 2)
-      : role_(role), name_(std::move(name)), seed_(seed), port_(port), players_(players) {
+  // Client: joins the host on `port` of `address`, the IPv4 loopback unless told.
+  NetPeer(Role role, std::string name, std::uint64_t seed, int port = 0, int players = 2,
+          std::string address = "127.0.0.1")
+      : role_(role),
+        name_(std::move(name)),
+        seed_(seed),
+        port_(port),
+        players_(players),
+        address_(std::move(address)) {
     thread_.reset(QThread::create([this] { Run(); }));
     thread_->start();
   }
@@ -128,7 +134,7 @@ class NetPeer {
       connecting.quit();
     });
     QObject::connect(&link, &QtNetLink::failed, &connecting, &QEventLoop::quit);
-    link.Connect("127.0.0.1", port_);
+    link.Connect(QString::fromStdString(address_), port_);
     connecting.exec();
     if (!connected) return false;
     session.Join(name_);
@@ -174,6 +180,7 @@ class NetPeer {
   std::uint64_t seed_;
   int port_;
   int players_;
+  std::string address_;
   std::atomic<bool> stop_{false};
   std::atomic<int> listening_{0};
   mutable std::mutex mutex_;

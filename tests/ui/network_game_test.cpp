@@ -44,8 +44,8 @@ std::vector<std::string> Throws(const GameState& s) {
 }
 
 // The position every computer must hold alike: the records (but who sits where), the owners and
-// the throws.
-QString Describe(const GameState& s) {
+// (unless a computer took the game up in its course) the throws.
+QString Describe(const GameState& s, bool withThrows = true) {
   QString text = QString("on turn %1, phase %2, doubles %3\n")
                      .arg(s.currentPlayer)
                      .arg(int(s.turnPhase))
@@ -64,6 +64,7 @@ QString Describe(const GameState& s) {
     text += QString("%1/%2/%3 ").arg(property.owner).arg(property.houses).arg(property.mortgaged);
   }
   text += '\n';
+  if (!withThrows) return text;
   for (const std::string& line : Throws(s)) text += QString::fromStdString(line) + '\n';
   return text;
 }
@@ -157,6 +158,16 @@ bool SameGame(const Harness& h, const NetPeer& peer, QString& host, QString& oth
   return caughtUp;
 }
 
+// The same for a peer that took the game up in its course, whose log began then.
+bool SamePosition(const Harness& h, const NetPeer& peer, QString& host, QString& other) {
+  const GameState& here = h.game->state;
+  const bool caughtUp = QTest::qWaitFor(
+      [&] { return Describe(peer.view().state, false) == Describe(here, false); }, kGiveUpMs);
+  host = Describe(here, false);
+  other = Describe(peer.view().state, false);
+  return caughtUp;
+}
+
 // The set-up of a client: Network..., Join, and the join dialog filled in as a person fills it.
 // `waitingShown` tells whether the dialog showed the wait for the host's start as it should;
 // `whileWaiting` then runs with the dialog still waiting.
@@ -233,8 +244,10 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
                    FindControl<QLineEdit>(lobby, HostLobbyDialog::kName)->text() == "P1";
     const int port = h.window->network().link()->listeningPort();
     for (int i = 0; i < 2; ++i) {
+      // The second over IPv6: the window hosts on both stacks.
       clients[i] = std::make_unique<NetPeer>(Role::Client, "Klient" + std::to_string(i + 1),
-                                             kSeed + 1 + static_cast<std::uint64_t>(i), port);
+                                             kSeed + 1 + static_cast<std::uint64_t>(i), port, 2,
+                                             i == 0 ? "127.0.0.1" : "::1");
       // One after the other, so that the records come in a known order.
       joinedInOrder =
           QTest::qWaitFor([&] { return players->count() == i + 1; }, kGiveUpMs) && joinedInOrder;
@@ -287,6 +300,31 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
   QTRY_COMPARE_WITH_TIMEOUT(clients[1]->view().chats.size(), std::size_t(1), kGiveUpMs);
   QCOMPARE(clients[1]->view().chats.front(), title.toStdString() + ": Hej alla");
 
+  // Client 2's connection breaks and the window's player waits for him: a small window shows him
+  // missing and the seconds his seat is still kept. His computer joins again by his name, takes
+  // the game up where it stands, and all three play on alike.
+  h.ForgetBoxes();
+  h.answer = QMessageBox::Retry;
+  clients[1]->Stop();
+  QTRY_VERIFY_WITH_TIMEOUT(!h.shown.isEmpty(), kGiveUpMs);
+  QCOMPARE(h.shown.first(),
+           QString::fromStdString(h.game->FormatCatalogue(kTextPlayerLeft, "Klient2")));
+  MissingPlayersWindow* missing = nullptr;
+  QTRY_VERIFY_WITH_TIMEOUT(
+      (missing = h.window->findChild<MissingPlayersWindow*>()) != nullptr && missing->isVisible(),
+      kGiveUpMs);
+  const QString missingText = FindControl<QLabel>(missing, MissingPlayersWindow::kList)->text();
+  QVERIFY2(missingText.contains("Klient2") && missingText.contains(" s "), qPrintable(missingText));
+  QCOMPARE(state.players[2].isBankrupt, 0);
+  clients[1] = std::make_unique<NetPeer>(Role::Client, "Klient2", kSeed + 2,
+                                         h.window->network().link()->listeningPort(), 2);
+  QTRY_VERIFY_WITH_TIMEOUT(!missing->isVisible(), kGiveUpMs);
+  const int rolledBefore = table.rolls;
+  QVERIFY(table.PlayUntil([&] { return table.AtOwnTurn(rolledBefore + kRoundsAfter); }));
+  QVERIFY2(table.faults.isEmpty(), qPrintable(table.faults.join('\n')));
+  QVERIFY2(SamePosition(h, *clients[1], here, there), qPrintable(here + "\n----\n" + there));
+  QVERIFY2(SameGame(h, *clients[0], here, there), qPrintable(here + "\n----\n" + there));
+
   // Client 2 leaves; the window's player goes on without him, whose streets go back to the bank.
   h.ForgetBoxes();
   h.answer = QMessageBox::Yes;
@@ -304,8 +342,9 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
   QVERIFY2(SameGame(h, *clients[0], here, there), qPrintable(here + "\n----\n" + there));
   QCOMPARE(there, here);
 
-  // The last other computer goes: the game is over here (text 30), and a new one is set up,
-  // offering the players entered before the network game.
+  // The last other computer goes; the host is asked what becomes of his seat (text 31) and lets
+  // him go: the game is over here (text 30), and a new one is set up, offering the players
+  // entered before the network game.
   h.ForgetBoxes();
   h.answer = QMessageBox::Ok;
   bool newGameOffered = false;
@@ -319,7 +358,9 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
   };
   clients[0]->Stop();
   QTRY_VERIFY_WITH_TIMEOUT(newGameOffered, kGiveUpMs);
-  QCOMPARE(h.shown, QStringList({h.Text(kTextConnectionLost)}));
+  QCOMPARE(h.shown,
+           QStringList({QString::fromStdString(h.game->FormatCatalogue(kTextPlayerLeft, "Klient1")),
+                        h.Text(kTextConnectionLost)}));
   QCOMPARE(offeredName, QString("P1"));
   QCOMPARE(state.playerCount, 2);
   QCOMPARE(state.networkGame, NetRole::None);

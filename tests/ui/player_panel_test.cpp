@@ -40,7 +40,6 @@ class PlayerPanelTest : public QObject {
   void scrollingBringsAPlayerToTheTop();
   void sectionsStandInColumns();
   void aLongCardTextWraps();
-  void cardTextsWrapEvenly();
 };
 
 void PlayerPanelTest::cardTexts() {
@@ -179,29 +178,6 @@ void PlayerPanelTest::aLongCardTextWraps() {
       darkOnSecondLine += qGray(image.pixel(x, y)) < 100;
   }
   QVERIFY(darkOnSecondLine > 0);
-}
-
-// The shipped one-text cards (a utility's rent, the jail card), in every edition, fit the card
-// line by line, and no paragraph breaks a line early to go on with the next: only its last line
-// may be short.
-void PlayerPanelTest::cardTextsWrapEvenly() {
-  constexpr int kCardTextWidth = kPanelBaseWidth - 4 - 4;
-  const QFontMetrics metrics(SmallFont());
-  for (const char* board : {"tomtura.lst", "tomtura_en.lst"}) {
-    const TextCatalogue texts = TextCatalogue::Load(std::string(TOMTURA_ASSETS_DIR "/") + board);
-    for (const int n : {21, 22}) {
-      const QStringList lines =
-          CardLines(QString::fromStdString(texts.GetText(n)), metrics, kCardTextWidth);
-      for (int i = 0; i < lines.size(); ++i) {
-        if (lines[i].isEmpty()) continue;  // between paragraphs
-        const int width = metrics.horizontalAdvance(lines[i]);
-        QVERIFY2(width <= kCardTextWidth, qPrintable(lines[i]));
-        const bool paragraphGoesOn = i + 1 < lines.size() && !lines[i + 1].isEmpty();
-        QVERIFY2(!paragraphGoesOn || width >= kCardTextWidth / 2,
-                 qPrintable(QString("%1 %2: %3").arg(board).arg(n).arg(lines.join('|'))));
-      }
-    }
-  }
 }
 
 TOMTURA_TEST_SUITE(PlayerPanelTest);
