@@ -71,6 +71,17 @@ std::pair<int, int> GroupRunOf(const PropertyTable& table, int p) {
   return {first, last};
 }
 
+int SingleMissingOfRun(const PropertyTable& table, int p, int player) {
+  const auto [first, last] = GroupRunOf(table, p);
+  int missing = kNobody;
+  for (int q = first; q <= last; ++q) {
+    if (table[q].owner == player) continue;
+    if (missing != kNobody) return kNobody;
+    missing = q;
+  }
+  return missing;
+}
+
 bool OwnsWholeGroup(const PropertyTable& table, int p, int player) {
   const auto [first, last] = GroupRunOf(table, p);
   for (int q = first; q <= last; ++q) {

@@ -23,6 +23,10 @@ double PropertyOdds(int p);
 // The entries of p's run of equal group in the table, first and last.
 std::pair<int, int> GroupRunOf(const PropertyTable& table, int p);
 
+// The one entry of p's run that `player` does not own, or kNobody when he lacks none or more
+// than one.
+int SingleMissingOfRun(const PropertyTable& table, int p, int player);
+
 // True when `player` owns every entry of street p's colour group.
 bool OwnsWholeGroup(const PropertyTable& table, int p, int player);
 

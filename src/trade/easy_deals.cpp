@@ -66,15 +66,8 @@ class EasyDealer {
     for (int p = 0; p < kStreetCount; ++p) {
       const auto [first, last] = GroupRunOf(props_, p);
       if (p != first) continue;
-      int missing = kNobody;
-      int count = 0;
-      for (int q = first; q <= last; ++q) {
-        if (props_[q].owner != me_) {
-          missing = q;
-          ++count;
-        }
-      }
-      if (count != 1) continue;
+      const int missing = SingleMissingOfRun(props_, p, me_);
+      if (missing == kNobody) continue;
       const int holder = props_[missing].owner;
       if (holder == kNobody || state_.players[holder].isBankrupt != 0) continue;
       if (steps_.Masked(missing) || state_.askedThisTurn[missing] != 0) continue;
