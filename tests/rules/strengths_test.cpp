@@ -1,5 +1,5 @@
-// The answers of the Easy and Hard computer players where they differ from Normal's and the
-// seeded whole games (tests/sim) do not pin them down.
+// The computer players' answers at their thresholds, Normal's and, where they differ from it,
+// Easy's and Hard's, as far as the seeded whole games (tests/sim) do not pin them down.
 #include "rules/computer_mind.h"
 
 #include "../trade/deal_fixture.h"
@@ -7,6 +7,47 @@
 
 namespace tomtura::trade_test {
 namespace {
+
+// With a whole group, Normal goes short only while its liquidation value is above twice the
+// price; its other purchases and its bail are pinned down by the seeded whole games (tests/sim).
+TEST(ComputerBuys, ShortOfMoneyWithAWholeGroupOnlyAboveTwiceThePrice) {
+  for (auto [money, buys] : {std::pair{1500, false}, {1700, true}}) {
+    DealGame g;
+    g.Own(0, {0, 1, 2, 3});
+    g.player(0).money = money;
+    EXPECT_EQ(NormalMind().Buys(g.game, 4), buys) << money;
+  }
+}
+
+TEST(ComputerAccepts, DealsAskedByAComputer) {
+  // Player 0 asks player 1. Street 2 costs 2000, street 4 2400.
+  struct Case {
+    std::vector<int> askerOwns, askedOwns;
+    int money, given, received;
+    bool mortgaged, yes;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {{}, {22}, 100000, 22, -1, false, false},  // never hands over a station
+      {{}, {2}, 4001, 2, -1, false, true}, {{}, {2}, 4000, 2, -1, false, false},  // > 2 x price
+      {{3, 4}, {2}, 5000, 2, -1, false, true},   // completing the asker's group: 5 x half
+      {{3, 4}, {2}, 4999, 2, -1, false, false},
+      {{}, {2, 3}, 100000, 2, -1, false, false},  // keeps a nearly complete group
+      {{}, {2, 3}, -4800, -1, 4, false, true}, {{}, {2, 3}, -4801, -1, 4, false, false},
+      {{}, {}, -2399, -1, 4, false, true}, {{}, {}, -2400, -1, 4, false, false},
+      {{}, {}, -1199, -1, 4, true, true}, {{}, {}, -1200, -1, 4, true, false}};
+  // clang-format on
+  for (const Case& c : cases) {
+    DealGame g;
+    for (int p : c.askerOwns) g.prop(p).owner = 0;
+    for (int p : c.askedOwns) g.prop(p).owner = 1;
+    if (c.received >= 0) g.prop(c.received).mortgaged = c.mortgaged;
+    EXPECT_EQ(
+        NormalMind().Accepts(g.game, 1, c.money, c.given, c.received, g.game.state.properties),
+        c.yes)
+        << c.money << " " << c.given << " " << c.received;
+  }
+}
 
 TEST(Strengths, HardBidsInHundredsUpToThreeTimesThePriceForTheStreetThatFinishesItsGroup) {
   struct Case {
