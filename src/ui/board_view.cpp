@@ -20,18 +20,11 @@ namespace tomtura {
 
 namespace {
 
-// The board drawn at `size`. Down to three quarters of its side, and at any larger size,
-// bilinear filtering looks as averaging the covered pixels does (within a few levels of 255)
-// and costs a fraction of it; a stronger shrink is averaged.
-QPixmap Stretched(const QPixmap& board, QSize size) {
-  if (4 * size.width() < 3 * board.width() || 4 * size.height() < 3 * board.height()) {
-    return board.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  }
-  QPixmap stretched(size);
-  QPainter painter(&stretched);
-  painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  painter.drawPixmap(QRect(QPoint(0, 0), size), board);
-  return stretched;
+// Down to three quarters of its side, and at any larger size, bilinear filtering looks as
+// averaging the covered pixels does (within a few levels of 255) and costs a fraction of it, so
+// the board is filtered as it is painted; a stronger shrink is averaged once and kept.
+bool AveragedWhenStretched(QSize board, QSize size) {
+  return 4 * size.width() < 3 * board.width() || 4 * size.height() < 3 * board.height();
 }
 
 constexpr int kEdgeSquares = 10;  // squares from one corner to the next
@@ -458,12 +451,21 @@ void BoardView::paintEvent(QPaintEvent* event) {
   QRect board;
   if (stretchBoard) {
     const QRect square = StretchedBoardRect(viewport()->size());
-    if (stretchedImage.size() != square.size()) {
-      stretchedImage = Stretched(boardImage, square.size());
-    }
     board = square & dirty;
-    if (!board.isEmpty()) {
+    if (board.isEmpty()) {
+      // Nothing of the board to paint.
+    } else if (AveragedWhenStretched(boardImage.size(), square.size())) {
+      if (stretchedImage.size() != square.size()) {
+        stretchedImage =
+            boardImage.scaled(square.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+      }
       painter.drawPixmap(board, stretchedImage, board.translated(-square.topLeft()));
+    } else {
+      painter.save();
+      painter.setClipRect(board);
+      painter.setRenderHint(QPainter::SmoothPixmapTransform);
+      painter.drawPixmap(square, boardImage);
+      painter.restore();
     }
   } else {
     board = QRect(-scroll, QSize(kBoardSize, kBoardSize)) & dirty;

@@ -113,7 +113,7 @@ class BoardView : public DragScrollArea {
   Game& game;
   const BoardPicture& picture;
   QPixmap boardImage;
-  QPixmap stretchedImage;  // boardImage scaled to the client while the board is stretched
+  QPixmap stretchedImage;  // boardImage averaged down to a client much smaller than the board
   QMenu* cardMenu = nullptr;
   bool boardDirty = true;
   bool stretchBoard = false;
