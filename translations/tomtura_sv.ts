@@ -327,6 +327,12 @@ Vill du ersätta den?</translation>
 <context>
     <name>tomtura::MainWindow</name>
     <message>
+        <source>The statistics window cannot be loaded:
+%1</source>
+        <translation>Statistikfönstret kan inte läsas in:
+%1</translation>
+    </message>
+    <message>
         <source>&amp;Game</source>
         <translation>&amp;Spel</translation>
     </message>
@@ -767,6 +773,12 @@ Vill du ersätta den?</translation>
 </context>
 <context>
     <name>tomtura::NetworkPlay</name>
+    <message>
+        <source>The network connection cannot be loaded:
+%1</source>
+        <translation>Nätverksanslutningen kan inte läsas in:
+%1</translation>
+    </message>
     <message>
         <source>&amp;Wait for him</source>
         <translation>&amp;Vänta på spelaren</translation>

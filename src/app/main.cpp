@@ -158,11 +158,12 @@ int main(int argc, char* argv[]) {
   InstallTranslations(edition ? QString::fromStdString(edition->language) : QString(),
                       dataDirectory.absolutePath());
 
+  std::vector<StreetNames> editionNames = EditionStreetNames(editionFiles);
   QtFrontEnd ui;
   playerFile.SetBase(edition ? std::move(editionFiles[std::size_t(edition - editions.data())])
                              : IniFile::Load(QFile::encodeName(boardFile).toStdString()));
   Game game(TextCatalogue(std::move(playerFile)), ui, seed);
-  game.editionStreetNames = EditionStreetNames(editions);
+  game.editionStreetNames = std::move(editionNames);
   // A board file without its texts, streets or cards would start a game of nameless streets for
   // nothing: it is reported, and the program ends instead.
   const std::vector<MissingBoardPart> missing = MissingBoardParts(game.texts.file());

@@ -38,6 +38,34 @@ std::uint16_t ToUint16(int n) {
   return static_cast<std::uint16_t>(n);
 }
 
+// The property definitions of `file`, keys "1".."30" of "GATOR"; `defined` marks those present.
+void ReadProperties(const IniFile& file, PropertyTable& table,
+                    std::array<bool, kPropertyCount>* defined) {
+  for (int i = 1; i <= kPropertyCount; ++i) {
+    const std::optional<std::string> value = file.Get(kPropertySection, std::to_string(i));
+    if (!value || value->empty()) continue;
+    if (defined != nullptr) (*defined)[static_cast<std::size_t>(i - 1)] = true;
+
+    // The record holds Windows-1252, one byte per character, so the fields are cut there.
+    const std::string bytes = Utf8ToCp1252(*value).substr(0, kMaxPropertyValueChars);
+    std::string_view rest = bytes;
+    std::string_view fields[kPropertyFields];
+    for (std::string_view& field : fields) {
+      const std::size_t comma = rest.find(',');
+      field = rest.substr(0, comma);
+      rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    }
+
+    Property& entry = table[i - 1];
+    entry.name.setRaw(fields[0]);
+    entry.price = ToInt16(ParseInt(fields[1]));
+    entry.housePrice = ToInt16(ParseInt(fields[2]));
+    for (std::size_t r = 0; r < entry.rent.size(); ++r)
+      entry.rent[r] = ToUint16(ParseInt(fields[3 + r]));
+    entry.group = ToInt16(ParseInt(fields[9]));
+  }
+}
+
 }  // namespace
 
 TextCatalogue::TextCatalogue(IniFile file)
@@ -49,7 +77,7 @@ TextCatalogue::TextCatalogue(IniFile file)
     read->hasText[static_cast<std::size_t>(n)] =
         file_.Get(kTextsSection, std::to_string(n)).has_value();
   }
-  ReadProperties(read->properties, &read->defined);
+  ReadProperties(file_, read->properties, &read->defined);
   read_ = std::move(read);
 }
 
@@ -96,7 +124,7 @@ std::string TextCatalogue::GetSoundName(int n) const {
 void TextCatalogue::LoadPropertyTable(PropertyTable& table) const {
   const ReadOnce* once = Read();
   if (once == nullptr) {
-    ReadProperties(table, nullptr);
+    ReadProperties(file_, table, nullptr);
     return;
   }
   for (std::size_t p = 0; p < table.size(); ++p) {
@@ -111,31 +139,10 @@ void TextCatalogue::LoadPropertyTable(PropertyTable& table) const {
   }
 }
 
-void TextCatalogue::ReadProperties(PropertyTable& table,
-                                   std::array<bool, kPropertyCount>* defined) const {
-  for (int i = 1; i <= kPropertyCount; ++i) {
-    const std::optional<std::string> value = file_.Get(kPropertySection, std::to_string(i));
-    if (!value || value->empty()) continue;
-    if (defined != nullptr) (*defined)[static_cast<std::size_t>(i - 1)] = true;
-
-    // The record holds Windows-1252, one byte per character, so the fields are cut there.
-    const std::string bytes = Utf8ToCp1252(*value).substr(0, kMaxPropertyValueChars);
-    std::string_view rest = bytes;
-    std::string_view fields[kPropertyFields];
-    for (std::string_view& field : fields) {
-      const std::size_t comma = rest.find(',');
-      field = rest.substr(0, comma);
-      rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
-    }
-
-    Property& entry = table[i - 1];
-    entry.name.setRaw(fields[0]);
-    entry.price = ToInt16(ParseInt(fields[1]));
-    entry.housePrice = ToInt16(ParseInt(fields[2]));
-    for (std::size_t r = 0; r < entry.rent.size(); ++r)
-      entry.rent[r] = ToUint16(ParseInt(fields[3 + r]));
-    entry.group = ToInt16(ParseInt(fields[9]));
-  }
+StreetNames BoardStreetNames(const IniFile& file) {
+  PropertyTable table{};
+  ReadProperties(file, table, nullptr);
+  return StreetNamesOf(table);
 }
 
 std::string BoardFilePath(const std::string& programPath) {

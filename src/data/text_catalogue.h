@@ -78,7 +78,6 @@ class TextCatalogue {
 
   // What GetText and LoadPropertyTable give, read from the file.
   std::string ReadText(int number) const;
-  void ReadProperties(PropertyTable& table, std::array<bool, kPropertyCount>* defined) const;
 
   // What was read once, while it still holds.
   const ReadOnce* Read() const {
@@ -89,6 +88,9 @@ class TextCatalogue {
   MoneyFormat money_;
   std::shared_ptr<const ReadOnce> read_;  // null when made empty
 };
+
+// The street names that a catalogue of board file `file` gives, read without making one.
+StreetNames BoardStreetNames(const IniFile& file);
 
 // The board file's path: the directory of the program `programPath` + "tomtura.lst".
 std::string BoardFilePath(const std::string& programPath);

@@ -366,7 +366,9 @@ int Simulate(const Options& options) {
     return kExitFailure;
   }
 
-  const std::vector<StreetNames> editionNames = EditionStreetNames(FindEditions(DataDirectory()));
+  std::vector<IniFile> editionFiles;
+  FindEditions(DataDirectory(), &editionFiles);
+  const std::vector<StreetNames> editionNames = EditionStreetNames(editionFiles);
   const bool progress = isatty(STDERR_FILENO) != 0;
   auto lastProgress = std::chrono::steady_clock::now();
   Totals totals;

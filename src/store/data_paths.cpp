@@ -27,6 +27,12 @@ std::string FindDataDirectory(const std::string& programPath) {
   return (folder / kInstalledDataFromProgram).lexically_normal().string();
 }
 
+std::string FindModuleDirectory(const std::string& programPath) {
+  const fs::path folder = ProgramFolder(programPath);
+  if (RunsFromBuildFolder(programPath)) return folder.string();
+  return (folder / kInstalledModulesFromProgram).lexically_normal().string();
+}
+
 bool ShouldRegisterFileAssociation(const std::string& programPath) {
   return RunsFromBuildFolder(programPath);
 }

@@ -83,13 +83,9 @@ const Edition* ChooseEdition(const std::vector<Edition>& editions, std::string_v
   return editions.empty() ? nullptr : &editions.front();
 }
 
-std::vector<StreetNames> EditionStreetNames(const std::vector<Edition>& editions) {
+std::vector<StreetNames> EditionStreetNames(const std::vector<IniFile>& boardFiles) {
   std::vector<StreetNames> names;
-  for (const Edition& edition : editions) {
-    PropertyTable table{};
-    TextCatalogue::Load(edition.boardFile).LoadPropertyTable(table);
-    names.push_back(StreetNamesOf(table));
-  }
+  for (const IniFile& file : boardFiles) names.push_back(BoardStreetNames(file));
   return names;
 }
 

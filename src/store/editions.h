@@ -46,8 +46,8 @@ std::vector<Edition> FindEditions(const std::string& dataDirectory,
 const Edition* ChooseEdition(const std::vector<Edition>& editions, std::string_view requested,
                              std::string_view stored, std::string_view desktopLocale);
 
-// The street names of each edition's board file, in the order of `editions`.
-std::vector<StreetNames> EditionStreetNames(const std::vector<Edition>& editions);
+// The street names of each edition's board file, from the files FindEditions read, in its order.
+std::vector<StreetNames> EditionStreetNames(const std::vector<IniFile>& boardFiles);
 
 // The file name of the board picture that `boardFile` names, "tomtura.bmp" when it names none.
 std::string EditionPicture(const IniFile& boardFile);

@@ -25,6 +25,7 @@
 #include "ui/command_button.h"
 #include "ui/edition_menu.h"
 #include "ui/game_files.h"
+#include "ui/loaded_parts.h"
 #include "ui/log_pane.h"
 #include "ui/main_client_area.h"
 #include "ui/main_menu.h"
@@ -33,7 +34,6 @@
 #include "ui/player_panel.h"
 #include "ui/program_icon.h"
 #include "ui/qt_front_end.h"
-#include "ui/statistics_window.h"
 #include "ui/text_window.h"
 #include "ui/window_layout.h"
 #include "ui/window_options.h"
@@ -392,8 +392,13 @@ void MainWindow::ChangeBackground(bool ask) {
 }
 
 void MainWindow::ShowStatistics() {
-  StatisticsWindow window(game_, picture_, ui_, this);
-  ui_.RunModal(window);
+  const StatisticsPart* statistics = Statistics();
+  if (statistics == nullptr) {
+    ui_.Ask(tr("The statistics window cannot be loaded:\n%1").arg(LoadError()),
+            QMessageBox::Critical, QMessageBox::Ok);
+    return;
+  }
+  statistics->show(game_, picture_, ui_, this);
 }
 
 // At the end of a game, once its turn has run out: the statistics are offered.

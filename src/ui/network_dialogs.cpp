@@ -4,14 +4,13 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHostInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QNetworkInterface>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStringList>
+#include <QSysInfo>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -21,7 +20,7 @@
 #include "ui/control_ids.h"
 #include "ui/fonts.h"
 #include "ui/framed_dialog.h"
-#include "ui/qt_net_link.h"
+#include "ui/net_transport.h"
 
 namespace tomtura {
 namespace {
@@ -53,20 +52,12 @@ QVBoxLayout* ButtonColumn(std::initializer_list<QPushButton*> buttons) {
 
 }  // namespace
 
-// The first IPv4 address of this computer that another computer can reach, else the loopback.
-QString LocalAddressText(const Game& game) {
-  QHostAddress chosen(QHostAddress::LocalHost);
-  for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
-    if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isLoopback()) {
-      chosen = address;
-      break;
-    }
-  }
-  const quint32 bytes = chosen.toIPv4Address();
+// This computer's address for others to join at, and its name.
+QString LocalAddressText(const Game& game, quint32 bytes) {
   return QString::fromStdString(game.FormatCatalogue(
       kTextAddress, static_cast<int>(bytes >> 24), static_cast<int>((bytes >> 16) & 0xFF),
       static_cast<int>((bytes >> 8) & 0xFF), static_cast<int>(bytes & 0xFF),
-      QHostInfo::localHostName().toStdString()));
+      QSysInfo::machineHostName().toStdString()));
 }
 
 // ---- The choice ------------------------------------------------------------------------------
@@ -242,7 +233,7 @@ void HostLobbyDialog::Start() {
 
 // ---- A client's connection -------------------------------------------------------------------
 
-JoinDialog::JoinDialog(Game& game, NetSession& session, QtNetLink& link, int port,
+JoinDialog::JoinDialog(Game& game, NetSession& session, NetTransport& link, int port,
                        const QString& name, NetworkMessageBox box, QWidget* parent)
     : QDialog(parent),
       game_(game),
@@ -297,10 +288,10 @@ JoinDialog::JoinDialog(Game& game, NetSession& session, QtNetLink& link, int por
   layout->addLayout(ButtonColumn({ok_, cancel}));
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  connect(&link_, &QtNetLink::resolved, this,
+  connect(&link_, &NetTransport::resolved, this,
           [this](const QString& dotted) { address_->setText(dotted); });
-  connect(&link_, &QtNetLink::connected, this, &JoinDialog::Connected);
-  connect(&link_, &QtNetLink::failed, this, &JoinDialog::Failed);
+  connect(&link_, &NetTransport::connected, this, &JoinDialog::Connected);
+  connect(&link_, &NetTransport::failed, this, &JoinDialog::Failed);
 
   FocusSelected(address_);
 }

@@ -21,14 +21,15 @@ namespace tomtura {
 
 class Game;
 class NetSession;
-class QtNetLink;
+class NetTransport;
 
 // Shows a message box over the dialog: its title, text and icon.
 using NetworkMessageBox =
     std::function<void(const QString& title, const QString& text, QMessageBox::Icon icon)>;
 
-// This computer's address and host name as the lobby shows them (text 35).
-QString LocalAddressText(const Game& game);
+// This computer's address `address` (four bytes, the first in the highest) and its host name as
+// the lobby shows them (text 35).
+QString LocalAddressText(const Game& game, quint32 address);
 
 // The control ids are plain enums: lupdate loses the namespace after an enum with a base type.
 class NetworkDialog : public QDialog {
@@ -108,7 +109,7 @@ class JoinDialog : public QDialog {
 
   // Connects through `link` to `port` of the address typed; `name` is offered as the player's
   // name. Boxes go through `box`.
-  JoinDialog(Game& game, NetSession& session, QtNetLink& link, int port, const QString& name,
+  JoinDialog(Game& game, NetSession& session, NetTransport& link, int port, const QString& name,
              NetworkMessageBox box, QWidget* parent);
 
   // OK: the connection is tried; the dialog ends when it fails (text 36) or, once connected,
@@ -125,7 +126,7 @@ class JoinDialog : public QDialog {
 
   Game& game_;
   NetSession& session_;
-  QtNetLink& link_;
+  NetTransport& link_;
   int port_;
   NetworkMessageBox box_;
   bool connecting_ = false;

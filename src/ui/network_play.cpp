@@ -16,10 +16,11 @@
 #include "rules/game.h"
 #include "store/saved_game.h"
 #include "ui/chat_dialog.h"
+#include "ui/loaded_parts.h"
 #include "ui/main_window.h"
+#include "ui/net_transport.h"
 #include "ui/network_dialogs.h"
 #include "ui/qt_front_end.h"
-#include "ui/qt_net_link.h"
 
 namespace tomtura {
 namespace {
@@ -74,9 +75,16 @@ bool NetworkPlay::RunSetup(QWidget* parent, const QString& name) {
   return true;
 }
 
-void NetworkPlay::Begin(Role role) {
+bool NetworkPlay::Begin(Role role) {
   Discard();
-  link_ = std::make_unique<QtNetLink>();
+  const NetworkPart* network = Network();
+  if (network == nullptr) {
+    ShowBox(Qs(game_.Text(kTextNetworkTitle)),
+            tr("The network connection cannot be loaded:\n%1").arg(LoadError()),
+            QMessageBox::Critical);
+    return false;
+  }
+  link_ = network->makeTransport();
   session_ = std::make_unique<NetSession>(game_, *link_, role);
   session_->SetClassic(basicOnly_);
   link_->Attach(*session_);
@@ -100,6 +108,7 @@ void NetworkPlay::Begin(Role role) {
   events.dropped = [this](int player) { return AskDropChoice(player); };
   events.seatsChanged = [this] { ShowMissing(); };
   events.ended = [this](const std::string& why) { OnEnded(why); };
+  return true;
 }
 
 // Text 31 with the choice of keeping his seat: Yes lets him go, as ever; the host may also wait
@@ -180,7 +189,7 @@ bool NetworkPlay::Host(QWidget* parent) {
   const QString title = Qs(game_.Text(kTextNetworkTitle));
   const std::optional<int> port = Port();
   if (!port) return false;
-  Begin(Role::Host);
+  if (!Begin(Role::Host)) return false;
   if (!link_->Listen(*port)) {
     const int code = link_->listenError();
     Discard();
@@ -188,8 +197,8 @@ bool NetworkPlay::Host(QWidget* parent) {
     return false;
   }
   session_->OpenLobby();
-  HostLobbyDialog dialog(game_, *session_, LocalAddressText(game_), name_, parent,
-                         [this] { return ChooseSavedGame(); });
+  HostLobbyDialog dialog(game_, *session_, LocalAddressText(game_, link_->LocalIPv4()), name_,
+                         parent, [this] { return ChooseSavedGame(); });
   connect(this, &NetworkPlay::lobbyChanged, &dialog, &HostLobbyDialog::Refresh);
   if (ui_.RunModal(dialog) == QDialog::Accepted && session_->inGame()) return true;
   Discard();
@@ -199,7 +208,7 @@ bool NetworkPlay::Host(QWidget* parent) {
 bool NetworkPlay::Join(QWidget* parent) {
   const std::optional<int> port = Port();
   if (!port) return false;
-  Begin(Role::Client);
+  if (!Begin(Role::Client)) return false;
   JoinDialog dialog(
       game_, *session_, *link_, *port, name_,
       [this](const QString& title, const QString& text, QMessageBox::Icon icon) {

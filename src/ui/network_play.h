@@ -21,7 +21,7 @@ class Game;
 class MainWindow;
 class MissingPlayersWindow;
 class QtFrontEnd;
-class QtNetLink;
+class NetTransport;
 
 class NetworkPlay : public QObject {
   Q_OBJECT
@@ -43,7 +43,7 @@ class NetworkPlay : public QObject {
 
   bool active() const { return session_ != nullptr; }
   NetSession* session() const { return session_.get(); }
-  QtNetLink* link() const { return link_.get(); }
+  NetTransport* link() const { return link_.get(); }
 
   // The message dialog; what the player writes goes to the players he chose.
   void SendMessage();
@@ -62,8 +62,9 @@ class NetworkPlay : public QObject {
  private:
   bool Host(QWidget* parent);
   bool Join(QWidget* parent);
-  // A new session and link for `role`; Discard drops them.
-  void Begin(Role role);
+  // A new session and link for `role`; Discard drops them. False, said to the player, when the
+  // network part cannot be loaded.
+  bool Begin(Role role);
   void Discard();
   std::optional<int> Port();
   void ShowBox(const QString& title, const QString& text, QMessageBox::Icon icon);
@@ -82,7 +83,7 @@ class NetworkPlay : public QObject {
   QtFrontEnd& ui_;
   MainWindow& window_;
   std::optional<int> port_;
-  std::unique_ptr<QtNetLink> link_;
+  std::unique_ptr<NetTransport> link_;
   std::unique_ptr<NetSession> session_;
   std::unique_ptr<MissingPlayersWindow> missing_;
   bool basicOnly_ = false;  // the set-up's choice: only the design's messages

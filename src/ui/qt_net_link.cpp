@@ -2,6 +2,7 @@
 
 #include <QEventLoop>
 #include <QHostInfo>
+#include <QNetworkInterface>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <span>
@@ -15,7 +16,7 @@ constexpr ConnectionId kLastClient = 0x7FFF;
 
 }  // namespace
 
-QtNetLink::QtNetLink(QObject* parent) : QObject(parent) {
+QtNetLink::QtNetLink(QObject* parent) : NetTransport(parent) {
   connectTimer_.setSingleShot(true);
   connect(&connectTimer_, &QTimer::timeout, this, &QtNetLink::ConnectFailed);
 }
@@ -73,6 +74,15 @@ ConnectionId QtNetLink::NextConnection() {
                           : static_cast<ConnectionId>(lastConnection_ + 1);
   } while (sockets_.contains(lastConnection_));
   return lastConnection_;
+}
+
+quint32 QtNetLink::LocalIPv4() const {
+  for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
+    if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isLoopback()) {
+      return address.toIPv4Address();
+    }
+  }
+  return QHostAddress(QHostAddress::LocalHost).toIPv4Address();
 }
 
 // ---- Client ----------------------------------------------------------------------------------

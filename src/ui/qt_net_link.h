@@ -12,7 +12,7 @@
 #include <QString>
 #include <QTimer>
 
-#include "net/session.h"
+#include "ui/net_transport.h"
 
 class QEventLoop;
 class QHostInfo;
@@ -21,7 +21,7 @@ class QTcpSocket;
 
 namespace tomtura {
 
-class QtNetLink : public QObject, public NetSession::Link {
+class QtNetLink : public NetTransport {
   Q_OBJECT
 
  public:
@@ -35,35 +35,30 @@ class QtNetLink : public QObject, public NetSession::Link {
 
   // The session that bytes, new connections and losses go to; set before listening or
   // connecting.
-  void Attach(NetSession& session) { session_ = &session; }
+  void Attach(NetSession& session) override { session_ = &session; }
 
   // Host: listens on `port` of every address, IPv6 and IPv4 (0: any free port). False when it
   // cannot; listenError() then gives the socket error's number.
-  bool Listen(int port);
-  int listeningPort() const;
-  int listenError() const { return listenError_; }
+  bool Listen(int port) override;
+  int listeningPort() const override;
+  int listenError() const override { return listenError_; }
 
   // Client: looks `host` up (an IPv4 or IPv6 address, or a host name) and connects to it on
   // `port`. The outcome comes as resolved() (a name stood for an address), then connected() or
   // failed().
-  void Connect(const QString& host, int port);
+  void Connect(const QString& host, int port) override;
 
   // Ends every wait of WaitForInput at once; with `forGood`, waits return false from now on
   // (the program is ending).
-  void Interrupt(bool forGood = false);
-  bool waiting() const { return !loops_.isEmpty(); }
+  void Interrupt(bool forGood = false) override;
+  bool waiting() const override { return !loops_.isEmpty(); }
+  quint32 LocalIPv4() const override;
 
   // ---- NetSession::Link ----
   void Send(ConnectionId connection, std::vector<std::uint8_t> bytes) override;
   void Close(ConnectionId connection) override;
   bool WaitForInput() override;
   bool WaitAtMost(int ms) override;
-
- signals:
-  // A host name was looked up: the address it stands for, dotted.
-  void resolved(const QString& address);
-  void connected();
-  void failed();
 
  private:
   void Accept();

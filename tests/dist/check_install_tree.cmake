@@ -2,7 +2,10 @@
 # Installs the build under a scratch prefix and checks the tree: the programs and nothing else in
 # bin/, the data, the desktop files and the manual pages in their places; then the installed
 # simulator, which finds its board in ../share/tomtura, plays a game and saves it.
-# cmake -DBUILD_DIR= -DPREFIX= -DAPP_ID= -DPROGRAMS= -DASSETS= -P ...
+# Each of the game's modules calls into the game for the front end and the core it does not
+# hold: every such symbol it lacks must be one the installed game exports.
+# cmake -DBUILD_DIR= -DPREFIX= -DAPP_ID= -DPROGRAMS= -DMODULES= -DNM= -DASSETS= -P ...
+cmake_policy(SET CMP0057 NEW)
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
                 RESULT_VARIABLE status OUTPUT_QUIET)
@@ -43,6 +46,33 @@ foreach(path ${expected})
   if(NOT EXISTS ${PREFIX}/${path})
     message(FATAL_ERROR "the install lacks ${path}")
   endif()
+endforeach()
+
+# The dynamic symbols of `file`, defined or (with `undefined`) needed, one per list element.
+function(dynamic_symbols file kind out)
+  execute_process(COMMAND ${NM} -D --${kind}-only --format=just-symbols ${file}
+                  RESULT_VARIABLE status OUTPUT_VARIABLE symbols)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${NM} cannot read ${file}")
+  endif()
+  string(REPLACE "\n" ";" symbols "${symbols}")
+  set(${out} ${symbols} PARENT_SCOPE)
+endfunction()
+
+if(MODULES)
+  dynamic_symbols(${PREFIX}/bin/tomtura defined exported)
+endif()
+foreach(module ${MODULES})
+  set(file ${PREFIX}/lib/tomtura/${module}.so)
+  if(NOT EXISTS ${file})
+    message(FATAL_ERROR "the install lacks lib/tomtura/${module}.so")
+  endif()
+  dynamic_symbols(${file} undefined needed)
+  foreach(symbol ${needed})
+    if(symbol MATCHES "tomtura" AND NOT symbol IN_LIST exported)
+      message(FATAL_ERROR "${module}.so needs ${symbol}, which bin/tomtura does not export")
+    endif()
+  endforeach()
 endforeach()
 
 set(saved ${PREFIX}/game.tom)

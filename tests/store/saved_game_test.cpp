@@ -225,8 +225,8 @@ TEST_F(SavedGameFileTest, LoadTakesThePositionRedrawsAndAComputerOnTurnRolls) {
 // words of the edition played (its numbers kept), any other keeps its names and saves back
 // byte for byte.
 TEST(SavedGameEditions, ALoadedGameKeepsItsNamesUnlessTheyAreAShippedEditions) {
-  const std::vector<Edition> editions = FindEditions(TOMTURA_ASSETS_DIR);
-  ASSERT_EQ(editions.size(), 2u);
+  std::vector<IniFile> boardFiles;
+  ASSERT_EQ(FindEditions(TOMTURA_ASSETS_DIR, &boardFiles).size(), 2u);
   const TextCatalogue english = TextCatalogue::Load(TOMTURA_ASSETS_DIR "/tomtura_en.lst");
   const TextCatalogue swedish = TextCatalogue::Load(TOMTURA_ASSETS_DIR "/tomtura.lst");
   PropertyTable englishTable{}, swedishTable{};
@@ -248,7 +248,7 @@ TEST(SavedGameEditions, ALoadedGameKeepsItsNamesUnlessTheyAreAShippedEditions) {
     RedrawRecorder ui;
     Game game(english, ui, 7);
     ui.Attach(game);
-    game.editionStreetNames = EditionStreetNames(editions);
+    game.editionStreetNames = EditionStreetNames(boardFiles);
     GameState position = MidGame();
     position.properties = c.saved;
     position.properties[3].owner = 1;

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/loaded_parts.h"
+
 namespace tomtura_tests {
 namespace {
 
@@ -33,6 +35,8 @@ bool RegisterSuite(const char* file, SuiteMaker make) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   app.setAttribute(Qt::AA_Use96Dpi, true);
+  // The statistics window and the network connection are linked into this program.
+  tomtura::LinkParts(*tomtura_statistics_part(), *tomtura_network_part());
   const auto& suites = tomtura_tests::Suites();
   const auto suite = argc > 1 ? suites.find(argv[1]) : suites.end();
   if (suite == suites.end()) {
