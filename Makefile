@@ -29,7 +29,9 @@ test: deps
 tsan: deps
 	@$(CMAKE) -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOMTURA_TSAN=ON >/dev/null
 	@$(CMAKE) --build build-tsan -j $(JOBS) --target tomtura_ui_tests
-	@cd build-tsan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -L threads
+	@cd build-tsan && QT_QPA_PLATFORM=offscreen \
+	  TSAN_OPTIONS="halt_on_error=0 ignore_noninstrumented_modules=1 suppressions=$(CURDIR)/tests/tsan/suppressions.txt" \
+	  ctest --output-on-failure -j $(JOBS) -L threads
 
 bench: configure
 	@$(CMAKE) --build build -j $(JOBS) --target tomtura-bench

@@ -4,6 +4,7 @@
 // lifted mortgages, exchanges and purchases that complete colour groups) and sums up what it
 // did in the status line. Every deal with another player needs that player's consent.
 #include <array>
+#include <bit>
 #include <cstdint>
 
 #include "trade/computer_deals.h"
@@ -46,11 +47,40 @@ struct DealSnapshot {
   bool operator==(const DealSnapshot&) const = default;
 };
 
+// For each entry, the entries 0..27 that share its group, as bits. Groups come from the board
+// file and never change during a game, so they are worked out again only when the table's group
+// numbers differ from the last table's.
+using GroupBits = std::array<std::uint32_t, kPropertyCount>;
+const GroupBits& GroupBitsOf(const PropertyTable& props) {
+  thread_local std::array<std::int16_t, kPropertyCount> groups{};
+  thread_local GroupBits bits{};
+  thread_local bool known = false;
+  bool same = known;
+  for (int p = 0; p < kPropertyCount && same; ++p) same = groups[p] == props[p].group;
+  if (same) return bits;
+  for (int p = 0; p < kPropertyCount; ++p) {
+    groups[p] = props[p].group;
+    bits[p] = 0;
+    for (int q = 0; q < kBoardPropertyCount; ++q) {
+      if (props[q].group == props[p].group) bits[p] |= std::uint32_t{1} << q;
+    }
+  }
+  known = true;
+  return bits;
+}
+
+// Calls `visit` with each entry 0..27 of the group of entry `p`.
+template <class Visit>
+void ForEachInGroup(const GroupBits& groups, int p, Visit visit) {
+  for (std::uint32_t bits = groups[p]; bits != 0; bits &= bits - 1) visit(std::countr_zero(bits));
+}
+
 class ComputerDealer {
  public:
   ComputerDealer(Tabletop& table, bool sketch)
       : state_(table.state),
         props_(table.state.properties),
+        groups_(GroupBitsOf(table.state.properties)),
         actor_(table.state.currentPlayer),
         steps_(table, sketch) {}
 
@@ -104,6 +134,7 @@ class ComputerDealer {
 
   GameState& state_;
   PropertyTable& props_;
+  const GroupBits& groups_;
   const int actor_;
   DealSteps steps_;
   Mode mode_ = Mode::Normal;
@@ -112,34 +143,28 @@ class ComputerDealer {
 
 int ComputerDealer::GroupOthers(int p) const {
   int count = 0;
-  for (int q = kBoardPropertyCount - 1; q >= 0; --q) {
-    if (props_[q].group == props_[p].group && props_[q].owner != actor_) ++count;
-  }
+  ForEachInGroup(groups_, p, [&](int q) { count += props_[q].owner != actor_ ? 1 : 0; });
   return count;
 }
 
 bool ComputerDealer::GroupHasHouses(int p) const {
-  for (int q = kBoardPropertyCount - 1; q >= 0; --q) {
-    if (props_[q].group == props_[p].group && props_[q].houses > 0) return true;
-  }
-  return props_[p].houses > 0;
+  bool houses = props_[p].houses > 0;
+  ForEachInGroup(groups_, p, [&](int q) { houses = houses || props_[q].houses > 0; });
+  return houses;
 }
 
 int ComputerDealer::MostHousesInGroupExcept(int p) const {
   int most = 0;
-  for (int q = kBoardPropertyCount - 1; q >= 0; --q) {
-    if (q != p && props_[q].group == props_[p].group && props_[q].houses > most) {
-      most = props_[q].houses;
-    }
-  }
+  ForEachInGroup(groups_, p, [&](int q) {
+    if (q != p && props_[q].houses > most) most = props_[q].houses;
+  });
   return most;
 }
 
 bool ComputerDealer::GroupHasMortgage(int p) const {
-  for (int q = kBoardPropertyCount - 1; q >= 0; --q) {
-    if (props_[q].group == props_[p].group && props_[q].mortgaged != 0) return true;
-  }
-  return false;
+  bool mortgaged = false;
+  ForEachInGroup(groups_, p, [&](int q) { mortgaged = mortgaged || props_[q].mortgaged != 0; });
+  return mortgaged;
 }
 
 int ComputerDealer::SingleMissing(int p) const {
