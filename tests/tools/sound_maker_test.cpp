@@ -94,30 +94,17 @@ TEST(SoundMakerSynth, NormaliseHoldsThePeakUnderItsLimit) {
 
 // ---- The sound effects -----------------------------------------------------------------------
 
-TEST(SoundMakerEffects, EachFitsItsEventAndLevel) {
-  // Seconds each may last: the step sound plays once a square, the game waits for tax.
+TEST(SoundMakerEffects, EachFitsItsEvent) {
+  // Seconds each may last: the step sound plays once a square, the game waits for tax. How
+  // loud they are, their fades and their noise are the shipped files' (below).
   const double shortest[kEffectCount] = {1.2, 0.3, 0.04, 0.3, 0.2, 0.2, 0.2, 0.2, 0.3, 0.4};
   const double longest[kEffectCount] = {2.0, 0.8, 0.08, 0.8, 0.5, 0.5, 0.5, 0.5, 1.0, 1.0};
-  std::size_t total = 0;
   for (int n = 0; n < kEffectCount; ++n) {
     SCOPED_TRACE("effect " + std::to_string(n));
-    const std::vector<std::int16_t> s = MakeEffect(n);
-    const double seconds = double(s.size()) / kSampleRate;
+    const double seconds = double(MakeEffect(n).size()) / kSampleRate;
     EXPECT_GE(seconds, shortest[n]);
     EXPECT_LE(seconds, longest[n]);
-    int peak = 0;
-    for (std::int16_t x : s) peak = std::max(peak, std::abs(int(x)));
-    EXPECT_LE(peak, 29205);                    // -1 dBFS
-    EXPECT_LT(std::abs(int(s.front())), 300);  // faded in and out: no click
-    EXPECT_LT(std::abs(int(s.back())), 300);
-    // Loud enough to hear at the game's default level, never harsh.
-    const double dbfs = 20.0 * std::log10(LoudestRms(Signal(s.begin(), s.end())) / 32767.0);
-    EXPECT_GT(dbfs, -30.0);
-    EXPECT_LT(dbfs, -10.0);
-    EXPECT_EQ(MakeEffect(n), s);  // the noise has a fixed seed
-    total += EncodeWav(s, kSampleRate).size();
   }
-  EXPECT_LT(total, 1'000'000u);
 }
 
 // The shipped files are what this program makes now (the effects to within rounding, as
