@@ -122,11 +122,12 @@ TEST(CannotPay, OnlyWithNegativeLiquidationAndNothingLeftToOffer) {
   DealGame g;
   GameState& s = g.game.state;
   g.Own(0, {2});  // mortgage value 1000
-  g.player(0).money = -1000;
-  EXPECT_FALSE(g.game.CannotPay(s.properties, s.players, true));  // liquidation exactly 0
   g.player(0).money = -1001;
   EXPECT_FALSE(g.game.CannotPay(s.properties, s.players, true));  // street not yet offered
   s.askedThisTurn[2] = 1;
+  g.player(0).money = -1000;
+  EXPECT_FALSE(g.game.CannotPay(s.properties, s.players, true));  // liquidation exactly 0
+  g.player(0).money = -1001;
   EXPECT_TRUE(g.game.CannotPay(s.properties, s.players, false));
   EXPECT_TRUE(g.ui.events.empty());
   EXPECT_TRUE(g.game.CannotPay(s.properties, s.players, true));

@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include <fmt/format.h>
+
 #include "../store/test_support.h"
 #include "store/saved_game.h"
 
@@ -38,15 +40,20 @@ class NetworkGames : public ::testing::Test {
     for (pid_t pid : running_) waitpid(pid, nullptr, 0);
   }
 
-  // Starts the program with `arguments`, its output going to the file `output`.
-  pid_t Start(const std::vector<std::string>& arguments, const std::string& output) {
+  // Starts the program with `arguments` (words parted by blanks), its output going to the file
+  // `output`.
+  pid_t Start(const std::string& arguments, const std::string& output) {
+    std::vector<std::string> words;
+    for (std::size_t at = 0, end = 0; at < arguments.size(); at = end + 1) {
+      end = std::min(arguments.find(' ', at), arguments.size());
+      if (end > at) words.push_back(arguments.substr(at, end - at));
+    }
     const pid_t pid = fork();
     if (pid == 0) {
       if (freopen(Path(output).c_str(), "w", stdout) == nullptr) _exit(127);
       if (freopen(Path(output + ".err").c_str(), "w", stderr) == nullptr) _exit(127);
       std::vector<char*> argv = {const_cast<char*>(program_.c_str())};
-      for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
+      for (std::string& word : words) argv.push_back(word.data());
       argv.push_back(nullptr);
       execv(program_.c_str(), argv.data());
       _exit(127);
@@ -90,28 +97,16 @@ class NetworkGames : public ::testing::Test {
     return -1;
   }
   // Each program writes `name` (its output) and name.tom (the game as it ended).
-  pid_t Host(const std::string& name, int players, int seed, std::vector<std::string> more = {}) {
-    std::vector<std::string> arguments = {"--host",
-                                          "--port",
-                                          "0",
-                                          "--players",
-                                          std::to_string(players),
-                                          "--seed",
-                                          std::to_string(seed),
-                                          "--save",
-                                          Path(name + ".tom")};
-    arguments.insert(arguments.end(), more.begin(), more.end());
-    return Start(arguments, name);
+  pid_t Host(const std::string& name, int players, int seed, const std::string& more = "") {
+    return Start(fmt::format("--host --port 0 --players {} --seed {} --save {} {}", players, seed,
+                             Path(name + ".tom"), more),
+                 name);
   }
-  pid_t Client(const std::string& name, int port, int seed, std::vector<std::string> more = {},
+  pid_t Client(const std::string& name, int port, int seed, const std::string& more = "",
                const std::string& address = "127.0.0.1") {
-    std::vector<std::string> arguments = {"--join", address,
-                                          "--port", std::to_string(port),
-                                          "--name", name,
-                                          "--seed", std::to_string(seed),
-                                          "--save", Path(name + ".tom")};
-    arguments.insert(arguments.end(), more.begin(), more.end());
-    return Start(arguments, name);
+    return Start(fmt::format("--join {} --port {} --name {} --seed {} --save {} {}", address, port,
+                             name, seed, Path(name + ".tom"), more),
+                 name);
   }
   // A saved game as every computer must hold it: who sits where differs by computer.
   std::optional<SavedGame> Saved(const std::string& name) {
@@ -149,7 +144,7 @@ TEST_F(NetworkGames, AHostAndTwoClientsPlaySeededGamesToTheSameEnd) {
     ASSERT_GT(port, 0);
     const pid_t anna = Client("Anna" + n, port, seed + 100);
     ASSERT_TRUE(Printed("host" + n, "joined Anna" + n));
-    const pid_t bo = Client("Bo" + n, port, seed + 200, {}, "::1");  // over IPv6
+    const pid_t bo = Client("Bo" + n, port, seed + 200, "", "::1");  // over IPv6
     EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host" + n + ".err"));
     EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna" + n + ".err"));
     EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo" + n + ".err"));
@@ -166,7 +161,7 @@ TEST_F(NetworkGames, AClientWhoLeavesMidGameIsDroppedAndTheOthersPlayOn) {
   ASSERT_GT(port, 0);
   const pid_t anna = Client("Anna", port, 102);
   ASSERT_TRUE(Printed("host", "joined Anna"));
-  const pid_t bo = Client("Bo", port, 202, {"--leave-after", "5"});
+  const pid_t bo = Client("Bo", port, 202, "--leave-after 5");
   EXPECT_EQ(Finish(bo), 0);
   EXPECT_EQ(ReadBytes(Path("Bo")), "left the game after 5 own throws\n");
   EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host.err"));
@@ -210,11 +205,10 @@ TEST_F(NetworkGames, AClientKilledInTheMiddleOfADecisionLeavesOrComesBackEverywh
       const std::string& kind = kinds[i];
       SCOPED_TRACE(kind + (rejoin ? ", rejoined" : ", gone"));
       const std::string n = std::to_string(i) + (rejoin ? "r" : "");
-      const std::vector<std::string> kept = {"--grace", "30", "--on-drop", "wait"};
-      const pid_t host = Host("host" + n, 3, 1, rejoin ? kept : std::vector<std::string>{});
+      const pid_t host = Host("host" + n, 3, 1, rejoin ? "--grace 30 --on-drop wait" : "");
       const int port = PortOf("host" + n);
       ASSERT_GT(port, 0);
-      pid_t anna = Client("Anna" + n, port, 101, {"--drop-at", kind});
+      pid_t anna = Client("Anna" + n, port, 101, "--drop-at " + kind);
       ASSERT_TRUE(Printed("host" + n, "joined Anna" + n));
       const pid_t bo = Client("Bo" + n, port, 201);
       Finish(anna);
@@ -249,7 +243,7 @@ TEST_F(NetworkGames, AClientOfAnotherEditionPlaysOnTheHostsStreetsAndDeals) {
   const pid_t host = Host("host", 3, 4);
   const int port = PortOf("host");
   ASSERT_GT(port, 0);
-  const pid_t anna = Client("Anna", port, 104, {"--board", TOMTURA_ASSETS_DIR "/tomtura_en.lst"});
+  const pid_t anna = Client("Anna", port, 104, "--board " TOMTURA_ASSETS_DIR "/tomtura_en.lst");
   ASSERT_TRUE(Printed("host", "joined Anna"));
   const pid_t bo = Client("Bo", port, 204);
   EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host"));
@@ -271,12 +265,11 @@ TEST_F(NetworkGames, TheHostsComputerPlayerPlaysWithAClientOfTheDesign) {
   for (const auto& [seed, level] : games) {
     SCOPED_TRACE(seed);
     const std::string n = std::to_string(seed);
-    const pid_t host =
-        Host("host" + n, 3, seed,
-             {"--computers", "1", "--computer-level", std::string(StrengthName(level))});
+    const pid_t host = Host("host" + n, 3, seed,
+                            "--computers 1 --computer-level " + std::string(StrengthName(level)));
     const int port = PortOf("host" + n);
     ASSERT_GT(port, 0);
-    const pid_t anna = Client("Anna" + n, port, seed + 100, {"--classic"});
+    const pid_t anna = Client("Anna" + n, port, seed + 100, "--classic");
     EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host" + n));
     EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna" + n));
     const auto a = Saved("host" + n), b = Saved("Anna" + n);
@@ -291,13 +284,12 @@ TEST_F(NetworkGames, TheHostsComputerPlayerPlaysWithAClientOfTheDesign) {
 // take back their own seats by name, whatever order they come in, a name the game does not
 // hold is turned away, and the three play the game on from where it stood to the same end.
 TEST_F(NetworkGames, ASavedNetworkGameIsTakenUpAgainWithEveryPlayerInHisSeat) {
-  const std::vector<std::string> early = {"--max-turns", "20"};
-  const pid_t first = Host("first", 3, 5, early);
+  const pid_t first = Host("first", 3, 5, "--max-turns 20");
   int port = PortOf("first");
   ASSERT_GT(port, 0);
-  Client("Anna", port, 105, early);
+  Client("Anna", port, 105, "--max-turns 20");
   ASSERT_TRUE(Printed("first", "joined Anna"));
-  Client("Bo", port, 205, early);
+  Client("Bo", port, 205, "--max-turns 20");
   Finish(first);
   // The position from which the game goes on: the host owns every street, the others have
   // almost nothing. A game that started anew could not end within 40 turns.
@@ -320,9 +312,9 @@ TEST_F(NetworkGames, ASavedNetworkGameIsTakenUpAgainWithEveryPlayerInHisSeat) {
   WriteBytes(Path("first.tom"),
              std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
 
-  const pid_t host = Start({"--host", "--port", "0", "--load", Path("first.tom"), "--seed", "6",
-                            "--save", Path("again.tom")},
-                           "again");
+  const pid_t host =
+      Start("--host --port 0 --load " + Path("first.tom") + " --seed 6 --save " + Path("again.tom"),
+            "again");
   port = PortOf("again");
   ASSERT_GT(port, 0);
   const pid_t stranger = Client("Cecilia", port, 305);
