@@ -2,6 +2,7 @@
 // The question, password, consent and auction dialogs, driven as a player drives them
 // (offscreen): what each button and key returns. Changing the game is the referee's.
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
@@ -166,19 +167,24 @@ void DialogsTest::remoteQuestionShowsWithoutButtonsUntilItsAnswer() {
 
 // ---- Password and consent dialogs --------------------------------------------------------------
 
-// Only the first three letters of a password count.
+// The password does not show; a wrong one is refused, and only its first three letters count.
 void DialogsTest::passwordCountsTheFirstThreeLetters() {
   Table table;
   table.game->state.players[0].password.setUtf8("abc");
   PasswordDialog dialog(*table.game, table.Asking(DecisionKind::Login, 0), nullptr, nullptr);
   table.Catch(dialog);
   dialog.show();
+  QCOMPARE(dialog.passwordField()->echoMode(), QLineEdit::Password);
+  QTest::keyClicks(dialog.passwordField(), "abx");
+  dialog.button(1)->click();
+  QVERIFY(dialog.isVisible());
+  QCOMPARE(table.errors, QStringList{table.Text(kTextWrongPassword)});
+  dialog.passwordField()->clear();
   QTest::keyClicks(dialog.passwordField(), "abcd");
   dialog.button(1)->click();
   QVERIFY(!dialog.isVisible());
   QCOMPARE(dialog.result(), 1);
   QCOMPARE(table.game->state.turnPhase, TurnPhase::AwaitRoll);  // the phase is the referee's
-  QVERIFY(table.errors.isEmpty());
 }
 
 // A player without a password refuses with Enter: the focus starts on the refusing button.
