@@ -45,6 +45,21 @@ struct Table : Harness {
   }
 };
 
+// An auction of the table's game in its dialog, shown, and the bid its first bidder is asked for.
+struct AuctionScene {
+  explicit AuctionScene(Table& table)
+      : auction(*table.game),
+        dialog(*table.game, auction, nullptr, nullptr),
+        turn(Table::Asking(DecisionKind::AuctionBid, auction.bidder())) {
+    table.Catch(dialog);
+    dialog.show();
+    turn.auction = &auction;
+  }
+  Auction auction;
+  AuctionDialog dialog;
+  DecisionRequest turn;
+};
+
 }  // namespace
 
 class DialogsTest : public QObject {
@@ -230,12 +245,8 @@ void DialogsTest::personsAuction() {
   Table table({0, 0, 0});
   GameState& state = table.game->state;
   state.players[0].password.setUtf8("abc");
-  Auction auction(*table.game);
-  AuctionDialog dialog(*table.game, auction, nullptr, nullptr);
-  table.Catch(dialog);
-  dialog.show();
-  DecisionRequest turn = table.Asking(DecisionKind::AuctionBid, auction.bidder());
-  turn.auction = &auction;
+  AuctionScene scene(table);
+  auto& [auction, dialog, turn] = scene;
   dialog.ShowTurn(turn);
   QCOMPARE(dialog.bidField()->text(), QStringLiteral("0"));
   QVERIFY(dialog.passwordField()->isVisible());
@@ -275,12 +286,8 @@ void DialogsTest::personsAuction() {
 // press here (which once answered a bid of nothing, or passed for him); then his bid shows.
 void DialogsTest::remoteBiddersTurnHasNothingToPress() {
   Table table({0, 0, 0});
-  Auction auction(*table.game);
-  AuctionDialog dialog(*table.game, auction, nullptr, nullptr);
-  table.Catch(dialog);
-  dialog.show();
-  DecisionRequest turn = table.Asking(DecisionKind::AuctionBid, auction.bidder());
-  turn.auction = &auction;
+  AuctionScene scene(table);
+  auto& [auction, dialog, turn] = scene;
   turn.answerDelayMs = 50;
   dialog.ShowRemoteTurn(turn);
   QVERIFY(dialog.button(1)->isHidden() && dialog.button(2)->isHidden());
@@ -302,11 +309,8 @@ void DialogsTest::remoteBiddersTurnHasNothingToPress() {
 // at once.
 void DialogsTest::computersBidIsShownUntilSkipped() {
   Table table({1, 1, 1});
-  Auction auction(*table.game);
-  AuctionDialog dialog(*table.game, auction, nullptr, nullptr);
-  dialog.show();
-  DecisionRequest turn = table.Asking(DecisionKind::AuctionBid, auction.bidder());
-  turn.auction = &auction;
+  AuctionScene scene(table);
+  auto& [auction, dialog, turn] = scene;
   turn.answerDelayMs = 60000;
   const std::function<void()> skips[] = {
       [&] { QTest::keyClick(&dialog, Qt::Key_Space); },
