@@ -21,16 +21,23 @@ bool RunsFromBuildFolder(const std::string& programPath) {
   return fs::is_regular_file(ProgramFolder(programPath) / kDataMarkerFile, error);
 }
 
-std::string FindDataDirectory(const std::string& programPath) {
+namespace {
+
+// The program's own folder in a build folder, else `installed` from it.
+std::string BuildOrInstalled(const std::string& programPath, std::string_view installed) {
   const fs::path folder = ProgramFolder(programPath);
   if (RunsFromBuildFolder(programPath)) return folder.string();
-  return (folder / kInstalledDataFromProgram).lexically_normal().string();
+  return (folder / installed).lexically_normal().string();
+}
+
+}  // namespace
+
+std::string FindDataDirectory(const std::string& programPath) {
+  return BuildOrInstalled(programPath, kInstalledDataFromProgram);
 }
 
 std::string FindModuleDirectory(const std::string& programPath) {
-  const fs::path folder = ProgramFolder(programPath);
-  if (RunsFromBuildFolder(programPath)) return folder.string();
-  return (folder / kInstalledModulesFromProgram).lexically_normal().string();
+  return BuildOrInstalled(programPath, kInstalledModulesFromProgram);
 }
 
 bool ShouldRegisterFileAssociation(const std::string& programPath) {
