@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QtTest>
 #include <functional>
+#include <optional>
 
 #include "data/text_ids.h"
 #include "net_peer.h"
@@ -47,6 +48,19 @@ QString Describe(const GameState& s) {
   return text;
 }
 
+// The new-game dialog's Network..., then Host or Join in the choice that follows; -1 for any other
+// dialog.
+int ChooseNetwork(QDialog& dialog, bool host) {
+  if (auto* newGame = dynamic_cast<NewGameDialog*>(&dialog)) {
+    newGame->Network();
+    return newGame->result();
+  }
+  auto* choice = qobject_cast<NetworkDialog*>(&dialog);
+  if (choice == nullptr) return -1;
+  host ? choice->Host() : choice->Join();
+  return choice->result();
+}
+
 // The window's person: throws on his turns, buys what he can afford, passes in auctions, refuses
 // every deal asked of him and gives up a debt. The answers of players elsewhere are shown and
 // pass; the network dialogs go to `setUp`.
@@ -56,6 +70,7 @@ struct WindowPlayer {
   int local = 0;
   QStringList faults;
   std::function<int(QDialog&)> setUp;
+  std::optional<QString> offered;  // the name the new-game dialog offered, once it came
 
   explicit WindowPlayer(Harness& harness) : h(harness) {
     h.ui.SetTimerIntervalOverride(0);
@@ -82,6 +97,16 @@ struct WindowPlayer {
     if (setUp) return setUp(dialog);
     faults << QString("unexpected dialog ") + dialog.metaObject()->className();
     return QDialog::Rejected;
+  }
+
+  // From now on the new-game dialog is noted, with the name it offers, and closed.
+  void AwaitNewGame() {
+    setUp = [this](QDialog& dialog) {
+      if (auto* newGame = dynamic_cast<NewGameDialog*>(&dialog)) {
+        offered = FindControl<QLineEdit>(newGame, NewGameDialog::kName)->text();
+      }
+      return int(QDialog::Rejected);
+    };
   }
 
   // Throws on his own turns until he is on turn with `count` throws made.
@@ -116,16 +141,9 @@ bool SameGame(const Harness& h, const NetPeer& peer, QString& here, QString& the
 // `waitingShown` tells whether the dialog showed the wait for the host's start as it should;
 // `whileWaiting` then runs with the dialog still waiting.
 std::function<int(QDialog&)> JoinAs(Harness& h, const QString& name, bool* waitingShown,
-                                    std::function<void()> whileWaiting = {}) {
+                                    std::function<void()> whileWaiting) {
   return [&h, name, waitingShown, whileWaiting](QDialog& dialog) {
-    if (auto* newGame = dynamic_cast<NewGameDialog*>(&dialog)) {
-      newGame->Network();
-      return newGame->result();
-    }
-    if (auto* choice = qobject_cast<NetworkDialog*>(&dialog)) {
-      choice->Join();
-      return choice->result();
-    }
+    if (const int chosen = ChooseNetwork(dialog, false); chosen != -1) return chosen;
     auto* join = qobject_cast<JoinDialog*>(&dialog);
     if (join == nullptr) return int(QDialog::Rejected);
     QTimer::singleShot(kGiveUpMs, join, &QDialog::reject);
@@ -140,22 +158,26 @@ std::function<int(QDialog&)> JoinAs(Harness& h, const QString& name, bool* waiti
               QString::fromStdString(h.game->FormatCatalogue(kTextJoinedAs, name.toStdString())) &&
           FindControl<QLabel>(join, JoinDialog::kStatus)->text() == h.Text(kTextAwaitingStart) &&
           FindControl(join, JoinDialog::kAddress)->isHidden();
-      if (whileWaiting) whileWaiting();
+      whileWaiting();
     });
     return join->exec();
   };
 }
 
+// How a client window's network game ends.
+enum class ClientEnd { HostGoesBeforeTheStart, HostGoes, NewGameLeaves };
+
 }  // namespace
+
+Q_DECLARE_METATYPE(ClientEnd)
 
 class NetworkGameTest : public QObject {
   Q_OBJECT
 
  private slots:
   void windowHostsTwoClientsAMessageALeaverAndTheEnd();
-  void windowJoinsAHostAndLosesIt();
-  void theHostGoesBeforeTheStart();
-  void leavingForANewGameAsksFirst();
+  void aClientWindowLosesItsHostOrLeaves_data();
+  void aClientWindowLosesItsHostOrLeaves();
 };
 
 void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
@@ -168,15 +190,7 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
   bool joinedInOrder = true;
 
   table.setUp = [&](QDialog& dialog) {
-    if (auto* newGame = dynamic_cast<NewGameDialog*>(&dialog)) {
-      if (h.game->state.networkGame != NetRole::None) return int(QDialog::Rejected);
-      newGame->Network();
-      return newGame->result();
-    }
-    if (auto* choice = qobject_cast<NetworkDialog*>(&dialog)) {
-      choice->Host();
-      return choice->result();
-    }
+    if (const int chosen = ChooseNetwork(dialog, true); chosen != -1) return chosen;
     auto* lobby = qobject_cast<HostLobbyDialog*>(&dialog);
     if (lobby == nullptr) return int(QDialog::Rejected);
     auto* players = FindControl<QListWidget>(lobby, HostLobbyDialog::kPlayers);
@@ -282,105 +296,73 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
   // entered before the network game.
   h.ForgetBoxes();
   h.answer = QMessageBox::Ok;
-  bool newGameOffered = false;
-  QString offeredName;
-  table.setUp = [&](QDialog& dialog) {
-    auto* newGame = dynamic_cast<NewGameDialog*>(&dialog);
-    newGameOffered = newGame != nullptr;
-    if (newGame != nullptr)
-      offeredName = FindControl<QLineEdit>(newGame, NewGameDialog::kName)->text();
-    return int(QDialog::Rejected);
-  };
+  table.AwaitNewGame();
   clients[0]->Stop();
-  QTRY_VERIFY_WITH_TIMEOUT(newGameOffered, kGiveUpMs);
+  QTRY_VERIFY_WITH_TIMEOUT(table.offered, kGiveUpMs);
   QCOMPARE(h.shown,
            QStringList({QString::fromStdString(h.game->FormatCatalogue(kTextPlayerLeft, "Klient1")),
                         h.Text(kTextConnectionLost)}));
-  QCOMPARE(offeredName, QString("P1"));
+  QCOMPARE(*table.offered, QString("P1"));
   QCOMPARE(state.playerCount, 2);
   QCOMPARE(state.networkGame, NetRole::None);
   QVERIFY(!h.window->network().active());
   QVERIFY(h.window->action(kCmdAuction)->isEnabled());
 }
 
-void NetworkGameTest::windowJoinsAHostAndLosesIt() {
-  NetPeer host(Role::Host, "Värd", kSeed);
-  QTRY_VERIFY(host.port() != 0);
-  Harness h({}, kSeed + 5);
-  h.window->network().SetPort(host.port());
-  WindowPlayer table(h);
-  bool waitingShown = false;
-  table.setUp = JoinAs(h, "Cilla", &waitingShown);
-  QCOMPARE(h.window->RunNewGameDialog(), MainWindow::NewGameChoice::NetworkGame);
-  QVERIFY(waitingShown);
-  GameState& state = h.game->state;
-  QCOMPARE(state.networkGame, NetRole::Client);
-  QCOMPARE(state.playerCount, 2);
-  QCOMPARE(QString::fromStdString(h.game->PlayerName(1)), QString("Cilla"));
-
-  // The host goes: text 30, and the new-game dialog.
-  bool newGameOffered = false;
-  table.setUp = [&](QDialog& dialog) {
-    newGameOffered = dynamic_cast<NewGameDialog*>(&dialog) != nullptr;
-    return int(QDialog::Rejected);
-  };
-  h.ForgetBoxes();
-  host.Stop();
-  QTRY_VERIFY_WITH_TIMEOUT(newGameOffered, kGiveUpMs);
-  QCOMPARE(h.shown, QStringList({h.Text(kTextConnectionLost)}));
-  QCOMPARE(state.networkGame, NetRole::None);
-  QCOMPARE(state.playerCount, 0);
+void NetworkGameTest::aClientWindowLosesItsHostOrLeaves_data() {
+  QTest::addColumn<ClientEnd>("end");
+  QTest::newRow("the host goes before the start") << ClientEnd::HostGoesBeforeTheStart;
+  QTest::newRow("the host goes") << ClientEnd::HostGoes;
+  QTest::newRow("New Game leaves") << ClientEnd::NewGameLeaves;
 }
 
-// A host that goes while the join dialog waits for his start ends the dialog with text 30; the
-// players entered before are as they were, and no game begins.
-void NetworkGameTest::theHostGoesBeforeTheStart() {
-  NetPeer host(Role::Host, "Värd", kSeed, 0, 3);  // waits for two more
+// A host that goes ends a client's join dialog, or its game, with text 30: before his start the
+// players entered before are as they were, after it the new-game dialog comes. New Game in a
+// network game asks text 6: Cancel leaves the game going, OK leaves it for the new-game dialog,
+// and the host sees this computer go.
+void NetworkGameTest::aClientWindowLosesItsHostOrLeaves() {
+  QFETCH(ClientEnd, end);
+  const bool early = end == ClientEnd::HostGoesBeforeTheStart;
+  NetPeer host(Role::Host, "Värd", kSeed, 0, early ? 3 : 2);  // early: waits for two more
   QTRY_VERIFY(host.port() != 0);
   Harness h({}, kSeed);
-  h.SetPlayers({0, 1});
+  if (early) h.SetPlayers({0, 1});
   h.window->network().SetPort(host.port());
   WindowPlayer table(h);
   bool waitingShown = false;
-  table.setUp = JoinAs(h, "Eva", &waitingShown, [&host] { host.Stop(); });
-  QCOMPARE(h.window->RunNewGameDialog(), MainWindow::NewGameChoice::Players);
+  table.setUp = JoinAs(h, "Cilla", &waitingShown, [&] {
+    if (early) host.Stop();
+  });
+  QCOMPARE(h.window->RunNewGameDialog(),
+           early ? MainWindow::NewGameChoice::Players : MainWindow::NewGameChoice::NetworkGame);
   QVERIFY(waitingShown);
-  QCOMPARE(h.shown, QStringList({h.Text(kTextConnectionLost)}));
-  QVERIFY(!h.window->network().active());
   const GameState& state = h.game->state;
-  QCOMPARE(state.networkGame, NetRole::None);
-  QCOMPARE(state.playerCount, 2);
-  QCOMPARE(QString::fromStdString(h.game->PlayerName(0)), QString("P1"));
-}
-
-// New Game in a network game asks text 6; Cancel leaves the game going, OK leaves the network
-// game for the new-game dialog, and the host sees this computer go.
-void NetworkGameTest::leavingForANewGameAsksFirst() {
-  NetPeer host(Role::Host, "Värd", kSeed);
-  QTRY_VERIFY(host.port() != 0);
-  Harness h({}, kSeed);
-  h.window->network().SetPort(host.port());
-  WindowPlayer table(h);
-  bool waitingShown = false;
-  table.setUp = JoinAs(h, "Dag", &waitingShown);
-  QCOMPARE(h.window->RunNewGameDialog(), MainWindow::NewGameChoice::NetworkGame);
-
-  h.answer = QMessageBox::Cancel;
-  h.window->OnCommand(kCmdNewGame);
-  QCOMPARE(h.shown, QStringList({h.Text(kTextLeaveNetwork)}));
-  QVERIFY(h.window->network().active());
-
-  bool newGameOffered = false;
-  table.setUp = [&](QDialog& dialog) {
-    newGameOffered = dynamic_cast<NewGameDialog*>(&dialog) != nullptr;
-    return int(QDialog::Rejected);
-  };
-  h.answer = QMessageBox::Ok;
-  h.window->OnCommand(kCmdNewGame);
-  QVERIFY(newGameOffered);
+  if (early) {
+    QCOMPARE(h.shown, QStringList({h.Text(kTextConnectionLost)}));
+    QCOMPARE(QString::fromStdString(h.game->PlayerName(0)), QString("P1"));
+  } else {
+    QCOMPARE(state.networkGame, NetRole::Client);
+    QCOMPARE(state.playerCount, 2);
+    QCOMPARE(QString::fromStdString(h.game->PlayerName(1)), QString("Cilla"));
+    table.AwaitNewGame();
+  }
+  if (end == ClientEnd::HostGoes) {
+    host.Stop();
+    QTRY_VERIFY_WITH_TIMEOUT(table.offered, kGiveUpMs);
+    QCOMPARE(h.shown, QStringList({h.Text(kTextConnectionLost)}));
+  } else if (end == ClientEnd::NewGameLeaves) {
+    h.answer = QMessageBox::Cancel;
+    h.window->OnCommand(kCmdNewGame);
+    QCOMPARE(h.shown, QStringList({h.Text(kTextLeaveNetwork)}));
+    QVERIFY(h.window->network().active());
+    h.answer = QMessageBox::Ok;
+    h.window->OnCommand(kCmdNewGame);
+    QVERIFY(table.offered);
+    QTRY_VERIFY_WITH_TIMEOUT(host.view().ended, kGiveUpMs);
+  }
   QVERIFY(!h.window->network().active());
-  QCOMPARE(h.game->state.networkGame, NetRole::None);
-  QTRY_VERIFY_WITH_TIMEOUT(host.view().ended, kGiveUpMs);
+  QCOMPARE(state.networkGame, NetRole::None);
+  QCOMPARE(state.playerCount, early ? 2 : 0);
 }
 
 TOMTURA_TEST_SUITE(NetworkGameTest);
