@@ -105,6 +105,17 @@ bool BalloonShown() {
   return BalloonWindow()->isVisible();
 }
 
+// The text of the balloon that shows within two seconds; "(none)" when none does.
+QString ShownBalloon() {
+  return QTest::qWaitFor(BalloonShown, 2000) ? BalloonText() : QString("(none)");
+}
+
+// Whether no balloon shows in time enough for one.
+bool NoBalloonAfterTheDelay() {
+  QTest::qWait(kBalloonDelayMs + 300);
+  return !BalloonShown();
+}
+
 }  // namespace
 
 class BalloonTipsTest : public QObject {
@@ -144,8 +155,7 @@ void BalloonTipsTest::showsTheControlsTextWhenTheMouseRests() {
   Rest(panel.add, {30, 12});
   QTest::qWait(kBalloonDelayMs - 200);
   QVERIFY(!BalloonShown());
-  QTRY_VERIFY_WITH_TIMEOUT(BalloonShown(), 2000);
-  QCOMPARE(BalloonText(), QString("Add the player\nor save the changes"));
+  QCOMPARE(ShownBalloon(), QString("Add the player\nor save the changes"));
 
   // Tail at the mouse: the balloon 15 pixels down and right of it, its shadow 6 further.
   const QPoint mouse = panel.add->mapToGlobal(QPoint(30, 12));
@@ -167,21 +177,18 @@ void BalloonTipsTest::noBalloonWhileAButtonOrModifierIsDown() {
   QVERIFY(QTest::qWaitForWindowActive(panel.window.get()));
   QTest::mousePress(panel.password, Qt::LeftButton, {}, {20, 10});
   Rest(panel.password, {30, 12});  // a drag: the button stays down
-  QTest::qWait(kBalloonDelayMs + 300);
-  QVERIFY(!BalloonShown());
+  QVERIFY(NoBalloonAfterTheDelay());
   QTest::mouseRelease(panel.password, Qt::LeftButton, {}, {30, 12});
 
   QMouseEvent shifted(QEvent::MouseMove, QPointF(40, 12),
                       QPointF(panel.password->mapToGlobal(QPoint(40, 12))), Qt::NoButton,
                       Qt::NoButton, Qt::ShiftModifier);
   QApplication::sendEvent(panel.password, &shifted);
-  QTest::qWait(kBalloonDelayMs + 300);
-  QVERIFY(!BalloonShown());
+  QVERIFY(NoBalloonAfterTheDelay());
 
   // With nothing held the same control shows its balloon.
   Rest(panel.password, {50, 12});
-  QTRY_VERIFY_WITH_TIMEOUT(BalloonShown(), 2000);
-  QCOMPARE(BalloonText(), QString("Your password"));
+  QCOMPARE(ShownBalloon(), QString("Your password"));
 }
 
 void BalloonTipsTest::noBalloonInAWindowThatIsNotActive() {
@@ -192,14 +199,12 @@ void BalloonTipsTest::noBalloonInAWindowThatIsNotActive() {
   other.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&other));
   Rest(panel.roll);
-  QTest::qWait(kBalloonDelayMs + 300);
-  QVERIFY(!BalloonShown());
+  QVERIFY(NoBalloonAfterTheDelay());
 
   panel.window->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(panel.window.get()));
   Rest(panel.roll, {20, 10});
-  QTRY_VERIFY_WITH_TIMEOUT(BalloonShown(), 2000);
-  QCOMPARE(BalloonText(), QString("Roll the dice (S)"));
+  QCOMPARE(ShownBalloon(), QString("Roll the dice (S)"));
 }
 
 enum class PutAway { Key, Click, RightClick, Leave, OntoLabel, HideControl, DeleteControl };
@@ -253,8 +258,7 @@ void BalloonTipsTest::putAwayByKeysClicksLeavingAndHiding() {
   QVERIFY(HoverControl() == (how == PutAway::OntoLabel ? panel.label : nullptr));
   // Static texts never show a balloon, even with an id of the table.
   if (how == PutAway::OntoLabel) {
-    QTest::qWait(kBalloonDelayMs + 300);
-    QVERIFY(!BalloonShown());
+    QVERIFY(NoBalloonAfterTheDelay());
   }
 }
 
@@ -370,8 +374,7 @@ void BalloonTipsTest::decoratingAgainTakesNewControlsOnly() {
   QCOMPARE(helpers(), before);
   QVERIFY(QTest::qWaitForWindowActive(panel.window.get()));
   Rest(late, {20, 10});
-  QTRY_VERIFY_WITH_TIMEOUT(BalloonShown(), 2000);
-  QCOMPARE(BalloonText(), QString("Roll the dice (S)"));
+  QCOMPARE(ShownBalloon(), QString("Roll the dice (S)"));
 }
 
 void BalloonTipsTest::flatCommandButtonDrawsItsHoverState() {
@@ -389,8 +392,7 @@ void BalloonTipsTest::flatCommandButtonDrawsItsHoverState() {
   QVERIFY(HoverControl() == button);
   const QImage hovered = button->grab().toImage();
   QVERIFY(hovered != plain);
-  QTRY_VERIFY_WITH_TIMEOUT(BalloonShown(), 2000);
-  QCOMPARE(BalloonText(), QString("Roll the dice (S)"));
+  QCOMPARE(ShownBalloon(), QString("Roll the dice (S)"));
 
   Rest(panel.window.get(), {150, 135});
   QVERIFY(HoverControl() == nullptr);
@@ -405,8 +407,7 @@ void BalloonTipsTest::gameWindowsAndDialogsShowCatalogueBalloons() {
   h.window->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
   Rest(h.window->commandButton(kRoll));
-  QTRY_VERIFY_WITH_TIMEOUT(BalloonShown(), 2000);
-  QCOMPARE(BalloonText(), QString::fromStdString(h.game->Text(kTextRollTip)));
+  QCOMPARE(ShownBalloon(), QString::fromStdString(h.game->Text(kTextRollTip)));
 
   // Every dialog of the game is decorated as it is run.
   QString shown;
@@ -415,7 +416,7 @@ void BalloonTipsTest::gameWindowsAndDialogsShowCatalogueBalloons() {
     dialog.activateWindow();
     if (!QTest::qWaitForWindowActive(&dialog)) return 0;
     Rest(FindControl(&dialog, kPassword));
-    if (QTest::qWaitFor([] { return BalloonShown(); }, 2000)) shown = BalloonText();
+    shown = ShownBalloon();
     return 0;
   };
   QDialog dialog(h.window.get());
