@@ -1,8 +1,7 @@
 #pragma once
 // Another computer of a network game, without windows, in a thread of its own: the game's
-// session over a QtNetLink on the loopback, its person played by the computer's rules (he deals
-// once a turn, as the simulator's players do, and throws whenever it is his turn). The test
-// reads a copy of its game as it stood when it last waited for the network.
+// session over a QtNetLink on the loopback. Its player never throws: it takes in what comes. The
+// test reads what it has seen as it stood when it last waited for the network.
 #include <QEventLoop>
 #include <QMetaObject>
 #include <QPointer>
@@ -24,7 +23,6 @@ namespace tomtura {
 class NetPeer {
  public:
   struct View {
-    GameState state;
     bool inGame = false;
     bool ended = false;
     std::vector<std::string> chats;  // "title: text" of the messages shown here
@@ -88,8 +86,6 @@ class NetPeer {
     HeadlessFrontEnd ui;
     Game game(TextCatalogue::Load(TOMTURA_ASSETS_DIR "/tomtura.lst"), ui, seed_);
     ui.Attach(game);
-    ui.SetDealsAsComputer(true);
-    game.state.settings.auctionOn = 1;
     QtNetLink link;
     NetSession session(game, link, role_);
     link.Attach(session);
@@ -104,8 +100,8 @@ class NetPeer {
       link_ = &link;
       session_ = &session;
     }
-    if (SetUp(game, link, session)) Play(game, ui, link, session);
-    Publish(game, session);
+    if (SetUp(game, link, session)) Play(link, session);
+    Publish(session);
     std::lock_guard lock(linkMutex_);
     link_ = nullptr;
     session_ = nullptr;
@@ -144,33 +140,16 @@ class NetPeer {
     return true;
   }
 
-  void Play(Game& game, HeadlessFrontEnd& ui, QtNetLink& link, NetSession& session) {
-    GameState& state = game.state;
-    int local = 0;
-    while (local < state.playerCount && state.players[local].isComputer != 0) ++local;
-    int throws = 0;
-    int dealtAt = -1;
-    while (!stop_ && !session.ended() && state.turnPhase != TurnPhase::GameOver) {
+  void Play(QtNetLink& link, NetSession& session) {
+    while (!stop_ && !session.ended()) {
       session.Pump();
-      if (ui.Tick()) continue;
-      if (state.turnPhase == TurnPhase::AwaitRoll && state.currentPlayer == local) {
-        if (dealtAt != throws && state.doublesInRow == 0) {
-          dealtAt = throws;
-          game.referee.RunPlayWindow(1);
-          continue;
-        }
-        ++throws;
-        game.Roll();
-        continue;
-      }
-      Publish(game, session);
+      Publish(session);
       if (!link.WaitForInput()) break;
     }
   }
 
-  void Publish(const Game& game, const NetSession& session) {
+  void Publish(const NetSession& session) {
     std::lock_guard lock(mutex_);
-    view_.state = game.state;
     view_.inGame = session.inGame();
     view_.ended = session.ended();
   }
