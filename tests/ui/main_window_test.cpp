@@ -49,7 +49,6 @@ class MainWindowTest : public QObject {
   void theFirstLapRuleChangesFromTheNextGame();
   void timersHeldWhileADialogIsOpen();
   void saveAndLoadThroughTheMenu();
-  void theNewGameDialogOpensASavedGame();
   void childrenShareTheRoomBoardFirst();
   void logPaneHiddenByDefaultAndNewestFirst();
   void menusShowTheirKeysAndFilesOpenInDocuments();
@@ -307,8 +306,8 @@ void MainWindowTest::timersHeldWhileADialogIsOpen() {
   QVERIFY(h.ui.diceTimer().ticking());
 }
 
-// The file chooser, the questions and the refusal box around saving and loading; the saved game
-// itself is the core's (tests/store/saved_game_test.cpp).
+// The file chooser, the questions and the refusal box around saving and loading, and the new-game
+// dialog's own loading; the saved game itself is the core's (tests/store/saved_game_test.cpp).
 void MainWindowTest::saveAndLoadThroughTheMenu() {
   Harness h;
   Start(h);
@@ -341,20 +340,11 @@ void MainWindowTest::saveAndLoadThroughTheMenu() {
   h.chosenFile = junk.fileName();
   h.window->OnCommand(kCmdLoadGame);
   QCOMPARE(h.shown.size(), 1);
-}
 
-// At a first start there is no game to load over: the new-game dialog opens a saved game
-// itself. A file not chosen leaves the dialog as it was; one chosen is the game.
-void MainWindowTest::theNewGameDialogOpensASavedGame() {
-  Harness h;
-  Start(h);
-  GameState& state = h.game->state;
-  state.players[1].money = 4321;
-  const QString path = h.dir.filePath("kept.tom");
-  h.chosenFile = path;
-  h.window->OnCommand(kCmdSaveGame);
+  // At a first start there is no game to load over: the new-game dialog opens a saved game
+  // itself. A file not chosen leaves the dialog as it was; one chosen is the game.
   state.players[1].money = 1;
-  state.playerCount = 0;  // as at a first start
+  state.playerCount = 0;
   bool stayedOpen = false;
   h.playDialog = [&](QDialog& dialog) {
     auto* newGame = dynamic_cast<NewGameDialog*>(&dialog);
@@ -362,7 +352,7 @@ void MainWindowTest::theNewGameDialogOpensASavedGame() {
     h.chosenFile.clear();
     newGame->OpenGame();
     stayedOpen = newGame->result() == 0 && !newGame->gameOpened();
-    h.chosenFile = path;
+    h.chosenFile = h.dir.filePath("game.tom");
     newGame->OpenGame();
     return newGame->result();
   };

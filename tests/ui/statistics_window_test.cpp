@@ -11,7 +11,6 @@
 #include "headless/headless_front_end.h"
 #include "rules/commands.h"
 #include "store/editions.h"
-#include "store/saved_game.h"
 #include "test_suites.h"
 #include "ui/statistics_window.h"
 #include "window_fixture.h"
@@ -39,8 +38,6 @@ class StatisticsWindowTest : public QObject {
  private slots:
   void chartAndTableShowTheHistory();
   void tokenColoursComeFromTheBoardPicture();
-  void exportsThePictureAndTheTable();
-  void aHistoryBegunAtALoadSaysSo();
   void mainWindowOpensItByMenuKeyAndAtTheEnd();
   void savedAndLoadedGamesKeepTheirStatistics();
 };
@@ -82,6 +79,19 @@ void StatisticsWindowTest::chartAndTableShowTheHistory() {
   const QString point = window.PointText(1);
   QVERIFY2(point.startsWith("Turn 1 (Dator 1)\nDator 1: worth "), qPrintable(point));
   QVERIFY(window.PointText(0).startsWith("Start\n"));
+
+  // The exports: the picture, and the table as shown.
+  window.resize(800, 600);
+  const QString png = h.dir.filePath("chart.png"), csvFile = h.dir.filePath("table.csv");
+  QVERIFY(window.SaveChart(png));
+  QVERIFY(window.SaveTable(csvFile));
+  QFile picture(png);
+  QVERIFY(picture.open(QIODevice::ReadOnly));
+  QCOMPARE(picture.read(8), QByteArray("\x89PNG\r\n\x1a\n"));
+  QFile saved(csvFile);
+  QVERIFY(saved.open(QIODevice::ReadOnly));
+  QCOMPARE(QString::fromUtf8(saved.readAll()), window.TableCsv());
+  QVERIFY(!window.SaveTable(h.dir.path()));  // a folder cannot be written over
 }
 
 void StatisticsWindowTest::tokenColoursComeFromTheBoardPicture() {
@@ -91,36 +101,6 @@ void StatisticsWindowTest::tokenColoursComeFromTheBoardPicture() {
   for (int a = 0; a < 10; ++a) {
     for (int b = a + 1; b < 10; ++b) QVERIFY(TokenColour(picture, a) != TokenColour(picture, b));
   }
-}
-
-void StatisticsWindowTest::exportsThePictureAndTheTable() {
-  Harness h;
-  PlayedGame played(h);
-  StatisticsWindow window(played.game, h.picture, h.ui);
-  window.resize(800, 600);
-  const QString png = h.dir.filePath("chart.png"), csv = h.dir.filePath("table.csv");
-  QVERIFY(window.SaveChart(png));
-  QVERIFY(window.SaveTable(csv));
-  QFile picture(png);
-  QVERIFY(picture.open(QIODevice::ReadOnly));
-  QCOMPARE(picture.read(8), QByteArray("\x89PNG\r\n\x1a\n"));
-  QFile table(csv);
-  QVERIFY(table.open(QIODevice::ReadOnly));
-  QCOMPARE(QString::fromUtf8(table.readAll()), window.TableCsv());
-  QVERIFY(!window.SaveTable(h.dir.path()));  // a folder cannot be written over
-}
-
-void StatisticsWindowTest::aHistoryBegunAtALoadSaysSo() {
-  Harness h;
-  PlayedGame played(h);
-  SavedGame saved;
-  saved.playerCount = played.game.state.playerCount;
-  saved.players = played.game.state.players;
-  saved.properties = played.game.state.properties;
-  played.game.Resume(saved);
-  StatisticsWindow window(played.game, h.picture, h.ui);
-  QVERIFY(window.note()->isVisibleTo(&window));
-  QCOMPARE(window.series()[0]->count(), 1);
 }
 
 void StatisticsWindowTest::mainWindowOpensItByMenuKeyAndAtTheEnd() {
@@ -157,7 +137,7 @@ void StatisticsWindowTest::mainWindowOpensItByMenuKeyAndAtTheEnd() {
 }
 
 // Saving writes the statistics beside the game; loading takes them when they are there, and
-// begins them at the load when they are not.
+// begins them at the load when they are not, which the window then says.
 void StatisticsWindowTest::savedAndLoadedGamesKeepTheirStatistics() {
   Harness h;
   h.SetPlayers({0, 1});
@@ -177,6 +157,9 @@ void StatisticsWindowTest::savedAndLoadedGamesKeepTheirStatistics() {
   h.window->OnCommand(kCmdLoadGame);
   QCOMPARE(h.game->history.start(), HistoryStart::Load);
   QCOMPARE(h.game->history.points().size(), std::size_t(1));
+  StatisticsWindow window(*h.game, h.picture, h.ui);
+  QVERIFY(window.note()->isVisibleTo(&window));
+  QCOMPARE(window.series()[0]->count(), 1);
 }
 
 TOMTURA_TEST_SUITE(StatisticsWindowTest);
