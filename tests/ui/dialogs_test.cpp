@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QtTest>
 #include <functional>
+#include <tuple>
 
 #include "data/text_ids.h"
 #include "test_suites.h"
@@ -72,9 +73,8 @@ class DialogsTest : public QObject {
   void computerAnswerIsShownUntilSkipped();
   void remoteQuestionShowsWithoutButtonsUntilItsAnswer();
 
-  void passwordCountsTheFirstThreeLetters();
+  void passwordsAreCheckedAsTyped();
   void consentEnterRefusesWithoutPassword();
-  void consentChecksTheCopysPassword();
 
   void personsAuction();
   void remoteBiddersTurnHasNothingToPress();
@@ -183,23 +183,34 @@ void DialogsTest::remoteQuestionShowsWithoutButtonsUntilItsAnswer() {
 // ---- Password and consent dialogs --------------------------------------------------------------
 
 // The password does not show; a wrong one is refused, and only its first three letters count.
-void DialogsTest::passwordCountsTheFirstThreeLetters() {
+// The consent asks for the password of the play window's copy of the players.
+void DialogsTest::passwordsAreCheckedAsTyped() {
   Table table;
-  table.game->state.players[0].password.setUtf8("abc");
-  PasswordDialog dialog(*table.game, table.Asking(DecisionKind::Login, 0), nullptr, nullptr);
-  table.Catch(dialog);
-  dialog.show();
-  QCOMPARE(dialog.passwordField()->echoMode(), QLineEdit::Password);
-  QTest::keyClicks(dialog.passwordField(), "abx");
-  dialog.button(1)->click();
-  QVERIFY(dialog.isVisible());
-  QCOMPARE(table.errors, QStringList{table.Text(kTextWrongPassword)});
-  dialog.passwordField()->clear();
-  QTest::keyClicks(dialog.passwordField(), "abcd");
-  dialog.button(1)->click();
-  QVERIFY(!dialog.isVisible());
-  QCOMPARE(dialog.result(), 1);
-  QCOMPARE(table.game->state.turnPhase, TurnPhase::AwaitRoll);  // the phase is the referee's
+  GameState& state = table.game->state;
+  state.players[0].password.setUtf8("abc");
+  state.players[1].password.setUtf8("abc");
+  state.workPlayers = state.players;
+  state.workPlayers[1].password.setUtf8("xyz");
+  PasswordDialog login(*table.game, table.Asking(DecisionKind::Login, 0), nullptr, nullptr);
+  ConsentDialog consent(*table.game, table.Asking(DecisionKind::Consent, 1), nullptr, nullptr);
+  QCOMPARE(login.passwordField()->echoMode(), QLineEdit::Password);
+  const std::tuple<LoginDialog*, const char*, const char*> cases[] = {{&login, "abx", "abcd"},
+                                                                      {&consent, "abc", "xyz"}};
+  for (const auto& [dialog, wrong, right] : cases) {
+    table.Catch(*dialog);
+    table.errors.clear();
+    dialog->show();
+    QTest::keyClicks(dialog->passwordField(), wrong);
+    dialog->button(1)->click();
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(table.errors, QStringList{table.Text(kTextWrongPassword)});
+    dialog->passwordField()->clear();
+    QTest::keyClicks(dialog->passwordField(), right);
+    dialog->button(1)->click();
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(dialog->result(), 1);
+    QCOMPARE(state.turnPhase, TurnPhase::AwaitRoll);  // the phase is the referee's
+  }
 }
 
 // A player without a password refuses with Enter: the focus starts on the refusing button.
@@ -214,26 +225,6 @@ void DialogsTest::consentEnterRefusesWithoutPassword() {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
   QVERIFY(!dialog.isVisible());
   QCOMPARE(dialog.result(), 0);
-}
-
-// The asked player's password is the one of the play window's copy of the players.
-void DialogsTest::consentChecksTheCopysPassword() {
-  Table table;
-  GameState& state = table.game->state;
-  state.players[1].password.setUtf8("abc");
-  state.workPlayers = state.players;
-  state.workPlayers[1].password.setUtf8("xyz");
-  ConsentDialog dialog(*table.game, table.Asking(DecisionKind::Consent, 1), nullptr, nullptr);
-  table.Catch(dialog);
-  dialog.show();
-  dialog.passwordField()->setText("abc");
-  dialog.button(1)->click();
-  QVERIFY(dialog.isVisible());
-  QCOMPARE(table.errors, QStringList{table.Text(kTextWrongPassword)});
-  dialog.passwordField()->setText("xyz");
-  dialog.button(1)->click();
-  QCOMPARE(dialog.result(), 1);
-  QCOMPARE(state.turnPhase, TurnPhase::AwaitRoll);
 }
 
 // ---- Auction dialog ----------------------------------------------------------------------------
@@ -357,12 +348,9 @@ void DialogsTest::titlesAreShownWhole() {
   table.game->state.workPlayers = table.game->state.players;
   ConsentDialog asked(*table.game, consent, nullptr, nullptr);
   check(asked);
-  Auction auction(*table.game);
-  AuctionDialog bids(*table.game, auction, nullptr, nullptr);
-  DecisionRequest turn = table.Asking(DecisionKind::AuctionBid, auction.bidder());
-  turn.auction = &auction;
-  bids.ShowTurn(turn);
-  check(bids);
+  AuctionScene bids(table);
+  bids.dialog.ShowTurn(bids.turn);
+  check(bids.dialog);
   QVERIFY2(narrow.isEmpty(), qPrintable(narrow.join('\n')));
 }
 
