@@ -26,34 +26,31 @@ constexpr std::uint64_t kMusicSeed = 5;
 constexpr int kGiveUpMs = 10000;
 constexpr int kLongMs = 4000;  // an effect far longer than a call that does not wait for it
 
+// `v` as `n` bytes, the least significant first unless `bigEndian`.
+QByteArray Bytes(quint32 v, int n, bool bigEndian = false) {
+  QByteArray b(n, 0);
+  for (int i = 0; i < n; ++i)
+    b[bigEndian ? n - 1 - i : i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  return b;
+}
+
+void Write(const QString& path, const QByteArray& bytes) {
+  QFile out(path);
+  QVERIFY(out.open(QIODevice::WriteOnly));
+  out.write(bytes);
+}
+
 // A 22,050 Hz mono 16-bit tone of `ms` milliseconds, the format of the game's own files.
 void WriteTone(const QString& path, int ms) {
   constexpr int kRate = 22050;
-  const int frames = kRate * ms / 1000;
   QByteArray data;
-  for (int i = 0; i < frames; ++i) {
-    const auto sample =
-        static_cast<std::int16_t>(8000 * std::sin(2 * std::numbers::pi * 440 * i / kRate));
-    data.append(static_cast<char>(sample & 0xFF));
-    data.append(static_cast<char>((sample >> 8) & 0xFF));
+  for (int i = 0; i < kRate * ms / 1000; ++i) {
+    data +=
+        Bytes(quint16(std::int16_t(8000 * std::sin(2 * std::numbers::pi * 440 * i / kRate))), 2);
   }
-  auto le32 = [](quint32 v) {
-    QByteArray b(4, 0);
-    for (int i = 0; i < 4; ++i) b[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-    return b;
-  };
-  auto le16 = [](quint16 v) {
-    QByteArray b(2, 0);
-    b[0] = static_cast<char>(v & 0xFF);
-    b[1] = static_cast<char>(v >> 8);
-    return b;
-  };
-  QByteArray file = "RIFF" + le32(36 + quint32(data.size())) + "WAVEfmt " + le32(16) + le16(1) +
-                    le16(1) + le32(kRate) + le32(kRate * 2) + le16(2) + le16(16) + "data" +
-                    le32(quint32(data.size())) + data;
-  QFile out(path);
-  QVERIFY(out.open(QIODevice::WriteOnly));
-  out.write(file);
+  Write(path, "RIFF" + Bytes(36 + data.size(), 4) + "WAVEfmt " + Bytes(16, 4) + Bytes(1, 2) +
+                  Bytes(1, 2) + Bytes(kRate, 4) + Bytes(kRate * 2, 4) + Bytes(2, 2) + Bytes(16, 2) +
+                  "data" + Bytes(data.size(), 4) + data);
 }
 
 // A Standard MIDI File with one note of about `ms` milliseconds at 120 beats a minute.
@@ -66,25 +63,8 @@ void WriteMidi(const QString& path, int ms) {
   }
   const QByteArray events =
       QByteArray::fromHex("00903C40") + length + QByteArray::fromHex("803C0000FF2F00");
-  QByteArray file = QByteArray::fromHex(
-                        "4D546864"
-                        "00000006"
-                        "0000"
-                        "0001"
-                        "01E0") +
-                    "MTrk";
-  for (int shift = 24; shift >= 0; shift -= 8) {
-    file.append(static_cast<char>((events.size() >> shift) & 0xFF));
-  }
-  QFile out(path);
-  QVERIFY(out.open(QIODevice::WriteOnly));
-  out.write(file + events);
-}
-
-void WriteGarbage(const QString& path) {
-  QFile out(path);
-  QVERIFY(out.open(QIODevice::WriteOnly));
-  out.write("this is no sound at all");
+  Write(path, QByteArray::fromHex("4D546864000000060000000101E0") + "MTrk" +
+                  Bytes(events.size(), 4, true) + events);
 }
 
 qint64 MsTaken(const std::function<void()>& action) {
@@ -114,7 +94,6 @@ class SoundTest : public QObject {
   void aPieceThatFailsEndsTheChainAndStopDoesToo();
   void theBackgroundSetUpStartsTheFirstPieceAndAHeldEffect();
   void theShippedFilesDecode();
-  void signalsStillEndTheProgram();
 };
 
 // Whether a call waited is told by the sound's length, not by a limit on the machine's speed
@@ -127,7 +106,7 @@ void SoundTest::effectsStartAtOnceAndOnlyTheTaxSoundWaits() {
   WriteTone(dir.filePath("tomtura8.wav"), 300);
   WriteTone(dir.filePath("kassa.wav"), 100);
   WriteTone(dir.filePath("tomtura5.wav"), 100);  // named otherwise by the board file
-  WriteGarbage(dir.filePath("tomtura4.wav"));
+  Write(dir.filePath("tomtura4.wav"), "this is no sound at all");
   const TextCatalogue texts(IniFile::Parse("[SOUND]\n5=kassa.wav\n"));
   SoundEffects sound(texts, dir.path(), kMusicSeed);
   QVERIFY(sound.deviceOpen());
@@ -259,13 +238,27 @@ void SoundTest::theBackgroundSetUpStartsTheFirstPieceAndAHeldEffect() {
 }
 
 // The edition's own files: every effect decodes (their lengths are the sound maker's tests'),
-// and the music plays through the installed sound font. Memory
-// keeps the files and one effect decoded at the device's rate (up to four times its 22,050 Hz
-// mono file), not every effect decoded.
+// and the music plays through the installed sound font. Memory keeps the files and one effect
+// decoded at the device's rate (up to four times its 22,050 Hz mono file), not every effect
+// decoded. An open device leaves SIGTERM and SIGINT to their default: they end the program (Qt
+// Test handles both itself, so the default is put back around the device while it opens).
 void SoundTest::theShippedFilesDecode() {
+  const int handled[] = {SIGTERM, SIGINT};
+  struct sigaction saved[2]{};
+  struct sigaction defaults {};
+  defaults.sa_handler = SIG_DFL;
+  for (int i = 0; i < 2; ++i) sigaction(handled[i], &defaults, &saved[i]);
   const TextCatalogue texts = TextCatalogue::Load(TOMTURA_ASSETS_DIR "/tomtura.lst");
   SoundEffects sound(texts, TOMTURA_ASSETS_DIR, kMusicSeed);
   QVERIFY(sound.deviceOpen());
+  std::array<bool, 2> stillDefault{};
+  for (int i = 0; i < 2; ++i) {
+    struct sigaction now {};
+    sigaction(handled[i], nullptr, &now);
+    stillDefault[i] = now.sa_handler == SIG_DFL;
+    sigaction(handled[i], &saved[i], nullptr);
+  }
+  QCOMPARE(stillDefault, (std::array<bool, 2>{true, true}));  // SIGTERM, SIGINT
   qint64 files = 0;
   qint64 largest = 0;
   for (int n = 0; n < SoundEffects::kEffectCount; ++n) {
@@ -282,30 +275,6 @@ void SoundTest::theShippedFilesDecode() {
   QVERIFY(qint64(sound.effectBytes()) <= files + 4 * largest);
   QVERIFY(sound.PlayNextMusic());
   QVERIFY(sound.musicPlaying());
-}
-
-// An open sound device leaves SIGTERM and SIGINT to their default: they end the program. Qt Test
-// handles both itself, so the default is put back around the device while it opens.
-void SoundTest::signalsStillEndTheProgram() {
-  const int handled[] = {SIGTERM, SIGINT};
-  struct sigaction saved[2]{};
-  struct sigaction defaults {};
-  defaults.sa_handler = SIG_DFL;
-  for (int i = 0; i < 2; ++i) sigaction(handled[i], &defaults, &saved[i]);
-  std::array<bool, 2> stillDefault{};
-  {
-    const TextCatalogue texts = TextCatalogue::Load(TOMTURA_ASSETS_DIR "/tomtura.lst");
-    SoundEffects sound(texts, TOMTURA_ASSETS_DIR, kMusicSeed);
-    QVERIFY(sound.deviceOpen());
-    for (int i = 0; i < 2; ++i) {
-      struct sigaction now {};
-      sigaction(handled[i], nullptr, &now);
-      stillDefault[i] = now.sa_handler == SIG_DFL;
-    }
-  }
-  for (int i = 0; i < 2; ++i) sigaction(handled[i], &saved[i], nullptr);
-  QVERIFY2(stillDefault[0], "SIGTERM");
-  QVERIFY2(stillDefault[1], "SIGINT");
 }
 
 TOMTURA_TEST_SUITE(SoundTest);
