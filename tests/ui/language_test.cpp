@@ -121,22 +121,13 @@ struct EditionDialogs {
   std::vector<std::unique_ptr<QWidget>> windows;
 };
 
-// The shortcut letter of a caption ("Pass&word" gives 'w'); none without one.
-QChar ShortcutLetter(const QString& caption) {
-  for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] != '&') return caption[i + 1].toLower();
-    ++i;  // "&&" is an ampersand
-  }
-  return {};
-}
-
-// The captions among `captions` that share their shortcut letter with another.
+// The captions among `captions` that share their shortcut letter ("Pass&word" has 'w'; "&&" is an
+// ampersand) with another.
 QStringList SharedLetters(const QStringList& captions) {
-  QMap<QChar, QStringList> byLetter;
+  QMap<QString, QStringList> byLetter;
   for (const QString& caption : captions) {
-    const QChar letter = ShortcutLetter(caption);
-    if (!letter.isNull()) byLetter[letter] << caption;
+    const auto letter = QRegularExpression("&([^&])").match(QString(caption).remove("&&"));
+    if (letter.hasMatch()) byLetter[letter.captured(1).toLower()] << caption;
   }
   QStringList shared;
   for (const QStringList& same : std::as_const(byLetter)) {
