@@ -125,8 +125,7 @@ class BalloonTipsTest : public QObject {
   void cleanup();
 
   void showsTheControlsTextWhenTheMouseRests();
-  void noBalloonWhileAButtonOrModifierIsDown();
-  void noBalloonInAWindowThatIsNotActive();
+  void noBalloonWhileAnotherWindowOrAButtonOrModifier();
   void putAwayByKeysClicksLeavingAndHiding_data();
   void putAwayByKeysClicksLeavingAndHiding();
   void placementKeepsTheBalloonOnTheDesktop_data();
@@ -171,8 +170,18 @@ void BalloonTipsTest::showsTheControlsTextWhenTheMouseRests() {
   QCOMPARE(BalloonWindow()->geometry().topLeft(), mouse + QPoint(15, 15));
 }
 
-void BalloonTipsTest::noBalloonWhileAButtonOrModifierIsDown() {
+// No balloon in a window that is not active, nor while a mouse button or a modifier is held.
+void BalloonTipsTest::noBalloonWhileAnotherWindowOrAButtonOrModifier() {
   Panel panel;
+  QWidget other;
+  other.setGeometry(420, 40, 200, 100);
+  other.show();
+  other.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&other));
+  Rest(panel.password);
+  QVERIFY(NoBalloonAfterTheDelay());
+
+  panel.window->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(panel.window.get()));
   QTest::mousePress(panel.password, Qt::LeftButton, {}, {20, 10});
   Rest(panel.password, {30, 12});  // a drag: the button stays down
@@ -188,22 +197,6 @@ void BalloonTipsTest::noBalloonWhileAButtonOrModifierIsDown() {
   // With nothing held the same control shows its balloon.
   Rest(panel.password, {50, 12});
   QCOMPARE(ShownBalloon(), QString("Your password"));
-}
-
-void BalloonTipsTest::noBalloonInAWindowThatIsNotActive() {
-  Panel panel;
-  QWidget other;
-  other.setGeometry(420, 40, 200, 100);
-  other.show();
-  other.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&other));
-  Rest(panel.roll);
-  QVERIFY(NoBalloonAfterTheDelay());
-
-  panel.window->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(panel.window.get()));
-  Rest(panel.roll, {20, 10});
-  QCOMPARE(ShownBalloon(), QString("Roll the dice (S)"));
 }
 
 enum class PutAway { Key, Click, RightClick, Leave, OntoLabel, HideControl, DeleteControl };
