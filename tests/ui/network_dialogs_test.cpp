@@ -61,10 +61,7 @@ void NetworkDialogsTest::joinWritesTheAddressBackAndReportsAFailedConnection() {
   h.window->network().SetPort(UnusedPort());
   QString addressShown;
   h.playDialog = [&](QDialog& dialog) {
-    if (auto* choice = qobject_cast<NetworkDialog*>(&dialog)) {
-      choice->Join();
-      return choice->result();
-    }
+    if (const int chosen = ChooseNetwork(dialog, false); chosen != -1) return chosen;
     auto* join = qobject_cast<JoinDialog*>(&dialog);
     if (join == nullptr) return int(QDialog::Rejected);
     auto* address = FindControl<QLineEdit>(join, JoinDialog::kAddress);
@@ -97,10 +94,7 @@ void NetworkDialogsTest::hostReportsAPortTaken() {
   h.window->network().SetPort(holder.serverPort());
   int lobbies = 0;
   h.playDialog = [&](QDialog& dialog) {
-    if (auto* choice = qobject_cast<NetworkDialog*>(&dialog)) {
-      choice->Host();
-      return choice->result();
-    }
+    if (const int chosen = ChooseNetwork(dialog, true); chosen != -1) return chosen;
     lobbies += qobject_cast<HostLobbyDialog*>(&dialog) != nullptr ? 1 : 0;
     return int(QDialog::Rejected);
   };

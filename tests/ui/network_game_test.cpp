@@ -31,19 +31,6 @@ constexpr std::uint64_t kSeed = 11;
 constexpr int kGiveUpMs =
     20000;  // a dialog still open or a computer not caught up by then is stuck
 
-// The new-game dialog's Network..., then Host or Join in the choice that follows; -1 for any other
-// dialog.
-int ChooseNetwork(QDialog& dialog, bool host) {
-  if (auto* newGame = dynamic_cast<NewGameDialog*>(&dialog)) {
-    newGame->Network();
-    return newGame->result();
-  }
-  auto* choice = qobject_cast<NetworkDialog*>(&dialog);
-  if (choice == nullptr) return -1;
-  host ? choice->Host() : choice->Join();
-  return choice->result();
-}
-
 // The new-game dialog noted, with the name it offers, and closed.
 std::function<int(QDialog&)> NoteNewGame(std::optional<QString>& offered) {
   return [&offered](QDialog& dialog) {

@@ -17,6 +17,8 @@
 #include "sound/sound.h"
 #include "ui/board_picture.h"
 #include "ui/main_window.h"
+#include "ui/network_dialogs.h"
+#include "ui/new_game_dialog.h"
 #include "ui/qt_front_end.h"
 
 namespace tomtura {
@@ -101,5 +103,18 @@ struct Harness {
         IniFile::Load(boardFile.toStdString()).GetString("LJUD", key, "missing"));
   }
 };
+
+// The new-game dialog's Network..., then Host or Join in the choice that follows; -1 for any other
+// dialog.
+inline int ChooseNetwork(QDialog& dialog, bool host) {
+  if (auto* newGame = dynamic_cast<NewGameDialog*>(&dialog)) {
+    newGame->Network();
+    return newGame->result();
+  }
+  auto* choice = qobject_cast<NetworkDialog*>(&dialog);
+  if (choice == nullptr) return -1;
+  host ? choice->Host() : choice->Join();
+  return choice->result();
+}
 
 }  // namespace tomtura
