@@ -32,10 +32,9 @@ class BoardViewTest : public QObject {
  private slots:
   void squareUnderAPoint();
   void stretchedBoardKeepsItsProportions();
-  void cardOnlyForPropertySquares();
   void cardRentText();
   void scrollBarsFollowTheClientSize();
-  void tokensAndMarksAsDrawn();
+  void tokensMarksAndCardsAsDrawn();
   void tokensLeaveLabelsAndNamesSeen();
 };
 
@@ -65,25 +64,6 @@ void BoardViewTest::stretchedBoardKeepsItsProportions() {
   QCOMPARE(SquareAt(ViewToBoard({100 + 20, 20}, {}, {800, 600}, true)), 0);
   QCOMPARE(ViewToBoard({50, 300}, {}, {800, 600}, true), QPoint(-1, -1));
   QCOMPARE(SquareAt(ViewToBoard({750, 300}, {}, {800, 600}, true)), -1);
-}
-
-void BoardViewTest::cardOnlyForPropertySquares() {
-  ViewFixture f;
-  BoardView view(f.game, f.picture);
-  ShowWithClient(view, {685, 685});
-  const QPoint global = view.mapToGlobal(QPoint(0, 0));
-  for (QPoint none : {QPoint(620, 40), QPoint(450, 40), QPoint(280, 40), QPoint(342, 342)}) {
-    QVERIFY(!view.ShowCardAt(none, global));  // jail corner, chance, tax, middle
-  }
-  QCOMPARE(view.cardProperty(), -1);
-  QVERIFY(view.ShowCardAt({100, 40}, global));
-  QCOMPARE(view.cardProperty(), 0);
-
-  // Stretched to half size, (320, 50) of the client is (640, 100) of the board: square 11.
-  view.SetStretched(true);
-  view.resize(342, 342);
-  QVERIFY(view.ShowCardAt({320, 50}, global));
-  QCOMPARE(view.cardProperty(), kBoardLayout[11]);
 }
 
 void BoardViewTest::cardRentText() {
@@ -145,7 +125,7 @@ void BoardViewTest::scrollBarsFollowTheClientSize() {
 
 // A bankrupt player's token is not drawn. Owner marks live in the cached board: they change when
 // the board is marked dirty, not before.
-void BoardViewTest::tokensAndMarksAsDrawn() {
+void BoardViewTest::tokensMarksAndCardsAsDrawn() {
   ViewFixture f;
   Player& bo = f.game.state.players[1];
   bo.position = 20;  // the free-parking corner keeps the rules' places
@@ -164,6 +144,21 @@ void BoardViewTest::tokensAndMarksAsDrawn() {
   view.MarkDirty();
   QCOMPARE(qRed(PixelAt(view, mark)), qRed(kToken0Red));
   QVERIFY(!view.boardIsDirty());
+
+  // A card shows only for a property's square.
+  const QPoint global = view.mapToGlobal(QPoint(0, 0));
+  for (QPoint none : {QPoint(620, 40), QPoint(450, 40), QPoint(280, 40), QPoint(342, 342)}) {
+    QVERIFY(!view.ShowCardAt(none, global));  // jail corner, chance, tax, middle
+  }
+  QCOMPARE(view.cardProperty(), -1);
+  QVERIFY(view.ShowCardAt({100, 40}, global));
+  QCOMPARE(view.cardProperty(), 0);
+
+  // Stretched to half size, (320, 50) of the client is (640, 100) of the board: square 11.
+  view.SetStretched(true);
+  view.resize(342, 342);
+  QVERIFY(view.ShowCardAt({320, 50}, global));
+  QCOMPARE(view.cardProperty(), kBoardLayout[11]);
 }
 
 // Tokens hide no label, name or building: on GO they stand below its word and amount, three

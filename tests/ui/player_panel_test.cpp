@@ -37,8 +37,7 @@ class PlayerPanelTest : public QObject {
  private slots:
   void cardTexts();
   void sectionsFollowTheCore();
-  void scrollingBringsAPlayerToTheTop();
-  void sectionsStandInColumns();
+  void scrollingAndColumns();
   void aLongCardTextWraps();
 };
 
@@ -109,7 +108,8 @@ void PlayerPanelTest::sectionsFollowTheCore() {
   QCOMPARE(bar(0), qRgb(0, 255, 255));
 }
 
-void PlayerPanelTest::scrollingBringsAPlayerToTheTop() {
+// Keys and the turn bring a player to the top; wide, the panel stands in columns.
+void PlayerPanelTest::scrollingAndColumns() {
   ViewFixture f;
   GameState& state = f.game.state;
   state.playerCount = 6;
@@ -129,16 +129,11 @@ void PlayerPanelTest::scrollingBringsAPlayerToTheTop() {
   QCOMPARE(panel.scrollOffset().y(), 4 * kPlayerBoxHeight);
   panel.FocusPlayerList(6);
   QCOMPARE(panel.scrollOffset().y(), 4 * kPlayerBoxHeight);
-}
 
-// A panel wide enough holds its sections in columns, row by row in record order, and the lists
-// stand in their sections; six players in a panel two sections high need three columns.
-void PlayerPanelTest::sectionsStandInColumns() {
-  ViewFixture f;
-  GameState& state = f.game.state;
+  // A panel wide enough holds its sections in columns, row by row in record order, and the lists
+  // stand in their sections; six players in a panel two sections high need three columns.
   state.playerCount = 5;
-  PlayerPanel panel(f.game, f.picture);
-  ShowPanel(panel, {2 * kPanelColumnWidth, 600});
+  panel.resize(2 * kPanelColumnWidth, 600);
   panel.Refresh();
   QCOMPARE(panel.columns(), 2);
   QCOMPARE(panel.SectionOrigin(3), QPoint(kPanelColumnWidth, kPlayerBoxHeight));
