@@ -39,7 +39,6 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void allowedCommandIsCarriedOut();
   void aKeyUnderADialogIsTheDialogs();
   void onlyProgressThatIsNotSavedIsAskedAbout();
   void aQuestionLeavesTheWindowToBeLookedAt();
@@ -47,32 +46,13 @@ class MainWindowTest : public QObject {
   void anUnusableBackgroundOffersTheButtonsItsTextSpeaksOf();
   void optionsWrittenAtOnceButNotAtStartUp();
   void theFirstLapRuleChangesFromTheNextGame();
-  void timersHeldWhileADialogIsOpen();
+  void allowedCommandsRunAndTimersWaitForDialogs();
   void saveAndLoadThroughTheMenu();
   void childrenShareTheRoomBoardFirst();
   void logPaneHiddenByDefaultAndNewestFirst();
-  void menusShowTheirKeysAndFilesOpenInDocuments();
   void theWindowMakesRoomAndRemembersItsPlace();
   void soundAndMusicOffSetNothingUpUntilAskedFor();
 };
-
-// Which command fits is the core's to say (tests/rules/commands_test.cpp); a refused one only
-// beeps (aQuestionLeavesTheWindowToBeLookedAt). One allowed to the person on turn opens the play
-// window on the command's page, without a beep.
-void MainWindowTest::allowedCommandIsCarriedOut() {
-  Harness h;
-  Start(h);
-  QCOMPARE(h.game->state.turnPhase, TurnPhase::AwaitRoll);
-  int page = -1;
-  h.playDialog = [&](QDialog& dialog) {
-    if (auto* window = dynamic_cast<PlayWindow*>(&dialog)) page = window->currentPage();
-    return PlayWindow::kCancel;
-  };
-  const int before = h.ui.beepCount();
-  h.window->OnCommand(kCmdUnmortgage);
-  QCOMPARE(page, 3);
-  QCOMPARE(h.ui.beepCount(), before);
-}
 
 // Under a modal dialog a key is the dialog's; that a key is posted once is the statistics key's
 // (tests/ui/statistics_window_test.cpp).
@@ -286,9 +266,22 @@ void MainWindowTest::theFirstLapRuleChangesFromTheNextGame() {
   QCOMPARE(state.firstLap[0], std::uint16_t{0});
 }
 
-void MainWindowTest::timersHeldWhileADialogIsOpen() {
+// Which command fits is the core's to say (tests/rules/commands_test.cpp); a refused one only
+// beeps (aQuestionLeavesTheWindowToBeLookedAt). One allowed to the person on turn opens the play
+// window on the command's page, without a beep. The game's timers wait while a dialog is open.
+void MainWindowTest::allowedCommandsRunAndTimersWaitForDialogs() {
   Harness h;
   Start(h);
+  QCOMPARE(h.game->state.turnPhase, TurnPhase::AwaitRoll);
+  int page = -1;
+  h.playDialog = [&](QDialog& dialog) {
+    if (auto* window = dynamic_cast<PlayWindow*>(&dialog)) page = window->currentPage();
+    return PlayWindow::kCancel;
+  };
+  const int before = h.ui.beepCount();
+  h.window->OnCommand(kCmdUnmortgage);
+  QCOMPARE(page, 3);
+  QCOMPARE(h.ui.beepCount(), before);
   QVERIFY(!h.ui.diceTimer().ticking() && !h.ui.walkTimer().ticking());  // waiting for input
 
   h.window->OnCommand(kCmdRoll);
@@ -313,8 +306,19 @@ void MainWindowTest::saveAndLoadThroughTheMenu() {
   Start(h);
   GameState& state = h.game->state;
   state.players[1].money = 4321;
+  // The desktop's usual keys are the items' own; the file dialogs open in the documents folder.
+  const std::pair<int, QKeySequence> keys[] = {
+      {kCmdNewGame, QKeySequence("Ctrl+N")},
+      {kCmdLoadGame, QKeySequence("Ctrl+O")},
+      {kCmdSaveGame, QKeySequence("Ctrl+S")},
+      {kCmdExit, QKeySequence("Ctrl+Q")},
+  };
+  for (const auto& [command, key] : keys) QCOMPARE(h.window->action(command)->shortcut(), key);
+  QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!QFileInfo(documents).isDir()) documents = QDir::homePath();
   h.chosenFile = h.dir.filePath("game");
   h.window->OnCommand(kCmdSaveGame);
+  QCOMPARE(h.fileDialogFolder, QDir(documents).absolutePath());
   QVERIFY(QFileInfo::exists(h.dir.filePath("game.tom")));
   // Saving under the same bare name again asks before game.tom is replaced.
   state.players[1].money = 1;
@@ -326,7 +330,9 @@ void MainWindowTest::saveAndLoadThroughTheMenu() {
   h.shown.clear();
   state.unsavedProgress = true;
   h.chosenFile = h.dir.filePath("game.tom");
+  h.fileDialogFolder.clear();
   h.window->OnCommand(kCmdLoadGame);
+  QCOMPARE(h.fileDialogFolder, QDir(documents).absolutePath());
   QCOMPARE(h.shown, QStringList({h.Text(kTextDiscardGame)}));
   QCOMPARE(state.players[1].money, 4321);
 
@@ -424,28 +430,6 @@ void MainWindowTest::logPaneHiddenByDefaultAndNewestFirst() {
   h.window->OnCommand(kCmdGameLog);
   QTRY_VERIFY(pane.isHidden());
   QTRY_COMPARE(h.window->childLayout(), hidden);
-}
-
-// The desktop's usual keys are the items' own, and the file dialogs open in the player's
-// documents folder.
-void MainWindowTest::menusShowTheirKeysAndFilesOpenInDocuments() {
-  Harness h;
-  Start(h);
-  const std::pair<int, QKeySequence> keys[] = {
-      {kCmdNewGame, QKeySequence("Ctrl+N")},
-      {kCmdLoadGame, QKeySequence("Ctrl+O")},
-      {kCmdSaveGame, QKeySequence("Ctrl+S")},
-      {kCmdExit, QKeySequence("Ctrl+Q")},
-  };
-  for (const auto& [command, key] : keys) QCOMPARE(h.window->action(command)->shortcut(), key);
-
-  QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (!QFileInfo(documents).isDir()) documents = QDir::homePath();
-  h.window->OnCommand(kCmdSaveGame);
-  QCOMPARE(h.fileDialogFolder, QDir(documents).absolutePath());
-  h.fileDialogFolder.clear();
-  h.window->OnCommand(kCmdLoadGame);
-  QCOMPARE(h.fileDialogFolder, QDir(documents).absolutePath());
 }
 
 // The game log widens the window instead of squeezing the board; six players widen it as far as
