@@ -9,9 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QtTest>
-#include <algorithm>
 #include <memory>
 #include <type_traits>
 

@@ -16,7 +16,6 @@
 #include "ui/command_button.h"
 #include "ui/control_ids.h"
 #include "ui/framed_dialog.h"
-#include "ui/main_window.h"
 #include "ui/password_dialog.h"
 #include "ui/play_pages.h"
 #include "ui/play_window.h"

@@ -11,7 +11,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
@@ -19,23 +18,19 @@
 #include "data/ini_file.h"
 #include "net/session.h"
 #include "rules/game.h"
-#include "sound/sound.h"
 #include "test_suites.h"
 #include "trade/auction.h"
 #include "trade/play_deals.h"
 #include "ui/about_dialog.h"
 #include "ui/auction_dialog.h"
 #include "ui/balloon_tips.h"
-#include "ui/board_picture.h"
 #include "ui/chat_dialog.h"
 #include "ui/control_ids.h"
-#include "ui/main_window.h"
 #include "ui/network_dialogs.h"
 #include "ui/new_game_dialog.h"
 #include "ui/password_dialog.h"
 #include "ui/play_pages.h"
 #include "ui/play_window.h"
-#include "ui/qt_front_end.h"
 #include "ui/qt_net_link.h"
 #include "ui/text_window.h"
 #include "ui/translation.h"

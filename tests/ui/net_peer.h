@@ -4,9 +4,7 @@
 // test reads what it has seen as it stood when it last waited for the network.
 #include <QEventLoop>
 #include <QMetaObject>
-#include <QPointer>
 #include <QThread>
-#include <QTimer>
 #include <atomic>
 #include <memory>
 #include <mutex>

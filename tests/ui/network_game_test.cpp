@@ -144,6 +144,7 @@ void NetworkGameTest::windowHostsTwoClientsAMessageALeaverAndTheEnd() {
   state.currentPlayer = onTurn;
 
   // Client 1 writes to the host only: the window shows it, client 2 does not.
+  for (auto& client : clients) QTRY_VERIFY_WITH_TIMEOUT(client->view().inGame, kGiveUpMs);
   h.ForgetBoxes();
   clients[0]->SendChat("Hej värden", {0});
   clients[0]->SendChat("Hej alla", {});

@@ -13,7 +13,6 @@
 
 #include "data/text_ids.h"
 #include "test_suites.h"
-#include "ui/board_picture.h"
 #include "ui/control_ids.h"
 #include "ui/play_pages.h"
 #include "ui/play_window.h"

@@ -6,7 +6,6 @@
 #include <QtTest>
 #include <algorithm>
 
-#include "data/text_catalogue.h"
 #include "test_suites.h"
 #include "ui/fonts.h"
 #include "ui/player_panel.h"

@@ -1,8 +1,6 @@
 // The statistics window (offscreen): the chart and the table of a played game's history in the
 // edition's money, its exports, the note of a history begun at a load, and how the main window
 // opens it: menu, key, and the offer at the end of a game.
-#include <QChart>
-#include <QChartView>
 #include <QLabel>
 #include <QLineSeries>
 #include <QTableWidget>
