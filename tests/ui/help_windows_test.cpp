@@ -33,33 +33,50 @@ class HelpWindowsTest : public QObject {
  private slots:
   void textWindowShowsTheBlockInItsFrame_data();
   void textWindowShowsTheBlockInItsFrame();
-  void textWindowWithoutFileOrMarkerIsEmpty();
   void helpMenuOpensTheWindowsAsGameDialogs();
   void aboutBoxLinksToTheManual();
   void programIconFromTheDataDirectoryAndSoundAfterTheFirstFrame();
 };
 
+// The rules or the tips of the board file, read only, over a default OK; empty when the file or
+// its block's marker is missing.
 void HelpWindowsTest::textWindowShowsTheBlockInItsFrame_data() {
+  QTest::addColumn<QByteArray>("board");  // the board file; empty: the shipped one, "-": none
   QTest::addColumn<bool>("rules");
-  QTest::addColumn<int>("title");
+  QTest::addColumn<QString>("title");
   QTest::addColumn<QString>("opening");
-  QTest::newRow("rules") << true << 122 << "SPELREGLER FÖR TOMTURA\n\nSpelets mål\n";
-  QTest::newRow("tips") << false << 123 << "TIPS FÖR TOMTURA\n\nKortkommandon\n S slår";
+  QTest::newRow("rules") << QByteArray() << true << "Tomtura – regler"
+                         << "SPELREGLER FÖR TOMTURA\n\nSpelets mål\n";
+  QTest::newRow("tips") << QByteArray() << false << "Tomtura – tips"
+                        << "TIPS FÖR TOMTURA\n\nKortkommandon\n S slår";
+  QTest::newRow("no file") << QByteArray("-") << true << "Tomtura - Tips" << QString();
+  QTest::newRow("no marker") << QByteArray("[TEXTS]\n122=Regler\n123=Tips\n[GATOR]\n1=Gata,100\n")
+                             << true << "Regler" << QString();
 }
 
 void HelpWindowsTest::textWindowShowsTheBlockInItsFrame() {
+  QFETCH(QByteArray, board);
   QFETCH(bool, rules);
-  QFETCH(int, title);
+  QFETCH(QString, title);
   QFETCH(QString, opening);
-  Harness h;
-  TextWindow window(*h.game, &h.picture, rules ? FreeTextBlock::kRules : FreeTextBlock::kTips,
-                    nullptr);
-  QCOMPARE(window.windowTitle(), Catalogue(*h.game, title));
+  QTemporaryDir dir;
+  QString path = dir.filePath("tomtura.lst");
+  if (board.isEmpty()) path = TOMTURA_ASSETS_DIR "/tomtura.lst";
+  QFile file(path);
+  QVERIFY(board.isEmpty() || board == "-" ||
+          (file.open(QIODevice::WriteOnly) && file.write(board)));
+  file.close();
+  HeadlessFrontEnd ui;
+  Game game(TextCatalogue::Load(path.toStdString()), ui, 1);
+  BoardPicture picture;
+  TextWindow window(game, &picture, rules ? FreeTextBlock::kRules : FreeTextBlock::kTips, nullptr);
+  QCOMPARE(window.windowTitle(), title);
 
   auto* text = FindControl<QPlainTextEdit>(&window, TextWindow::kIdText);
   QVERIFY(text != nullptr);
   QVERIFY(text->isReadOnly());
   QVERIFY(text->toPlainText().startsWith(opening));
+  QVERIFY(opening.isEmpty() == text->toPlainText().isEmpty());
   QVERIFY(!text->toPlainText().contains('\r'));
   QVERIFY(!text->toPlainText().contains(rules ? "TIPS FÖR" : "SPELREGLER"));
 
@@ -73,24 +90,6 @@ void HelpWindowsTest::textWindowShowsTheBlockInItsFrame() {
   QTest::mouseClick(ok, Qt::LeftButton);
   QVERIFY(!window.isVisible());
   QCOMPARE(window.result(), 0);
-}
-
-void HelpWindowsTest::textWindowWithoutFileOrMarkerIsEmpty() {
-  HeadlessFrontEnd ui;
-  QTemporaryDir dir;
-  Game missing(TextCatalogue::Load(dir.filePath("tomtura.lst").toStdString()), ui, 1);
-  TextWindow noFile(missing, nullptr, FreeTextBlock::kRules, nullptr);
-  QCOMPARE(noFile.windowTitle(), QString("Tomtura - Tips"));
-  QCOMPARE(noFile.text()->toPlainText(), QString());
-
-  QFile file(dir.filePath("tomtura.lst"));
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write("[TEXTS]\n122=Regler\n123=Tips\n[GATOR]\n1=Gata,100\n");
-  file.close();
-  Game noMarker(TextCatalogue::Load(dir.filePath("tomtura.lst").toStdString()), ui, 1);
-  TextWindow rules(noMarker, nullptr, FreeTextBlock::kRules, nullptr);
-  QCOMPARE(rules.windowTitle(), QString("Regler"));
-  QCOMPARE(rules.text()->toPlainText(), QString());
 }
 
 // The help menu's windows are the game's dialogs; the About box links to the manual of the
