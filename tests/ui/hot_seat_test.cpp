@@ -280,11 +280,9 @@ void HotSeatTest::twoPersonsAndTwoComputersGoThroughEachDialog() {
   loop.exec();
   FramedDialog::SetTimerOverride(-1);
   QVERIFY2(table.faults.isEmpty(), qPrintable(table.faults.join('\n')));
-  QVERIFY2(table.Done(), qPrintable(QString("rounds: ") + [&] {
-             QStringList counts;
-             for (int n : table.rounds) counts << QString::number(n);
-             return counts.join(' ');
-           }()));
+  QStringList rounds;
+  for (int n : table.rounds) rounds << QString::number(n);
+  QVERIFY2(table.Done(), qPrintable("rounds: " + rounds.join(' ')));
 }
 
 TOMTURA_TEST_SUITE(HotSeatTest);

@@ -39,7 +39,6 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void aKeyUnderADialogIsTheDialogs();
   void onlyProgressThatIsNotSavedIsAskedAbout();
   void aQuestionLeavesTheWindowToBeLookedAt();
   void addPlayerClosedWithTooFewPlayersChangesNothing();
@@ -53,29 +52,6 @@ class MainWindowTest : public QObject {
   void theWindowMakesRoomAndRemembersItsPlace();
   void soundAndMusicOffSetNothingUpUntilAskedFor();
 };
-
-// Under a modal dialog a key is the dialog's; that a key is posted once is the statistics key's
-// (tests/ui/statistics_window_test.cpp).
-void MainWindowTest::aKeyUnderADialogIsTheDialogs() {
-  Harness h;
-  QVERIFY(Start(h, true));
-  QSignalSpy spy(h.window.get(), &MainWindow::CommandReceived);
-  bool dialogShown = false;
-  h.ui.SetModalRunner([&](QDialog& dialog) {
-    dialog.setWindowModality(Qt::ApplicationModal);
-    dialog.show();
-    // The key goes where a person's key would: to the focus inside the dialog.
-    dialog.activateWindow();
-    dialogShown = QTest::qWaitFor([&] { return dialog.isAncestorOf(qApp->focusWidget()); });
-    if (dialogShown) QTest::keyClick(QApplication::focusWidget(), Qt::Key_S);
-    QTest::qWait(20);
-    dialog.hide();
-    return int(QMessageBox::Ok);
-  });
-  h.window->OnCommand(kCmdAbout);
-  QVERIFY(dialogShown);
-  QCOMPARE(spy.count(), 1);  // the About command only
-}
 
 // Exit and New Game ask only while the game has progress that is not in a file: after a save or
 // a load nothing is lost, after a deal or a throw it is.
@@ -128,12 +104,30 @@ void MainWindowTest::onlyProgressThatIsNotSavedIsAskedAbout() {
 void MainWindowTest::aQuestionLeavesTheWindowToBeLookedAt() {
   Harness h;
   QVERIFY(Start(h, true));
+  QSignalSpy commands(h.window.get(), &MainWindow::CommandReceived);
+  // Under a modal dialog too a key is the dialog's; that a key is posted once is the statistics
+  // key's (tests/ui/statistics_window_test.cpp).
+  bool dialogShown = false;
+  h.ui.SetModalRunner([&](QDialog& dialog) {
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    // The key goes where a person's key would: to the focus inside the dialog.
+    dialog.activateWindow();
+    dialogShown = QTest::qWaitFor([&] { return dialog.isAncestorOf(qApp->focusWidget()); });
+    if (dialogShown) QTest::keyClick(QApplication::focusWidget(), Qt::Key_S);
+    QTest::qWait(20);
+    dialog.hide();
+    return int(QMessageBox::Ok);
+  });
+  h.window->OnCommand(kCmdAbout);
+  QVERIFY(dialogShown);
+  QCOMPARE(commands.count(), 1);  // the About command only
+
   if (h.window->stretchBoard()) h.window->OnCommand(kCmdStretch);
   h.window->resize(520, 420);
   BoardView& board = h.window->boardView();
   QTRY_VERIFY(board.maxScroll().width() > 0 && board.maxScroll().height() > 0);
   h.ui.SetModalRunner({});  // the dialogs run as a person sees them
-  QSignalSpy commands(h.window.get(), &MainWindow::CommandReceived);
   QAction* sound = h.window->action(kCmdSound);
   const bool soundOn = sound->isChecked();
   const int beeps = h.ui.beepCount();
@@ -167,7 +161,7 @@ void MainWindowTest::aQuestionLeavesTheWindowToBeLookedAt() {
     question->PressButton1();
   });
   QCOMPARE(h.game->referee.AskQuestion("Vill du köpa?", true), 1);
-  QCOMPARE(commands.count(), 2);  // Roll and Sound; the key stayed the question's
+  QCOMPARE(commands.count(), 3);  // About, Roll and Sound; the key stayed the question's
   QCOMPARE(h.ui.beepCount() - beeps, 2);
   QCOMPARE(sound->isChecked(), soundOn);
   QVERIFY(after != before);
