@@ -30,15 +30,14 @@ class BoardViewTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void squareUnderAPoint();
-  void stretchedBoardKeepsItsProportions();
+  void squareUnderAPointStretchedOrNot();
   void cardRentText();
   void scrollBarsFollowTheClientSize();
   void tokensMarksAndCardsAsDrawn();
   void tokensLeaveLabelsAndNamesSeen();
 };
 
-void BoardViewTest::squareUnderAPoint() {
+void BoardViewTest::squareUnderAPointStretchedOrNot() {
   // The corners, the edges' far ends, and points just off the board or inside the ring.
   const std::pair<QPoint, int> cases[] = {{{40, 40}, 0},    {{680, 5}, 10},   {{684, 590}, 19},
                                           {{342, 342}, -1}, {{685, 300}, -1}, {{-1, 300}, -1}};
@@ -52,11 +51,9 @@ void BoardViewTest::squareUnderAPoint() {
     const QPoint inside[] = {{e, 40}, {640, e}, {e, 640}, {40, e}};
     QCOMPARE(SquareAt(inside[s / 10]), s);
   }
-}
 
-// A stretched board keeps its proportions: the largest square that fits, centred; points
-// beside it are off the board.
-void BoardViewTest::stretchedBoardKeepsItsProportions() {
+  // A stretched board keeps its proportions: the largest square that fits, centred; points
+  // beside it are off the board.
   QCOMPARE(StretchedBoardRect({800, 600}), QRect(100, 0, 600, 600));
   QCOMPARE(StretchedBoardRect({500, 900}), QRect(0, 200, 500, 500));
   // The centre of a wide client's square is the board's centre; the corners stay corners.
