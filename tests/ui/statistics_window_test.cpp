@@ -35,13 +35,19 @@ class StatisticsWindowTest : public QObject {
 
  private slots:
   void chartAndTableShowTheHistory();
-  void tokenColoursComeFromTheBoardPicture();
   void mainWindowOpensItByMenuKeyAndAtTheEnd();
   void savedAndLoadedGamesKeepTheirStatistics();
 };
 
+// The tokens' colours, taken from the board picture for the lines, no two of the ten alike; the
+// chart and the table of the history in the edition's money; the exports.
 void StatisticsWindowTest::chartAndTableShowTheHistory() {
   Harness h;
+  QVERIFY(h.picture.Load(TOMTURA_ASSETS_DIR "/tomtura.bmp"));
+  for (int a = 0; a < 10; ++a) {
+    for (int b = a + 1; b < 10; ++b)
+      QVERIFY(TokenColour(h.picture, a) != TokenColour(h.picture, b));
+  }
   PlayedGame played(h);
   const GameHistory& history = played.game.history;
   StatisticsWindow window(played.game, h.picture, h.ui);
@@ -90,15 +96,6 @@ void StatisticsWindowTest::chartAndTableShowTheHistory() {
   QVERIFY(saved.open(QIODevice::ReadOnly));
   QCOMPARE(QString::fromUtf8(saved.readAll()), window.TableCsv());
   QVERIFY(!window.SaveTable(h.dir.path()));  // a folder cannot be written over
-}
-
-void StatisticsWindowTest::tokenColoursComeFromTheBoardPicture() {
-  BoardPicture picture;
-  QVERIFY(picture.Load(TOMTURA_ASSETS_DIR "/tomtura.bmp"));
-  // No two of the ten tokens' lines alike.
-  for (int a = 0; a < 10; ++a) {
-    for (int b = a + 1; b < 10; ++b) QVERIFY(TokenColour(picture, a) != TokenColour(picture, b));
-  }
 }
 
 void StatisticsWindowTest::mainWindowOpensItByMenuKeyAndAtTheEnd() {
