@@ -44,7 +44,6 @@ class MainWindowTest : public QObject {
   void addPlayerClosedWithTooFewPlayersChangesNothing();
   void anUnusableBackgroundOffersTheButtonsItsTextSpeaksOf();
   void optionsWrittenAtOnceButNotAtStartUp();
-  void theFirstLapRuleChangesFromTheNextGame();
   void allowedCommandsRunAndTimersWaitForDialogs();
   void saveAndLoadThroughTheMenu();
   void childrenShareTheRoomBoardFirst();
@@ -214,7 +213,7 @@ void MainWindowTest::anUnusableBackgroundOffersTheButtonsItsTextSpeaksOf() {
 }
 
 // Stored options are shown in the menu at start-up without being written back; a toggle in the
-// menu is written at once.
+// menu is written at once, the first-lap rule's held until the next game.
 void MainWindowTest::optionsWrittenAtOnceButNotAtStartUp() {
   Harness h("\n[LJUD]\nVisaL=00\nLjud=5\n");
   QCOMPARE(h.window->playerPanel().showCompanies(), false);
@@ -231,21 +230,11 @@ void MainWindowTest::optionsWrittenAtOnceButNotAtStartUp() {
   QCOMPARE(h.StoredOption("VisaL"), QString("1"));
   QCOMPARE(h.window->playerPanel().showCompanies(), true);
 
-  // Turning "Save players" on stores the roster at once.
-  h.SetPlayers({0, 1});
-  h.window->action(kCmdSavePlayers)->trigger();
-  QCOMPARE(h.StoredOption("SparaSpelare"), QString("1"));
-  QVERIFY(h.StoredOption("2").endsWith(",1,P2"));
-}
-
-// A game keeps the first-lap rule it began with; a change during a game says so, and holds
-// from the next game. Without a game there is nothing to say.
-void MainWindowTest::theFirstLapRuleChangesFromTheNextGame() {
-  Harness h;
+  // A game keeps the first-lap rule it began with; a change during a game says so, and holds
+  // from the next game. Without a game there is nothing to say.
   h.window->OnCommand(kCmdFirstLap);
   QVERIFY(h.shown.isEmpty());
   h.window->OnCommand(kCmdFirstLap);
-
   Start(h);
   GameState& state = h.game->state;
   const auto firstLap = state.firstLap;
@@ -258,6 +247,11 @@ void MainWindowTest::theFirstLapRuleChangesFromTheNextGame() {
   QVERIFY(state.firstLap == firstLap);
   h.window->StartNewGame();
   QCOMPARE(state.firstLap[0], std::uint16_t{0});
+
+  // Turning "Save players" on stores the roster at once.
+  h.window->action(kCmdSavePlayers)->trigger();
+  QCOMPARE(h.StoredOption("SparaSpelare"), QString("1"));
+  QVERIFY(h.StoredOption("2").endsWith(",1,P2"));
 }
 
 // Which command fits is the core's to say (tests/rules/commands_test.cpp); a refused one only
