@@ -74,7 +74,6 @@ class DialogsTest : public QObject {
   void remoteQuestionShowsWithoutButtonsUntilItsAnswer();
 
   void passwordsAreCheckedAsTyped();
-  void consentEnterRefusesWithoutPassword();
 
   void personsAuction();
   void remoteBiddersTurnHasNothingToPress();
@@ -182,9 +181,10 @@ void DialogsTest::remoteQuestionShowsWithoutButtonsUntilItsAnswer() {
 // ---- Password and consent dialogs --------------------------------------------------------------
 
 // The password does not show; a wrong one is refused, and only its first three letters count.
-// The consent asks for the password of the play window's copy of the players.
+// The consent asks for the password of the play window's copy of the players; without one, Enter
+// refuses.
 void DialogsTest::passwordsAreCheckedAsTyped() {
-  Table table;
+  Table table({0, 0, 0});
   GameState& state = table.game->state;
   state.players[0].password.setUtf8("abc");
   state.players[1].password.setUtf8("abc");
@@ -210,20 +210,16 @@ void DialogsTest::passwordsAreCheckedAsTyped() {
     QCOMPARE(dialog->result(), 1);
     QCOMPARE(state.turnPhase, TurnPhase::AwaitRoll);  // the phase is the referee's
   }
-}
 
-// A player without a password refuses with Enter: the focus starts on the refusing button.
-void DialogsTest::consentEnterRefusesWithoutPassword() {
-  Table table;
-  table.game->state.workPlayers = table.game->state.players;
-  ConsentDialog dialog(*table.game, table.Asking(DecisionKind::Consent, 1), nullptr, nullptr);
-  dialog.show();
-  QVERIFY(QTest::qWaitForWindowActive(&dialog));
-  QVERIFY(!dialog.passwordField()->isVisible());
-  QVERIFY(dialog.button(2)->hasFocus());
+  // A player without a password refuses with Enter: the focus starts on the refusing button.
+  ConsentDialog open(*table.game, table.Asking(DecisionKind::Consent, 2), nullptr, nullptr);
+  open.show();
+  QVERIFY(QTest::qWaitForWindowActive(&open));
+  QVERIFY(!open.passwordField()->isVisible());
+  QVERIFY(open.button(2)->hasFocus());
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-  QVERIFY(!dialog.isVisible());
-  QCOMPARE(dialog.result(), 0);
+  QVERIFY(!open.isVisible());
+  QCOMPARE(open.result(), 0);
 }
 
 // ---- Auction dialog ----------------------------------------------------------------------------
