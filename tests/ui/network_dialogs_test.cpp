@@ -47,21 +47,33 @@ class NetworkDialogsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void joinWritesTheAddressBackAndReportsAFailedConnection();
-  void hostReportsAPortTaken();
+  void aJoinOrHostThatFailsSaysWhy_data();
+  void aJoinOrHostThatFailsSaysWhy();
   void messageAddressees_data();
   void messageAddressees();
 };
 
-// A host name is looked up and shown dotted; nobody answers on the port, so the join ends with
-// text 36 instead of waiting, and the players entered before are as they were.
-void NetworkDialogsTest::joinWritesTheAddressBackAndReportsAFailedConnection() {
+void NetworkDialogsTest::aJoinOrHostThatFailsSaysWhy_data() {
+  QTest::addColumn<bool>("host");
+  QTest::newRow("join") << false;
+  QTest::newRow("host") << true;
+}
+
+// A join: the host name is looked up and shown dotted; nobody answers on the port, so the join
+// ends with text 36 instead of waiting. A host: another program holds the port, so the lobby does
+// not open, and text 29 says why. The players entered before are as they were.
+void NetworkDialogsTest::aJoinOrHostThatFailsSaysWhy() {
+  QFETCH(bool, host);
+  QTcpServer holder;
+  QVERIFY(holder.listen(QHostAddress::AnyIPv4, 0));
   Harness h;
   h.SetPlayers({0, 1});
-  h.window->network().SetPort(UnusedPort());
+  h.window->network().SetPort(host ? holder.serverPort() : UnusedPort());
   QString addressShown;
+  int lobbies = 0;
   h.playDialog = [&](QDialog& dialog) {
-    if (const int chosen = ChooseNetwork(dialog, false); chosen != -1) return chosen;
+    if (const int chosen = ChooseNetwork(dialog, host); chosen != -1) return chosen;
+    lobbies += qobject_cast<HostLobbyDialog*>(&dialog) != nullptr ? 1 : 0;
     auto* join = qobject_cast<JoinDialog*>(&dialog);
     if (join == nullptr) return int(QDialog::Rejected);
     auto* address = FindControl<QLineEdit>(join, JoinDialog::kAddress);
@@ -75,8 +87,11 @@ void NetworkDialogsTest::joinWritesTheAddressBackAndReportsAFailedConnection() {
     return join->exec();
   };
   QVERIFY(!h.window->network().RunSetup(nullptr));
-  QCOMPARE(addressShown, QString("127.0.0.1"));
-  QCOMPARE(h.shown, QStringList({h.Text(kTextConnectFailed)}));
+  QCOMPARE(addressShown, host ? QString() : QString("127.0.0.1"));
+  QCOMPARE(lobbies, 0);
+  QCOMPARE(h.shown.size(), 1);
+  QVERIFY(h.shown.first().startsWith(host ? h.Text(kTextPortTaken).section('(', 0, 0)
+                                          : h.Text(kTextConnectFailed)));
   QCOMPARE(h.titles, QStringList({h.Text(kTextNetworkTitle)}));
   QCOMPARE(h.icons.first(), QMessageBox::Critical);
   QVERIFY(!h.window->network().active());
@@ -84,26 +99,6 @@ void NetworkDialogsTest::joinWritesTheAddressBackAndReportsAFailedConnection() {
   QCOMPARE(state.networkGame, NetRole::None);
   QCOMPARE(state.playerCount, 2);
   QCOMPARE(QString::fromStdString(h.game->PlayerName(1)), QString("P2"));
-}
-
-// Another program holds the port: the lobby does not open, text 29 says why.
-void NetworkDialogsTest::hostReportsAPortTaken() {
-  QTcpServer holder;
-  QVERIFY(holder.listen(QHostAddress::AnyIPv4, 0));
-  Harness h;
-  h.window->network().SetPort(holder.serverPort());
-  int lobbies = 0;
-  h.playDialog = [&](QDialog& dialog) {
-    if (const int chosen = ChooseNetwork(dialog, true); chosen != -1) return chosen;
-    lobbies += qobject_cast<HostLobbyDialog*>(&dialog) != nullptr ? 1 : 0;
-    return int(QDialog::Rejected);
-  };
-  QVERIFY(!h.window->network().RunSetup(nullptr));
-  QCOMPARE(lobbies, 0);
-  QCOMPARE(h.shown.size(), 1);
-  QVERIFY(h.shown.first().startsWith(h.Text(kTextPortTaken).section('(', 0, 0)));
-  QCOMPARE(h.icons.first(), QMessageBox::Critical);
-  QVERIFY(!h.window->network().active());
 }
 
 // Client 1 of a three-player game (the host is player 0, client 2 player 2). The flags are one
