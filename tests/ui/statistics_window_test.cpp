@@ -35,8 +35,7 @@ class StatisticsWindowTest : public QObject {
 
  private slots:
   void chartAndTableShowTheHistory();
-  void mainWindowOpensItByMenuKeyAndAtTheEnd();
-  void savedAndLoadedGamesKeepTheirStatistics();
+  void mainWindowOpensSavesAndLoadsThem();
 };
 
 // The tokens' colours, taken from the board picture for the lines, no two of the ten alike; the
@@ -98,7 +97,9 @@ void StatisticsWindowTest::chartAndTableShowTheHistory() {
   QVERIFY(!window.SaveTable(h.dir.path()));  // a folder cannot be written over
 }
 
-void StatisticsWindowTest::mainWindowOpensItByMenuKeyAndAtTheEnd() {
+// The main window opens the statistics by menu, key and at the end, and saves and loads them
+// with the game.
+void StatisticsWindowTest::mainWindowOpensSavesAndLoadsThem() {
   Harness h;
   int opened = 0;
   h.playDialog = [&](QDialog& dialog) {
@@ -119,24 +120,8 @@ void StatisticsWindowTest::mainWindowOpensItByMenuKeyAndAtTheEnd() {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_T);
   QTRY_COMPARE(opened, 2);
 
-  // The end: offered, and opened only when the player wants it.
-  h.game->state.turnPhase = TurnPhase::GameOver;
-  h.answer = QMessageBox::No;
-  h.ForgetBoxes();
-  h.ui.Changed({Changes::kGameOver});
-  QTRY_COMPARE(h.shown.size(), 1);
-  QCOMPARE(opened, 2);
-  h.answer = QMessageBox::Yes;
-  h.ui.Changed({Changes::kGameOver});
-  QTRY_COMPARE(opened, 3);
-}
-
-// Saving writes the statistics beside the game; loading takes them when they are there, and
-// begins them at the load when they are not, which the window then says.
-void StatisticsWindowTest::savedAndLoadedGamesKeepTheirStatistics() {
-  Harness h;
-  h.SetPlayers({0, 1});
-  h.window->StartNewGame();
+  // Saving writes the statistics beside the game; loading takes them when they are there, and
+  // begins them at the load when they are not, which the window then says.
   h.game->state.currentPlayer = 1;
   h.game->PassTurnTo(0);
   h.chosenFile = h.dir.filePath("game.tom");
@@ -144,7 +129,6 @@ void StatisticsWindowTest::savedAndLoadedGamesKeepTheirStatistics() {
   QVERIFY(QFile::exists(h.dir.filePath("game.tom.stats")));
   h.window->StartNewGame();
   QCOMPARE(h.game->history.points().size(), std::size_t(1));
-
   h.window->OnCommand(kCmdLoadGame);
   QCOMPARE(h.game->history.start(), HistoryStart::NewGame);
   QCOMPARE(h.game->history.points().size(), std::size_t(2));
@@ -155,6 +139,17 @@ void StatisticsWindowTest::savedAndLoadedGamesKeepTheirStatistics() {
   StatisticsWindow window(*h.game, h.picture, h.ui);
   QVERIFY(window.note()->isVisibleTo(&window));
   QCOMPARE(window.series()[0]->count(), 1);
+
+  // The end: offered, and opened only when the player wants it.
+  h.game->state.turnPhase = TurnPhase::GameOver;
+  h.answer = QMessageBox::No;
+  h.ForgetBoxes();
+  h.ui.Changed({Changes::kGameOver});
+  QTRY_COMPARE(h.shown.size(), 1);
+  QCOMPARE(opened, 2);
+  h.answer = QMessageBox::Yes;
+  h.ui.Changed({Changes::kGameOver});
+  QTRY_COMPARE(opened, 3);
 }
 
 TOMTURA_TEST_SUITE(StatisticsWindowTest);
