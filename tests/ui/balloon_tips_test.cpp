@@ -389,7 +389,7 @@ void BalloonTipsTest::gameWindowsAndDialogsShowCatalogueBalloons() {
   h.window->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
   Rest(h.window->commandButton(kRoll));
-  QCOMPARE(ShownBalloon(), QString::fromStdString(h.game->Text(kTextRollTip)));
+  QCOMPARE(ShownBalloon(), h.Text(kTextRollTip));
 
   // Every dialog of the game is decorated as it is run.
   QString shown;
@@ -405,7 +405,7 @@ void BalloonTipsTest::gameWindowsAndDialogsShowCatalogueBalloons() {
   dialog.setGeometry(450, 320, 200, 80);
   Make<QLineEdit>(&dialog, kPassword, "", {20, 20, 100, 24});
   h.ui.RunModal(dialog);
-  QCOMPARE(shown, QString::fromStdString(h.game->Text(kTextPasswordTip)));
+  QCOMPARE(shown, h.Text(kTextPasswordTip));
 }
 
 TOMTURA_TEST_SUITE(BalloonTipsTest);

@@ -10,22 +10,6 @@
 
 using namespace tomtura;
 
-namespace {
-
-// Shows a view whose client area has exactly the given size.
-void ShowWithClient(BoardView& view, QSize client) {
-  view.setFrameShape(QFrame::NoFrame);
-  view.resize(client);
-  view.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&view));
-}
-
-QRgb PixelAt(BoardView& view, QPoint at) {
-  return view.viewport()->grab().toImage().pixel(at);
-}
-
-}  // namespace
-
 class BoardViewTest : public QObject {
   Q_OBJECT
 

@@ -19,14 +19,6 @@
 
 using namespace tomtura;
 
-namespace {
-
-QString Catalogue(const Game& game, int n) {
-  return QString::fromStdString(game.Text(n));
-}
-
-}  // namespace
-
 class HelpWindowsTest : public QObject {
   Q_OBJECT
 
@@ -111,7 +103,7 @@ void HelpWindowsTest::helpMenuOpensTheWindowsAsGameDialogs() {
     h.window->OnCommand(kCmdHelp);
     h.window->OnCommand(kCmdAbout);
     const QString manual = QUrl::fromLocalFile(QDir(h.dir.path()).filePath(manualFile)).toString();
-    QCOMPARE(opened, QStringList({Catalogue(*h.game, 122), Catalogue(*h.game, 123), manual}));
+    QCOMPARE(opened, QStringList({h.Text(122), h.Text(123), manual}));
     QVERIFY(heldTheGame);
     QVERIFY(!h.ui.modalOpen());
   }

@@ -268,7 +268,6 @@ void LanguageTest::balloonsKnowTranslatedCaptions() {
   const QString here = QCoreApplication::applicationDirPath();
   InstallTranslations("sv", here);
   EditionWindow e(QDir(here).filePath("tomtura.lst"));
-  const auto text = [&e](int n) { return QString::fromStdString(e.game->Text(n)); };
   PlayWindowDeals deals(*e.game);
   const std::pair<PlayPage, int> expected[] = {{PlayPage::Buy, kTipPartnerDeal},
                                                {PlayPage::Sell, kTipPartnerDeal},
@@ -279,7 +278,7 @@ void LanguageTest::balloonsKnowTranslatedCaptions() {
     const int id = tip == kTipPartnerDeal ? kIdPartner : kIdHouseButton;
     const QWidget* control = FindControl<QWidget>(window.page(int(page)), id);
     QVERIFY(control != nullptr);
-    QCOMPARE(TooltipText(*control, *e.game), text(tip));
+    QCOMPARE(TooltipText(*control, *e.game), e.Text(tip));
   }
 }
 

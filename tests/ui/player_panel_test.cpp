@@ -17,17 +17,6 @@ namespace {
 
 const QRgb kLightYellow = qRgb(255, 255, 235);
 
-void ShowPanel(PlayerPanel& panel, QSize size) {
-  panel.setFrameShape(QFrame::NoFrame);
-  panel.resize(size);
-  panel.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&panel));
-}
-
-QRgb PixelAt(PlayerPanel& panel, QPoint at) {
-  return panel.viewport()->grab().toImage().pixel(at);
-}
-
 }  // namespace
 
 class PlayerPanelTest : public QObject {
@@ -74,7 +63,7 @@ void PlayerPanelTest::sectionsFollowTheCore() {
   state.propertyLists[0].items = {0, 1, 22};
   state.propertyLists[0].selected = 0;
   PlayerPanel panel(f.game, f.picture);
-  ShowPanel(panel, {178, 2 * kPlayerBoxHeight});
+  ShowWithClient(panel, {178, 2 * kPlayerBoxHeight});
   panel.Refresh();
   QComboBox* anna = panel.propertyList(0);
   QCOMPARE(anna->count(), 3);
@@ -114,7 +103,7 @@ void PlayerPanelTest::scrollingAndColumns() {
   state.playerCount = 6;
   state.players[3].isBankrupt = 1;
   PlayerPanel panel(f.game, f.picture);
-  ShowPanel(panel, {178, 400});
+  ShowWithClient(panel, {178, 400});
   panel.Refresh();
   state.currentPlayer = 2;
   panel.ScrollToCurrentPlayer();
@@ -162,7 +151,7 @@ void PlayerPanelTest::aLongCardTextWraps() {
   list.selected = static_cast<int>(std::find(list.items.begin(), list.items.end(), kUtility) -
                                    list.items.begin());
   PlayerPanel panel(f.game, f.picture);
-  ShowPanel(panel, {kPanelColumnWidth, 300});
+  ShowWithClient(panel, {kPanelColumnWidth, 300});
   panel.Refresh();
   const QImage image = panel.viewport()->grab().toImage();
   const int line = QFontMetrics(SmallFont()).height();

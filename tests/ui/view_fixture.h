@@ -1,8 +1,11 @@
 #pragma once
 // A game for the board view and player panel tests: two players on their GO places, the usual
-// groups, a small text catalogue and a sheet of plain colours that the tests can recognise.
+// groups, a small text catalogue and a sheet of plain colours that the tests can recognise; and
+// the view or panel shown with a client area of a given size, and its pixels.
+#include <QAbstractScrollArea>
 #include <QImage>
 #include <QPainter>
+#include <QtTest>
 #include <cstdint>
 #include <string>
 
@@ -62,5 +65,17 @@ struct ViewFixture {
     }
   }
 };
+
+// Shows a view or panel whose client area has exactly the given size.
+inline void ShowWithClient(QAbstractScrollArea& view, QSize client) {
+  view.setFrameShape(QFrame::NoFrame);
+  view.resize(client);
+  view.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&view));
+}
+
+inline QRgb PixelAt(QAbstractScrollArea& view, QPoint at) {
+  return view.viewport()->grab().toImage().pixel(at);
+}
 
 }  // namespace tomtura
