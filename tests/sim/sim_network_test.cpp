@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <thread>
@@ -59,6 +60,7 @@ class NetworkGames : public ::testing::Test {
       _exit(127);
     }
     running_.push_back(pid);
+    outputs_[pid] = output;
     return pid;
   }
   // The exit code of `pid`, or -1 when it does not end in time (it is killed).
@@ -85,7 +87,7 @@ class NetworkGames : public ::testing::Test {
     }
     return false;
   }
-  // The port a host printed.
+  // The port a host printed; -1 (a failure, and no port a client can reach) when it prints none.
   int PortOf(const std::string& output) {
     for (int attempt = 0; attempt < 500; ++attempt) {
       const std::string text = ReadBytes(Path(output));
@@ -94,7 +96,15 @@ class NetworkGames : public ::testing::Test {
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+    ADD_FAILURE() << output << " printed no port";
     return -1;
+  }
+  // Waits for each program and expects it to end well.
+  void ExpectSuccess(std::initializer_list<pid_t> pids) {
+    for (pid_t pid : pids) {
+      const std::string output = outputs_[pid];
+      EXPECT_EQ(Finish(pid), 0) << output << ": " << ReadBytes(Path(output + ".err"));
+    }
   }
   // Each program writes `name` (its output) and name.tom (the game as it ended).
   pid_t Host(const std::string& name, int players, int seed, const std::string& more = "") {
@@ -107,6 +117,13 @@ class NetworkGames : public ::testing::Test {
     return Start(fmt::format("--join {} --port {} --name {} --seed {} --save {} {}", address, port,
                              name, seed, Path(name + ".tom"), more),
                  name);
+  }
+  // A client that the host printing `host` has seen join.
+  pid_t Joined(const std::string& host, const std::string& name, int port, int seed,
+               const std::string& more = "") {
+    const pid_t pid = Client(name, port, seed, more);
+    EXPECT_TRUE(Printed(host, "joined " + name));
+    return pid;
   }
   // A saved game as every computer must hold it: who sits where differs by computer.
   std::optional<SavedGame> Saved(const std::string& name) {
@@ -128,29 +145,43 @@ class NetworkGames : public ::testing::Test {
            a.properties == b.properties && a.currentPlayer == b.currentPlayer &&
            a.firstLap == b.firstLap;
   }
+  // The game that every one of `names` saved; nullopt (a failure) when one saved another.
+  std::optional<SavedGame> Agreed(std::initializer_list<std::string> names) {
+    std::optional<SavedGame> first;
+    for (const std::string& name : names) {
+      const std::optional<SavedGame> saved = Saved(name);
+      if (!saved || (first && !Same(*first, *saved))) {
+        ADD_FAILURE() << name << " saved another game";
+        return std::nullopt;
+      }
+      if (!first) first = saved;
+    }
+    return first;
+  }
+  // Host `n` and the clients Anna`n` (joined first) and Bo`n` play a game of `seed` to its end.
+  std::optional<SavedGame> PlayOfThree(const std::string& n, int seed,
+                                       const std::string& annaMore = "",
+                                       const std::string& boAddress = "127.0.0.1") {
+    const pid_t host = Host("host" + n, 3, seed);
+    const int port = PortOf("host" + n);
+    const pid_t anna = Joined("host" + n, "Anna" + n, port, seed + 100, annaMore);
+    const pid_t bo = Client("Bo" + n, port, seed + 200, "", boAddress);
+    ExpectSuccess({host, anna, bo});
+    return Agreed({"host" + n, "Anna" + n, "Bo" + n});
+  }
   std::string Path(const std::string& name) const { return dir_.path(name); }
 
   fs::path program_;
   TempDir dir_;
   std::vector<pid_t> running_;
+  std::map<pid_t, std::string> outputs_;
 };
 
 TEST_F(NetworkGames, AHostAndTwoClientsPlaySeededGamesToTheSameEnd) {
   for (int seed : {1, 2, 3, 4, 6}) {
     SCOPED_TRACE("seed " + std::to_string(seed));
-    const std::string n = std::to_string(seed);
-    const pid_t host = Host("host" + n, 3, seed);
-    const int port = PortOf("host" + n);
-    ASSERT_GT(port, 0);
-    const pid_t anna = Client("Anna" + n, port, seed + 100);
-    ASSERT_TRUE(Printed("host" + n, "joined Anna" + n));
-    const pid_t bo = Client("Bo" + n, port, seed + 200, "", "::1");  // over IPv6
-    EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host" + n + ".err"));
-    EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna" + n + ".err"));
-    EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo" + n + ".err"));
-    const auto a = Saved("host" + n), b = Saved("Anna" + n), c = Saved("Bo" + n);
-    ASSERT_TRUE(a && b && c);
-    EXPECT_TRUE(Same(*a, *b) && Same(*a, *c));
+    const auto a = PlayOfThree(std::to_string(seed), seed, "", "::1");  // Bo over IPv6
+    ASSERT_TRUE(a);
     EXPECT_EQ(a->players[0].name.utf8(), "Värd");
   }
 }
@@ -158,17 +189,13 @@ TEST_F(NetworkGames, AHostAndTwoClientsPlaySeededGamesToTheSameEnd) {
 TEST_F(NetworkGames, AClientWhoLeavesMidGameIsDroppedAndTheOthersPlayOn) {
   const pid_t host = Host("host", 3, 2);
   const int port = PortOf("host");
-  ASSERT_GT(port, 0);
-  const pid_t anna = Client("Anna", port, 102);
-  ASSERT_TRUE(Printed("host", "joined Anna"));
+  const pid_t anna = Joined("host", "Anna", port, 102);
   const pid_t bo = Client("Bo", port, 202, "--leave-after 5");
-  EXPECT_EQ(Finish(bo), 0);
+  ExpectSuccess({bo});
   EXPECT_EQ(ReadBytes(Path("Bo")), "left the game after 5 own throws\n");
-  EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host.err"));
-  EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna.err"));
-  const auto a = Saved("host"), b = Saved("Anna");
-  ASSERT_TRUE(a && b);
-  EXPECT_TRUE(Same(*a, *b));
+  ExpectSuccess({host, anna});
+  const auto a = Agreed({"host", "Anna"});
+  ASSERT_TRUE(a);
   EXPECT_EQ(a->players[2].isBankrupt, 1);
   // Bo, who left, is out of the game and owns nothing; what the bank got back is free.
   for (const Property& property : a->properties) {
@@ -186,17 +213,7 @@ TEST_F(NetworkGames, AClientWhoLeavesMidGameIsDroppedAndTheOthersPlayOn) {
 // where it stands, his pending decision included, and all three play the very game that nobody's
 // leaving would have given.
 TEST_F(NetworkGames, AClientKilledInTheMiddleOfADecisionLeavesOrComesBackEverywhereTheSame) {
-  const auto undisturbed = [this] {
-    const pid_t host = Host("quiet", 3, 1);
-    const int port = PortOf("quiet");
-    const pid_t anna = Client("quietA", port, 101);
-    EXPECT_TRUE(Printed("quiet", "joined quietA"));
-    const pid_t bo = Client("quietB", port, 201);
-    Finish(anna);
-    Finish(bo);
-    EXPECT_EQ(Finish(host), 0);
-    return Saved("quiet");
-  }();
+  const auto undisturbed = PlayOfThree("quiet", 1);
   ASSERT_TRUE(undisturbed);
   const std::vector<std::string> kinds = {"offer", "card",    "jail", "debt",
                                           "bid",   "consent", "play"};
@@ -207,26 +224,20 @@ TEST_F(NetworkGames, AClientKilledInTheMiddleOfADecisionLeavesOrComesBackEverywh
       const std::string n = std::to_string(i) + (rejoin ? "r" : "");
       const pid_t host = Host("host" + n, 3, 1, rejoin ? "--grace 30 --on-drop wait" : "");
       const int port = PortOf("host" + n);
-      ASSERT_GT(port, 0);
-      pid_t anna = Client("Anna" + n, port, 101, "--drop-at " + kind);
-      ASSERT_TRUE(Printed("host" + n, "joined Anna" + n));
+      pid_t anna = Joined("host" + n, "Anna" + n, port, 101, "--drop-at " + kind);
       const pid_t bo = Client("Bo" + n, port, 201);
       Finish(anna);
       EXPECT_EQ(ReadBytes(Path("Anna" + n)), "killed at " + kind + "\n");
       if (rejoin) {
         anna = Client("Anna" + n, port, 101);
-        EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna" + n + ".err"));
+        ExpectSuccess({anna});
         EXPECT_NE(ReadBytes(Path("Anna" + n)).find("caught up in "), std::string::npos);
       }
-      EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host" + n));
-      EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo" + n));
-      const auto a = Saved("host" + n), b = Saved("Bo" + n);
-      ASSERT_TRUE(a && b);
-      EXPECT_TRUE(Same(*a, *b));
+      ExpectSuccess({host, bo});
+      const auto a =
+          rejoin ? Agreed({"host" + n, "Bo" + n, "Anna" + n}) : Agreed({"host" + n, "Bo" + n});
+      ASSERT_TRUE(a);
       if (rejoin) {
-        const auto c = Saved("Anna" + n);
-        ASSERT_TRUE(c);
-        EXPECT_TRUE(Same(*a, *c));
         SavedGame quiet = *undisturbed;  // the same game under other names
         for (int p = 0; p < kMaxPlayers; ++p) quiet.players[p].name = a->players[p].name;
         EXPECT_TRUE(Same(*a, quiet));
@@ -240,21 +251,10 @@ TEST_F(NetworkGames, AClientKilledInTheMiddleOfADecisionLeavesOrComesBackEverywh
 // A client of the English edition in the Swedish host's game plays on the host's streets: the
 // deals of the three agree, and every saved game names them in Swedish.
 TEST_F(NetworkGames, AClientOfAnotherEditionPlaysOnTheHostsStreetsAndDeals) {
-  const pid_t host = Host("host", 3, 4);
-  const int port = PortOf("host");
-  ASSERT_GT(port, 0);
-  const pid_t anna = Client("Anna", port, 104, "--board " TOMTURA_ASSETS_DIR "/tomtura_en.lst");
-  ASSERT_TRUE(Printed("host", "joined Anna"));
-  const pid_t bo = Client("Bo", port, 204);
-  EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host"));
-  EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna"));
-  EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo"));
+  const auto a = PlayOfThree("", 4, "--board " TOMTURA_ASSETS_DIR "/tomtura_en.lst");
+  ASSERT_TRUE(a);
   EXPECT_EQ(ReadBytes(Path("Anna")).find(", 0 deals"), std::string::npos);
-  const auto a = Saved("host"), b = Saved("Anna"), c = Saved("Bo");
-  ASSERT_TRUE(a && b && c);
-  EXPECT_TRUE(Same(*a, *b) && Same(*a, *c));
-  EXPECT_EQ(b->properties[0].name.utf8(), a->properties[0].name.utf8());
-  EXPECT_EQ(b->properties[0].name.utf8(), "Lergropsvägen");
+  EXPECT_EQ(a->properties[0].name.utf8(), "Lergropsvägen");
 }
 
 // The host seats a computer player of its own, of the strength it chose; a client that keeps to
@@ -267,14 +267,10 @@ TEST_F(NetworkGames, TheHostsComputerPlayerPlaysWithAClientOfTheDesign) {
     const std::string n = std::to_string(seed);
     const pid_t host = Host("host" + n, 3, seed,
                             "--computers 1 --computer-level " + std::string(StrengthName(level)));
-    const int port = PortOf("host" + n);
-    ASSERT_GT(port, 0);
-    const pid_t anna = Client("Anna" + n, port, seed + 100, "--classic");
-    EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host" + n));
-    EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna" + n));
-    const auto a = Saved("host" + n), b = Saved("Anna" + n);
-    ASSERT_TRUE(a && b);
-    EXPECT_TRUE(Same(*a, *b));
+    const pid_t anna = Client("Anna" + n, PortOf("host" + n), seed + 100, "--classic");
+    ExpectSuccess({host, anna});
+    const auto a = Agreed({"host" + n, "Anna" + n});
+    ASSERT_TRUE(a);
     EXPECT_EQ(a->players[1].name.utf8(), "Dator 1");
     EXPECT_EQ(a->players[1].strength, level);
   }
@@ -286,9 +282,7 @@ TEST_F(NetworkGames, TheHostsComputerPlayerPlaysWithAClientOfTheDesign) {
 TEST_F(NetworkGames, ASavedNetworkGameIsTakenUpAgainWithEveryPlayerInHisSeat) {
   const pid_t first = Host("first", 3, 5, "--max-turns 20");
   int port = PortOf("first");
-  ASSERT_GT(port, 0);
-  Client("Anna", port, 105, "--max-turns 20");
-  ASSERT_TRUE(Printed("first", "joined Anna"));
+  Joined("first", "Anna", port, 105, "--max-turns 20");
   Client("Bo", port, 205, "--max-turns 20");
   Finish(first);
   // The position from which the game goes on: the host owns every street, the others have
@@ -316,18 +310,12 @@ TEST_F(NetworkGames, ASavedNetworkGameIsTakenUpAgainWithEveryPlayerInHisSeat) {
       Start("--host --port 0 --load " + Path("first.tom") + " --seed 6 --save " + Path("again.tom"),
             "again");
   port = PortOf("again");
-  ASSERT_GT(port, 0);
-  const pid_t stranger = Client("Cecilia", port, 305);
-  EXPECT_NE(Finish(stranger), 0);
-  const pid_t bo = Client("Bo", port, 205);
-  ASSERT_TRUE(Printed("again", "joined Bo"));
+  EXPECT_NE(Finish(Client("Cecilia", port, 305)), 0);
+  const pid_t bo = Joined("again", "Bo", port, 205);
   const pid_t anna = Client("Anna", port, 105);
-  EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("again.err"));
-  EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna.err"));
-  EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo.err"));
-  const auto a = Saved("again"), b = Saved("Anna"), c = Saved("Bo");
-  ASSERT_TRUE(a && b && c);
-  EXPECT_TRUE(Same(*a, *b) && Same(*a, *c));
+  ExpectSuccess({host, anna, bo});
+  const auto a = Agreed({"again", "Anna", "Bo"});
+  ASSERT_TRUE(a);
   for (int p = 0; p < 3; ++p) EXPECT_EQ(a->players[p].name, before->players[p].name);
   const std::string said = ReadBytes(Path("again"));
   const std::size_t over = said.find("game over after ");
@@ -340,9 +328,7 @@ TEST_F(NetworkGames, ASavedNetworkGameIsTakenUpAgainWithEveryPlayerInHisSeat) {
 TEST_F(NetworkGames, AClientThatSendsGarbageIsDroppedAndTheOthersPlayOn) {
   const pid_t host = Host("host", 3, 8);
   const int port = PortOf("host");
-  ASSERT_GT(port, 0);
-  const pid_t anna = Client("Anna", port, 108);
-  ASSERT_TRUE(Printed("host", "joined Anna"));
+  const pid_t anna = Joined("host", "Anna", port, 108);
   const int s = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -355,12 +341,10 @@ TEST_F(NetworkGames, AClientThatSendsGarbageIsDroppedAndTheOthersPlayOn) {
   ASSERT_EQ(recv(s, roster, sizeof roster, MSG_WAITALL), 224);
   const unsigned char garbage[] = {99, 0, 0, 0, 1, 2, 3, 4};
   send(s, garbage, sizeof garbage, MSG_NOSIGNAL);
-  EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host.err"));
-  EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna.err"));
+  ExpectSuccess({host, anna});
   close(s);
-  const auto a = Saved("host"), b = Saved("Anna");
-  ASSERT_TRUE(a && b);
-  EXPECT_TRUE(Same(*a, *b));
+  const auto a = Agreed({"host", "Anna"});
+  ASSERT_TRUE(a);
   EXPECT_EQ(a->players[2].name.utf8(), "Mallory");
   EXPECT_EQ(a->players[2].isBankrupt, 1);
 }
