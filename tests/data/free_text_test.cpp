@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "../store/test_support.h"
 #include "data/free_text.h"
 
 namespace tomtura {
@@ -60,10 +59,6 @@ TEST(FreeText, LinesArePreparedForShowing) {
   EXPECT_EQ(Rules("[REGLER]\nK\xF6p\n"), "Köp\n");
 }
 
-TEST(FreeText, LastLineWithoutLineFeedIsShownWhole) {
-  EXPECT_EQ(Rules("[REGLER]\nFirst\nLast words"), "First\nLast words\n");
-}
-
 TEST(FreeText, LongLinesBecomeSeveralLines) {
   const std::string a(255, 'a'), b(255, 'b'), c(90, 'c');
   EXPECT_EQ(Rules("[REGLER]\n" + a + b + c + "\nnext\n"), a + "\n" + b + "\n" + c + "\nnext\n");
@@ -103,16 +98,14 @@ TEST(FreeText, BlockStopsAtTheLastWholePieceWithinTheLimit) {
   EXPECT_LE(1 + shownLong.size() + lines, kMaxFreeTextBytes);  // each "\n" shown as CR LF
 }
 
+// The last line of the file is shown whole without its line feed.
 TEST(FreeText, ReadsTheBoardFileFromDisk) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "tomtura_free_text";
-  std::filesystem::create_directories(dir);
-  const std::filesystem::path path = dir / "tomtura.lst";
-  std::ofstream(path, std::ios::binary) << "[TIPS]\nTip\n[REGLER]\nRule";
-  EXPECT_EQ(ReadFreeText(path.string(), FreeTextBlock::kRules),
+  TempDir dir;
+  WriteBytes(dir.path("tomtura.lst"), "[TIPS]\nTip\n[REGLER]\nRule");
+  EXPECT_EQ(ReadFreeText(dir.path("tomtura.lst"), FreeTextBlock::kRules),
             std::optional<std::string>("Rule\n"));
-  EXPECT_EQ(ReadFreeText((dir / "missing.lst").string(), FreeTextBlock::kRules), std::nullopt);
-  EXPECT_EQ(ReadFreeText(dir.string(), FreeTextBlock::kTips), std::nullopt);  // a directory
-  std::filesystem::remove_all(dir);
+  EXPECT_EQ(ReadFreeText(dir.path("missing.lst"), FreeTextBlock::kRules), std::nullopt);
+  EXPECT_EQ(ReadFreeText(dir.path(""), FreeTextBlock::kTips), std::nullopt);  // a directory
 }
 
 }  // namespace
