@@ -54,13 +54,6 @@ TEST(TextEncoding, CutNeverSplitsACharacter) {
   EXPECT_EQ(CutUtf8(std::string(8, '\x80'), 5).size(), 5u);  // malformed: cut where asked
 }
 
-TEST(FormatText, MismatchedFormatFallsBackToTheFormat) {
-  EXPECT_EQ(FormatText("%s köpte %s för %d kr.", std::string("Eva"), std::string("Udden"), 6800),
-            "Eva köpte Udden för 6800 kr.");
-  EXPECT_EQ(FormatText("%d kr", std::string("Eva")), "%d kr");
-  EXPECT_EQ(FormatText("%s och %s", std::string("Eva")), "%s och %s");
-}
-
 // Names and amounts are put together without {fmt}; the result is {fmt}'s all the same, also
 // for formats that do not match their arguments.
 TEST(FormatText, NamesAndAmountsComeOutAsPrintfWritesThem) {
