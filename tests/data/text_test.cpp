@@ -98,11 +98,8 @@ TEST(FormatText, HugeWidthsAndPrecisionsAreBounded) {
   EXPECT_EQ(BoundFieldWidths("%99999999999999999999d"), "%256d");
   EXPECT_EQ(BoundFieldWidths("50% rabatt"), "50% rabatt");
   EXPECT_EQ(BoundFieldWidths("%"), "%");
-}
-
-// Behind an argument index ("%1$") a width is held as well; a width or precision taken from an
-// argument ('*') leaves the text unformatted, since an amount of money could ask for gigabytes.
-TEST(FormatText, WidthsBehindArgumentIndexesOrFromArgumentsAreBounded) {
+  // Behind an argument index ("%1$") a width is held as well; a width or precision taken from an
+  // argument ('*') leaves the text unformatted, since an amount of money could ask for gigabytes.
   EXPECT_EQ(FormatText("%1$300d", 7).size(), std::size_t(kMaxFieldWidth));
   EXPECT_EQ(FormatText("%2$s %1$-5d|", 42, std::string("Eva")), "Eva 42   |");
   EXPECT_EQ(FormatText("%s: %*d kr", std::string("Eva"), 300, 7), "%s: %*d kr");

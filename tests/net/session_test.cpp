@@ -67,19 +67,13 @@ struct Computer {
   NetSession session;
 };
 
-// Anna's computer, in a game with the host's player: the roster the host sends her.
-RosterMessage RosterForAnna() {
-  RosterMessage roster;
-  roster.players[0].name.setRaw("Host");
-  roster.players[0].isComputer = 2;
-  roster.players[1].name.setRaw("Anna");
-  return roster;
-}
-
 TEST(SessionTest, AClientTakesNoPasswordFromTheRosterNorFromAState) {
   Computer anna(Role::Client);
   anna.session.Join("Anna");
-  RosterMessage roster = RosterForAnna();
+  RosterMessage roster;  // a game of the host's player and Anna
+  roster.players[0].name.setRaw("Host");
+  roster.players[0].isComputer = 2;
+  roster.players[1].name.setRaw("Anna");
   roster.players[0].password.setRaw("abc");  // left in the host's records by an earlier game
   roster.players[1].password.setRaw("xyz");
   anna.Receive(roster);
