@@ -38,7 +38,6 @@ class ScriptedFrontEnd : public HeadlessFrontEnd {
   std::vector<DecisionRequest> asked;        // every question, a person's or shown, in order
   std::vector<std::string> statusWhenAsked;  // the status line under each dialog
   std::vector<int> consentPlayers;
-  int auctionsRun = 0;
 
   int Count(const std::string& name) const {
     return static_cast<int>(std::count_if(events.begin(), events.end(),
@@ -88,10 +87,6 @@ class ScriptedFrontEnd : public HeadlessFrontEnd {
     statusWhenAsked.push_back(game().state.statusText);
     if (request.kind == DecisionKind::Question) asked.push_back(request);
     HeadlessFrontEnd::ShowAnswer(request, answer);
-  }
-  void ShowAuction(const Auction* auction) override {
-    if (auction != nullptr) ++auctionsRun;
-    HeadlessFrontEnd::ShowAuction(auction);
   }
   void ShowMessage(const std::string& text, MessageIcon icon) override {
     Add("ShowMessage", text, static_cast<int>(icon));
