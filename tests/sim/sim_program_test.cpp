@@ -16,8 +16,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -167,11 +169,8 @@ class NetworkGames : public SimTest {
   // Starts the program with `arguments` (words parted by blanks), its output going to the file
   // `output`.
   pid_t Start(const std::string& arguments, const std::string& output) {
-    std::vector<std::string> words;
-    for (std::size_t at = 0, end = 0; at < arguments.size(); at = end + 1) {
-      end = std::min(arguments.find(' ', at), arguments.size());
-      if (end > at) words.push_back(arguments.substr(at, end - at));
-    }
+    std::istringstream in(arguments);
+    std::vector<std::string> words{std::istream_iterator<std::string>(in), {}};
     const pid_t pid = fork();
     if (pid == 0) {
       if (freopen(Path(output).c_str(), "w", stdout) == nullptr) _exit(127);
