@@ -1,6 +1,9 @@
 # The two commands a newcomer needs: `make run` and `make test`.
 # Both install what is missing (scripts/install-deps), configure and build.
 JOBS ?= $(shell nproc)
+# Most test suites spend their time waiting for timers, sounds and other processes, so CTest runs
+# more of them side by side than there are cores.
+TEST_JOBS ?= $(shell echo $$(( $(JOBS) * 3 )))
 CMAKE ?= cmake
 
 .PHONY: deps configure run build test tsan bench sim format format-check fuzz package clean
@@ -23,7 +26,7 @@ run: configure
 test: deps
 	@$(CMAKE) -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DTOMTURA_SANITIZE=ON >/dev/null
 	@$(CMAKE) --build build-test -j $(JOBS)
-	@cd build-test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@cd build-test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(TEST_JOBS)
 
 # The tests that run threads, under ThreadSanitizer (build-tsan).
 tsan: deps

@@ -32,7 +32,7 @@ constexpr int kBidLabelWidth = 36;
 constexpr int kBidFieldWidth = 84;
 constexpr int kPasswordLabelWidth = 66;
 constexpr int kPasswordFieldWidth = 60;
-constexpr int kButtonHeight = 24;
+constexpr int kAuctionButtonHeight = 24;
 
 constexpr int kMessageFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
 
@@ -244,7 +244,7 @@ void AuctionDialog::FitMessage() {
   SetTiles(kTilesX, tiles().height());  // as wide as the bidder's title needs
   const QFontMetrics metrics(DialogFont());
   const auto messageHeight = [this] {
-    return ButtonTop(kButtonHeight) - kGap - kRowHeight - kGap - kMessageTop;
+    return ButtonTop(kAuctionButtonHeight) - kGap - kRowHeight - kGap - kMessageTop;
   };
   const int width = this->width() - kMessageLeft - kMessageRight;
   const int needed =
@@ -253,7 +253,7 @@ void AuctionDialog::FitMessage() {
   while (needed > messageHeight() && ny < kMaxTilesY) SetTiles(kTilesX, ++ny);
 
   message_->setGeometry(kMessageLeft, kMessageTop, width, messageHeight());
-  const int rowTop = ButtonTop(kButtonHeight) - kGap - kRowHeight;
+  const int rowTop = ButtonTop(kAuctionButtonHeight) - kGap - kRowHeight;
   bidLabel_->setGeometry(kBidLabelLeft, rowTop, kBidLabelWidth, kRowHeight);
   const int bidLeft = kBidLabelLeft + kBidLabelWidth + 2;
   bidField_->setGeometry(bidLeft, rowTop, kBidFieldWidth, kRowHeight);
@@ -261,7 +261,7 @@ void AuctionDialog::FitMessage() {
   passwordLabel_->setGeometry(passwordLeft, rowTop, kPasswordLabelWidth, kRowHeight);
   passwordField_->setGeometry(passwordLeft + kPasswordLabelWidth + 2, rowTop, kPasswordFieldWidth,
                               kRowHeight);
-  PlaceButtons(kButtonHeight);
+  PlaceButtons(kAuctionButtonHeight);
 }
 
 void AuctionDialog::PaintContent(QPainter& painter) {

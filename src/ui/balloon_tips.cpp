@@ -105,9 +105,9 @@ bool SaysPlayText(const QWidget& control, const char* source) {
 const QColor kBalloonColour(255, 255, 200);
 const QColor kShadowColour(111, 111, 111);
 constexpr int kBodyTop = 10;
-constexpr int kCornerSize = 20;
+constexpr int kBalloonCornerSize = 20;
 constexpr std::array<QPoint, 3> kTail = {{{0, 0}, {12, 20}, {25, 15}}};
-constexpr int kTextTop = 14;
+constexpr int kBalloonTextTop = 14;
 constexpr int kBalloonMargin = 20;  // the balloon is this much wider and higher than its text
 constexpr int kBalloonOffset = 15;  // from the point the tail touches
 constexpr int kShadowOffset = 21;
@@ -152,7 +152,7 @@ class Balloon : public QWidget {
     painter.fillRect(rect(), kBalloonColour);
     painter.setFont(DialogFont());
     painter.setPen(Qt::black);
-    painter.drawText(rect().adjusted(0, kTextTop, 0, 0), kTextFlags, text_);
+    painter.drawText(rect().adjusted(0, kBalloonTextTop, 0, 0), kTextFlags, text_);
     // The outline: the pixels of the shape that have a neighbour outside it.
     const QRegion shape = BalloonShape(size());
     const QRegion inner = shape & shape.translated(1, 0) & shape.translated(-1, 0) &
@@ -459,13 +459,14 @@ const QWidget* HoverControl() {
 QRegion BalloonShape(QSize size) {
   const int w = size.width();
   const int h = size.height();
-  const int r = kCornerSize / 2;
-  QRegion body(r, kBodyTop, w - kCornerSize, h - kBodyTop);
-  body += QRegion(0, kBodyTop + r, w, h - kBodyTop - kCornerSize);
-  for (const QPoint corner :
-       {QPoint(0, kBodyTop), QPoint(w - kCornerSize, kBodyTop), QPoint(0, h - kCornerSize),
-        QPoint(w - kCornerSize, h - kCornerSize)}) {
-    body += QRegion(corner.x(), corner.y(), kCornerSize, kCornerSize, QRegion::Ellipse);
+  const int r = kBalloonCornerSize / 2;
+  QRegion body(r, kBodyTop, w - kBalloonCornerSize, h - kBodyTop);
+  body += QRegion(0, kBodyTop + r, w, h - kBodyTop - kBalloonCornerSize);
+  for (const QPoint corner : {QPoint(0, kBodyTop), QPoint(w - kBalloonCornerSize, kBodyTop),
+                              QPoint(0, h - kBalloonCornerSize),
+                              QPoint(w - kBalloonCornerSize, h - kBalloonCornerSize)}) {
+    body +=
+        QRegion(corner.x(), corner.y(), kBalloonCornerSize, kBalloonCornerSize, QRegion::Ellipse);
   }
   const QPolygon tail({kTail[0], kTail[1], kTail[2]});
   return (body + QRegion(tail, Qt::WindingFill)) & QRegion(0, 0, w, h);

@@ -32,8 +32,9 @@ constexpr QRgb kKeyCream = 0xFFFFEBu;   // group markers: RGB 255, 255, 235
 
 // Where each picture lies in the sheet.
 namespace sheet {
+constexpr int kDieFaces = 6;
 constexpr QRect kBoard(0, 0, kBoardSize, kBoardSize);
-QRect DieFace(int face);       // 1..6
+QRect DieFace(int face);       // 1..kDieFaces
 QRect TumblingDie(int frame);  // 0..5
 QRect Token(int token);        // 0..9
 QRect ButtonIcon(int index);   // 0..6

@@ -28,7 +28,6 @@ constexpr int kDieSize = 40;
 constexpr QPoint kDie1Place(40, 2);
 constexpr QPoint kDie2Place(80, 2);
 constexpr int kSeparatorHeight = 2;
-constexpr int kDieFaces = 6;
 constexpr int kTumblingFrames = 6;
 
 }  // namespace
@@ -89,8 +88,8 @@ void MainClientArea::Paint(QPainter& painter, const QRect& dirty) {
       painter.drawPixmap(kDie1Place, picture_.TumblingDie(tumblingFrame_));
       painter.drawPixmap(kDie2Place, picture_.TumblingDie(tumblingFrame_));
     } else {
-      painter.drawPixmap(kDie1Place, picture_.DieFace(std::clamp(state.die1, 1, kDieFaces)));
-      painter.drawPixmap(kDie2Place, picture_.DieFace(std::clamp(state.die2, 1, kDieFaces)));
+      painter.drawPixmap(kDie1Place, picture_.DieFace(std::clamp(state.die1, 1, sheet::kDieFaces)));
+      painter.drawPixmap(kDie2Place, picture_.DieFace(std::clamp(state.die2, 1, sheet::kDieFaces)));
     }
   }
 

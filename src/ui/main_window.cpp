@@ -44,7 +44,6 @@ namespace {
 
 constexpr int kButtonRowHeight = 40;
 constexpr int kButtonTop = 6;
-constexpr int kDieFaces = 6;
 
 struct ButtonPlace {
   int command;
@@ -161,8 +160,8 @@ void MainWindow::LoadOptions() {
 // first piece, on a thread of their own) are not needed for the window's first frame. With
 // sound and music off the sound is set up only when one of them is switched on.
 void MainWindow::AfterFirstFrame() {
-  setWindowIcon(
-      ProgramIcon(dataDirectory_, picture_.isNull() ? QPixmap() : picture_.DieFace(kDieFaces - 1)));
+  setWindowIcon(ProgramIcon(
+      dataDirectory_, picture_.isNull() ? QPixmap() : picture_.DieFace(sheet::kDieFaces - 1)));
   const RuleSettings& rules = game_.state.settings;
   if (rules.soundOn != 0 || rules.musicOn != 0) {
     sound_.OpenInBackground(rules.musicOn != 0);
@@ -382,7 +381,7 @@ void MainWindow::ChangeBackground(bool ask) {
   const GameFiles::Background change = files_->ChangeBackground(ask, picture_);
   if (change == GameFiles::Background::Unchanged) return;
   if (change == GameFiles::Background::Changed) {
-    setWindowIcon(ProgramIcon(dataDirectory_, picture_.DieFace(kDieFaces - 1)));
+    setWindowIcon(ProgramIcon(dataDirectory_, picture_.DieFace(sheet::kDieFaces - 1)));
   }
   boardView_->MarkDirty();
   panel_->Refresh();

@@ -17,7 +17,7 @@ constexpr int kGap = 6;
 constexpr int kRowHeight = 22;
 constexpr int kLabelWidth = 70;
 constexpr int kFieldWidth = 70;
-constexpr int kButtonHeight = 23;
+constexpr int kPasswordButtonHeight = 23;
 
 constexpr int kMessageFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
 
@@ -55,7 +55,7 @@ void LoginDialog::Arrange(const QString& text, int nx, int ny) {
     for (int tilesX = nx; tilesX <= kMaxTilesX && !fits; ++tilesX) {
       SetTiles(tilesX, tilesY);
       width = this->width() - 2 * kMargin;
-      messageHeight = ButtonTop(kButtonHeight) - kGap - rows - kMargin;
+      messageHeight = ButtonTop(kPasswordButtonHeight) - kGap - rows - kMargin;
       const QRect needed = metrics.boundingRect(QRect(0, 0, width, 0), kMessageFlags, text);
       fits = needed.height() <= messageHeight;
     }
@@ -68,7 +68,7 @@ void LoginDialog::Arrange(const QString& text, int nx, int ny) {
     passwordLabel_->setGeometry(left, top, kLabelWidth, kRowHeight);
     passwordField_->setGeometry(left + kLabelWidth + kGap, top, kFieldWidth, kRowHeight);
   }
-  PlaceButtons(kButtonHeight);
+  PlaceButtons(kPasswordButtonHeight);
 }
 
 bool LoginDialog::CheckPassword() {

@@ -17,9 +17,9 @@ namespace tomtura {
 namespace {
 
 constexpr int kMaxTextChars = 255;
-constexpr int kTextTop = 15;
+constexpr int kQuestionTextTop = 15;
 constexpr int kTextMargin = 14;  // clear of the side tiles
-constexpr int kButtonHeight = 24;
+constexpr int kQuestionButtonHeight = 24;
 constexpr int kTextButtonGap = 4;
 
 constexpr int kTextFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
@@ -49,7 +49,7 @@ QuestionDialog::QuestionDialog(Game& game, const DecisionRequest& request,
 
   SetBackground(QuestionColour(layout.kind));
   FitText();
-  PlaceButtons(kButtonHeight);
+  PlaceButtons(kQuestionButtonHeight);
   setTabOrder(button1_, button2_);
   button1_->setFocus(Qt::OtherFocusReason);
 
@@ -77,8 +77,8 @@ void QuestionDialog::ShowChosen(const Decision& answer) {
 
 // The message area: from 15 pixels below the top down to the buttons, clear of the side tiles.
 QRect QuestionDialog::TextRect() const {
-  return QRect(kTextMargin, kTextTop, width() - 2 * kTextMargin,
-               ButtonTop(kButtonHeight) - kTextButtonGap - kTextTop);
+  return QRect(kTextMargin, kQuestionTextTop, width() - 2 * kTextMargin,
+               ButtonTop(kQuestionButtonHeight) - kTextButtonGap - kQuestionTextTop);
 }
 
 // Five by three tiles hold the game's own messages; a longer text from an edited board file

@@ -14,9 +14,9 @@ namespace {
 constexpr int kTilesX = 8;
 constexpr int kTilesY = 6;
 constexpr int kTextLeft = 15;  // and as far from the right edge
-constexpr int kTextTop = 16;
+constexpr int kWindowTextTop = 16;
 constexpr int kTextHeight = 222;
-constexpr int kButtonHeight = 23;
+constexpr int kCloseButtonHeight = 23;
 
 }  // namespace
 
@@ -32,12 +32,12 @@ TextWindow::TextWindow(Game& game, const BoardPicture* picture, FreeTextBlock bl
   text_->setReadOnly(true);
   text_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  text_->setGeometry(kTextLeft, kTextTop, width() - 2 * kTextLeft, kTextHeight);
+  text_->setGeometry(kTextLeft, kWindowTextTop, width() - 2 * kTextLeft, kTextHeight);
 
   button1_ = MakeButton(kIdButton1, tr("OK"), {});
   button1_->setDefault(true);
-  button1_->setGeometry((width() - kButtonWidth) / 2, ButtonTop(kButtonHeight), kButtonWidth,
-                        kButtonHeight);
+  button1_->setGeometry((width() - kButtonWidth) / 2, ButtonTop(kCloseButtonHeight), kButtonWidth,
+                        kCloseButtonHeight);
   // Both OK and closing the window end it the same way.
   connect(button1_, &QPushButton::clicked, this, [this] { done(0); });
   ApplyDialogFont(*this);
