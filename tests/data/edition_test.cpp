@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <regex>
 #include <set>
 #include <string>
 #include <string_view>
@@ -71,17 +72,10 @@ std::string CardWords(const BoardEdition& edition, bool chance, int card) {
 }
 
 // The runs of digits in `text`, sorted: the amounts a card names, whatever its currency.
-std::vector<std::string> Amounts(std::string_view text) {
-  std::vector<std::string> amounts;
-  for (std::size_t i = 0; i < text.size();) {
-    if (text[i] < '0' || text[i] > '9') {
-      ++i;
-      continue;
-    }
-    const std::size_t end = text.find_first_not_of("0123456789", i);
-    amounts.emplace_back(text.substr(i, end - i));
-    i = end == std::string_view::npos ? text.size() : end;
-  }
+std::vector<std::string> Amounts(const std::string& text) {
+  static const std::regex kDigits("[0-9]+");
+  std::vector<std::string> amounts(std::sregex_token_iterator(text.begin(), text.end(), kDigits),
+                                   std::sregex_token_iterator());
   std::sort(amounts.begin(), amounts.end());
   return amounts;
 }

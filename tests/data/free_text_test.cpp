@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "../store/test_support.h"
 #include "data/free_text.h"
 
 namespace tomtura {
@@ -17,51 +16,34 @@ std::string Tips(std::string_view file) {
   return ExtractFreeText(file, FreeTextBlock::kTips);
 }
 
-TEST(FreeText, BlocksEndAtEitherMarkerInEitherOrder) {
-  const std::string rulesFirst = "[TEXTS]\n0=x\n[REGLER]\nRule one\nRule two\n[TIPS]\nTip\n";
-  EXPECT_EQ(Rules(rulesFirst), "Rule one\nRule two\n");
-  EXPECT_EQ(Tips(rulesFirst), "Tip\n");
-  const std::string tipsFirst = "[TIPS]\nTip\n\nTip 2\n[REGLER]\nRule\n";
-  EXPECT_EQ(Tips(tipsFirst), "Tip\n\nTip 2\n");
-  EXPECT_EQ(Rules(tipsFirst), "Rule\n");
-  // Only a line that is a marker itself, blanks aside, starts or ends a block; one that
-  // mentions a marker is text.
-  const std::string mentioned =
-      "1=see [TIPS] below\n  [REGLER]\t\r\nRule, not [TIPS]\n[TIPS]\nTip\n";
-  EXPECT_EQ(Rules(mentioned), "Rule, not [TIPS]\n");
-  EXPECT_EQ(Tips(mentioned), "Tip\n");
-}
-
-TEST(FreeText, MissingMarkerOrEmptyBlockGivesNothing) {
-  EXPECT_EQ(Rules("[TEXTS]\n0=Tomtura\n"), "");
-  EXPECT_EQ(Rules(""), "");
-  EXPECT_EQ(Rules("[REGLER]"), "");
-  EXPECT_EQ(Rules("[REGLER]\n[TIPS]\nTip\n"), "");
-}
-
-TEST(FreeText, LinesArePreparedForShowing) {
+TEST(FreeText, BlocksEndAtEitherMarkerAndTheirLinesArePreparedForShowing) {
   const struct {
-    const char* line;
-    const char* shown;
+    std::string file, rules, tips;
   } cases[] = {
-      {"___Word", "   Word"},
-      {"__S slår", "  S slår"},
-      {"_", " "},
-      {"a_b_", "a_b_"},  // only a leading run
-      {"  _x", "  _x"},
-      {"", ""},
+      // Blocks end at either marker, in either order.
+      {"[TEXTS]\n0=x\n[REGLER]\nRule one\nRule two\n[TIPS]\nTip\n", "Rule one\nRule two\n",
+       "Tip\n"},
+      {"[TIPS]\nTip\n\nTip 2\n[REGLER]\nRule\n", "Rule\n", "Tip\n\nTip 2\n"},
+      // Only a line that is a marker itself, blanks aside, starts or ends a block; one that
+      // mentions a marker is text.
+      {"1=see [TIPS] below\n  [REGLER]\t\r\nRule, not [TIPS]\n[TIPS]\nTip\n", "Rule, not [TIPS]\n",
+       "Tip\n"},
+      // A missing marker or an empty block gives nothing.
+      {"[TEXTS]\n0=Tomtura\n", "", ""},
+      {"", "", ""},
+      {"[REGLER]", "", ""},
+      {"[REGLER]\n[TIPS]\nTip\n", "", "Tip\n"},
+      // A leading run of '_' is shown as blanks.
+      {"[REGLER]\n___Word\n__S slår\n_\na_b_\n  _x\n\n", "   Word\n  S slår\n \na_b_\n  _x\n\n",
+       ""},
+      // Windows line ends, a byte-order mark and Windows-1252 text read the same as plain UTF-8.
+      {"\xEF\xBB\xBF[REGLER]\r\nK\xC3\xB6p\r\n\r\nSlut\r\n", "Köp\n\nSlut\n", ""},
+      {"[REGLER]\nK\xF6p\n", "Köp\n", ""},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Rules(std::string("[REGLER]\n") + c.line + "\n"), std::string(c.shown) + "\n")
-        << c.line;
+    EXPECT_EQ(Rules(c.file), c.rules) << c.file;
+    EXPECT_EQ(Tips(c.file), c.tips) << c.file;
   }
-  // Windows line ends, a byte-order mark and Windows-1252 text read the same as plain UTF-8.
-  EXPECT_EQ(Rules("\xEF\xBB\xBF[REGLER]\r\nK\xC3\xB6p\r\n\r\nSlut\r\n"), "Köp\n\nSlut\n");
-  EXPECT_EQ(Rules("[REGLER]\nK\xF6p\n"), "Köp\n");
-}
-
-TEST(FreeText, LastLineWithoutLineFeedIsShownWhole) {
-  EXPECT_EQ(Rules("[REGLER]\nFirst\nLast words"), "First\nLast words\n");
 }
 
 TEST(FreeText, LongLinesBecomeSeveralLines) {
@@ -103,16 +85,14 @@ TEST(FreeText, BlockStopsAtTheLastWholePieceWithinTheLimit) {
   EXPECT_LE(1 + shownLong.size() + lines, kMaxFreeTextBytes);  // each "\n" shown as CR LF
 }
 
+// The last line of the file is shown whole without its line feed.
 TEST(FreeText, ReadsTheBoardFileFromDisk) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "tomtura_free_text";
-  std::filesystem::create_directories(dir);
-  const std::filesystem::path path = dir / "tomtura.lst";
-  std::ofstream(path, std::ios::binary) << "[TIPS]\nTip\n[REGLER]\nRule";
-  EXPECT_EQ(ReadFreeText(path.string(), FreeTextBlock::kRules),
+  TempDir dir;
+  WriteBytes(dir.path("tomtura.lst"), "[TIPS]\nTip\n[REGLER]\nRule");
+  EXPECT_EQ(ReadFreeText(dir.path("tomtura.lst"), FreeTextBlock::kRules),
             std::optional<std::string>("Rule\n"));
-  EXPECT_EQ(ReadFreeText((dir / "missing.lst").string(), FreeTextBlock::kRules), std::nullopt);
-  EXPECT_EQ(ReadFreeText(dir.string(), FreeTextBlock::kTips), std::nullopt);  // a directory
-  std::filesystem::remove_all(dir);
+  EXPECT_EQ(ReadFreeText(dir.path("missing.lst"), FreeTextBlock::kRules), std::nullopt);
+  EXPECT_EQ(ReadFreeText(dir.path(""), FreeTextBlock::kTips), std::nullopt);  // a directory
 }
 
 }  // namespace

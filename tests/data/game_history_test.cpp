@@ -1,10 +1,11 @@
-// The history of a game: what each outcome adds to a player's money, worth and tallies, and the
-// points of the turns.
+// Outcomes: which ones fit a game, and what each adds to the history of the game: a player's
+// money, worth and tallies, and the points of the turns.
 #include "data/game_history.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -125,6 +126,57 @@ TEST(GameHistory, TurnsJailAndTheBankruptcyOfADebtor) {
   u.Apply({Payment{1, kBank, 1500, PaymentReason::Tax}});
   u.Apply({Bankruptcy{1}});
   EXPECT_EQ(u.history.tallies()[0].bankruptciesCaused, 0);
+}
+
+// Which outcomes fit a game.
+TEST(Outcome, ChecksRefuseWhatDoesNotFitTheGame) {
+  const int kMax = std::numeric_limits<std::int32_t>::max();
+  struct Case {
+    Outcome outcome;
+    bool fits;
+  };
+  const Case cases[] = {
+      {{Purchase{0, 3, 2000, false}}, true},
+      {{Purchase{0, 3, 1500, false}}, false},            // not the price of the offer
+      {{Purchase{0, 3, 1500, true}}, true},              // any bid at auction
+      {{Purchase{2, 3, 2000, false}}, false},            // bankrupt
+      {{Purchase{0, 5, 2000, false}}, false},            // not the bank's
+      {{Purchase{0, kChanceJailCard, 0, true}}, false},  // not on the board
+      {{Deal{0, 1, 500, PropertyBit(5), PropertyBit(1), DealSource::Computer}}, true},
+      {{Deal{0, 1, 500, PropertyBit(1), 0, DealSource::Computer}}, false},  // his own
+      {{Deal{0, 0, 500, 0, 0, DealSource::Computer}}, false},
+      {{Deal{0, 2, 500, 0, 0, DealSource::Computer}}, false},
+      {{Deal{0, 1, 0, 1u << 31, 0, DealSource::Computer}}, false},  // no such property
+      {{Payment{0, 1, 300, PaymentReason::Rent}}, true},
+      {{Payment{kBank, 0, 4000, PaymentReason::Salary}}, true},
+      {{Payment{0, 1, -1, PaymentReason::Card}}, false},
+      {{Payment{0, 2, 300, PaymentReason::Gift}}, false},
+      {{Payment{kBank, 0, kMax, PaymentReason::Card}}, false},  // beyond what a record holds
+      {{Mortgage{0, 1, false}}, true},
+      {{Mortgage{0, 0, false}}, false},  // houses on it
+      {{Mortgage{0, 1, true}}, false},   // not mortgaged
+      {{Mortgage{1, 5, true}}, true},
+      {{Mortgage{0, 5, true}}, false},  // not his
+      {{Houses{0, 0, 4, DealSource::Computer}}, true},
+      {{Houses{0, 0, 5, DealSource::Computer}}, false},  // beyond the hotel
+      {{Houses{0, 0, -2, DealSource::Computer}}, false},
+      {{Houses{1, 5, 1, DealSource::Computer}}, false},  // mortgaged
+      {{Houses{0, 0, 0, DealSource::Computer}}, false},
+      {{JailCard{1, kCommunityJailCard, false}}, true},
+      {{JailCard{1, kChanceJailCard, false}}, false},  // player 0 holds it
+      {{JailCard{0, kChanceJailCard, true}}, true},
+      {{JailCard{0, 7, true}}, false},
+      {{Bankruptcy{2}}, false},
+      {{PlayerGone{3, LeaveReason::ConnectionLost}}, false},
+  };
+  Table t;  // with a third player, bankrupt, and player 0 holding the chance jail card
+  t.state.playerCount = 3;
+  t.state.players[2].isBankrupt = 1;
+  t.state.properties[kChanceJailCard].owner = 0;
+  const Holdings holdings{t.state.players, t.state.properties, t.state.playerCount};
+  for (const Case& c : cases) {
+    EXPECT_EQ(CheckOutcome(holdings, c.outcome).empty(), c.fits) << DescribeOutcome(c.outcome);
+  }
 }
 
 }  // namespace

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "../support/scripted_front_end.h"
 #include "data/text_catalogue.h"
 #include "data/text_ids.h"
-#include "headless/headless_front_end.h"
 #include "rules/game.h"
 
 namespace tomtura {
@@ -32,16 +32,6 @@ const TextCatalogue& Texts() {
   return texts;
 }
 
-// Persons answered by the computer's rules; the consents asked are kept.
-class ConsentRecorder : public HeadlessFrontEnd {
- public:
-  std::vector<std::string> consents;
-  Decision AskPerson(const DecisionRequest& request) override {
-    if (request.kind == DecisionKind::Consent) consents.push_back(request.text);
-    return HeadlessFrontEnd::AskPerson(request);
-  }
-};
-
 LoginMessage WithPrompt(const std::string& prompt, int player) {
   LoginMessage login;
   login.prompt.setUtf8(prompt);
@@ -61,25 +51,19 @@ struct Computer {
     session.Deliver(from, bytes);
   }
 
-  ConsentRecorder ui;
+  test_support::ScriptedFrontEnd ui;  // persons answered by the computer's rules
   Game game;
   RecordingLink link;
   NetSession session;
 };
 
-// Anna's computer, in a game with the host's player: the roster the host sends her.
-RosterMessage RosterForAnna() {
-  RosterMessage roster;
-  roster.players[0].name.setRaw("Host");
-  roster.players[0].isComputer = 2;
-  roster.players[1].name.setRaw("Anna");
-  return roster;
-}
-
 TEST(SessionTest, AClientTakesNoPasswordFromTheRosterNorFromAState) {
   Computer anna(Role::Client);
   anna.session.Join("Anna");
-  RosterMessage roster = RosterForAnna();
+  RosterMessage roster;  // a game of the host's player and Anna
+  roster.players[0].name.setRaw("Host");
+  roster.players[0].isComputer = 2;
+  roster.players[1].name.setRaw("Anna");
   roster.players[0].password.setRaw("abc");  // left in the host's records by an earlier game
   roster.players[1].password.setRaw("xyz");
   anna.Receive(roster);
@@ -178,10 +162,11 @@ TEST(SessionTest, AnOfferIsSaidInTheAskedComputersEditionOrSentAsTheAskerWroteIt
   EXPECT_EQ(anna.game.state.properties[1].name, state.properties[1].name);
   OfferMessage toAnna = offer;
   toAnna.login = WithPrompt(host.game.OfferText(1, words), 1);
+  anna.ui.consents = {false};
   anna.Receive(toAnna);
   anna.session.Pump();
-  ASSERT_EQ(anna.ui.consents.size(), 1u);
-  const std::string& asked = anna.ui.consents[0];
+  ASSERT_EQ(anna.ui.Texts("AskConsent").size(), 1u);
+  const std::string asked = anna.ui.Texts("AskConsent")[0];
   EXPECT_EQ(asked, anna.game.OfferText(1, words));
   EXPECT_NE(asked.find("\u00a3700"), std::string::npos) << asked;
   EXPECT_NE(asked.find(state.properties[1].name.utf8()), std::string::npos) << asked;

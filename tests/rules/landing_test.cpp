@@ -45,7 +45,7 @@ TEST(PurchaseOffer, YesNoAuctionAndFirstLap) {
     }
     EXPECT_EQ(t.state.properties[kEleven].owner, c.owner);
     EXPECT_EQ(t.state.players[0].money, c.paid ? 30000 - 2600 : 30000);
-    EXPECT_EQ(t.ui.auctionsRun, c.answer == 2 && c.auctionOn ? 1 : 0);
+    EXPECT_EQ(t.ui.stats().auctions, c.answer == 2 && c.auctionOn ? 1 : 0);
     EXPECT_EQ(t.LastLog(), "0Anna " + FormatText(c.log, name));
   }
 }

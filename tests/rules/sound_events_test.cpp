@@ -2,6 +2,7 @@
 // each request is checked against the position the game is in when it is made.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,40 +28,22 @@ class SoundRecorder : public HeadlessFrontEnd {
     const int code = kBoardLayout[static_cast<std::size_t>(square)];
     const Property* property =
         code >= 0 ? &state.properties[static_cast<std::size_t>(code)] : nullptr;
-    bool fits = true;
-    switch (n) {
-      case kSoundSalary:
-        fits = square == 0;
-        break;
-      case kSoundOffer:
-        fits = property != nullptr && property->owner == kNobody;
-        break;
-      case kSoundRent:
-        fits = property != nullptr && property->owner != kNobody &&
-               property->owner != state.currentPlayer && property->mortgaged == 0;
-        break;
-      case kSoundChance:  // also from a community card that lets the player draw a chance card
-        fits = code == static_cast<int>(SquareKind::Chance) ||
-               code == static_cast<int>(SquareKind::Community);
-        break;
-      case kSoundCommunity:
-        fits = code == static_cast<int>(SquareKind::Community);
-        break;
-      case kSoundTax:
-        fits = code == static_cast<int>(SquareKind::Tax);
-        break;
-      case kSoundJail:
-        fits = square == kJailSquare;
-        break;
-      case kSoundGameOver: {
-        int left = 0;
-        for (int p = 0; p < state.playerCount; ++p) left += state.players[p].isBankrupt == 0;
-        fits = left <= 1;
-        break;
-      }
-      default:
-        break;
-    }
+    int left = 0;  // players still in the game
+    for (int p = 0; p < state.playerCount; ++p) left += state.players[p].isBankrupt == 0;
+    const bool community = code == static_cast<int>(SquareKind::Community);
+    // A community card may let the player draw a chance card.
+    const std::map<int, bool> fitting = {
+        {kSoundSalary, square == 0},
+        {kSoundOffer, property != nullptr && property->owner == kNobody},
+        {kSoundRent, property != nullptr && property->owner != kNobody &&
+                         property->owner != state.currentPlayer && property->mortgaged == 0},
+        {kSoundChance, code == static_cast<int>(SquareKind::Chance) || community},
+        {kSoundCommunity, community},
+        {kSoundTax, code == static_cast<int>(SquareKind::Tax)},
+        {kSoundJail, square == kJailSquare},
+        {kSoundGameOver, left <= 1},
+    };
+    const bool fits = !fitting.contains(n) || fitting.at(n);
     if (!fits)
       faults.push_back("sound " + std::to_string(n) + " on square " + std::to_string(square));
   }

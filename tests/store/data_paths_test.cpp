@@ -32,16 +32,12 @@ TEST(DataPathsTest, BuildFolderBeforeTheInstalledShareFolder) {
   EXPECT_TRUE(RunsFromBuildFolder(program));
   EXPECT_TRUE(ShouldRegisterFileAssociation(program));
   EXPECT_EQ(FindDataDirectory(program), dir.path("bin"));
-}
 
-TEST(DataPathsTest, AFolderNamedLikeTheBoardFileIsNoBuildFolder) {
-  TempDir dir;
-  fs::create_directories(dir.path("bin/tomtura.lst"));
-  EXPECT_FALSE(RunsFromBuildFolder(dir.path("bin/tomtura")));
-  EXPECT_EQ(FindDataDirectory(dir.path("bin/tomtura")), dir.path("share/tomtura"));
-}
-
-TEST(DataPathsTest, TheShareFolderIsNamedWithoutDotDot) {
+  // A folder named like the board file is no build folder.
+  fs::create_directories(dir.path("sbin/tomtura.lst"));
+  EXPECT_FALSE(RunsFromBuildFolder(dir.path("sbin/tomtura")));
+  EXPECT_EQ(FindDataDirectory(dir.path("sbin/tomtura")), dir.path("share/tomtura"));
+  // The share folder is named without "..".
   EXPECT_EQ(FindDataDirectory("/nowhere/usr/bin/tomtura"), "/nowhere/usr/share/tomtura");
 }
 

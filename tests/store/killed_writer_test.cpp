@@ -34,10 +34,12 @@ std::filesystem::path ScratchBase() {
 }
 
 // Runs `write(version)` for versions 0, 1, 0, ... in a child process and kills it with SIGKILL
-// after a time spread evenly over three writes, kKills times; after each kill `whole()` must
-// hold. Returns how many kills left a temporary file behind, that is, landed in a write.
-int KillWriterRepeatedly(const TempDir& dir, const std::function<void(unsigned)>& write,
-                         const std::function<bool()>& whole) {
+// after a time spread evenly over three writes, kKills times; after each kill the file at `path`
+// must hold one of `versions` whole. Records how many kills left a temporary file behind, that
+// is, landed in a write.
+void KillWriterRepeatedly(const TempDir& dir, const std::string& path,
+                          const std::string (&versions)[2],
+                          const std::function<void(unsigned)>& write) {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point start = Clock::now();
   for (unsigned v = 0; v < 8; ++v) write(v & 1u);
@@ -48,7 +50,7 @@ int KillWriterRepeatedly(const TempDir& dir, const std::function<void(unsigned)>
   int midWrite = 0;
   for (int kill = 0; kill < kKills; ++kill) {
     int ready[2];
-    if (::pipe(ready) != 0) return -1;
+    ASSERT_EQ(::pipe(ready), 0);
     const pid_t child = ::fork();
     if (child == 0) {
       const char go = 1;
@@ -63,12 +65,13 @@ int KillWriterRepeatedly(const TempDir& dir, const std::function<void(unsigned)>
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
     if (dir.Entries() > 1) ++midWrite;
-    if (!whole()) {
+    const std::string now = ReadBytes(path);
+    if (now != versions[0] && now != versions[1]) {
       ADD_FAILURE() << "not a whole file after kill " << kill;
       break;
     }
   }
-  return midWrite;
+  ::testing::Test::RecordProperty("killsDuringAWrite", midWrite);
 }
 
 TEST(KilledWriter, LeavesTheOldOrTheNewSavedGame) {
@@ -86,13 +89,8 @@ TEST(KilledWriter, LeavesTheOldOrTheNewSavedGame) {
   }
   ASSERT_NE(bytes[0], bytes[1]);
 
-  const int midWrite = KillWriterRepeatedly(
-      dir, [&](unsigned v) { SaveGameFile(versions[v], texts, path, nullptr); },
-      [&] {
-        const std::string now = ReadBytes(path);
-        return now == bytes[0] || now == bytes[1];
-      });
-  RecordProperty("killsDuringAWrite", midWrite);
+  KillWriterRepeatedly(dir, path, bytes,
+                       [&](unsigned v) { SaveGameFile(versions[v], texts, path, nullptr); });
 
   // The next save removes the temporary files that the killed writers left.
   ASSERT_TRUE(SaveGameFile(versions[1], texts, path, nullptr));
@@ -108,13 +106,9 @@ TEST(KilledWriter, LeavesTheOldOrTheNewOptions) {
   WriteBytes(path, text);
   const std::string versions[2] = {text, "[LJUD]\nLjud=1\n" + text.substr(14)};
 
-  const int midWrite = KillWriterRepeatedly(
-      dir, [&](unsigned v) { IniFile::Load(path).Write("LJUD", "Ljud", v == 0 ? "1" : "0"); },
-      [&] {
-        const std::string now = ReadBytes(path);
-        return now == versions[0] || now == versions[1];
-      });
-  RecordProperty("killsDuringAWrite", midWrite);
+  KillWriterRepeatedly(dir, path, versions, [&](unsigned v) {
+    IniFile::Load(path).Write("LJUD", "Ljud", v == 0 ? "1" : "0");
+  });
   // The next write (of a value neither version holds, so that it is not skipped as changing
   // nothing) removes what the killed writers left.
   ASSERT_TRUE(IniFile::Load(path).Write("LJUD", "Ljud", "2"));

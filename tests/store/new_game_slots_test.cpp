@@ -24,16 +24,8 @@ struct NewGameSlotsTest : ::testing::Test {
     slots.Add(name, "xyz", computer, strength);
     ExpectTokensAccountedFor();
   }
-  void Previous() {
-    slots.Previous();
-    ExpectTokensAccountedFor();
-  }
-  void Next() {
-    slots.Next();
-    ExpectTokensAccountedFor();
-  }
-  void Remove() {
-    slots.Remove();
+  void Do(void (NewGameSlots::*command)()) {
+    (slots.*command)();
     ExpectTokensAccountedFor();
   }
   void ExpectTokensAccountedFor() {
@@ -74,21 +66,21 @@ TEST_F(NewGameSlotsTest, AddRemoveAndWalkNeverLoseOrDoubleAToken) {
   Add("Bo", 4, true, Strength::Hard);
   EXPECT_TRUE(state.players[1].password.empty());  // a computer player has none
   EXPECT_EQ(state.players[1].strength, Strength::Hard);
-  Previous();
+  Do(&NewGameSlots::Previous);
   slots.SelectToken(2);  // chosen, then left without Add
-  Previous();
-  for (int i = 0; i < 3; ++i) Next();  // the third finds the empty slot and stays
+  Do(&NewGameSlots::Previous);
+  for (int i = 0; i < 3; ++i) Do(&NewGameSlots::Next);  // the third finds the empty slot and stays
   Add("Cia", 0, true, Strength::Easy);
   state.propertyLists[1].items = {4};
   state.propertyLists[2].items = {7};
-  Previous();
-  Previous();
+  Do(&NewGameSlots::Previous);
+  Do(&NewGameSlots::Previous);
   Add("");  // at a player an empty name keeps him
   ASSERT_EQ(slots.shown().name.utf8(), "Bo");
 
   // Later players move down a place, the property lists stay with their slots.
   const int ciaToken = state.players[2].token;
-  Remove();
+  Do(&NewGameSlots::Remove);
   EXPECT_EQ(std::tuple(state.playerCount, slots.editSlot(), state.players[1].name.utf8(),
                        int{state.players[1].token}),
             std::tuple(2, 1, "Cia", ciaToken));
@@ -97,10 +89,10 @@ TEST_F(NewGameSlotsTest, AddRemoveAndWalkNeverLoseOrDoubleAToken) {
   EXPECT_EQ(state.propertyLists[1].items, std::vector<int>{4});
   EXPECT_EQ(state.propertyLists[2].items, std::vector<int>{7});
   // Removing the last player shows the one before him; at the empty slot nothing is removed.
-  Remove();
+  Do(&NewGameSlots::Remove);
   EXPECT_EQ(slots.shown().name.utf8(), "Anna");
-  Remove();
-  Remove();
+  Do(&NewGameSlots::Remove);
+  Do(&NewGameSlots::Remove);
   EXPECT_EQ(std::tuple(state.playerCount, slots.editSlot()), std::tuple(0, 0));
   EXPECT_FALSE(slots.startEnabled() || slots.nextEnabled());
 }

@@ -3,7 +3,6 @@
 // The one way the rule tests script a player's answers: the persons at this computer answer
 // through a front end from queues the test fills, and any seat (a computer player's, or a
 // player's elsewhere) can be handed to a scripted seat. Both record what they were asked.
-#include <algorithm>
 #include <deque>
 #include <functional>
 #include <string>
@@ -38,13 +37,8 @@ class ScriptedFrontEnd : public HeadlessFrontEnd {
   std::vector<DecisionRequest> asked;        // every question, a person's or shown, in order
   std::vector<std::string> statusWhenAsked;  // the status line under each dialog
   std::vector<int> consentPlayers;
-  int auctionsRun = 0;
 
-  int Count(const std::string& name) const {
-    return static_cast<int>(std::count_if(events.begin(), events.end(),
-                                          [&](const Event& e) { return e.name == name; }));
-  }
-  // The texts of the events named `name`.
+  // The texts of the events named `name`, and how many there are.
   std::vector<std::string> Texts(const std::string& name) const {
     std::vector<std::string> texts;
     for (const Event& e : events) {
@@ -52,6 +46,7 @@ class ScriptedFrontEnd : public HeadlessFrontEnd {
     }
     return texts;
   }
+  int Count(const std::string& name) const { return static_cast<int>(Texts(name).size()); }
 
   Decision AskPerson(const DecisionRequest& r) override {
     statusWhenAsked.push_back(game().state.statusText);
@@ -88,10 +83,6 @@ class ScriptedFrontEnd : public HeadlessFrontEnd {
     statusWhenAsked.push_back(game().state.statusText);
     if (request.kind == DecisionKind::Question) asked.push_back(request);
     HeadlessFrontEnd::ShowAnswer(request, answer);
-  }
-  void ShowAuction(const Auction* auction) override {
-    if (auction != nullptr) ++auctionsRun;
-    HeadlessFrontEnd::ShowAuction(auction);
   }
   void ShowMessage(const std::string& text, MessageIcon icon) override {
     Add("ShowMessage", text, static_cast<int>(icon));

@@ -23,7 +23,7 @@ struct Deals : ::testing::Test {
   trade_test::ScriptedFrontEnd& ui = g.ui;
   Game& game = g.game;
 
-  explicit Deals(const std::string& texts = kTexts) : g(3, texts, 11) {
+  Deals() : g(3, kTexts, 11) {
     for (int p = 0; p < kPropertyCount; ++p) {
       g.prop(p).name.setUtf8("Gata " + std::to_string(p));
       g.prop(p).price = static_cast<std::int16_t>(1000 + 100 * p);
@@ -79,64 +79,49 @@ TEST_F(Deals, CancelAfterSeveralDealsKeepsOnlyTheRefusedFlags) {
   EXPECT_EQ(after.askedThisTurn, refused);
 }
 
-// The deal with each partner first, then what changed on each property.
-TEST_F(Deals, CommitWritesOneLinePerChangeOfEachProperty) {
+// The deal with each partner first, then what changed on each property, in the edition's words:
+// the shipped ones, or those of an edition with words of its own, the house and hotel among them.
+TEST_F(Deals, CommitWritesOneLinePerChangeOfEachPropertyInTheEditionsWords) {
   OwnAnEstateToDealWith();
-  ui.playWindow = [](PlayWindowDeals& deals) {
-    EXPECT_EQ(deals.AskBuy(1, 0, false, -1, 500), Result::Done);
-    EXPECT_EQ(deals.AskSell(1, 9, false, -1, 300), Result::Done);
-    for (int p : {2, 3, 4, 2}) EXPECT_EQ(deals.BuyHouse(p), Result::Done) << p;  // two on 2
-    EXPECT_EQ(deals.BuyHouse(13), Result::Done);  // the fifth is the hotel
-    EXPECT_EQ(deals.SellHouse(14), Result::Done);
-    EXPECT_EQ(deals.Unmortgage(17), Result::Done);  // 1350 + 135
-    EXPECT_EQ(deals.Mortgage(22), Result::Done);    // 1600
-    return kPlayWindowOk;
+  const GameState start = game.state;
+  const std::pair<std::string, std::vector<std::string>> editions[] = {
+      {"",
+       {"Anna köpte Gata 0 av Bo", "Anna sålde Gata 9 till Bo", "Anna köpte hus på Gata 2",
+        "Anna köpte hus på Gata 3", "Anna köpte hus på Gata 4", "Anna köpte hotell på Gata 13",
+        "Anna sålde hus på Gata 14", "Anna upptecknade Gata 17", "Anna intecknade Gata 22"}},
+      {"179=%s mortgaged %s\n180=%s paid off %s\n183=%s built %s on %s\n184=a house\n"
+       "185=a hotel\n188=%s bought %s from %s\n189=%s sold %s to %s\n190=%s sold a house on %s\n",
+       {"Anna bought Gata 0 from Bo", "Anna sold Gata 9 to Bo", "Anna built a house on Gata 2",
+        "Anna built a house on Gata 3", "Anna built a house on Gata 4",
+        "Anna built a hotel on Gata 13", "Anna sold a house on Gata 14", "Anna paid off Gata 17",
+        "Anna mortgaged Gata 22"}},
   };
-  EXPECT_EQ(game.referee.RunPlayWindow(0), kPlayWindowOk);
-  EXPECT_EQ(game.state.turnPhase, TurnPhase::AwaitRoll);
-  EXPECT_EQ(
-      g.LogLines(),
-      (std::vector<std::string>{
-          "Anna köpte Gata 0 av Bo", "Anna sålde Gata 9 till Bo", "Anna köpte hus på Gata 2",
-          "Anna köpte hus på Gata 3", "Anna köpte hus på Gata 4", "Anna köpte hotell på Gata 13",
-          "Anna sålde hus på Gata 14", "Anna upptecknade Gata 17", "Anna intecknade Gata 22"}));
-  const GameState& s = game.state;
-  EXPECT_EQ(std::tuple(s.properties[2].houses, s.properties[13].houses, s.properties[0].owner,
-                       s.properties[9].owner),
-            std::tuple(2, kHotel, 0, 1));
-  EXPECT_EQ(s.players[0].money, kStartMoney - 500 + 300 - 4 * 500 - 500 + 250 - 1485 + 1600);
-  EXPECT_EQ(s.players[1].money, kStartMoney + 500 - 300);
-  EXPECT_EQ(s.propertyLists[0].items,
-            (std::vector<int>{0, 2, 3, 4, 11, 12, 13, 14, 15, 16, 17, 22}));
-}
-
-// An edition with words of its own for the log lines, the house and hotel among them.
-struct EditionDeals : Deals {
-  EditionDeals()
-      : Deals(std::string(kTexts) +
-              "179=%s mortgaged %s\n180=%s paid off %s\n183=%s built %s on %s\n184=a house\n"
-              "185=a hotel\n188=%s bought %s from %s\n189=%s sold %s to %s\n"
-              "190=%s sold a house on %s\n") {}
-};
-
-TEST_F(EditionDeals, CommitWritesItsLinesInTheEditionsWords) {
-  OwnAnEstateToDealWith();
-  ui.playWindow = [](PlayWindowDeals& deals) {
-    EXPECT_EQ(deals.AskBuy(1, 0, false, -1, 500), Result::Done);
-    EXPECT_EQ(deals.AskSell(1, 9, false, -1, 300), Result::Done);
-    EXPECT_EQ(deals.BuyHouse(2), Result::Done);
-    EXPECT_EQ(deals.BuyHouse(13), Result::Done);
-    EXPECT_EQ(deals.SellHouse(14), Result::Done);
-    EXPECT_EQ(deals.Unmortgage(17), Result::Done);
-    EXPECT_EQ(deals.Mortgage(22), Result::Done);
-    return kPlayWindowOk;
-  };
-  EXPECT_EQ(game.referee.RunPlayWindow(0), kPlayWindowOk);
-  EXPECT_EQ(g.LogLines(), (std::vector<std::string>{
-                              "Anna bought Gata 0 from Bo", "Anna sold Gata 9 to Bo",
-                              "Anna built a house on Gata 2", "Anna built a hotel on Gata 13",
-                              "Anna sold a house on Gata 14", "Anna paid off Gata 17",
-                              "Anna mortgaged Gata 22"}));
+  for (const auto& [words, lines] : editions) {
+    game.state = start;
+    game.texts = TextCatalogue(IniFile::Parse("[TEXTS]\n" + words + kTexts + trade_test::kTexts));
+    ui.consents = {true, true};
+    ui.playWindow = [](PlayWindowDeals& deals) {
+      EXPECT_EQ(deals.AskBuy(1, 0, false, -1, 500), Result::Done);
+      EXPECT_EQ(deals.AskSell(1, 9, false, -1, 300), Result::Done);
+      for (int p : {2, 3, 4, 2}) EXPECT_EQ(deals.BuyHouse(p), Result::Done) << p;  // two on 2
+      EXPECT_EQ(deals.BuyHouse(13), Result::Done);  // the fifth is the hotel
+      EXPECT_EQ(deals.SellHouse(14), Result::Done);
+      EXPECT_EQ(deals.Unmortgage(17), Result::Done);  // 1350 + 135
+      EXPECT_EQ(deals.Mortgage(22), Result::Done);    // 1600
+      return kPlayWindowOk;
+    };
+    EXPECT_EQ(game.referee.RunPlayWindow(0), kPlayWindowOk);
+    EXPECT_EQ(game.state.turnPhase, TurnPhase::AwaitRoll);
+    EXPECT_EQ(g.LogLines(), lines);
+    const GameState& s = game.state;
+    EXPECT_EQ(std::tuple(s.properties[2].houses, s.properties[13].houses, s.properties[0].owner,
+                         s.properties[9].owner),
+              std::tuple(2, kHotel, 0, 1));
+    EXPECT_EQ(s.players[0].money, kStartMoney - 500 + 300 - 4 * 500 - 500 + 250 - 1485 + 1600);
+    EXPECT_EQ(s.players[1].money, kStartMoney + 500 - 300);
+    EXPECT_EQ(s.propertyLists[0].items,
+              (std::vector<int>{0, 2, 3, 4, 11, 12, 13, 14, 15, 16, 17, 22}));
+  }
 }
 
 TEST_F(Deals, HousesGoUpAndComeDownEvenlyOverTheGroup) {

@@ -1,6 +1,9 @@
-// Network games between tomtura-sim processes over loopback (IPv4 and IPv6): a host and two
-// clients play seeded games to their end and save the same game; a client that is killed, or that
-// sends garbage, is dropped and the others play on.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The tomtura-sim program as a user runs it: its JSON summary, its exit codes, and a saved
+// position that loads and saves back unchanged when no turn is played. Network games between
+// tomtura-sim processes over loopback (IPv4 and IPv6): a host and two clients play seeded games
+// to their end and save the same game; a client that is killed, or that sends garbage, is
+// dropped and the others play on.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -9,10 +12,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
+#include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,12 +36,131 @@ namespace fs = std::filesystem;
 
 constexpr auto kGameTime = std::chrono::seconds(60);
 
-class NetworkGames : public ::testing::Test {
+// The tomtura-sim program built beside this test program, and a folder for its files.
+class SimTest : public ::testing::Test {
  protected:
   void SetUp() override {
     program_ = fs::read_symlink("/proc/self/exe").parent_path() / "tomtura-sim";
     ASSERT_TRUE(fs::exists(program_)) << program_ << " is built with the tests";
   }
+  std::string Path(const std::string& name) const { return dir_.path(name); }
+
+  fs::path program_;
+  TempDir dir_;
+};
+
+class SimProgram : public SimTest {
+ protected:
+  // Runs the program; its exit code, with its output in out_ and err_.
+  int Run(const std::string& arguments) {
+    const std::string command =
+        program_.string() + " " + arguments + " >" + Path("out") + " 2>" + Path("err");
+    const int status = std::system(command.c_str());
+    out_ = ReadBytes(Path("out"));
+    err_ = ReadBytes(Path("err"));
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string out_, err_;
+};
+
+TEST_F(SimProgram, JsonSummaryAndASavedPositionThatRoundTripsWhenNoTurnIsPlayed) {
+  ASSERT_EQ(Run("--games 2 --players 4 --seed 3 --max-turns 30 --json --save " + Path("a.tom")), 0)
+      << err_;
+  for (const char* key : {"{\"games\":2,", "\"finished\":", "\"wins_by_seat\":[", "\"deals\":"}) {
+    EXPECT_NE(out_.find(key), std::string::npos) << key << " in " << out_;
+  }
+  EXPECT_EQ(err_, "");  // no progress line when stderr is not a terminal
+  ASSERT_EQ(Run("--load " + Path("a.tom") + " --max-turns 0 --save " + Path("b.tom")), 0);
+  std::string saved = ReadBytes(Path("a.tom"));
+  EXPECT_EQ(saved.size(), 1840u);
+  EXPECT_EQ(ReadBytes(Path("b.tom")), saved);
+  ASSERT_EQ(Run("--load " + Path("a.tom") + " --max-turns 5 --save " + Path("b.tom")), 0);
+  EXPECT_NE(ReadBytes(Path("b.tom")), saved);  // playing on changes it
+}
+
+// Asked for its usage, it prints it and succeeds, whatever else the line holds.
+TEST_F(SimProgram, HelpPrintsTheUsage) {
+  for (const char* arguments : {"--help", "-h", "--games 2 --help"}) {
+    EXPECT_EQ(Run(arguments), 0) << arguments;
+    EXPECT_EQ(out_.rfind("usage: tomtura-sim ", 0), 0u) << arguments;
+    EXPECT_EQ(err_, "") << arguments;
+  }
+}
+
+// The table of every turn: a row per player, beginning with each game's starting money; a game
+// loaded with its history counts its turns on, one loaded without begins at the load.
+TEST_F(SimProgram, StatsCsvHasARowPerPlayerPerTurn) {
+  ASSERT_EQ(Run("--games 2 --players 3 --seed 5 --max-turns 20 --save " + Path("a.tom") +
+                " --stats-csv " + Path("a.csv")),
+            0)
+      << err_;
+  const std::string csv = ReadBytes(Path("a.csv"));
+  EXPECT_EQ(csv.rfind("game,turn,player,money,worth,on_turn\n1,0,1,30000,30000,0\n"
+                      "1,0,2,30000,30000,0\n1,0,3,30000,30000,0\n1,1,1,",
+                      0),
+            0u)
+      << csv.substr(0, 200);
+  EXPECT_NE(csv.find("\n2,20,3,"), std::string::npos);  // both games, each to the cap
+  EXPECT_EQ(csv.find("\n2,21,"), std::string::npos);
+
+  const auto rows = [&] {
+    const std::string table = ReadBytes(Path("b.csv"));
+    return std::count(table.begin(), table.end(), '\n') - 1;
+  };
+  ASSERT_EQ(Run("--load " + Path("a.tom") + " --max-turns 1 --stats-csv " + Path("b.csv")), 0);
+  EXPECT_EQ(rows(), 3 * 22);  // the 21 points saved and one more
+  EXPECT_NE(ReadBytes(Path("b.csv")).find("\n1,21,1,"), std::string::npos);
+  fs::remove(Path("a.tom.stats"));
+  ASSERT_EQ(Run("--load " + Path("a.tom") + " --max-turns 1 --stats-csv " + Path("b.csv")), 0);
+  EXPECT_EQ(rows(), 3 * 2);
+  EXPECT_EQ(ReadBytes(Path("b.csv")).find("\n1,21,"), std::string::npos);
+}
+
+// The strengths sit in the seats in the order given, moved round by one seat each game with
+// --rotate-seats; the saved game of the last one, before its first turn, shows where they sat.
+TEST_F(SimProgram, LevelsSitInTheirSeatsAndMoveRoundEachGame) {
+  // The reserved bytes of players 0 and 1: an Easy computer's "SE", a Hard one's "SH".
+  const std::pair<std::string, std::string> cases[] = {{"", "SESH"}, {"--rotate-seats", "SHSE"}};
+  for (const auto& [rotate, reserved] : cases) {
+    ASSERT_EQ(
+        Run("--games 2 --levels easy,hard --max-turns 0 --save " + Path("a.tom") + " " + rotate), 0)
+        << err_;
+    const std::string saved = ReadBytes(Path("a.tom"));
+    ASSERT_EQ(saved.size(), 1840u);
+    EXPECT_EQ(saved.substr(2, 2) + saved.substr(2 + 34, 2), reserved) << rotate;
+  }
+  ASSERT_EQ(Run("--games 20 --levels hard,normal --rotate-seats --seed 1"), 0) << err_;
+  EXPECT_NE(out_.find("\nwins by level   hard 19 (95.0%, 95% CI 76.4-99.1%)  "
+                      "normal 1 (5.0%, 95% CI 0.9-23.6%)\n"),
+            std::string::npos)
+      << out_;
+  ASSERT_EQ(Run("--games 20 --levels hard,normal --rotate-seats --seed 1 --json"), 0) << err_;
+  EXPECT_NE(out_.find("\"wins_by_level\":{\"hard\":{\"wins\":19,"), std::string::npos) << out_;
+}
+
+TEST_F(SimProgram, BadInputFailsWithAMessage) {
+  WriteBytes(Path("bad.tom"), "not a saved game");
+  const std::pair<std::string, int> cases[] = {{"--load " + Path("bad.tom"), 1},
+                                               {"--board " + Path("missing.lst"), 1},
+                                               {"--players 7", 2},
+                                               {"--games", 2},
+                                               {"--seed -4", 2},
+                                               {"--colour blue", 2},
+                                               {"--stats-csv " + Path("none/x.csv"), 1},
+                                               {"--levels hard", 2},
+                                               {"--levels hard,expert", 2},
+                                               {"--levels hard,normal --players 3", 2},
+                                               {"--rotate-seats", 2},
+                                               {"--levels hard,easy --load a.tom", 2}};
+  for (const auto& [arguments, exitCode] : cases) {
+    EXPECT_EQ(Run(arguments), exitCode) << arguments;
+    EXPECT_EQ(err_.rfind("tomtura-sim: ", 0), 0u) << arguments;
+    EXPECT_EQ(out_, "") << arguments;
+  }
+}
+
+class NetworkGames : public SimTest {
+ protected:
   void TearDown() override {
     for (pid_t pid : running_) kill(pid, SIGKILL);
     for (pid_t pid : running_) waitpid(pid, nullptr, 0);
@@ -43,11 +169,8 @@ class NetworkGames : public ::testing::Test {
   // Starts the program with `arguments` (words parted by blanks), its output going to the file
   // `output`.
   pid_t Start(const std::string& arguments, const std::string& output) {
-    std::vector<std::string> words;
-    for (std::size_t at = 0, end = 0; at < arguments.size(); at = end + 1) {
-      end = std::min(arguments.find(' ', at), arguments.size());
-      if (end > at) words.push_back(arguments.substr(at, end - at));
-    }
+    std::istringstream in(arguments);
+    std::vector<std::string> words{std::istream_iterator<std::string>(in), {}};
     const pid_t pid = fork();
     if (pid == 0) {
       if (freopen(Path(output).c_str(), "w", stdout) == nullptr) _exit(127);
@@ -59,6 +182,7 @@ class NetworkGames : public ::testing::Test {
       _exit(127);
     }
     running_.push_back(pid);
+    outputs_[pid] = output;
     return pid;
   }
   // The exit code of `pid`, or -1 when it does not end in time (it is killed).
@@ -85,7 +209,7 @@ class NetworkGames : public ::testing::Test {
     }
     return false;
   }
-  // The port a host printed.
+  // The port a host printed; -1 (a failure, and no port a client can reach) when it prints none.
   int PortOf(const std::string& output) {
     for (int attempt = 0; attempt < 500; ++attempt) {
       const std::string text = ReadBytes(Path(output));
@@ -94,7 +218,15 @@ class NetworkGames : public ::testing::Test {
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+    ADD_FAILURE() << output << " printed no port";
     return -1;
+  }
+  // Waits for each program and expects it to end well.
+  void ExpectSuccess(std::initializer_list<pid_t> pids) {
+    for (pid_t pid : pids) {
+      const std::string output = outputs_[pid];
+      EXPECT_EQ(Finish(pid), 0) << output << ": " << ReadBytes(Path(output + ".err"));
+    }
   }
   // Each program writes `name` (its output) and name.tom (the game as it ended).
   pid_t Host(const std::string& name, int players, int seed, const std::string& more = "") {
@@ -107,6 +239,13 @@ class NetworkGames : public ::testing::Test {
     return Start(fmt::format("--join {} --port {} --name {} --seed {} --save {} {}", address, port,
                              name, seed, Path(name + ".tom"), more),
                  name);
+  }
+  // A client that the host printing `host` has seen join.
+  pid_t Joined(const std::string& host, const std::string& name, int port, int seed,
+               const std::string& more = "") {
+    const pid_t pid = Client(name, port, seed, more);
+    EXPECT_TRUE(Printed(host, "joined " + name));
+    return pid;
   }
   // A saved game as every computer must hold it: who sits where differs by computer.
   std::optional<SavedGame> Saved(const std::string& name) {
@@ -128,29 +267,39 @@ class NetworkGames : public ::testing::Test {
            a.properties == b.properties && a.currentPlayer == b.currentPlayer &&
            a.firstLap == b.firstLap;
   }
-  std::string Path(const std::string& name) const { return dir_.path(name); }
-
-  fs::path program_;
-  TempDir dir_;
+  // The game that every one of `names` saved; nullopt (a failure) when one saved another.
+  std::optional<SavedGame> Agreed(std::initializer_list<std::string> names) {
+    std::optional<SavedGame> first;
+    for (const std::string& name : names) {
+      const std::optional<SavedGame> saved = Saved(name);
+      if (!saved || (first && !Same(*first, *saved))) {
+        ADD_FAILURE() << name << " saved another game";
+        return std::nullopt;
+      }
+      if (!first) first = saved;
+    }
+    return first;
+  }
+  // Host `n` and the clients Anna`n` (joined first) and Bo`n` play a game of `seed` to its end.
+  std::optional<SavedGame> PlayOfThree(const std::string& n, int seed,
+                                       const std::string& annaMore = "",
+                                       const std::string& boAddress = "127.0.0.1") {
+    const pid_t host = Host("host" + n, 3, seed);
+    const int port = PortOf("host" + n);
+    const pid_t anna = Joined("host" + n, "Anna" + n, port, seed + 100, annaMore);
+    const pid_t bo = Client("Bo" + n, port, seed + 200, "", boAddress);
+    ExpectSuccess({host, anna, bo});
+    return Agreed({"host" + n, "Anna" + n, "Bo" + n});
+  }
   std::vector<pid_t> running_;
+  std::map<pid_t, std::string> outputs_;
 };
 
 TEST_F(NetworkGames, AHostAndTwoClientsPlaySeededGamesToTheSameEnd) {
   for (int seed : {1, 2, 3, 4, 6}) {
     SCOPED_TRACE("seed " + std::to_string(seed));
-    const std::string n = std::to_string(seed);
-    const pid_t host = Host("host" + n, 3, seed);
-    const int port = PortOf("host" + n);
-    ASSERT_GT(port, 0);
-    const pid_t anna = Client("Anna" + n, port, seed + 100);
-    ASSERT_TRUE(Printed("host" + n, "joined Anna" + n));
-    const pid_t bo = Client("Bo" + n, port, seed + 200, "", "::1");  // over IPv6
-    EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host" + n + ".err"));
-    EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna" + n + ".err"));
-    EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo" + n + ".err"));
-    const auto a = Saved("host" + n), b = Saved("Anna" + n), c = Saved("Bo" + n);
-    ASSERT_TRUE(a && b && c);
-    EXPECT_TRUE(Same(*a, *b) && Same(*a, *c));
+    const auto a = PlayOfThree(std::to_string(seed), seed, "", "::1");  // Bo over IPv6
+    ASSERT_TRUE(a);
     EXPECT_EQ(a->players[0].name.utf8(), "Värd");
   }
 }
@@ -158,17 +307,13 @@ TEST_F(NetworkGames, AHostAndTwoClientsPlaySeededGamesToTheSameEnd) {
 TEST_F(NetworkGames, AClientWhoLeavesMidGameIsDroppedAndTheOthersPlayOn) {
   const pid_t host = Host("host", 3, 2);
   const int port = PortOf("host");
-  ASSERT_GT(port, 0);
-  const pid_t anna = Client("Anna", port, 102);
-  ASSERT_TRUE(Printed("host", "joined Anna"));
+  const pid_t anna = Joined("host", "Anna", port, 102);
   const pid_t bo = Client("Bo", port, 202, "--leave-after 5");
-  EXPECT_EQ(Finish(bo), 0);
+  ExpectSuccess({bo});
   EXPECT_EQ(ReadBytes(Path("Bo")), "left the game after 5 own throws\n");
-  EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host.err"));
-  EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna.err"));
-  const auto a = Saved("host"), b = Saved("Anna");
-  ASSERT_TRUE(a && b);
-  EXPECT_TRUE(Same(*a, *b));
+  ExpectSuccess({host, anna});
+  const auto a = Agreed({"host", "Anna"});
+  ASSERT_TRUE(a);
   EXPECT_EQ(a->players[2].isBankrupt, 1);
   // Bo, who left, is out of the game and owns nothing; what the bank got back is free.
   for (const Property& property : a->properties) {
@@ -186,17 +331,7 @@ TEST_F(NetworkGames, AClientWhoLeavesMidGameIsDroppedAndTheOthersPlayOn) {
 // where it stands, his pending decision included, and all three play the very game that nobody's
 // leaving would have given.
 TEST_F(NetworkGames, AClientKilledInTheMiddleOfADecisionLeavesOrComesBackEverywhereTheSame) {
-  const auto undisturbed = [this] {
-    const pid_t host = Host("quiet", 3, 1);
-    const int port = PortOf("quiet");
-    const pid_t anna = Client("quietA", port, 101);
-    EXPECT_TRUE(Printed("quiet", "joined quietA"));
-    const pid_t bo = Client("quietB", port, 201);
-    Finish(anna);
-    Finish(bo);
-    EXPECT_EQ(Finish(host), 0);
-    return Saved("quiet");
-  }();
+  const auto undisturbed = PlayOfThree("quiet", 1);
   ASSERT_TRUE(undisturbed);
   const std::vector<std::string> kinds = {"offer", "card",    "jail", "debt",
                                           "bid",   "consent", "play"};
@@ -207,26 +342,20 @@ TEST_F(NetworkGames, AClientKilledInTheMiddleOfADecisionLeavesOrComesBackEverywh
       const std::string n = std::to_string(i) + (rejoin ? "r" : "");
       const pid_t host = Host("host" + n, 3, 1, rejoin ? "--grace 30 --on-drop wait" : "");
       const int port = PortOf("host" + n);
-      ASSERT_GT(port, 0);
-      pid_t anna = Client("Anna" + n, port, 101, "--drop-at " + kind);
-      ASSERT_TRUE(Printed("host" + n, "joined Anna" + n));
+      pid_t anna = Joined("host" + n, "Anna" + n, port, 101, "--drop-at " + kind);
       const pid_t bo = Client("Bo" + n, port, 201);
       Finish(anna);
       EXPECT_EQ(ReadBytes(Path("Anna" + n)), "killed at " + kind + "\n");
       if (rejoin) {
         anna = Client("Anna" + n, port, 101);
-        EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna" + n + ".err"));
+        ExpectSuccess({anna});
         EXPECT_NE(ReadBytes(Path("Anna" + n)).find("caught up in "), std::string::npos);
       }
-      EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host" + n));
-      EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo" + n));
-      const auto a = Saved("host" + n), b = Saved("Bo" + n);
-      ASSERT_TRUE(a && b);
-      EXPECT_TRUE(Same(*a, *b));
+      ExpectSuccess({host, bo});
+      const auto a =
+          rejoin ? Agreed({"host" + n, "Bo" + n, "Anna" + n}) : Agreed({"host" + n, "Bo" + n});
+      ASSERT_TRUE(a);
       if (rejoin) {
-        const auto c = Saved("Anna" + n);
-        ASSERT_TRUE(c);
-        EXPECT_TRUE(Same(*a, *c));
         SavedGame quiet = *undisturbed;  // the same game under other names
         for (int p = 0; p < kMaxPlayers; ++p) quiet.players[p].name = a->players[p].name;
         EXPECT_TRUE(Same(*a, quiet));
@@ -240,21 +369,10 @@ TEST_F(NetworkGames, AClientKilledInTheMiddleOfADecisionLeavesOrComesBackEverywh
 // A client of the English edition in the Swedish host's game plays on the host's streets: the
 // deals of the three agree, and every saved game names them in Swedish.
 TEST_F(NetworkGames, AClientOfAnotherEditionPlaysOnTheHostsStreetsAndDeals) {
-  const pid_t host = Host("host", 3, 4);
-  const int port = PortOf("host");
-  ASSERT_GT(port, 0);
-  const pid_t anna = Client("Anna", port, 104, "--board " TOMTURA_ASSETS_DIR "/tomtura_en.lst");
-  ASSERT_TRUE(Printed("host", "joined Anna"));
-  const pid_t bo = Client("Bo", port, 204);
-  EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host"));
-  EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna"));
-  EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo"));
+  const auto a = PlayOfThree("", 4, "--board " TOMTURA_ASSETS_DIR "/tomtura_en.lst");
+  ASSERT_TRUE(a);
   EXPECT_EQ(ReadBytes(Path("Anna")).find(", 0 deals"), std::string::npos);
-  const auto a = Saved("host"), b = Saved("Anna"), c = Saved("Bo");
-  ASSERT_TRUE(a && b && c);
-  EXPECT_TRUE(Same(*a, *b) && Same(*a, *c));
-  EXPECT_EQ(b->properties[0].name.utf8(), a->properties[0].name.utf8());
-  EXPECT_EQ(b->properties[0].name.utf8(), "Lergropsvägen");
+  EXPECT_EQ(a->properties[0].name.utf8(), "Lergropsvägen");
 }
 
 // The host seats a computer player of its own, of the strength it chose; a client that keeps to
@@ -267,14 +385,10 @@ TEST_F(NetworkGames, TheHostsComputerPlayerPlaysWithAClientOfTheDesign) {
     const std::string n = std::to_string(seed);
     const pid_t host = Host("host" + n, 3, seed,
                             "--computers 1 --computer-level " + std::string(StrengthName(level)));
-    const int port = PortOf("host" + n);
-    ASSERT_GT(port, 0);
-    const pid_t anna = Client("Anna" + n, port, seed + 100, "--classic");
-    EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host" + n));
-    EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna" + n));
-    const auto a = Saved("host" + n), b = Saved("Anna" + n);
-    ASSERT_TRUE(a && b);
-    EXPECT_TRUE(Same(*a, *b));
+    const pid_t anna = Client("Anna" + n, PortOf("host" + n), seed + 100, "--classic");
+    ExpectSuccess({host, anna});
+    const auto a = Agreed({"host" + n, "Anna" + n});
+    ASSERT_TRUE(a);
     EXPECT_EQ(a->players[1].name.utf8(), "Dator 1");
     EXPECT_EQ(a->players[1].strength, level);
   }
@@ -286,9 +400,7 @@ TEST_F(NetworkGames, TheHostsComputerPlayerPlaysWithAClientOfTheDesign) {
 TEST_F(NetworkGames, ASavedNetworkGameIsTakenUpAgainWithEveryPlayerInHisSeat) {
   const pid_t first = Host("first", 3, 5, "--max-turns 20");
   int port = PortOf("first");
-  ASSERT_GT(port, 0);
-  Client("Anna", port, 105, "--max-turns 20");
-  ASSERT_TRUE(Printed("first", "joined Anna"));
+  Joined("first", "Anna", port, 105, "--max-turns 20");
   Client("Bo", port, 205, "--max-turns 20");
   Finish(first);
   // The position from which the game goes on: the host owns every street, the others have
@@ -316,18 +428,12 @@ TEST_F(NetworkGames, ASavedNetworkGameIsTakenUpAgainWithEveryPlayerInHisSeat) {
       Start("--host --port 0 --load " + Path("first.tom") + " --seed 6 --save " + Path("again.tom"),
             "again");
   port = PortOf("again");
-  ASSERT_GT(port, 0);
-  const pid_t stranger = Client("Cecilia", port, 305);
-  EXPECT_NE(Finish(stranger), 0);
-  const pid_t bo = Client("Bo", port, 205);
-  ASSERT_TRUE(Printed("again", "joined Bo"));
+  EXPECT_NE(Finish(Client("Cecilia", port, 305)), 0);
+  const pid_t bo = Joined("again", "Bo", port, 205);
   const pid_t anna = Client("Anna", port, 105);
-  EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("again.err"));
-  EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna.err"));
-  EXPECT_EQ(Finish(bo), 0) << ReadBytes(Path("Bo.err"));
-  const auto a = Saved("again"), b = Saved("Anna"), c = Saved("Bo");
-  ASSERT_TRUE(a && b && c);
-  EXPECT_TRUE(Same(*a, *b) && Same(*a, *c));
+  ExpectSuccess({host, anna, bo});
+  const auto a = Agreed({"again", "Anna", "Bo"});
+  ASSERT_TRUE(a);
   for (int p = 0; p < 3; ++p) EXPECT_EQ(a->players[p].name, before->players[p].name);
   const std::string said = ReadBytes(Path("again"));
   const std::size_t over = said.find("game over after ");
@@ -340,9 +446,7 @@ TEST_F(NetworkGames, ASavedNetworkGameIsTakenUpAgainWithEveryPlayerInHisSeat) {
 TEST_F(NetworkGames, AClientThatSendsGarbageIsDroppedAndTheOthersPlayOn) {
   const pid_t host = Host("host", 3, 8);
   const int port = PortOf("host");
-  ASSERT_GT(port, 0);
-  const pid_t anna = Client("Anna", port, 108);
-  ASSERT_TRUE(Printed("host", "joined Anna"));
+  const pid_t anna = Joined("host", "Anna", port, 108);
   const int s = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -355,12 +459,10 @@ TEST_F(NetworkGames, AClientThatSendsGarbageIsDroppedAndTheOthersPlayOn) {
   ASSERT_EQ(recv(s, roster, sizeof roster, MSG_WAITALL), 224);
   const unsigned char garbage[] = {99, 0, 0, 0, 1, 2, 3, 4};
   send(s, garbage, sizeof garbage, MSG_NOSIGNAL);
-  EXPECT_EQ(Finish(host), 0) << ReadBytes(Path("host.err"));
-  EXPECT_EQ(Finish(anna), 0) << ReadBytes(Path("Anna.err"));
+  ExpectSuccess({host, anna});
   close(s);
-  const auto a = Saved("host"), b = Saved("Anna");
-  ASSERT_TRUE(a && b);
-  EXPECT_TRUE(Same(*a, *b));
+  const auto a = Agreed({"host", "Anna"});
+  ASSERT_TRUE(a);
   EXPECT_EQ(a->players[2].name.utf8(), "Mallory");
   EXPECT_EQ(a->players[2].isBankrupt, 1);
 }
