@@ -47,7 +47,6 @@ TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
   const Case cases[] = {
       // While a window of the turn is open nothing else may happen.
       {kCmdSound,      kDealing, kPerson,    1, kLocal, 0, {kRefuse, kCmdSound}},
-      {kCmdNewGame,    kDealing, kPerson,    1, kLocal, 1, {kRefuse, kCmdNewGame}},
       // Roll: only when the turn waits for it, and not for a player elsewhere.
       {kCmdRoll,       kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdRoll}},
       {kCmdRoll,       kRolling, kPerson,    1, kLocal, 0, {kRefuse, kCmdRoll}},
@@ -61,10 +60,7 @@ TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
       {kCmdUnmortgage, kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdUnmortgage, 0, 3}},
       {kCmdBuyHouse,   kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdBuyHouse, 0, 4}},
       {kCmdSellHouse,  kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdSellHouse, 0, 5}},
-      {kCmdMortgage,   kMoving,  kPerson,    1, kLocal, 0, {kRefuse, kCmdMortgage}},
-      {kCmdMortgage,   kLogin,   kPerson,    1, kLocal, 0, {kAgain, kCmdMortgage}},
       {kCmdMortgage,   kAwait,   kComputer,  1, kLocal, 0, {kRefuse, kCmdMortgage}},
-      {kCmdMortgage,   kAwait,   kElsewhere, 1, kLocal, 0, {kRefuse, kCmdMortgage}},
       // In debt the pages that spend money are refused with their own text.
       {kCmdBuyFrom,    kAwait,   kPerson,   -1, kLocal, 0, {kDebt, kCmdBuyFrom, 8, 0}},
       {kCmdUnmortgage, kAwait,   kPerson,   -1, kLocal, 0, {kDebt, kCmdUnmortgage, 9, 3}},
@@ -83,8 +79,6 @@ TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
       {kCmdLoadGame,   kAwait,   kPerson,    1, kLocal, 1, {kAsk, kCmdLoadGame, 7}},
       {kCmdLoadGame,   kAwait,   kPerson,    1, kHost,  0, {kAsk, kCmdLoadGame, 6}},
       {kCmdAddPlayer,  kAwait,   kPerson,    1, kLocal, 1, {kAsk, kCmdAddPlayer, 7}},
-      {kCmdAddPlayer,  kAwait,   kPerson,    1, kHost,  0, {kAsk, kCmdAddPlayer, 6}},
-      {kCmdNewGame,    kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdNewGame}},
       {kCmdNewGame,    kAwait,   kPerson,    1, kLocal, 1, {kAsk, kCmdNewGame, 7}},
       {kCmdNewGame,    kAwait,   kPerson,    1, kHost,  1, {kAsk, kCmdAddPlayer, 6}},
       {kCmdNewGame,    kOver,    kPerson,    1, kLocal, 1, {kRun, kCmdNewGame}},

@@ -1,11 +1,13 @@
 // Whole games of computer players on the shipped board with the headless front end: the
 // invariants the rules keep, money conserved at every turn (the players' money changes by what
 // the bank paid out less what it took in, and the history's money and worth are the state's),
-// and seeded reproducibility (its figures also pin down how Run counts).
+// each sound asked for where it fits, and seeded reproducibility (its figures also pin down how
+// Run counts).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "data/text_catalogue.h"
 #include "headless/headless_front_end.h"
 #include "rules/game.h"
+#include "rules/turn_cycle.h"
 
 namespace tomtura {
 namespace {
@@ -23,6 +26,43 @@ const TextCatalogue& ShippedBoard() {
   return board;
 }
 
+// The headless front end, which also checks each sound the game asks for against the position
+// it is asked in.
+class SoundRecorder : public HeadlessFrontEnd {
+ public:
+  std::vector<int> sounds;
+  std::vector<std::string> faults;
+
+  void PlaySoundEffect(int n) override {
+    HeadlessFrontEnd::PlaySoundEffect(n);
+    sounds.push_back(n);
+    const GameState& state = game().state;
+    const Player& player = state.current();
+    const int square = player.position;
+    const int code = kBoardLayout[static_cast<std::size_t>(square)];
+    const Property* property =
+        code >= 0 ? &state.properties[static_cast<std::size_t>(code)] : nullptr;
+    int left = 0;  // players still in the game
+    for (int p = 0; p < state.playerCount; ++p) left += state.players[p].isBankrupt == 0;
+    const bool community = code == static_cast<int>(SquareKind::Community);
+    // A community card may let the player draw a chance card.
+    const std::map<int, bool> fitting = {
+        {kSoundSalary, square == 0},
+        {kSoundOffer, property != nullptr && property->owner == kNobody},
+        {kSoundRent, property != nullptr && property->owner != kNobody &&
+                         property->owner != state.currentPlayer && property->mortgaged == 0},
+        {kSoundChance, code == static_cast<int>(SquareKind::Chance) || community},
+        {kSoundCommunity, community},
+        {kSoundTax, code == static_cast<int>(SquareKind::Tax)},
+        {kSoundJail, square == kJailSquare},
+        {kSoundGameOver, left <= 1},
+    };
+    const bool fits = !fitting.contains(n) || fitting.at(n);
+    if (!fits)
+      faults.push_back("sound " + std::to_string(n) + " on square " + std::to_string(square));
+  }
+};
+
 struct ComputerTable {
   explicit ComputerTable(std::uint64_t seed, int players = 4,
                          const TextCatalogue& board = ShippedBoard())
@@ -30,7 +70,7 @@ struct ComputerTable {
     ui.Attach(game);
     SeatComputerPlayers(game, players);
   }
-  HeadlessFrontEnd ui;
+  SoundRecorder ui;
   Game game;
 };
 
@@ -142,6 +182,7 @@ TEST(HeadlessGames, SeededGamesKeepTheRulesInvariantsAndConserveMoney) {
     }
     ASSERT_NE(result, HeadlessFrontEnd::RunResult::Stalled) << "game " << i;
     ASSERT_EQ(fault, "") << "game " << i;
+    ASSERT_EQ(table.ui.faults, std::vector<std::string>()) << "game " << i;
     finished += result == HeadlessFrontEnd::RunResult::GameOver ? 1 : 0;
     turns += static_cast<long long>(game.history.points().size()) - 1;
   }
@@ -177,8 +218,8 @@ TEST(HeadlessGames, SeededGamesOfEveryStrengthEndInFixedFigures) {
 }
 
 // A seed gives a fixed game, in the English edition the same as in the Swedish one (the computer
-// answers questions by their keywords); the English log is all its own words: nothing left in
-// Swedish, and no line whose format failed to fit its arguments.
+// answers questions by their keywords), in which every sound is heard; the English log is all its
+// own words: nothing left in Swedish, and no line whose format failed to fit its arguments.
 TEST(HeadlessGames, ASeedGivesAFixedGameInEitherEditionsWords) {
   const TextCatalogue english = TextCatalogue::Load(TOMTURA_ASSETS_DIR "/tomtura_en.lst");
   for (const TextCatalogue* board : {&ShippedBoard(), &english}) {
@@ -196,6 +237,12 @@ TEST(HeadlessGames, ASeedGivesAFixedGameInEitherEditionsWords) {
     // Winner seat, turns, bankruptcies, houses built, deals.
     EXPECT_EQ((std::vector<int>{winner, s.turns, s.bankruptcies, s.housesBuilt, s.deals}),
               (std::vector<int>{2, 224, 3, 104, 37}));
+    // Every kind of sound came up; the game-over sound came once, last, after a first throw.
+    for (int n = 0; n < HeadlessFrontEnd::kSoundCount; ++n)
+      EXPECT_GT(table.ui.soundsPlayed[n], 0) << n;
+    EXPECT_EQ(table.ui.soundsPlayed[kSoundGameOver], 1);
+    EXPECT_EQ(table.ui.sounds.front(), kSoundDice);
+    EXPECT_EQ(table.ui.sounds.back(), kSoundGameOver);
     if (board != &english) continue;
     for (const std::string& line : lines) {
       for (const char* foreign :
