@@ -152,12 +152,11 @@ TEST(Rent, ByHousesGroupMortgageAndHowManyTheOwnerHas) {
     // A street's rent is logged from behind the notice's empty line, line feeds as blanks; a
     // station's or utility's is not.
     EXPECT_EQ(t.state.log.size(), c.square == 1 && c.rent > 0 ? 3u : 2u);
+    if (c.rent == 60) {
+      EXPECT_EQ(t.LastLog(), "0Anna betalar hyra. " + t.game.PropertyName(kFirst) +
+                                 " ägs av Bertil. Hyran är 60 kr.");
+    }
   }
-  TestGame t(2);
-  t.Give(kFirst, 1);
-  t.LandOn(1, 1, 2);
-  EXPECT_EQ(t.LastLog(), "0Anna betalar hyra. " + t.game.PropertyName(kFirst) +
-                             " ägs av Bertil. Hyran är 60 kr.");
 }
 
 // The quick walk's pace without fast moves is DiceTick.LastFrameDecidesTheWalk's (tests/rules).

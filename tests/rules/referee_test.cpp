@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../trade/deal_fixture.h"
@@ -90,31 +91,40 @@ TEST(Referee, APersonsConsentReadsTheCopyOfThePlayersAComputersDoesNot) {
   EXPECT_EQ(s.consentPlayer, 2);
 }
 
-TEST(Referee, AnswersOutOfRangeArePublishedAndAppliedAsTheirNearestMeaning) {
-  RefereeGame g;
-  ScriptedSeat seat;
-  for (int p = 0; p < 3; ++p) g.referee().SetSeat(p, &seat);
-  g.player(0).position = 6;  // on street 2: its auction
-  // A question answered 7 is a no; a notice is always seen; a cancelled login is 2.
-  seat.answers = {{7, 0, nullptr}, {2, 0, nullptr}, {0, 0, nullptr}};
-  EXPECT_EQ(g.referee().AskQuestion("Köpa Gata 2?", true), 2);
-  EXPECT_EQ(g.referee().AskQuestion("Skatt", false), 1);
-  EXPECT_FALSE(g.referee().AskLogin());
-  EXPECT_EQ(g.game.state.turnPhase, TurnPhase::AwaitLogin);
+// How long a computer player's answer shows (a question or notice, each bid of an auction and
+// its closing) is a fifth as long with fast movement.
+TEST(Referee, AnswersOutOfRangeTakeTheirNearestMeaningAndFastMovementShowsThemAFifthAsLong) {
+  for (const auto& [fast, question, bid, close] :
+       {std::tuple(0, 3000, 2000, 3000), std::tuple(1, 600, 400, 600)}) {
+    RefereeGame g;
+    ScriptedSeat seat;
+    for (int p = 0; p < 3; ++p) g.referee().SetSeat(p, &seat);
+    g.game.state.settings.fastMoves = fast;
+    g.player(0).position = 6;  // on street 2: its auction
+    // A question answered 7 is a no; a notice is always seen; a cancelled login is 2.
+    seat.answers = {{7, 0, nullptr}, {2, 0, nullptr}, {0, 0, nullptr}};
+    EXPECT_EQ(g.referee().AskQuestion("Köpa Gata 2?", true), 2);
+    EXPECT_EQ(g.referee().AskQuestion("Skatt", false), 1);
+    EXPECT_FALSE(g.referee().AskLogin());
+    EXPECT_EQ(g.game.state.turnPhase, TurnPhase::AwaitLogin);
 
-  // In the auction a bid that is not above the highest is a pass; negative amounts too. The
-  // winner pays his bid, even into debt.
-  g.game.state.turnPhase = TurnPhase::Moving;
-  g.player(0).money = 100;
-  seat.answers = {{1, 500, nullptr}, {1, 500, nullptr}, {1, -9, nullptr}, {1, 0, nullptr}};
-  EXPECT_EQ(g.referee().RunAuction(), 0);
-  EXPECT_EQ(std::pair(g.player(0).money, g.prop(2).owner), std::pair(-400, std::int16_t{0}));
-  const std::vector<int> bids = {1, 2, 2, 1};  // the closing is always 1
-  ASSERT_EQ(g.published.size(), 3u + bids.size());
-  for (std::size_t i = 0; i < bids.size(); ++i) {
-    EXPECT_EQ(g.published[3 + i].button, bids[i]) << i;
+    // In the auction a bid that is not above the highest is a pass; negative amounts too. The
+    // winner pays his bid, even into debt.
+    g.game.state.turnPhase = TurnPhase::Moving;
+    g.player(0).money = 100;
+    seat.answers = {{1, 500, nullptr}, {1, 500, nullptr}, {1, -9, nullptr}, {1, 0, nullptr}};
+    EXPECT_EQ(g.referee().RunAuction(), 0);
+    EXPECT_EQ(std::pair(g.player(0).money, g.prop(2).owner), std::pair(-400, std::int16_t{0}));
+    const std::vector<int> bids = {1, 2, 2, 1};  // the closing is always 1
+    ASSERT_EQ(g.published.size(), 3u + bids.size());
+    for (std::size_t i = 0; i < bids.size(); ++i) {
+      EXPECT_EQ(g.published[3 + i].button, bids[i]) << i;
+    }
+    EXPECT_EQ(g.published.back().kind, DecisionKind::AuctionClose);
+    std::vector<int> delays;
+    for (const DecisionRequest& r : seat.asked) delays.push_back(r.answerDelayMs);
+    EXPECT_EQ(delays, (std::vector<int>{question, question, 0, bid, bid, bid, close}));
   }
-  EXPECT_EQ(g.published.back().kind, DecisionKind::AuctionClose);
 }
 
 // What another computer's play window agreed is taken only when it fits this game, with the
@@ -159,24 +169,6 @@ TEST(Referee, ADebtQuestionOfAPlayerElsewhereAwaitsOnlyHisLastAnswer) {
   EXPECT_TRUE(g.ui.Texts("OpenPlayWindow").empty());
   ASSERT_EQ(g.published.size(), 1u);
   EXPECT_TRUE(g.published[0].remote);
-}
-
-// How long a computer player's answer shows: a question, each bid of an auction and its
-// closing; with fast movement a fifth as long.
-TEST(Referee, FastMovementShowsAComputersAnswersAFifthAsLong) {
-  for (const auto& [fast, question, bid, close] :
-       {std::tuple(0, 3000, 2000, 3000), std::tuple(1, 600, 400, 600)}) {
-    RefereeGame g;
-    ScriptedSeat seat;
-    for (int p = 0; p < 3; ++p) g.referee().SetSeat(p, &seat);
-    g.game.state.settings.fastMoves = fast;
-    g.player(0).position = 6;  // on street 2: its auction, where everybody passes
-    g.referee().AskQuestion("Köpa Gata 2?", true);
-    g.referee().RunAuction();
-    std::vector<int> delays;
-    for (const DecisionRequest& r : seat.asked) delays.push_back(r.answerDelayMs);
-    EXPECT_EQ(delays, (std::vector<int>{question, bid, bid, close}));
-  }
 }
 
 }  // namespace
