@@ -51,12 +51,15 @@ TEST(PurchaseOffer, YesNoAuctionAndFirstLap) {
 }
 
 // While the first-lap rule withholds an offer the status line says why, before what it says
-// anyway, for that turn only; a board file without that text says only the latter.
+// anyway, for that turn only; a board file without that text says only the latter. Under the
+// next player's password, and the jail's question after it, the status line says only what is
+// asked.
 TEST(PurchaseOffer, TheFirstLapRuleSaysWhyNothingIsOffered) {
   const std::string why = "Första varvet: Anna får köpa först efter att ha passerat Gå. ";
   const std::tuple<bool, int, std::string> cases[] = {{true, 2, why + "Slå tärningarna!"},
                                                       {true, 1, why + "Dubbel! Slå en gång till."},
                                                       {false, 2, "Slå tärningarna!"}};
+  const std::vector<std::string> asked = {"Bertil, skriv ditt lösenord:", ""};
   for (const auto& [hasText, die2, status] : cases) {
     TestGame t(2);
     if (!hasText) {
@@ -65,18 +68,21 @@ TEST(PurchaseOffer, TheFirstLapRuleSaysWhyNothingIsOffered) {
       text.erase(line + 1, text.find('\n', line + 1) - line);
       t.game.texts = TextCatalogue(IniFile::Parse(text));
     }
+    t.state.players[1].password.setUtf8("xyz");
+    t.state.players[1].jailTurns = 3;
+    t.ui.answers = {2};  // no bail
     t.state.firstLap[0] = 257;
     t.LandOn(11, 1, die2);
     EXPECT_EQ(t.state.statusText, status);
+    EXPECT_EQ(t.ui.statusWhenAsked, die2 == 2 ? asked : std::vector<std::string>());
     t.LandOn(20, 1, 2);
     EXPECT_EQ(t.state.statusText, "Slå tärningarna!");
   }
 }
 
 // The status line tells the moment on screen: the throw while it is settled (a card, an offer,
-// the third double's way to jail), the password while it is asked, and what the turn says
-// once it is given.
-TEST(StatusLine, TellsTheThrowWhileItIsSettledAndThePasswordWhileItIsAsked) {
+// the third double's way to jail).
+TEST(StatusLine, TellsTheThrowWhileItIsSettled) {
   struct FixedDice : DiceSource {
     Dice faces;
     Dice Faces() override { return faces; }
@@ -106,17 +112,6 @@ TEST(StatusLine, TellsTheThrowWhileItIsSettledAndThePasswordWhileItIsAsked) {
     ASSERT_FALSE(t.ui.statusWhenAsked.empty());
     EXPECT_EQ(t.ui.statusWhenAsked.front(), c.during);
   }
-
-  TestGame t(2);
-  t.state.players[1].password.setUtf8("xyz");
-  t.state.players[1].jailTurns = 3;
-  t.ui.answers = {2};         // no bail
-  t.state.firstLap[0] = 257;  // Anna's landing is explained in Bertil's turn
-  t.LandOn(11, 1, 2);
-  // The password, then the jail's question with nothing beside it.
-  EXPECT_EQ(t.ui.statusWhenAsked, (std::vector<std::string>{"Bertil, skriv ditt lösenord:", ""}));
-  EXPECT_EQ(t.state.statusText,
-            "Första varvet: Anna får köpa först efter att ha passerat Gå. Slå tärningarna!");
 }
 
 TEST(Rent, ByHousesGroupMortgageAndHowManyTheOwnerHas) {
