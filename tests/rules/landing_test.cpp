@@ -68,6 +68,7 @@ TEST(PurchaseOffer, TheFirstLapRuleSaysWhyNothingIsOffered) {
       text.erase(line + 1, text.find('\n', line + 1) - line);
       t.game.texts = TextCatalogue(IniFile::Parse(text));
     }
+    t.state.players[0].password.setUtf8("abc");  // not asked again after a double
     t.state.players[1].password.setUtf8("xyz");
     t.state.players[1].jailTurns = 3;
     t.ui.answers = {2};  // no bail

@@ -105,23 +105,6 @@ TEST(TurnPassing, AComputerPlayerHereRollsAtOnce) {
   }
 }
 
-// A double keeps the turn (and says to throw again), else it passes on; a player still in the game
-// is found by the whole games' invariants (tests/sim).
-TEST(Password, AskedAtAFreshTurnNotAfterADouble) {
-  for (auto [die2, current, asked, status] : {std::tuple{1, 1, 1, 39}, {2, 0, 0, 78}}) {
-    TestGame t(2);
-    t.state.players[0].password.setUtf8("abc");
-    t.state.players[1].password.setUtf8("xyz");
-    EXPECT_EQ(t.LandOn(20, 2, die2), 1);
-    EXPECT_EQ(t.state.currentPlayer, current);
-    EXPECT_EQ(t.ui.passwordsAsked, asked);
-    EXPECT_EQ(t.state.doublesInRow, 1 - current);
-    EXPECT_EQ(t.state.statusText, t.game.Text(status));
-    EXPECT_EQ(t.state.turnPhase, TurnPhase::AwaitRoll);
-    EXPECT_EQ(t.ui.rollFocus, 1);
-  }
-}
-
 TEST(Password, CancelledHoldsTheTurnBeforeJailUntilRollAsksAgain) {
   TestGame t(2);
   t.ui.logins = {2, 2, 1};
