@@ -240,6 +240,7 @@ TEST_F(SavedGameFileTest, RefusedOrMissingFileLeavesTheGameUntouched) {
   EXPECT_FALSE(LoadGameFile(dir.path(""), game.texts, &error));  // a directory
   EXPECT_EQ(error, "");
   // Each change makes the bytes something the game must not load: a length, or an i16 at an offset.
+  // The upper bounds of a record's fields are the wire tests' (the same check of a record).
   const std::pair<std::size_t, std::int16_t> corruptions[] = {
       {kLength, -1},             // one byte short
       {kLength, 1},              // one byte long
@@ -247,14 +248,10 @@ TEST_F(SavedGameFileTest, RefusedOrMissingFileLeavesTheGameUntouched) {
       {0, 7},                    // player count 7
       {1826, 3},                 // current player beyond the count
       {1826, -1},                // current player negative
-      {206 + 54 * 4 + 52, 6},    // owner 6
-      {206 + 54 * 29 + 52, -2},  // owner -2
-      {206 + 54 * 10 + 48, 6},   // houses 6
-      {206 + 48, -1},            // houses -1
-      {2 + 34 * 5 + 22, 40},     // position 40
-      {2 + 22, -1},              // position -1
-      {2 + 34 * 4 + 24, 10},     // token 10
-      {2 + 24, -1}};             // token -1
+      {206 + 54 * 29 + 52, -2},  // owner -2 of the last property
+      {206 + 54 * 10 + 48, -1},  // houses -1
+      {2 + 34 * 5 + 22, -1},     // position -1 of the last player, beyond the count
+      {2 + 34 * 4 + 24, -1}};    // token -1
   for (const auto& [offset, value] : corruptions) {
     Bytes bad = Image(MidGame());
     if (offset == kLength) {
