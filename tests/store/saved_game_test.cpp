@@ -55,25 +55,19 @@ Bytes Image(const GameState& s) {
   return {b.begin(), b.end()};
 }
 
+// Where the records and the game's own fields lie; a record's fields are laid out by the code the
+// wire's state message shares, and held byte for byte by the wire tests.
 TEST(SavedGameTest, EncodesFieldsAtTheirOffsetsLittleEndian) {
   const Bytes b = Image(MidGame());
   const std::pair<std::size_t, Bytes> cases[] = {
-      {0, {3, 0}},                              // player count
-      {2, {0, 0}},                              // reserved bytes of player 0
-      {4, {'A', 'n', 'n', 'a', 0}},             // player 0 name
-      {14, {'a', 'b', 0, 0}},                   // player 0 password
-      {2 + 34 + 22, {8, 0}},                    // player 1 position
-      {2 + 34 + 26, {0xFE, 0xFF, 0xFF, 0xFF}},  // player 1 money -2
-      {2 + 26, {0x30, 0x75, 0, 0}},             // player 0 money 30000
-      {2 + 68 + 18, {80, 0, 0x56, 0x02}},       // player 2 tokenX 80, tokenY 598
-      {2 + 170 + 24, {7, 0}},                   // player 5 token
-      {206 + 52, {2, 0}},                       // property 0 owner
-      {206 + 54 * 4 + 52, {0xFF, 0xFF}},        // property 4 owner -1
+      {0, {3, 0}},                   // player count
+      {4, {'A', 'n', 'n', 'a', 0}},  // player 0 name
+      {2 + 170 + 24, {7, 0}},        // player 5 token
+      {206 + 52, {2, 0}},            // property 0 owner
       {206 + 54 * 29, {'G', 'a', 't', 'a', ' ', '2', '9', 0}},
-      {206 + 54 * 29 + 30, {0x3C, 0x0F, 0x11, 0x02}},  // property 29 price 3900, house 529
-      {206 + 54 * 2 + 44, {0xF6, 0x01, 0, 0}},         // property 2 rent with hotel 502, group 0
-      {1826, {2, 0}},                                  // current player
-      {1828, {1, 1, 0, 0, 1, 1, 0, 0, 0, 0, 1, 1}},    // firstLap
+      {206 + 54 * 2 + 44, {0xF6, 0x01, 0, 0}},       // property 2 rent with hotel 502, group 0
+      {1826, {2, 0}},                                // current player
+      {1828, {1, 1, 0, 0, 1, 1, 0, 0, 0, 0, 1, 1}},  // firstLap
   };
   for (const auto& [offset, want] : cases) {
     EXPECT_EQ(Bytes(b.begin() + offset, b.begin() + offset + want.size()), want) << offset;
