@@ -222,17 +222,5 @@ std::string TestName(const testing::TestParamInfo<std::string>& info) {
 
 INSTANTIATE_TEST_SUITE_P(Assets, EditionTest, testing::ValuesIn(EditionFiles()), TestName);
 
-TEST(EditionFiles, AreFoundBesideTheSwedishOneEachInALanguageOfItsOwn) {
-  const std::vector<std::string> files = EditionFiles();
-  ASSERT_GE(files.size(), 2u);
-  EXPECT_EQ(files.front(), kReferenceFile);
-  std::set<std::string> languages;
-  for (const std::string& file : files) {
-    const BoardEdition edition(file);
-    EXPECT_TRUE(languages.insert(edition.texts.file().GetString("EDITION", "Language", "")).second)
-        << file;
-  }
-}
-
 }  // namespace
 }  // namespace tomtura

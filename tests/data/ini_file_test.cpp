@@ -229,16 +229,6 @@ TEST(WriteFileAtomically, KeepsModeAndSymbolicLink) {
   EXPECT_EQ(dir.Entries(), 2);
 }
 
-// A write that fails midway is IniFileWrite.FailureLeavesFileAndMemoryAlone's case.
-TEST(WriteFileAtomically, FailureLeavesNoTemporary) {
-  TempDir dir;
-  fs::create_directory(dir.path("taken"));  // the rename fails
-  EXPECT_FALSE(WriteFileAtomically(dir.path("taken"), "new"));
-  EXPECT_FALSE(WriteFileAtomically(dir.path("nowhere/f.txt"), "new"));
-  EXPECT_TRUE(fs::is_directory(dir.path("taken")));
-  EXPECT_EQ(dir.Entries(), 1);
-}
-
 TEST(WriteFileAtomically, RemovesTemporariesThatKilledWritersLeft) {
   TempDir dir;
   const pid_t gone = ::fork();

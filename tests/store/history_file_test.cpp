@@ -127,10 +127,7 @@ TEST(HistoryFile, ALoadedGameGoesOnWithItsHistoryOrBeginsOneAtTheLoad) {
   std::optional<GameHistory> history = LoadHistoryFile(path, *saved);
   ASSERT_TRUE(history);
   other.Resume(*saved, &*history);
-  EXPECT_EQ(other.history, played);
-  ui2.Run(3);
-  EXPECT_EQ(other.history.points().at(played.points().size()).turn,
-            played.points().back().turn + 1);
+  EXPECT_EQ(other.history, played);  // that its turns count on is the sim program's test
 
   // The saved game rewritten by a program that knows nothing of histories.
   game.state.players[0].name.setUtf8("Ny");
