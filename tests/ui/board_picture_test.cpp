@@ -1,5 +1,4 @@
 // The board picture: the bitmap loader, refusing malformed files, and the keyed sprites.
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cstdint>
@@ -7,6 +6,7 @@
 
 #include "test_suites.h"
 #include "ui/board_picture.h"
+#include "window_fixture.h"
 
 using namespace tomtura;
 
@@ -58,9 +58,7 @@ QByteArray Small24() {
 std::optional<QImage> FromFile(const QByteArray& bytes) {
   QTemporaryDir dir;
   const QString path = dir.filePath("sheet.bmp");
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) return QImage();
-  file.close();
+  if (!WriteFile(path, bytes)) return QImage();
   return BoardPicture::LoadBitmapFile(path);
 }
 
@@ -130,9 +128,7 @@ class BoardPictureTest : public QObject {
     const QString good = dir.filePath("good.bmp");
     const QString bad = dir.filePath("bad.bmp");
     for (const auto& [path, bytes] : {std::pair(good, Small24()), {bad, Small24().left(60)}}) {
-      QFile f(path);
-      QVERIFY(f.open(QIODevice::WriteOnly));
-      f.write(bytes);
+      QVERIFY(WriteFile(path, bytes));
     }
     BoardPicture picture;
     QVERIFY(picture.Load(good));

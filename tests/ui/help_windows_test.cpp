@@ -54,10 +54,7 @@ void HelpWindowsTest::textWindowShowsTheBlockInItsFrame() {
   QTemporaryDir dir;
   QString path = dir.filePath("tomtura.lst");
   if (board.isEmpty()) path = TOMTURA_ASSETS_DIR "/tomtura.lst";
-  QFile file(path);
-  QVERIFY(board.isEmpty() || board == "-" ||
-          (file.open(QIODevice::WriteOnly) && file.write(board)));
-  file.close();
+  QVERIFY(board.isEmpty() || board == "-" || WriteFile(path, board));
   HeadlessFrontEnd ui;
   Game game(TextCatalogue::Load(path.toStdString()), ui, 1);
   BoardPicture picture;

@@ -35,8 +35,7 @@ const std::array<const char*, 4> kNames = {"Anna", "Cilla", "Bo", "Dag"};
 const std::array<const char*, 4> kPasswords = {"ank", "", "bil", ""};
 
 // A game in which every situation the test looks for comes up within a few rounds.
-constexpr std::uint64_t kSeed = 3;
-constexpr int kGiveUpMs = 20000;  // a dialog still open by then is stuck
+constexpr std::uint64_t kHotSeatSeed = 3;
 constexpr int kGameGiveUpMs = 120000;
 
 // The rounds each dialog must have had: a person's answer of each kind, and a computer player's.
@@ -247,7 +246,7 @@ class HotSeatTest : public QObject {
 };
 
 void HotSeatTest::twoPersonsAndTwoComputersGoThroughEachDialog() {
-  Harness h({}, kSeed);
+  Harness h({}, kHotSeatSeed);
   GameState& state = h.game->state;
   for (int i = 0; i < 4; ++i) {
     state.players[i].name.setUtf8(kNames[i]);

@@ -196,9 +196,7 @@ void MainWindowTest::anUnusableBackgroundOffersTheButtonsItsTextSpeaksOf() {
   Start(h);
   const QString junk = h.dir.filePath("junk.bmp");
   const QString small = h.dir.filePath("small.bmp");
-  QFile file(junk);
-  QVERIFY(file.open(QIODevice::WriteOnly) && file.write("no picture") > 0);
-  file.close();
+  QVERIFY(WriteFile(junk, "no picture"));
   QVERIFY(QImage(40, 30, QImage::Format_RGB32).save(small, "BMP"));
   h.answer = QMessageBox::No;
   for (const QString& path : {junk, small}) {
@@ -325,13 +323,10 @@ void MainWindowTest::saveAndLoadThroughTheMenu() {
   QCOMPARE(state.players[1].money, 4321);
 
   // A file that is not a saved game is refused with a message.
-  QFile junk(h.dir.filePath("junk.tom"));
-  QVERIFY(junk.open(QIODevice::WriteOnly));
-  junk.write(QByteArray(100, 'x'));
-  junk.close();
+  QVERIFY(WriteFile(h.dir.filePath("junk.tom"), QByteArray(100, 'x')));
   h.shown.clear();
   state.unsavedProgress = false;
-  h.chosenFile = junk.fileName();
+  h.chosenFile = h.dir.filePath("junk.tom");
   h.window->OnCommand(kCmdLoadGame);
   QCOMPARE(h.shown.size(), 1);
 

@@ -3,7 +3,6 @@
 // silent, and how the music walks its shuffled order from one piece's end to the next.
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,13 +16,13 @@
 #include "data/text_catalogue.h"
 #include "sound/sound.h"
 #include "test_suites.h"
+#include "window_fixture.h"
 
 using namespace tomtura;
 
 namespace {
 
 constexpr std::uint64_t kMusicSeed = 5;
-constexpr int kGiveUpMs = 10000;
 constexpr int kLongMs = 4000;  // an effect far longer than a call that does not wait for it
 
 // `v` as `n` bytes, the least significant first unless `bigEndian`.
@@ -35,9 +34,7 @@ QByteArray Bytes(quint32 v, int n, bool bigEndian = false) {
 }
 
 void Write(const QString& path, const QByteArray& bytes) {
-  QFile out(path);
-  QVERIFY(out.open(QIODevice::WriteOnly));
-  out.write(bytes);
+  QVERIFY(WriteFile(path, bytes));
 }
 
 // A 22,050 Hz mono 16-bit tone of `ms` milliseconds, the format of the game's own files.

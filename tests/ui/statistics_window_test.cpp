@@ -88,12 +88,8 @@ void StatisticsWindowTest::chartAndTableShowTheHistory() {
   const QString png = h.dir.filePath("chart.png"), csvFile = h.dir.filePath("table.csv");
   QVERIFY(window.SaveChart(png));
   QVERIFY(window.SaveTable(csvFile));
-  QFile picture(png);
-  QVERIFY(picture.open(QIODevice::ReadOnly));
-  QCOMPARE(picture.read(8), QByteArray("\x89PNG\r\n\x1a\n"));
-  QFile saved(csvFile);
-  QVERIFY(saved.open(QIODevice::ReadOnly));
-  QCOMPARE(QString::fromUtf8(saved.readAll()), window.TableCsv());
+  QCOMPARE(FileBytes(png).left(8), QByteArray("\x89PNG\r\n\x1a\n"));
+  QCOMPARE(QString::fromUtf8(FileBytes(csvFile)), window.TableCsv());
   QVERIFY(!window.SaveTable(h.dir.path()));  // a folder cannot be written over
 }
 

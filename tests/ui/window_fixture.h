@@ -23,6 +23,21 @@
 
 namespace tomtura {
 
+// A dialog, a sound or a peer still awaited after this long is stuck.
+inline constexpr int kGiveUpMs = 20000;
+
+// The whole of the file at `path`; empty when it cannot be read.
+inline QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Whether `bytes` were all written to the file at `path`.
+inline bool WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 struct Harness {
   QTemporaryDir dir;
   QString boardFile;
@@ -44,13 +59,8 @@ struct Harness {
   // `extraBoardText` appended.
   explicit Harness(const QByteArray& extraBoardText = {}, std::uint64_t seed = 7,
                    const QString& sourceBoard = QStringLiteral(TOMTURA_ASSETS_DIR "/tomtura.lst")) {
-    QFile source(sourceBoard);
-    source.open(QIODevice::ReadOnly);
     boardFile = dir.filePath("tomtura.lst");
-    QFile copy(boardFile);
-    copy.open(QIODevice::WriteOnly);
-    copy.write(source.readAll() + extraBoardText);
-    copy.close();
+    WriteFile(boardFile, FileBytes(sourceBoard) + extraBoardText);
 
     game = std::make_unique<Game>(TextCatalogue::Load(boardFile.toStdString()), ui, seed);
     QImage sheet(kSheetWidth, kSheetHeight, QImage::Format_RGB32);
