@@ -410,4 +410,3 @@ void BalloonTipsTest::gameWindowsAndDialogsShowCatalogueBalloons() {
 
 TOMTURA_TEST_SUITE(BalloonTipsTest);
 #include "balloon_tips_test.moc"
-#include "data/text_ids.h"

@@ -105,22 +105,22 @@ class BoardPictureTest : public QObject {
   void ReadsTopDownRowsAndShortTables() {
     QByteArray px;  // two rows of two pixels, blue, green, red, padded to 8 bytes
     px.append("\x01\x02\x03\x04\x05\x06\x00\x00", 8).append("\x07\x08\x09\x0A\x0B\x0C\xFF\xFF", 8);
-    const auto image = BoardPicture::DecodeBitmap(MakeBmp({2, -2, 24, 0, 0}, px));
+    const QByteArray topDown = MakeBmp({2, -2, 24, 0, 0}, px);
+    const QByteArray shortTable = MakeBmp({3, 1, 8, 2, 2}, QByteArray("\x01\x00\x07\x00", 4),
+                                          {qRgb(10, 0, 0), qRgb(0, 20, 0)});
+    const auto image = BoardPicture::DecodeBitmap(topDown);
     QVERIFY(image.has_value());
     QCOMPARE(image->pixel(0, 0), qRgb(3, 2, 1));
     QCOMPARE(image->pixel(1, 0), qRgb(6, 5, 4));
     QCOMPARE(image->pixel(0, 1), qRgb(9, 8, 7));
     QCOMPARE(image->pixel(1, 1), qRgb(12, 11, 10));
 
-    const auto paletted = BoardPicture::DecodeBitmap(MakeBmp(
-        {3, 1, 8, 2, 2}, QByteArray("\x01\x00\x07\x00", 4), {qRgb(10, 0, 0), qRgb(0, 20, 0)}));
+    const auto paletted = BoardPicture::DecodeBitmap(shortTable);
     QVERIFY(paletted.has_value());
     QCOMPARE(paletted->pixel(0, 0), qRgb(0, 20, 0));
     QCOMPARE(paletted->pixel(2, 0), qRgb(0, 0, 0));
-    QCOMPARE(FromFile(MakeBmp({2, -2, 24, 0, 0}, px)), image);
-    QCOMPARE(FromFile(MakeBmp({3, 1, 8, 2, 2}, QByteArray("\x01\x00\x07\x00", 4),
-                              {qRgb(10, 0, 0), qRgb(0, 20, 0)})),
-             paletted);
+    QCOMPARE(FromFile(topDown), image);
+    QCOMPARE(FromFile(shortTable), paletted);
   }
 
   void LoadKeepsTheSheetWhenRefused() {

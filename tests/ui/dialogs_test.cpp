@@ -26,10 +26,7 @@ namespace {
 struct Table : Harness {
   QStringList errors;  // texts of the error boxes, in order
 
-  explicit Table(std::initializer_list<int> isComputer = {0, 0}) {
-    SetPlayers(isComputer);
-    window->StartNewGame();
-  }
+  explicit Table(std::initializer_list<int> isComputer = {0, 0}) { Start(isComputer); }
   void Catch(FramedDialog& dialog) {
     dialog.SetErrorBox([this](const QString& text) { errors << text; });
   }

@@ -60,10 +60,7 @@ const QStringList kSwedishWords = {
 // The main window of one edition, on a private copy of its board file, with two persons at the
 // table.
 struct EditionWindow : Harness {
-  explicit EditionWindow(const QString& boardFile) : Harness({}, 7, boardFile) {
-    SetPlayers({0, 0});
-    window->StartNewGame();
-  }
+  explicit EditionWindow(const QString& boardFile) : Harness({}, 7, boardFile) { Start({0, 0}); }
 };
 
 struct NoLink : NetSession::Link {

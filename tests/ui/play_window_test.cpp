@@ -33,8 +33,7 @@ struct PlayTable : Harness {
   std::unique_ptr<PlayWindowDeals> deals;
 
   PlayTable(int owner, int property, int money) {
-    SetPlayers({0, 0});
-    window->StartNewGame();
+    Start({0, 0});
     game->state.properties[property].owner = static_cast<std::int16_t>(owner);
     game->state.players[0].money = money;
     playDialog = [this](QDialog&) {

@@ -33,10 +33,6 @@ QByteArray Bytes(quint32 v, int n, bool bigEndian = false) {
   return b;
 }
 
-void Write(const QString& path, const QByteArray& bytes) {
-  QVERIFY(WriteFile(path, bytes));
-}
-
 // A 22,050 Hz mono 16-bit tone of `ms` milliseconds, the format of the game's own files.
 void WriteTone(const QString& path, int ms) {
   constexpr int kRate = 22050;
@@ -45,9 +41,9 @@ void WriteTone(const QString& path, int ms) {
     data +=
         Bytes(quint16(std::int16_t(8000 * std::sin(2 * std::numbers::pi * 440 * i / kRate))), 2);
   }
-  Write(path, "RIFF" + Bytes(36 + data.size(), 4) + "WAVEfmt " + Bytes(16, 4) + Bytes(1, 2) +
-                  Bytes(1, 2) + Bytes(kRate, 4) + Bytes(kRate * 2, 4) + Bytes(2, 2) + Bytes(16, 2) +
-                  "data" + Bytes(data.size(), 4) + data);
+  QVERIFY(WriteFile(path, "RIFF" + Bytes(36 + data.size(), 4) + "WAVEfmt " + Bytes(16, 4) +
+                              Bytes(1, 2) + Bytes(1, 2) + Bytes(kRate, 4) + Bytes(kRate * 2, 4) +
+                              Bytes(2, 2) + Bytes(16, 2) + "data" + Bytes(data.size(), 4) + data));
 }
 
 // A Standard MIDI File with one note of about `ms` milliseconds at 120 beats a minute.
@@ -60,8 +56,8 @@ void WriteMidi(const QString& path, int ms) {
   }
   const QByteArray events =
       QByteArray::fromHex("00903C40") + length + QByteArray::fromHex("803C0000FF2F00");
-  Write(path, QByteArray::fromHex("4D546864000000060000000101E0") + "MTrk" +
-                  Bytes(events.size(), 4, true) + events);
+  QVERIFY(WriteFile(path, QByteArray::fromHex("4D546864000000060000000101E0") + "MTrk" +
+                              Bytes(events.size(), 4, true) + events));
 }
 
 qint64 MsTaken(const std::function<void()>& action) {
@@ -102,7 +98,7 @@ void SoundTest::effectsStartAtOnceAndOnlyTheTaxSoundWaits() {
   WriteTone(dir.filePath("tomtura8.wav"), 300);
   WriteTone(dir.filePath("kassa.wav"), 100);
   WriteTone(dir.filePath("tomtura5.wav"), 100);  // named otherwise by the board file
-  Write(dir.filePath("tomtura4.wav"), "this is no sound at all");
+  QVERIFY(WriteFile(dir.filePath("tomtura4.wav"), "this is no sound at all"));
   const TextCatalogue texts(IniFile::Parse("[SOUND]\n5=kassa.wav\n"));
   SoundEffects sound(texts, dir.path(), kMusicSeed);
   QVERIFY(sound.deviceOpen());

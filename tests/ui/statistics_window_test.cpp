@@ -107,10 +107,7 @@ void StatisticsWindowTest::mainWindowOpensSavesAndLoadsThem() {
   QCOMPARE(h.ui.beepCount(), beeps + 1);
   QCOMPARE(opened, 0);
 
-  h.SetPlayers({0, 1});
-  h.window->StartNewGame();
-  h.window->show();
-  QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
+  QVERIFY(h.Start({0, 1}, true));
   h.window->OnCommand(kCmdStatistics);
   QCOMPARE(opened, 1);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_T);

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <functional>
 #include <memory>
 #include <string>
@@ -98,6 +99,15 @@ struct Harness {
       ++i;
     }
     state.playerCount = i;
+  }
+
+  // A new game of persons (0) and computer players (1); the window shown and active when `shown`.
+  bool Start(std::initializer_list<int> isComputer, bool shown = false) {
+    SetPlayers(isComputer);
+    window->StartNewGame();
+    if (!shown) return true;
+    window->show();
+    return QTest::qWaitForWindowActive(window.get());
   }
 
   void ForgetBoxes() {
