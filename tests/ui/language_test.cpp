@@ -63,12 +63,6 @@ struct EditionWindow : Harness {
   explicit EditionWindow(const QString& boardFile) : Harness({}, 7, boardFile) { Start({0, 0}); }
 };
 
-struct NoLink : NetSession::Link {
-  void Send(ConnectionId, std::vector<std::uint8_t>) override {}
-  void Close(ConnectionId) override {}
-  bool WaitForInput() override { return false; }
-};
-
 void AddMenuTexts(const QMenu& menu, QStringList& texts) {
   texts << menu.title();
   for (const QAction* action : menu.actions()) {
@@ -83,7 +77,7 @@ void AddMenuTexts(const QMenu& menu, QStringList& texts) {
 // The game's dialogs, made as the game makes them, over the main window of one edition.
 struct EditionDialogs {
   explicit EditionDialogs(EditionWindow& e)
-      : deals(*e.game), session(*e.game, noLink, Role::Client), auction(*e.game) {
+      : deals(*e.game), session(*e.game, recorder, Role::Client), auction(*e.game) {
     Game& game = *e.game;
     windows.push_back(std::make_unique<NewGameDialog>(
         game, e.picture, nullptr, [](QWidget*, const QString&) { return false; },
@@ -106,7 +100,7 @@ struct EditionDialogs {
   }
 
   PlayWindowDeals deals;
-  NoLink noLink;
+  RecordingLink recorder;
   NetSession session;
   QtNetLink link;
   Auction auction;

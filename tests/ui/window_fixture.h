@@ -12,8 +12,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "data/ini_file.h"
+#include "net/session.h"
 #include "rules/game.h"
 #include "sound/sound.h"
 #include "ui/board_picture.h"
@@ -122,6 +124,16 @@ struct Harness {
     return QString::fromStdString(
         IniFile::Load(boardFile.toStdString()).GetString("LJUD", key, "missing"));
   }
+};
+
+// A session's link that keeps what the session sends and has nothing to read.
+struct RecordingLink : NetSession::Link {
+  std::vector<std::vector<std::uint8_t>> sent;
+  void Send(ConnectionId, std::vector<std::uint8_t> bytes) override {
+    sent.push_back(std::move(bytes));
+  }
+  void Close(ConnectionId) override {}
+  bool WaitForInput() override { return false; }
 };
 
 // The new-game dialog's Network..., then Host or Join in the choice that follows; -1 for any other
