@@ -30,7 +30,6 @@ namespace {
 constexpr int kAnna = 0;
 constexpr int kCilla = 1;
 constexpr int kBo = 2;
-constexpr int kDag = 3;
 const std::array<const char*, 4> kNames = {"Anna", "Cilla", "Bo", "Dag"};
 const std::array<const char*, 4> kPasswords = {"ank", "", "bil", ""};
 
@@ -247,14 +246,12 @@ class HotSeatTest : public QObject {
 
 void HotSeatTest::twoPersonsAndTwoComputersGoThroughEachDialog() {
   Harness h({}, kHotSeatSeed);
+  h.SetPlayers({0, 1, 0, 1});  // Cilla and Dag computer players
   GameState& state = h.game->state;
   for (int i = 0; i < 4; ++i) {
     state.players[i].name.setUtf8(kNames[i]);
     state.players[i].password.setUtf8(kPasswords[i]);
-    state.players[i].isComputer = (i == kCilla || i == kDag) ? 1 : 0;
-    state.players[i].token = static_cast<std::int16_t>(i);
   }
-  state.playerCount = 4;
   state.settings.auctionOn = 1;
   state.settings.firstLapRule = 0;  // offers from the first throw on
   h.ui.SetTimerIntervalOverride(0);
