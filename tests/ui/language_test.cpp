@@ -63,17 +63,6 @@ struct EditionWindow : Harness {
   explicit EditionWindow(const QString& boardFile) : Harness({}, 7, boardFile) { Start({0, 0}); }
 };
 
-void AddMenuTexts(const QMenu& menu, QStringList& texts) {
-  texts << menu.title();
-  for (const QAction* action : menu.actions()) {
-    if (action->menu() != nullptr) {
-      AddMenuTexts(*action->menu(), texts);
-    } else if (!action->isSeparator()) {
-      texts << action->text().section('\t', 0, 0);
-    }
-  }
-}
-
 // The game's dialogs, made as the game makes them, over the main window of one edition.
 struct EditionDialogs {
   explicit EditionDialogs(EditionWindow& e)
@@ -156,8 +145,9 @@ QStringList ShownTexts(const QWidget& top) {
     if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) texts << button->text();
     if (const auto* label = qobject_cast<const QLabel*>(widget)) texts << label->text();
     if (const auto* dock = qobject_cast<const QDockWidget*>(widget)) texts << dock->windowTitle();
-    if (const auto* menuBar = qobject_cast<const QMenuBar*>(widget)) {
-      for (const QAction* action : menuBar->actions()) AddMenuTexts(*action->menu(), texts);
+    if (const auto* menu = qobject_cast<const QMenu*>(widget)) {
+      texts << menu->title();
+      for (const QAction* action : menu->actions()) texts << action->text().section('\t', 0, 0);
     }
   }
   texts.removeAll(QString());
