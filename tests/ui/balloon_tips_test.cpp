@@ -197,14 +197,13 @@ void BalloonTipsTest::noBalloonWhileAnotherWindowOrAButtonOrModifier() {
   QCOMPARE(ShownBalloon(), QString("Your password"));
 }
 
-enum class PutAway { Key, Click, RightClick, Leave, OntoLabel, HideControl, DeleteControl };
+enum class PutAway { Key, Click, Leave, OntoLabel, HideControl, DeleteControl };
 Q_DECLARE_METATYPE(PutAway)
 
 void BalloonTipsTest::putAwayByKeysClicksLeavingAndHiding_data() {
   QTest::addColumn<PutAway>("how");
   QTest::newRow("a key") << PutAway::Key;
   QTest::newRow("a click") << PutAway::Click;
-  QTest::newRow("a right click") << PutAway::RightClick;
   QTest::newRow("leaving the control") << PutAway::Leave;
   QTest::newRow("onto a static text") << PutAway::OntoLabel;
   QTest::newRow("the control hidden") << PutAway::HideControl;
@@ -225,10 +224,6 @@ void BalloonTipsTest::putAwayByKeysClicksLeavingAndHiding() {
       break;
     case PutAway::Click:
       QTest::mouseClick(panel.name, Qt::LeftButton);
-      break;
-    case PutAway::RightClick:
-      QTest::mousePress(panel.name, Qt::RightButton);
-      QTest::mouseRelease(panel.name, Qt::RightButton);
       break;
     case PutAway::Leave:
       Rest(panel.window.get(), {120, 130});
