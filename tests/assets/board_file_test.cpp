@@ -6,7 +6,6 @@
 
 #include <map>
 #include <string>
-#include <string_view>
 
 #include "../data/format_conversions.h"
 #include "data/ini_file.h"
@@ -28,9 +27,6 @@ const IniFile& Ini() {
 }
 std::string Text(int n) {
   return Board().GetText(n);
-}
-bool Contains(std::string_view text, std::string_view part) {
-  return text.find(part) != std::string_view::npos;
 }
 
 // The texts that the game formats, with the arguments it passes, in order.
@@ -77,7 +73,8 @@ TEST(BoardFileTest, EveryTextIsPresentWholeAndFitsItsArguments) {
     // A text without arguments is shown as it stands: even "%%" would appear doubled.
     const auto formatted = kFormattedTexts.find(n);
     EXPECT_EQ(Conversions(Text(n)), formatted == kFormattedTexts.end() ? "" : formatted->second);
-    EXPECT_TRUE(formatted != kFormattedTexts.end() || !Contains(Text(n), "%")) << Text(n);
+    EXPECT_TRUE(formatted != kFormattedTexts.end() || Text(n).find('%') == std::string::npos)
+        << Text(n);
   }
 }
 

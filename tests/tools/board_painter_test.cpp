@@ -144,8 +144,6 @@ class BoardPainterTest : public QObject {
   void EnglishBoardWritesNoSwedishWord() {
     const QSet<QString> swedish = BoardWords(ReadBoardTexts(TOMTURA_ASSETS_DIR "/tomtura.lst"));
     const QSet<QString> english = BoardWords(ReadBoardTexts(TOMTURA_ASSETS_DIR "/tomtura_en.lst"));
-    QVERIFY(swedish.contains("FÄNGELSE"));
-    QVERIFY(english.contains("£4,000"));
     QCOMPARE(QSet<QString>(swedish).intersect(english), QSet<QString>({"?", "P", "Tomtura"}));
     for (const QString& text : english)
       QVERIFY2(!text.contains(QRegularExpression("[åäöÅÄÖ]|\\bkr\\b")), qPrintable(text));

@@ -1,5 +1,4 @@
 // The board picture: the bitmap loader, refusing malformed files, and the keyed sprites.
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cstdint>
@@ -7,6 +6,7 @@
 
 #include "test_suites.h"
 #include "ui/board_picture.h"
+#include "window_fixture.h"
 
 using namespace tomtura;
 
@@ -58,9 +58,7 @@ QByteArray Small24() {
 std::optional<QImage> FromFile(const QByteArray& bytes) {
   QTemporaryDir dir;
   const QString path = dir.filePath("sheet.bmp");
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) return QImage();
-  file.close();
+  if (!WriteFile(path, bytes)) return QImage();
   return BoardPicture::LoadBitmapFile(path);
 }
 
@@ -107,22 +105,22 @@ class BoardPictureTest : public QObject {
   void ReadsTopDownRowsAndShortTables() {
     QByteArray px;  // two rows of two pixels, blue, green, red, padded to 8 bytes
     px.append("\x01\x02\x03\x04\x05\x06\x00\x00", 8).append("\x07\x08\x09\x0A\x0B\x0C\xFF\xFF", 8);
-    const auto image = BoardPicture::DecodeBitmap(MakeBmp({2, -2, 24, 0, 0}, px));
+    const QByteArray topDown = MakeBmp({2, -2, 24, 0, 0}, px);
+    const QByteArray shortTable = MakeBmp({3, 1, 8, 2, 2}, QByteArray("\x01\x00\x07\x00", 4),
+                                          {qRgb(10, 0, 0), qRgb(0, 20, 0)});
+    const auto image = BoardPicture::DecodeBitmap(topDown);
     QVERIFY(image.has_value());
     QCOMPARE(image->pixel(0, 0), qRgb(3, 2, 1));
     QCOMPARE(image->pixel(1, 0), qRgb(6, 5, 4));
     QCOMPARE(image->pixel(0, 1), qRgb(9, 8, 7));
     QCOMPARE(image->pixel(1, 1), qRgb(12, 11, 10));
 
-    const auto paletted = BoardPicture::DecodeBitmap(MakeBmp(
-        {3, 1, 8, 2, 2}, QByteArray("\x01\x00\x07\x00", 4), {qRgb(10, 0, 0), qRgb(0, 20, 0)}));
+    const auto paletted = BoardPicture::DecodeBitmap(shortTable);
     QVERIFY(paletted.has_value());
     QCOMPARE(paletted->pixel(0, 0), qRgb(0, 20, 0));
     QCOMPARE(paletted->pixel(2, 0), qRgb(0, 0, 0));
-    QCOMPARE(FromFile(MakeBmp({2, -2, 24, 0, 0}, px)), image);
-    QCOMPARE(FromFile(MakeBmp({3, 1, 8, 2, 2}, QByteArray("\x01\x00\x07\x00", 4),
-                              {qRgb(10, 0, 0), qRgb(0, 20, 0)})),
-             paletted);
+    QCOMPARE(FromFile(topDown), image);
+    QCOMPARE(FromFile(shortTable), paletted);
   }
 
   void LoadKeepsTheSheetWhenRefused() {
@@ -130,9 +128,7 @@ class BoardPictureTest : public QObject {
     const QString good = dir.filePath("good.bmp");
     const QString bad = dir.filePath("bad.bmp");
     for (const auto& [path, bytes] : {std::pair(good, Small24()), {bad, Small24().left(60)}}) {
-      QFile f(path);
-      QVERIFY(f.open(QIODevice::WriteOnly));
-      f.write(bytes);
+      QVERIFY(WriteFile(path, bytes));
     }
     BoardPicture picture;
     QVERIFY(picture.Load(good));

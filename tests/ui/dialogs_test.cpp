@@ -26,10 +26,7 @@ namespace {
 struct Table : Harness {
   QStringList errors;  // texts of the error boxes, in order
 
-  explicit Table(std::initializer_list<int> isComputer = {0, 0}) {
-    SetPlayers(isComputer);
-    window->StartNewGame();
-  }
+  explicit Table(std::initializer_list<int> isComputer = {0, 0}) { Start(isComputer); }
   void Catch(FramedDialog& dialog) {
     dialog.SetErrorBox([this](const QString& text) { errors << text; });
   }
@@ -114,7 +111,7 @@ void DialogsTest::computerAnswerIsShownUntilSkipped_data() {
   QTest::addColumn<int>("answer");
   QTest::addColumn<QString>("skip");
   for (const int answer : {1, 2}) {
-    for (const char* skip : {"wait", "escape", "key", "click", "drag"}) {
+    for (const char* skip : {"wait", "key", "click", "drag"}) {
       QTest::addRow("%d %s", answer, skip) << answer << QString(skip);
     }
   }
@@ -132,7 +129,6 @@ void DialogsTest::computerAnswerIsShownUntilSkipped() {
   bool stillShown = true;
   QTimer::singleShot(0, &dialog, [&] {
     const QPoint inside(20, 20);
-    if (skip == "escape") QTest::keyClick(&dialog, Qt::Key_Escape);
     if (skip == "key") QTest::keyClick(&dialog, Qt::Key_S);
     if (skip == "click") QTest::mouseClick(&dialog, Qt::LeftButton, {}, inside);
     if (skip == "drag") {

@@ -30,13 +30,11 @@ namespace {
 constexpr int kAnna = 0;
 constexpr int kCilla = 1;
 constexpr int kBo = 2;
-constexpr int kDag = 3;
 const std::array<const char*, 4> kNames = {"Anna", "Cilla", "Bo", "Dag"};
 const std::array<const char*, 4> kPasswords = {"ank", "", "bil", ""};
 
 // A game in which every situation the test looks for comes up within a few rounds.
-constexpr std::uint64_t kSeed = 3;
-constexpr int kGiveUpMs = 20000;  // a dialog still open by then is stuck
+constexpr std::uint64_t kHotSeatSeed = 3;
 constexpr int kGameGiveUpMs = 120000;
 
 // The rounds each dialog must have had: a person's answer of each kind, and a computer player's.
@@ -247,15 +245,13 @@ class HotSeatTest : public QObject {
 };
 
 void HotSeatTest::twoPersonsAndTwoComputersGoThroughEachDialog() {
-  Harness h({}, kSeed);
+  Harness h({}, kHotSeatSeed);
+  h.SetPlayers({0, 1, 0, 1});  // Cilla and Dag computer players
   GameState& state = h.game->state;
   for (int i = 0; i < 4; ++i) {
     state.players[i].name.setUtf8(kNames[i]);
     state.players[i].password.setUtf8(kPasswords[i]);
-    state.players[i].isComputer = (i == kCilla || i == kDag) ? 1 : 0;
-    state.players[i].token = static_cast<std::int16_t>(i);
   }
-  state.playerCount = 4;
   state.settings.auctionOn = 1;
   state.settings.firstLapRule = 0;  // offers from the first throw on
   h.ui.SetTimerIntervalOverride(0);

@@ -60,33 +60,13 @@ const QStringList kSwedishWords = {
 // The main window of one edition, on a private copy of its board file, with two persons at the
 // table.
 struct EditionWindow : Harness {
-  explicit EditionWindow(const QString& boardFile) : Harness({}, 7, boardFile) {
-    SetPlayers({0, 0});
-    window->StartNewGame();
-  }
+  explicit EditionWindow(const QString& boardFile) : Harness({}, 7, boardFile) { Start({0, 0}); }
 };
-
-struct NoLink : NetSession::Link {
-  void Send(ConnectionId, std::vector<std::uint8_t>) override {}
-  void Close(ConnectionId) override {}
-  bool WaitForInput() override { return false; }
-};
-
-void AddMenuTexts(const QMenu& menu, QStringList& texts) {
-  texts << menu.title();
-  for (const QAction* action : menu.actions()) {
-    if (action->menu() != nullptr) {
-      AddMenuTexts(*action->menu(), texts);
-    } else if (!action->isSeparator()) {
-      texts << action->text().section('\t', 0, 0);
-    }
-  }
-}
 
 // The game's dialogs, made as the game makes them, over the main window of one edition.
 struct EditionDialogs {
   explicit EditionDialogs(EditionWindow& e)
-      : deals(*e.game), session(*e.game, noLink, Role::Client), auction(*e.game) {
+      : deals(*e.game), session(*e.game, recorder, Role::Client), auction(*e.game) {
     Game& game = *e.game;
     windows.push_back(std::make_unique<NewGameDialog>(
         game, e.picture, nullptr, [](QWidget*, const QString&) { return false; },
@@ -109,7 +89,7 @@ struct EditionDialogs {
   }
 
   PlayWindowDeals deals;
-  NoLink noLink;
+  RecordingLink recorder;
   NetSession session;
   QtNetLink link;
   Auction auction;
@@ -165,8 +145,9 @@ QStringList ShownTexts(const QWidget& top) {
     if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) texts << button->text();
     if (const auto* label = qobject_cast<const QLabel*>(widget)) texts << label->text();
     if (const auto* dock = qobject_cast<const QDockWidget*>(widget)) texts << dock->windowTitle();
-    if (const auto* menuBar = qobject_cast<const QMenuBar*>(widget)) {
-      for (const QAction* action : menuBar->actions()) AddMenuTexts(*action->menu(), texts);
+    if (const auto* menu = qobject_cast<const QMenu*>(widget)) {
+      texts << menu->title();
+      for (const QAction* action : menu->actions()) texts << action->text().section('\t', 0, 0);
     }
   }
   texts.removeAll(QString());

@@ -31,16 +31,6 @@ int UnusedPort() {
   return probe.serverPort();
 }
 
-// What a session sends, kept for the test.
-struct RecordingLink : NetSession::Link {
-  std::vector<std::vector<std::uint8_t>> sent;
-  void Send(ConnectionId, std::vector<std::uint8_t> bytes) override {
-    sent.push_back(std::move(bytes));
-  }
-  void Close(ConnectionId) override {}
-  bool WaitForInput() override { return false; }
-};
-
 }  // namespace
 
 class NetworkDialogsTest : public QObject {

@@ -28,13 +28,12 @@ constexpr int kMortgagePage = int(PlayPage::Mortgage);
 
 // A new game of two persons; P1, on turn, owns or wants a property of `owner`'s and has
 // `money`. Every offer put to P2 is counted and refused.
-struct Table : Harness {
+struct PlayTable : Harness {
   int offers = 0;
   std::unique_ptr<PlayWindowDeals> deals;
 
-  Table(int owner, int property, int money) {
-    SetPlayers({0, 0});
-    window->StartNewGame();
+  PlayTable(int owner, int property, int money) {
+    Start({0, 0});
     game->state.properties[property].owner = static_cast<std::int16_t>(owner);
     game->state.players[0].money = money;
     playDialog = [this](QDialog&) {
@@ -76,7 +75,7 @@ class PlayWindowTest : public QObject {
 // The price takes six digits only; a refused check shows the core's reason and asks nobody; a
 // street its owner refused leaves the list.
 void PlayWindowTest::askChecksItsFieldsFirst() {
-  Table t(1, 5, 1000);
+  PlayTable t(1, 5, 1000);
   const auto window = t.Open(kBuyPage);
   auto* price = Control<QLineEdit>(*window, kBuyPage, kIdPrice);
   QTest::keyClicks(price, "12a3x4567");
@@ -93,7 +92,7 @@ void PlayWindowTest::askChecksItsFieldsFirst() {
 // In debt, a page that spends opens closed, with the reason (which pages: the core's); once a
 // mortgage has paid the debt it opens again.
 void PlayWindowTest::pagesThatSpendAreClosedWhileInDebt() {
-  Table t(0, 9, -500);
+  PlayTable t(0, 9, -500);
   const auto window = t.Open(kSellPage);
   window->SelectPage(kBuyPage);
   QCOMPARE(window->currentPage(), kBuyPage);
@@ -113,7 +112,7 @@ void PlayWindowTest::pagesThatSpendAreClosedWhileInDebt() {
 // A refused sale that leaves the debtor unable to pay closes the window with its own answer;
 // the referee, not the window, acts on it.
 void PlayWindowTest::saleThatLeavesTheDebtorUnableToPayClosesAsOk() {
-  Table t(0, 0, -5000);
+  PlayTable t(0, 0, -5000);
   const auto window = t.Open(kSellPage);
   Control<QLineEdit>(*window, kSellPage, kIdPrice)->setText("100");
   Click(*window, kSellPage, kIdAsk);
@@ -129,7 +128,7 @@ void PlayWindowTest::afterAnOfferNothingIsChosenThatThePlayerDidNotChoose() {
                                         {kSellPage, kIdOwnProperty}};
   for (const auto& [page, listId] : cases) {
     const int owner = page == kBuyPage ? 1 : 0;
-    Table t(owner, 5, 30000);
+    PlayTable t(owner, 5, 30000);
     t.game->state.properties[6].owner = static_cast<std::int16_t>(owner);
     const auto window = t.Open(page);  // street 5 chosen, 6 next in the list
     auto* price = Control<QLineEdit>(*window, page, kIdPrice);
@@ -149,7 +148,7 @@ void PlayWindowTest::afterAnOfferNothingIsChosenThatThePlayerDidNotChoose() {
 // of the one acted on: three streets are mortgaged with one choice and three presses, and an
 // emptied list chooses nothing. Its empty field keeps the item colour under the focus.
 void PlayWindowTest::listPagesGoOnWithTheNextProperty() {
-  Table t(0, 5, 30000);
+  PlayTable t(0, 5, 30000);
   GameState& state = t.game->state;
   state.properties[6].owner = state.properties[8].owner = 0;
   const auto window = t.Open(kMortgagePage);

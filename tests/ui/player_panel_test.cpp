@@ -13,12 +13,6 @@
 
 using namespace tomtura;
 
-namespace {
-
-const QRgb kLightYellow = qRgb(255, 255, 235);
-
-}  // namespace
-
 class PlayerPanelTest : public QObject {
   Q_OBJECT
 
@@ -70,7 +64,7 @@ void PlayerPanelTest::sectionsFollowTheCore() {
   QVERIFY(anna->isVisible() && panel.propertyList(1)->isVisible());
   QVERIFY(!panel.propertyList(2)->isVisible());  // beyond the player count
   const QPoint cardCorner(10, 180);
-  QCOMPARE(PixelAt(panel, cardCorner), kLightYellow);
+  QCOMPARE(PixelAt(panel, cardCorner), qRgb(255, 255, 235));  // the card's light yellow
   QCOMPARE(PixelAt(panel, cardCorner + QPoint(0, kPlayerBoxHeight)), kPanelPatternGrey);
 
   anna->setFocus();

@@ -3,7 +3,6 @@
 // silent, and how the music walks its shuffled order from one piece's end to the next.
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,13 +16,13 @@
 #include "data/text_catalogue.h"
 #include "sound/sound.h"
 #include "test_suites.h"
+#include "window_fixture.h"
 
 using namespace tomtura;
 
 namespace {
 
 constexpr std::uint64_t kMusicSeed = 5;
-constexpr int kGiveUpMs = 10000;
 constexpr int kLongMs = 4000;  // an effect far longer than a call that does not wait for it
 
 // `v` as `n` bytes, the least significant first unless `bigEndian`.
@@ -34,12 +33,6 @@ QByteArray Bytes(quint32 v, int n, bool bigEndian = false) {
   return b;
 }
 
-void Write(const QString& path, const QByteArray& bytes) {
-  QFile out(path);
-  QVERIFY(out.open(QIODevice::WriteOnly));
-  out.write(bytes);
-}
-
 // A 22,050 Hz mono 16-bit tone of `ms` milliseconds, the format of the game's own files.
 void WriteTone(const QString& path, int ms) {
   constexpr int kRate = 22050;
@@ -48,9 +41,9 @@ void WriteTone(const QString& path, int ms) {
     data +=
         Bytes(quint16(std::int16_t(8000 * std::sin(2 * std::numbers::pi * 440 * i / kRate))), 2);
   }
-  Write(path, "RIFF" + Bytes(36 + data.size(), 4) + "WAVEfmt " + Bytes(16, 4) + Bytes(1, 2) +
-                  Bytes(1, 2) + Bytes(kRate, 4) + Bytes(kRate * 2, 4) + Bytes(2, 2) + Bytes(16, 2) +
-                  "data" + Bytes(data.size(), 4) + data);
+  QVERIFY(WriteFile(path, "RIFF" + Bytes(36 + data.size(), 4) + "WAVEfmt " + Bytes(16, 4) +
+                              Bytes(1, 2) + Bytes(1, 2) + Bytes(kRate, 4) + Bytes(kRate * 2, 4) +
+                              Bytes(2, 2) + Bytes(16, 2) + "data" + Bytes(data.size(), 4) + data));
 }
 
 // A Standard MIDI File with one note of about `ms` milliseconds at 120 beats a minute.
@@ -63,8 +56,8 @@ void WriteMidi(const QString& path, int ms) {
   }
   const QByteArray events =
       QByteArray::fromHex("00903C40") + length + QByteArray::fromHex("803C0000FF2F00");
-  Write(path, QByteArray::fromHex("4D546864000000060000000101E0") + "MTrk" +
-                  Bytes(events.size(), 4, true) + events);
+  QVERIFY(WriteFile(path, QByteArray::fromHex("4D546864000000060000000101E0") + "MTrk" +
+                              Bytes(events.size(), 4, true) + events));
 }
 
 qint64 MsTaken(const std::function<void()>& action) {
@@ -105,7 +98,7 @@ void SoundTest::effectsStartAtOnceAndOnlyTheTaxSoundWaits() {
   WriteTone(dir.filePath("tomtura8.wav"), 300);
   WriteTone(dir.filePath("kassa.wav"), 100);
   WriteTone(dir.filePath("tomtura5.wav"), 100);  // named otherwise by the board file
-  Write(dir.filePath("tomtura4.wav"), "this is no sound at all");
+  QVERIFY(WriteFile(dir.filePath("tomtura4.wav"), "this is no sound at all"));
   const TextCatalogue texts(IniFile::Parse("[SOUND]\n5=kassa.wav\n"));
   SoundEffects sound(texts, dir.path(), kMusicSeed);
   QVERIFY(sound.deviceOpen());

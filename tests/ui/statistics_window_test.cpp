@@ -88,12 +88,8 @@ void StatisticsWindowTest::chartAndTableShowTheHistory() {
   const QString png = h.dir.filePath("chart.png"), csvFile = h.dir.filePath("table.csv");
   QVERIFY(window.SaveChart(png));
   QVERIFY(window.SaveTable(csvFile));
-  QFile picture(png);
-  QVERIFY(picture.open(QIODevice::ReadOnly));
-  QCOMPARE(picture.read(8), QByteArray("\x89PNG\r\n\x1a\n"));
-  QFile saved(csvFile);
-  QVERIFY(saved.open(QIODevice::ReadOnly));
-  QCOMPARE(QString::fromUtf8(saved.readAll()), window.TableCsv());
+  QCOMPARE(FileBytes(png).left(8), QByteArray("\x89PNG\r\n\x1a\n"));
+  QCOMPARE(QString::fromUtf8(FileBytes(csvFile)), window.TableCsv());
   QVERIFY(!window.SaveTable(h.dir.path()));  // a folder cannot be written over
 }
 
@@ -111,10 +107,7 @@ void StatisticsWindowTest::mainWindowOpensSavesAndLoadsThem() {
   QCOMPARE(h.ui.beepCount(), beeps + 1);
   QCOMPARE(opened, 0);
 
-  h.SetPlayers({0, 1});
-  h.window->StartNewGame();
-  h.window->show();
-  QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
+  QVERIFY(h.Start({0, 1}, true));
   h.window->OnCommand(kCmdStatistics);
   QCOMPARE(opened, 1);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_T);

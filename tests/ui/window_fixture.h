@@ -8,11 +8,14 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "data/ini_file.h"
+#include "net/session.h"
 #include "rules/game.h"
 #include "sound/sound.h"
 #include "ui/board_picture.h"
@@ -22,6 +25,21 @@
 #include "ui/qt_front_end.h"
 
 namespace tomtura {
+
+// A dialog, a sound or a peer still awaited after this long is stuck.
+inline constexpr int kGiveUpMs = 20000;
+
+// The whole of the file at `path`; empty when it cannot be read.
+inline QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Whether `bytes` were all written to the file at `path`.
+inline bool WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
 
 struct Harness {
   QTemporaryDir dir;
@@ -44,13 +62,8 @@ struct Harness {
   // `extraBoardText` appended.
   explicit Harness(const QByteArray& extraBoardText = {}, std::uint64_t seed = 7,
                    const QString& sourceBoard = QStringLiteral(TOMTURA_ASSETS_DIR "/tomtura.lst")) {
-    QFile source(sourceBoard);
-    source.open(QIODevice::ReadOnly);
     boardFile = dir.filePath("tomtura.lst");
-    QFile copy(boardFile);
-    copy.open(QIODevice::WriteOnly);
-    copy.write(source.readAll() + extraBoardText);
-    copy.close();
+    WriteFile(boardFile, FileBytes(sourceBoard) + extraBoardText);
 
     game = std::make_unique<Game>(TextCatalogue::Load(boardFile.toStdString()), ui, seed);
     QImage sheet(kSheetWidth, kSheetHeight, QImage::Format_RGB32);
@@ -90,6 +103,15 @@ struct Harness {
     state.playerCount = i;
   }
 
+  // A new game of persons (0) and computer players (1); the window shown and active when `shown`.
+  bool Start(std::initializer_list<int> isComputer, bool shown = false) {
+    SetPlayers(isComputer);
+    window->StartNewGame();
+    if (!shown) return true;
+    window->show();
+    return QTest::qWaitForWindowActive(window.get());
+  }
+
   void ForgetBoxes() {
     shown.clear();
     titles.clear();
@@ -102,6 +124,16 @@ struct Harness {
     return QString::fromStdString(
         IniFile::Load(boardFile.toStdString()).GetString("LJUD", key, "missing"));
   }
+};
+
+// A session's link that keeps what the session sends and has nothing to read.
+struct RecordingLink : NetSession::Link {
+  std::vector<std::vector<std::uint8_t>> sent;
+  void Send(ConnectionId, std::vector<std::uint8_t> bytes) override {
+    sent.push_back(std::move(bytes));
+  }
+  void Close(ConnectionId) override {}
+  bool WaitForInput() override { return false; }
 };
 
 // The new-game dialog's Network..., then Host or Join in the choice that follows; -1 for any other
