@@ -70,7 +70,6 @@ void StatisticsWindowTest::chartAndTableShowTheHistory() {
     QCOMPARE(table->item(2, p)->text(), QString::fromStdString(rent));
     QCOMPARE(table->item(13, p)->text(), QString::number(history.tallies()[p].deals));
   }
-  QVERIFY(table->item(0, 0)->text().endsWith(" kr"));
 
   const QStringList csv = window.TableCsv().split('\n');
   QCOMPARE(csv[0], QString(",Dator 1,Dator 2,Dator 3"));
