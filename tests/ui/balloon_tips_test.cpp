@@ -340,7 +340,6 @@ void BalloonTipsTest::textsFollowTheControlAndItsNeighbours() {
   QCOMPARE(text(Make<QPushButton>(&plain, 40010, "", {})), QString("Roll the dice (S)"));
   QCOMPARE(text(Make<QPushButton>(&plain, 40004, "", {})), QString("Buy from a player (K)"));
   QCOMPARE(text(Make<QPushButton>(&plain, 999, "", {})), QString());
-  QCOMPARE(text(Make<QPushButton>(&plain, 0, "", {})), QString());
 }
 
 // A control added late is decorated when the window is decorated again, which adds nothing for

@@ -150,7 +150,7 @@ void BoardViewTest::tokensLeaveLabelsAndNamesSeen() {
   GameState& state = f.game.state;
   state.playerCount = kMaxPlayers;
   f.game.NewGame();
-  const auto place = [&](std::initializer_list<int> players, int square) {
+  const auto place = [&](const std::vector<int>& players, int square) {
     for (int i = 0; i < kMaxPlayers; ++i) state.players[i].isBankrupt = 1;
     for (int i : players) {
       state.players[i].isBankrupt = 0;
@@ -160,8 +160,7 @@ void BoardViewTest::tokensLeaveLabelsAndNamesSeen() {
   for (int count = 1; count <= kMaxPlayers; ++count) {
     std::vector<int> players;
     for (int i = kMaxPlayers - count; i < kMaxPlayers; ++i) players.push_back(i);
-    place({}, 0);
-    for (int i : players) state.players[i].isBankrupt = 0;
+    place(players, 0);
     for (int i : players) {
       const QRect token = TokenRect(state, i);
       QVERIFY(kGoCorner.contains(token));
