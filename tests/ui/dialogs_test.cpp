@@ -291,7 +291,6 @@ void DialogsTest::remoteBiddersTurnHasNothingToPress() {
   turn.answerDelayMs = 60000;
   const std::function<void()> skips[] = {
       [&] { QTest::keyClick(&dialog, Qt::Key_Space); },
-      [&] { QTest::keyClick(&dialog, Qt::Key_Escape); },
       [&] { QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(20, 20)); }};
   for (const auto& skip : skips) {
     dialog.ShowComputerMove(turn, Decision{1, 800, nullptr});
