@@ -133,7 +133,6 @@ void HelpWindowsTest::aboutBoxLinksToTheManual() {
 
   // A left click opens the address once; made a link again, it still opens it once.
   QTest::mouseClick(address, Qt::RightButton);
-  QCOMPARE(opened.size(), 0);
   QTest::mouseClick(address, Qt::LeftButton);
   QCOMPARE(opened, QList<QUrl>({manual}));
   MakeHyperlink(*address, [&opened](const QUrl& url) {
