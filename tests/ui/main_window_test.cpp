@@ -106,7 +106,6 @@ void MainWindowTest::aQuestionLeavesTheWindowToBeLookedAt() {
   });
   h.window->OnCommand(kCmdAbout);
   QVERIFY(dialogShown);
-  QCOMPARE(commands.count(), 1);  // the About command only
 
   if (h.window->stretchBoard()) h.window->OnCommand(kCmdStretch);
   h.window->resize(520, 420);
@@ -146,7 +145,7 @@ void MainWindowTest::aQuestionLeavesTheWindowToBeLookedAt() {
     question->PressButton1();
   });
   QCOMPARE(h.game->referee.AskQuestion("Vill du köpa?", true), 1);
-  QCOMPARE(commands.count(), 3);  // About, Roll and Sound; the key stayed the question's
+  QCOMPARE(commands.count(), 3);  // About, Roll and Sound; the keys stayed the dialogs'
   QCOMPARE(h.ui.beepCount() - beeps, 2);
   QCOMPARE(sound->isChecked(), soundOn);
   QVERIFY(after != before);
