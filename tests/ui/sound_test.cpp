@@ -158,12 +158,11 @@ void SoundTest::musicWalksTheOrderUntilAPieceFailsOrItStops() {
 
   // Music on again goes on with the next position; off closes it and no piece follows.
   QVERIFY(sound.PlayNextMusic());
-  QCOMPARE(sound.piecesStarted().back(), pieces[3]);
   QVERIFY(sound.musicPlaying());
   sound.StopMusic();
   QVERIFY(!sound.musicPlaying());
   QTest::qWait(200);
-  QCOMPARE(sound.piecesStarted().size(), std::size_t(3));
+  QCOMPARE(sound.piecesStarted(), std::vector<int>({pieces[0], pieces[1], pieces[3]}));
   QCOMPARE(sound.musicOrder().position(), 4);
 }
 
