@@ -107,7 +107,6 @@ void SoundTest::effectsStartAtOnceAndOnlyTheTaxSoundWaits() {
   QVERIFY(sound.lastEffectFile().endsWith("/tomtura1.wav"));
   // The step cuts the dice off; nothing waits for either.
   QVERIFY(MsTaken([&] { sound.PlaySoundEffect(2, true); }) < kLongMs / 2);
-  QVERIFY(sound.lastEffectFile().endsWith("/tomtura2.wav"));
   const qint64 tax = MsTaken([&] { sound.PlaySoundEffect(8, true); });
   QVERIFY2(tax >= 250, qPrintable(QString::number(tax)));
   sound.PlaySoundEffect(5, true);
