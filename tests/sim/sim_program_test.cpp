@@ -72,7 +72,6 @@ TEST_F(SimProgram, JsonSummaryAndASavedPositionThatRoundTripsWhenNoTurnIsPlayed)
   EXPECT_EQ(err_, "");  // no progress line when stderr is not a terminal
   ASSERT_EQ(Run("--load " + Path("a.tom") + " --max-turns 0 --save " + Path("b.tom")), 0);
   std::string saved = ReadBytes(Path("a.tom"));
-  EXPECT_EQ(saved.size(), 1840u);
   EXPECT_EQ(ReadBytes(Path("b.tom")), saved);
   ASSERT_EQ(Run("--load " + Path("a.tom") + " --max-turns 5 --save " + Path("b.tom")), 0);
   EXPECT_NE(ReadBytes(Path("b.tom")), saved);  // playing on changes it
