@@ -305,9 +305,9 @@ TEST_F(NetworkGames, AClientWhoLeavesMidGameIsDroppedAndTheOthersPlayOn) {
   const pid_t host = Host("host", 3, 2);
   const int port = PortOf("host");
   const pid_t anna = Joined("host", "Anna", port, 102);
-  const pid_t bo = Client("Bo", port, 202, "--leave-after 5");
+  const pid_t bo = Client("Bo", port, 202, "--leave-after 30");
   ExpectSuccess({bo});
-  EXPECT_EQ(ReadBytes(Path("Bo")), "left the game after 5 own throws\n");
+  EXPECT_EQ(ReadBytes(Path("Bo")), "left the game after 30 own throws\n");
   ExpectSuccess({host, anna});
   const auto a = Agreed({"host", "Anna"});
   ASSERT_TRUE(a);
