@@ -56,7 +56,6 @@ TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
       // Each dealing command opens its page, for a person here only (the rest in debt below).
       {kCmdMortgage,   kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdMortgage, 0, 2}},
       {kCmdSellHouse,  kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdSellHouse, 0, 5}},
-      {kCmdMortgage,   kAwait,   kComputer,  1, kLocal, 0, {kRefuse, kCmdMortgage}},
       // In debt the pages that spend money are refused with their own text.
       {kCmdBuyFrom,    kAwait,   kPerson,   -1, kLocal, 0, {kDebt, kCmdBuyFrom, 8, 0}},
       {kCmdUnmortgage, kAwait,   kPerson,   -1, kLocal, 0, {kDebt, kCmdUnmortgage, 9, 3}},
