@@ -199,7 +199,6 @@ TEST(Cards, TaxesAndCardsThatOnlyMoveMoney) {
   };
   const Case cases[] = {
       {4, 0, 26000, 30000},                    // taxes, without a message
-      {22, 7, 29850, 30000},                   // pays N, to nobody
       {17, 9, 32000, 30000},                   // receives N
       {17, 3, 30200, 29800},                   // 200 from each other player still in the game
       {22, 2, 30000 - 3 * 800 - 2300, 30000},  // repairs of his own streets
