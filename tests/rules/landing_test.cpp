@@ -197,11 +197,9 @@ TEST(Cards, TaxesAndCardsThatOnlyMoveMoney) {
     const char* log = nullptr;
   };
   const Case cases[] = {
-      {4, 0, 26000, 30000},                    // taxes, without a message
-      {17, 9, 32000, 30000},                   // receives N
-      {17, 3, 30200, 29800},                   // 200 from each other player still in the game
-      {22, 2, 30000 - 3 * 800 - 2300, 30000},  // repairs of his own streets
-      {22, 3, 30000 - 3 * 500 - 2000, 30000,   // the smaller repairs
+      {17, 9, 32000, 30000},                  // receives N
+      {17, 3, 30200, 29800},                  // 200 from each other player still in the game
+      {22, 3, 30000 - 3 * 500 - 2000, 30000,  // the smaller repairs
        "0Anna har 3 hus och 1 hotell och får betala 3 500 kr."},
       {38, 0, 28000, 30000, "0Anna slog 1-2 och hamnade på Skatteruta"},  // the smaller tax
   };
