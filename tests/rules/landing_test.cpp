@@ -81,8 +81,8 @@ TEST(PurchaseOffer, TheFirstLapRuleSaysWhyNothingIsOffered) {
   }
 }
 
-// The status line tells the moment on screen: the throw while it is settled (a card, an offer,
-// the third double's way to jail).
+// The status line tells the moment on screen: the throw while it is settled (a card, the third
+// double's way to jail).
 TEST(StatusLine, TellsTheThrowWhileItIsSettled) {
   struct FixedDice : DiceSource {
     Dice faces;
@@ -94,7 +94,6 @@ TEST(StatusLine, TellsTheThrowWhileItIsSettled) {
   };
   const Case cases[] = {
       {7, 1, 2, 0, "Anna slog 1 och 2."},  // a chance card
-      {8, 1, 2, 0, "Anna slog 1 och 2."},  // an offer to buy
       {7, 3, 3, 2, "Anna slog 3 och 3."},  // the third double: to jail
   };
   for (const Case& c : cases) {
