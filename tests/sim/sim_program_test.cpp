@@ -72,7 +72,6 @@ TEST_F(SimProgram, JsonSummaryAndASavedPositionThatRoundTripsWhenNoTurnIsPlayed)
   EXPECT_EQ(err_, "");  // no progress line when stderr is not a terminal
   ASSERT_EQ(Run("--load " + Path("a.tom") + " --max-turns 0 --save " + Path("b.tom")), 0);
   std::string saved = ReadBytes(Path("a.tom"));
-  EXPECT_EQ(saved.size(), 1840u);
   EXPECT_EQ(ReadBytes(Path("b.tom")), saved);
   ASSERT_EQ(Run("--load " + Path("a.tom") + " --max-turns 5 --save " + Path("b.tom")), 0);
   EXPECT_NE(ReadBytes(Path("b.tom")), saved);  // playing on changes it
@@ -306,9 +305,9 @@ TEST_F(NetworkGames, AClientWhoLeavesMidGameIsDroppedAndTheOthersPlayOn) {
   const pid_t host = Host("host", 3, 2);
   const int port = PortOf("host");
   const pid_t anna = Joined("host", "Anna", port, 102);
-  const pid_t bo = Client("Bo", port, 202, "--leave-after 5");
+  const pid_t bo = Client("Bo", port, 202, "--leave-after 30");
   ExpectSuccess({bo});
-  EXPECT_EQ(ReadBytes(Path("Bo")), "left the game after 5 own throws\n");
+  EXPECT_EQ(ReadBytes(Path("Bo")), "left the game after 30 own throws\n");
   ExpectSuccess({host, anna});
   const auto a = Agreed({"host", "Anna"});
   ASSERT_TRUE(a);
