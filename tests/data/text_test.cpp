@@ -116,7 +116,6 @@ TEST(TextCatalogue, GetText) {
   EXPECT_EQ(texts.GetText(14), std::string(kMissingText) + "utan början");
   EXPECT_EQ(texts.GetText(1), a500 + std::string(11, 'b'));  // continuation cut to the room left
   EXPECT_EQ(texts.GetText(2), std::string(510, 'c'));        // 'ä' would end at byte 512
-  EXPECT_EQ(TextCatalogue::Load("/nonexistent/tomtura.lst").GetText(0), kMissingText);
 }
 
 // The catalogue reads its texts and streets once, and again after anything changed its file:

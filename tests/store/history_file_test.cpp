@@ -78,7 +78,6 @@ TEST(HistoryFile, RefusesWhatIsNotTheHistoryOfThisSavedGame) {
       {"start", 10, 2},
       {"player count", 11, 3},
       {"point count", 12, 0},
-      {"point count beyond the bytes", 12, 3},
       {"creditor outside the game", kRunning + 16 + 16, 2},
       {"money of another game", kRunning + 16, 0x31},
       {"first point not turn 0", kFirstPoint, 1},

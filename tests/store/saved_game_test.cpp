@@ -97,7 +97,7 @@ TEST(SavedGameTest, ReservedBytesCarryOnlyAComputersStrength) {
       {1, Strength::Normal, {0, 0}, {0, 0}, Strength::Normal},
       {1, Strength::Easy, {'S', 'E'}, {'S', 'E'}, Strength::Easy},
       {1, Strength::Hard, {'S', 'H'}, {'S', 'H'}, Strength::Hard},
-      {1, Strength::Hard, {'S', 'H'}, {0xA5, 0xA5}, Strength::Normal},  // an old handle
+      {1, Strength::Hard, {'S', 'H'}, {0xA5, 'H'}, Strength::Normal},  // an old handle
       {1, Strength::Hard, {'S', 'H'}, {'S', 'X'}, Strength::Normal},
       {1, Strength::Hard, {'S', 'H'}, {'H', 'S'}, Strength::Normal},
       {0, Strength::Hard, {0, 0}, {'S', 'H'}, Strength::Normal},  // a person has none
