@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QtTest>
+#include <functional>
 #include <memory>
 #include <type_traits>
 
@@ -197,54 +198,39 @@ void BalloonTipsTest::noBalloonWhileAnotherWindowOrAButtonOrModifier() {
   QCOMPARE(ShownBalloon(), QString("Your password"));
 }
 
-enum class PutAway { Key, Click, Leave, OntoLabel, HideControl, DeleteControl };
+// What puts away the balloon of the panel's name field.
+using PutAway = std::function<void(Panel&)>;
 Q_DECLARE_METATYPE(PutAway)
 
 void BalloonTipsTest::putAwayByKeysClicksLeavingAndHiding_data() {
   QTest::addColumn<PutAway>("how");
-  QTest::newRow("a key") << PutAway::Key;
-  QTest::newRow("a click") << PutAway::Click;
-  QTest::newRow("leaving the control") << PutAway::Leave;
-  QTest::newRow("onto a static text") << PutAway::OntoLabel;
-  QTest::newRow("the control hidden") << PutAway::HideControl;
-  QTest::newRow("the control destroyed") << PutAway::DeleteControl;
+  QTest::addColumn<bool>("ontoLabel");  // the mouse is left on a static text
+  QTest::newRow("a key") << PutAway([](Panel& p) { QTest::keyClick(p.name, Qt::Key_A); }) << false;
+  QTest::newRow("a click") << PutAway([](Panel& p) { QTest::mouseClick(p.name, Qt::LeftButton); })
+                           << false;
+  QTest::newRow("leaving the control") << PutAway([](Panel& p) {
+    Rest(p.window.get(), {120, 130});
+  }) << false;
+  QTest::newRow("onto a static text") << PutAway([](Panel& p) { Rest(p.label); }) << true;
+  QTest::newRow("the control hidden") << PutAway([](Panel& p) { p.name->hide(); }) << false;
+  QTest::newRow("the control destroyed") << PutAway([](Panel& p) { delete p.name; }) << false;
 }
 
 void BalloonTipsTest::putAwayByKeysClicksLeavingAndHiding() {
   QFETCH(PutAway, how);
+  QFETCH(bool, ontoLabel);
   Panel panel;
   QVERIFY(QTest::qWaitForWindowActive(panel.window.get()));
   panel.name->setFocus();
   Rest(panel.name);
   QTRY_VERIFY_WITH_TIMEOUT(BalloonShown(), 2000);
   QVERIFY(HoverControl() == panel.name);
-  switch (how) {
-    case PutAway::Key:
-      QTest::keyClick(panel.name, Qt::Key_A);
-      break;
-    case PutAway::Click:
-      QTest::mouseClick(panel.name, Qt::LeftButton);
-      break;
-    case PutAway::Leave:
-      Rest(panel.window.get(), {120, 130});
-      break;
-    case PutAway::OntoLabel:
-      Rest(panel.label);
-      break;
-    case PutAway::HideControl:
-      panel.name->hide();
-      break;
-    case PutAway::DeleteControl:
-      delete panel.name;
-      break;
-  }
+  how(panel);
   QVERIFY(!BalloonShown());
   QVERIFY(!BalloonShadow()->isVisible());
-  QVERIFY(HoverControl() == (how == PutAway::OntoLabel ? panel.label : nullptr));
+  QVERIFY(HoverControl() == (ontoLabel ? panel.label : nullptr));
   // Static texts never show a balloon, even with an id of the table.
-  if (how == PutAway::OntoLabel) {
-    QVERIFY(NoBalloonAfterTheDelay());
-  }
+  if (ontoLabel) QVERIFY(NoBalloonAfterTheDelay());
 }
 
 void BalloonTipsTest::placementKeepsTheBalloonOnTheDesktop_data() {

@@ -92,9 +92,8 @@ void BoardViewTest::scrollBarsFollowTheClientSize() {
   QCOMPARE(view.scrollOffset().x(), kScrollStep);
 
   // A move snaps down to a step of 8, except within 4 pixels of the maximum.
-  using S = QAbstractSlider;
-  QCOMPARE(ScrollBarTarget(S::SliderMove, 0, 385, 38, 203), 200);
-  QCOMPARE(ScrollBarTarget(S::SliderMove, 0, 385, 38, 381), 385);
+  QCOMPARE(ScrollBarTarget(QAbstractSlider::SliderMove, 0, 385, 38, 203), 200);
+  QCOMPARE(ScrollBarTarget(QAbstractSlider::SliderMove, 0, 385, 38, 381), 385);
   // A drag moves the content with the mouse in whole steps, within the range.
   QCOMPARE(DragScrollDelta(100, 85, 0, 385), 8);
   QCOMPARE(DragScrollDelta(100, 50, 380, 385), 5);

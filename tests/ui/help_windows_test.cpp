@@ -61,16 +61,15 @@ void HelpWindowsTest::textWindowShowsTheBlockInItsFrame() {
   TextWindow window(game, &picture, rules ? FreeTextBlock::kRules : FreeTextBlock::kTips, nullptr);
   QCOMPARE(window.windowTitle(), title);
 
-  auto* text = FindControl<QPlainTextEdit>(&window, TextWindow::kIdText);
-  QVERIFY(text != nullptr);
+  auto* text = Control<QPlainTextEdit>(&window, TextWindow::kIdText);
   QVERIFY(text->isReadOnly());
   QVERIFY(text->toPlainText().startsWith(opening));
   QVERIFY(opening.isEmpty() == text->toPlainText().isEmpty());
   QVERIFY(!text->toPlainText().contains('\r'));
   QVERIFY(!text->toPlainText().contains(rules ? "TIPS FÖR" : "SPELREGLER"));
 
-  auto* ok = FindControl<QPushButton>(&window, 1);
-  QVERIFY(ok != nullptr && ok->isDefault());
+  auto* ok = Control<QPushButton>(&window, 1);
+  QVERIFY(ok->isDefault());
   QVERIFY(ok->geometry().top() > text->geometry().bottom());
   QVERIFY(QRect(QPoint(), window.size()).contains(ok->geometry()));
   window.setResult(7);
@@ -109,10 +108,11 @@ void HelpWindowsTest::helpMenuOpensTheWindowsAsGameDialogs() {
 void HelpWindowsTest::aboutBoxLinksToTheManual() {
   QTemporaryDir dir;
   QList<QUrl> opened;
-  AboutDialog about(dir.path(), "manual.html", QIcon(), nullptr, [&opened](const QUrl& url) {
+  const auto open = [&opened](const QUrl& url) {
     opened << url;
     return true;
-  });
+  };
+  AboutDialog about(dir.path(), "manual.html", QIcon(), nullptr, open);
   QStringList labels;
   for (const QLabel* label : about.findChildren<QLabel*>()) labels << label->text();
   QVERIFY(labels.contains("Tomtura v2.0"));
@@ -121,8 +121,7 @@ void HelpWindowsTest::aboutBoxLinksToTheManual() {
   QVERIFY(about.licence()->text().contains("GNU General Public License, version 3 or later"));
   QVERIFY(about.licence()->text().contains("CC BY-SA 4.0"));
 
-  QLineEdit* address = FindControl<QLineEdit>(&about, AboutDialog::kIdAddress);
-  QVERIFY(address != nullptr);
+  QLineEdit* address = Control<QLineEdit>(&about, AboutDialog::kIdAddress);
   const QUrl manual = QUrl::fromLocalFile(QDir(dir.path()).filePath("manual.html"));
   QVERIFY(address->isReadOnly());
 
@@ -135,10 +134,7 @@ void HelpWindowsTest::aboutBoxLinksToTheManual() {
   QTest::mouseClick(address, Qt::RightButton);
   QTest::mouseClick(address, Qt::LeftButton);
   QCOMPARE(opened, QList<QUrl>({manual}));
-  MakeHyperlink(*address, [&opened](const QUrl& url) {
-    opened << url;
-    return true;
-  });
+  MakeHyperlink(*address, open);
   QTest::mouseClick(address, Qt::LeftButton);
   QCOMPARE(opened.size(), 2);
 

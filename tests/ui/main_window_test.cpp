@@ -276,13 +276,11 @@ void MainWindowTest::saveAndLoadThroughTheMenu() {
   GameState& state = h.game->state;
   state.players[1].money = 4321;
   // The desktop's usual keys are the items' own; the file dialogs open in the documents folder.
-  const std::pair<int, QKeySequence> keys[] = {
-      {kCmdNewGame, QKeySequence("Ctrl+N")},
-      {kCmdLoadGame, QKeySequence("Ctrl+O")},
-      {kCmdSaveGame, QKeySequence("Ctrl+S")},
-      {kCmdExit, QKeySequence("Ctrl+Q")},
-  };
-  for (const auto& [command, key] : keys) QCOMPARE(h.window->action(command)->shortcut(), key);
+  QStringList keys;
+  for (int command : {kCmdNewGame, kCmdLoadGame, kCmdSaveGame, kCmdExit}) {
+    keys << h.window->action(command)->shortcut().toString();
+  }
+  QCOMPARE(keys, QStringList({"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+Q"}));
   QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (!QFileInfo(documents).isDir()) documents = QDir::homePath();
   h.chosenFile = h.dir.filePath("game");

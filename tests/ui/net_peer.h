@@ -121,16 +121,11 @@ class NetPeer {
       session.Start(name_);
       return true;
     }
-    QEventLoop connecting;
-    bool connected = false;
-    QObject::connect(&link, &QtNetLink::connected, &connecting, [&] {
-      connected = true;
-      connecting.quit();
-    });
-    QObject::connect(&link, &QtNetLink::failed, &connecting, &QEventLoop::quit);
+    QEventLoop connecting;  // ends with 0 once connected, 1 on a failure
+    QObject::connect(&link, &QtNetLink::connected, &connecting, &QEventLoop::quit);
+    QObject::connect(&link, &QtNetLink::failed, &connecting, [&connecting] { connecting.exit(1); });
     link.Connect(QString::fromStdString(address_), port_);
-    connecting.exec();
-    if (!connected) return false;
+    if (connecting.exec() != 0) return false;
     session.Join(name_);
     while (!session.inGame()) {
       if (stop_ || session.ended() || !link.WaitForInput()) return false;

@@ -17,19 +17,12 @@ using namespace tomtura;
 
 namespace {
 
-template <typename T = QWidget>
-T* Control(QWidget& dialog, int id) {
-  T* control = FindControl<T>(&dialog, id);
-  if (control == nullptr) qFatal("control %d missing", id);
-  return control;
-}
-
 // Types a player into the dialog and presses Enter, as a person would.
 void Enter(NewGameDialog& dialog, const QString& name, const QString& password = {}) {
-  auto* nameEdit = Control<QLineEdit>(dialog, NewGameDialog::kName);
+  auto* nameEdit = Control<QLineEdit>(&dialog, NewGameDialog::kName);
   nameEdit->selectAll();
   QTest::keyClicks(nameEdit, name);
-  auto* passwordEdit = Control<QLineEdit>(dialog, NewGameDialog::kPassword);
+  auto* passwordEdit = Control<QLineEdit>(&dialog, NewGameDialog::kPassword);
   passwordEdit->clear();
   QTest::keyClicks(passwordEdit, password);
   QTest::keyClick(nameEdit, Qt::Key_Return);
@@ -50,10 +43,10 @@ void NewGameDialogTest::enterAddsAPlayerAndTheControlsFollowTheSlots() {
   NewGameDialog dialog(*h.game, h.picture, nullptr);
   dialog.show();
   QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-  auto* slot = Control<QLabel>(dialog, NewGameDialog::kSlotNumber);
-  auto* start = Control(dialog, NewGameDialog::kStart);
-  auto* previous = Control(dialog, NewGameDialog::kPreviousSlot);
-  auto* pieces = Control<QComboBox>(dialog, NewGameDialog::kPiece);
+  auto* slot = Control<QLabel>(&dialog, NewGameDialog::kSlotNumber);
+  auto* start = Control(&dialog, NewGameDialog::kStart);
+  auto* previous = Control(&dialog, NewGameDialog::kPreviousSlot);
+  auto* pieces = Control<QComboBox>(&dialog, NewGameDialog::kPiece);
   QCOMPARE(slot->text(), QString("1"));
   QVERIFY(!start->isEnabled() && !previous->isEnabled());
   QCOMPARE(pieces->count(), 10);
@@ -66,19 +59,19 @@ void NewGameDialogTest::enterAddsAPlayerAndTheControlsFollowTheSlots() {
   QCOMPARE(slot->text(), QString("3"));
   QVERIFY(start->isEnabled() && previous->isEnabled());
   QCOMPARE(pieces->count(), 8);
-  QCOMPARE(QApplication::focusWidget(), Control(dialog, NewGameDialog::kName));
+  QCOMPARE(QApplication::focusWidget(), Control(&dialog, NewGameDialog::kName));
 
   // Back at Bo, the computer's box disables the password and enables the strength.
   QTest::mouseClick(previous, Qt::LeftButton);
   QCOMPARE(slot->text(), QString("2"));
-  auto* strength = Control<QComboBox>(dialog, NewGameDialog::kStrength);
+  auto* strength = Control<QComboBox>(&dialog, NewGameDialog::kStrength);
   QVERIFY(!strength->isEnabled());
   QCOMPARE(strength->currentText(), QString("Normal"));
-  Control<QCheckBox>(dialog, NewGameDialog::kComputer)->setChecked(true);
-  QVERIFY(!Control(dialog, NewGameDialog::kPassword)->isEnabled());
+  Control<QCheckBox>(&dialog, NewGameDialog::kComputer)->setChecked(true);
+  QVERIFY(!Control(&dialog, NewGameDialog::kPassword)->isEnabled());
   QVERIFY(strength->isEnabled());
   strength->setCurrentIndex(strength->findText("Hard"));
-  Control<QPushButton>(dialog, NewGameDialog::kAddPlayer)->click();
+  Control<QPushButton>(&dialog, NewGameDialog::kAddPlayer)->click();
   QCOMPARE(int(state.players[1].isComputer), 1);
   QCOMPARE(int(state.players[1].strength), int(Strength::Hard));
   // Shown again, Bo's strength is his own.
@@ -99,30 +92,30 @@ void NewGameDialogTest::startTakesATypedPlayerNetworkAndExit() {
     offered = name;
     return begun;
   });
-  QCOMPARE(Control<QLineEdit>(dialog, NewGameDialog::kName)->text(), QString("Eva"));
+  QCOMPARE(Control<QLineEdit>(&dialog, NewGameDialog::kName)->text(), QString("Eva"));
   dialog.NextSlot();
-  QVERIFY(Control<QCheckBox>(dialog, NewGameDialog::kComputer)->isChecked());
-  QCOMPARE(Control<QComboBox>(dialog, NewGameDialog::kStrength)->currentText(), QString("Easy"));
-  Control<QPushButton>(dialog, NewGameDialog::kNetwork)->click();
+  QVERIFY(Control<QCheckBox>(&dialog, NewGameDialog::kComputer)->isChecked());
+  QCOMPARE(Control<QComboBox>(&dialog, NewGameDialog::kStrength)->currentText(), QString("Easy"));
+  Control<QPushButton>(&dialog, NewGameDialog::kNetwork)->click();
   QCOMPARE(over, &dialog);
   QCOMPARE(offered, QString("Dator"));  // the name of the slot shown
   QVERIFY(dialog.result() != int(QDialog::Accepted) && !dialog.networkStarted());
 
   dialog.NextSlot();
-  QTest::keyClicks(Control<QLineEdit>(dialog, NewGameDialog::kName), "Pia");
-  Control<QPushButton>(dialog, NewGameDialog::kStart)->click();
+  QTest::keyClicks(Control<QLineEdit>(&dialog, NewGameDialog::kName), "Pia");
+  Control<QPushButton>(&dialog, NewGameDialog::kStart)->click();
   QCOMPARE(dialog.result(), int(QDialog::Accepted));
   QCOMPARE(h.game->state.playerCount, 3);
   QCOMPARE(h.StoredOption("3"), QString("0,,0,Pia"));
   QCOMPARE(h.StoredOption("2"), QString("7,,1E,Dator"));
   QVERIFY(!dialog.exitRequested());
-  Control<QPushButton>(dialog, NewGameDialog::kExit)->click();
+  Control<QPushButton>(&dialog, NewGameDialog::kExit)->click();
   QVERIFY(dialog.exitRequested());
 
   begun = true;
   NewGameDialog networked(*h.game, h.picture, nullptr,
                           [&](QWidget*, const QString&) { return begun; });
-  Control<QPushButton>(networked, NewGameDialog::kNetwork)->click();
+  Control<QPushButton>(&networked, NewGameDialog::kNetwork)->click();
   QCOMPARE(networked.result(), int(QDialog::Accepted));
   QVERIFY(networked.networkStarted());
 }

@@ -48,15 +48,8 @@ struct PlayTable : Harness {
   }
 };
 
-template <typename T>
-T* Control(PlayWindow& window, int page, int id) {
-  T* control = FindControl<T>(window.page(page), id);
-  if (control == nullptr) qFatal("control %d missing on page %d", id, page);
-  return control;
-}
-
 void Click(PlayWindow& window, int page, int id) {
-  Control<QPushButton>(window, page, id)->click();
+  Control<QPushButton>(window.page(page), id)->click();
 }
 
 }  // namespace
@@ -77,7 +70,7 @@ class PlayWindowTest : public QObject {
 void PlayWindowTest::askChecksItsFieldsFirst() {
   PlayTable t(1, 5, 1000);
   const auto window = t.Open(kBuyPage);
-  auto* price = Control<QLineEdit>(*window, kBuyPage, kIdPrice);
+  auto* price = Control<QLineEdit>(window->page(kBuyPage), kIdPrice);
   QTest::keyClicks(price, "12a3x4567");
   QCOMPARE(price->text(), QString("123456"));
   Click(*window, kBuyPage, kIdAsk);  // above the working money
@@ -86,7 +79,7 @@ void PlayWindowTest::askChecksItsFieldsFirst() {
   price->setText("900");
   Click(*window, kBuyPage, kIdAsk);
   QCOMPARE(t.offers, 1);
-  QCOMPARE(Control<QComboBox>(*window, kBuyPage, kIdPartnerProperty)->findData(5), -1);
+  QCOMPARE(Control<QComboBox>(window->page(kBuyPage), kIdPartnerProperty)->findData(5), -1);
 }
 
 // In debt, a page that spends opens closed, with the reason (which pages: the core's); once a
@@ -101,7 +94,7 @@ void PlayWindowTest::pagesThatSpendAreClosedWhileInDebt() {
 
   window->SelectPage(kMortgagePage);
   QVERIFY(window->page(kMortgagePage)->isEnabled());
-  QCOMPARE(Control<QLabel>(*window, kMortgagePage, kIdAmount)->text(), QString("1 700 kr"));
+  QCOMPARE(Control<QLabel>(window->page(kMortgagePage), kIdAmount)->text(), QString("1 700 kr"));
   Click(*window, kMortgagePage, kIdMortgageButton);
   t.shown.clear();
   window->SelectPage(kBuyPage);
@@ -114,7 +107,7 @@ void PlayWindowTest::pagesThatSpendAreClosedWhileInDebt() {
 void PlayWindowTest::saleThatLeavesTheDebtorUnableToPayClosesAsOk() {
   PlayTable t(0, 0, -5000);
   const auto window = t.Open(kSellPage);
-  Control<QLineEdit>(*window, kSellPage, kIdPrice)->setText("100");
+  Control<QLineEdit>(window->page(kSellPage), kIdPrice)->setText("100");
   Click(*window, kSellPage, kIdAsk);
   QCOMPARE(t.offers, 1);
   QCOMPARE(window->result(), PlayWindow::kCannotPay);
@@ -131,10 +124,10 @@ void PlayWindowTest::afterAnOfferNothingIsChosenThatThePlayerDidNotChoose() {
     PlayTable t(owner, 5, 30000);
     t.game->state.properties[6].owner = static_cast<std::int16_t>(owner);
     const auto window = t.Open(page);  // street 5 chosen, 6 next in the list
-    auto* price = Control<QLineEdit>(*window, page, kIdPrice);
+    auto* price = Control<QLineEdit>(window->page(page), kIdPrice);
     price->setText("900");
     Click(*window, page, kIdAsk);
-    auto* list = Control<QComboBox>(*window, page, listId);
+    auto* list = Control<QComboBox>(window->page(page), listId);
     QCOMPARE(list->currentIndex(), -1);
     QVERIFY(price->text().isEmpty());
     t.ForgetBoxes();
@@ -152,7 +145,7 @@ void PlayWindowTest::listPagesGoOnWithTheNextProperty() {
   GameState& state = t.game->state;
   state.properties[6].owner = state.properties[8].owner = 0;
   const auto window = t.Open(kMortgagePage);
-  auto* list = Control<QComboBox>(*window, kMortgagePage, kIdProperty);
+  auto* list = Control<QComboBox>(window->page(kMortgagePage), kIdProperty);
   QCOMPARE(list->currentData().toInt(), 5);
   for (const int next : {6, 8, -1}) {
     Click(*window, kMortgagePage, kIdMortgageButton);

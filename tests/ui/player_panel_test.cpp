@@ -104,13 +104,11 @@ void PlayerPanelTest::scrollingAndColumns() {
   QCOMPARE(panel.scrollOffset().y(), 2 * kPlayerBoxHeight);
 
   // Keys 1..6 skip bankrupt players and players beyond the count.
-  panel.FocusPlayerList(4);
-  QCOMPARE(panel.scrollOffset().y(), 4 * kPlayerBoxHeight);
-  QVERIFY(panel.propertyList(4)->hasFocus());
-  panel.FocusPlayerList(3);
-  QCOMPARE(panel.scrollOffset().y(), 4 * kPlayerBoxHeight);
-  panel.FocusPlayerList(6);
-  QCOMPARE(panel.scrollOffset().y(), 4 * kPlayerBoxHeight);
+  for (const int key : {4, 3, 6}) {
+    panel.FocusPlayerList(key);
+    QCOMPARE(panel.scrollOffset().y(), 4 * kPlayerBoxHeight);
+    QVERIFY(panel.propertyList(4)->hasFocus());
+  }
 
   // A panel wide enough holds its sections in columns, row by row in record order, and the lists
   // stand in their sections; six players in a panel two sections high need three columns.

@@ -19,6 +19,7 @@
 #include "rules/game.h"
 #include "sound/sound.h"
 #include "ui/board_picture.h"
+#include "ui/control_ids.h"
 #include "ui/main_window.h"
 #include "ui/network_dialogs.h"
 #include "ui/new_game_dialog.h"
@@ -39,6 +40,14 @@ inline QByteArray FileBytes(const QString& path) {
 inline bool WriteFile(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The control `id` of `window`; a control that is missing ends the test program at once.
+template <typename T = QWidget>
+T* Control(const QWidget* window, int id) {
+  T* control = FindControl<T>(window, id);
+  if (control == nullptr) qFatal("control %d missing", id);
+  return control;
 }
 
 struct Harness {
