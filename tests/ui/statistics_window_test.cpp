@@ -15,21 +15,6 @@
 
 using namespace tomtura;
 
-namespace {
-
-// A game of three computer players, played headless for 60 turns on the harness's board.
-struct PlayedGame {
-  explicit PlayedGame(const Harness& h) : game(h.game->texts, ui, 3) {
-    ui.Attach(game);
-    SeatComputerPlayers(game, 3);
-    ui.Run(60);
-  }
-  HeadlessFrontEnd ui;
-  Game game;
-};
-
-}  // namespace
-
 class StatisticsWindowTest : public QObject {
   Q_OBJECT
 
@@ -47,9 +32,14 @@ void StatisticsWindowTest::chartAndTableShowTheHistory() {
     for (int b = a + 1; b < 10; ++b)
       QVERIFY(TokenColour(h.picture, a) != TokenColour(h.picture, b));
   }
-  PlayedGame played(h);
-  const GameHistory& history = played.game.history;
-  StatisticsWindow window(played.game, h.picture, h.ui);
+  // A game of three computer players, played headless for 60 turns on the harness's board.
+  HeadlessFrontEnd headless;
+  Game played(h.game->texts, headless, 3);
+  headless.Attach(played);
+  SeatComputerPlayers(played, 3);
+  headless.Run(60);
+  const GameHistory& history = played.history;
+  StatisticsWindow window(played, h.picture, h.ui);
 
   QCOMPARE(window.series().size(), 3);
   for (int p = 0; p < 3; ++p) {
