@@ -55,13 +55,6 @@ constexpr int kName = 1000;
 constexpr int kPassword = 1030;
 constexpr int kRoll = 40010;
 
-QSize BalloonSizeFor(const QString& text) {
-  const QRect r =
-      QFontMetrics(DialogFont())
-          .boundingRect(QRect(), Qt::AlignHCenter | Qt::AlignTop | Qt::TextExpandTabs, text);
-  return r.size() + QSize(20, 20);
-}
-
 template <typename T>
 T* Make(QWidget* parent, int id, const QString& caption, const QRect& place) {
   auto* control = new T(parent);
@@ -156,7 +149,10 @@ void BalloonTipsTest::showsTheControlsTextWhenTheMouseRests() {
 
   // Tail at the mouse: the balloon 15 pixels down and right of it, its shadow 6 further.
   const QPoint mouse = panel.add->mapToGlobal(QPoint(30, 12));
-  const QSize size = BalloonSizeFor(BalloonText());
+  // Its size: the text's, laid out as the balloon lays it out, and a margin of 10 about it.
+  const QFontMetrics metrics(DialogFont());
+  const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextExpandTabs;
+  const QSize size = metrics.boundingRect(QRect(), flags, BalloonText()).size() + QSize(20, 20);
   QCOMPARE(BalloonWindow()->geometry(), QRect(mouse + QPoint(15, 15), size));
   QCOMPARE(BalloonShadow()->geometry(), QRect(mouse + QPoint(21, 21), size));
   QVERIFY(BalloonShadow()->isVisible());

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The question, password, consent and auction dialogs, driven as a player drives them
 // (offscreen): what each button and key returns. Changing the game is the referee's.
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -139,10 +138,9 @@ void DialogsTest::computerAnswerIsShownUntilSkipped() {
       dialog.SkipAnswer();
     }
   });
-  QElapsedTimer clock;
-  clock.start();
-  QCOMPARE(dialog.exec(), answer);
-  QVERIFY(clock.elapsed() < 10000);
+  int result = 0;
+  QVERIFY(MsTaken([&] { result = dialog.exec(); }) < 10000);
+  QCOMPARE(result, answer);
   QVERIFY(stillShown);
 }
 
@@ -296,11 +294,10 @@ void DialogsTest::remoteBiddersTurnHasNothingToPress() {
     dialog.ShowComputerMove(turn, Decision{1, 800, nullptr});
     QVERIFY(dialog.computerMovePending());
     QTimer::singleShot(0, &dialog, skip);
-    QElapsedTimer clock;
-    clock.start();
-    QCOMPARE(dialog.Await(), 1);
+    int result = 0;
+    QVERIFY(MsTaken([&] { result = dialog.Await(); }) < 10000);
+    QCOMPARE(result, 1);
     QCOMPARE(dialog.answer().amount, 800);
-    QVERIFY(clock.elapsed() < 10000);
   }
 }
 

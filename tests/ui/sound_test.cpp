@@ -60,13 +60,6 @@ void WriteMidi(const QString& path, int ms) {
                               Bytes(events.size(), 4, true) + events));
 }
 
-qint64 MsTaken(const std::function<void()>& action) {
-  QElapsedTimer timer;
-  timer.start();
-  action();
-  return timer.elapsed();
-}
-
 }  // namespace
 
 class SoundTest : public QObject {

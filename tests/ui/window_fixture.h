@@ -4,6 +4,7 @@
 // cancelled); the game's own dialogs are cancelled, or handed to `playDialog` when the test
 // plays them itself.
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -29,6 +30,14 @@ namespace tomtura {
 
 // A dialog, a sound or a peer still awaited after this long is stuck.
 inline constexpr int kGiveUpMs = 20000;
+
+// The milliseconds `action` took.
+inline qint64 MsTaken(const std::function<void()>& action) {
+  QElapsedTimer timer;
+  timer.start();
+  action();
+  return timer.elapsed();
+}
 
 // The whole of the file at `path`; empty when it cannot be read.
 inline QByteArray FileBytes(const QString& path) {
