@@ -221,9 +221,8 @@ void SoundTest::theShippedFilesDecode() {
   qint64 files = 0;
   qint64 largest = 0;
   for (int n = 0; n < SoundEffects::kEffectCount; ++n) {
-    const qint64 size =
-        QFileInfo(QDir(TOMTURA_ASSETS_DIR).filePath(QString::fromStdString(texts.GetSoundName(n))))
-            .size();
+    const QString file = QString::fromStdString(texts.GetSoundName(n));
+    const qint64 size = QFileInfo(QDir(TOMTURA_ASSETS_DIR).filePath(file)).size();
     files += size;
     largest = std::max(largest, size);
     const int before = sound.effectsStarted();
