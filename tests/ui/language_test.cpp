@@ -57,15 +57,9 @@ const QStringList kSwedishWords = {
     "Inteckna", "Om",      "Musik",        "Ljud",       "Adress", "gata",   "Inställningar",
     "Starta",   "Anslut",  "Datorspelare", "auktion"};
 
-// The main window of one edition, on a private copy of its board file, with two persons at the
-// table.
-struct EditionWindow : Harness {
-  explicit EditionWindow(const QString& boardFile) : Harness({}, 7, boardFile) { Start({0, 0}); }
-};
-
 // The game's dialogs, made as the game makes them, over the main window of one edition.
 struct EditionDialogs {
-  explicit EditionDialogs(EditionWindow& e)
+  explicit EditionDialogs(Harness& e)
       : deals(*e.game), session(*e.game, recorder, Role::Client), auction(*e.game) {
     Game& game = *e.game;
     windows.push_back(std::make_unique<NewGameDialog>(
@@ -199,7 +193,8 @@ void LanguageTest::windowsSpeakTheEditionsLanguage() {
   const IniFile board = IniFile::Load(boardFile.toStdString());
   QCOMPARE(QString::fromStdString(board.GetString("EDITION", "Language", "")), language);
   InstallTranslations(language, QCoreApplication::applicationDirPath());
-  EditionWindow e(boardFile);
+  Harness e({}, 7, boardFile);  // the edition's main window, with two persons at the table
+  e.Start({0, 0});
   EditionDialogs dialogs(e);
   QList<QWidget*> windows{e.window.get()};
   for (const std::unique_ptr<QWidget>& window : dialogs.windows) windows << window.get();
@@ -242,7 +237,8 @@ void LanguageTest::balloonsKnowTranslatedCaptions() {
   constexpr int kTipBuildHouse = 143;
   const QString here = QCoreApplication::applicationDirPath();
   InstallTranslations("sv", here);
-  EditionWindow e(QDir(here).filePath("tomtura.lst"));
+  Harness e({}, 7, QDir(here).filePath("tomtura.lst"));
+  e.Start({0, 0});
   PlayWindowDeals deals(*e.game);
   const std::pair<PlayPage, int> expected[] = {{PlayPage::Buy, kTipPartnerDeal},
                                                {PlayPage::Sell, kTipPartnerDeal},

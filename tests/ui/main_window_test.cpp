@@ -419,8 +419,7 @@ void MainWindowTest::theWindowMakesRoomAndRemembersItsPlace() {
   QVERIFY(window.close());
   const std::optional<WindowPlace> stored =
       ReadWindowPlace(IniFile::Load(h->boardFile.toStdString()));
-  QVERIFY(stored);
-  QVERIFY(stored->stretched && stored->gameLog);
+  QVERIFY(stored && stored->stretched && stored->gameLog);
 
   h->window.reset();
   h->window = std::make_unique<MainWindow>(*h->game, h->ui, h->picture, *h->sound, h->dir.path());
