@@ -37,8 +37,7 @@ class SoundRecorder : public HeadlessFrontEnd {
     HeadlessFrontEnd::PlaySoundEffect(n);
     sounds.push_back(n);
     const GameState& state = game().state;
-    const Player& player = state.current();
-    const int square = player.position;
+    const int square = state.current().position;
     const int code = kBoardLayout[static_cast<std::size_t>(square)];
     const Property* property =
         code >= 0 ? &state.properties[static_cast<std::size_t>(code)] : nullptr;
@@ -57,8 +56,7 @@ class SoundRecorder : public HeadlessFrontEnd {
         {kSoundJail, square == kJailSquare},
         {kSoundGameOver, left <= 1},
     };
-    const bool fits = !fitting.contains(n) || fitting.at(n);
-    if (!fits)
+    if (fitting.contains(n) && !fitting.at(n))
       faults.push_back("sound " + std::to_string(n) + " on square " + std::to_string(square));
   }
 };
