@@ -63,22 +63,18 @@ TEST(Editions, WriteMoneyInTheirFormat) {
   const IniFile swedish = IniFile::Load(TOMTURA_ASSETS_DIR "/tomtura.lst");
   const IniFile english = IniFile::Load(TOMTURA_ASSETS_DIR "/tomtura_en.lst");
   const IniFile bare = IniFile::Parse("[EDITION]\nMoney=%s %s\n");  // two slots: none taken
-  struct Case {
-    const IniFile& file;
-    std::int64_t amount;
-    const char* written;
+  const std::tuple<const IniFile*, std::int64_t, const char*> cases[] = {
+      {&swedish, 0, "0 kr"},
+      {&swedish, 999, "999 kr"},
+      {&swedish, 1200, "1 200 kr"},
+      {&swedish, -34500, "-34 500 kr"},
+      {&english, 1234567, "£1,234,567"},
+      {&english, -100, "-£100"},
+      {&bare, 123456, "123456"},
+      {&english, INT64_MIN, "-£9,223,372,036,854,775,808"},
   };
-  const Case cases[] = {
-      {swedish, 0, "0 kr"},
-      {swedish, 999, "999 kr"},
-      {swedish, 1200, "1 200 kr"},
-      {swedish, -34500, "-34 500 kr"},
-      {english, 1234567, "£1,234,567"},
-      {english, -100, "-£100"},
-      {bare, 123456, "123456"},
-      {english, INT64_MIN, "-£9,223,372,036,854,775,808"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(FormatMoney(c.file, c.amount), c.written) << c.amount;
+  for (const auto& [file, amount, text] : cases)
+    EXPECT_EQ(FormatMoney(*file, amount), text) << amount;
 }
 
 TEST(Editions, ThePlayersFileLivesInHisConfigFolder) {
