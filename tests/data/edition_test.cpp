@@ -1,11 +1,13 @@
-// Every edition of the board in the assets folder, held to the Swedish one: the same texts with
-// the same conversions, the same numbers on the board and on the cards, and its own words for
-// all of them. A new tomtura_<language>.lst is picked up by listing the folder.
+// What a board file must hold, and every edition of the board in the assets folder held to the
+// Swedish one: the same texts with the same conversions, the same numbers on the board and on
+// the cards, and its own words for all of them. A new tomtura_<language>.lst is picked up by
+// listing the folder.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <numeric>
 #include <regex>
 #include <set>
 #include <string>
@@ -33,14 +35,45 @@ const std::string kReferenceFile = "tomtura.lst";
 constexpr int kHighestTextProbed = 999;
 constexpr std::size_t kCardTextBytes = 248;  // what a card's heading and words may take in all
 
+// The check of a board file before a game is started on it: each part it lacks, in order.
+using Part = BoardFilePart;
+using Parts = std::vector<MissingBoardPart>;
+
+TEST(BoardFileCheck, ListsEachPartAGameCannotDoWithout) {
+  // With `gaps`, street 5 has no name and street 12 is not there.
+  const auto board = [](bool gaps) {
+    std::string text = "[TEXTS]\n0=Tomtura\n[GATOR]\n";
+    for (int key = 1; key <= 30; ++key) {
+      if (!gaps || key != 12)
+        text += std::to_string(key) + (gaps && key == 5 ? "= ,9\n" : "=G,9\n");
+    }
+    return text + "[CHANS]\n1=Kort\n[ALLM]\n1=Kort\n";
+  };
+  std::vector<int> allStreets(30);
+  std::iota(allStreets.begin(), allStreets.end(), 1);
+  EXPECT_EQ(MissingBoardParts(IniFile::Parse(board(false))), Parts{});
+  EXPECT_EQ(MissingBoardParts(IniFile::Parse(board(true))), (Parts{{Part::Streets, {5, 12}}}));
+  // The property table cuts a name at a NUL byte: a name behind one is no name either.
+  std::string nul = board(false);
+  nul.replace(nul.find("\n7=G"), 4, std::string("\n7=\0G", 5));
+  EXPECT_EQ(MissingBoardParts(IniFile::Parse(nul)), (Parts{{Part::Streets, {7}}}));
+  // A section header alone holds nothing; a missing file is one thing missing, not all.
+  EXPECT_EQ(MissingBoardParts(IniFile::Parse("[TEXTS]\n[GATOR]\n[CHANS]\n[ALLM]\n")),
+            (Parts{{Part::Texts, {}},
+                   {Part::Streets, allStreets},
+                   {Part::ChanceCards, {}},
+                   {Part::CommunityCards, {}}}));
+  EXPECT_EQ(MissingBoardParts(IniFile::Load("/nonexistent/tomtura.lst")),
+            (Parts{{Part::File, {}}}));
+}
+
 // tomtura.lst and every tomtura_*.lst beside it.
 std::vector<std::string> EditionFiles() {
   std::vector<std::string> files;
   for (const fs::directory_entry& entry : fs::directory_iterator(kAssets)) {
     const std::string name = entry.path().filename().string();
-    const bool edition =
-        name == kReferenceFile || (name.starts_with("tomtura_") && name.ends_with(".lst"));
-    if (edition) files.push_back(name);
+    if (name == kReferenceFile || (name.starts_with("tomtura_") && name.ends_with(".lst")))
+      files.push_back(name);
   }
   std::sort(files.begin(), files.end());
   return files;
