@@ -112,8 +112,7 @@ TEST_F(SimProgram, LevelsSitInTheirSeatsAndMoveRoundEachGame) {
     ASSERT_EQ(
         Run("--games 2 --levels easy,hard --max-turns 0 --save " + Path("a.tom") + " " + rotate), 0)
         << err_;
-    const std::string saved = ReadBytes(Path("a.tom"));
-    ASSERT_EQ(saved.size(), 1840u);
+    const std::string saved = ReadBytes(Path("a.tom"));  // a whole image: the saved-game tests
     EXPECT_EQ(saved.substr(2, 2) + saved.substr(2 + 34, 2), reserved) << rotate;
   }
   ASSERT_EQ(Run("--games 20 --levels hard,normal --rotate-seats --seed 1"), 0) << err_;
@@ -305,9 +304,8 @@ TEST_F(NetworkGames, AClientWhoLeavesMidGameIsDroppedAndTheOthersPlayOn) {
   // Bo, who left, is out of the game and owns nothing; what the bank got back is free.
   for (const Property& property : a->properties) {
     EXPECT_NE(property.owner, 2);
-    if (property.owner == kNobody) {
-      EXPECT_EQ(property.mortgaged + property.houses, 0);
-    }
+    EXPECT_TRUE(property.owner != kNobody || property.mortgaged + property.houses == 0)
+        << property.name.utf8();
   }
 }
 
