@@ -17,7 +17,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(IniFileRead, FollowsTheProfileReader) {
+// A scratch folder, and in it the path of the file a test writes or reads.
+class IniFileWrite : public ::testing::Test {
+ protected:
+  TempDir dir;
+  const std::string path = dir.path("f.ini");
+};
+using IniFileRead = IniFileWrite;
+using IniFileLayers = IniFileWrite;
+
+TEST_F(IniFileRead, FollowsTheProfileReader) {
   const IniFile ini = IniFile::Parse(
       "orphan=before any section\r\n[Texts]\r\n  1 =  Hej  \r\n2=\"  kept  \"\r\n3=\"one\r\n"
       "4=a=b\r\n5=\r\n1=second\r\n; 6=comment\r\n\tAbc\t=\ttab\t\r\n7=\"\"in\"\"\r\n"
@@ -37,7 +46,7 @@ TEST(IniFileRead, FollowsTheProfileReader) {
   EXPECT_EQ(IniFile::Parse("\xEF\xBB\xBF[G]\n1=\xC3\xA4").Get("G", "1"), "\xC3\xA4");
 }
 
-TEST(IniFileRead, GetIntReadsLikeTheProfileReader) {
+TEST_F(IniFileRead, GetIntReadsLikeTheProfileReader) {
   const IniFile ini = IniFile::Parse(
       "[LJUD]\na=42abc\nb=  -7\nc=+3\nd=abc\nf=123456789012345678901234567890\ng=-99999999999\n"
       "h=\"12\"\n");
@@ -56,14 +65,6 @@ std::string Replaced(std::string_view text, std::string_view from, std::string_v
   std::string s(text);
   return s.replace(s.find(from), from.size(), to);
 }
-
-// A scratch folder, and in it the path of the file a test writes.
-class IniFileWrite : public ::testing::Test {
- protected:
-  TempDir dir;
-  const std::string path = dir.path("f.ini");
-};
-using IniFileLayers = IniFileWrite;
 
 TEST_F(IniFileWrite, ChangesOnlyWhatItMust) {
   struct Case {
@@ -165,15 +166,13 @@ TEST_F(IniFileWrite, EveryTextReadsTheSameAfterAWrite) {
   EXPECT_EQ(utf8.Get("Sp\xC5\x91l", "N\xC5\x91"), "\xC5\x91 \xE2\x82\xAC");
 }
 
-TEST(IniFileRead, AFileFarLargerThanABoardFileIsRefused) {
+TEST_F(IniFileRead, AFileFarLargerThanABoardFileIsRefused) {
   EXPECT_FALSE(IniFile::Parse(std::string(64 * 1024 + 1, '\n')).ok());
   EXPECT_FALSE(IniFile::Parse(std::string(1024 * 1024 + 1, 'x')).ok());
   const IniFile fits = IniFile::Parse("[S]\nk=v" + std::string(60000, '\n'));
   EXPECT_TRUE(fits.ok());
   EXPECT_EQ(fits.Get("S", "k"), "v");
 
-  TempDir dir;
-  const std::string path = dir.path("huge.lst");
   WriteBytes(path, std::string(16 * 1024 * 1024, '\n'));
   EXPECT_FALSE(IniFile::Load(path).ok());  // a refused file is not written: the fifo's test
 }
