@@ -127,11 +127,8 @@ TEST(GameHistory, TurnsJailAndTheBankruptcyOfADebtor) {
 // Which outcomes fit a game.
 TEST(Outcome, ChecksRefuseWhatDoesNotFitTheGame) {
   const int kMax = std::numeric_limits<std::int32_t>::max();
-  struct Case {
-    Outcome outcome;
-    bool fits;
-  };
-  const Case cases[] = {
+  const std::pair<Outcome, bool> cases[] = {
+      // an outcome, and whether it fits
       {{Purchase{0, 3, 2000, false}}, true},
       {{Purchase{0, 3, 1500, false}}, false},            // not the price of the offer
       {{Purchase{0, 3, 1500, true}}, true},              // any bid at auction
@@ -170,8 +167,8 @@ TEST(Outcome, ChecksRefuseWhatDoesNotFitTheGame) {
   t.state.players[2].isBankrupt = 1;
   t.state.properties[kChanceJailCard].owner = 0;
   const Holdings holdings{t.state.players, t.state.properties, t.state.playerCount};
-  for (const Case& c : cases) {
-    EXPECT_EQ(CheckOutcome(holdings, c.outcome).empty(), c.fits) << DescribeOutcome(c.outcome);
+  for (const auto& [outcome, fits] : cases) {
+    EXPECT_EQ(CheckOutcome(holdings, outcome).empty(), fits) << DescribeOutcome(outcome);
   }
 }
 
