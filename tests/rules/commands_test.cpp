@@ -34,7 +34,8 @@ TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
                    kElsewhere = OnTurn::Elsewhere;
   constexpr Verdict kRun = Verdict::Run, kRefuse = Verdict::Refuse, kAgain = Verdict::Login,
                     kDebt = Verdict::InDebt, kAsk = Verdict::Confirm;
-  struct Case {
+  // clang-format off
+  const struct {
     int command;
     TurnPhase phase;
     OnTurn onTurn;
@@ -42,9 +43,7 @@ TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
     NetRole networkGame;
     int unsaved;  // the game has progress that is not in a file
     CommandCheck want;
-  };
-  // clang-format off
-  const Case cases[] = {
+  } cases[] = {
       // While a window of the turn is open nothing else may happen.
       {kCmdSound,      kDealing, kPerson,    1, kLocal, 0, {kRefuse, kCmdSound}},
       // Roll: only when the turn waits for it, and not for a player elsewhere.
@@ -84,7 +83,7 @@ TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
       {kCmdSound,      kMoving,  kPerson,    1, kLocal, 0, {kRun, kCmdSound}},
   };
   // clang-format on
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     TestGame t(2);
     test_support::ScriptedSeat elsewhere(true);
     GameState& s = t.state;

@@ -89,19 +89,17 @@ TEST(Resume, ThePlayerOnTurnGivesHisPasswordFirst) {
 // as over with the winner named, and nobody throws. A bankrupt player on turn with others still
 // in hands the turn on.
 TEST(Resume, ABankruptPlayerOnTurnHandsOnOrTheGameIsOver) {
-  struct Case {
+  const struct {
     std::vector<int> bankrupt;
-    int onTurn;
-    int expectedTurn;
+    int onTurn, expectedTurn;
     TurnPhase expectedPhase;
     std::string status;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {{0, 1}, 1, 2, TurnPhase::GameOver, "SpelareC vann!"},
       {{2}, 2, 0, TurnPhase::Rolling, "Slå"},  // a computer player, who throws at once
       {{}, 1, 1, TurnPhase::Rolling, "Slå"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     DealGame g(3);
     SavedGame saved;
     saved.playerCount = 3;
