@@ -27,11 +27,6 @@ class RecordingLink : public NetSession::Link {
   bool WaitForInput() override { return false; }
 };
 
-const TextCatalogue& Texts() {
-  static const TextCatalogue texts = TextCatalogue::Load(TOMTURA_ASSETS_DIR "/tomtura.lst");
-  return texts;
-}
-
 LoginMessage WithPrompt(const std::string& prompt, int player) {
   LoginMessage login;
   login.prompt.setUtf8(prompt);
@@ -41,9 +36,8 @@ LoginMessage WithPrompt(const std::string& prompt, int player) {
 
 // A computer of a network game without windows, playing the edition of `boardFile`.
 struct Computer {
-  explicit Computer(Role role, const std::string& boardFile = "")
-      : game(boardFile.empty() ? Texts() : TextCatalogue::Load(boardFile), ui, 1),
-        session(game, link, role) {
+  explicit Computer(Role role, const std::string& boardFile = TOMTURA_ASSETS_DIR "/tomtura.lst")
+      : game(TextCatalogue::Load(boardFile), ui, 1), session(game, link, role) {
     ui.Attach(game);
   }
   void Receive(const NetMessage& message, ConnectionId from = kHostConnection) {
@@ -173,8 +167,7 @@ TEST(SessionTest, AnOfferIsSaidInTheAskedComputersEditionOrSentAsTheAskerWroteIt
 // awaited again, in its own place.
 TEST(SessionTest, ASavedGamesLobbyGivesEachSeatBackOnlyToItsPlayer) {
   Computer host(Role::Host);
-  SavedGame saved;
-  saved.playerCount = 5;
+  SavedGame saved{.playerCount = 5};
   const char* names[] = {"Host", "Anna", "Bo", "Dator", "Cecilia"};
   for (int p = 0; p < saved.playerCount; ++p) {
     saved.players[p].name.setRaw(names[p]);

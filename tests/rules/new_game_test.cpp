@@ -60,15 +60,12 @@ TEST(NewGame, AComputerFirstPlayerRollsAtOnceOutsideNetworkGames) {
 // the game was saved.
 TEST(Resume, ThePlayerOnTurnGivesHisPasswordFirst) {
   DealGame g(3);
-  SavedGame saved;
-  saved.playerCount = 3;
-  saved.players = g.game.state.players;
+  // Three players, their records and the properties as they are here, player 1 on turn.
+  SavedGame saved{3, g.game.state.players, g.game.state.properties, 1};
   saved.players[1].isComputer = 0;
   saved.players[1].password.setUtf8("abc");
   saved.players[1].jailTurns = 3;
-  saved.properties = g.game.state.properties;
   saved.properties[4].owner = 1;
-  saved.currentPlayer = 1;
   g.ui.logins = {2, 1};
   g.game.Resume(saved);
   EXPECT_EQ(g.game.state.turnPhase, TurnPhase::AwaitLogin);
@@ -101,12 +98,8 @@ TEST(Resume, ABankruptPlayerOnTurnHandsOnOrTheGameIsOver) {
   };
   for (const auto& c : cases) {
     DealGame g(3);
-    SavedGame saved;
-    saved.playerCount = 3;
-    saved.players = g.game.state.players;
+    SavedGame saved{3, g.game.state.players, g.game.state.properties, c.onTurn};
     for (int n : c.bankrupt) saved.players[n].isBankrupt = 1;
-    saved.properties = g.game.state.properties;
-    saved.currentPlayer = c.onTurn;
     g.game.Resume(saved);
     const GameState& s = g.game.state;
     EXPECT_EQ(std::tuple(s.currentPlayer, s.turnPhase, s.statusText),

@@ -130,9 +130,7 @@ TEST(Referee, AnswersOutOfRangeTakeTheirNearestMeaningAndFastMovementShowsThemAF
 TEST(Referee, ARemotePlayWindowsCommitIsCheckedThenApplied) {
   RefereeGame g;
   g.Own(1, {2});
-  PlayWindowCommit commit;
-  commit.players = g.game.state.players;
-  commit.properties = g.game.state.properties;
+  PlayWindowCommit commit{g.game.state.players, g.game.state.properties};
   commit.properties[2].owner = 0;
   commit.players[0].money -= 2500;
   commit.players[1].money += 2500;

@@ -20,6 +20,15 @@ struct Event {
   int value = 0;
 };
 
+// The front of a queue of answers, taken off it, or `otherwise` when it is empty.
+template <typename T>
+T Next(std::deque<T>& queue, T otherwise) {
+  if (queue.empty()) return otherwise;
+  const T next = queue.front();
+  queue.pop_front();
+  return next;
+}
+
 // What a person answers where the test queued nothing: as the computer's rules answer for him
 // (the headless front end's way), or with a question's first button, a pass in an auction, a no
 // to a consent and Cancel in the play window.
@@ -98,13 +107,6 @@ class ScriptedFrontEnd : public HeadlessFrontEnd {
   }
 
  private:
-  template <typename T>
-  static T Next(std::deque<T>& queue, T otherwise) {
-    if (queue.empty()) return otherwise;
-    const T next = queue.front();
-    queue.pop_front();
-    return next;
-  }
   int Add(const std::string& name, const std::string& text = "", int value = 0) {
     events.push_back({name, text, value});
     return value;
@@ -120,10 +122,7 @@ class ScriptedSeat : public Seat {
   std::vector<DecisionRequest> asked;
   Decision Decide(const DecisionRequest& request) override {
     asked.push_back(request);
-    if (answers.empty()) return {};
-    const Decision answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return Next(answers, Decision{});
   }
   bool remote() const override { return remote_; }
 

@@ -75,8 +75,7 @@ TEST(ManualMaker, EachEditionShipsItsManualInItsLanguage) {
     // After changing the rules or tips: cmake --build build --target manual_maker &&
     // build/tools/manual_maker/manual_maker --board assets/<the edition's board file>
     EXPECT_EQ(bytes.str(), MakeManual(texts)) << c.manual;
-    EXPECT_NE(bytes.str().find(std::string("<html lang=\"") + c.language + "\">"),
-              std::string::npos)
+    EXPECT_NE(bytes.str().find("<html lang=\"" + c.language + "\">"), std::string::npos)
         << c.manual;
     EXPECT_NE(bytes.str().find(c.heading), std::string::npos) << c.manual;
   }
