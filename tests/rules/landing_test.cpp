@@ -107,8 +107,7 @@ TEST(StatusLine, TellsTheThrowWhileItIsSettled) {
     t.game.Roll();
     while (t.state.turnPhase != TurnPhase::AwaitRoll && t.ui.Tick()) {
     }
-    ASSERT_FALSE(t.ui.statusWhenAsked.empty());
-    EXPECT_EQ(t.ui.statusWhenAsked.front(), c.during);
+    EXPECT_EQ(t.ui.statusWhenAsked, std::vector{c.during});
   }
 }
 

@@ -45,13 +45,13 @@ TEST(NewGame, ResetsPlayersPropertiesAndTurn) {
 TEST(NewGame, AComputerFirstPlayerRollsAtOnceOutsideNetworkGames) {
   DealGame g, held, net;
   g.game.NewGame();
-  EXPECT_EQ(std::pair(g.ui.Count("StartDiceTimer"), g.ui.Count("StopDiceTimer")), std::pair(1, 0));
+  EXPECT_TRUE(g.ui.dicePending());
   held.game.NewGame(false);
-  EXPECT_EQ(held.ui.Count("StartDiceTimer"), 0);
+  EXPECT_FALSE(held.ui.dicePending());
   test_support::ScriptedSeat elsewhere(true);
   net.game.referee.SetSeat(0, &elsewhere);
   net.game.NewGame();
-  EXPECT_EQ(net.ui.Count("StartDiceTimer"), 0);
+  EXPECT_FALSE(net.ui.dicePending());
   EXPECT_EQ(net.game.state.statusText, "Väntar på SpelareA");
 }
 
@@ -77,9 +77,9 @@ TEST(Resume, ThePlayerOnTurnGivesHisPasswordFirst) {
   EXPECT_EQ(g.game.state.turnPhase, TurnPhase::AwaitRoll);
   EXPECT_EQ(g.player(1).jailTurns, 3);
   EXPECT_EQ(g.ui.Count("AskQuestion"), 0);  // no bail question a second time
-  EXPECT_EQ(g.ui.Count("StartDiceTimer"), 0);
+  EXPECT_FALSE(g.ui.dicePending());
   g.game.Roll();  // now the throw
-  EXPECT_EQ(g.ui.Count("StartDiceTimer"), 1);
+  EXPECT_TRUE(g.ui.dicePending());
 }
 
 // A game saved after its end (the simulator saves its last game) has its loser on turn: it opens
@@ -105,7 +105,7 @@ TEST(Resume, ABankruptPlayerOnTurnHandsOnOrTheGameIsOver) {
     EXPECT_EQ(std::tuple(s.currentPlayer, s.turnPhase, s.statusText),
               std::tuple(c.expectedTurn, c.expectedPhase, c.status))
         << c.onTurn;
-    EXPECT_EQ(g.ui.Count("StartDiceTimer"), c.expectedPhase == TurnPhase::Rolling) << c.onTurn;
+    EXPECT_EQ(g.ui.dicePending(), c.expectedPhase == TurnPhase::Rolling) << c.onTurn;
   }
 }
 

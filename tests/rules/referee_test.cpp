@@ -19,7 +19,6 @@ using test_support::ScriptedSeat;
 
 struct Published {
   DecisionKind kind;
-  int player;
   int button;
   bool remote;
 };
@@ -29,7 +28,7 @@ struct RefereeGame : DealGame {
     player(0).isComputer = 0;
     game.state.turnPhase = TurnPhase::Moving;
     game.referee.Subscribe([this](const DecisionRequest& r, const Decision& d, bool remote) {
-      published.push_back({r.kind, r.player, d.button, remote});
+      published.push_back({r.kind, d.button, remote});
     });
   }
   Referee& referee() { return game.referee; }

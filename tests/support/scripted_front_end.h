@@ -14,7 +14,7 @@
 
 namespace tomtura::test_support {
 
-// A dialog, message or dice timer as the front end was asked for it.
+// A dialog or message as the front end was asked for it.
 struct Event {
   std::string name, text;
   int value = 0;
@@ -96,14 +96,6 @@ class ScriptedFrontEnd : public HeadlessFrontEnd {
   void ShowMessage(const std::string& text, MessageIcon icon) override {
     Add("ShowMessage", text, static_cast<int>(icon));
     HeadlessFrontEnd::ShowMessage(text, icon);
-  }
-  void StartTimer(GameTimerId timer, int ms) override {
-    if (timer == GameTimerId::Dice) Add("StartDiceTimer", "", ms);
-    HeadlessFrontEnd::StartTimer(timer, ms);
-  }
-  void StopTimer(GameTimerId timer) override {
-    if (timer == GameTimerId::Dice) Add("StopDiceTimer");
-    HeadlessFrontEnd::StopTimer(timer);
   }
 
  private:

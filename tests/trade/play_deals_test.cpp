@@ -281,7 +281,7 @@ TEST(DealAnswers, NameTheStreetOrOnAnOlderBoardFileOnlyThePartner) {
     EXPECT_EQ(deals.AskBuy(1, 4, false, -1, 100), Result::Done);
     EXPECT_EQ(deals.AskBuy(2, 6, false, -1, 1), Result::Refused);  // the computer says no
     EXPECT_EQ(g.ui.Texts("ShowMessage"), answers);
-    for (const trade_test::Event& e : g.ui.events) {
+    for (const auto& e : g.ui.events) {
       if (e.name == "ShowMessage") {
         EXPECT_EQ(e.value, int(MessageIcon::Information)) << e.text;
       }
