@@ -18,17 +18,6 @@ namespace {
 const std::string kBoardFilePath = TOMTURA_ASSETS_DIR "/tomtura.lst";
 constexpr int kLastText = 199;
 
-const TextCatalogue& Board() {
-  static const TextCatalogue board = TextCatalogue::Load(kBoardFilePath);
-  return board;
-}
-const IniFile& Ini() {
-  return Board().file();
-}
-std::string Text(int n) {
-  return Board().GetText(n);
-}
-
 // The texts that the game formats, with the arguments it passes, in order.
 const std::map<int, std::string> kFormattedTexts = {
     {5, "%s"},          {12, "%d"},         {13, "%d"},
@@ -61,20 +50,22 @@ const std::map<int, std::string> kFormattedTexts = {
 
 // Every text is there whole, and formats with exactly the arguments the game passes.
 TEST(BoardFileTest, EveryTextIsPresentWholeAndFitsItsArguments) {
-  ASSERT_TRUE(Ini().ok()) << kBoardFilePath;
-  EXPECT_EQ(Text(kTextBoxTitle), "Tomtura");
+  const TextCatalogue board = TextCatalogue::Load(kBoardFilePath);
+  const IniFile& ini = board.file();
+  ASSERT_TRUE(ini.ok()) << kBoardFilePath;
+  EXPECT_EQ(board.GetText(kTextBoxTitle), "Tomtura");
   for (int n = 0; n <= kLastText; ++n) {
     SCOPED_TRACE(n);
-    const auto value = Ini().Get("TEXTS", std::to_string(n));
+    const auto value = ini.Get("TEXTS", std::to_string(n));
     ASSERT_TRUE(value && !value->empty());
     // Nothing is cut: the value and its continuation fit the 511 bytes a text may hold.
-    EXPECT_LE(value->size() + Ini().GetString("TEXTS", std::to_string(n) + "_", "").size(),
+    EXPECT_LE(value->size() + ini.GetString("TEXTS", std::to_string(n) + "_", "").size(),
               kMaxTextBytes);
     // A text without arguments is shown as it stands: even "%%" would appear doubled.
     const auto formatted = kFormattedTexts.find(n);
-    EXPECT_EQ(Conversions(Text(n)), formatted == kFormattedTexts.end() ? "" : formatted->second);
-    EXPECT_TRUE(formatted != kFormattedTexts.end() || Text(n).find('%') == std::string::npos)
-        << Text(n);
+    const std::string text = board.GetText(n);
+    EXPECT_EQ(Conversions(text), formatted == kFormattedTexts.end() ? "" : formatted->second);
+    EXPECT_TRUE(formatted != kFormattedTexts.end() || text.find('%') == std::string::npos) << text;
   }
 }
 

@@ -63,12 +63,9 @@ TEST(FreeText, LongLinesBecomeSeveralLines) {
 TEST(FreeText, BlockStopsAtTheLastWholePieceWithinTheLimit) {
   // 1 for the terminating zero, then a line of n characters costs n + 2.
   const std::string line98(98, 'x');
-  std::string file = "[REGLER]\n";
   std::string want;
-  for (int i = 0; i < 159; ++i) {  // 1 + 159 * 100 = 15901
-    file += line98 + "\n";
-    want += line98 + "\n";
-  }
+  for (int i = 0; i < 159; ++i) want += line98 + "\n";  // 1 + 159 * 100 = 15901
+  const std::string file = "[REGLER]\n" + want;
   const std::string line97(97, 'y');  // 15901 + 99 = 16000: still fits
   EXPECT_EQ(Rules(file + line97 + "\nz\n"), want + line97 + "\n");
   const std::string line98y(98, 'y');  // 16001: cut before it, and nothing after it counts

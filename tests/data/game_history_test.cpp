@@ -104,16 +104,16 @@ TEST(GameHistory, TurnsJailAndTheBankruptcyOfADebtor) {
 
   const auto& points = t.history.points();
   ASSERT_EQ(points.size(), 3u);
-  EXPECT_EQ((std::vector<int>{points[0].turn, points[1].turn, points[2].turn}),
-            (std::vector<int>{0, 1, 2}));
-  EXPECT_EQ((std::vector<int>{points[0].player, points[1].player, points[2].player}),
-            (std::vector<int>{kNobody, 0, 1}));
-  EXPECT_EQ(points[1].bankPaid, 4000);
-  EXPECT_EQ(points[1].cash[0], 5000);
-  EXPECT_EQ(points[2].bankPaid, 0);
-  EXPECT_EQ(points[2].bankTook, 100);
-  EXPECT_EQ(points[2].cash[1], -600);
-  EXPECT_EQ(points[2].worth[1], -600);  // his street went back to the bank
+  std::vector<std::pair<int, int>> turns;  // each point's turn and the player whose it was
+  for (const TurnPoint& point : points) turns.emplace_back(point.turn, point.player);
+  EXPECT_EQ(turns, (std::vector<std::pair<int, int>>{{0, kNobody}, {1, 0}, {2, 1}}));
+  // Paid, took, and the cash and worth of the player who ended the turn: the bankrupt's street
+  // went back to the bank.
+  EXPECT_EQ(std::tuple(points[1].bankPaid, points[1].bankTook, points[1].cash[0]),
+            std::tuple(4000, 0, 5000));
+  EXPECT_EQ(
+      std::tuple(points[2].bankPaid, points[2].bankTook, points[2].cash[1], points[2].worth[1]),
+      std::tuple(0, 100, -600, -600));
   EXPECT_EQ(t.history.tallies()[1].jailTurns, 1);
   EXPECT_EQ(t.history.tallies()[0].bankruptciesCaused, 1);
 
@@ -127,11 +127,8 @@ TEST(GameHistory, TurnsJailAndTheBankruptcyOfADebtor) {
 // Which outcomes fit a game.
 TEST(Outcome, ChecksRefuseWhatDoesNotFitTheGame) {
   const int kMax = std::numeric_limits<std::int32_t>::max();
-  struct Case {
-    Outcome outcome;
-    bool fits;
-  };
-  const Case cases[] = {
+  const std::pair<Outcome, bool> cases[] = {
+      // an outcome, and whether it fits
       {{Purchase{0, 3, 2000, false}}, true},
       {{Purchase{0, 3, 1500, false}}, false},            // not the price of the offer
       {{Purchase{0, 3, 1500, true}}, true},              // any bid at auction
@@ -170,8 +167,8 @@ TEST(Outcome, ChecksRefuseWhatDoesNotFitTheGame) {
   t.state.players[2].isBankrupt = 1;
   t.state.properties[kChanceJailCard].owner = 0;
   const Holdings holdings{t.state.players, t.state.properties, t.state.playerCount};
-  for (const Case& c : cases) {
-    EXPECT_EQ(CheckOutcome(holdings, c.outcome).empty(), c.fits) << DescribeOutcome(c.outcome);
+  for (const auto& [outcome, fits] : cases) {
+    EXPECT_EQ(CheckOutcome(holdings, outcome).empty(), fits) << DescribeOutcome(outcome);
   }
 }
 

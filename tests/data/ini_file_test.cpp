@@ -17,7 +17,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(IniFileRead, FollowsTheProfileReader) {
+// A scratch folder, and in it the path of the file a test writes or reads.
+class IniFileWrite : public ::testing::Test {
+ protected:
+  TempDir dir;
+  const std::string path = dir.path("f.ini");
+};
+using IniFileRead = IniFileWrite;
+using IniFileLayers = IniFileWrite;
+
+TEST_F(IniFileRead, FollowsTheProfileReader) {
   const IniFile ini = IniFile::Parse(
       "orphan=before any section\r\n[Texts]\r\n  1 =  Hej  \r\n2=\"  kept  \"\r\n3=\"one\r\n"
       "4=a=b\r\n5=\r\n1=second\r\n; 6=comment\r\n\tAbc\t=\ttab\t\r\n7=\"\"in\"\"\r\n"
@@ -37,7 +46,7 @@ TEST(IniFileRead, FollowsTheProfileReader) {
   EXPECT_EQ(IniFile::Parse("\xEF\xBB\xBF[G]\n1=\xC3\xA4").Get("G", "1"), "\xC3\xA4");
 }
 
-TEST(IniFileRead, GetIntReadsLikeTheProfileReader) {
+TEST_F(IniFileRead, GetIntReadsLikeTheProfileReader) {
   const IniFile ini = IniFile::Parse(
       "[LJUD]\na=42abc\nb=  -7\nc=+3\nd=abc\nf=123456789012345678901234567890\ng=-99999999999\n"
       "h=\"12\"\n");
@@ -57,7 +66,7 @@ std::string Replaced(std::string_view text, std::string_view from, std::string_v
   return s.replace(s.find(from), from.size(), to);
 }
 
-TEST(IniFileWrite, ChangesOnlyWhatItMust) {
+TEST_F(IniFileWrite, ChangesOnlyWhatItMust) {
   struct Case {
     std::string_view section, key, value, from, to;
   };
@@ -70,8 +79,6 @@ TEST(IniFileWrite, ChangesOnlyWhatItMust) {
       {"LJUD", "Bakgrund", " a ", "Musik=1\n", "Musik=1\nBakgrund=\" a \"\r\n"},
   };
   for (const Case& c : cases) {
-    TempDir dir;
-    const std::string path = dir.path("tomtura.lst");
     WriteBytes(path, kBoardFile);
     IniFile ini = IniFile::Load(path);
     ASSERT_TRUE(ini.Write(c.section, c.key, c.value)) << c.key;
@@ -81,27 +88,23 @@ TEST(IniFileWrite, ChangesOnlyWhatItMust) {
   }
 }
 
-TEST(IniFileWrite, AddsToSmallAndMissingFilesAndBeforeTheFreeText) {
+TEST_F(IniFileWrite, AddsToSmallAndMissingFilesAndBeforeTheFreeText) {
   const std::string_view cases[][3] = {
+      {"", "LJUD", "[LJUD]\nk=v\n"},       // no file yet: the first case
       {"[A]\nx=1", "A", "[A]\nx=1\nk=v"},  // no final line break, and none added
       {"[A]\n[B]\n", "B", "[A]\n[B]\nk=v\n"},
-      {"", "LJUD", "[LJUD]\nk=v\n"},
       // A new section goes before the free text, not before a mention of it.
       {"[TEXTS]\n1=See [TIPS] below\n2=two\n[TIPS]\nTip\n", "LJUD",
        "[TEXTS]\n1=See [TIPS] below\n2=two\n[LJUD]\nk=v\n[TIPS]\nTip\n"},
   };
   for (const auto& [before, section, after] : cases) {
-    TempDir dir;
-    const std::string path = dir.path("f.ini");
     if (!before.empty()) WriteBytes(path, before);
     ASSERT_TRUE(IniFile::Load(path).Write(section, "k", "v")) << section;
     EXPECT_EQ(ReadBytes(path), after) << section;
   }
 }
 
-TEST(IniFileWrite, ValuesReadBackUnchangedAndBadOnesAreRefused) {
-  TempDir dir;
-  const std::string path = dir.path("f.ini");
+TEST_F(IniFileWrite, ValuesReadBackUnchangedAndBadOnesAreRefused) {
   for (const std::string_view value : {" lead", "trail\t", "\"q\"", "\"", "", "a=b", "  "}) {
     ASSERT_TRUE(IniFile::Load(path).Write("S", "k", value)) << value;
     EXPECT_EQ(IniFile::Load(path).Get("S", "k"), std::string(value)) << value;
@@ -116,9 +119,7 @@ TEST(IniFileWrite, ValuesReadBackUnchangedAndBadOnesAreRefused) {
   EXPECT_FALSE(IniFile::Parse("[S]\n").Write("S", "k", "v"));  // no file to write to
 }
 
-TEST(IniFileWrite, KeepsChangesMadeByOthersSinceLoading) {
-  TempDir dir;
-  const std::string path = dir.path("f.ini");
+TEST_F(IniFileWrite, KeepsChangesMadeByOthersSinceLoading) {
   WriteBytes(path, "[S]\na=1\n");
   IniFile first = IniFile::Load(path);
   IniFile second = IniFile::Load(path);
@@ -127,9 +128,7 @@ TEST(IniFileWrite, KeepsChangesMadeByOthersSinceLoading) {
   EXPECT_EQ(ReadBytes(path), "[S]\na=1\nb=2\nc=3\n");
 }
 
-TEST(IniFileWrite, FailureLeavesFileAndMemoryAlone) {
-  TempDir dir;
-  const std::string path = dir.path("f.ini");
+TEST_F(IniFileWrite, FailureLeavesFileAndMemoryAlone) {
   WriteBytes(path, "[S]\nk=old\n");
   IniFile ini = IniFile::Load(path);
   {
@@ -148,9 +147,7 @@ TEST(IniFileWrite, FailureLeavesFileAndMemoryAlone) {
   EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
-TEST(IniFileWrite, EveryTextReadsTheSameAfterAWrite) {
-  TempDir dir;
-  const std::string path = dir.path("f.lst");
+TEST_F(IniFileWrite, EveryTextReadsTheSameAfterAWrite) {
   // Windows-1252 only because of the byte 0xE4 in the line the write replaces; the bytes of
   // text 1 happen to be valid UTF-8 too.
   WriteBytes(path, "[TEXTS]\n1=\xC3\xA5\n[LJUD]\nLjud=\xE4\n");
@@ -169,21 +166,18 @@ TEST(IniFileWrite, EveryTextReadsTheSameAfterAWrite) {
   EXPECT_EQ(utf8.Get("Sp\xC5\x91l", "N\xC5\x91"), "\xC5\x91 \xE2\x82\xAC");
 }
 
-TEST(IniFileRead, AFileFarLargerThanABoardFileIsRefused) {
+TEST_F(IniFileRead, AFileFarLargerThanABoardFileIsRefused) {
   EXPECT_FALSE(IniFile::Parse(std::string(64 * 1024 + 1, '\n')).ok());
   EXPECT_FALSE(IniFile::Parse(std::string(1024 * 1024 + 1, 'x')).ok());
   const IniFile fits = IniFile::Parse("[S]\nk=v" + std::string(60000, '\n'));
   EXPECT_TRUE(fits.ok());
   EXPECT_EQ(fits.Get("S", "k"), "v");
 
-  TempDir dir;
-  const std::string path = dir.path("huge.lst");
   WriteBytes(path, std::string(16 * 1024 * 1024, '\n'));
   EXPECT_FALSE(IniFile::Load(path).ok());  // a refused file is not written: the fifo's test
 }
 
-TEST(IniFileLayers, ThePlayersFileHoldsOnlyHisChangesAndReadsOverTheEdition) {
-  TempDir dir;
+TEST_F(IniFileLayers, ThePlayersFileHoldsOnlyHisChangesAndReadsOverTheEdition) {
   const std::string edition = dir.path("tomtura.lst");
   const std::string player = dir.path("config/tomtura/tomtura.lst");
   WriteBytes(edition, "[TEXTS]\n0=Tomtura\n[LJUD]\nLjud=1\nMusik=1\n[TIPS]\nTip\n");

@@ -1,3 +1,5 @@
+// Texts: their encodings, how a text is formatted with names and amounts, the board file's
+// catalogue of them, and money as each edition writes it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +9,7 @@
 
 #include "../store/test_support.h"
 #include "data/format.h"
+#include "data/money.h"
 #include "data/text_catalogue.h"
 #include "data/text_encoding.h"
 
@@ -166,8 +169,8 @@ TEST(TextCatalogue, LoadPropertyTable) {
   EXPECT_EQ(std::tuple(table[5].price, table[0].price, table[6].price), std::tuple(111, 222, 300));
 
   EXPECT_EQ(table[7].name.raw(), "Ett namn som \xE4r l\xE4ngre \xE4n tju");  // 29 characters
-  EXPECT_EQ(table[7].price, 70000 - 65536);                                  // low 16 bits
-  EXPECT_EQ(table[7].housePrice, -5);
+  // The price's low 16 bits; the house price read up to what is no digit.
+  EXPECT_EQ(std::tuple(table[7].price, table[7].housePrice), std::tuple(70000 - 65536, -5));
   EXPECT_EQ(table[8].name.raw(),
             "Tr\xE4"
             "d?g\xE5rd");  // '?' for what cp1252 cannot hold
@@ -175,6 +178,39 @@ TEST(TextCatalogue, LoadPropertyTable) {
   PropertyTable cp{};  // a Windows-1252 file fills the record byte for byte
   TextCatalogue(IniFile::Parse("[GATOR]\n1=V\xE4stra\n")).LoadPropertyTable(cp);
   EXPECT_EQ(cp[0].name.raw(), "V\xE4stra");
+}
+
+// The edition's money format: amounts written whole, and the amounts of a formatted text
+// grouped, in each edition's way; an edition that names no format is left as it writes.
+const MoneyFormat kSwedish =
+    MoneyFormat::Of(IniFile::Parse("[EDITION]\nMoney=%s kr\nThousandsSeparator=\" \"\n"));
+const MoneyFormat kEnglish =
+    MoneyFormat::Of(IniFile::Parse("[EDITION]\nMoney=£%s\nThousandsSeparator=,\n"));
+const MoneyFormat kOlder = MoneyFormat::Of(IniFile::Parse("[TEXTS]\n0=Tomtura\n"));
+
+TEST(Money, IsWrittenInTheEditionsForm) {
+  const std::tuple<const MoneyFormat*, long long, std::string> cases[] = {
+      {&kSwedish, 30000, "30 000 kr"}, {&kSwedish, -4500, "-4 500 kr"},
+      {&kSwedish, 999, "999 kr"},      {&kSwedish, 1234567, "1 234 567 kr"},
+      {&kEnglish, 30000, "£30,000"},   {&kEnglish, -4500, "-£4,500"},
+      {&kOlder, 30000, "30000 kr"},
+  };
+  for (const auto& [format, amount, written] : cases) EXPECT_EQ(format->Write(amount), written);
+}
+
+TEST(Money, AmountsInATextAreGroupedAndNothingElse) {
+  const std::tuple<const MoneyFormat*, std::string, std::string> cases[] = {
+      {&kSwedish, "Pris 30000 kr|Ägare: Anna", "Pris 30 000 kr|Ägare: Anna"},
+      {&kSwedish, "Du betalar -4500 kr och 100 kr", "Du betalar -4 500 kr och 100 kr"},
+      {&kSwedish, "Hyran är 30 000 kr.", "Hyran är 30 000 kr."},  // grouped already
+      {&kSwedish, "Port 4711, fel 10048, 200 kronor", "Port 4711, fel 10048, 200 kronor"},
+      {&kSwedish, "100 kr/prick", "100 kr/prick"},
+      {&kSwedish, "Du får 2000 kr.@2000", "Du får 2 000 kr.@2000"},  // the card's own figure
+      {&kEnglish, "Price £1000|Rent £12500", "Price £1,000|Rent £12,500"},
+      {&kEnglish, "You pay -£4500 to 12345 kr", "You pay -£4,500 to 12345 kr"},
+      {&kOlder, "Pris 30000 kr", "Pris 30000 kr"},
+  };
+  for (const auto& [format, text, grouped] : cases) EXPECT_EQ(format->GroupAmounts(text), grouped);
 }
 
 }  // namespace

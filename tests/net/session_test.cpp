@@ -27,11 +27,6 @@ class RecordingLink : public NetSession::Link {
   bool WaitForInput() override { return false; }
 };
 
-const TextCatalogue& Texts() {
-  static const TextCatalogue texts = TextCatalogue::Load(TOMTURA_ASSETS_DIR "/tomtura.lst");
-  return texts;
-}
-
 LoginMessage WithPrompt(const std::string& prompt, int player) {
   LoginMessage login;
   login.prompt.setUtf8(prompt);
@@ -41,14 +36,12 @@ LoginMessage WithPrompt(const std::string& prompt, int player) {
 
 // A computer of a network game without windows, playing the edition of `boardFile`.
 struct Computer {
-  explicit Computer(Role role, const std::string& boardFile = "")
-      : game(boardFile.empty() ? Texts() : TextCatalogue::Load(boardFile), ui, 1),
-        session(game, link, role) {
+  explicit Computer(Role role, const std::string& boardFile = TOMTURA_ASSETS_DIR "/tomtura.lst")
+      : game(TextCatalogue::Load(boardFile), ui, 1), session(game, link, role) {
     ui.Attach(game);
   }
   void Receive(const NetMessage& message, ConnectionId from = kHostConnection) {
-    const std::vector<std::uint8_t> bytes = EncodeMessage(message);
-    session.Deliver(from, bytes);
+    session.Deliver(from, EncodeMessage(message));
   }
 
   test_support::ScriptedFrontEnd ui;  // persons answered by the computer's rules
@@ -147,9 +140,7 @@ TEST(SessionTest, AnOfferIsSaidInTheAskedComputersEditionOrSentAsTheAskerWroteIt
   const OfferMessage offer{WithPrompt("Anna asks", 2), -700, kNobody, 1, words};
   host.Receive(offer, 12);
   host.session.Pump();
-  ASSERT_EQ(host.link.sent.size(), 1u);
-  EXPECT_EQ(host.link.sent[0].first, 13);
-  EXPECT_EQ(host.link.sent[0].second, EncodeMessage(offer.login));
+  EXPECT_EQ(host.link.sent, (decltype(host.link.sent){{13, EncodeMessage(offer.login)}}));
 
   // Anna's computer plays the English edition: asked herself, she reads it in English.
   Computer anna(Role::Client, TOMTURA_ASSETS_DIR "/tomtura_en.lst");
@@ -165,9 +156,8 @@ TEST(SessionTest, AnOfferIsSaidInTheAskedComputersEditionOrSentAsTheAskerWroteIt
   anna.ui.consents = {false};
   anna.Receive(toAnna);
   anna.session.Pump();
-  ASSERT_EQ(anna.ui.Texts("AskConsent").size(), 1u);
-  const std::string asked = anna.ui.Texts("AskConsent")[0];
-  EXPECT_EQ(asked, anna.game.OfferText(1, words));
+  const std::string asked = anna.game.OfferText(1, words);
+  EXPECT_EQ(anna.ui.Texts("AskConsent"), std::vector{asked});
   EXPECT_NE(asked.find("\u00a3700"), std::string::npos) << asked;
   EXPECT_NE(asked.find(state.properties[1].name.utf8()), std::string::npos) << asked;
 }
@@ -177,8 +167,7 @@ TEST(SessionTest, AnOfferIsSaidInTheAskedComputersEditionOrSentAsTheAskerWroteIt
 // awaited again, in its own place.
 TEST(SessionTest, ASavedGamesLobbyGivesEachSeatBackOnlyToItsPlayer) {
   Computer host(Role::Host);
-  SavedGame saved;
-  saved.playerCount = 5;
+  SavedGame saved{.playerCount = 5};
   const char* names[] = {"Host", "Anna", "Bo", "Dator", "Cecilia"};
   for (int p = 0; p < saved.playerCount; ++p) {
     saved.players[p].name.setRaw(names[p]);
@@ -189,21 +178,19 @@ TEST(SessionTest, ASavedGamesLobbyGivesEachSeatBackOnlyToItsPlayer) {
   host.session.OpenSavedLobby(saved);
   EXPECT_EQ(host.session.PlayersAwaited(), 2);
 
-  struct Case {
+  const struct {
     ConnectionId connection;
     const char* name;
-    bool extended;
-    bool taken;
+    bool extended, taken;
     int awaitedAfter;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {30, "Cecilia", true, false, 2},                              // out of the game
       {31, "Dator", true, false, 2},                                // the host's computer player
       {32, "Anna", false, false, 2},                                // cannot take a game up
       {33, "Bo", true, true, 1},       {34, "Bo", true, false, 1},  // his seat is taken
       {35, "Eva", true, false, 1},     {36, "Anna", true, true, 0},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.connection);
     ASSERT_TRUE(host.session.Accept(c.connection));
     JoinMessage join;

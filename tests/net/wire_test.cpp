@@ -308,9 +308,7 @@ TEST(NetValidationTest, EachOutOfRangeValueIsRefusedWithItsReason) {
     Put(bytes, c.offset, c.patch);
     const bool read = ReadOne(bytes, c.how, &error).has_value();
     EXPECT_EQ(read, c.refusal == nullptr) << error;
-    if (c.refusal != nullptr) {
-      EXPECT_NE(error.find(c.refusal), std::string::npos) << error;
-    }
+    EXPECT_NE(error.find(c.refusal == nullptr ? "" : c.refusal), std::string::npos) << error;
   }
   // An unknown type code has no length: it is refused from its four bytes alone.
   // An extended message is unknown where it was not announced, or on the wrong side.
@@ -344,19 +342,18 @@ TEST(FramerTest, AnyPiecesYieldEachMessageWithItsLastByte) {
   for (std::size_t piece : {std::size_t{1}, std::size_t{7}, stream.size()}) {
     SCOPED_TRACE(piece);
     Framer framer(Role::Client, NetPhase::Lobby);
-    std::vector<std::pair<std::size_t, NetMessage>> got;
+    std::vector<std::pair<std::size_t, NetMessage>> got, wantInPieces;
     for (std::size_t at = 0; at < stream.size(); at += piece) {
       const std::size_t n = std::min(piece, stream.size() - at);
       framer.Feed(std::span(stream).subspan(at, n));
       while (std::optional<NetMessage> m = framer.Next()) got.emplace_back(at + n, *m);
     }
-    ASSERT_EQ(got.size(), want.size()) << framer.error();
-    for (std::size_t i = 0; i < want.size(); ++i) {
-      EXPECT_EQ(got[i].second, want[i].second) << i;
-      if (piece == 1) {
-        EXPECT_EQ(got[i].first, want[i].first) << i;
-      }
+    // Each message comes with the piece that holds its last byte.
+    for (const auto& [end, message] : want) {
+      wantInPieces.emplace_back(std::min((end + piece - 1) / piece * piece, stream.size()),
+                                message);
     }
+    EXPECT_EQ(got, wantInPieces) << framer.error();
     EXPECT_EQ(framer.pending(), 0u);
   }
 }

@@ -27,14 +27,11 @@ std::string Describe(const CommandCheck& check) {
 }
 
 TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
-  constexpr TurnPhase kAwait = TurnPhase::AwaitRoll, kRolling = TurnPhase::Rolling,
-                      kMoving = TurnPhase::Moving, kLogin = TurnPhase::AwaitLogin,
-                      kDealing = TurnPhase::Dealing, kOver = TurnPhase::GameOver;
-  constexpr OnTurn kPerson = OnTurn::Person, kComputer = OnTurn::Computer,
-                   kElsewhere = OnTurn::Elsewhere;
-  constexpr Verdict kRun = Verdict::Run, kRefuse = Verdict::Refuse, kAgain = Verdict::Login,
-                    kDebt = Verdict::InDebt, kAsk = Verdict::Confirm;
-  struct Case {
+  using enum TurnPhase;
+  using enum OnTurn;
+  using enum CommandCheck::Verdict;  // Login: the password is asked again
+  // clang-format off
+  const struct {
     int command;
     TurnPhase phase;
     OnTurn onTurn;
@@ -42,49 +39,47 @@ TEST(CheckCommand, VerdictsByPhaseSeatMoneyAndGame) {
     NetRole networkGame;
     int unsaved;  // the game has progress that is not in a file
     CommandCheck want;
-  };
-  // clang-format off
-  const Case cases[] = {
+  } cases[] = {
       // While a window of the turn is open nothing else may happen.
-      {kCmdSound,      kDealing, kPerson,    1, kLocal, 0, {kRefuse, kCmdSound}},
+      {kCmdSound,       Dealing,    Person,     1, kLocal,  0, {Refuse, kCmdSound}},
       // Roll: only when the turn waits for it, and not for a player elsewhere.
-      {kCmdRoll,       kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdRoll}},
-      {kCmdRoll,       kRolling, kPerson,    1, kLocal, 0, {kRefuse, kCmdRoll}},
-      {kCmdRoll,       kLogin,   kPerson,    1, kLocal, 0, {kAgain, kCmdRoll}},
-      {kCmdRoll,       kAwait,   kComputer,  1, kLocal, 0, {kRun, kCmdRoll}},
-      {kCmdRoll,       kAwait,   kElsewhere, 1, kLocal, 0, {kRefuse, kCmdRoll}},
+      {kCmdRoll,        AwaitRoll,  Person,     1, kLocal,  0, {Run, kCmdRoll}},
+      {kCmdRoll,        Rolling,    Person,     1, kLocal,  0, {Refuse, kCmdRoll}},
+      {kCmdRoll,        AwaitLogin, Person,     1, kLocal,  0, {Login, kCmdRoll}},
+      {kCmdRoll,        AwaitRoll,  Computer,   1, kLocal,  0, {Run, kCmdRoll}},
+      {kCmdRoll,        AwaitRoll,  Elsewhere,  1, kLocal,  0, {Refuse, kCmdRoll}},
       // Each dealing command opens its page, for a person here only (the rest in debt below).
-      {kCmdMortgage,   kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdMortgage, 0, 2}},
-      {kCmdSellHouse,  kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdSellHouse, 0, 5}},
+      {kCmdMortgage,    AwaitRoll,  Person,     1, kLocal,  0, {Run, kCmdMortgage, 0, 2}},
+      {kCmdSellHouse,   AwaitRoll,  Person,     1, kLocal,  0, {Run, kCmdSellHouse, 0, 5}},
       // In debt the pages that spend money are refused with their own text.
-      {kCmdBuyFrom,    kAwait,   kPerson,   -1, kLocal, 0, {kDebt, kCmdBuyFrom, 8, 0}},
-      {kCmdUnmortgage, kAwait,   kPerson,   -1, kLocal, 0, {kDebt, kCmdUnmortgage, 9, 3}},
-      {kCmdBuyHouse,   kAwait,   kPerson,   -1, kLocal, 0, {kDebt, kCmdBuyHouse, 10, 4}},
-      {kCmdBuyFrom,    kAwait,   kPerson,    0, kLocal, 0, {kRun, kCmdBuyFrom, 0, 0}},
-      {kCmdSellTo,     kAwait,   kPerson,   -1, kLocal, 0, {kRun, kCmdSellTo, 0, 1}},
-      {kCmdBuyFrom,    kAwait,   kComputer, -1, kLocal, 0, {kRefuse, kCmdBuyFrom}},
+      {kCmdBuyFrom,     AwaitRoll,  Person,    -1, kLocal,  0, {InDebt, kCmdBuyFrom, 8, 0}},
+      {kCmdUnmortgage,  AwaitRoll,  Person,    -1, kLocal,  0, {InDebt, kCmdUnmortgage, 9, 3}},
+      {kCmdBuyHouse,    AwaitRoll,  Person,    -1, kLocal,  0, {InDebt, kCmdBuyHouse, 10, 4}},
+      {kCmdBuyFrom,     AwaitRoll,  Person,     0, kLocal,  0, {Run, kCmdBuyFrom, 0, 0}},
+      {kCmdSellTo,      AwaitRoll,  Person,    -1, kLocal,  0, {Run, kCmdSellTo, 0, 1}},
+      {kCmdBuyFrom,     AwaitRoll,  Computer,  -1, kLocal,  0, {Refuse, kCmdBuyFrom}},
       // Saving only between turns, and in a network game at the host, which can host it again.
-      {kCmdSaveGame,   kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdSaveGame}},
-      {kCmdSaveGame,   kMoving,  kPerson,    1, kLocal, 0, {kRefuse, kCmdSaveGame}},
-      {kCmdSaveGame,   kAwait,   kElsewhere, 1, kHost,  0, {kRun, kCmdSaveGame}},
-      {kCmdSaveGame,   kAwait,   kPerson,    1, kClient, 0, {kRefuse, kCmdSaveGame}},
+      {kCmdSaveGame,    AwaitRoll,  Person,     1, kLocal,  0, {Run, kCmdSaveGame}},
+      {kCmdSaveGame,    Moving,     Person,     1, kLocal,  0, {Refuse, kCmdSaveGame}},
+      {kCmdSaveGame,    AwaitRoll,  Elsewhere,  1, kHost,   0, {Run, kCmdSaveGame}},
+      {kCmdSaveGame,    AwaitRoll,  Person,     1, kClient, 0, {Refuse, kCmdSaveGame}},
       // Leaving a network game or throwing away what is not saved asks first (a game that is
       // over has nothing left to lose); a network game is left for a new one with new players.
-      {kCmdLoadGame,   kAwait,   kPerson,    1, kLocal, 0, {kRun, kCmdLoadGame}},
-      {kCmdLoadGame,   kAwait,   kPerson,    1, kLocal, 1, {kAsk, kCmdLoadGame, 7}},
-      {kCmdLoadGame,   kAwait,   kPerson,    1, kHost,  0, {kAsk, kCmdLoadGame, 6}},
-      {kCmdAddPlayer,  kAwait,   kPerson,    1, kLocal, 1, {kAsk, kCmdAddPlayer, 7}},
-      {kCmdNewGame,    kAwait,   kPerson,    1, kLocal, 1, {kAsk, kCmdNewGame, 7}},
-      {kCmdNewGame,    kAwait,   kPerson,    1, kHost,  1, {kAsk, kCmdAddPlayer, 6}},
-      {kCmdNewGame,    kOver,    kPerson,    1, kLocal, 1, {kRun, kCmdNewGame}},
-      {kCmdLoadGame,   kOver,    kPerson,    1, kHost,  0, {kAsk, kCmdLoadGame, 6}},
+      {kCmdLoadGame,    AwaitRoll,  Person,     1, kLocal,  0, {Run, kCmdLoadGame}},
+      {kCmdLoadGame,    AwaitRoll,  Person,     1, kLocal,  1, {Confirm, kCmdLoadGame, 7}},
+      {kCmdLoadGame,    AwaitRoll,  Person,     1, kHost,   0, {Confirm, kCmdLoadGame, 6}},
+      {kCmdAddPlayer,   AwaitRoll,  Person,     1, kLocal,  1, {Confirm, kCmdAddPlayer, 7}},
+      {kCmdNewGame,     AwaitRoll,  Person,     1, kLocal,  1, {Confirm, kCmdNewGame, 7}},
+      {kCmdNewGame,     AwaitRoll,  Person,     1, kHost,   1, {Confirm, kCmdAddPlayer, 6}},
+      {kCmdNewGame,     GameOver,   Person,     1, kLocal,  1, {Run, kCmdNewGame}},
+      {kCmdLoadGame,    GameOver,   Person,     1, kHost,   0, {Confirm, kCmdLoadGame, 6}},
       // Messages go only to other computers; options fit any phase but dealing.
-      {kCmdSendMessage, kAwait,  kPerson,    1, kLocal, 0, {kRefuse, kCmdSendMessage}},
-      {kCmdSendMessage, kAwait,  kPerson,    1, kHost,  0, {kRun, kCmdSendMessage}},
-      {kCmdSound,      kMoving,  kPerson,    1, kLocal, 0, {kRun, kCmdSound}},
+      {kCmdSendMessage, AwaitRoll,  Person,     1, kLocal,  0, {Refuse, kCmdSendMessage}},
+      {kCmdSendMessage, AwaitRoll,  Person,     1, kHost,   0, {Run, kCmdSendMessage}},
+      {kCmdSound,       Moving,     Person,     1, kLocal,  0, {Run, kCmdSound}},
   };
   // clang-format on
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     TestGame t(2);
     test_support::ScriptedSeat elsewhere(true);
     GameState& s = t.state;

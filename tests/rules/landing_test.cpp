@@ -21,17 +21,16 @@ constexpr int kSecond = 1;
 constexpr int kEleven = 5;  // on square 11
 
 TEST(PurchaseOffer, YesNoAuctionAndFirstLap) {
-  struct Case {
+  const struct {
     int answer, auctionOn, firstLap, owner;
     bool paid;
     const char* log;  // after the player's name and the property's
-  };
-  const Case cases[] = {
+  } cases[] = {
       {1, 1, 0, 0, true, "köpte %s för 2 600 kr."},
       {2, 0, 0, kNobody, false, "köpte inte %s."},
       {0, 1, 257, kNobody, false, "slog 1-2 och hamnade på %s"},  // no offer at all
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     TestGame t(2);
     t.state.settings.auctionOn = c.auctionOn;
     t.state.firstLap[0] = static_cast<std::uint16_t>(c.firstLap);
@@ -88,15 +87,14 @@ TEST(StatusLine, TellsTheThrowWhileItIsSettled) {
     Dice faces;
     Dice Faces() override { return faces; }
   };
-  struct Case {
+  const struct {
     int square, die1, die2, doublesInRow;
     std::string during;  // the status line under the question shown
-  };
-  const Case cases[] = {
+  } cases[] = {
       {7, 1, 2, 0, "Anna slog 1 och 2."},  // a chance card
       {7, 3, 3, 2, "Anna slog 3 och 3."},  // the third double: to jail
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.square);
     TestGame t(2);
     FixedDice dice;
@@ -109,18 +107,16 @@ TEST(StatusLine, TellsTheThrowWhileItIsSettled) {
     t.game.Roll();
     while (t.state.turnPhase != TurnPhase::AwaitRoll && t.ui.Tick()) {
     }
-    ASSERT_FALSE(t.ui.statusWhenAsked.empty());
-    EXPECT_EQ(t.ui.statusWhenAsked.front(), c.during);
+    EXPECT_EQ(t.ui.statusWhenAsked, std::vector{c.during});
   }
 }
 
 TEST(Rent, ByHousesGroupMortgageAndHowManyTheOwnerHas) {
-  struct Case {
+  const struct {
     std::vector<int> owned, mortgaged;  // by Bertil
     int houses;                         // on the street of square 1
     int square, die1, die2, rent;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {{kFirst}, {}, 0, 1, 1, 2, 60},
       {{kFirst, kSecond}, {}, 0, 1, 1, 2, 120},         // the whole group: double
       {{kFirst, kSecond}, {kSecond}, 0, 1, 1, 2, 120},  // a mortgaged member still doubles it
@@ -134,7 +130,7 @@ TEST(Rent, ByHousesGroupMortgageAndHowManyTheOwnerHas) {
       {{26}, {}, 0, 12, 3, 4, 700},  // utilities: 100 a pip, 200 with both
       {{26, 27}, {}, 0, 27, 3, 4, 1400},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.rent);
     TestGame t(2);
     for (int p : c.owned) t.Give(p, 1);
@@ -171,9 +167,7 @@ TEST(GoToJail, WalksQuicklyWithoutSalaryToJailAndPassesTheTurnAfterADouble) {
 
 TEST(JailCards, ChanceCardBackOnArrivalCommunityCardAtTheStartOfATurnInJail) {
   TestGame t(2);
-  t.Give(kFirst, 0);
-  t.Give(kChanceJailCard, 0);
-  t.Give(kCommunityJailCard, 0);
+  for (int p : {kFirst, kChanceJailCard, kCommunityJailCard}) t.Give(p, 0);
   t.LandOn(10, 1, 2, TurnPhase::ToJail);
   EXPECT_EQ(t.state.properties[kChanceJailCard].owner, kNobody);
   EXPECT_EQ(t.state.properties[kCommunityJailCard].owner, 0);
@@ -196,11 +190,10 @@ void StackDeck(Deck& deck, std::initializer_list<int> top) {
 }
 
 TEST(Cards, TaxesAndCardsThatOnlyMoveMoney) {
-  struct Case {
+  const struct {
     int square, card, money0, money1;  // chance on 22, community chest on 17
     const char* log = nullptr;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {4, 0, 26000, 30000},                    // taxes, without a message
       {22, 7, 29850, 30000},                   // pays N, to nobody
       {17, 9, 32000, 30000},                   // receives N
@@ -210,12 +203,11 @@ TEST(Cards, TaxesAndCardsThatOnlyMoveMoney) {
        "0Anna har 3 hus och 1 hotell och får betala 3 500 kr."},
       {38, 0, 28000, 30000, "0Anna slog 1-2 och hamnade på Skatteruta"},  // the smaller tax
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.square << " " << c.card);
     TestGame t(3);
     t.state.players[2].isBankrupt = 1;
-    t.Give(kFirst, 0);
-    t.Give(kSecond, 0);
+    for (int p : {kFirst, kSecond}) t.Give(p, 0);
     t.Give(kEleven, 1);
     t.state.properties[kFirst].houses = 3;
     t.state.properties[kSecond].houses = 5;

@@ -45,13 +45,13 @@ TEST(NewGame, ResetsPlayersPropertiesAndTurn) {
 TEST(NewGame, AComputerFirstPlayerRollsAtOnceOutsideNetworkGames) {
   DealGame g, held, net;
   g.game.NewGame();
-  EXPECT_EQ(std::pair(g.ui.Count("StartDiceTimer"), g.ui.Count("StopDiceTimer")), std::pair(1, 0));
+  EXPECT_TRUE(g.ui.dicePending());
   held.game.NewGame(false);
-  EXPECT_EQ(held.ui.Count("StartDiceTimer"), 0);
+  EXPECT_FALSE(held.ui.dicePending());
   test_support::ScriptedSeat elsewhere(true);
   net.game.referee.SetSeat(0, &elsewhere);
   net.game.NewGame();
-  EXPECT_EQ(net.ui.Count("StartDiceTimer"), 0);
+  EXPECT_FALSE(net.ui.dicePending());
   EXPECT_EQ(net.game.state.statusText, "Väntar på SpelareA");
 }
 
@@ -60,15 +60,12 @@ TEST(NewGame, AComputerFirstPlayerRollsAtOnceOutsideNetworkGames) {
 // the game was saved.
 TEST(Resume, ThePlayerOnTurnGivesHisPasswordFirst) {
   DealGame g(3);
-  SavedGame saved;
-  saved.playerCount = 3;
-  saved.players = g.game.state.players;
+  // Three players, their records and the properties as they are here, player 1 on turn.
+  SavedGame saved{3, g.game.state.players, g.game.state.properties, 1};
   saved.players[1].isComputer = 0;
   saved.players[1].password.setUtf8("abc");
   saved.players[1].jailTurns = 3;
-  saved.properties = g.game.state.properties;
   saved.properties[4].owner = 1;
-  saved.currentPlayer = 1;
   g.ui.logins = {2, 1};
   g.game.Resume(saved);
   EXPECT_EQ(g.game.state.turnPhase, TurnPhase::AwaitLogin);
@@ -80,41 +77,35 @@ TEST(Resume, ThePlayerOnTurnGivesHisPasswordFirst) {
   EXPECT_EQ(g.game.state.turnPhase, TurnPhase::AwaitRoll);
   EXPECT_EQ(g.player(1).jailTurns, 3);
   EXPECT_EQ(g.ui.Count("AskQuestion"), 0);  // no bail question a second time
-  EXPECT_EQ(g.ui.Count("StartDiceTimer"), 0);
+  EXPECT_FALSE(g.ui.dicePending());
   g.game.Roll();  // now the throw
-  EXPECT_EQ(g.ui.Count("StartDiceTimer"), 1);
+  EXPECT_TRUE(g.ui.dicePending());
 }
 
 // A game saved after its end (the simulator saves its last game) has its loser on turn: it opens
 // as over with the winner named, and nobody throws. A bankrupt player on turn with others still
 // in hands the turn on.
 TEST(Resume, ABankruptPlayerOnTurnHandsOnOrTheGameIsOver) {
-  struct Case {
+  const struct {
     std::vector<int> bankrupt;
-    int onTurn;
-    int expectedTurn;
+    int onTurn, expectedTurn;
     TurnPhase expectedPhase;
     std::string status;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {{0, 1}, 1, 2, TurnPhase::GameOver, "SpelareC vann!"},
       {{2}, 2, 0, TurnPhase::Rolling, "Slå"},  // a computer player, who throws at once
       {{}, 1, 1, TurnPhase::Rolling, "Slå"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     DealGame g(3);
-    SavedGame saved;
-    saved.playerCount = 3;
-    saved.players = g.game.state.players;
+    SavedGame saved{3, g.game.state.players, g.game.state.properties, c.onTurn};
     for (int n : c.bankrupt) saved.players[n].isBankrupt = 1;
-    saved.properties = g.game.state.properties;
-    saved.currentPlayer = c.onTurn;
     g.game.Resume(saved);
     const GameState& s = g.game.state;
     EXPECT_EQ(std::tuple(s.currentPlayer, s.turnPhase, s.statusText),
               std::tuple(c.expectedTurn, c.expectedPhase, c.status))
         << c.onTurn;
-    EXPECT_EQ(g.ui.Count("StartDiceTimer"), c.expectedPhase == TurnPhase::Rolling) << c.onTurn;
+    EXPECT_EQ(g.ui.dicePending(), c.expectedPhase == TurnPhase::Rolling) << c.onTurn;
   }
 }
 

@@ -21,13 +21,12 @@ TEST(ComputerBuys, ShortOfMoneyWithAWholeGroupOnlyAboveTwiceThePrice) {
 
 TEST(ComputerAccepts, DealsAskedByAComputer) {
   // Player 0 asks player 1. Street 2 costs 2000, street 4 2400.
-  struct Case {
+  // clang-format off
+  const struct {
     std::vector<int> askerOwns, askedOwns;
     int money, given, received;
     bool mortgaged, yes;
-  };
-  // clang-format off
-  const Case cases[] = {
+  } cases[] = {
       {{}, {22}, 100000, 22, -1, false, false},  // never hands over a station
       {{}, {2}, 4001, 2, -1, false, true}, {{}, {2}, 4000, 2, -1, false, false},  // > 2 x price
       {{3, 4}, {2}, 5000, 2, -1, false, true},   // completing the asker's group: 5 x half
@@ -37,7 +36,7 @@ TEST(ComputerAccepts, DealsAskedByAComputer) {
       {{}, {}, -2399, -1, 4, false, true}, {{}, {}, -2400, -1, 4, false, false},
       {{}, {}, -1199, -1, 4, true, true}, {{}, {}, -1200, -1, 4, true, false}};
   // clang-format on
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     DealGame g;
     for (int p : c.askerOwns) g.prop(p).owner = 0;
     for (int p : c.askedOwns) g.prop(p).owner = 1;
@@ -50,17 +49,15 @@ TEST(ComputerAccepts, DealsAskedByAComputer) {
 }
 
 TEST(Strengths, HardBidsInHundredsUpToThreeTimesThePriceForTheStreetThatFinishesItsGroup) {
-  struct Case {
+  const struct {
     std::vector<int> bidderOwns;
-    int bid;
-    int hard, normal;  // the raise each gives
-  };
-  const Case cases[] = {
+    int bid, hard, normal;  // hard, normal: the raise each gives
+  } cases[] = {
       {{}, 0, 100, 2000},                // Normal jumps to the price at once
       {{}, 2000, 0, 250},                // an ordinary street: Hard stops at its price
       {{2, 3}, 2400 * 26 / 10, 100, 0},  // finishing its group: 3 x price against 2.5 x
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     DealGame g;
     g.Own(1, c.bidderOwns);
     const int p = c.bidderOwns.empty() ? 2 : 4;

@@ -36,8 +36,6 @@ inline TextCatalogue TestCatalogue() {
   return TextCatalogue(IniFile::Parse(kTestCards + shipped));
 }
 
-using test_support::ScriptedFrontEnd;
-
 // A new game between persons at this computer ("Anna", "Bertil", ...), past their first lap.
 struct TestGame {
   explicit TestGame(int players, std::uint64_t seed = 1)
@@ -68,7 +66,7 @@ struct TestGame {
     return state.log.size() == 0 ? std::string() : state.log.entries().front();
   }
 
-  ScriptedFrontEnd ui;
+  test_support::ScriptedFrontEnd ui;
   Game game;
   GameState& state;
 };

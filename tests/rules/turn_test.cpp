@@ -19,16 +19,15 @@ void Walk(TestGame& t, int steps) {
 }
 
 TEST(TokenWalk, PixelPlacesAndSalaryAfterWalksFromGo) {
-  struct Case {
+  const struct {
     int player, forward, back;
     int x, y, square, money;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {3, 1, 0, 94, 34, 1, 30000},    // leaves GO from its own place (37, 34)
       {3, 45, 0, 322, 34, 5, 34000},  // a lap and more: salary once
       {0, 1, 3, 29, 143, 38, 30000},  // back across GO: no salary
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.player << " +" << c.forward << " -" << c.back);
     TestGame t(4);
     t.state.firstLap.fill(257);
@@ -54,21 +53,20 @@ TEST(DiceTick, TumblesSixFramesThenThrowsThenStops) {
 }
 
 TEST(DiceTick, LastFrameDecidesTheWalk) {
-  struct Case {
+  const struct {
     int jailTurns, doublesInRow, die1, die2, position;
     bool fast;
     TurnPhase phase;
     int interval;  // 0: no walk, the landing at once
     int steps, jailTurnsAfter, nextPlayer;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {0, 0, 2, 3, 0, false, TurnPhase::Moving, 500, 5, 0, 0},
       {0, 1, 4, 4, 0, true, TurnPhase::Moving, 100, 8, 0, 0},     // a second double walks
       {0, 2, 5, 5, 36, false, TurnPhase::ToJail, 200, 14, 0, 0},  // the third: to jail
       {3, 0, 4, 4, 10, false, TurnPhase::Moving, 500, 8, 0, 0},   // a double frees him
       {3, 0, 2, 3, 10, false, TurnPhase::AwaitRoll, 0, 5, 3, 1},  // else he stays
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.jailTurns << c.doublesInRow << c.die1 << c.die2);
     TestGame t(2);
     t.state.settings.fastMoves = c.fast ? 1 : 0;
@@ -111,13 +109,12 @@ TEST(Password, CancelledHoldsTheTurnBeforeJailUntilRollAsksAgain) {
   t.state.players[1].password.setUtf8("xyz");
   t.state.players[1].jailTurns = 3;
   t.ui.answers = {2};  // no bail
-  struct Step {
-    TurnPhase phase;
-    int jailTurns, questions, rollFocus;
-  };
-  const Step steps[] = {{TurnPhase::AwaitLogin, 3, 0, 0},
-                        {TurnPhase::AwaitLogin, 3, 0, 0},
-                        {TurnPhase::AwaitRoll, 2, 1, 1}};
+  // After each try: the passwords asked, the player on turn, the phase, Bertil's jail turns, the
+  // questions asked and the roll button's focus.
+  using Step = std::tuple<int, int, TurnPhase, int, std::size_t, int>;
+  const Step steps[] = {{1, 1, TurnPhase::AwaitLogin, 3, 0, 0},
+                        {2, 1, TurnPhase::AwaitLogin, 3, 0, 0},
+                        {3, 1, TurnPhase::AwaitRoll, 2, 1, 1}};
   for (int i = 0; i < 3; ++i) {
     SCOPED_TRACE(i);
     if (i == 0) {
@@ -125,12 +122,9 @@ TEST(Password, CancelledHoldsTheTurnBeforeJailUntilRollAsksAgain) {
     } else {
       t.game.Roll();  // only the end of the turn again: nobody lands, the turn stays
     }
-    EXPECT_EQ(t.ui.passwordsAsked, i + 1);
-    EXPECT_EQ(t.state.currentPlayer, 1);
-    EXPECT_EQ(t.state.turnPhase, steps[i].phase);
-    EXPECT_EQ(t.state.players[1].jailTurns, steps[i].jailTurns);
-    EXPECT_EQ(t.ui.asked.size(), steps[i].questions);
-    EXPECT_EQ(t.ui.rollFocus, steps[i].rollFocus);
+    EXPECT_EQ(Step(t.ui.passwordsAsked, t.state.currentPlayer, t.state.turnPhase,
+                   t.state.players[1].jailTurns, t.ui.asked.size(), t.ui.rollFocus),
+              steps[i]);
   }
   EXPECT_EQ(t.ui.asked.at(0).text, t.game.FormatCatalogue(kTextBailQuestion, "Bertil"));
 }

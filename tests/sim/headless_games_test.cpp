@@ -31,14 +31,13 @@ const TextCatalogue& ShippedBoard() {
 class SoundRecorder : public HeadlessFrontEnd {
  public:
   std::vector<int> sounds;
-  std::vector<std::string> faults;
+  std::vector<std::string> faults;  // a sound that does not fit, or money that does not add up
 
   void PlaySoundEffect(int n) override {
     HeadlessFrontEnd::PlaySoundEffect(n);
     sounds.push_back(n);
     const GameState& state = game().state;
-    const Player& player = state.current();
-    const int square = player.position;
+    const int square = state.current().position;
     const int code = kBoardLayout[static_cast<std::size_t>(square)];
     const Property* property =
         code >= 0 ? &state.properties[static_cast<std::size_t>(code)] : nullptr;
@@ -57,8 +56,7 @@ class SoundRecorder : public HeadlessFrontEnd {
         {kSoundJail, square == kJailSquare},
         {kSoundGameOver, left <= 1},
     };
-    const bool fits = !fitting.contains(n) || fitting.at(n);
-    if (!fits)
+    if (fitting.contains(n) && !fitting.at(n))
       faults.push_back("sound " + std::to_string(n) + " on square " + std::to_string(square));
   }
 };
@@ -165,12 +163,10 @@ TEST(HeadlessGames, SeededGamesKeepTheRulesInvariantsAndConserveMoney) {
     ComputerTable table(SeriesSeed(2024, i));
     Game& game = table.game;
     TurnPoint before = game.history.points().front();
-    std::string fault;
     game.history.pointAdded = [&](const TurnPoint& point) {
-      if (fault.empty()) {
-        fault = Disagreement(game.state, before, point);
-        if (!fault.empty()) fault += " at turn " + std::to_string(point.turn);
-      }
+      const std::string fault = Disagreement(game.state, before, point);
+      if (!fault.empty())
+        table.ui.faults.push_back(fault + " at turn " + std::to_string(point.turn));
       before = point;
     };
     auto result = HeadlessFrontEnd::RunResult::TurnLimit;
@@ -181,7 +177,6 @@ TEST(HeadlessGames, SeededGamesKeepTheRulesInvariantsAndConserveMoney) {
           << "game " << i << " after " << table.ui.stats().turns << " turns";
     }
     ASSERT_NE(result, HeadlessFrontEnd::RunResult::Stalled) << "game " << i;
-    ASSERT_EQ(fault, "") << "game " << i;
     ASSERT_EQ(table.ui.faults, std::vector<std::string>()) << "game " << i;
     finished += result == HeadlessFrontEnd::RunResult::GameOver ? 1 : 0;
     turns += static_cast<long long>(game.history.points().size()) - 1;

@@ -1,3 +1,5 @@
+// The editions of the board and the player's own file: which edition is played, how it writes
+// money, where the player's file lives and what his options in it say.
 #include "store/editions.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +8,7 @@
 #include <cstdint>
 
 #include "data/ini_file.h"
+#include "store/settings.h"
 #include "test_support.h"
 
 namespace tomtura {
@@ -63,22 +66,18 @@ TEST(Editions, WriteMoneyInTheirFormat) {
   const IniFile swedish = IniFile::Load(TOMTURA_ASSETS_DIR "/tomtura.lst");
   const IniFile english = IniFile::Load(TOMTURA_ASSETS_DIR "/tomtura_en.lst");
   const IniFile bare = IniFile::Parse("[EDITION]\nMoney=%s %s\n");  // two slots: none taken
-  struct Case {
-    const IniFile& file;
-    std::int64_t amount;
-    const char* written;
+  const std::tuple<const IniFile*, std::int64_t, const char*> cases[] = {
+      {&swedish, 0, "0 kr"},
+      {&swedish, 999, "999 kr"},
+      {&swedish, 1200, "1 200 kr"},
+      {&swedish, -34500, "-34 500 kr"},
+      {&english, 1234567, "£1,234,567"},
+      {&english, -100, "-£100"},
+      {&bare, 123456, "123456"},
+      {&english, INT64_MIN, "-£9,223,372,036,854,775,808"},
   };
-  const Case cases[] = {
-      {swedish, 0, "0 kr"},
-      {swedish, 999, "999 kr"},
-      {swedish, 1200, "1 200 kr"},
-      {swedish, -34500, "-34 500 kr"},
-      {english, 1234567, "£1,234,567"},
-      {english, -100, "-£100"},
-      {bare, 123456, "123456"},
-      {english, INT64_MIN, "-£9,223,372,036,854,775,808"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(FormatMoney(c.file, c.amount), c.written) << c.amount;
+  for (const auto& [file, amount, text] : cases)
+    EXPECT_EQ(FormatMoney(*file, amount), text) << amount;
 }
 
 TEST(Editions, ThePlayersFileLivesInHisConfigFolder) {
@@ -96,6 +95,44 @@ TEST(Editions, ThePlayersFileLivesInHisConfigFolder) {
   EXPECT_EQ(PlayerFilePath(), "");
   config ? setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
   home ? setenv("HOME", savedHome.c_str(), 1) : unsetenv("HOME");
+}
+
+// The options in the player's file: what they are by default, and the window's place.
+std::vector<int> Flags(const Options& o) {
+  return {o.firstLapRule,  o.soundOn,   o.flatButtons, o.musicOn,
+          o.showCompanies, o.fastMoves, o.savePlayers, o.auctionOn};
+}
+
+TEST(SettingsTest, DefaultsAndStoredNumbers) {
+  const Options defaults = ReadOptions(IniFile::Parse("[TEXTS]\n0=Tomtura\n[GATOR]\nLjud=0\n"));
+  EXPECT_EQ(Flags(defaults), (std::vector<int>{1, 1, 1, 1, 1, 0, 0, 1}));
+  EXPECT_EQ(defaults.background, "Tomtura.bmp");
+
+  // Any nonzero number is on; 256 too, although its low byte is 0.
+  const Options stored = ReadOptions(IniFile::Parse(
+      "[LJUD]\nLjud=5\nFirstLap=256\nFlat=abc\nMusik=-1\nVisaL=0\nSnabb=1\nSparaSpelare=2x\n"
+      "Auction=0\n"));
+  EXPECT_EQ(Flags(stored), (std::vector<int>{1, 1, 0, 1, 0, 1, 1, 0}));
+  const RuleSettings rules = RuleSettingsOf(stored);
+  EXPECT_EQ(rules.firstLapRule & 0xFF, 1);  // new games fill firstLap with this byte
+  EXPECT_EQ(rules.auctionOn, 0);
+}
+
+// The window's place survives a round trip; a place that is not four numbers with a usable size
+// is no place (the window then takes its first size).
+TEST(SettingsTest, WindowPlace) {
+  const TempDir dir;
+  WriteBytes(dir.path("board.lst"), "[LJUD]\nLjud=1\n");
+  IniFile file = IniFile::Load(dir.path("board.lst"));
+  EXPECT_FALSE(ReadWindowPlace(file));
+  const WindowPlace place{-20, 35, 1100, 700, true, true};
+  ASSERT_TRUE(WriteWindowPlace(file, place));
+  EXPECT_EQ(ReadWindowPlace(IniFile::Load(dir.path("board.lst"))), place);
+  for (const char* bad : {"1,2,300", "1,2,300,400,5", "a,2,300,400", "1,2,99,400", "1,,300,400",
+                          "1,2,300,400x", "1,2,300,9999999"}) {
+    EXPECT_FALSE(ReadWindowPlace(IniFile::Parse(std::string("[LJUD]\nFonster=") + bad + "\n")))
+        << bad;
+  }
 }
 
 }  // namespace

@@ -49,15 +49,9 @@ TEST(HistoryFile, BytesOfANewGameOfTwo) {
   Little(want, 0, 4);           // turn 0
   want.push_back(0xFF);         // nobody's turn ended
   Little(want, 0, 16);
-  for (int p = 0; p < 2; ++p) {
-    Little(want, 30000, 8);
-    Little(want, 30000, 8);
-  }
-  ASSERT_EQ(want.size(), 343u);
+  for (int i = 0; i < 4; ++i) Little(want, 30000, 8);  // each player's cash and worth: 343 bytes
   EXPECT_EQ(EncodeHistory(g.history, 0x12345678), want);
-  const std::optional<GameHistory> back = DecodeHistory(want, 0x12345678, g.saved);
-  ASSERT_TRUE(back);
-  EXPECT_EQ(*back, g.history);
+  EXPECT_EQ(DecodeHistory(want, 0x12345678, g.saved), g.history);
 }
 
 TEST(HistoryFile, RefusesWhatIsNotTheHistoryOfThisSavedGame) {
@@ -67,12 +61,8 @@ TEST(HistoryFile, RefusesWhatIsNotTheHistoryOfThisSavedGame) {
   const Bytes good = EncodeHistory(g.history, 7);
   ASSERT_TRUE(DecodeHistory(good, 7, g.saved));
   constexpr std::size_t kRunning = 16, kFirstPoint = 16 + 50 + 224, kSecondPoint = kFirstPoint + 53;
-  struct Case {
-    const char* what;
-    std::size_t offset;  // the byte set to `value`
-    std::uint8_t value;
-  };
-  const Case cases[] = {
+  // What the case is, and the byte set to a value.
+  const std::tuple<const char*, std::size_t, std::uint8_t> cases[] = {
       {"magic", 0, 'X'},
       {"version", 4, 2},
       {"start", 10, 2},
@@ -86,12 +76,12 @@ TEST(HistoryFile, RefusesWhatIsNotTheHistoryOfThisSavedGame) {
       {"a turn of nobody in the game", kSecondPoint + 4, 2},
       {"money beyond a record", kSecondPoint + 21 + 4, 1},
   };
-  for (const Case& c : cases) {
+  for (const auto& [what, offset, value] : cases) {
     Bytes bad = good;
-    bad[c.offset] = c.value;
+    bad[offset] = value;
     std::string fault;
-    EXPECT_FALSE(DecodeHistory(bad, 7, g.saved, &fault)) << c.what;
-    EXPECT_NE(fault, "") << c.what;
+    EXPECT_FALSE(DecodeHistory(bad, 7, g.saved, &fault)) << what;
+    EXPECT_NE(fault, "") << what;
   }
   EXPECT_FALSE(DecodeHistory(good, 8, g.saved)) << "the check of another saved game";
   EXPECT_FALSE(DecodeHistory(Bytes(good.begin(), good.end() - 1), 7, g.saved)) << "cut short";

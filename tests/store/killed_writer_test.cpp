@@ -63,8 +63,7 @@ TEST(KilledWriter, LeavesTheOldOrTheNewSavedGame) {
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t child = ::fork();
     if (child == 0) {
-      const char go = 1;
-      (void)!::write(ready[1], &go, 1);
+      (void)!::write(ready[1], "", 1);  // ready to be killed
       for (unsigned version = 0;; version ^= 1u) write(version);
     }
     ::close(ready[1]);

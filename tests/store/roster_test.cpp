@@ -57,13 +57,9 @@ TEST(RosterTest, RoundTripInUtf8AndWindows1252Files) {
 }
 
 TEST(RosterTest, ReadingEdgeCases) {
-  struct Case {
-    const char* what;
-    std::vector<std::string> lines;  // keys 1.., in order
-    int count;
-    std::string last;  // the last player read, as the roster writes him
-  };
-  const Case cases[] = {
+  // What the case is, the lines of keys 1.. in order, how many players are read, and the last
+  // of them as the roster writes him.
+  const std::tuple<const char*, std::vector<std::string>, int, std::string> cases[] = {
       {"empty key ends", {"1,,0,A", "2,,0,B", "", "4,,0,D"}, 2, "2,,0,B"},
       {"name cut to 9", {"1,,0,Bartholomew"}, 1, "1,,0,Bartholom"},
       {"no second comma", {"1,ef,0,A", "2xy", "3,,0,C"}, 1, "1,ef,0,A"},
@@ -76,17 +72,17 @@ TEST(RosterTest, ReadingEdgeCases) {
       {"a person has none", {"5,,0H,Lisa"}, 1, "5,,0,Lisa"},
       {"line cut to 40", {"1," + std::string(40, 'x') + ",0,Eva"}, 0, ""},
   };
-  for (const Case& c : cases) {
+  for (const auto& [what, lines, count, last] : cases) {
     std::string text = "[LJUD]\n";
-    for (std::size_t i = 0; i < c.lines.size(); ++i) {
-      text += std::to_string(i + 1) + "=" + c.lines[i] + "\n";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      text += std::to_string(i + 1) + "=" + lines[i] + "\n";
     }
     GameState s;
     for (Player& p : s.players) p.name.setRaw("Keep");
-    EXPECT_EQ(ReadRoster(IniFile::Parse(text), s), c.count) << c.what;
-    EXPECT_EQ(s.playerCount, c.count) << c.what;
-    EXPECT_EQ(RosterLine(s, std::max(c.count - 1, 0)), c.last) << c.what;
-    EXPECT_EQ(s.players[c.count].name.raw(), "Keep") << c.what;  // an unread line writes nothing
+    EXPECT_EQ(ReadRoster(IniFile::Parse(text), s), count) << what;
+    EXPECT_EQ(s.playerCount, count) << what;
+    EXPECT_EQ(RosterLine(s, std::max(count - 1, 0)), last) << what;
+    EXPECT_EQ(s.players[count].name.raw(), "Keep") << what;  // an unread line writes nothing
   }
   // A hand-edited roster that gives two players one piece: the later takes the first free one.
   GameState shared;

@@ -14,11 +14,20 @@
 
 namespace tomtura::test_support {
 
-// A dialog, message or dice timer as the front end was asked for it.
+// A dialog or message as the front end was asked for it.
 struct Event {
   std::string name, text;
   int value = 0;
 };
+
+// The front of a queue of answers, taken off it, or `otherwise` when it is empty.
+template <typename T>
+T Next(std::deque<T>& queue, T otherwise) {
+  if (queue.empty()) return otherwise;
+  const T next = queue.front();
+  queue.pop_front();
+  return next;
+}
 
 // What a person answers where the test queued nothing: as the computer's rules answer for him
 // (the headless front end's way), or with a question's first button, a pass in an auction, a no
@@ -88,23 +97,8 @@ class ScriptedFrontEnd : public HeadlessFrontEnd {
     Add("ShowMessage", text, static_cast<int>(icon));
     HeadlessFrontEnd::ShowMessage(text, icon);
   }
-  void StartTimer(GameTimerId timer, int ms) override {
-    if (timer == GameTimerId::Dice) Add("StartDiceTimer", "", ms);
-    HeadlessFrontEnd::StartTimer(timer, ms);
-  }
-  void StopTimer(GameTimerId timer) override {
-    if (timer == GameTimerId::Dice) Add("StopDiceTimer");
-    HeadlessFrontEnd::StopTimer(timer);
-  }
 
  private:
-  template <typename T>
-  static T Next(std::deque<T>& queue, T otherwise) {
-    if (queue.empty()) return otherwise;
-    const T next = queue.front();
-    queue.pop_front();
-    return next;
-  }
   int Add(const std::string& name, const std::string& text = "", int value = 0) {
     events.push_back({name, text, value});
     return value;
@@ -120,10 +114,7 @@ class ScriptedSeat : public Seat {
   std::vector<DecisionRequest> asked;
   Decision Decide(const DecisionRequest& request) override {
     asked.push_back(request);
-    if (answers.empty()) return {};
-    const Decision answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return Next(answers, Decision{});
   }
   bool remote() const override { return remote_; }
 

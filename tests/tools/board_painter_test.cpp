@@ -95,9 +95,7 @@ class BoardPainterTest : public QObject {
     QCOMPARE(U32(bytes, 2), std::uint32_t(bytes.size()));
     QCOMPARE(U32(bytes, 10), 54u);  // the game's loader ignores it, other readers do not
     QCOMPARE(U32(bytes, 34), std::uint32_t(stride * height));
-    const auto decoded = BoardPicture::DecodeBitmap(bytes);
-    QVERIFY(decoded.has_value());
-    QCOMPARE(*decoded, image);
+    QVERIFY(BoardPicture::DecodeBitmap(bytes) == image);
   }
 
   void WritingToAnUnwritablePlaceFails() {
@@ -165,9 +163,7 @@ class BoardPainterTest : public QObject {
     QCOMPARE(warnings, QStringList());  // every word of the board is the edition's own
     const std::string picture = EditionPicture(IniFile::Load(boardPath.toStdString()));
     const QString path = QStringLiteral(TOMTURA_ASSETS_DIR "/") + QString::fromStdString(picture);
-    const auto shipped = BoardPicture::LoadBitmapFile(path);
-    QVERIFY2(shipped.has_value(), qPrintable(path));
-    QVERIFY2(*shipped == PaintSheet(texts), qPrintable(path));
+    QVERIFY2(BoardPicture::LoadBitmapFile(path) == PaintSheet(texts), qPrintable(path));
   }
 
   // After changing the icon:
@@ -176,8 +172,7 @@ class BoardPainterTest : public QObject {
     for (const int size : kProgramIconSizes) {
       const QString path = QStringLiteral(TOMTURA_ASSETS_DIR "/") + ProgramIconFile(size);
       const QImage shipped(path);
-      QVERIFY2(!shipped.isNull(), qPrintable(path));
-      QCOMPARE(shipped.size(), QSize(size, size));
+      QCOMPARE(shipped.size(), QSize(size, size));  // a missing file is an image of no size
       QCOMPARE(shipped.convertToFormat(QImage::Format_ARGB32),
                PaintProgramIcon(size).convertToFormat(QImage::Format_ARGB32));
     }

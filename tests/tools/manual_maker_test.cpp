@@ -52,17 +52,13 @@ TEST(ManualMaker, BlankLinesMakeGroupsWithHeadings) {
 
 // Each edition ships the tool's current output, in its own language, under the name it gives.
 TEST(ManualMaker, EachEditionShipsItsManualInItsLanguage) {
-  struct Case {
-    const char* board;
-    const char* manual;
-    const char* language;
-    const char* heading;
-  };
-  const Case cases[] = {
+  const struct {
+    std::string board, manual, language, heading;
+  } cases[] = {
       {"tomtura.lst", "manual.html", "sv", "<h3>Kortkommandon</h3>"},
       {"tomtura_en.lst", "manual_en.html", "en", "<h3>Keyboard shortcuts</h3>"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     const std::string board = std::string(TOMTURA_ASSETS_DIR "/") + c.board;
     const TextCatalogue catalogue = TextCatalogue::Load(board);
     EXPECT_EQ(EditionManual(catalogue.file()), c.manual);
@@ -79,8 +75,7 @@ TEST(ManualMaker, EachEditionShipsItsManualInItsLanguage) {
     // After changing the rules or tips: cmake --build build --target manual_maker &&
     // build/tools/manual_maker/manual_maker --board assets/<the edition's board file>
     EXPECT_EQ(bytes.str(), MakeManual(texts)) << c.manual;
-    EXPECT_NE(bytes.str().find(std::string("<html lang=\"") + c.language + "\">"),
-              std::string::npos)
+    EXPECT_NE(bytes.str().find("<html lang=\"" + c.language + "\">"), std::string::npos)
         << c.manual;
     EXPECT_NE(bytes.str().find(c.heading), std::string::npos) << c.manual;
   }

@@ -40,12 +40,11 @@ TEST(ComputerDeals, APurchaseLeavesAMarginOfTheLiquidationValue) {
   // The missing street 4 (2400) is offered for 5 x half its price with streets 2 and 3 (margin
   // 1000). With group 0 as well, two houses go up first (money M - 2000, liquidation M + 2200),
   // then it offers 3 x half (margin 5000).
-  struct Case {
+  const struct {
     bool ownsGroup;
     int money, offer;  // 0: none
-  };
-  const Case cases[] = {{false, 5100, 6100}, {false, 5099, 0}, {true, 6500, 3700}, {true, 6499, 0}};
-  for (const Case& c : cases) {
+  } cases[] = {{false, 5100, 6100}, {false, 5099, 0}, {true, 6500, 3700}, {true, 6499, 0}};
+  for (const auto& c : cases) {
     DealGame g;
     g.player(1).isComputer = 0;
     g.Own(0, {2, 3});

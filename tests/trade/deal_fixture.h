@@ -26,7 +26,6 @@ inline constexpr const char* kTexts =
     "87=%s säljer %s till %s för %d?\n88=%s står över\n89=pantsatte\n91=byggde\n92=rev\n"
     "93=köpte\n94=sålde\n95=%s svarar %s\n96=nej\n";
 
-using test_support::Event;
 using test_support::ScriptedFrontEnd;
 
 struct DealGame {

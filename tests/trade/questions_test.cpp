@@ -43,8 +43,7 @@ TEST(Questions, ABlankKeywordRecognisesNothing) {
 
 TEST(PasswordMatches, FirstThreeCharactersExactly) {
   struct Case {
-    const char* stored;
-    const char* typed;
+    std::string_view stored, typed;
     bool matches;
   } cases[] = {
       {"abc", "abcd", true}, {"abc", "ab", false},  {"abc", "ABC", false}, {"", "", true},
