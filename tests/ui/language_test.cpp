@@ -172,81 +172,85 @@ class LanguageTest : public QObject {
  private slots:
   void cleanup() { InstallTranslations("en", QString()); }
 
-  void windowsSpeakTheEditionsLanguage_data() {
-    QTest::addColumn<QString>("boardFile");
-    QTest::addColumn<QString>("language");
-    // Each edition's board file and translations stand beside the test, as beside the program.
-    const QDir here(QCoreApplication::applicationDirPath());
-    QTest::newRow("sv") << here.filePath("tomtura.lst") << "sv";
-    QTest::newRow("en") << here.filePath("tomtura_en.lst") << "en";
-  }
-
-  void windowsSpeakTheEditionsLanguage() {
-    QFETCH(QString, boardFile);
-    QFETCH(QString, language);
-    const bool english = language == "en";
-    const IniFile board = IniFile::Load(boardFile.toStdString());
-    QCOMPARE(QString::fromStdString(board.GetString("EDITION", "Language", "")), language);
-    InstallTranslations(language, QCoreApplication::applicationDirPath());
-    Harness e({}, 7, boardFile);  // the edition's main window, with two persons at the table
-    e.Start({0, 0});
-    EditionDialogs dialogs(e);
-    QList<QWidget*> windows{e.window.get()};
-    for (const std::unique_ptr<QWidget>& window : dialogs.windows) windows << window.get();
-
-    // Every window names the product in its title and shows no foreign word; in every window, and
-    // in the menu bar and each menu, no two captions share a shortcut letter.
-    const QStringList& foreignWords = english ? kSwedishWords : kEnglishWords;
-    QStringList foreign, shared;
-    for (QWidget* window : windows) {
-      // The play window is titled by its page, without the product's name.
-      const QString title = window->windowTitle();
-      const bool named = title.contains("Tomtura") || qobject_cast<PlayWindow*>(window) != nullptr;
-      QVERIFY2(named && !title.contains("Brikanda"), qPrintable(title));
-      foreign << Foreign(ShownTexts(*window), foreignWords, english);
-      for (const QStringList& group : ShortcutGroups(*window)) shared << SharedLetters(group);
-    }
-    QVERIFY2(foreign.isEmpty(), qPrintable(foreign.join('\n')));
-    QVERIFY2(shared.isEmpty(), qPrintable(shared.join('\n')));
-
-    // Qt's file dialog, as the game opens it, and its own buttons, as in the game's questions.
-    QFileDialog files(nullptr, QString(), e.dir.path(), "(*.tom)");
-    files.setOption(QFileDialog::DontUseNativeDialog);
-    const QStringList fileTexts = Foreign(ShownTexts(files), foreignWords, english);
-    QVERIFY2(fileTexts.isEmpty(), qPrintable(fileTexts.join('\n')));
-
-    QMessageBox box(QMessageBox::Question, QString(), QString(),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    const QStringList buttons = {box.button(QMessageBox::Yes)->text(),
-                                 box.button(QMessageBox::No)->text(),
-                                 box.button(QMessageBox::Cancel)->text()};
-    QCOMPARE(buttons, english ? QStringList({"&Yes", "&No", "Cancel"})
-                              : QStringList({"&Ja", "&Nej", "Avbryt"}));
-  }
-
-  // The balloons of the play window that depend on a caption find it in the language shown: the
-  // include box of a trade page and the house page's button.
-  void balloonsKnowTranslatedCaptions() {
-    constexpr int kTipPartnerDeal = 133;
-    constexpr int kTipReturnHouse = 142;
-    constexpr int kTipBuildHouse = 143;
-    const QString here = QCoreApplication::applicationDirPath();
-    InstallTranslations("sv", here);
-    Harness e({}, 7, QDir(here).filePath("tomtura.lst"));
-    e.Start({0, 0});
-    PlayWindowDeals deals(*e.game);
-    const std::pair<PlayPage, int> expected[] = {{PlayPage::Buy, kTipPartnerDeal},
-                                                 {PlayPage::Sell, kTipPartnerDeal},
-                                                 {PlayPage::BuyHouse, kTipBuildHouse},
-                                                 {PlayPage::SellHouse, kTipReturnHouse}};
-    for (const auto& [page, tip] : expected) {
-      PlayWindow window(*e.game, deals, e.picture, int(page), nullptr);
-      const int id = tip == kTipPartnerDeal ? kIdPartner : kIdHouseButton;
-      const QWidget* control = Control(window.page(int(page)), id);
-      QCOMPARE(TooltipText(*control, *e.game), e.Text(tip));
-    }
-  }
+  void windowsSpeakTheEditionsLanguage_data();
+  void windowsSpeakTheEditionsLanguage();
+  void balloonsKnowTranslatedCaptions();
 };
+
+void LanguageTest::windowsSpeakTheEditionsLanguage_data() {
+  QTest::addColumn<QString>("boardFile");
+  QTest::addColumn<QString>("language");
+  // Each edition's board file and translations stand beside the test, as beside the program.
+  const QDir here(QCoreApplication::applicationDirPath());
+  QTest::newRow("sv") << here.filePath("tomtura.lst") << "sv";
+  QTest::newRow("en") << here.filePath("tomtura_en.lst") << "en";
+}
+
+void LanguageTest::windowsSpeakTheEditionsLanguage() {
+  QFETCH(QString, boardFile);
+  QFETCH(QString, language);
+  const bool english = language == "en";
+  const IniFile board = IniFile::Load(boardFile.toStdString());
+  QCOMPARE(QString::fromStdString(board.GetString("EDITION", "Language", "")), language);
+  InstallTranslations(language, QCoreApplication::applicationDirPath());
+  Harness e({}, 7, boardFile);  // the edition's main window, with two persons at the table
+  e.Start({0, 0});
+  EditionDialogs dialogs(e);
+  QList<QWidget*> windows{e.window.get()};
+  for (const std::unique_ptr<QWidget>& window : dialogs.windows) windows << window.get();
+
+  // Every window names the product in its title and shows no foreign word; in every window, and
+  // in the menu bar and each menu, no two captions share a shortcut letter.
+  const QStringList& foreignWords = english ? kSwedishWords : kEnglishWords;
+  QStringList foreign, shared;
+  for (QWidget* window : windows) {
+    // The play window is titled by its page, without the product's name.
+    const QString title = window->windowTitle();
+    const bool named = title.contains("Tomtura") || qobject_cast<PlayWindow*>(window) != nullptr;
+    QVERIFY2(named && !title.contains("Brikanda"), qPrintable(title));
+    foreign << Foreign(ShownTexts(*window), foreignWords, english);
+    for (const QStringList& group : ShortcutGroups(*window)) shared << SharedLetters(group);
+  }
+  QVERIFY2(foreign.isEmpty(), qPrintable(foreign.join('\n')));
+  QVERIFY2(shared.isEmpty(), qPrintable(shared.join('\n')));
+
+  // Qt's file dialog, as the game opens it, and its own buttons, as in the game's questions.
+  QFileDialog files(nullptr, QString(), e.dir.path(), "(*.tom)");
+  files.setOption(QFileDialog::DontUseNativeDialog);
+  const QStringList fileTexts = Foreign(ShownTexts(files), foreignWords, english);
+  QVERIFY2(fileTexts.isEmpty(), qPrintable(fileTexts.join('\n')));
+
+  QMessageBox box(QMessageBox::Question, QString(), QString(),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  const QStringList buttons = {box.button(QMessageBox::Yes)->text(),
+                               box.button(QMessageBox::No)->text(),
+                               box.button(QMessageBox::Cancel)->text()};
+  QCOMPARE(buttons, english ? QStringList({"&Yes", "&No", "Cancel"})
+                            : QStringList({"&Ja", "&Nej", "Avbryt"}));
+}
+
+// The balloons of the play window that depend on a caption find it in the language shown: the
+// include box of a trade page and the house page's button.
+void LanguageTest::balloonsKnowTranslatedCaptions() {
+  constexpr int kTipPartnerDeal = 133;
+  constexpr int kTipReturnHouse = 142;
+  constexpr int kTipBuildHouse = 143;
+  const QString here = QCoreApplication::applicationDirPath();
+  InstallTranslations("sv", here);
+  Harness e({}, 7, QDir(here).filePath("tomtura.lst"));
+  e.Start({0, 0});
+  PlayWindowDeals deals(*e.game);
+  const std::pair<PlayPage, int> expected[] = {{PlayPage::Buy, kTipPartnerDeal},
+                                               {PlayPage::Sell, kTipPartnerDeal},
+                                               {PlayPage::BuyHouse, kTipBuildHouse},
+                                               {PlayPage::SellHouse, kTipReturnHouse}};
+  for (const auto& [page, tip] : expected) {
+    PlayWindow window(*e.game, deals, e.picture, int(page), nullptr);
+    const int id = tip == kTipPartnerDeal ? kIdPartner : kIdHouseButton;
+    const QWidget* control = Control(window.page(int(page)), id);
+    QCOMPARE(TooltipText(*control, *e.game), e.Text(tip));
+  }
+}
 
 TOMTURA_TEST_SUITE(LanguageTest);
 #include "language_test.moc"
