@@ -99,24 +99,6 @@ std::string EditionManual(const IniFile& boardFile) {
   return manual.empty() ? std::string(kDefaultManual) : manual;
 }
 
-std::string FormatMoney(const IniFile& boardFile, std::int64_t amount) {
-  std::string format = boardFile.GetString(kEditionSection, "Money", "%s");
-  const std::size_t slot = format.find("%s");
-  if (slot == std::string::npos || format.find("%s", slot + 2) != std::string::npos) format = "%s";
-  const std::string separator = boardFile.GetString(kEditionSection, "ThousandsSeparator", "");
-  // The magnitude, unsigned, so that the most negative amount has one too.
-  const std::uint64_t magnitude =
-      amount < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(amount) : std::uint64_t(amount);
-  const std::string digits = std::to_string(magnitude);
-  std::string grouped;
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += separator;
-    grouped += digits[i];
-  }
-  const std::size_t at = format.find("%s");
-  return (amount < 0 ? "-" : "") + format.substr(0, at) + grouped + format.substr(at + 2);
-}
-
 std::string PlayerFilePath() {
   namespace fs = std::filesystem;
   fs::path folder;

@@ -3,7 +3,6 @@
 // The editions of the board beside the program: each a board file that names its language and
 // its name, and the choice of the one to play. Also where the player's own file lives, the one
 // that holds his options and roster over whichever edition he plays.
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,11 +52,6 @@ std::vector<StreetNames> EditionStreetNames(const std::vector<IniFile>& boardFil
 std::string EditionPicture(const IniFile& boardFile);
 // The file name of the manual that `boardFile` names, "manual.html" when it names none.
 std::string EditionManual(const IniFile& boardFile);
-
-// `amount` in the edition's money format (its "Money" with one "%s" for the digits, grouped in
-// threes by its "ThousandsSeparator"), a minus sign in front of a negative amount: "-1 200 kr",
-// "£34,500". A board file without them writes the bare digits.
-std::string FormatMoney(const IniFile& boardFile, std::int64_t amount);
 
 // The player's own board file: "$XDG_CONFIG_HOME/tomtura/tomtura.lst", or under
 // "$HOME/.config" when XDG_CONFIG_HOME is unset or not an absolute path; empty when neither is

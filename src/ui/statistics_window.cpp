@@ -28,9 +28,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "data/ini_file.h"
+#include "data/money.h"
 #include "rules/game.h"
-#include "store/editions.h"
 #include "ui/board_picture.h"
 #include "ui/qt_front_end.h"
 
@@ -188,7 +187,7 @@ QChart* StatisticsWindow::chart() const {
 }
 
 QString StatisticsWindow::Money(qint64 amount) const {
-  return QString::fromStdString(FormatMoney(game_.texts.file(), amount));
+  return QString::fromStdString(game_.texts.money().Write(amount));
 }
 
 void StatisticsWindow::BuildChart() {

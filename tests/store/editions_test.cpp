@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "data/ini_file.h"
+#include "data/money.h"
 #include "store/settings.h"
 #include "test_support.h"
 
@@ -65,7 +66,8 @@ TEST(Editions, NameTheirBoardPicture) {
 TEST(Editions, WriteMoneyInTheirFormat) {
   const IniFile swedish = IniFile::Load(TOMTURA_ASSETS_DIR "/tomtura.lst");
   const IniFile english = IniFile::Load(TOMTURA_ASSETS_DIR "/tomtura_en.lst");
-  const IniFile bare = IniFile::Parse("[EDITION]\nMoney=%s %s\n");  // two slots: none taken
+  const IniFile twoSlots = IniFile::Parse("[EDITION]\nMoney=%s %s\n");  // as an older edition
+  const IniFile older = IniFile::Parse("[TEXTS]\n0=Tomtura\n");
   const std::tuple<const IniFile*, std::int64_t, const char*> cases[] = {
       {&swedish, 0, "0 kr"},
       {&swedish, 999, "999 kr"},
@@ -73,11 +75,12 @@ TEST(Editions, WriteMoneyInTheirFormat) {
       {&swedish, -34500, "-34 500 kr"},
       {&english, 1234567, "£1,234,567"},
       {&english, -100, "-£100"},
-      {&bare, 123456, "123456"},
+      {&twoSlots, 123456, "123456 kr"},
+      {&older, 30000, "30000 kr"},
       {&english, INT64_MIN, "-£9,223,372,036,854,775,808"},
   };
   for (const auto& [file, amount, text] : cases)
-    EXPECT_EQ(FormatMoney(*file, amount), text) << amount;
+    EXPECT_EQ(MoneyFormat::Of(*file).Write(amount), text) << amount;
 }
 
 TEST(Editions, ThePlayersFileLivesInHisConfigFolder) {

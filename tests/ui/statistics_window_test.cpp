@@ -8,7 +8,6 @@
 
 #include "headless/headless_front_end.h"
 #include "rules/commands.h"
-#include "store/editions.h"
 #include "test_suites.h"
 #include "ui/statistics_window.h"
 #include "window_fixture.h"
@@ -57,7 +56,7 @@ void StatisticsWindowTest::chartAndTableShowTheHistory() {
   QCOMPARE(table->verticalHeaderItem(2)->text(), QString("Rent paid"));
   QString received = "Rent received";
   for (int p = 0; p < 3; ++p) {
-    const std::string rent = FormatMoney(h.game->texts.file(), history.tallies()[p].rentPaid);
+    const std::string rent = h.game->texts.money().Write(history.tallies()[p].rentPaid);
     QCOMPARE(table->item(2, p)->text(), QString::fromStdString(rent));
     QCOMPARE(table->item(13, p)->text(), QString::number(history.tallies()[p].deals));
     received += "," + QString::number(history.tallies()[p].rentReceived);
