@@ -182,12 +182,14 @@ class NetworkGames : public SimTest {
   int Finish(pid_t pid) {
     const auto deadline = std::chrono::steady_clock::now() + kGameTime;
     int status = 0;
-    while (waitpid(pid, &status, WNOHANG) == 0) {
+    pid_t ended = 0;
+    while ((ended = waitpid(pid, &status, WNOHANG)) == 0) {
       if (std::chrono::steady_clock::now() > deadline) kill(pid, SIGKILL);  // it ends by a signal
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     std::erase(running_, pid);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    // A program already waited for, or never started, has no exit code to give.
+    return ended == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
   // Waits until the program's output holds `line`.
   bool Printed(const std::string& output, const std::string& line) {
